@@ -1,0 +1,32 @@
+// The script scanner and everything that reads a script: kana conversion, the
+// host's script tags, the module's voice-control tags, and the insertion of
+// wait tags into the reply.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vokari {
+
+// Per-request voice state reset by reset_request_state().
+extern double pitch_step_size;   // 1.0
+// Set by the voice-control tag "o" during the scan; read by insert_waits.
+extern bool omit_text;
+
+// Scans the (translated) voice text into `timeline` and returns the total
+// duration in milliseconds; 0 means nothing is to be rendered.
+std::int32_t scan_script(const std::string& text);
+
+// Inserts "\_w[n]" wait tags into `script` (the untranslated reply) and removes
+// the voice-control tags from it.
+void insert_waits(std::string& script, std::int32_t total_ms);
+
+// `text` + `p` points at a '['; `end` is the text's length.  Returns the byte
+// count from '[' through its matching ']' and stores the bytes between them in
+// `out`, or returns -1.
+int extract_tag_argument(const char* text, int p, int end, std::string& out);
+
+// Computes the comparison lengths of the tag and kana tables (load_defaults).
+void compute_table_lengths();
+
+}  // namespace vokari
