@@ -13,3 +13,11 @@ void load_translation_file(const char*) {}
 void add_system_pairs() {}
 void apply_translation(std::string&) {}
 }  // namespace vokari
+
+namespace vokari {
+char module_dir[kModuleDirCapacity];
+bool format_module_path(char* out, const char* relative) { (void)relative; out[0] = 0; return false; }
+}  // namespace vokari
+BOOL load(HGLOBAL, long) { return 1; }
+HGLOBAL request(HGLOBAL, long* len) { *len = 0; return nullptr; }
+BOOL unload(void) { return 1; }
