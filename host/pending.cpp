@@ -13,3 +13,7 @@ bool format_module_path(char* out, const char* relative) { (void)relative; out[0
 BOOL load(HGLOBAL, long) { return 1; }
 HGLOBAL request(HGLOBAL, long* len) { *len = 0; return nullptr; }
 BOOL unload(void) { return 1; }
+namespace vokari {
+double string_to_double(const char*) { return 0.0; }
+int string_to_int(const char*) { return 0; }
+}  // namespace vokari

@@ -21,12 +21,5 @@ void native_path(const char* path, char* out, std::size_t out_size) {
     for (; path[i] && i + 1 < out_size; ++i) out[i] = path[i] == '\\' ? '/' : path[i];
     out[i] = 0;
 }
-static void play_nothing(const std::uint8_t*, std::size_t) {}
-static void purge_nothing() {}
-static const Player kNull = {"null", play_nothing, purge_nothing};
-static const Player* g_player = &kNull;
-const Player* current_player() { return g_player; }
-void set_player(const Player* p) { g_player = p ? p : &kNull; }
-const Player* null_player() { return &kNull; }
 }  // namespace platform
 }  // namespace vokari
