@@ -4,15 +4,10 @@
 #include "synth/wav_image.h"
 
 namespace vokari {
-const std::int32_t mulaw_decode_table[256] = {};
-std::uint8_t mulaw_encode_table[kEncodeTableSize];
 std::uint8_t* wav_image = nullptr;
 std::int32_t wav_image_samples = 0;
 std::string wav_output_spec;
 int wav_output_silent = 0;
-void build_mulaw_encoder() {}
-std::uint8_t encode_sample(std::int32_t) { return 0xFF; }
-void write_wav_header(std::uint8_t*, std::int32_t) {}
 void render_and_play(std::int32_t) {}
 void release_wav_image() {}
 bool write_sound_file(std::int32_t) { return false; }

@@ -1,0 +1,112 @@
+// The mu-law tables and the WAV header: anchor values and the rule that an
+// encoded sum decodes to the largest table magnitude strictly below it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+#include <vector>
+
+#include "synth/wav_image.h"
+
+namespace vokari {
+namespace {
+
+class MuLaw : public ::testing::Test {
+protected:
+    void SetUp() override { build_mulaw_encoder(); }
+};
+
+TEST_F(MuLaw, DecodeAnchors) {
+    const struct { int byte; int value; } anchors[] = {
+        {0x00, -8158}, {0x01, -7902}, {0x10, -4062}, {0x6F, -34}, {0x70, -30}, {0x7E, -2},
+        {0x7F, 0},     {0x80, 8158},  {0xEF, 34},    {0xFE, 2},   {0xFF, 0},   {0x90, 4062},
+        {0x81, 7902},  {0x82, 7646},  {0x91, 3934},
+    };
+    for (const auto& a : anchors) EXPECT_EQ(mulaw_decode_table[a.byte], a.value) << a.byte;
+}
+
+TEST_F(MuLaw, DecodeIsSymmetricAndMonotonic) {
+    for (int b = 0; b < 128; ++b) EXPECT_EQ(mulaw_decode_table[b], -mulaw_decode_table[b + 128]);
+    for (int b = 0x80; b < 0xFF; ++b) EXPECT_GT(mulaw_decode_table[b], mulaw_decode_table[b + 1]);
+    // Steps of 2 in the first group of 16 codes, doubling with each group.
+    EXPECT_EQ(mulaw_decode_table[0xF0] - mulaw_decode_table[0xF1], 2);
+    EXPECT_EQ(mulaw_decode_table[0xEF] - mulaw_decode_table[0xF0], 4);
+    EXPECT_EQ(mulaw_decode_table[0x80] - mulaw_decode_table[0x81], 256);
+}
+
+TEST_F(MuLaw, EncodeTableEntries) {
+    EXPECT_EQ(mulaw_encode_table[0], 127);
+    EXPECT_EQ(mulaw_encode_table[1], 127);
+    EXPECT_EQ(mulaw_encode_table[2], 127);
+    EXPECT_EQ(mulaw_encode_table[3], 126);
+    EXPECT_EQ(mulaw_encode_table[7902], 2);
+    EXPECT_EQ(mulaw_encode_table[7903], 1);
+    EXPECT_EQ(mulaw_encode_table[8158], 1);
+}
+
+TEST_F(MuLaw, EncodeAnchors) {
+    EXPECT_EQ(encode_sample(0), 0xFF);
+    EXPECT_EQ(encode_sample(-1), 0x7F);
+    EXPECT_EQ(encode_sample(-2), 0x7F);
+    EXPECT_EQ(encode_sample(2), 0xFF);
+    EXPECT_EQ(encode_sample(3), 0xFE);
+    EXPECT_EQ(encode_sample(4062), 0x91);
+    EXPECT_EQ(encode_sample(-4062), 0x11);
+    EXPECT_EQ(encode_sample(7902), 0x82);
+    EXPECT_EQ(encode_sample(8158), 0x81);
+    EXPECT_EQ(encode_sample(-8158), 0x01);
+    EXPECT_EQ(encode_sample(8159), 0x80);
+    EXPECT_EQ(encode_sample(-8159), 0x00);
+    EXPECT_EQ(encode_sample(24474), 0x80);
+    EXPECT_EQ(encode_sample(INT32_MAX), 0x80);
+    EXPECT_EQ(encode_sample(INT32_MIN), 0x00);
+}
+
+// Every sum in and around the table's range encodes to the code whose decoded
+// magnitude is the largest positive table magnitude strictly below |sum|.
+TEST_F(MuLaw, EncodeGivesLargestMagnitudeStrictlyBelow) {
+    std::set<int> magnitudes;
+    for (int b = 0x80; b < 0x100; ++b) magnitudes.insert(mulaw_decode_table[b]);
+    for (int s = -9000; s <= 9000; ++s) {
+        const int m = std::abs(s);
+        int expected = 0;
+        if (m > 8158) {
+            expected = 8158;
+        } else {
+            for (int v : magnitudes)
+                if (v < m) expected = v;
+        }
+        const int decoded = mulaw_decode_table[encode_sample(s)];
+        ASSERT_EQ(std::abs(decoded), expected) << s;
+        if (decoded != 0) {
+            ASSERT_EQ(decoded < 0, s < 0) << s;
+        }
+    }
+}
+
+TEST_F(MuLaw, HeaderForThousandSamples) {
+    std::vector<std::uint8_t> image(kWavHeaderSize + 1000, 0xAA);
+    write_wav_header(image.data(), 1000);
+    const std::uint8_t expected[kWavHeaderSize] = {
+        'R', 'I', 'F', 'F', 0x1A, 0x04, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
+        18, 0, 0, 0, 7, 0, 1, 0, 0x22, 0x56, 0, 0, 0x22, 0x56, 0, 0,
+        1, 0, 8, 0, 0, 0, 'f', 'a', 'c', 't', 4, 0, 0, 0, 0xE8, 0x03,
+        0, 0, 'd', 'a', 't', 'a', 0xE8, 0x03, 0, 0,
+    };
+    for (int i = 0; i < kWavHeaderSize; ++i) EXPECT_EQ(image[i], expected[i]) << "offset " << i;
+    EXPECT_EQ(image[kWavHeaderSize], 0xAA);  // the samples are not touched
+}
+
+TEST_F(MuLaw, HeaderSizesAtTheLimit) {
+    std::vector<std::uint8_t> image(kWavHeaderSize);
+    write_wav_header(image.data(), kMaxOutputSamples);
+    auto le32 = [&](int at) {
+        return image[at] | image[at + 1] << 8 | image[at + 2] << 16 | static_cast<std::uint32_t>(image[at + 3]) << 24;
+    };
+    EXPECT_EQ(le32(4), 1048576u + 50);
+    EXPECT_EQ(le32(46), 1048576u);
+    EXPECT_EQ(le32(54), 1048576u);
+}
+
+}  // namespace
+}  // namespace vokari
