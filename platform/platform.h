@@ -16,6 +16,14 @@ namespace platform {
 void* global_alloc(std::size_t bytes);   // null on failure
 void global_free(void* block);           // null is ignored
 
+// Test hook: makes the `nth` next call of global_alloc fail (1 = the very next
+// call), once; 0 cancels a pending failure.  Lets tests reach the module's
+// out-of-memory paths on every system.
+void fail_global_alloc(int nth);
+// Called by global_alloc on every system: true when this call is the one that
+// fail_global_alloc asked to fail.
+bool global_alloc_should_fail();
+
 // --- clocks -----------------------------------------------------------------
 // Milliseconds since an arbitrary start, wrapping at 2^32 (GetTickCount).
 std::uint32_t tick_count();

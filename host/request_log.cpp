@@ -1,0 +1,57 @@
+// The request log: a text file of one loaded life at settings.log_path, opened
+// and closed for every write so that it is complete on disk after each call.
+// Text mode turns every line feed into CR LF in the file.
+#include <cstdio>
+#include <cstring>
+
+#include "host/request_log.h"
+#include "platform/platform.h"
+#include "voice_data/settings.h"
+
+namespace vokari {
+
+// True when a log path is configured.
+bool log_is_on() { return settings.log_path[0] != '\0'; }
+
+// Creates or empties the log and writes the banner with the start date and
+// time.  Does nothing when logging is off or the file cannot be created.
+void log_start() {
+    if (!log_is_on()) return;
+    std::FILE* file = platform::open_file(settings.log_path, "wt");
+    if (file == nullptr) return;
+    char date[9];
+    char time[9];
+    platform::local_date_time(date, time);
+    std::fputs("// VOKARIng request log\n", file);
+    std::fprintf(file, "// start : %s %s\n\n", date, time);
+    std::fclose(file);
+}
+
+// Appends the NUL-terminated `text` without its carriage returns, byte for
+// byte (a '%' is not a format).  The text is written in the runs between its
+// carriage returns, so no copy has to be made.  A log that cannot be opened
+// drops the text; the next call tries again.
+void log_write(const char* text) {
+    if (!log_is_on()) return;
+    std::FILE* file = platform::open_file(settings.log_path, "a+");
+    if (file == nullptr) return;
+    while (*text != '\0') {
+        const std::size_t run = std::strcspn(text, "\r");
+        std::fwrite(text, 1, run, file);
+        text += run;
+        if (*text == '\r') ++text;
+    }
+    std::fclose(file);
+}
+
+// Appends the unload line and the end date and time.
+void log_end() {
+    char date[9];
+    char time[9];
+    platform::local_date_time(date, time);
+    char line[64];
+    std::snprintf(line, sizeof line, "// unload\n// end : %s %s\n\n", date, time);
+    log_write(line);
+}
+
+}  // namespace vokari

@@ -1,0 +1,80 @@
+// The Settings record: its defaults and the reader of the settings file
+// "vokari.txt" in the module directory.
+#include <cstring>
+#include <vector>
+
+#include "host/request.h"
+#include "synth/wav_image.h"
+#include "translate/scanner.h"
+#include "voice_data/phoneme_bank.h"
+#include "voice_data/settings.h"
+#include "voice_data/sound_effects.h"
+
+namespace vokari {
+
+Settings settings;
+
+// Resets Settings to its defaults, recomputes the tables built at load and
+// empties the phoneme bank.  The sound effects and the translation dictionary
+// are left alone.
+void load_defaults() {
+    settings.security_high = 0;
+    settings.log_path[0] = '\0';
+    settings.tag_prefix = '@';
+    settings.message_speed = 50;
+    settings.talk_default_speed = 130;
+    settings.speaker_frequency[0] = 1.0;
+    settings.speaker_frequency[1] = 1.0;
+    settings.delete_excess_hv1 = 0;
+    phoneme_bank.last_sample_was_hv1 = 0;
+    compute_table_lengths();
+    build_mulaw_encoder();
+    reset_phoneme_bank();
+}
+
+namespace {
+
+// Applies one key/value line of the settings file.  Keys are case-sensitive;
+// unknown keys are ignored.
+void apply_setting(const char* key, const char* value, std::vector<std::string>& dictionary_names) {
+    if (std::strcmp(key, "log") == 0) {
+        // A path that does not fit leaves logging off.
+        format_module_path(settings.log_path, value);
+    } else if (std::strcmp(key, "tag.prefix") == 0) {
+        settings.tag_prefix = static_cast<unsigned char>(value[0]);
+    } else if (std::strcmp(key, "voice.translate.dic") == 0) {
+        dictionary_names.emplace_back(value);
+    } else if (std::strcmp(key, "talk.default.speed") == 0) {
+        settings.talk_default_speed = string_to_int(value);
+    } else if (std::strcmp(key, "se") == 0) {
+        add_sound_effect(value);
+    } else if (std::strcmp(key, "adjust.frequency.sakura") == 0) {
+        settings.speaker_frequency[0] = string_to_double(value);
+    } else if (std::strcmp(key, "adjust.frequency.kero") == 0) {
+        settings.speaker_frequency[1] = string_to_double(value);
+    } else if (std::strcmp(key, "delete.excess.hv1") == 0) {
+        if (std::strcmp(value, "on") == 0) settings.delete_excess_hv1 = 1;
+    } else if (std::strcmp(key, "security.level") == 0) {
+        if (std::strcmp(value, "high") == 0) settings.security_high = 1;
+    }
+}
+
+}  // namespace
+
+// Reads "<module_dir>\vokari.txt" over the defaults, line by line in file
+// order; appends every "voice.translate.dic" value to `dictionary_names` and
+// loads every "se" effect at once.  A missing file leaves the defaults.
+void read_settings(std::vector<std::string>& dictionary_names) {
+    char path[kPathCapacity];
+    if (!format_module_path(path, "vokari.txt")) return;
+    std::vector<char> key;
+    std::vector<char> value;
+    for_each_config_line(path, [&](char* line) {
+        const std::size_t size = std::strlen(line) + 1;
+        key.resize(size);
+        value.resize(size);
+        if (split_key_value(line, key.data(), value.data(), ",")) apply_setting(key.data(), value.data(), dictionary_names);
+    });
+}
+
+}  // namespace vokari
