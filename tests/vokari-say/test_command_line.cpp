@@ -1,0 +1,195 @@
+// vokari-say run as a user runs it, against the stand-in module, which records
+// exactly what the program hands over.
+#include <dirent.h>
+
+#include <chrono>
+#include <gtest/gtest.h>
+
+#include "run_program.h"
+#include "support/fixture_voice.h"
+
+namespace {
+
+using say_test::RunResult;
+using say_test::run_say;
+
+// "こんにちは、世界ｶﾀｶﾅ" in UTF-8 and in Shift_JIS.
+const std::string kScriptUtf8 = "こんにちは、世界ｶﾀｶﾅ";
+const std::string kScriptCp932 = "\x82\xB1\x82\xF1\x82\xC9\x82\xBF\x82\xCD\x81\x41\x90\xA2\x8A\x45\xB6\xC0\xB6\xC5";
+
+std::string makoto_request(const std::string& script) {
+    return "EXECUTE MAKOTO/2.0\r\nSender: vokari-say\r\nSecurityLevel: Local\r\nCharset: Shift_JIS\r\nString: " +
+           script + "\r\n\r\n";
+}
+
+class CommandLine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fixture::temp_directory("say-cli");
+        module_dir_ = dir_ + "/module";
+        fixture::make_directory(module_dir_);
+    }
+    void TearDown() override { fixture::remove_tree(dir_); }
+
+    // vokari-say with the stand-in module and `arguments` after the module options.
+    RunResult say(std::vector<std::string> arguments, const std::string& input = "") {
+        arguments.insert(arguments.begin(), {"--library", VOKARI_SAY_STUB_MODULE, "--module-dir", module_dir_});
+        return run_say(arguments, input);
+    }
+
+    std::string module_file(const std::string& name) const {
+        const std::vector<std::uint8_t> bytes = fixture::read_file(module_dir_ + "/" + name);
+        return std::string(bytes.begin(), bytes.end());
+    }
+
+    // Names of the files in the module directory that the stand-in did not
+    // write for its own records.
+    std::vector<std::string> stray_files() const {
+        std::vector<std::string> names;
+        DIR* dir = opendir(module_dir_.c_str());
+        while (dirent* entry = dir ? readdir(dir) : nullptr) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != ".." && name.rfind("stub-", 0) != 0) names.push_back(name);
+        }
+        if (dir) closedir(dir);
+        return names;
+    }
+
+    std::string dir_;
+    std::string module_dir_;
+};
+
+TEST_F(CommandLine, SpeaksAnArgumentAsShiftJisAndPrintsTheReplyAsUtf8) {
+    const RunResult r = say({"--no-wait", kScriptUtf8});
+    EXPECT_EQ(r.exit_status, 0) << r.err;
+    EXPECT_EQ(r.out, kScriptUtf8 + "\n");
+    EXPECT_EQ(module_file("stub-request.bin"), makoto_request(kScriptCp932));
+    EXPECT_EQ(module_file("stub-calls.txt"), "load " + module_dir_ + "\nunload\n");
+}
+
+TEST_F(CommandLine, SaoriSendsArgument0AndReadsResult) {
+    const RunResult r = say({"--no-wait", "--saori", "あ"});
+    EXPECT_EQ(r.exit_status, 0) << r.err;
+    EXPECT_EQ(r.out, "あ\n");
+    EXPECT_EQ(module_file("stub-request.bin"),
+              "EXECUTE SAORI/1.0\r\nSender: vokari-say\r\nSecurityLevel: Local\r\nCharset: Shift_JIS\r\n"
+              "Argument0: \x82\xA0\r\n\r\n");
+}
+
+TEST_F(CommandLine, ReadsStandardInputAndFilesWithLineBreaksAsTags) {
+    const RunResult from_stdin = say({"--no-wait"}, "\xEF\xBB\xBF" "一行目\r\n二行目\n\n");
+    EXPECT_EQ(from_stdin.exit_status, 0) << from_stdin.err;
+    EXPECT_EQ(from_stdin.out, "一行目\\n二行目\n");
+    EXPECT_EQ(module_file("stub-request.bin"), makoto_request("\x88\xEA\x8D\x73\x96\xDA\\n\x93\xF1\x8D\x73\x96\xDA"));
+
+    fixture::write_text(dir_ + "/script.txt", kScriptUtf8 + "\n");
+    const RunResult from_file = say({"--no-wait", "--file", dir_ + "/script.txt"});
+    EXPECT_EQ(from_file.exit_status, 0) << from_file.err;
+    EXPECT_EQ(module_file("stub-request.bin"), makoto_request(kScriptCp932));
+}
+
+TEST_F(CommandLine, RefusesCharactersWithoutShiftJisFormBeforeLoading) {
+    const RunResult r = say({"こんにちは😀"});
+    EXPECT_EQ(r.exit_status, 1);
+    EXPECT_NE(r.err.find("U+1F600"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(module_file("stub-calls.txt"), "");
+}
+
+TEST_F(CommandLine, SavesThePlayedSoundAndLeavesNothingInTheModuleDirectory) {
+    const std::string out = dir_ + "/out.wav";
+    const RunResult r = say({"--no-wait", "-o", out, "あ"});
+    EXPECT_EQ(r.exit_status, 0) << r.err;
+    EXPECT_EQ(r.out, "あ\n");
+    const std::vector<std::uint8_t> wav = fixture::read_file(out);
+    ASSERT_EQ(wav.size(), 58u + 2205u);
+    EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
+    const std::string request = module_file("stub-request.bin");
+    EXPECT_NE(request.find("String: @wavout[vokari-say-"), std::string::npos) << request;
+    EXPECT_EQ(stray_files(), std::vector<std::string>{});
+}
+
+TEST_F(CommandLine, NoPlayAsksForTheSilentSoundFileWithTheConfiguredPrefix) {
+    fixture::write_text(module_dir_ + "/vokari.txt", "tag.prefix, !\n");
+    const RunResult r = say({"--no-play", "あ"});
+    EXPECT_EQ(r.exit_status, 0) << r.err;
+    EXPECT_NE(module_file("stub-request.bin").find("String: !wavouts[vokari-say-"), std::string::npos);
+    EXPECT_EQ(stray_files(), std::vector<std::string>{"vokari.txt"});
+}
+
+TEST_F(CommandLine, WaitsForTheSoundBeforeUnloading) {
+    const auto start = std::chrono::steady_clock::now();
+    const RunResult r = say({"あ"});
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(r.exit_status, 0) << r.err;
+    EXPECT_GE(elapsed, std::chrono::milliseconds(100));  // the stand-in's sound lasts 100 ms
+    EXPECT_EQ(stray_files(), std::vector<std::string>{});
+}
+
+TEST_F(CommandLine, DrawsThePicture) {
+    const RunResult r = say({"--no-wait", "--svg", dir_ + "/a.svg", "\\0あ\\1い"});
+    EXPECT_EQ(r.exit_status, 0) << r.err;
+    const std::vector<std::uint8_t> svg = fixture::read_file(dir_ + "/a.svg");
+    const std::string text(svg.begin(), svg.end());
+    EXPECT_NE(text.find("fill='#1f5fbf'>あ</text>"), std::string::npos);
+    EXPECT_NE(text.find("fill='#c0392b'>い</text>"), std::string::npos);
+}
+
+TEST_F(CommandLine, PacesTheReplyWithSpeakerLabels) {
+    const RunResult r = say({"--no-wait", "--pace", "-s", "0", "\\0あ\\1い"});
+    EXPECT_EQ(r.exit_status, 0) << r.err;
+    EXPECT_EQ(r.out, "[main] あ\n[partner] い\n");
+}
+
+TEST_F(CommandLine, RawRequestGoesOutAndComesBackUnchanged) {
+    const std::string request = "EXECUTE SAORI/1.0\r\nArgument0: \x82\xA0\r\n\r\n";
+    fixture::write_text(dir_ + "/request.txt", request);
+    const RunResult r = say({"--no-wait", "--raw", dir_ + "/request.txt"});
+    EXPECT_EQ(r.exit_status, 0) << r.err;
+    EXPECT_EQ(module_file("stub-request.bin"), request);
+    EXPECT_EQ(r.out, "SAORI/1.0 200 OK\r\nResult: \x82\xA0\r\nCharset: Shift_JIS\r\n\r\n");
+}
+
+TEST_F(CommandLine, ReportsProblemsWithAClearMessageAndStatus) {
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        std::string message;
+    };
+    fixture::write_text(dir_ + "/not-a-library.so", "text");
+    const std::vector<Case> cases = {
+        {{"--bogus"}, 2, "unknown option '--bogus'"},
+        {{"a", "--file", "b"}, 2, "either as arguments"},
+        {{"--no-wait", "--file", dir_ + "/missing.txt"}, 1, "cannot open '" + dir_ + "/missing.txt'"},
+        {{"--no-wait", "--file", dir_}, 1, "Is a directory"},
+        {{"--no-wait", "STUB-NO-RESPONSE"}, 1, "empty response"},
+        {{"--no-wait", "-o", dir_ + "/no/such/dir.wav", "a"}, 1, "cannot write " + dir_ + "/no/such/dir.wav"},
+    };
+    for (const Case& c : cases) {
+        const RunResult r = say(c.arguments);
+        EXPECT_EQ(r.exit_status, c.status) << c.arguments[0];
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(stray_files(), std::vector<std::string>{});
+
+    const RunResult no_dir = run_say({"--library", VOKARI_SAY_STUB_MODULE, "--module-dir", dir_ + "/none", "a"});
+    EXPECT_EQ(no_dir.exit_status, 1);
+    EXPECT_NE(no_dir.err.find("module directory not found: " + dir_ + "/none"), std::string::npos) << no_dir.err;
+
+    const RunResult no_library = run_say({"--library", dir_ + "/none.so", "--module-dir", module_dir_, "a"});
+    EXPECT_EQ(no_library.exit_status, 1);
+    EXPECT_NE(no_library.err.find("module library not found: " + dir_ + "/none.so"), std::string::npos);
+
+    const RunResult bad_library = run_say({"--library", dir_ + "/not-a-library.so", "--module-dir", module_dir_, "a"});
+    EXPECT_EQ(bad_library.exit_status, 1);
+    EXPECT_NE(bad_library.err.find("cannot load the module library"), std::string::npos) << bad_library.err;
+}
+
+TEST_F(CommandLine, HelpDescribesTheOptions) {
+    const RunResult r = run_say({"--help"});
+    EXPECT_EQ(r.exit_status, 0);
+    for (const char* option : {"--file", "--module-dir", "--output", "--no-play", "--pace", "--svg", "--saori", "--raw"})
+        EXPECT_NE(r.out.find(option), std::string::npos) << option;
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+// Reading the module's WAV files, drawing them, and the tag prefix setting.
+#include <gtest/gtest.h>
+
+#include "support/fixture_voice.h"
+#include "tools/vokari-say/mulaw_wav.h"
+#include "tools/vokari-say/tag_prefix.h"
+#include "tools/vokari-say/utterance_svg.h"
+
+using namespace vokari_say;
+
+namespace {
+
+class SoundFiles : public ::testing::Test {
+protected:
+    void SetUp() override { dir_ = fixture::temp_directory("say-files"); }
+    void TearDown() override { fixture::remove_tree(dir_); }
+    std::string dir_;
+};
+
+TEST(MuLaw, DecodesToTheTopOfEachInterval) {
+    EXPECT_EQ(decode_mulaw(0x00), -8158);
+    EXPECT_EQ(decode_mulaw(0x10), -4062);
+    EXPECT_EQ(decode_mulaw(0x70), -30);
+    EXPECT_EQ(decode_mulaw(0x7F), 0);
+    EXPECT_EQ(decode_mulaw(0x80), 8158);
+    EXPECT_EQ(decode_mulaw(0xEF), 34);
+    EXPECT_EQ(decode_mulaw(0xFF), 0);
+}
+
+TEST_F(SoundFiles, ReadsTheModulesWavLayout) {
+    std::vector<std::uint8_t> bytes = fixture::wav_header(4410);
+    for (int i = 0; i < 4410; ++i) bytes.push_back(i == 0 ? 0x80 : 0xFF);
+    fixture::write_file(dir_ + "/a.wav", bytes);
+    const MuLawWav wav = read_mulaw_wav(dir_ + "/a.wav");
+    ASSERT_TRUE(wav.ok) << wav.error;
+    EXPECT_EQ(wav.sample_rate, 22050);
+    ASSERT_EQ(wav.samples.size(), 4410u);
+    EXPECT_EQ(wav.samples[0], 8158);
+    EXPECT_EQ(duration_ms(wav), 200);
+}
+
+TEST_F(SoundFiles, RefusesFilesThatAreNotMuLawWav) {
+    std::vector<std::uint8_t> pcm = fixture::wav_header(10);
+    pcm[20] = 1;  // format tag 1: linear PCM
+    fixture::write_file(dir_ + "/pcm.wav", pcm);
+    fixture::write_text(dir_ + "/text.wav", "hello");
+    for (const char* name : {"/pcm.wav", "/text.wav", "/missing.wav"}) {
+        const MuLawWav wav = read_mulaw_wav(dir_ + name);
+        EXPECT_FALSE(wav.ok) << name;
+        EXPECT_NE(wav.error.find(name + 1), std::string::npos) << wav.error;
+    }
+}
+
+TEST_F(SoundFiles, PictureShowsEachCharacterAtItsMoment) {
+    std::vector<std::uint8_t> bytes = fixture::wav_header(22050);
+    bytes.resize(bytes.size() + 22050, 0x90);
+    fixture::write_file(dir_ + "/a.wav", bytes);
+    // A 1000 ms sound and two characters at 0 and 500 ms; the axis spans 1000 ms
+    // over 1000 pixels from x = 60.
+    const DisplayTimeline timeline = build_display_timeline("<\\1&", 500);
+    const std::string svg = draw_utterance_svg(read_mulaw_wav(dir_ + "/a.wav"), timeline, "a<b");
+    EXPECT_EQ(svg.rfind("<svg", 0), 0u);
+    EXPECT_NE(svg.find(">a&lt;b</text>"), std::string::npos);
+    EXPECT_NE(svg.find("x='60.0' y='250.0' text-anchor='middle' font-size='15' fill='#1f5fbf'>&lt;</text>"),
+              std::string::npos) << svg;
+    EXPECT_NE(svg.find("x='560.0' y='272.0' text-anchor='middle' font-size='15' fill='#c0392b'>&amp;</text>"),
+              std::string::npos) << svg;
+    EXPECT_NE(svg.find("<path"), std::string::npos);
+}
+
+TEST_F(SoundFiles, TagPrefixFollowsTheSettingsFile) {
+    EXPECT_EQ(read_tag_prefix(dir_), '@');  // no vokari.txt
+    fixture::write_text(dir_ + "/vokari.txt", "// tag.prefix, #\ntag.prefix , !x\r\nlog, a.log\n");
+    EXPECT_EQ(read_tag_prefix(dir_), '!');
+    fixture::write_text(dir_ + "/vokari.txt", "tag.prefix,%\ntag.prefix,\x81\x40$ //comment\n");
+    EXPECT_EQ(read_tag_prefix(dir_), '$');
+    fixture::write_text(dir_ + "/vokari.txt", "tag.prefix, //nothing\n");
+    EXPECT_EQ(read_tag_prefix(dir_), '\0');
+}
+
+}  // namespace

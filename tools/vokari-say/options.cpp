@@ -1,0 +1,148 @@
+// Command-line parsing: long options with "=value" or a separate value, short
+// options with a separate value, "--" ends the options.
+#include "tools/vokari-say/options.h"
+
+#include <cstdlib>
+
+namespace vokari_say {
+namespace {
+
+struct OptionSpec {
+    const char* long_name;
+    char short_name;  // 0 when there is none
+    bool takes_value;
+};
+
+const OptionSpec kOptions[] = {
+    {"file", 'f', true},           {"module-dir", 'm', true}, {"library", 'L', true},
+    {"output", 'o', true},         {"svg", 0, true},          {"raw", 'r', true},
+    {"message-speed", 's', true},  {"saori", 0, false},       {"no-play", 'n', false},
+    {"no-wait", 'W', false},       {"pace", 'p', false},      {"help", 'h', false},
+};
+
+const OptionSpec* find_long(const std::string& name) {
+    for (const OptionSpec& spec : kOptions)
+        if (name == spec.long_name) return &spec;
+    return nullptr;
+}
+
+const OptionSpec* find_short(char name) {
+    for (const OptionSpec& spec : kOptions)
+        if (spec.short_name != 0 && spec.short_name == name) return &spec;
+    return nullptr;
+}
+
+// Stores one option into `options`; returns an error message or "".
+std::string apply(const OptionSpec& spec, const std::string& value, Options& options) {
+    const std::string name = spec.long_name;
+    if (name == "file") options.script_file = value;
+    else if (name == "module-dir") options.module_dir = value;
+    else if (name == "library") options.library = value;
+    else if (name == "output") options.output_wav = value;
+    else if (name == "svg") options.svg_file = value;
+    else if (name == "raw") options.raw_file = value;
+    else if (name == "saori") options.protocol = Protocol::Saori;
+    else if (name == "no-play") options.play = false;
+    else if (name == "no-wait") options.wait = false;
+    else if (name == "pace") options.pace = true;
+    else if (name == "help") options.help = true;
+    else if (name == "message-speed") {
+        char* end = nullptr;
+        const long ms = std::strtol(value.c_str(), &end, 10);
+        if (value.empty() || *end != '\0' || ms < 0 || ms > 10000)
+            return "--message-speed wants a whole number of milliseconds from 0 to 10000, not '" +
+                   value + "'";
+        options.message_speed_ms = static_cast<int>(ms);
+    }
+    if (spec.takes_value && value.empty()) return "--" + name + " wants a non-empty value";
+    return "";
+}
+
+// The combinations that make no sense together.
+std::string check_combination(const Options& o) {
+    const int sources = (o.script_given ? 1 : 0) + (o.script_file.empty() ? 0 : 1) +
+                        (o.raw_file.empty() ? 0 : 1);
+    if (sources > 1) return "give the script either as arguments, with --file or with --raw, not several";
+    if (!o.raw_file.empty() &&
+        (!o.output_wav.empty() || !o.svg_file.empty() || o.pace || o.protocol == Protocol::Saori))
+        return "--raw sends the request as it is; it cannot be combined with --output, --svg, --pace or --saori";
+    return "";
+}
+
+}  // namespace
+
+ParsedOptions parse_options(const std::vector<std::string>& arguments) {
+    ParsedOptions parsed;
+    Options& options = parsed.options;
+    std::vector<std::string> words;
+    bool options_ended = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& arg = arguments[i];
+        if (options_ended || arg.size() < 2 || arg[0] != '-') {
+            words.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            options_ended = true;
+            continue;
+        }
+        const bool is_long = arg[1] == '-';
+        const size_t equals = is_long ? arg.find('=') : std::string::npos;
+        const std::string name = is_long ? arg.substr(2, equals - 2) : arg.substr(1);
+        const OptionSpec* spec = is_long ? find_long(name) : (name.size() == 1 ? find_short(name[0]) : nullptr);
+        if (spec == nullptr) {
+            parsed.error = "unknown option '" + arg + "'";
+            return parsed;
+        }
+        std::string value;
+        if (equals != std::string::npos) {
+            if (!spec->takes_value) {
+                parsed.error = "--" + name + " takes no value";
+                return parsed;
+            }
+            value = arg.substr(equals + 1);
+        } else if (spec->takes_value) {
+            if (i + 1 >= arguments.size()) {
+                parsed.error = "option '" + arg + "' needs a value";
+                return parsed;
+            }
+            value = arguments[++i];
+        }
+        parsed.error = apply(*spec, value, options);
+        if (!parsed.error.empty()) return parsed;
+    }
+    for (const std::string& word : words) {
+        if (options.script_given) options.script += ' ';
+        options.script += word;
+        options.script_given = true;
+    }
+    parsed.error = check_combination(options);
+    parsed.ok = parsed.error.empty();
+    return parsed;
+}
+
+std::string usage_text(const std::string& program) {
+    return "Usage: " + program + " [OPTIONS] [SCRIPT...]\n"
+        "Speaks a script through the vokari module the way the host application does,\n"
+        "and prints the reply script.  The script is UTF-8 text with the host's\n"
+        "backslash tags and the module's voice-control tags; without SCRIPT it is read\n"
+        "from --file or from standard input, where line breaks become the tag \\n.\n"
+        "\n"
+        "  -f, --file FILE          read the script from FILE ('-' = standard input)\n"
+        "  -m, --module-dir DIR     module directory to load (default: the bundled voice)\n"
+        "  -L, --library PATH       module library (default: libvokari.so beside this program)\n"
+        "  -o, --output FILE        save the rendered speech as a WAV file\n"
+        "  -n, --no-play            do not play the speech\n"
+        "  -W, --no-wait            unload at once instead of waiting for the speech to end\n"
+        "  -p, --pace               show the reply character by character at the host's pace\n"
+        "  -s, --message-speed MS   the host's message speed in ms per character (default 50)\n"
+        "      --svg FILE           draw the waveform and the moments each character shows\n"
+        "      --saori              send SAORI/1.0 (Argument0) instead of MAKOTO/2.0 (String)\n"
+        "  -r, --raw FILE           send FILE's bytes unchanged as the request and write the\n"
+        "                           response bytes unchanged to standard output\n"
+        "  -h, --help               show this text\n"
+        "\n"
+        "Exit status: 0 on success, 1 when something failed, 2 on a usage error.\n";
+}
+
+}  // namespace vokari_say

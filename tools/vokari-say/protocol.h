@@ -1,0 +1,24 @@
+// The request and response texts exchanged with the module's `request`.
+#pragma once
+
+#include <string>
+
+#include "tools/vokari-say/options.h"
+
+namespace vokari_say {
+
+// The complete request that hands `script` (Shift_JIS bytes, no line breaks)
+// to the module: MAKOTO/2.0 carries it in "String", SAORI/1.0 in "Argument0".
+std::string build_request(const std::string& script, Protocol protocol);
+
+struct Reply {
+    bool ok = false;
+    std::string script;  // the returned script (Shift_JIS bytes)
+    std::string error;   // why the response could not be used
+};
+
+// Takes the response bytes and gives the script of its "String" or "Result"
+// header; fails on a status other than 200 or a response without a script.
+Reply parse_response(const std::string& response);
+
+}  // namespace vokari_say
