@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Speaks a script with the bundled voice, building what is needed first.
+#
+#   bash scripts/speak.sh ["script"] [vokari-say options...]
+#
+# Installs the native build tools when they are missing (Debian/Ubuntu,
+# apt-get), configures and builds the module library and vokari-say once in
+# build/native (Release), then has vokari-say speak the script (a greeting by
+# default), print the reply script and save the speech as ./vokari-say.wav.
+# Later runs only rebuild what changed.  Options after the script go to
+# vokari-say, for example --pace, --no-play or --svg picture.svg.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$root/build/native"
+wav="$PWD/vokari-say.wav"
+default_script='\0こんにちは、ぼかりです。\1よろしくね。'
+
+if [[ $# -gt 0 && $1 != -* ]]; then
+  script="$1"
+  shift
+else
+  script="$default_script"
+fi
+
+say() { printf 'speak.sh: %s\n' "$*" >&2; }
+
+install_missing_tools() {
+  local missing=()
+  command -v cmake >/dev/null || missing+=(cmake)
+  command -v g++ >/dev/null || missing+=(g++)
+  command -v make >/dev/null || missing+=(make)
+  [[ ${#missing[@]} -eq 0 ]] && return 0
+  local sudo=()
+  if [[ $(id -u) -ne 0 ]]; then
+    if ! command -v sudo >/dev/null; then
+      say "missing build tools: ${missing[*]}; install them (as root: apt-get install ${missing[*]}) and run again"
+      exit 1
+    fi
+    sudo=(sudo)
+  fi
+  if ! command -v apt-get >/dev/null; then
+    say "missing build tools: ${missing[*]}; this system has no apt-get, so install them yourself"
+    exit 1
+  fi
+  say "installing ${missing[*]} ..."
+  "${sudo[@]}" apt-get update -q
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+build_native() {
+  mkdir -p "$build"
+  local log="$build/speak-build.log"
+  if [[ ! -f $build/CMakeCache.txt ]]; then
+    # The test suite needs GoogleTest; without it configure the product only.
+    local tests=ON
+    [[ -f /usr/include/gtest/gtest.h ]] || tests=OFF
+    say "configuring build/native (Release) ..."
+    if ! cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVOKARI_BUILD_TESTS="$tests" >"$log" 2>&1; then
+      cat "$log" >&2
+      say "configuring failed (log: $log)"
+      exit 1
+    fi
+  fi
+  [[ -x $build/vokari-say ]] || say "building the module and vokari-say (the first build takes a minute) ..."
+  if ! cmake --build "$build" -j2 --target vokari vokari-say >"$log" 2>&1; then
+    cat "$log" >&2
+    say "the build failed (log: $log)"
+    exit 1
+  fi
+}
+
+install_missing_tools
+build_native
+
+status=0
+"$build/vokari-say" --output "$wav" "$@" -- "$script" || status=$?
+if [[ $status -eq 0 ]]; then
+  echo "WAV: $wav"
+fi
+exit "$status"
