@@ -1,0 +1,207 @@
+// Playback on Linux through PortAudio, loaded with dlopen at first use so that
+// the module has no link-time dependency on it.  A WAV image is decoded once
+// to 16-bit samples and fed to a callback stream of the default output device;
+// purge aborts the stream at once.  Without the library, or without a usable
+// device, nothing is played and the module works on.
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "platform/player_backends.h"
+#include "synth/wav_image.h"
+
+namespace vokari {
+namespace platform {
+namespace {
+
+// The few PortAudio declarations used here (portaudio.h, API version 19).
+typedef int PaError;
+typedef void PaStream;
+typedef unsigned long PaSampleFormat;
+typedef unsigned long PaStreamCallbackFlags;
+struct PaStreamCallbackTimeInfo;
+typedef int PaStreamCallback(const void* input, void* output, unsigned long frame_count,
+                             const PaStreamCallbackTimeInfo* time_info, PaStreamCallbackFlags status_flags,
+                             void* user_data);
+constexpr PaError paNoError = 0;
+constexpr PaSampleFormat paInt16 = 0x00000008;
+constexpr unsigned long paFramesPerBufferUnspecified = 0;
+constexpr int paContinue = 0;
+constexpr int paComplete = 1;
+
+struct PortAudioLibrary {
+    PaError (*initialize)();
+    PaError (*open_default_stream)(PaStream**, int, int, PaSampleFormat, double, unsigned long,
+                                   PaStreamCallback*, void*);
+    PaError (*start_stream)(PaStream*);
+    PaError (*abort_stream)(PaStream*);
+    PaError (*close_stream)(PaStream*);
+};
+
+// Sends everything written to stderr to /dev/null while it lives: the sound
+// libraries report every device they probe there, which is not the host's
+// business.
+class SilencedStderr {
+public:
+    SilencedStderr() {
+        std::fflush(stderr);
+        saved_ = ::dup(STDERR_FILENO);
+        const int null_device = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null_device >= 0) ::dup2(null_device, STDERR_FILENO);
+        if (null_device >= 0) ::close(null_device);
+    }
+    ~SilencedStderr() {
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+            ::dup2(saved_, STDERR_FILENO);
+            ::close(saved_);
+        }
+    }
+    SilencedStderr(const SilencedStderr&) = delete;
+    SilencedStderr& operator=(const SilencedStderr&) = delete;
+
+private:
+    int saved_;
+};
+
+// The sound being played; the callback reads it on PortAudio's thread between
+// the start of the stream and its abort.
+struct Playback {
+    std::vector<std::int16_t> samples;
+    std::size_t next = 0;
+};
+
+// Never destroyed: a stream the host left playing at exit may still read it.
+struct State {
+    PortAudioLibrary library{};
+    bool initialized = false;
+    bool unusable = false;
+    PaStream* stream = nullptr;
+    Playback playback;
+};
+State& state() {
+    static State* const instance = new State;
+    return *instance;
+}
+
+template <typename Function>
+bool find_symbol(void* handle, const char* name, Function& out) {
+    out = reinterpret_cast<Function>(::dlsym(handle, name));
+    return out != nullptr;
+}
+
+bool load_library(PortAudioLibrary& library) {
+    void* handle = ::dlopen("libportaudio.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) return false;
+    return find_symbol(handle, "Pa_Initialize", library.initialize) &&
+           find_symbol(handle, "Pa_OpenDefaultStream", library.open_default_stream) &&
+           find_symbol(handle, "Pa_StartStream", library.start_stream) &&
+           find_symbol(handle, "Pa_AbortStream", library.abort_stream) &&
+           find_symbol(handle, "Pa_CloseStream", library.close_stream);
+}
+
+// Initializes PortAudio on the first sound; false (for good) when it fails.
+bool ensure_initialized() {
+    State& s = state();
+    if (s.unusable) return false;
+    if (!s.initialized) {
+        SilencedStderr quiet;
+        s.initialized = s.library.initialize() == paNoError;
+        s.unusable = !s.initialized;
+    }
+    return s.initialized;
+}
+
+std::uint32_t read_le32(const std::uint8_t* at) {
+    return at[0] | at[1] << 8 | at[2] << 16 | static_cast<std::uint32_t>(at[3]) << 24;
+}
+std::uint16_t read_le16(const std::uint8_t* at) { return static_cast<std::uint16_t>(at[0] | at[1] << 8); }
+
+// Decodes an 8-bit mu-law mono WAV image into 16-bit samples and its sample
+// rate; false for anything else (nothing is played then, as with
+// SND_NODEFAULT).
+bool decode_image(const std::uint8_t* image, std::size_t bytes, std::vector<std::int16_t>& samples,
+                  double& sample_rate) {
+    if (bytes < 12 || std::memcmp(image, "RIFF", 4) != 0 || std::memcmp(image + 8, "WAVE", 4) != 0) return false;
+    bool format_ok = false;
+    std::size_t at = 12;
+    while (at + 8 <= bytes) {
+        const std::uint8_t* chunk = image + at;
+        const std::size_t length = read_le32(chunk + 4);
+        const std::size_t body = at + 8;
+        const std::size_t available = bytes - body < length ? bytes - body : length;
+        if (std::memcmp(chunk, "fmt ", 4) == 0 && available >= 16) {
+            format_ok = read_le16(chunk + 8) == 7 && read_le16(chunk + 10) == 1 && read_le16(chunk + 22) == 8;
+            sample_rate = read_le32(chunk + 12);
+        } else if (std::memcmp(chunk, "data", 4) == 0) {
+            if (!format_ok || sample_rate <= 0) return false;
+            samples.resize(available);
+            // The module's 14-bit scale, widened to 16 bits.
+            for (std::size_t i = 0; i < available; ++i)
+                samples[i] = static_cast<std::int16_t>(mulaw_decode_table[chunk[8 + i]] * 4);
+            return true;
+        }
+        if (length > bytes - body) return false;
+        at = body + length + (length & 1);
+    }
+    return false;
+}
+
+int feed_stream(const void*, void* output, unsigned long frame_count, const PaStreamCallbackTimeInfo*,
+                PaStreamCallbackFlags, void* user_data) {
+    Playback& playback = *static_cast<Playback*>(user_data);
+    std::int16_t* out = static_cast<std::int16_t*>(output);
+    const std::size_t left = playback.samples.size() - playback.next;
+    const std::size_t count = frame_count < left ? frame_count : left;
+    std::memcpy(out, playback.samples.data() + playback.next, count * sizeof(std::int16_t));
+    std::memset(out + count, 0, (frame_count - count) * sizeof(std::int16_t));
+    playback.next += count;
+    return playback.next < playback.samples.size() ? paContinue : paComplete;
+}
+
+// Stops the sound at once and closes its stream.
+void purge() {
+    State& s = state();
+    if (s.stream == nullptr) return;
+    s.library.abort_stream(s.stream);
+    s.library.close_stream(s.stream);
+    s.stream = nullptr;
+}
+
+// Starts playing the WAV image `image` of `bytes` bytes and returns at once.
+void play_memory(const std::uint8_t* image, std::size_t bytes) {
+    purge();
+    State& s = state();
+    double sample_rate = 0;
+    if (!decode_image(image, bytes, s.playback.samples, sample_rate) || s.playback.samples.empty()) return;
+    if (!ensure_initialized()) return;
+    s.playback.next = 0;
+    SilencedStderr quiet;
+    PaStream* stream = nullptr;
+    if (s.library.open_default_stream(&stream, 0, 1, paInt16, sample_rate, paFramesPerBufferUnspecified,
+                                      feed_stream, &s.playback) != paNoError) {
+        return;
+    }
+    if (s.library.start_stream(stream) != paNoError) {
+        s.library.close_stream(stream);
+        return;
+    }
+    s.stream = stream;
+}
+
+const Player kPortAudioPlayer = {"PortAudio", play_memory, purge};
+
+}  // namespace
+
+const Player* system_player() {
+    State& s = state();
+    static const bool loaded = load_library(s.library);
+    return loaded ? &kPortAudioPlayer : nullptr;
+}
+
+}  // namespace platform
+}  // namespace vokari
