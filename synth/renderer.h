@@ -6,7 +6,10 @@
 
 namespace vokari {
 
-// Writes `samples` mu-law bytes to `out` (the bytes after the WAV header).
+// Renders `samples` output samples (22050 Hz, one mu-law byte each) of the
+// current timeline into out[0..samples-1]; output sample o is the event time
+// o of the timeline (lead-in included).  Reads the phoneme bank, the settings'
+// speaker frequencies and the sound-effect list; changes none of them.
 void render_timeline(std::uint8_t* out, std::int32_t samples);
 
 }  // namespace vokari

@@ -31,7 +31,18 @@ extern int wav_output_silent;
 // Writes the 58-byte header for N samples at the start of `image`.
 void write_wav_header(std::uint8_t* image, std::int32_t samples);
 
-// Sizes, allocates, renders, saves (when asked) and plays the request's sound.
+// Output samples for a speech of `duration_ms` milliseconds: the 22050 Hz
+// samples of the duration (truncated toward zero) plus the 1000-sample
+// lead-in, before the size limit.  Formed in 64 bits; may be 0 or negative.
+std::int64_t output_sample_count(std::int32_t duration_ms);
+
+// Renders and plays the request's speech of `duration_ms` milliseconds: stops
+// the previous sound, replaces wav_image by a new image of
+// output_sample_count(duration_ms) samples (at most kMaxOutputSamples, logging
+// a WARNING beyond), renders the timeline into it, saves it when a sound file
+// was asked for, and plays it unless the file request was silent.  A count of
+// 0 or less does nothing at all; a failed allocation logs an ERROR and leaves
+// wav_image null.
 void render_and_play(std::int32_t duration_ms);
 
 // Stops playback, then frees the WAV image (unload).

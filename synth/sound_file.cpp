@@ -1,0 +1,85 @@
+// Sound-file output: "wavout[" / "wavouts[" save the rendered image to a file
+// in the module directory, may load it back into a named sound effect, and
+// may delete it again.
+#include <cstdio>
+#include <vector>
+
+#include "host/entry_points.h"
+#include "host/request.h"
+#include "host/request_log.h"
+#include "platform/platform.h"
+#include "synth/confined_path.h"
+#include "synth/wav_image.h"
+#include "voice_data/phoneme_bank.h"
+#include "voice_data/sound_effects.h"
+
+namespace vokari {
+
+std::string wav_output_spec;
+int wav_output_silent = 0;
+
+namespace {
+
+// "ERROR : <writing the file failed>"
+const char kFileOutputError[] = "ERROR : \x83t\x83@\x83" "C\x83\x8B\x8Fo\x97\xCD\x8E\xB8\x94s.\n\n";
+
+constexpr std::uint8_t kSilentByte = 0xFF;
+
+// True when `path` is module_dir, a backslash and a path that stays inside
+// the module directory.
+bool is_module_file(const std::string& path) {
+    const std::string prefix = std::string(module_dir) + "\\";
+    if (path.compare(0, prefix.size(), prefix) != 0) return false;
+    return stays_inside_directory(path.substr(prefix.size()));
+}
+
+}  // namespace
+
+bool write_sound_file(std::int32_t samples) {
+    std::vector<std::string> fields;
+    split_string(wav_output_spec, fields, ",", true);
+    if (fields.empty() || fields[0].empty()) return false;
+    const std::string& path = fields[0];
+    const std::string effect_name = fields.size() > 1 ? fields[1] : std::string();
+    const int delete_flag = fields.size() > 2 ? string_to_int(fields[2].c_str()) : 0;
+
+    std::FILE* file = is_module_file(path) ? platform::open_file(path.c_str(), "wb") : nullptr;
+    if (file == nullptr) {
+        log_write(kFileOutputError);
+        return true;
+    }
+    std::fwrite(wav_image, 1, static_cast<std::size_t>(kWavHeaderSize) + samples, file);
+    std::fclose(file);
+    if (!effect_name.empty()) reload_sound_effect(effect_name, path.c_str());
+    if (delete_flag != 0) platform::delete_file(path.c_str());
+    return true;
+}
+
+void reload_sound_effect(const std::string& name, const char* path) {
+    SoundEffect* effect = nullptr;
+    for (SoundEffect& candidate : sound_effects) {
+        if (candidate.name == name) {
+            effect = &candidate;
+            break;
+        }
+    }
+    if (effect == nullptr) return;
+    effect->data.clear();
+    effect->data.shrink_to_fit();
+    effect->size = 0;
+
+    const long length = file_length(path);
+    if (length < kWavHeaderSize) return;   // unreadable, or shorter than its header
+    const std::int32_t size = static_cast<std::int32_t>(length - kWavHeaderSize);
+    // Bytes that cannot be read back stay silent.
+    effect->data.assign(static_cast<std::size_t>(size), kSilentByte);
+    effect->size = size;
+    std::FILE* file = platform::open_file(path, "rb");
+    if (file == nullptr) return;
+    std::uint8_t header[kWavHeaderSize];
+    if (std::fread(header, 1, kWavHeaderSize, file) == static_cast<std::size_t>(kWavHeaderSize))
+        std::fread(effect->data.data(), 1, effect->data.size(), file);
+    std::fclose(file);
+}
+
+}  // namespace vokari

@@ -1,0 +1,57 @@
+// One sounding phoneme sample of the renderer: its envelope, its read position
+// in the slot's data, and the mixing of its output into a block of sums.
+#pragma once
+
+#include <cstdint>
+
+#include "voice_data/phoneme_bank.h"
+
+namespace vokari {
+
+// The per-speaker factors that every rate and gain of a voice is made of.
+struct SpeakerTuning {
+    double speaker_frequency;
+    double consonant_frequency;
+    double consonant_level;
+};
+
+struct Voice {
+    const PhonemeSlot* source;   // the slot in the bank (tuning values)
+    const std::uint8_t* data;    // the slot's mu-law bytes
+    std::int32_t size;           // bytes readable from `data`
+    std::int32_t loop_chunk_offset;
+    double position;             // read position in source samples
+    double rate;                 // source samples per output sample
+    double gain;                 // silent while 0 or less
+    double target_gain;          // end of a rising ramp; 100.0 = none
+    double gain_step;            // added every sample; 0.0 = holding
+    std::uint8_t is_vowel;       // 1: fades in, loops, can be released
+    std::int32_t release_countdown;  // -1, or samples left before the fade
+};
+
+// Clamps `x` to lo..hi; a value that is not a number gives `lo`.
+double clamp_to(double x, double lo, double hi);
+
+// Starts a voice of `slot` at the speaker's current `pitch` and `level`;
+// `fade_in` is the vowel ramp length in samples (0: fixed step of 0.0006).
+// False when the slot has no sample or the envelope could not be formed (an
+// onset fade of 0 or fewer samples, a rising onset, a negative vowel fade):
+// such a voice would be silent, so none is started.
+bool start_voice(const PhonemeSlot& slot, const SpeakerTuning& tuning, double pitch,
+                 double level, bool is_vowel, std::int32_t fade_in, Voice& voice);
+
+// Releases a sounding vowel voice: its fade begins 400 samples from now and it
+// plays on at the rate of `previous_pitch` (unclamped).
+void release_voice(Voice& voice, const SpeakerTuning& tuning, double previous_pitch);
+
+// A holding voice (gain_step 0) follows the speaker's new pitch and level.
+void refresh_voice(Voice& voice, const SpeakerTuning& tuning, double pitch, double level);
+
+// Runs `count` output samples of the voice (envelope, then output) and adds
+// its contributions to sums[0..count-1].
+void mix_voice(Voice& voice, std::int64_t* sums, std::int32_t count);
+
+// True when the voice is silent and can never sound again.
+bool voice_finished(const Voice& voice);
+
+}  // namespace vokari

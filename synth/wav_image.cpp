@@ -1,0 +1,69 @@
+// The module's one WAV image: sized and allocated for each request's speech,
+// rendered, optionally saved, and played asynchronously from memory.  Every
+// path that frees or replaces the image stops playback first.
+#include "synth/wav_image.h"
+
+#include "host/request_log.h"
+#include "platform/platform.h"
+#include "synth/renderer.h"
+
+namespace vokari {
+
+std::uint8_t* wav_image = nullptr;
+std::int32_t wav_image_samples = 0;
+
+namespace {
+
+constexpr std::int32_t kLeadInSamples = 1000;
+
+// "WARNING : <the work memory asked for exceeds the system limit; limiting it>"
+const char kSizeLimitedWarning[] =
+    "WARNING : \x83V\x83X\x83" "e\x83\x80\x83\x8A\x83~\x83" "b\x83g\x92l\x82\xF0\x89z\x82\xA6\x82\xE9"
+    "\x83T\x83" "C\x83Y\x82\xCC\x83\x8F\x81[\x83N\x83\x81\x83\x82\x83\x8A\x82\xF0\x8Am\x95\xDB\x82\xB5"
+    "\x82\xE6\x82\xA4\x82\xC6\x82\xB5\x82\xDC\x82\xB5\x82\xBD. \x90\xA7\x8C\xC0\x82\xB5\x82\xDC\x82\xB7.\n\n";
+// "ERROR : <allocating the work memory failed; cannot speak>"
+const char kAllocationFailedError[] =
+    "ERROR : \x83\x8F\x81[\x83N\x83\x81\x83\x82\x83\x8A\x82\xCC\x8Am\x95\xDB\x82\xC9\x8E\xB8\x94s\x82\xB5"
+    "\x82\xDC\x82\xB5\x82\xBD. \x94\xAD\x90\xBA\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1.\n\n";
+
+void free_image() {
+    platform::global_free(wav_image);
+    wav_image = nullptr;
+    wav_image_samples = 0;
+}
+
+}  // namespace
+
+std::int64_t output_sample_count(std::int32_t duration_ms) {
+    return static_cast<std::int64_t>(duration_ms) * 22050 / 1000 + kLeadInSamples;
+}
+
+void render_and_play(std::int32_t duration_ms) {
+    std::int64_t samples = output_sample_count(duration_ms);
+    if (samples <= 0) return;
+    if (samples > kMaxOutputSamples) {
+        log_write(kSizeLimitedWarning);
+        samples = kMaxOutputSamples;
+    }
+    const platform::Player* player = platform::current_player();
+    player->purge();
+    free_image();
+    const std::size_t bytes = static_cast<std::size_t>(kWavHeaderSize + samples);
+    wav_image = static_cast<std::uint8_t*>(platform::global_alloc(bytes));
+    if (wav_image == nullptr) {
+        log_write(kAllocationFailedError);
+        return;
+    }
+    wav_image_samples = static_cast<std::int32_t>(samples);
+    write_wav_header(wav_image, wav_image_samples);
+    render_timeline(wav_image + kWavHeaderSize, wav_image_samples);
+    const bool written = write_sound_file(wav_image_samples);
+    if (!written || wav_output_silent == 0) player->play_memory(wav_image, bytes);
+}
+
+void release_wav_image() {
+    platform::current_player()->purge();
+    free_image();
+}
+
+}  // namespace vokari
