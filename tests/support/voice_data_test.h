@@ -1,0 +1,88 @@
+// A test fixture for the voice-data loaders: a fresh module directory per test
+// with the request log turned on, and the loaded state reset before and after.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/entry_points.h"
+#include "support/fixture_voice.h"
+#include "voice_data/phoneme_bank.h"
+#include "voice_data/settings.h"
+#include "voice_data/sound_effects.h"
+
+namespace voice_test {
+
+class VoiceDataTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fixture::temp_directory("voice");
+        ASSERT_FALSE(dir_.empty());
+        set_module_dir(dir_);
+        vokari::load_defaults();
+        turn_log_on();
+        vokari::sound_effects.clear();
+    }
+
+    void TearDown() override {
+        vokari::release_phoneme_bank();
+        vokari::reset_phoneme_bank();
+        vokari::sound_effects.clear();
+        vokari::settings.log_path[0] = '\0';
+        vokari::settings.delete_excess_hv1 = 0;
+        vokari::module_dir[0] = '\0';
+        fixture::remove_tree(dir_);
+    }
+
+    static void set_module_dir(const std::string& dir) {
+        ASSERT_LT(dir.size(), vokari::kModuleDirCapacity);
+        std::strcpy(vokari::module_dir, dir.c_str());
+    }
+
+    // The log goes to "<module dir>\\test.log" (outside the sample folders).
+    void turn_log_on() { std::snprintf(vokari::settings.log_path, vokari::kPathCapacity, "%s\\test.log", dir_.c_str()); }
+
+    std::string log_text() const {
+        std::vector<std::uint8_t> bytes = fixture::read_file(native("test.log"));
+        std::string text(bytes.begin(), bytes.end());
+        // The log is a text file: compare with single line feeds.
+        std::string plain;
+        for (char c : text)
+            if (c != '\r') plain += c;
+        return plain;
+    }
+
+    // Native path of `relative` (slash separated) inside the module directory.
+    std::string native(const std::string& relative) const { return dir_ + "/" + relative; }
+
+    void make_dir(const std::string& relative) const { ASSERT_TRUE(fixture::make_directory(native(relative))); }
+
+    void write(const std::string& relative, const std::vector<std::uint8_t>& bytes) const {
+        ASSERT_TRUE(fixture::write_file(native(relative), bytes));
+    }
+
+    void write_text(const std::string& relative, const std::string& text) const {
+        ASSERT_TRUE(fixture::write_text(native(relative), text));
+    }
+
+    // A ".wav" file in the module's layout holding `samples`.
+    static std::vector<std::uint8_t> wav_file(const std::vector<std::uint8_t>& samples) {
+        std::vector<std::uint8_t> file = fixture::wav_header(static_cast<std::int32_t>(samples.size()));
+        file.insert(file.end(), samples.begin(), samples.end());
+        return file;
+    }
+
+    // `count` bytes counting up from `first` (wrapping), easy to tell apart.
+    static std::vector<std::uint8_t> ramp(int count, int first = 0) {
+        std::vector<std::uint8_t> bytes(count);
+        for (int i = 0; i < count; ++i) bytes[i] = static_cast<std::uint8_t>(first + i);
+        return bytes;
+    }
+
+    std::string dir_;
+};
+
+}  // namespace voice_test

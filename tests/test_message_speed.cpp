@@ -1,0 +1,117 @@
+// The host's message speed, read from profile files in a host directory tree
+// that the tests build below a temporary base directory.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+
+#include "support/voice_data_test.h"
+
+namespace {
+
+using vokari::settings;
+using voice_test::VoiceDataTest;
+
+class MessageSpeedTest : public VoiceDataTest {
+protected:
+    void SetUp() override {
+        VoiceDataTest::SetUp();
+        make_dir("data");
+        make_dir("data/profile");
+        make_dir("profile");
+        for (const char* d : {"ghost", "ghost/emily", "ghost/emily/ghost", "ghost/emily/ghost/master",
+                              "ghost/emily/ghost/master/vokari"})
+            make_dir(d);
+    }
+
+    // Places the module in the character's "ghost\\master\\vokari" folder.
+    void module_in_character() { set_module_dir(dir_ + "\\ghost\\emily\\ghost\\master\\vokari"); }
+
+    void write_profiles(const std::string& app_dat, const std::string& mainform) {
+        if (!app_dat.empty()) write_text("data/profile/app.dat", app_dat);
+        if (!mainform.empty()) write_text("profile/mainform.txt", mainform);
+    }
+
+    int discovered() {
+        vokari::discover_message_speed();
+        return settings.message_speed;
+    }
+
+    std::string app_dat() const { return dir_ + "\\data\\profile\\app.dat"; }
+    std::string mainform() const { return dir_ + "\\profile\\mainform.txt"; }
+};
+
+TEST_F(MessageSpeedTest, ModuleBelowGhostMasterReadsTheHostBaseAndLogsBothFiles) {
+    module_in_character();
+    write_profiles("balloon,none\r\nmessagespeed,45\r\n", "messagespeed, 60\r\n");
+    EXPECT_EQ(discovered(), 80);   // the second file wins, scaled by 4/3
+    EXPECT_EQ(log_text(), "// Now loading script message speed.\n" + app_dat() + "...Done.\n" + mainform() +
+                              "...Done.\nDone. 60[ms]\n\n");
+}
+
+TEST_F(MessageSpeedTest, ValueOfTheFirstFileStandsWhenTheSecondHasNone) {
+    module_in_character();
+    write_profiles("messagespeed,30\r\n", "windowsize,3\r\n");
+    EXPECT_EQ(discovered(), 40);
+}
+
+TEST_F(MessageSpeedTest, MissingFilesKeepTheDefault) {
+    module_in_character();
+    EXPECT_EQ(discovered(), 66);
+    EXPECT_EQ(log_text(), "// Now loading script message speed.\n" + app_dat() + "...Can't open file.\n" +
+                              mainform() + "...Can't open file.\nDone. 50[ms]\n\n");
+}
+
+TEST_F(MessageSpeedTest, KeyIgnoresCaseAndOnlyTheFirstLineCounts) {
+    module_in_character();
+    write_profiles("", "MessageSpeed , 100\r\nmessagespeed,20\r\n");
+    EXPECT_EQ(discovered(), 133);
+}
+
+TEST_F(MessageSpeedTest, ScalingTruncatesTowardZeroAndNeverOverflows) {
+    module_in_character();
+    write_profiles("", "messagespeed,-3\r\n");
+    EXPECT_EQ(discovered(), -4);
+
+    settings.message_speed = 50;
+    write_profiles("", "messagespeed,2000000000\r\n");
+    EXPECT_EQ(discovered(), INT_MAX);
+
+    settings.message_speed = 50;
+    write_profiles("", "messagespeed,fast\r\n");
+    EXPECT_EQ(discovered(), 0);
+}
+
+TEST_F(MessageSpeedTest, ProfileFilesHaveNoComments) {
+    module_in_character();
+    write_profiles("// messagespeed, 10\r\nmessagespeed, 70 // note\r\n", "");
+    EXPECT_EQ(discovered(), 93);   // the "//" line is a key like any other
+}
+
+TEST_F(MessageSpeedTest, WithoutGhostMasterTheLastTwoFoldersAreDropped) {
+    make_dir("a");
+    make_dir("a/b");
+    set_module_dir(dir_ + "\\a\\b");
+    write_profiles("messagespeed,75\r\n", "");
+    EXPECT_EQ(discovered(), 100);
+}
+
+TEST_F(MessageSpeedTest, BackslashInsideADoubleByteCharacterIsNoSeparator) {
+    // "\x95\x5c" is one character whose second byte is a backslash: the two
+    // folders dropped are "vokari" and the one holding that character.
+    set_module_dir(dir_ + "\\x\x95\x5c\\vokari");
+    write_profiles("messagespeed,90\r\n", "");
+    EXPECT_EQ(discovered(), 120);
+    EXPECT_NE(log_text().find("\n" + app_dat() + "...Done.\n"), std::string::npos) << log_text();
+}
+
+TEST_F(MessageSpeedTest, BaseTooLongForTheProfilePathsIsRefused) {
+    std::string deep = dir_ + std::string(1010 - dir_.size(), '/') + "\\a\\b";
+    set_module_dir(deep);
+    EXPECT_EQ(discovered(), 66);
+    std::string log = log_text();
+    EXPECT_NE(log.find("app.dat...Path too long.\n"), std::string::npos);
+    EXPECT_NE(log.find("mainform.txt...Path too long.\n"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,109 @@
+// The sound-effect list: "se" values, effect files and lookups by name.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/voice_data_test.h"
+
+namespace {
+
+using vokari::sound_effects;
+using voice_test::VoiceDataTest;
+
+class SoundEffectsTest : public VoiceDataTest {
+protected:
+    void SetUp() override {
+        VoiceDataTest::SetUp();
+        make_dir("se");
+        write("se/bell.wav", wav_file(ramp(700, 5)));
+        write("se/drum.wav", wav_file(ramp(90, 200)));
+    }
+};
+
+TEST_F(SoundEffectsTest, EffectsAreNumberedInTheOrderAdded) {
+    vokari::add_sound_effect("bell, se\\bell.wav");
+    vokari::add_sound_effect("drum,se\\drum.wav");
+    ASSERT_EQ(sound_effects.size(), 2u);
+    EXPECT_EQ(vokari::find_sound_effect("bell"), 0);
+    EXPECT_EQ(vokari::find_sound_effect("drum"), 1);
+    EXPECT_EQ(sound_effects[0].size, 700);
+    EXPECT_EQ(sound_effects[0].data, ramp(700, 5));   // the header is skipped
+    EXPECT_EQ(sound_effects[1].data, ramp(90, 200));
+    EXPECT_EQ(log_text(), "");   // adding effects never logs
+}
+
+TEST_F(SoundEffectsTest, LookupIsExactAndFindsTheFirstOfEqualNames) {
+    EXPECT_EQ(vokari::find_sound_effect("bell"), -1);   // empty list
+    vokari::add_sound_effect("bell, se\\bell.wav");
+    vokari::add_sound_effect("bell, se\\drum.wav");
+    ASSERT_EQ(sound_effects.size(), 2u);
+    EXPECT_EQ(vokari::find_sound_effect("bell"), 0);
+    EXPECT_EQ(vokari::find_sound_effect("Bell"), -1);
+    EXPECT_EQ(vokari::find_sound_effect("bel"), -1);
+    EXPECT_EQ(vokari::find_sound_effect("bells"), -1);
+    EXPECT_EQ(vokari::find_sound_effect(""), -1);
+}
+
+TEST_F(SoundEffectsTest, OnlyTheFirstCommaSeparatesNameAndFile) {
+    write("se/a,b.wav", wav_file(ramp(30)));
+    vokari::add_sound_effect("pair, se\\a,b.wav");
+    ASSERT_EQ(sound_effects.size(), 1u);
+    EXPECT_EQ(sound_effects[0].name, "pair");
+    EXPECT_EQ(sound_effects[0].size, 30);
+}
+
+TEST_F(SoundEffectsTest, HeaderOnlyFileGivesASilentEffect) {
+    write("se/quiet.wav", fixture::wav_header(0));
+    vokari::add_sound_effect("quiet, se\\quiet.wav");
+    ASSERT_EQ(sound_effects.size(), 1u);
+    EXPECT_EQ(sound_effects[0].size, 0);
+    EXPECT_TRUE(sound_effects[0].data.empty());
+}
+
+TEST_F(SoundEffectsTest, BadValuesAndFilesAddNothing) {
+    write("se/short.wav", ramp(57));
+    write("se/empty.wav", {});
+    const char* values[] = {
+        "bell se\\bell.wav",      // no comma
+        ", se\\bell.wav",         // no name
+        "bell,   ",               // no file name
+        "bell, se\\missing.wav",  // no file
+        "bell, se",               // a folder
+        "short, se\\short.wav",   // shorter than a header
+        "empty, se\\empty.wav",
+        "",
+    };
+    for (const char* value : values) vokari::add_sound_effect(value);
+    EXPECT_TRUE(sound_effects.empty());
+    vokari::add_sound_effect("bell, se\\bell.wav");   // later lines still work
+    EXPECT_EQ(vokari::find_sound_effect("bell"), 0);
+}
+
+TEST_F(SoundEffectsTest, PathThatDoesNotFitIsRefused) {
+    std::string long_name = std::string(1100, 'x') + ".wav";
+    vokari::add_sound_effect(("long, " + long_name).c_str());
+    EXPECT_TRUE(sound_effects.empty());
+}
+
+TEST_F(SoundEffectsTest, ReleaseEmptiesTheSamplesButKeepsTheNumbers) {
+    vokari::add_sound_effect("bell, se\\bell.wav");
+    vokari::add_sound_effect("drum, se\\drum.wav");
+    vokari::release_sound_effects();
+    ASSERT_EQ(sound_effects.size(), 2u);
+    EXPECT_EQ(vokari::find_sound_effect("drum"), 1);
+    for (const vokari::SoundEffect& effect : sound_effects) {
+        EXPECT_EQ(effect.size, 0);
+        EXPECT_TRUE(effect.data.empty());
+    }
+}
+
+TEST_F(SoundEffectsTest, FixtureEffectsLoadThroughTheirSettingsLines) {
+    fixture::make_voice(dir_);
+    for (const char* value : {"chime, effects\\chime.wav", "click, effects\\click.wav", "knock, effects\\knock.wav"})
+        vokari::add_sound_effect(value);
+    ASSERT_EQ(sound_effects.size(), 3u);
+    for (const vokari::SoundEffect& effect : sound_effects) EXPECT_GT(effect.size, 0) << effect.name;
+}
+
+}  // namespace

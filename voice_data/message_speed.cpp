@@ -1,0 +1,117 @@
+// The host's message speed: found in the host's profile files, which lie in the
+// host's base directory two levels above the character that holds the module.
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/entry_points.h"
+#include "host/request.h"
+#include "host/request_log.h"
+#include "platform/platform.h"
+#include "voice_data/phoneme_bank.h"
+#include "voice_data/settings.h"
+
+namespace vokari {
+
+namespace {
+
+const char* const kHostProfileFiles[] = {"\\data\\profile\\app.dat", "\\profile\\mainform.txt"};
+
+// Byte index of the last backslash of `text` that is a character of its own
+// (not the trail byte of a Shift_JIS character), or npos.
+std::size_t find_last_backslash(const std::string& text) {
+    std::size_t found = std::string::npos;
+    std::size_t i = 0;
+    while (i < text.size() && text[i] != '\0') {
+        unsigned char b = static_cast<unsigned char>(text[i]);
+        if (is_sjis_lead(b)) {
+            if (i + 1 >= text.size() || text[i + 1] == '\0') break;
+            i += 2;
+            continue;
+        }
+        if (b == '\\') found = i;
+        ++i;
+    }
+    return found;
+}
+
+// The host's base directory for the module directory `dir`: cut before
+// "\\ghost\\master", then drop the last two path components.
+std::string host_base_directory(const char* dir) {
+    std::string base = dir;
+    int ghost = find_from(base, 0, "\\ghost\\master");
+    if (ghost >= 0) base.resize(static_cast<std::size_t>(ghost));
+    for (int i = 0; i < 2; ++i) {
+        std::size_t slash = find_last_backslash(base);
+        if (slash != std::string::npos) base.resize(slash);
+    }
+    return base;
+}
+
+bool equals_ignoring_ascii_case(const char* a, const char* b) {
+    for (; *a && *b; ++a, ++b) {
+        unsigned char x = static_cast<unsigned char>(*a);
+        unsigned char y = static_cast<unsigned char>(*b);
+        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return *a == *b;
+}
+
+// `speed` × 4 / 3 truncated toward zero, limited to the int range.
+int scale_message_speed(int speed) {
+    std::int64_t scaled = static_cast<std::int64_t>(speed) * 4 / 3;
+    if (scaled > INT32_MAX) return INT32_MAX;
+    if (scaled < INT32_MIN) return INT32_MIN;
+    return static_cast<int>(scaled);
+}
+
+}  // namespace
+
+void discover_message_speed() {
+    log_write("// Now loading script message speed.\n");
+    std::string base = host_base_directory(module_dir);
+    for (const char* file : kHostProfileFiles) {
+        std::string path = base + file;
+        if (path.size() < kPathCapacity) {
+            read_message_speed(path.c_str());
+        } else {
+            // Refused like every path that does not fit the module's buffers.
+            path += "...Path too long.\n";
+            log_write(path.c_str());
+        }
+    }
+    char done[48];
+    std::snprintf(done, sizeof done, "Done. %d[ms]\n\n", settings.message_speed);
+    log_write(done);
+    settings.message_speed = scale_message_speed(settings.message_speed);
+}
+
+void read_message_speed(const char* path) {
+    std::FILE* file = platform::open_file(path, "rt");
+    std::string label = std::string(path) + "...";
+    log_write(label.c_str());
+    if (!file) {
+        log_write("Can't open file.\n");
+        return;
+    }
+    std::string line;
+    while (read_line(file, line) != -1) {
+        strip_last_char(line, '\n');
+        if (line.empty()) continue;
+        std::vector<char> key(line.size() + 1);
+        std::vector<char> value(line.size() + 1);
+        if (split_key_value(line.c_str(), key.data(), value.data(), ",") &&
+            equals_ignoring_ascii_case(key.data(), "messagespeed")) {
+            settings.message_speed = string_to_int(value.data());
+            break;
+        }
+    }
+    std::fclose(file);
+    log_write("Done.\n");
+}
+
+}  // namespace vokari

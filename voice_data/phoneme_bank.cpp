@@ -1,0 +1,159 @@
+// The phoneme bank: loading the recorded samples of both speakers from the four
+// sample directories, lending the main character's samples to a partner that
+// has none, and releasing them again.
+#include "voice_data/phoneme_bank.h"
+
+#include <climits>
+#include <cstdio>
+#include <new>
+#include <string>
+
+#include "host/entry_points.h"
+#include "host/request_log.h"
+#include "platform/platform.h"
+
+namespace vokari {
+
+PhonemeBank phoneme_bank;
+
+namespace {
+
+// Bytes of the module's WAV header that the loaders skip unread.
+constexpr long kWavHeaderBytes = 58;
+
+// Gives `slot` the first `bytes` bytes that `file` yields after `skip` bytes.
+// Leaves the slot empty and returns false when the stream gives fewer bytes
+// or the buffer cannot be had.
+bool read_sample(std::FILE* file, long skip, std::int32_t bytes, std::vector<std::uint8_t>& data) {
+    data.clear();
+    if (skip > 0 && std::fseek(file, skip, SEEK_SET) != 0) return false;
+    try {
+        data.resize(static_cast<std::size_t>(bytes));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (bytes > 0 && std::fread(data.data(), 1, data.size(), file) != data.size()) {
+        std::vector<std::uint8_t>().swap(data);
+        return false;
+    }
+    return true;
+}
+
+// Loads the sample file `path` (with a header of `header_bytes` to skip, and
+// `length` bytes in all) into `slot`.  True when the slot now holds exactly
+// the file's sample bytes; otherwise the slot is left silent.
+bool load_slot_file(PhonemeSlot& slot, const char* path, long length, long header_bytes) {
+    long sample_bytes = length - header_bytes;
+    bool loaded = false;
+    if (sample_bytes >= 0 && sample_bytes <= INT32_MAX) {
+        if (std::FILE* file = platform::open_file(path, "rb")) {
+            loaded = read_sample(file, header_bytes, static_cast<std::int32_t>(sample_bytes), slot.data);
+            std::fclose(file);
+        }
+    }
+    if (!loaded) std::vector<std::uint8_t>().swap(slot.data);
+    slot.size = static_cast<std::int32_t>(slot.data.size());
+    return loaded;
+}
+
+}  // namespace
+
+void reset_phoneme_bank() {
+    for (auto& speaker_slots : phoneme_bank.slots)
+        for (PhonemeSlot& slot : speaker_slots) slot = PhonemeSlot();
+    for (int speaker = 0; speaker < kSpeakerCount; ++speaker) {
+        phoneme_bank.consonant_frequency[speaker] = 1.0;
+        phoneme_bank.consonant_level[speaker] = 1.0;
+    }
+    phoneme_bank.last_sample_was_hv1 = 0;
+}
+
+bool format_slot_path(char* out, const char* directory, int slot, const char* extension) {
+    char relative[kPathCapacity];
+    int length = std::snprintf(relative, sizeof relative, "%s\\%d%s", directory, slot, extension);
+    if (length < 0 || static_cast<std::size_t>(length) >= sizeof relative) {
+        out[0] = '\0';
+        return false;
+    }
+    return format_module_path(out, relative);
+}
+
+long file_length(const char* path) {
+    std::FILE* file = platform::open_file(path, "rb");
+    if (!file) return -1;
+    long length = -1;
+    if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
+    std::fclose(file);
+    return length;
+}
+
+int load_phoneme_bank() {
+    log_write("// Now loading CV-shaped phoneme data.\n");
+    // Speaker 0 has no fallback, so only the partner's results are kept.
+    load_phoneme_directory("vokariv0", 0, true);
+    bool partner_has_vowels = load_phoneme_directory("vokariv1", 1, true);
+    load_phoneme_directory("vokaric0", 0, false);
+    bool partner_has_consonants = load_phoneme_directory("vokaric1", 1, false);
+    log_write("Done.\n\n");
+    return (partner_has_vowels ? 0 : 1) | (partner_has_consonants ? 0 : 2);
+}
+
+bool load_phoneme_directory(const char* directory, int speaker, bool vowel_directory) {
+    std::string line = std::string("reading data from directory ") + directory + " : ";
+    log_write(line.c_str());
+
+    std::string marks;
+    int loaded = 0;
+    for (int n = 0; n < kSlotCount; ++n) {
+        char wav_path[kPathCapacity];
+        char hv1_path[kPathCapacity];
+        // A path that does not fit is a file that cannot be opened.
+        long wav_length = format_slot_path(wav_path, directory, n, ".wav") ? file_length(wav_path) : -1;
+        long hv1_length = format_slot_path(hv1_path, directory, n, ".hv1") ? file_length(hv1_path) : -1;
+        if (wav_length < 0 && hv1_length < 0) {
+            marks += '-';
+            continue;
+        }
+        bool use_hv1 = hv1_length >= 0;
+        phoneme_bank.last_sample_was_hv1 = use_hv1 ? 1 : 0;
+
+        PhonemeSlot& slot = phoneme_bank.slots[speaker][n];
+        bool ok = use_hv1 ? load_slot_file(slot, hv1_path, hv1_length, 0)
+                          : load_slot_file(slot, wav_path, wav_length, kWavHeaderBytes);
+        if (!vowel_directory) slot.loop_chunk_offset = slot.size - 1;
+        marks += ok ? 'o' : '-';
+        if (ok) ++loaded;
+    }
+    marks += " Done.\n";
+    log_write(marks.c_str());
+    return loaded > 0;
+}
+
+void fill_partner_from_main(SlotGroup group) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (is_vowel_slot(slot) == (group == SlotGroup::Vowel)) copy_slot_to_partner(slot);
+    }
+}
+
+void copy_slot_to_partner(int slot) {
+    if (slot < 0 || slot >= kSlotCount) return;
+    PhonemeSlot& partner = phoneme_bank.slots[1][slot];
+    try {
+        partner = phoneme_bank.slots[0][slot];
+    } catch (const std::bad_alloc&) {
+        // Without memory for the copy the partner's slot stays silent.
+        std::vector<std::uint8_t>().swap(partner.data);
+        partner.size = 0;
+    }
+}
+
+void release_phoneme_bank() {
+    for (auto& speaker_slots : phoneme_bank.slots) {
+        for (PhonemeSlot& slot : speaker_slots) {
+            std::vector<std::uint8_t>().swap(slot.data);
+            slot.size = 0;
+        }
+    }
+}
+
+}  // namespace vokari

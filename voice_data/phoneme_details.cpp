@@ -1,0 +1,133 @@
+// The details files of the sample directories: per-slot vowel delays, loop or
+// fade lengths and corrections, per-speaker consonant factors, and the
+// trimming of consonant ".hv1" files down to the part that is ever played.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/entry_points.h"
+#include "host/request.h"
+#include "host/request_log.h"
+#include "platform/platform.h"
+#include "voice_data/phoneme_bank.h"
+#include "voice_data/settings.h"
+
+namespace vokari {
+
+namespace {
+
+// Longest number text read from a section line, in bytes.
+constexpr std::size_t kSectionNumberLimit = 64;
+
+bool is_slot_number(int slot) { return slot >= 0 && slot < kSlotCount; }
+
+// Reads the first `count` bytes of `path` into `bytes`; false when the file
+// cannot be opened or is shorter.
+bool read_leading_bytes(const char* path, long count, std::vector<std::uint8_t>& bytes) {
+    std::FILE* file = platform::open_file(path, "rb");
+    if (!file) return false;
+    bytes.resize(static_cast<std::size_t>(count));
+    bool ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    std::fclose(file);
+    return ok;
+}
+
+// Replaces the contents of `path` by `bytes`; false when any step failed.
+bool write_whole_file(const char* path, const std::vector<std::uint8_t>& bytes) {
+    std::FILE* file = platform::open_file(path, "wb");
+    if (!file) return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && ok;
+}
+
+}  // namespace
+
+bool load_phoneme_details(const char* directory, int speaker) {
+    std::string label = std::string("reading details from directory ") + directory + " : ";
+    log_write(label.c_str());
+
+    char path[kPathCapacity];
+    std::string relative = std::string(directory) + "\\details.txt";
+    int slot = 0;
+    bool read = format_module_path(path, relative.c_str()) &&
+                for_each_config_line(path, [&](char* line) {
+                    if (parse_section_header(line, slot)) return;
+                    std::vector<char> key(std::strlen(line) + 1);
+                    std::vector<char> value(key.size());
+                    if (split_key_value(line, key.data(), value.data(), ","))
+                        apply_detail(key.data(), value.data(), speaker, slot);
+                });
+    log_write(read ? "Done.\n" : "Can't open file.\n");
+    return read;
+}
+
+bool parse_section_header(const char* line, int& slot) {
+    std::size_t length = std::strlen(line);
+    if (length < 3 || line[0] != '[' || line[length - 1] != ']') return false;
+    std::size_t digits = length - 2;
+    if (digits > kSectionNumberLimit) digits = kSectionNumberLimit;
+    std::string number(line + 1, digits);
+    int n = string_to_int(number.c_str());
+    if (n < 0)
+        slot = kNoSlot;
+    else
+        slot = n < kSlotCount ? n : kSlotCount - 1;
+    return true;
+}
+
+void apply_detail(const char* key, const char* value, int speaker, int slot) {
+    if (speaker < 0 || speaker >= kSpeakerCount) return;
+    // Keys for the whole speaker, valid under any section.
+    if (std::strcmp(key, "adjust.consonant.frequency") == 0) {
+        phoneme_bank.consonant_frequency[speaker] = string_to_double(value);
+        return;
+    }
+    if (std::strcmp(key, "adjust.consonant.level") == 0) {
+        phoneme_bank.consonant_level[speaker] = string_to_double(value);
+        return;
+    }
+    if (!is_slot_number(slot)) return;
+    PhonemeSlot& target = phoneme_bank.slots[speaker][slot];
+    if (std::strcmp(key, "adjust.vowel.delay") == 0) {
+        target.vowel_delay = string_to_int(value);
+    } else if (std::strcmp(key, "loopchunkofset") == 0) {
+        int requested = string_to_int(value);
+        target.loop_chunk_offset = requested < target.size - 1 ? requested : target.size - 1;
+        // Keeping L + 1 bytes leaves a file that the same line, clamped
+        // against the shorter sample next time, does not cut again.
+        if (settings.delete_excess_hv1 == 1 && phoneme_bank.last_sample_was_hv1 == 1 &&
+            !is_vowel_slot(slot))
+            cut_excess_hv1(speaker, slot, static_cast<long>(target.loop_chunk_offset) + 1);
+    } else if (std::strcmp(key, "correct.frequency") == 0) {
+        target.correct_frequency = string_to_double(value);
+    } else if (std::strcmp(key, "correct.level") == 0) {
+        target.correct_level = string_to_double(value);
+    }
+}
+
+void cut_excess_hv1(int speaker, int slot, long keep_bytes) {
+    if (keep_bytes <= 0 || speaker < 0 || speaker >= kSpeakerCount || !is_slot_number(slot)) return;
+    char directory[16];
+    std::snprintf(directory, sizeof directory, "vokaric%d", speaker);
+    char sample_path[kPathCapacity];
+    char temporary_path[kPathCapacity];
+    if (!format_slot_path(sample_path, directory, slot, ".hv1") ||
+        !format_slot_path(temporary_path, directory, slot, ".hv1.tmp"))
+        return;
+
+    // Only an existing file longer than the part to keep is touched.
+    long length = file_length(sample_path);
+    if (length <= keep_bytes) return;
+
+    // The temporary copy is the backup that restores the sample if writing
+    // the shortened file fails part-way; it stays only if even that fails.
+    std::vector<std::uint8_t> kept;
+    bool backed_up = platform::copy_file(sample_path, temporary_path);
+    if (backed_up && read_leading_bytes(temporary_path, keep_bytes, kept) &&
+        !write_whole_file(sample_path, kept) && !platform::copy_file(temporary_path, sample_path))
+        return;
+    platform::delete_file(temporary_path);
+}
+
+}  // namespace vokari

@@ -1,0 +1,81 @@
+// The list of named sound effects, filled by the "se" lines of the settings
+// file and referred to by position.
+#include "voice_data/sound_effects.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "host/entry_points.h"
+#include "platform/platform.h"
+#include "voice_data/phoneme_bank.h"
+#include "voice_data/settings.h"
+
+namespace vokari {
+
+std::vector<SoundEffect> sound_effects;
+
+namespace {
+
+// Bytes of the module's WAV header in front of an effect's samples.
+constexpr long kWavHeaderBytes = 58;
+
+// Reads the samples of the effect file `path` (`length` bytes with header)
+// into `data`.  False when the file is too short, cannot be read in full or
+// the buffer cannot be had.
+bool read_effect_samples(const char* path, long length, std::vector<std::uint8_t>& data) {
+    long samples = length - kWavHeaderBytes;
+    if (samples < 0 || samples > INT32_MAX) return false;
+    std::FILE* file = platform::open_file(path, "rb");
+    if (!file) return false;
+    bool ok = false;
+    try {
+        data.resize(static_cast<std::size_t>(samples));
+        ok = std::fseek(file, kWavHeaderBytes, SEEK_SET) == 0 &&
+             std::fread(data.data(), 1, data.size(), file) == data.size();
+    } catch (const std::bad_alloc&) {
+    }
+    std::fclose(file);
+    return ok;
+}
+
+}  // namespace
+
+void add_sound_effect(const char* value) {
+    std::size_t capacity = std::strlen(value) + 1;
+    std::vector<char> name(capacity);
+    std::vector<char> file_name(capacity);
+    if (!split_key_value(value, name.data(), file_name.data(), ",")) return;
+    if (name[0] == '\0' || file_name[0] == '\0') return;
+
+    char path[kPathCapacity];
+    if (!format_module_path(path, file_name.data())) return;
+    long length = file_length(path);
+    if (length < 0) return;
+
+    SoundEffect effect;
+    if (!read_effect_samples(path, length, effect.data)) return;
+    effect.name = name.data();
+    effect.size = static_cast<std::int32_t>(effect.data.size());
+    try {
+        sound_effects.push_back(std::move(effect));
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+int find_sound_effect(const std::string& name) {
+    for (std::size_t i = 0; i < sound_effects.size(); ++i) {
+        if (sound_effects[i].name == name) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void release_sound_effects() {
+    for (SoundEffect& effect : sound_effects) {
+        std::vector<std::uint8_t>().swap(effect.data);
+        effect.size = 0;
+    }
+}
+
+}  // namespace vokari
