@@ -1,0 +1,20 @@
+#!/bin/bash
+# Runs a Windows program under wine for ctest.  wine's output goes to files and
+# is printed afterwards: a wineserver that lingers after the program has ended
+# would otherwise hold ctest's pipes open.  The wine prefix is initialised on
+# first use.
+set -u
+export WINEDEBUG=-all
+prefix="${WINEPREFIX:-$HOME/.wine}"
+out=$(mktemp)
+err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
+if [ ! -f "$prefix/system.reg" ]; then
+  wineboot --init >"$out" 2>&1 || { cat "$out"; echo "wineboot failed" >&2; exit 1; }
+  wineserver -w
+fi
+wine "$@" >"$out" 2>"$err" </dev/null
+rc=$?
+cat "$out"
+cat "$err" >&2
+exit $rc

@@ -1,0 +1,204 @@
+// The platform layer on Linux: text and binary streams that behave like the
+// Windows C runtime, path mapping, file copy and delete, global blocks.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "support/fixture_voice.h"
+
+namespace {
+
+using vokari::platform::open_file;
+
+class PlatformFiles : public ::testing::Test {
+protected:
+    void SetUp() override { dir_ = fixture::temp_directory("platform"); }
+    void TearDown() override { fixture::remove_tree(dir_); }
+
+    std::string path(const char* name) const { return dir_ + "/" + name; }
+    void put(const char* name, const std::string& bytes) {
+        ASSERT_TRUE(fixture::write_file(path(name), std::vector<std::uint8_t>(bytes.begin(), bytes.end())));
+    }
+    std::string get(const char* name) const {
+        std::vector<std::uint8_t> bytes = fixture::read_file(path(name));
+        return std::string(bytes.begin(), bytes.end());
+    }
+    // Everything a stream opened with `mode` reads from `name`.
+    std::string read_all(const char* name, const char* mode) const {
+        std::FILE* file = open_file(path(name).c_str(), mode);
+        EXPECT_NE(file, nullptr);
+        if (file == nullptr) return {};
+        std::string text;
+        for (int c; (c = std::fgetc(file)) != EOF;) text.push_back(static_cast<char>(c));
+        std::fclose(file);
+        return text;
+    }
+    void write_with(const char* name, const char* mode, const std::string& text) {
+        std::FILE* file = open_file(path(name).c_str(), mode);
+        ASSERT_NE(file, nullptr);
+        std::fwrite(text.data(), 1, text.size(), file);
+        std::fclose(file);
+    }
+
+    std::string dir_;
+};
+
+TEST_F(PlatformFiles, TextReadTurnsCrLfIntoLfAndKeepsLoneCr) {
+    put("a.txt", "one\r\ntwo\r\r\nthree\rfour\r");
+    EXPECT_EQ(read_all("a.txt", "rt"), "one\ntwo\r\nthree\rfour\r");
+    EXPECT_EQ(read_all("a.txt", "r"), "one\ntwo\r\nthree\rfour\r");
+    EXPECT_EQ(read_all("a.txt", "rb"), "one\r\ntwo\r\r\nthree\rfour\r");
+}
+
+TEST_F(PlatformFiles, TextReadStopsAtByte1A) {
+    put("a.txt", std::string("kept\r\n\x1A" "dropped\r\n", 16));
+    EXPECT_EQ(read_all("a.txt", "rt"), "kept\n");
+    EXPECT_EQ(read_all("a.txt", "rb").size(), 16u);
+    put("b.txt", "cr\r\x1Arest");
+    EXPECT_EQ(read_all("b.txt", "rt"), "cr\r");
+}
+
+TEST_F(PlatformFiles, TextReadJoinsCrLfAcrossBufferBoundaries) {
+    // CR LF pairs at every offset around the stream's buffer sizes.
+    std::string raw;
+    std::string expected;
+    for (int i = 0; raw.size() < 70000; ++i) {
+        const std::string word(static_cast<std::size_t>(i % 13), 'x');
+        raw += word + "\r\n";
+        expected += word + "\n";
+    }
+    put("big.txt", raw);
+    EXPECT_EQ(read_all("big.txt", "rt"), expected);
+}
+
+TEST_F(PlatformFiles, TextWriteTurnsLfIntoCrLf) {
+    write_with("w.txt", "wt", "a\nb\r\nc");
+    EXPECT_EQ(get("w.txt"), "a\r\nb\r\r\nc");
+    write_with("w.txt", "a+", "d\n");
+    EXPECT_EQ(get("w.txt"), "a\r\nb\r\r\ncd\r\n");
+    write_with("w.txt", "wt", "");
+    EXPECT_EQ(get("w.txt"), "");
+    write_with("b.bin", "wb", "a\nb");
+    EXPECT_EQ(get("b.bin"), "a\nb");
+}
+
+TEST_F(PlatformFiles, LargeTextWriteKeepsEveryByte) {
+    std::string text;
+    for (int i = 0; i < 30000; ++i) text += (i % 7 == 0) ? '\n' : static_cast<char>('a' + i % 26);
+    write_with("big.txt", "wt", text);
+    std::string expected;
+    for (char c : text) expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_EQ(get("big.txt"), expected);
+    EXPECT_EQ(read_all("big.txt", "rt"), text);
+}
+
+TEST_F(PlatformFiles, BackslashPathsReachTheFile) {
+    put("sub.txt", "x");
+    const std::string windows_path = dir_ + "\\sub.txt";
+    std::FILE* file = open_file(windows_path.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    std::fclose(file);
+}
+
+TEST_F(PlatformFiles, DirectoriesAndMissingFilesCannotBeOpened) {
+    for (const char* mode : {"rt", "rb", "wt", "wb", "a+"}) EXPECT_EQ(open_file(dir_.c_str(), mode), nullptr) << mode;
+    EXPECT_EQ(open_file(path("missing.txt").c_str(), "rt"), nullptr);
+    EXPECT_EQ(open_file(path("no-dir/new.txt").c_str(), "wt"), nullptr);
+    EXPECT_EQ(open_file(path("x.txt").c_str(), "q"), nullptr);
+}
+
+TEST_F(PlatformFiles, SeekAndTellUseRawOffsetsInTextMode) {
+    put("s.txt", "ab\r\ncd");
+    std::FILE* file = open_file(path("s.txt").c_str(), "rt");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(std::fseek(file, 0, SEEK_END), 0);
+    EXPECT_EQ(std::ftell(file), 6);
+    ASSERT_EQ(std::fseek(file, 0, SEEK_SET), 0);
+    std::string text;
+    for (int c; (c = std::fgetc(file)) != EOF;) text.push_back(static_cast<char>(c));
+    EXPECT_EQ(text, "ab\ncd");
+    std::fclose(file);
+}
+
+TEST_F(PlatformFiles, CopyReplacesTheTargetAndDeleteRemovesFilesOnly) {
+    using vokari::platform::copy_file;
+    using vokari::platform::delete_file;
+    put("from.bin", std::string("\r\n\x1A\0z", 5));
+    put("to.bin", "old longer content");
+    EXPECT_TRUE(copy_file(path("from.bin").c_str(), path("to.bin").c_str()));
+    EXPECT_EQ(get("to.bin"), std::string("\r\n\x1A\0z", 5));
+    EXPECT_FALSE(copy_file(path("missing").c_str(), path("to2.bin").c_str()));
+    EXPECT_FALSE(copy_file(dir_.c_str(), path("to3.bin").c_str()));
+
+    EXPECT_TRUE(delete_file(path("to.bin").c_str()));
+    EXPECT_EQ(open_file(path("to.bin").c_str(), "rb"), nullptr);
+    EXPECT_FALSE(delete_file(path("to.bin").c_str()));
+    ASSERT_TRUE(fixture::make_directory(path("subdir")));
+    EXPECT_FALSE(delete_file(path("subdir").c_str()));
+}
+
+TEST(NativePath, MapsSeparatorsButNotShiftJisTrailBytes) {
+    char out[64];
+    vokari::platform::native_path("a\\b\\c.txt", out, sizeof out);
+    EXPECT_STREQ(out, "a/b/c.txt");
+    // 0x95 0x5C is one kanji; the backslash after it is a separator.
+    vokari::platform::native_path("x\\\x95\x5C\\y", out, sizeof out);
+    EXPECT_STREQ(out, "x/\x95\x5C/y");
+    // A lead byte at the very end stands alone.
+    vokari::platform::native_path("\\\x95", out, sizeof out);
+    EXPECT_STREQ(out, "/\x95");
+}
+
+TEST(NativePath, LeavesTheOutputEmptyWhenThePathDoesNotFit) {
+    char out[4];
+    vokari::platform::native_path("abc", out, sizeof out);
+    EXPECT_STREQ(out, "abc");
+    vokari::platform::native_path("abcd", out, sizeof out);
+    EXPECT_STREQ(out, "");
+}
+
+TEST(GlobalBlocks, InjectedFailureHitsExactlyTheNthCall) {
+    using namespace vokari::platform;
+    fail_global_alloc(2);
+    void* first = global_alloc(8);
+    void* second = global_alloc(8);
+    void* third = global_alloc(8);
+    EXPECT_NE(first, nullptr);
+    EXPECT_EQ(second, nullptr);
+    EXPECT_NE(third, nullptr);
+    global_free(first);
+    global_free(third);
+    global_free(nullptr);
+
+    fail_global_alloc(1);
+    fail_global_alloc(0);
+    void* block = global_alloc(0);
+    EXPECT_NE(block, nullptr);
+    global_free(block);
+}
+
+TEST(Clock, DateAndTimeTextsHaveTheirFixedShape) {
+    char date[9];
+    char time[9];
+    vokari::platform::local_date_time(date, time);
+    const std::string d(date);
+    const std::string t(time);
+    ASSERT_EQ(d.size(), 8u);
+    ASSERT_EQ(t.size(), 8u);
+    for (int i : {0, 1, 3, 4, 6, 7}) {
+        EXPECT_TRUE(d[i] >= '0' && d[i] <= '9') << d;
+        EXPECT_TRUE(t[i] >= '0' && t[i] <= '9') << t;
+    }
+    EXPECT_EQ(d[2], '/');
+    EXPECT_EQ(d[5], '/');
+    EXPECT_EQ(t[2], ':');
+    EXPECT_EQ(t[5], ':');
+    const int month = std::stoi(d.substr(0, 2));
+    EXPECT_TRUE(month >= 1 && month <= 12) << d;
+}
+
+}  // namespace
