@@ -98,12 +98,4 @@ TEST_F(SoundEffectsTest, ReleaseEmptiesTheSamplesButKeepsTheNumbers) {
     }
 }
 
-TEST_F(SoundEffectsTest, FixtureEffectsLoadThroughTheirSettingsLines) {
-    fixture::make_voice(dir_);
-    for (const char* value : {"chime, effects\\chime.wav", "click, effects\\click.wav", "knock, effects\\knock.wav"})
-        vokari::add_sound_effect(value);
-    ASSERT_EQ(sound_effects.size(), 3u);
-    for (const vokari::SoundEffect& effect : sound_effects) EXPECT_GT(effect.size, 0) << effect.name;
-}
-
 }  // namespace
