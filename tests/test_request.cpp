@@ -1,0 +1,163 @@
+// Request handling: protocol detection from the first line, header parsing,
+// the security gate, the version query and the composition of the response.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/request.h"
+#include "host/translation_dictionary.h"
+#include "platform/platform.h"
+#include "synth/wav_image.h"
+#include "translate/scanner.h"
+#include "voice_data/settings.h"
+
+namespace {
+
+const std::string kSuffix = "\r\nCharset: Shift_JIS\r\n\r\n";
+const std::string kMakoto = "MAKOTO/2.0 200 OK\r\nString: ";
+const std::string kSaori = "SAORI/1.0 200 OK\r\nResult: ";
+
+class RequestHandling : public ::testing::Test {
+protected:
+    // Scripts may start playback: play nothing.
+    void SetUp() override {
+        vokari::platform::set_player(vokari::platform::null_player());
+        vokari::load_defaults();
+    }
+    void TearDown() override {
+        vokari::platform::set_player(nullptr);
+        vokari::load_defaults();
+        vokari::translation_dictionary.clear();
+    }
+
+    static std::string respond(const std::string& request) {
+        std::vector<char> copy(request.begin(), request.end());
+        copy.push_back('\0');
+        std::string response = "stale";
+        vokari::handle_request(copy.data(), response);
+        return response;
+    }
+    // The response of a request the gate refuses: the script header's value
+    // comes back exactly as parsed.
+    static std::string echo(const std::string& first_line, const std::string& headers) {
+        vokari::settings.security_high = 1;
+        return respond(first_line + "\r\nSecurityLevel: External\r\n" + headers + "\r\n");
+    }
+};
+
+TEST_F(RequestHandling, LastWordOfTheFirstLineSelectsTheProtocol) {
+    EXPECT_EQ(respond("EXECUTE SAORI/1.0\r\nArgument0:\r\n\r\n"), kSaori + kSuffix);
+    EXPECT_EQ(respond("NOTIFY MAKOTO/2.0\r\nString:\r\n\r\n"), kMakoto + kSuffix);
+    EXPECT_EQ(respond("X SAORI\r\n\r\n"), kSaori + kSuffix);
+    EXPECT_EQ(respond("X SAOR\r\n\r\n"), kMakoto + kSuffix);
+    EXPECT_EQ(respond("X OTHER/3.0\r\n\r\n"), kMakoto + kSuffix);
+    // No space: the whole line is the command and the protocol is MAKOTO.
+    EXPECT_EQ(respond("SAORI/1.0\r\n\r\n"), kMakoto + kSuffix);
+    // A trailing space leaves an empty last word.
+    EXPECT_EQ(respond("GET Version SAORI/1.0 \r\n\r\n"), kMakoto + kSuffix);
+}
+
+TEST_F(RequestHandling, VersionQueryIsAnsweredWithFortyBytes) {
+    const std::string response = respond("GET Version SAORI/1.0\r\nCharset: Shift_JIS\r\n\r\n");
+    EXPECT_EQ(response, "SAORI/1.0 200 OK" + kSuffix);
+    EXPECT_EQ(response.size(), 40u);
+    EXPECT_EQ(respond("GET Version SAORI/1.0\n\n"), "SAORI/1.0 200 OK" + kSuffix);
+}
+
+TEST_F(RequestHandling, OnlyTheExactVersionCommandIsAVersionQuery) {
+    EXPECT_EQ(respond("GET Version MAKOTO/2.0\r\n\r\n"), kMakoto + kSuffix);
+    EXPECT_EQ(respond("GET  Version SAORI/1.0\r\n\r\n"), kSaori + kSuffix);
+    EXPECT_EQ(respond("get version SAORI/1.0\r\n\r\n"), kSaori + kSuffix);
+    // Without any line feed there is no first line at all.
+    EXPECT_EQ(respond("GET Version SAORI/1.0"), kMakoto + kSuffix);
+}
+
+TEST_F(RequestHandling, HeaderNamesAndValuesAreTrimmedAndMayBeEmpty) {
+    respond("X MAKOTO/2.0\r\n \tString\x81\x40 : \x81\x40 a: b \t\r\nEmpty:\r\n:bare\r\n\r\n");
+    EXPECT_EQ(vokari::get_header("String"), "a: b");
+    EXPECT_EQ(vokari::request_headers[1].name, "Empty");
+    EXPECT_EQ(vokari::request_headers[1].value, "");
+    EXPECT_EQ(vokari::request_headers[2].name, "");
+    EXPECT_EQ(vokari::request_headers[2].value, "bare");
+}
+
+TEST_F(RequestHandling, GetHeaderMatchesTheExactNameAndTheFirstEntry) {
+    respond("X MAKOTO/2.0\r\nstring: lower\r\nString: first\r\nString: second\r\n\r\n");
+    EXPECT_EQ(vokari::get_header("String"), "first");
+    EXPECT_EQ(vokari::get_header("string"), "lower");
+    EXPECT_EQ(vokari::get_header("Strin"), "");
+    EXPECT_EQ(vokari::get_header("Missing"), "");
+}
+
+TEST_F(RequestHandling, HeaderBlockEndsAtBlankLineColonlessLineOrEighthHeader) {
+    std::string nine = "X MAKOTO/2.0\r\n";
+    for (int i = 0; i < 8; ++i) nine += "H" + std::to_string(i) + ": " + std::to_string(i) + "\r\n";
+    nine += "String: ninth\r\n\r\n";
+    respond(nine);
+    EXPECT_EQ(vokari::request_headers[7].name, "H7");
+    EXPECT_EQ(vokari::get_header("String"), "");
+
+    respond("X MAKOTO/2.0\r\nA: 1\r\n\r\nString: after blank\r\n");
+    EXPECT_EQ(vokari::get_header("A"), "1");
+    EXPECT_EQ(vokari::get_header("String"), "");
+
+    respond("X MAKOTO/2.0\r\nA: 1\r\nno colon\r\nString: after\r\n\r\n");
+    EXPECT_EQ(vokari::get_header("String"), "");
+
+    respond("X MAKOTO/2.0\r\nA: 1\r\nString: no line feed");
+    EXPECT_EQ(vokari::get_header("A"), "1");
+    EXPECT_EQ(vokari::get_header("String"), "");
+}
+
+TEST_F(RequestHandling, HeaderLineLosesUpToTwoCarriageReturns) {
+    respond("X MAKOTO/2.0\r\nA: 1\r\r\nB: 2\r\r\r\nC: 3\n\n");
+    EXPECT_EQ(vokari::get_header("A"), "1");
+    EXPECT_EQ(vokari::get_header("B"), "2\r");
+    EXPECT_EQ(vokari::get_header("C"), "3");
+}
+
+TEST_F(RequestHandling, EveryRequestStartsFromEmptyState) {
+    respond("X MAKOTO/2.0\r\nOld: 1\r\n\r\n");
+    vokari::wav_output_spec = "left over";
+    vokari::wav_output_silent = 1;
+    vokari::pitch_step_size = 3.0;
+    respond("X MAKOTO/2.0\r\nString:\r\n\r\n");
+    EXPECT_EQ(vokari::get_header("Old"), "");
+    EXPECT_EQ(vokari::wav_output_spec, "");
+    EXPECT_EQ(vokari::wav_output_silent, 0);
+    EXPECT_EQ(vokari::pitch_step_size, 1.0);
+}
+
+TEST_F(RequestHandling, GateLetsOnlyLocalRequestsThroughWhenSecurityIsHigh) {
+    const std::string version = "GET Version SAORI/1.0\r\n";
+    const std::string answered = "SAORI/1.0 200 OK" + kSuffix;
+    EXPECT_EQ(respond(version + "SecurityLevel: External\r\n\r\n"), answered);
+    vokari::settings.security_high = 1;
+    EXPECT_EQ(respond(version + "\r\n"), answered);
+    EXPECT_EQ(respond(version + "SecurityLevel: Local\r\n\r\n"), answered);
+    EXPECT_EQ(respond(version + "SecurityLevel:  local \t\r\n\r\n"), answered);
+    EXPECT_EQ(respond(version + "SecurityLevel: local\r\nSecurityLevel: External\r\n\r\n"), answered);
+    for (const char* level : {"LOCAL", "", "External", "Localhost"}) {
+        EXPECT_EQ(respond(version + "Argument0: x\r\nSecurityLevel: " + level + "\r\n\r\n"), kSaori + "x" + kSuffix)
+            << level;
+    }
+    EXPECT_EQ(respond(version + "SecurityLevel: External\r\n\r\n"), kSaori + kSuffix);
+}
+
+TEST_F(RequestHandling, RefusedScriptComesBackUntouchedButTrimmed) {
+    EXPECT_EQ(echo("X MAKOTO/2.0", "String: \x81\x40 \\0@v[50]\x82\xa0\\e \t\r\n"),
+              kMakoto + "\\0@v[50]\x82\xa0\\e" + kSuffix);
+    EXPECT_EQ(echo("EXECUTE SAORI/1.0", "String: not this\r\nArgument0: @p[2]abc\r\n"), kSaori + "@p[2]abc" + kSuffix);
+}
+
+TEST_F(RequestHandling, TranslationChangesTheVoiceButNotTheReturnedText) {
+    vokari::translation_dictionary.push_back({"\x82\xa0", "\x82\xa2"});
+    const std::string response = respond("X MAKOTO/2.0\r\nString: \x82\xa0\x82\xa0\r\n\r\n");
+    EXPECT_EQ(response.compare(0, kMakoto.size(), kMakoto), 0);
+    EXPECT_NE(response.find("\x82\xa0"), std::string::npos);
+    EXPECT_EQ(response.find("\x82\xa2"), std::string::npos);
+    EXPECT_EQ(response.substr(response.size() - kSuffix.size()), kSuffix);
+}
+
+}  // namespace

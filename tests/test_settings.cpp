@@ -1,0 +1,224 @@
+// The settings file and its defaults, and the configuration-text routines that
+// every reader shares: blanks, trailing comments, the key/value split.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/entry_points.h"
+#include "support/fixture_voice.h"
+#include "voice_data/settings.h"
+#include "voice_data/sound_effects.h"
+
+namespace {
+
+using vokari::settings;
+
+std::string trimmed(const std::string& text) {
+    std::vector<char> buffer(text.begin(), text.end());
+    buffer.push_back('\0');
+    vokari::trim_blanks(buffer.data());
+    return buffer.data();
+}
+
+std::string without_comment(const std::string& line) {
+    std::vector<char> buffer(line.begin(), line.end());
+    buffer.push_back('\0');
+    vokari::strip_comment(buffer.data());
+    return buffer.data();
+}
+
+struct Split {
+    bool ok;
+    std::string key;
+    std::string value;
+};
+
+Split split(const std::string& line) {
+    std::vector<char> key(line.size() + 1, 'K');
+    std::vector<char> value(line.size() + 1, 'V');
+    key.back() = value.back() = '\0';
+    const bool ok = vokari::split_key_value(line.c_str(), key.data(), value.data(), ",");
+    return {ok, key.data(), value.data()};
+}
+
+TEST(TrimBlanks, RemovesSpacesTabsAndFullWidthSpacesAtBothEnds) {
+    EXPECT_EQ(trimmed(" \t a b \t "), "a b");
+    EXPECT_EQ(trimmed("\x81\x40\x81\x40value\x81\x40 "), "value");
+    EXPECT_EQ(trimmed("\x81\x40 \t"), "");
+    EXPECT_EQ(trimmed(""), "");
+    std::string header = "\t name \x81\x40";
+    vokari::trim_blanks(header);
+    EXPECT_EQ(header, "name");
+}
+
+TEST(TrimBlanks, TakesNoFullWidthSpaceOutOfTheMiddleOfACharacter) {
+    // "＝" is 81 81; followed by '@' (40) its last two bytes read 81 40, which
+    // is not a full-width space here.
+    EXPECT_EQ(trimmed("\x81\x81@"), "\x81\x81@");
+    // A kanji whose trail byte is 0x5C survives trimming whole.
+    EXPECT_EQ(trimmed(" \x95\x5c "), "\x95\x5c");
+}
+
+TEST(StripComment, CutsOnlyAfterABlankOutsideQuotes) {
+    EXPECT_EQ(without_comment("talk.default.speed , 150 // faster"), "talk.default.speed , 150");
+    EXPECT_EQ(without_comment("a,b\t//tab comment"), "a,b");
+    EXPECT_EQ(without_comment("url,http://example"), "url,http://example");
+    EXPECT_EQ(without_comment("a,150//x"), "a,150//x");
+    EXPECT_EQ(without_comment("a,\"x //y\""), "a,\"x //y\"");
+    EXPECT_EQ(without_comment("a,\"x //y\" // z"), "a,\"x //y\"");
+    EXPECT_EQ(without_comment("// whole line"), "// whole line");
+    EXPECT_EQ(without_comment("   // only a comment"), "");
+    EXPECT_EQ(without_comment("a,b//c //d"), "a,b//c");
+}
+
+TEST(StripComment, EscapedQuotesDoNotOpenQuotes) {
+    EXPECT_EQ(without_comment("a,\\\" // cut"), "a,\\\"");
+}
+
+TEST(SplitKeyValue, SplitsAtTheFirstCommaOutsideQuotes) {
+    Split s = split(" key \t,\x81\x40 value, more ");
+    EXPECT_TRUE(s.ok);
+    EXPECT_EQ(s.key, "key");
+    EXPECT_EQ(s.value, "value, more");
+
+    s = split("\"a,b\",c");
+    EXPECT_TRUE(s.ok);
+    EXPECT_EQ(s.key, "\"a,b\"");
+    EXPECT_EQ(s.value, "c");
+
+    s = split(",");
+    EXPECT_TRUE(s.ok);
+    EXPECT_EQ(s.key, "");
+    EXPECT_EQ(s.value, "");
+}
+
+TEST(SplitKeyValue, FailsWithoutAnUnquotedCommaAndLeavesTheBuffers) {
+    for (const char* line : {"no separator", "\"a,b\"", "\"a,b"}) {
+        const Split s = split(line);
+        EXPECT_FALSE(s.ok) << line;
+        EXPECT_EQ(s.key, std::string(std::strlen(line), 'K')) << line;
+    }
+}
+
+TEST(SplitKeyValue, ShiftJisTrailByteDoesNotEscapeAQuote) {
+    // "表" (95 5C) before a closing quote: the quote still closes.
+    const Split s = split("\"\x95\x5c\",\x83\x94");
+    EXPECT_TRUE(s.ok);
+    EXPECT_EQ(s.key, "\"\x95\x5c\"");
+    EXPECT_EQ(s.value, "\x83\x94");
+    // A real backslash does escape it, so the comma stays inside the quotes.
+    EXPECT_FALSE(split("\"a\\\",b").ok);
+}
+
+// A module directory of its own with a settings file written per test.
+class SettingsFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fixture::temp_directory("settings");
+        std::strcpy(vokari::module_dir, dir_.c_str());
+        vokari::sound_effects.clear();
+    }
+    void TearDown() override {
+        vokari::load_defaults();
+        vokari::sound_effects.clear();
+        vokari::module_dir[0] = '\0';
+        fixture::remove_tree(dir_);
+    }
+    // Writes vokari.txt (CR LF line ends) and reads it over the defaults.
+    std::vector<std::string> read(const std::vector<std::string>& lines) {
+        std::string text;
+        for (const std::string& line : lines) text += line + "\r\n";
+        EXPECT_TRUE(fixture::write_text(dir_ + "/vokari.txt", text));
+        std::vector<std::string> names;
+        vokari::load_defaults();
+        vokari::read_settings(names);
+        return names;
+    }
+    std::string dir_;
+};
+
+TEST_F(SettingsFile, DefaultsWithoutAFile) {
+    settings.tag_prefix = '!';
+    settings.security_high = 1;
+    std::vector<std::string> names;
+    vokari::load_defaults();
+    vokari::read_settings(names);
+    EXPECT_EQ(settings.tag_prefix, '@');
+    EXPECT_EQ(settings.talk_default_speed, 130);
+    EXPECT_EQ(settings.message_speed, 50);
+    EXPECT_EQ(settings.speaker_frequency[0], 1.0);
+    EXPECT_EQ(settings.speaker_frequency[1], 1.0);
+    EXPECT_EQ(settings.delete_excess_hv1, 0);
+    EXPECT_EQ(settings.security_high, 0);
+    EXPECT_STREQ(settings.log_path, "");
+    EXPECT_TRUE(names.empty());
+    EXPECT_TRUE(vokari::sound_effects.empty());
+}
+
+TEST_F(SettingsFile, EveryKeySetsItsField) {
+    const std::vector<std::string> names = read({
+        "log, logs\\vokari.log",
+        "tag.prefix, #$%",
+        "talk.default.speed , 150 // a trailing comment",
+        "adjust.frequency.sakura, 1.25",
+        "adjust.frequency.kero,0.5x",
+        "delete.excess.hv1, on",
+        "security.level, high",
+        "voice.translate.dic, first.dic",
+        "voice.translate.dic, second.dic",
+        "voice.translate.dic,",
+    });
+    EXPECT_EQ(std::string(settings.log_path), dir_ + "\\logs\\vokari.log");
+    EXPECT_EQ(settings.tag_prefix, '#');
+    EXPECT_EQ(settings.talk_default_speed, 150);
+    EXPECT_EQ(settings.speaker_frequency[0], 1.25);
+    EXPECT_EQ(settings.speaker_frequency[1], 0.5);
+    EXPECT_EQ(settings.delete_excess_hv1, 1);
+    EXPECT_EQ(settings.security_high, 1);
+    EXPECT_EQ(names, (std::vector<std::string>{"first.dic", "second.dic", ""}));
+}
+
+TEST_F(SettingsFile, KeysAreCaseSensitiveAndCommentLinesAreSkipped) {
+    read({"Log, x.log", "TALK.DEFAULT.SPEED, 99", "//talk.default.speed, 98", "  // talk.default.speed, 97",
+          "talk.default.speed 96", "unknown.key, 1"});
+    EXPECT_STREQ(settings.log_path, "");
+    EXPECT_EQ(settings.talk_default_speed, 130);
+}
+
+TEST_F(SettingsFile, ValuesAreReadUpToTheirFirstNonDigit) {
+    read({"talk.default.speed, 150//no blank before", "adjust.frequency.sakura, fast"});
+    EXPECT_EQ(settings.talk_default_speed, 150);
+    EXPECT_EQ(settings.speaker_frequency[0], 0.0);
+}
+
+TEST_F(SettingsFile, ScalarsTakeTheLastLineButFlagsOnlySwitchOn) {
+    read({"talk.default.speed, 100", "talk.default.speed, 120", "security.level, high", "security.level, low",
+          "delete.excess.hv1, on", "delete.excess.hv1, off", "tag.prefix,", "\x81\x40" "adjust.frequency.kero"
+          "\x81\x40,\x81\x40" "2\x81\x40"});
+    EXPECT_EQ(settings.talk_default_speed, 120);
+    EXPECT_EQ(settings.security_high, 1);
+    EXPECT_EQ(settings.delete_excess_hv1, 1);
+    EXPECT_EQ(settings.tag_prefix, 0);
+    EXPECT_EQ(settings.speaker_frequency[1], 2.0);
+}
+
+TEST_F(SettingsFile, LogPathThatDoesNotFitLeavesLoggingOff) {
+    read({"log, " + std::string(vokari::kPathCapacity, 'x')});
+    EXPECT_STREQ(settings.log_path, "");
+}
+
+TEST_F(SettingsFile, SoundEffectLinesLoadTheirEffectsInOrder) {
+    std::vector<std::uint8_t> wav = fixture::wav_header(3);
+    wav.insert(wav.end(), {0x10, 0x20, 0x30});
+    ASSERT_TRUE(fixture::write_file(dir_ + "/a,b.wav", wav));
+    ASSERT_TRUE(fixture::write_file(dir_ + "/c.wav", wav));
+    read({"se, first, a,b.wav", "se, second , c.wav", "se, missing, none.wav", "se, nofile"});
+    ASSERT_EQ(vokari::sound_effects.size(), 2u);
+    EXPECT_EQ(vokari::sound_effects[0].name, "first");
+    EXPECT_EQ(vokari::sound_effects[1].name, "second");
+    EXPECT_EQ(vokari::sound_effects[0].size, 3);
+}
+
+}  // namespace
