@@ -1,0 +1,280 @@
+// The builder's estimates on synthetic recordings whose truth is known:
+// pitch periods, vowel onsets behind three kinds of consonant, loop points,
+// silence trimming, corrections, and reading of common file formats.
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "audio_input.h"
+#include "corrections.h"
+#include "loop_points.h"
+#include "pitch_period.h"
+#include "sample_shaping.h"
+#include "slot_analysis.h"
+#include "syllables.h"
+#include "synthetic_speech.h"
+#include "vowel_onset.h"
+
+using namespace voicebank;
+using synthetic::ms;
+
+namespace {
+
+double max_step(const std::vector<float>& x, long begin, long end) {
+    double largest = 0.0;
+    for (long i = begin; i + 1 < end; ++i) largest = std::max(largest, std::fabs(static_cast<double>(x[i + 1]) - x[i]));
+    return largest;
+}
+
+}  // namespace
+
+TEST(PitchPeriod, FindsFractionalPeriodsAcrossTheVoiceRange) {
+    for (double period : {55.3, 100.0, 147.25, 220.5, 330.8}) {
+        const std::vector<float> x = synthetic::vowel(4000, period, 0.5);
+        const PeriodEstimate estimate = estimate_period(x, 500);
+        EXPECT_NEAR(estimate.period, period, 0.5) << "period " << period;
+        EXPECT_LT(estimate.aperiodicity, 0.1);
+        EXPECT_NEAR(median_period(x, 0, 4000), period, 0.5);
+        EXPECT_LT(aperiodicity_near(x, 500, period), 0.1);
+    }
+}
+
+TEST(PitchPeriod, NoiseHasNoPeriod) {
+    const std::vector<float> x = synthetic::fricative(4000, 0.2);
+    EXPECT_EQ(estimate_period(x, 500).period, 0.0);
+    EXPECT_EQ(median_period(x, 0, 4000), 0.0);
+    EXPECT_GT(aperiodicity_near(x, 500, 150.0), 0.5);
+}
+
+TEST(PitchPeriod, FrameBeyondTheSignalIsNotPeriodic) {
+    const std::vector<float> x = synthetic::vowel(600, 100.0, 0.5);
+    EXPECT_EQ(estimate_period(x, 0).period, 0.0);  // needs 2 * 367 + 1 samples
+    EXPECT_EQ(aperiodicity_near(x, 500, 100.0), 1.0);
+}
+
+// Onset estimates must land within a few milliseconds of the true boundary.
+constexpr double kOnsetToleranceMs = 5.0;
+
+TEST(VowelOnset, VoicingStartsAfterAFricative) {
+    const std::vector<float> x =
+        synthetic::join(synthetic::fricative(ms(90), 0.08), synthetic::vowel(ms(300), 160.0, 0.5));
+    const VowelOnset onset = find_vowel_onset(x, OnsetCue::Voicing);
+    EXPECT_NEAR(onset.sample * 1000.0 / synthetic::kRate, 90.0, kOnsetToleranceMs);
+    EXPECT_GT(onset.steady_begin, onset.sample);
+}
+
+TEST(VowelOnset, VoicingStartsAfterABurstAndAspiration) {
+    // A short loud burst, then weaker aspiration noise, then the vowel.
+    const std::vector<float> burst = synthetic::fricative(ms(8), 0.3, 7);
+    const std::vector<float> aspiration = synthetic::fricative(ms(40), 0.03, 9);
+    const std::vector<float> x = synthetic::join(synthetic::join(burst, aspiration), synthetic::vowel(ms(300), 120.0, 0.5));
+    const VowelOnset onset = find_vowel_onset(x, OnsetCue::Voicing);
+    EXPECT_NEAR(onset.sample * 1000.0 / synthetic::kRate, 48.0, kOnsetToleranceMs);
+}
+
+TEST(VowelOnset, LoudnessAndShapeMarkTheEndOfANasal) {
+    // A quiet murmur with a low formant, at the vowel's pitch, then the vowel.
+    const std::vector<float> murmur = synthetic::vowel(ms(120), 150.0, 0.12, 250.0, 2500.0);
+    const std::vector<float> x = synthetic::join(murmur, synthetic::vowel(ms(300), 150.0, 0.5));
+    const VowelOnset onset = find_vowel_onset(x, OnsetCue::LevelAndShape);
+    EXPECT_NEAR(onset.sample * 1000.0 / synthetic::kRate, 120.0, kOnsetToleranceMs);
+}
+
+TEST(VowelOnset, ShapeAloneMarksAVoicedConsonantAsLoudAsTheVowel) {
+    const std::vector<float> consonant = synthetic::vowel(ms(70), 150.0, 0.45, 300.0, 2200.0);
+    const std::vector<float> x = synthetic::join(consonant, synthetic::vowel(ms(300), 150.0, 0.5));
+    const VowelOnset onset = find_vowel_onset(x, OnsetCue::SpectralShape);
+    EXPECT_NEAR(onset.sample * 1000.0 / synthetic::kRate, 70.0, kOnsetToleranceMs);
+}
+
+TEST(VowelOnset, TooShortARecordingGivesNoOnset) {
+    EXPECT_EQ(find_vowel_onset(synthetic::vowel(200, 100.0, 0.5), OnsetCue::Voicing).sample, -1);
+}
+
+TEST(VowelOnset, CuesFollowTheConsonant) {
+    EXPECT_EQ(onset_cue(slot_of_romaji("ka")), OnsetCue::Voicing);
+    EXPECT_EQ(onset_cue(slot_of_romaji("ji")), OnsetCue::Voicing);
+    EXPECT_EQ(onset_cue(slot_of_romaji("hya")), OnsetCue::Voicing);
+    EXPECT_EQ(onset_cue(slot_of_romaji("ba")), OnsetCue::SpectralShape);
+    EXPECT_EQ(onset_cue(slot_of_romaji("du")), OnsetCue::SpectralShape);
+    EXPECT_EQ(onset_cue(slot_of_romaji("na")), OnsetCue::LevelAndShape);
+    EXPECT_EQ(onset_cue(slot_of_romaji("kyo")), OnsetCue::LevelAndShape);
+    EXPECT_EQ(onset_cue(slot_of_romaji("bya")), OnsetCue::LevelAndShape);
+}
+
+TEST(LoopPoints, LoopSpansWholePeriodsAndWrapsSeamlessly) {
+    const double period = 151.37;
+    std::vector<float> x = synthetic::vowel(ms(400), period, 0.5);
+    // A slow swell, so that the loop end does not match its start by itself.
+    for (size_t i = 0; i < x.size(); ++i) x[i] = static_cast<float>(x[i] * (0.8 + 0.4 * i / x.size()));
+    const LoopPoints loop = find_loop(x, ms(50), ms(300), period, ms(50));
+    ASSERT_GE(loop.start, ms(50));
+    ASSERT_LE(loop.end, ms(300));
+    const double periods = (loop.end - loop.start) / period;
+    EXPECT_NEAR(periods, std::round(periods), 0.02);
+    EXPECT_GE(loop.end - loop.start, ms(50));
+
+    close_loop(x, loop, 151);
+    ASSERT_EQ(static_cast<long>(x.size()), loop.end + 1);
+    EXPECT_EQ(x[loop.end], x[loop.start]);
+    // The renderer plays ..., x[end - 1], then x[start]: no larger a step than
+    // any inside the loop.
+    const double seam = std::fabs(static_cast<double>(x[loop.start]) - x[loop.end - 1]);
+    EXPECT_LE(seam, max_step(x, loop.start, loop.end));
+}
+
+TEST(LoopPoints, RegionShorterThanTheLoopGivesNone) {
+    const std::vector<float> x = synthetic::vowel(ms(200), 150.0, 0.5);
+    EXPECT_EQ(find_loop(x, ms(100), ms(120), 150.0, ms(50)).start, -1);
+    EXPECT_EQ(find_loop(x, 0, ms(150), 0.0, ms(50)).start, -1);
+}
+
+TEST(SampleShaping, SoundSpanSkipsSilenceAndKeepsAMargin) {
+    const std::vector<float> x = synthetic::join(synthetic::join(synthetic::silence(ms(100)), synthetic::vowel(ms(200), 100.0, 0.5)),
+                                                 synthetic::silence(ms(150)));
+    const Span span = sound_span(x);
+    EXPECT_NEAR(span.begin, ms(100), ms(5));
+    EXPECT_LE(span.begin, ms(100));
+    EXPECT_NEAR(span.end, ms(300), ms(5));
+    EXPECT_GE(span.end, ms(300));
+    EXPECT_EQ(sound_span(synthetic::silence(1000)).end, 0);
+}
+
+TEST(SampleShaping, FadesStartAndEndAtSilence) {
+    std::vector<float> x(1000, 0.5f);
+    fade_in(x, 100);
+    fade_out(x, 200);
+    EXPECT_LT(std::fabs(x.front()), 0.001);
+    EXPECT_LT(std::fabs(x.back()), 0.001);
+    EXPECT_FLOAT_EQ(x[500], 0.5f);
+    for (int i = 1; i < 100; ++i) EXPECT_GE(x[i], x[i - 1]);
+}
+
+TEST(SlotAnalysis, ConsonantSampleEndsWithItsFade) {
+    const std::vector<float> recording = synthetic::join(
+        synthetic::join(synthetic::silence(ms(30)), synthetic::fricative(ms(100), 0.08)),
+        synthetic::vowel(ms(300), 150.0, 0.5));
+    const SlotSample s = analyse_slot(slot_of_romaji("sa"), recording);
+    EXPECT_TRUE(s.problems.empty());
+    EXPECT_NEAR(s.vowel_delay, ms(102), ms(kOnsetToleranceMs));  // 2 ms of margin kept before the sound
+    EXPECT_EQ(s.fade_length, s.vowel_delay + ms(80));
+    EXPECT_EQ(static_cast<long>(s.samples.size()), s.fade_length + 221);
+    EXPECT_NEAR(s.period, 150.0, 0.5);
+    EXPECT_LT(std::fabs(s.samples.front()), 0.001);
+    EXPECT_LT(std::fabs(s.samples.back()), 0.001);
+}
+
+TEST(SlotAnalysis, VowelSampleLoopsFromItsLoopStartToItsEnd) {
+    const std::vector<float> x = synthetic::vowel(ms(500), 130.0, 0.5);
+    const SlotSample s = analyse_slot(slot_of_romaji("a"), x);
+    EXPECT_TRUE(s.problems.empty());
+    EXPECT_GT(s.loop_start, 0);
+    EXPECT_EQ(s.measure_begin, s.loop_start);
+    EXPECT_EQ(s.measure_end + 1, static_cast<long>(s.samples.size()));
+    EXPECT_NEAR(s.period, 130.0, 0.5);
+    double power = 0.0;
+    for (float v : x) power += static_cast<double>(v) * v;
+    EXPECT_NEAR(s.rms, std::sqrt(power / x.size()), 0.01);
+}
+
+TEST(SlotAnalysis, ReportsWhatItCannotEstimate) {
+    const SlotSample noise = analyse_slot(slot_of_romaji("o"), synthetic::fricative(ms(300), 0.1));
+    EXPECT_FALSE(noise.problems.empty());
+    const SlotSample tiny = analyse_slot(slot_of_romaji("ka"), synthetic::vowel(ms(30), 100.0, 0.5));
+    EXPECT_FALSE(tiny.problems.empty());
+    EXPECT_TRUE(tiny.samples.empty());
+}
+
+TEST(Corrections, BringEverySampleToTheMedianPitchAndLoudness) {
+    std::vector<SlotSample> samples(3);
+    const double periods[] = {100.0, 110.0, 121.0};
+    const double levels[] = {0.05, 0.1, 0.4};
+    for (int i = 0; i < 3; ++i) {
+        samples[i].slot = i;
+        samples[i].period = periods[i];
+        samples[i].rms = levels[i];
+        samples[i].samples.assign(10, static_cast<float>(levels[i]));
+    }
+    const BankTuning tuning = compute_tuning(samples);
+    EXPECT_DOUBLE_EQ(tuning.target_period, 110.0);
+    EXPECT_DOUBLE_EQ(tuning.target_rms, 0.1);
+    EXPECT_DOUBLE_EQ(tuning.gain, kTargetRms / 0.1);
+    for (int i = 0; i < 3; ++i) {
+        // Played at correct_frequency, the period becomes the target one.
+        EXPECT_NEAR(periods[i] / tuning.slots[i].correct_frequency, 110.0, 1e-9);
+        EXPECT_NEAR(levels[i] * tuning.slots[i].correct_level, 0.1, 1e-9);
+    }
+    EXPECT_TRUE(tuning.problems.empty());
+}
+
+TEST(Corrections, KeepsWithinTheRendererAndFullScale) {
+    std::vector<SlotSample> samples(3);
+    for (int i = 0; i < 3; ++i) {
+        samples[i].slot = i;
+        samples[i].period = 100.0;
+        samples[i].rms = 0.01;
+    }
+    samples[0].rms = 0.001;     // would need x10
+    samples[1].period = 500.0;  // would need x5
+    samples[2].samples = {0.9f, -0.9f};
+    const BankTuning tuning = compute_tuning(samples);
+    EXPECT_DOUBLE_EQ(tuning.slots[0].correct_level, 3.0);
+    EXPECT_DOUBLE_EQ(tuning.slots[1].correct_frequency, 3.0);
+    EXPECT_EQ(tuning.problems.size(), 2u);
+    EXPECT_NEAR(0.9 * tuning.gain, 0.98, 1e-6);  // the loud sample just fits
+}
+
+namespace {
+
+std::string write_test_file(const std::string& name, int rate, int channels, int format,
+                            const std::vector<float>& interleaved) {
+    const std::string path = ::testing::TempDir() + name;
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = channels;
+    info.format = format;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (file == nullptr) return {};
+    sf_writef_float(file, interleaved.data(), static_cast<sf_count_t>(interleaved.size() / channels));
+    sf_close(file);
+    return path;
+}
+
+}  // namespace
+
+TEST(AudioInput, ReadsStereoFloatAt44100AsMonoAtTheBankRate) {
+    // 441 Hz in the left channel, silence in the right: the mono mix has half
+    // the amplitude and, at 22050 Hz, a period of 50 samples.
+    std::vector<float> stereo;
+    for (int i = 0; i < 44100 / 2; ++i) {
+        stereo.push_back(static_cast<float>(0.8 * std::sin(2.0 * M_PI * 441.0 * i / 44100.0)));
+        stereo.push_back(0.0f);
+    }
+    const std::string path = write_test_file("stereo.wav", 44100, 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT, stereo);
+    const AudioReadResult audio = read_recording(path);
+    ASSERT_TRUE(audio.error.empty()) << audio.error;
+    EXPECT_NEAR(static_cast<double>(audio.samples.size()), 22050 / 2, 2);
+    EXPECT_NEAR(estimate_period(audio.samples, 2000).period, 50.0, 0.2);
+    float peak = 0.0f;
+    for (float v : audio.samples) peak = std::max(peak, std::fabs(v));
+    EXPECT_NEAR(peak, 0.4, 0.01);
+    std::remove(path.c_str());
+}
+
+TEST(AudioInput, Reads24BitPcmAtAnotherRate) {
+    std::vector<float> mono;
+    for (int i = 0; i < 16000; ++i) mono.push_back(static_cast<float>(0.5 * std::sin(2.0 * M_PI * 200.0 * i / 16000.0)));
+    const std::string path = write_test_file("pcm24.wav", 16000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_24, mono);
+    const AudioReadResult audio = read_recording(path);
+    ASSERT_TRUE(audio.error.empty()) << audio.error;
+    EXPECT_NEAR(static_cast<double>(audio.samples.size()), 22050, 2);
+    EXPECT_NEAR(estimate_period(audio.samples, 3000).period, 22050.0 / 200.0, 0.3);
+    std::remove(path.c_str());
+}
+
+TEST(AudioInput, ReportsAFileItCannotRead) {
+    EXPECT_FALSE(read_recording(::testing::TempDir() + "missing.wav").error.empty());
+}

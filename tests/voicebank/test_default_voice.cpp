@@ -1,0 +1,178 @@
+// Objective checks on the bundled voice in voices/default: every slot of
+// both speakers present in the module's layout, seamless vowel loops, no
+// click where a sample starts or stops, and even loudness and pitch once the
+// details' corrections are applied.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "pitch_period.h"
+#include "synth/wav_image.h"
+#include "syllables.h"
+
+using namespace voicebank;
+
+namespace {
+
+constexpr double kFullScale = 8158.0;
+
+struct BankSlot {
+    std::vector<std::uint8_t> file;
+    std::vector<float> decoded;  // +-1.0 scale
+    std::map<std::string, double> details;
+};
+
+std::string directory_of(int speaker, int slot) {
+    return std::string(VOKARI_SOURCE_DIR) + "/voices/default/" + (is_vowel_syllable(slot) ? "vokariv" : "vokaric") +
+           std::to_string(speaker);
+}
+
+// Key lines of a details file, by slot, read the way the module reads them
+// for the keys the builder writes.
+std::map<int, std::map<std::string, double>> read_details(const std::string& path) {
+    std::map<int, std::map<std::string, double>> slots;
+    std::ifstream in(path);
+    std::string line;
+    int slot = 0;
+    while (std::getline(in, line)) {
+        if (line.empty() || line.rfind("//", 0) == 0) continue;
+        if (line.front() == '[' && line.back() == ']') {
+            slot = std::atoi(line.c_str() + 1);
+            continue;
+        }
+        const size_t comma = line.find(',');
+        if (comma != std::string::npos) slots[slot][line.substr(0, comma)] = std::atof(line.c_str() + comma + 1);
+    }
+    return slots;
+}
+
+const std::vector<BankSlot>& bank(int speaker) {
+    static std::vector<BankSlot> banks[2];
+    std::vector<BankSlot>& slots = banks[speaker];
+    if (!slots.empty()) return slots;
+    slots.resize(kSyllableCount);
+    const auto vowel_details = read_details(directory_of(speaker, 0) + "/details.txt");
+    const auto consonant_details = read_details(directory_of(speaker, 5) + "/details.txt");
+    for (int slot = 0; slot < kSyllableCount; ++slot) {
+        BankSlot& s = slots[slot];
+        std::ifstream in(directory_of(speaker, slot) + "/" + std::to_string(slot) + ".wav", std::ios::binary);
+        s.file.assign(std::istreambuf_iterator<char>(in), {});
+        for (size_t i = vokari::kWavHeaderSize; i < s.file.size(); ++i) {
+            s.decoded.push_back(static_cast<float>(vokari::mulaw_decode_table[s.file[i]] / kFullScale));
+        }
+        const auto& details = is_vowel_syllable(slot) ? vowel_details : consonant_details;
+        if (details.count(slot)) s.details = details.at(slot);
+    }
+    return slots;
+}
+
+std::vector<int> vowel_slots() { return {0, 1, 2, 3, 4, 45}; }
+
+double rms(const std::vector<float>& x, long begin, long end) {
+    double sum = 0.0;
+    for (long i = begin; i < end; ++i) sum += static_cast<double>(x[i]) * x[i];
+    return std::sqrt(sum / static_cast<double>(end - begin));
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+TEST(DefaultVoice, HoldsAllSlotsOfBothSpeakersInTheModulesLayout) {
+    int present = 0;
+    for (int speaker : {0, 1}) {
+        for (int slot = 0; slot < kSyllableCount; ++slot) {
+            const BankSlot& s = bank(speaker)[slot];
+            // At least the shortest fade of 20 ms.
+            ASSERT_GT(s.file.size(), 58u + 441u) << "speaker " << speaker << " slot " << slot;
+            std::vector<std::uint8_t> header(vokari::kWavHeaderSize);
+            vokari::write_wav_header(header.data(), static_cast<std::int32_t>(s.decoded.size()));
+            EXPECT_TRUE(std::equal(header.begin(), header.end(), s.file.begin())) << "slot " << slot;
+            EXPECT_EQ(s.details.count("correct.level"), 1u) << "slot " << slot;
+            EXPECT_EQ(s.details.count("loopchunkofset"), 1u) << "slot " << slot;
+            if (!is_vowel_syllable(slot)) EXPECT_EQ(s.details.count("adjust.vowel.delay"), 1u) << "slot " << slot;
+            ++present;
+        }
+    }
+    EXPECT_EQ(present, 214);
+}
+
+TEST(DefaultVoice, VowelLoopsAreSeamless) {
+    for (int speaker : {0, 1}) {
+        for (int slot : vowel_slots()) {
+            const std::vector<float>& x = bank(speaker)[slot].decoded;
+            const long start = static_cast<long>(bank(speaker)[slot].details.at("loopchunkofset"));
+            const long n = static_cast<long>(x.size());
+            ASSERT_GT(start, 0);
+            ASSERT_LT(start, n - 100);
+            // At rate 1 the renderer plays x[n - 2] and then x[start].
+            const double seam = std::fabs(static_cast<double>(x[start]) - x[n - 2]);
+            double largest = 0.0;
+            for (long i = start; i + 1 <= n - 2; ++i) largest = std::max(largest, std::fabs(static_cast<double>(x[i + 1]) - x[i]));
+            EXPECT_LE(seam, largest) << "speaker " << speaker << " " << kSyllables[slot].romaji;
+        }
+    }
+}
+
+TEST(DefaultVoice, NoSampleStartsOrStopsWithAClick) {
+    for (int speaker : {0, 1}) {
+        for (int slot = 0; slot < kSyllableCount; ++slot) {
+            const std::vector<float>& x = bank(speaker)[slot].decoded;
+            // The start may not step further than the sound itself ever does.
+            double opening = 0.0;
+            for (int i = 0; i < 22; ++i) opening = std::max(opening, std::fabs(static_cast<double>(x[i + 1]) - x[i]));
+            double elsewhere = 0.0;
+            for (size_t i = 22; i + 1 < x.size(); ++i) {
+                elsewhere = std::max(elsewhere, std::fabs(static_cast<double>(x[i + 1]) - x[i]));
+            }
+            EXPECT_LE(std::fabs(x.front()), 0.02) << "speaker " << speaker << " " << kSyllables[slot].romaji;
+            EXPECT_LE(opening, elsewhere) << "speaker " << speaker << " " << kSyllables[slot].romaji;
+            // A consonant sample can run out before its fade when played fast.
+            if (!is_vowel_syllable(slot)) EXPECT_LE(std::fabs(x.back()), 0.02) << kSyllables[slot].romaji;
+        }
+    }
+}
+
+TEST(DefaultVoice, CorrectedVowelsAreEvenInLoudnessAndPitch) {
+    for (int speaker : {0, 1}) {
+        std::vector<double> levels_db;
+        std::vector<double> periods;
+        for (int slot : vowel_slots()) {
+            const BankSlot& s = bank(speaker)[slot];
+            const long start = static_cast<long>(s.details.at("loopchunkofset"));
+            const long end = static_cast<long>(s.decoded.size()) - 1;
+            levels_db.push_back(20.0 * std::log10(rms(s.decoded, start, end) * s.details.at("correct.level")));
+            // Played at correct_frequency, the period shrinks by that factor.
+            const double period = median_period(s.decoded, start, end);
+            ASSERT_GT(period, 0.0) << kSyllables[slot].romaji;
+            periods.push_back(period / s.details.at("correct.frequency"));
+        }
+        const double level = median(levels_db);
+        const double period = median(periods);
+        for (size_t i = 0; i < levels_db.size(); ++i) {
+            const char* name = kSyllables[vowel_slots()[i]].romaji;
+            EXPECT_NEAR(levels_db[i], level, 3.0) << "speaker " << speaker << " " << name;
+            EXPECT_NEAR(periods[i] / period, 1.0, 0.05) << "speaker " << speaker << " " << name;
+        }
+    }
+}
+
+TEST(DefaultVoice, SpeakersAreClearlyApartInPitch) {
+    auto pitch_of = [](int speaker) {
+        const BankSlot& a = bank(speaker)[0];
+        const long start = static_cast<long>(a.details.at("loopchunkofset"));
+        return 22050.0 / (median_period(a.decoded, start, static_cast<long>(a.decoded.size()) - 1) /
+                              a.details.at("correct.frequency"));
+    };
+    EXPECT_GT(pitch_of(0), 1.5 * pitch_of(1));
+}

@@ -1,0 +1,25 @@
+// Reading recordings of any common format (through libsndfile) as mono
+// floating-point samples at the bank's rate (resampled with libsamplerate).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace voicebank {
+
+constexpr int kBankRate = 22050;
+
+struct AudioReadResult {
+    std::vector<float> samples;  // mono, full scale +-1.0, at the requested rate
+    std::string error;           // empty on success
+};
+
+// Reads the file at `path` (16/24/32-bit PCM, float, mono or multi-channel,
+// any rate), averages the channels and resamples to `rate` Hz.
+AudioReadResult read_recording(const std::string& path, int rate = kBankRate);
+
+// Resamples mono `samples` from `from_rate` to `to_rate` Hz; the input is
+// returned unchanged when the rates are equal.  Empty on failure.
+std::vector<float> resample(const std::vector<float>& samples, int from_rate, int to_rate);
+
+}  // namespace voicebank

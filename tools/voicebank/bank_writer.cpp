@@ -1,0 +1,126 @@
+// Bank files are encoded with the module's tables so that what the builder
+// measured is exactly what the module will decode.
+#include "bank_writer.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include <unistd.h>
+
+#include "synth/wav_image.h"
+#include "syllables.h"
+
+namespace voicebank {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr double kFullScale = 8158.0;
+
+std::string directory_name(bool vowels, int speaker) {
+    return std::string(vowels ? "vokariv" : "vokaric") + std::to_string(speaker);
+}
+
+bool write_bytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+bool write_directory(const fs::path& directory, bool vowels, const std::vector<SlotSample>& samples,
+                     const BankTuning& tuning) {
+    std::error_code failure;
+    fs::create_directories(directory, failure);
+    if (failure) return false;
+    for (const SlotSample& s : samples) {
+        if (s.samples.empty() || is_vowel_syllable(s.slot) != vowels) continue;
+        if (!write_bytes(directory / (std::to_string(s.slot) + ".wav"), sample_file_bytes(s.samples, tuning.gain))) {
+            return false;
+        }
+    }
+    const std::string text = details_text(samples, tuning, vowels);
+    return write_bytes(directory / "details.txt", std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+// Moves `fresh` to `target`, parking an existing `target` at `parked` first.
+bool replace_directory(const fs::path& fresh, const fs::path& target, const fs::path& parked) {
+    std::error_code failure;
+    if (fs::exists(target)) {
+        fs::rename(target, parked, failure);
+        if (failure) return false;
+    }
+    fs::rename(fresh, target, failure);
+    if (failure && fs::exists(parked)) fs::rename(parked, target, failure);
+    return !failure;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> sample_file_bytes(const std::vector<float>& x, double gain) {
+    static const bool encoder_ready = (vokari::build_mulaw_encoder(), true);
+    (void)encoder_ready;
+    std::vector<std::uint8_t> bytes(vokari::kWavHeaderSize + x.size());
+    vokari::write_wav_header(bytes.data(), static_cast<std::int32_t>(x.size()));
+    for (size_t i = 0; i < x.size(); ++i) {
+        const long value = std::lround(x[i] * gain * kFullScale);
+        bytes[vokari::kWavHeaderSize + i] = vokari::encode_sample(static_cast<std::int32_t>(value));
+    }
+    return bytes;
+}
+
+std::string details_text(const std::vector<SlotSample>& samples, const BankTuning& tuning, bool vowels) {
+    std::string text = vowels ? "// Vowel samples: loop start, rate and level corrections.\n"
+                              : "// Consonant samples: vowel delay and fade (output samples), rate and level corrections.\n";
+    char line[128];
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const SlotSample& s = samples[i];
+        if (s.samples.empty() || is_vowel_syllable(s.slot) != vowels) continue;
+        const SlotTuning& t = tuning.slots[i];
+        std::snprintf(line, sizeof line, "\n// %s\n[%d]\n", kSyllables[s.slot].romaji, s.slot);
+        text += line;
+        if (vowels) {
+            std::snprintf(line, sizeof line, "loopchunkofset,%ld\n", s.loop_start);
+        } else {
+            // The renderer counts these in output samples; the sample itself
+            // plays at the slot's rate factor.
+            std::snprintf(line, sizeof line, "adjust.vowel.delay,%ld\nloopchunkofset,%ld\n",
+                          std::lround(s.vowel_delay / t.correct_frequency),
+                          std::lround(s.fade_length / t.correct_frequency));
+        }
+        text += line;
+        std::snprintf(line, sizeof line, "correct.frequency,%.4f\ncorrect.level,%.4f\n", t.correct_frequency,
+                      t.correct_level);
+        text += line;
+    }
+    return text;
+}
+
+bool write_bank(const std::string& module_dir, int speaker, const std::vector<SlotSample>& samples,
+                const BankTuning& tuning, std::string& error) {
+    const fs::path root(module_dir);
+    const fs::path scratch = root / (".voicebank-" + std::to_string(speaker) + "-" + std::to_string(getpid()));
+    std::error_code ignored;
+    fs::remove_all(scratch, ignored);
+    bool ok = true;
+    for (bool vowels : {true, false}) {
+        if (!write_directory(scratch / directory_name(vowels, speaker), vowels, samples, tuning)) {
+            error = "cannot write " + (scratch / directory_name(vowels, speaker)).string();
+            ok = false;
+            break;
+        }
+    }
+    for (bool vowels : {true, false}) {
+        if (!ok) break;
+        const std::string name = directory_name(vowels, speaker);
+        if (!replace_directory(scratch / name, root / name, scratch / ("old-" + name))) {
+            error = "cannot move " + name + " into " + module_dir;
+            ok = false;
+        }
+    }
+    fs::remove_all(scratch, ignored);
+    return ok;
+}
+
+}  // namespace voicebank

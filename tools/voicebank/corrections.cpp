@@ -1,0 +1,55 @@
+// Medians rather than means: a few odd recordings must not pull the whole
+// bank's pitch or loudness towards them.
+#include "corrections.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "syllables.h"
+
+namespace voicebank {
+namespace {
+
+constexpr double kHeadroom = 0.98;  // largest sample peak after the bank gain
+
+double median(std::vector<double> values) {
+    if (values.empty()) return 0.0;
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+BankTuning compute_tuning(const std::vector<SlotSample>& samples) {
+    BankTuning tuning;
+    std::vector<double> periods;
+    std::vector<double> levels;
+    double peak = 0.0;
+    for (const SlotSample& s : samples) {
+        if (s.period > 0.0) periods.push_back(s.period);
+        if (s.rms > 0.0) levels.push_back(s.rms);
+        for (float v : s.samples) peak = std::max(peak, static_cast<double>(std::fabs(v)));
+    }
+    tuning.target_period = median(periods);
+    tuning.target_rms = median(levels);
+    if (tuning.target_rms > 0.0) tuning.gain = kTargetRms / tuning.target_rms;
+    if (peak * tuning.gain > kHeadroom) tuning.gain = kHeadroom / peak;
+
+    for (const SlotSample& s : samples) {
+        SlotTuning slot;
+        if (s.period > 0.0 && tuning.target_period > 0.0) slot.correct_frequency = s.period / tuning.target_period;
+        if (s.rms > 0.0 && tuning.target_rms > 0.0) slot.correct_level = tuning.target_rms / s.rms;
+        const double frequency = std::clamp(slot.correct_frequency, 0.25, 3.0);
+        const double level = std::clamp(slot.correct_level, 0.0, 3.0);
+        if (frequency != slot.correct_frequency || level != slot.correct_level) {
+            tuning.problems.push_back(std::string(kSyllables[s.slot].romaji) +
+                                      ": correction beyond the renderer's limits, clamped");
+        }
+        slot.correct_frequency = frequency;
+        slot.correct_level = level;
+        tuning.slots.push_back(slot);
+    }
+    return tuning;
+}
+
+}  // namespace voicebank

@@ -1,0 +1,72 @@
+// vokari-espeak-record: records the bank's 107 syllables with espeak-ng's
+// Japanese voice, one file per syllable named by its romaji, ready for
+// vokari-voicebank.
+//
+//   vokari-espeak-record [--speaker N] [--voice NAME] [--pitch P] [--range R] [--rate WPM] OUT_DIR
+//
+// --speaker starts from the bundled voice of that speaker; the other options
+// change single settings of it.
+#include <sndfile.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "espeak_recording.h"
+#include "syllables.h"
+
+using namespace voicebank;
+
+namespace {
+
+bool write_wav16(const std::string& path, const EspeakRecording& recording) {
+    SF_INFO info{};
+    info.samplerate = recording.rate;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (file == nullptr) return false;
+    const sf_count_t count = static_cast<sf_count_t>(recording.samples.size());
+    const bool ok = sf_writef_float(file, recording.samples.data(), count) == count;
+    sf_close(file);
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    EspeakVoice voice;
+    std::string out_dir;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool has_value = i + 1 < argc;
+        if (arg == "--speaker" && has_value) {
+            voice = bundled_voice(std::atoi(argv[++i]));
+        } else if (arg == "--voice" && has_value) {
+            voice.name = argv[++i];
+        } else if (arg == "--pitch" && has_value) {
+            voice.pitch = std::atoi(argv[++i]);
+        } else if (arg == "--range" && has_value) {
+            voice.range = std::atoi(argv[++i]);
+        } else if (arg == "--rate" && has_value) {
+            voice.rate = std::atoi(argv[++i]);
+        } else {
+            out_dir = arg;
+        }
+    }
+    if (out_dir.empty()) {
+        std::fprintf(stderr, "usage: vokari-espeak-record [--speaker N] [--voice NAME] [--pitch P] [--range R] [--rate WPM] OUT_DIR\n");
+        return 1;
+    }
+    std::filesystem::create_directories(out_dir);
+    for (int slot = 0; slot < kSyllableCount; ++slot) {
+        const EspeakRecording recording = record_with_espeak(recording_text(slot), voice);
+        const std::string path = out_dir + "/" + kSyllables[slot].romaji + ".wav";
+        if (!recording.error.empty() || !write_wav16(path, recording)) {
+            std::fprintf(stderr, "%s: %s\n", path.c_str(), recording.error.empty() ? "cannot write" : recording.error.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
