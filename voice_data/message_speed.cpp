@@ -71,6 +71,8 @@ int scale_message_speed(int speed) {
 
 }  // namespace
 
+// Reads the host's message speed (ms per character) from its two profile
+// files, logs it, and stores it scaled by 4/3 in settings.message_speed.
 void discover_message_speed() {
     log_write("// Now loading script message speed.\n");
     std::string base = host_base_directory(module_dir);
@@ -90,6 +92,8 @@ void discover_message_speed() {
     settings.message_speed = scale_message_speed(settings.message_speed);
 }
 
+// Stores the value of the first "messagespeed" line of `path` (ms per
+// character, unscaled) in settings.message_speed; logs the path and outcome.
 void read_message_speed(const char* path) {
     std::FILE* file = platform::open_file(path, "rt");
     std::string label = std::string(path) + "...";

@@ -58,6 +58,8 @@ bool load_slot_file(PhonemeSlot& slot, const char* path, long length, long heade
 
 }  // namespace
 
+// Empties all 214 slots, sets their tuning values and both speakers'
+// consonant factors to the defaults, and clears last_sample_was_hv1.
 void reset_phoneme_bank() {
     for (auto& speaker_slots : phoneme_bank.slots)
         for (PhonemeSlot& slot : speaker_slots) slot = PhonemeSlot();
@@ -68,6 +70,8 @@ void reset_phoneme_bank() {
     phoneme_bank.last_sample_was_hv1 = 0;
 }
 
+// out: kPathCapacity bytes for "<module_dir>\\<directory>\\<slot><extension>".
+// False, with `out` empty, when the path does not fit.
 bool format_slot_path(char* out, const char* directory, int slot, const char* extension) {
     char relative[kPathCapacity];
     int length = std::snprintf(relative, sizeof relative, "%s\\%d%s", directory, slot, extension);
@@ -78,6 +82,8 @@ bool format_slot_path(char* out, const char* directory, int slot, const char* ex
     return format_module_path(out, relative);
 }
 
+// Length of the file at `path` in bytes (binary), or -1 when it cannot be
+// opened or measured.
 long file_length(const char* path) {
     std::FILE* file = platform::open_file(path, "rb");
     if (!file) return -1;
@@ -87,6 +93,8 @@ long file_length(const char* path) {
     return length;
 }
 
+// Loads the four sample folders in their fixed order and logs them.  Returns
+// bit 0 when "vokariv1" gave no sample, bit 1 when "vokaric1" gave none.
 int load_phoneme_bank() {
     log_write("// Now loading CV-shaped phoneme data.\n");
     // Speaker 0 has no fallback, so only the partner's results are kept.
@@ -98,6 +106,8 @@ int load_phoneme_bank() {
     return (partner_has_vowels ? 0 : 1) | (partner_has_consonants ? 0 : 2);
 }
 
+// Loads every slot of `speaker` that has a file in `directory` and logs one
+// mark per slot.  True when at least one sample was loaded.
 bool load_phoneme_directory(const char* directory, int speaker, bool vowel_directory) {
     std::string line = std::string("reading data from directory ") + directory + " : ";
     log_write(line.c_str());
@@ -129,12 +139,15 @@ bool load_phoneme_directory(const char* directory, int speaker, bool vowel_direc
     return loaded > 0;
 }
 
+// Copies the vowel slots (0-4, 45) or the consonant slots of speaker 0 to
+// speaker 1, in ascending slot order.
 void fill_partner_from_main(SlotGroup group) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (is_vowel_slot(slot) == (group == SlotGroup::Vowel)) copy_slot_to_partner(slot);
     }
 }
 
+// Speaker 1's slot `slot` becomes a copy of speaker 0's: sample and tuning.
 void copy_slot_to_partner(int slot) {
     if (slot < 0 || slot >= kSlotCount) return;
     PhonemeSlot& partner = phoneme_bank.slots[1][slot];
@@ -147,6 +160,7 @@ void copy_slot_to_partner(int slot) {
     }
 }
 
+// Frees every slot's sample; each slot is left silent (size 0).
 void release_phoneme_bank() {
     for (auto& speaker_slots : phoneme_bank.slots) {
         for (PhonemeSlot& slot : speaker_slots) {

@@ -43,6 +43,8 @@ bool write_whole_file(const char* path, const std::vector<std::uint8_t>& bytes) 
 
 }  // namespace
 
+// Reads "<module_dir>\\<directory>\\details.txt" into the slots of `speaker`
+// and logs the outcome.  False when the file cannot be opened.
 bool load_phoneme_details(const char* directory, int speaker) {
     std::string label = std::string("reading details from directory ") + directory + " : ";
     log_write(label.c_str());
@@ -62,6 +64,8 @@ bool load_phoneme_details(const char* directory, int speaker) {
     return read;
 }
 
+// True for a section line "[N]" (at least 3 bytes, no blanks around it);
+// `slot` becomes N limited to 106, or kNoSlot for a negative N.
 bool parse_section_header(const char* line, int& slot) {
     std::size_t length = std::strlen(line);
     if (length < 3 || line[0] != '[' || line[length - 1] != ']') return false;
@@ -76,6 +80,8 @@ bool parse_section_header(const char* line, int& slot) {
     return true;
 }
 
+// Sets the value that `key` names: a sample count, byte index or factor of
+// slot `slot`, or a consonant factor of `speaker`.  Unknown keys are ignored.
 void apply_detail(const char* key, const char* value, int speaker, int slot) {
     if (speaker < 0 || speaker >= kSpeakerCount) return;
     // Keys for the whole speaker, valid under any section.
@@ -106,6 +112,9 @@ void apply_detail(const char* key, const char* value, int speaker, int slot) {
     }
 }
 
+// Shortens the speaker's consonant file of `slot` to its first `keep_bytes`
+// bytes; leaves the folder as it was when there is nothing to cut or a step
+// fails.
 void cut_excess_hv1(int speaker, int slot, long keep_bytes) {
     if (keep_bytes <= 0 || speaker < 0 || speaker >= kSpeakerCount || !is_slot_number(slot)) return;
     char directory[16];

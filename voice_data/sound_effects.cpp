@@ -42,6 +42,8 @@ bool read_effect_samples(const char* path, long length, std::vector<std::uint8_t
 
 }  // namespace
 
+// Appends the effect that a "se" value names ("name, file relative to the
+// module folder").  A bad value or file adds nothing.
 void add_sound_effect(const char* value) {
     std::size_t capacity = std::strlen(value) + 1;
     std::vector<char> name(capacity);
@@ -64,6 +66,7 @@ void add_sound_effect(const char* value) {
     }
 }
 
+// 0-based number of the first effect named exactly `name`, or -1.
 int find_sound_effect(const std::string& name) {
     for (std::size_t i = 0; i < sound_effects.size(); ++i) {
         if (sound_effects[i].name == name) return static_cast<int>(i);
@@ -71,6 +74,7 @@ int find_sound_effect(const std::string& name) {
     return -1;
 }
 
+// Frees every effect's samples (size 0); the names and numbers stay.
 void release_sound_effects() {
     for (SoundEffect& effect : sound_effects) {
         std::vector<std::uint8_t>().swap(effect.data);
