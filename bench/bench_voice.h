@@ -1,0 +1,98 @@
+// The voice the benchmarks speak with, and calls into the module's exports the
+// way the host makes them.
+//
+// The voice is a private copy of the bundled voice (voices/default), or of the
+// folder named by the environment variable VOKARI_BENCH_VOICE, so that loading
+// it can never change the source tree; without either, the test fixture voice
+// is written instead.  Playback goes to the null player: no sound device is
+// touched.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "host/entry_points.h"
+#include "platform/platform.h"
+#include "tests/support/fixture_voice.h"
+
+namespace bench {
+
+// Where the voice came from, for the benchmark context line.
+inline std::string& voice_origin() {
+    static std::string origin;
+    return origin;
+}
+
+// A fresh module directory holding the voice to benchmark.
+inline std::string prepare_voice_directory() {
+    namespace fs = std::filesystem;
+    const std::string directory = fixture::temp_directory("vokari-bench");
+    std::string source;
+    if (const char* named = std::getenv("VOKARI_BENCH_VOICE"); named != nullptr && *named != '\0') {
+        source = named;
+    } else if (fs::exists(fs::path(VOKARI_SOURCE_DIR) / "voices" / "default" / "vokari.txt")) {
+        source = (fs::path(VOKARI_SOURCE_DIR) / "voices" / "default").string();
+    }
+    if (source.empty()) {
+        fixture::make_voice(directory);
+        voice_origin() = "test fixture voice";
+    } else {
+        fs::copy(source, directory, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        voice_origin() = source;
+    }
+    return directory;
+}
+
+// A host memory block holding `bytes` (no terminator); the module frees it.
+inline HGLOBAL host_block(const void* bytes, std::size_t length) {
+    void* block = vokari::platform::global_alloc(length == 0 ? 1 : length);
+    if (block == nullptr) {
+        std::fprintf(stderr, "bench: out of memory\n");
+        std::abort();
+    }
+    std::memcpy(block, bytes, length);
+    return block;
+}
+
+// load with the module directory, as the host calls it.
+inline void load_module(const std::string& directory) {
+    load(host_block(directory.data(), directory.size()), static_cast<long>(directory.size()));
+}
+
+// One request as the host makes it; frees the response and returns its length.
+inline long call_request(const std::string& text) {
+    long length = static_cast<long>(text.size());
+    HGLOBAL response = request(host_block(text.data(), text.size()), &length);
+    vokari::platform::global_free(response);
+    return length;
+}
+
+// The voice loaded into the module for a whole benchmark program: prepared and
+// loaded on first use, with the null player installed first; unloaded and its
+// private directory removed when the program ends.
+class LoadedVoice {
+public:
+    LoadedVoice() {
+        vokari::platform::set_player(vokari::platform::null_player());
+        directory_ = prepare_voice_directory();
+        load_module(directory_);
+    }
+    ~LoadedVoice() {
+        unload();
+        fixture::remove_tree(directory_);
+    }
+    const std::string& directory() const { return directory_; }
+
+private:
+    std::string directory_;
+};
+
+inline const LoadedVoice& loaded_voice() {
+    static const LoadedVoice voice;
+    return voice;
+}
+
+}  // namespace bench
