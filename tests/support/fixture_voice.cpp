@@ -228,7 +228,12 @@ bool make_directory(const std::string& path) {
 
 void remove_tree(const std::string& path) {
     struct stat info;
+#ifdef _WIN32
     if (stat(path.c_str(), &info) != 0) return;
+#else
+    // A symbolic link is removed itself, never followed.
+    if (lstat(path.c_str(), &info) != 0) return;
+#endif
     if ((info.st_mode & S_IFMT) != S_IFDIR) {
         std::remove(path.c_str());
         return;
