@@ -8,7 +8,8 @@
 
 namespace vokari {
 
-// Per-request voice state reset by reset_request_state().
+// Per-request voice state reset by reset_request_state(): the size of one
+// pitch step of the voice-control tags, in steps of the factor 1.014546.
 extern double pitch_step_size;   // 1.0
 // Set by the voice-control tag "o" during the scan; read by insert_waits.
 extern bool omit_text;
@@ -18,12 +19,13 @@ extern bool omit_text;
 std::int32_t scan_script(const std::string& text);
 
 // Inserts "\_w[n]" wait tags into `script` (the untranslated reply) and removes
-// the voice-control tags from it.
+// the voice-control tags from it.  total_ms: what scan_script returned.
 void insert_waits(std::string& script, std::int32_t total_ms);
 
 // `text` + `p` points at a '['; `end` is the text's length.  Returns the byte
 // count from '[' through its matching ']' and stores the bytes between them in
-// `out`, or returns -1.
+// `out`, or returns -1.  (A scan of many tags uses one BracketMatcher for the
+// whole text instead.)
 int extract_tag_argument(const char* text, int p, int end, std::string& out);
 
 // Computes the comparison lengths of the tag and kana tables (load_defaults).

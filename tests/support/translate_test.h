@@ -1,0 +1,96 @@
+// A fixture for the script-translation tests: tables measured, settings and
+// phoneme bank at their defaults, and everything a scan touches reset after.
+// Also readable comparisons of Timeline events and the Shift_JIS kana the
+// tests write scripts with.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "host/translation_dictionary.h"
+#include "synth/wav_image.h"
+#include "translate/scanner.h"
+#include "translate/timeline.h"
+#include "voice_data/phoneme_bank.h"
+#include "voice_data/settings.h"
+
+namespace vokari {
+
+inline bool operator==(const PhonemeEvent& a, const PhonemeEvent& b) {
+    return a.time == b.time && a.slot == b.slot && a.is_vowel == b.is_vowel && a.fade_in == b.fade_in;
+}
+inline void PrintTo(const PhonemeEvent& e, std::ostream* os) {
+    *os << "{" << e.time << ", " << e.slot << ", " << int(e.is_vowel) << ", " << e.fade_in << "}";
+}
+inline bool operator==(const ControlEvent& a, const ControlEvent& b) {
+    return a.time == b.time && a.kind == b.kind && a.value == b.value;
+}
+inline void PrintTo(const ControlEvent& e, std::ostream* os) {
+    *os << "{" << e.time << ", kind " << e.kind << ", " << e.value << "}";
+}
+
+}  // namespace vokari
+
+namespace translate_test {
+
+using Events = std::vector<vokari::PhonemeEvent>;
+using Controls = std::vector<vokari::ControlEvent>;
+
+// A silence event at `samples`.
+inline vokari::PhonemeEvent silence(std::int32_t samples) { return {samples, -1, 0, 1}; }
+
+// Shift_JIS kana used by the tests.
+namespace sjis {
+constexpr const char* a = "\x82\xa0";
+constexpr const char* i = "\x82\xa2";
+constexpr const char* ka = "\x82\xa9";
+constexpr const char* ki = "\x82\xab";
+constexpr const char* small_ya = "\x82\xe1";
+constexpr const char* small_yu = "\x82\xe3";
+constexpr const char* small_yo = "\x82\xe5";
+constexpr const char* small_tsu = "\x82\xc1";
+constexpr const char* ha = "\x82\xcd";
+constexpr const char* n = "\x82\xf1";
+constexpr const char* de = "\x82\xc5";
+constexpr const char* small_i = "\x82\xa1";
+constexpr const char* long_bar = "\x81\x5b";      // second byte is '['
+constexpr const char* so_katakana = "\x83\x5c";   // second byte is '\\'
+constexpr const char* kanji_hi = "\x93\xfa";      // a kanji (sun, day)
+constexpr const char* comma = "\x81\x41";         // ideographic comma
+constexpr const char* letter_a = "\x82\x60";      // full-width A
+}  // namespace sjis
+
+class TranslateTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vokari::load_defaults();
+        reset_scan_state();
+    }
+
+    void TearDown() override {
+        vokari::load_defaults();
+        reset_scan_state();
+        vokari::translation_dictionary.clear();
+    }
+
+    static void reset_scan_state() {
+        vokari::pitch_step_size = 1.0;
+        vokari::omit_text = false;
+        vokari::wav_output_spec.clear();
+        vokari::wav_output_silent = 0;
+        vokari::timeline.clear();
+    }
+
+    static const Events& events(int speaker) { return vokari::timeline.phoneme_events[speaker]; }
+    static const Controls& controls(int speaker) { return vokari::timeline.control_events[speaker]; }
+
+    static void tune_slot(int speaker, int slot, std::int32_t vowel_delay, std::int32_t loop_chunk_offset) {
+        vokari::phoneme_bank.slots[speaker][slot].vowel_delay = vowel_delay;
+        vokari::phoneme_bank.slots[speaker][slot].loop_chunk_offset = loop_chunk_offset;
+    }
+};
+
+}  // namespace translate_test

@@ -1,0 +1,174 @@
+// The module's voice-control tags: the control events they emit and how they
+// change speed, speaker overlap, the end of the voice and sound-file output;
+// and the deterministic pitch factor.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "host/entry_points.h"
+#include "support/translate_test.h"
+#include "translate/pitch_factor.h"
+#include "voice_data/sound_effects.h"
+
+namespace {
+
+using namespace translate_test;
+using vokari::ControlEvent;
+using vokari::scan_script;
+using VoiceTagTest = TranslateTest;
+
+constexpr double kTwelveSteps = 1.1892164697335903;   // 1.014546 ^ 12
+constexpr double kOctave = 2.0000629316197887;        // 1.014546 ^ 48
+
+// The only control event of speaker 0 after scanning `script`.
+ControlEvent only_control(const std::string& script) {
+    scan_script(script);
+    const auto& list = vokari::timeline.control_events[0];
+    EXPECT_EQ(list.size(), 1u) << script;
+    return list.empty() ? ControlEvent{-1, -1, 0.0} : list[0];
+}
+
+TEST_F(VoiceTagTest, LevelTagsAddSubtractAndSetInTenths) {
+    EXPECT_EQ(only_control("@+[5]"), (ControlEvent{1000, vokari::LevelAdd, 0.5}));
+    EXPECT_EQ(only_control("@-[2]"), (ControlEvent{1000, vokari::LevelSubtract, 2 * 0.1}));
+    EXPECT_EQ(only_control("@0+[5]"), (ControlEvent{1000, vokari::LevelSet, 1.5}));
+    EXPECT_EQ(only_control("@0-[5]"), (ControlEvent{1000, vokari::LevelSet, 0.5}));
+    EXPECT_EQ(only_control("@+"), (ControlEvent{1000, vokari::LevelAdd, 0.1}));
+    EXPECT_EQ(only_control("@-"), (ControlEvent{1000, vokari::LevelSubtract, 0.1}));
+    EXPECT_EQ(only_control("@="), (ControlEvent{1000, vokari::LevelSet, 1.0}));
+    EXPECT_EQ(only_control("@0+"), (ControlEvent{1000, vokari::LevelSet, 1.1}));
+    EXPECT_EQ(only_control("@0-"), (ControlEvent{1000, vokari::LevelSet, 0.9}));
+    EXPECT_EQ(only_control("@+[x]"), (ControlEvent{1000, vokari::LevelAdd, 0.0}));
+}
+
+TEST_F(VoiceTagTest, PitchTagsUseTheStepSizeInForceWhenScanned) {
+    EXPECT_NEAR(only_control("@<[12]").value, kTwelveSteps, 1e-15);
+    EXPECT_NEAR(only_control("@u[4]@<[12]").value, kOctave, 1e-15);
+    EXPECT_EQ(vokari::pitch_step_size, 4.0);
+    vokari::pitch_step_size = 1.0;
+    const ControlEvent up = only_control("@<");
+    EXPECT_EQ(up.kind, vokari::PitchMultiply);
+    EXPECT_EQ(up.value, vokari::pitch_factor(1.0));
+    EXPECT_NEAR(up.value, 1.014546, 1e-15);
+    EXPECT_EQ(only_control("@>").kind, vokari::PitchDivide);
+    EXPECT_EQ(only_control("@>[12]").value, only_control("@<[12]").value);
+    EXPECT_EQ(only_control("@|"), (ControlEvent{1000, vokari::PitchSet, 1.0}));
+    const ControlEvent down = only_control("@0>");
+    EXPECT_EQ(down.kind, vokari::PitchSet);
+    EXPECT_NEAR(down.value, 0.98566, 1e-5);
+    EXPECT_NEAR(only_control("@0<[12]").value, kTwelveSteps, 1e-15);
+    EXPECT_NEAR(only_control("@0>[12]").value, 1.0 / kTwelveSteps, 1e-15);
+    EXPECT_NEAR(only_control("@u[2]@0<").value, 1.014546 * 1.014546, 1e-15);
+}
+
+TEST_F(VoiceTagTest, ControlsGoToTheCurrentSpeakerAtTheCurrentTime) {
+    scan_script("ab\\1@+");
+    EXPECT_TRUE(controls(0).empty());
+    EXPECT_EQ(controls(1), (Controls{{6733, vokari::LevelAdd, 0.1}}));
+    scan_script("\\_w[-500]@+");
+    EXPECT_EQ(controls(0), (Controls{{0, vokari::LevelAdd, 0.1}}));   // negative times stored as 0
+}
+
+TEST_F(VoiceTagTest, SoundEffectTagCarriesTheEffectNumberOrMinusOne) {
+    vokari::sound_effects.clear();
+    vokari::sound_effects.push_back(vokari::SoundEffect{"bell", {}, 0});
+    vokari::sound_effects.push_back(vokari::SoundEffect{"drum", {}, 0});
+    EXPECT_EQ(only_control("@a[drum]"), (ControlEvent{1000, vokari::PlaySoundEffect, 1.0}));
+    EXPECT_EQ(only_control("@a[Drum]").value, -1.0);
+    vokari::sound_effects.clear();
+}
+
+TEST_F(VoiceTagTest, SpeedTagSetsAndPlainSpeedRestoresTheDefault) {
+    EXPECT_EQ(scan_script("@s[200]ab@sc"), 200 + 200 + 130 + 130);
+    EXPECT_EQ(events(0)[2], silence(vokari::ms_to_samples(400)));
+    EXPECT_EQ(scan_script("@s[0]abc"), 0);   // nothing to render
+    EXPECT_EQ(scan_script("@s[-50]ab"), -150);
+}
+
+TEST_F(VoiceTagTest, VoiceOffStopsTheScanAtOnceWithNothingToRender) {
+    EXPECT_EQ(scan_script(std::string("a@nb")), 0);
+    EXPECT_EQ(events(0), (Events{silence(1000)}));
+    EXPECT_TRUE(events(1).empty());
+}
+
+TEST_F(VoiceTagTest, EndOfVoiceClosesAtTheTagsTime) {
+    EXPECT_EQ(scan_script(std::string(sjis::a) + "@e" + sjis::i + "xyz"), 260);
+    EXPECT_EQ(events(0), (Events{{1000, 0, 1, 1}, silence(3866)}));
+    EXPECT_EQ(events(1), (Events{silence(3866)}));
+}
+
+TEST_F(VoiceTagTest, ReleaseTagSilencesNowWithoutTakingTime) {
+    EXPECT_EQ(scan_script(std::string("@:") + sjis::a), 260);
+    EXPECT_EQ(events(0), (Events{silence(1000), {1000, 0, 1, 1}, silence(3866)}));
+}
+
+TEST_F(VoiceTagTest, OmitTagIsRememberedForTheRepliesOnly) {
+    scan_script("@o");
+    EXPECT_TRUE(vokari::omit_text);
+    scan_script("a");
+    EXPECT_FALSE(vokari::omit_text);
+}
+
+TEST_F(VoiceTagTest, SoundFileTagsNameAFileInTheModuleDirectory) {
+    std::strcpy(vokari::module_dir, "C:\\host\\ghost\\master");
+    scan_script("@wavout[a.wav]");
+    EXPECT_EQ(vokari::wav_output_spec, "C:\\host\\ghost\\master\\a.wav");
+    EXPECT_EQ(vokari::wav_output_silent, 0);
+    scan_script("@wavout[a.wav]@wavouts[b.wav]");
+    EXPECT_EQ(vokari::wav_output_spec, "C:\\host\\ghost\\master\\b.wav");
+    EXPECT_EQ(vokari::wav_output_silent, 1);
+    vokari::module_dir[0] = '\0';
+}
+
+TEST_F(VoiceTagTest, WavoutWithoutBracketIsTheParticleTagAndFiveLetters) {
+    vokari::wav_output_spec.clear();
+    EXPECT_EQ(scan_script("@wavout"), 6 * 130);
+    EXPECT_TRUE(vokari::wav_output_spec.empty());
+}
+
+TEST_F(VoiceTagTest, UnknownOrUnclosedTagsCostSilence) {
+    EXPECT_EQ(scan_script("@z"), 390);   // the prefix and the letter
+    EXPECT_EQ(scan_script("@+[5"), 3 * 130 + 130 + 130);
+    EXPECT_EQ(events(0), (Events{silence(1000), silence(9599), silence(12466)}));
+    EXPECT_TRUE(controls(0).empty());
+    EXPECT_EQ(scan_script("@g[1]@p[2]"), 130);
+    EXPECT_TRUE(controls(0).empty());
+}
+
+TEST_F(VoiceTagTest, ConfiguredPrefixReplacesTheAtSign) {
+    vokari::settings.tag_prefix = '%';
+    EXPECT_EQ(only_control("%+"), (ControlEvent{1000, vokari::LevelAdd, 0.1}));
+    EXPECT_EQ(scan_script("@+"), 390);   // now two plain characters
+}
+
+// --- the pitch factor ------------------------------------------------------------
+
+TEST(PitchFactor, MeetsTheAnchorsAndTheLibraryPowerWithinAnUlp) {
+    EXPECT_EQ(vokari::pitch_factor(0.0), 1.0);
+    EXPECT_NEAR(vokari::pitch_factor(12.0), kTwelveSteps, 2.3e-16 * kTwelveSteps);
+    EXPECT_NEAR(vokari::pitch_factor(48.0), kOctave, 2.3e-16 * kOctave);
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> steps(-3000.0, 3000.0);
+    for (int i = 0; i < 20000; ++i) {
+        const double x = i < 2000 ? (i - 1000) * 0.25 : steps(random);
+        const double expected = std::pow(1.014546, x);
+        ASSERT_NEAR(vokari::pitch_factor(x), expected, 2.3e-16 * expected) << x;
+    }
+}
+
+TEST(PitchFactor, ExtremesOverflowUnderflowAndKeepNan) {
+    EXPECT_EQ(vokari::pitch_factor(1e9), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(vokari::pitch_factor(-1e9), 0.0);
+    EXPECT_EQ(vokari::pitch_factor(std::numeric_limits<double>::infinity()), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(vokari::pitch_factor(-std::numeric_limits<double>::infinity()), 0.0);
+    EXPECT_TRUE(std::isnan(vokari::pitch_factor(std::nan(""))));
+    const double large = 49000.0;   // near the top of the finite range
+    EXPECT_NEAR(vokari::pitch_factor(large) / std::pow(1.014546, large), 1.0, 1e-12);
+    EXPECT_NEAR(vokari::pitch_factor(-large) / std::pow(1.014546, -large), 1.0, 1e-12);
+}
+
+}  // namespace

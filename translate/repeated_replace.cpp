@@ -1,0 +1,140 @@
+// Repeated leftmost replacement without restarting.
+//
+// Why resuming just before a replacement gives the restart's result: let the
+// leftmost occurrence start at i and be replaced.  The bytes before i are
+// unchanged, and so are the character boundaries among them (boundaries are
+// counted from the start).  An occurrence that now starts at or before
+// i - |search| lies wholly in those bytes, so it existed before, at the same
+// boundary, and the earlier search would have found it instead of i.  Hence
+// the next leftmost occurrence starts at a boundary after i - |search|: the
+// search may resume at the last boundary at or before i - |search| + 1 and
+// walk on through the replacement and the rest of the text.
+//
+// The text is kept in a gap buffer: the examined bytes at the front (up to
+// `done`), the bytes still to examine at the back (from `rest`).  A
+// replacement is written in front of `rest`, and the last |search| - 1
+// examined bytes are moved back behind the gap to be examined again.
+#include "translate/repeated_replace.h"
+
+#include <cstring>
+#include <vector>
+
+#include "host/request.h"
+
+namespace vokari {
+
+namespace {
+
+class GapText {
+public:
+    GapText(const std::string& text, std::size_t gap, bool track_boundaries)
+        : bytes_(text.size() + gap, '\0'), done_(0), rest_(gap), track_(track_boundaries) {
+        std::memcpy(&bytes_[rest_], text.data(), text.size());
+        if (track_) starts_.assign(bytes_.size(), 0);
+    }
+
+    std::size_t remaining() const { return bytes_.size() - rest_; }
+    const char* next() const { return &bytes_[rest_]; }
+
+    bool next_is(const std::string& search) const {
+        return remaining() >= search.size() && *next() == search[0] &&
+               std::memcmp(next(), search.data(), search.size()) == 0;
+    }
+
+    // Moves the next character (`size` bytes) to the examined part.
+    void pass(std::size_t size) {
+        if (track_) {
+            starts_[done_] = 1;
+            if (size == 2) starts_[done_ + 1] = 0;
+        }
+        if (done_ != rest_) {
+            bytes_[done_] = bytes_[rest_];
+            if (size == 2) bytes_[done_ + 1] = bytes_[rest_ + 1];
+        }
+        done_ += size;
+        rest_ += size;
+    }
+
+    // Drops `search_size` bytes ahead, puts `replacement` in their place, and
+    // steps back so that the last `search_size` - 1 examined bytes (widened to
+    // a character boundary) are examined again.
+    void replace_next(std::size_t search_size, const std::string& replacement) {
+        rest_ += search_size;
+        if (rest_ - done_ < replacement.size()) widen_gap(replacement.size());
+        rest_ -= replacement.size();
+        std::memcpy(&bytes_[rest_], replacement.data(), replacement.size());
+        if (search_size < 2 || done_ == 0) return;
+        std::size_t back_to = done_ > search_size - 1 ? done_ - (search_size - 1) : 0;
+        if (track_ && !starts_[back_to]) --back_to;   // a trail byte: its lead starts the character
+        const std::size_t moved = done_ - back_to;
+        rest_ -= moved;
+        std::memmove(&bytes_[rest_], &bytes_[back_to], moved);
+        done_ = back_to;
+    }
+
+    std::string result() const {
+        std::string text(bytes_.data(), done_);
+        text.append(bytes_.data() + rest_, remaining());
+        return text;
+    }
+
+private:
+    // Makes room for at least `needed` bytes between the two parts, doubling
+    // the buffer so that growth costs linear time overall.
+    void widen_gap(std::size_t needed) {
+        const std::size_t used = done_ + remaining();
+        std::vector<char> wider(used + needed + used + 16, '\0');
+        const std::size_t new_rest = wider.size() - remaining();
+        std::memcpy(wider.data(), bytes_.data(), done_);
+        std::memcpy(&wider[new_rest], &bytes_[rest_], remaining());
+        if (track_) starts_.resize(wider.size(), 0);
+        bytes_.swap(wider);
+        rest_ = new_rest;
+    }
+
+    std::vector<char> bytes_;
+    std::size_t done_;
+    std::size_t rest_;
+    bool track_;
+    std::vector<unsigned char> starts_;   // per examined byte: 1 where a character starts
+};
+
+}  // namespace
+
+bool replace_repeatedly(std::string& text, const std::string& search, const std::string& replacement,
+                        MatchStart start, std::size_t max_replacements) {
+    if (search.empty() || text.find(search) == std::string::npos) return true;
+    const bool by_character = start == MatchStart::CharacterBoundary;
+    GapText gap_text(text, replacement.size() > search.size() ? replacement.size() : 0, by_character);
+    std::size_t replacements = 0;
+    bool finished = true;
+    while (gap_text.remaining() > 0) {
+        if (gap_text.next_is(search)) {
+            if (replacements == max_replacements) {
+                finished = false;
+                break;
+            }
+            ++replacements;
+            gap_text.replace_next(search.size(), replacement);
+            continue;
+        }
+        std::size_t size = 1;
+        if (by_character && is_sjis_lead(static_cast<unsigned char>(*gap_text.next()))) {
+            if (gap_text.remaining() < 2) break;
+            size = 2;
+        }
+        gap_text.pass(size);
+    }
+    text = gap_text.result();
+    return finished;
+}
+
+bool contains_at_character_start(const std::string& text, const std::string& search) {
+    for (std::size_t i = 0; i < text.size();) {
+        if (text.compare(i, search.size(), search) == 0) return true;
+        i += is_sjis_lead(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+    }
+    return false;
+}
+
+}  // namespace vokari

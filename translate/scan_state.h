@@ -1,0 +1,58 @@
+// The running state of one scan, shared by the scanner and its handlers: kana
+// conversion, script tags and voice-control tags.  Each handler is called with
+// `pos` on the byte that selected it and leaves `pos` after what it consumed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "translate/bracket_matcher.h"
+
+namespace vokari {
+
+struct ScanState {
+    ScanState(const char* text, std::int32_t length, std::int32_t speed_ms)
+        : text(text), length(length), brackets(text, length), speed_ms(speed_ms) {}
+
+    const char* text;           // the voice text, not NUL-terminated
+    std::int32_t length;
+    BracketMatcher brackets;
+
+    std::int32_t pos = 0;
+    std::int64_t time_ms = 0;   // current time; may go negative through "_w["
+    int speaker = 0;
+    std::int32_t speed_ms;      // duration of one character
+    std::int32_t wa_countdown = 0;
+    bool overlap = false;       // speaker switches do not silence the other one
+    bool voice_on = true;       // cleared by "n": the scan returns 0
+    bool scanning = true;       // cleared by "e": the scan finishes
+};
+
+// The byte at `pos` as an unsigned value.
+inline unsigned char byte_at(const ScanState& state, std::int32_t pos) {
+    return static_cast<unsigned char>(state.text[pos]);
+}
+
+// Kana conversion: a double-byte character (lead 0x80..0xA0 or 0xE0..0xFF) or
+// a half-width katakana (0xA1..0xDF) at `pos`.
+void convert_fullwidth_kana(ScanState& state);
+void convert_halfwidth_kana(ScanState& state);
+
+// A backslash at `pos`: the host's script tags.
+void handle_script_tag(ScanState& state);
+
+// The tag prefix at `pos`: the module's voice-control tags.
+void handle_voice_tag(ScanState& state);
+
+// Characters of silence: one silence event now, then `characters` times the
+// talk speed.
+void spend_silent_characters(ScanState& state, std::int64_t characters);
+
+// For a bracketed tag whose name (`name_length` bytes, the last one its '[')
+// follows the marker byte at `pos`: stores the argument and returns the bytes
+// from the marker through the closing ']'.  An unclosed tag instead costs the
+// marker and the name as characters of silence, moves `pos` past them (the
+// argument's bytes are then scanned as text) and returns -1.
+std::int32_t take_bracket_argument(ScanState& state, std::int32_t name_length, std::string& argument);
+
+}  // namespace vokari

@@ -1,0 +1,84 @@
+// The host's script tags as the scanner meets them: speaker switches, pauses,
+// an escaped backslash, and tags that are skipped without a sound.
+#include "translate/script_tags.h"
+
+#include <string>
+
+#include "host/request.h"
+#include "translate/scan_state.h"
+#include "translate/time_math.h"
+#include "translate/timeline.h"
+
+namespace vokari {
+
+namespace {
+
+const char* const kBracketNames[] = {"_a[", "b[", "_b[", "i[", "j[", "_l[", "m[",
+                                     "n[",  "s[", "_v[", "_w[", "![", "q["};
+const char* const kPlainNames[] = {"\\", "0", "1", "c", "e", "n", "_n", "_q", "_s", "_V", "w", "x", "*", "-", "s"};
+
+std::int32_t bracket_lengths[sizeof kBracketNames / sizeof *kBracketNames];
+std::int32_t plain_lengths[sizeof kPlainNames / sizeof *kPlainNames];
+
+bool is_digit(unsigned char b) { return b >= '0' && b <= '9'; }
+
+// Switches to `speaker`; the other one falls silent unless the voices overlap.
+void switch_speaker(ScanState& state, int speaker) {
+    if (!state.overlap) emit_silence(state.time_ms, 1 - speaker);
+    state.speaker = speaker;
+    state.pos += 2;
+}
+
+// `name_length`: bytes of the tag name, whose last byte is the '['.
+void handle_bracket_tag(ScanState& state, int tag, std::int32_t name_length) {
+    std::string argument;
+    const std::int32_t span = take_bracket_argument(state, name_length, argument);
+    if (span < 0) return;
+    if (tag == kScriptWaitArgumentTag) state.time_ms = add_time(state.time_ms, string_to_int(argument.c_str()));
+    state.pos += span;
+}
+
+void handle_plain_tag(ScanState& state, int tag, std::int32_t name_length) {
+    const bool digit_follows = state.pos + 2 < state.length && is_digit(byte_at(state, state.pos + 2));
+    switch (tag) {
+    case kEscapedBackslash:
+        spend_silent_characters(state, 1);
+        state.pos += 2;
+        break;
+    case kMainSpeakerTag:
+        switch_speaker(state, 0);
+        break;
+    case kPartnerSpeakerTag:
+        switch_speaker(state, 1);
+        break;
+    case kDigitWaitTag:
+        if (digit_follows) state.time_ms = add_time(state.time_ms, (byte_at(state, state.pos + 2) - '0') * 50);
+        state.pos += digit_follows ? 3 : 2;
+        break;
+    case kDigitSpeedTag:
+        state.pos += digit_follows ? 3 : 2;
+        break;
+    default:
+        state.pos += name_length + 1;
+        break;
+    }
+}
+
+}  // namespace
+
+const StringTable script_bracket_tags{kBracketNames, bracket_lengths, sizeof kBracketNames / sizeof *kBracketNames};
+const StringTable script_plain_tags{kPlainNames, plain_lengths, sizeof kPlainNames / sizeof *kPlainNames};
+
+// A backslash that starts no known tag is one character of silence by itself;
+// the bytes after it are scanned as text.
+void handle_script_tag(ScanState& state) {
+    const std::int32_t name_at = state.pos + 1;
+    int tag = script_bracket_tags.match(state.text, name_at, state.length);
+    if (tag >= 0) return handle_bracket_tag(state, tag, script_bracket_tags.lengths[tag]);
+    tag = script_plain_tags.match(state.text, name_at, state.length);
+    if (tag >= 0) return handle_plain_tag(state, tag, script_plain_tags.lengths[tag]);
+    spend_silent_characters(state, 1);
+    state.pos += 1;
+}
+
+}  // namespace vokari

@@ -1,0 +1,24 @@
+// Matching of table entries against a script, and their measurement.
+#include "translate/string_table.h"
+
+#include <cstring>
+
+namespace vokari {
+
+bool StringTable::begins(int index, const char* text, std::int32_t pos, std::int32_t length) const {
+    const std::int32_t size = lengths[index];
+    return size > 0 && pos >= 0 && size <= length - pos &&
+           std::memcmp(text + pos, strings[index], static_cast<std::size_t>(size)) == 0;
+}
+
+int StringTable::match(const char* text, std::int32_t pos, std::int32_t length, int first, int last) const {
+    for (int i = first; i < last; ++i)
+        if (begins(i, text, pos, length)) return i;
+    return -1;
+}
+
+void StringTable::measure() const {
+    for (int i = 0; i < count; ++i) lengths[i] = static_cast<std::int32_t>(std::strlen(strings[i]));
+}
+
+}  // namespace vokari

@@ -1,0 +1,119 @@
+// The module's voice-control tags as the scanner meets them: loudness, pitch
+// and speed changes, sound effects, the particle wa, overlapping speakers, the
+// end or cut of the voice, hidden text and sound-file output.
+#include "translate/voice_tags.h"
+
+#include <string>
+
+#include "host/entry_points.h"
+#include "host/request.h"
+#include "synth/wav_image.h"
+#include "translate/pitch_factor.h"
+#include "translate/scan_state.h"
+#include "translate/scanner.h"
+#include "translate/timeline.h"
+#include "voice_data/settings.h"
+#include "voice_data/sound_effects.h"
+
+namespace vokari {
+
+double pitch_step_size = 1.0;
+
+namespace {
+
+const char* const kBracketNames[] = {"wavout[", "+[",  "-[",  "u[",  "<[",  ">[",  "g[",      "p[",
+                                     "s[",      "a[",  "0<[", "0>[", "0+[", "0-[", "wavouts["};
+const char* const kPlainNames[] = {"+", "-", "=", "<", ">", "|", "n", "s", "w",
+                                   "b", "o", ":", "0<", "0>", "0+", "0-", "e"};
+
+std::int32_t bracket_lengths[sizeof kBracketNames / sizeof *kBracketNames];
+std::int32_t plain_lengths[sizeof kPlainNames / sizeof *kPlainNames];
+
+constexpr double kLevelStep = 0.1;
+
+void control(const ScanState& state, ControlKind kind, double value) {
+    emit_control(state.time_ms, state.speaker, kind, value);
+}
+
+// Asks for the speech to be written to `name` in the module directory.
+void request_sound_file(const std::string& name, int silent) {
+    wav_output_spec = module_dir;
+    wav_output_spec += '\\';
+    wav_output_spec += name;
+    wav_output_silent = silent;
+}
+
+void apply_bracket_tag(ScanState& state, int tag, const std::string& argument) {
+    const char* text = argument.c_str();
+    switch (tag) {
+    case kWavOutTag: request_sound_file(argument, 0); break;
+    case kWavOutSilentTag: request_sound_file(argument, 1); break;
+    case kLevelAddTag: control(state, LevelAdd, string_to_double(text) * kLevelStep); break;
+    case kLevelSubtractTag: control(state, LevelSubtract, string_to_double(text) * kLevelStep); break;
+    case kPitchStepTag: pitch_step_size = string_to_double(text); break;
+    case kPitchUpTag: control(state, PitchMultiply, pitch_factor(string_to_double(text) * pitch_step_size)); break;
+    case kPitchDownTag: control(state, PitchDivide, pitch_factor(string_to_double(text) * pitch_step_size)); break;
+    case kSpeedTag: state.speed_ms = string_to_int(text); break;
+    case kSoundEffectTag: control(state, PlaySoundEffect, find_sound_effect(argument)); break;
+    case kPitchSetUpTag: control(state, PitchSet, pitch_factor(string_to_double(text) * pitch_step_size)); break;
+    case kPitchSetDownTag:
+        control(state, PitchSet, 1.0 / pitch_factor(string_to_double(text) * pitch_step_size));
+        break;
+    case kLevelSetUpTag: control(state, LevelSet, 1.0 + string_to_double(text) * kLevelStep); break;
+    case kLevelSetDownTag: control(state, LevelSet, 1.0 - string_to_double(text) * kLevelStep); break;
+    default: break;   // "g[" and "p[" are only skipped
+    }
+}
+
+void apply_plain_tag(ScanState& state, int tag) {
+    switch (tag) {
+    case kLevelUpStep: control(state, LevelAdd, kLevelStep); break;
+    case kLevelDownStep: control(state, LevelSubtract, kLevelStep); break;
+    case kLevelReset: control(state, LevelSet, 1.0); break;
+    case kPitchUpStep: control(state, PitchMultiply, pitch_factor(pitch_step_size)); break;
+    case kPitchDownStep: control(state, PitchDivide, pitch_factor(pitch_step_size)); break;
+    case kPitchReset: control(state, PitchSet, 1.0); break;
+    case kVoiceOff: state.voice_on = false; break;
+    case kSpeedReset: state.speed_ms = settings.talk_default_speed; break;
+    case kParticleWa: state.wa_countdown = 1; break;
+    case kOverlapToggle: state.overlap = !state.overlap; break;
+    case kOmitText: omit_text = true; break;
+    case kReleaseNow: emit_silence(state.time_ms, state.speaker); break;
+    case kPitchSetUpStep: control(state, PitchSet, pitch_factor(pitch_step_size)); break;
+    case kPitchSetDownStep: control(state, PitchSet, 1.0 / pitch_factor(pitch_step_size)); break;
+    case kLevelSetUpStep: control(state, LevelSet, 1.1); break;
+    case kLevelSetDownStep: control(state, LevelSet, 0.9); break;
+    case kEndOfVoice: state.scanning = false; break;
+    default: break;
+    }
+}
+
+}  // namespace
+
+const StringTable voice_bracket_tags{kBracketNames, bracket_lengths, sizeof kBracketNames / sizeof *kBracketNames};
+const StringTable voice_plain_tags{kPlainNames, plain_lengths, sizeof kPlainNames / sizeof *kPlainNames};
+
+// A bracketed tag without its closing bracket costs its prefix and name as
+// characters of silence; a prefix that starts no tag costs one character.
+void handle_voice_tag(ScanState& state) {
+    const std::int32_t name_at = state.pos + 1;
+    int tag = voice_bracket_tags.match(state.text, name_at, state.length);
+    if (tag >= 0) {
+        std::string argument;
+        const std::int32_t span = take_bracket_argument(state, voice_bracket_tags.lengths[tag], argument);
+        if (span < 0) return;
+        apply_bracket_tag(state, tag, argument);
+        state.pos += span;
+        return;
+    }
+    tag = voice_plain_tags.match(state.text, name_at, state.length);
+    if (tag >= 0) {
+        apply_plain_tag(state, tag);
+        state.pos += voice_plain_tags.lengths[tag] + 1;
+        return;
+    }
+    spend_silent_characters(state, 1);
+    state.pos += 1;
+}
+
+}  // namespace vokari

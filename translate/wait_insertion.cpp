@@ -1,0 +1,158 @@
+// Wait-tag insertion: after every displayed character of the reply a wait tag
+// "\_w[n]" spreads the speech time over the characters, so that the host's
+// text keeps pace with the voice.  The module's own tags are removed from the
+// reply; the host's script tags stay.
+//
+// Every insertion point first gets a placeholder, because the wait is known
+// only when all characters have been counted; the placeholders are then
+// replaced by the wait tag (or removed when the wait is not positive).
+#include <cstring>
+#include <limits>
+
+#include "host/request.h"
+#include "translate/bracket_matcher.h"
+#include "translate/repeated_replace.h"
+#include "translate/scanner.h"
+#include "translate/script_tags.h"
+#include "translate/time_math.h"
+#include "translate/voice_tags.h"
+#include "voice_data/settings.h"
+
+namespace vokari {
+
+namespace {
+
+const std::string kWaitPlaceholder("\x01\x5c\x01\x5f\x01\x57\x01", 7);
+
+// The reply being built: `text` is the script as the host sent it, read from
+// `pos` on; `out` receives what the reply keeps, with placeholders.
+struct WaitScan {
+    WaitScan(const char* text, std::int32_t length) : text(text), length(length), brackets(text, length) {}
+
+    const char* text;
+    std::int32_t length;
+    BracketMatcher brackets;
+    std::int32_t pos = 0;
+    std::string out;
+    std::int64_t char_count = 0;
+    std::int64_t tag_wait_ms = 0;   // the waits the script's own tags ask for
+
+    void keep(std::int32_t bytes) {
+        out.append(text + pos, static_cast<std::size_t>(bytes));
+        pos += bytes;
+    }
+};
+
+bool is_digit(unsigned char b) { return b >= '0' && b <= '9'; }
+
+// At a backslash: keeps a known script tag whole in the reply, adding the
+// waits it asks for.  False when no tag starts here.
+bool skip_script_tag_for_waits(WaitScan& scan) {
+    const std::int32_t name_at = scan.pos + 1;
+    int tag = script_bracket_tags.match(scan.text, name_at, scan.length);
+    if (tag >= 0) {
+        const std::int32_t name_length = script_bracket_tags.lengths[tag];
+        std::string argument;
+        const std::int32_t span = scan.brackets.extract(scan.pos + name_length, argument);
+        if (span < 0) {
+            // Unclosed: the bytes after the '[' are displayed characters.
+            scan.keep(name_length + 1);
+            return true;
+        }
+        if (tag == kScriptWaitArgumentTag) scan.tag_wait_ms = add_time(scan.tag_wait_ms, string_to_int(argument.c_str()));
+        scan.keep(name_length + span);
+        return true;
+    }
+    tag = script_plain_tags.match(scan.text, name_at, scan.length);
+    if (tag < 0) return false;
+    const std::int32_t name_length = script_plain_tags.lengths[tag];
+    const bool digit_follows =
+        scan.pos + 2 < scan.length && is_digit(static_cast<unsigned char>(scan.text[scan.pos + 2]));
+    std::int32_t extra = 0;
+    if ((tag == kDigitWaitTag || tag == kDigitSpeedTag) && digit_follows) {
+        if (tag == kDigitWaitTag) scan.tag_wait_ms = add_time(scan.tag_wait_ms, (scan.text[scan.pos + 2] - '0') * 50);
+        extra = 1;
+    }
+    scan.keep(name_length + 1 + extra);
+    // An escaped backslash is shown, so a wait follows it, but it is not
+    // counted among the characters.
+    if (tag == kEscapedBackslash) scan.out += kWaitPlaceholder;
+    return true;
+}
+
+// At the tag prefix: drops a known voice-control tag (with its argument when
+// the bracket closes) from the reply.  False when no tag starts here.
+bool remove_voice_tag(WaitScan& scan) {
+    const std::int32_t name_at = scan.pos + 1;
+    int tag = voice_bracket_tags.match(scan.text, name_at, scan.length);
+    if (tag >= 0) {
+        const std::int32_t name_length = voice_bracket_tags.lengths[tag];
+        std::string argument;
+        const std::int32_t span = scan.brackets.extract(scan.pos + name_length, argument);
+        scan.pos += span < 0 ? name_length + 1 : name_length + span;
+        return true;
+    }
+    tag = voice_plain_tags.match(scan.text, name_at, scan.length);
+    if (tag < 0) return false;
+    scan.pos += voice_plain_tags.lengths[tag] + 1;
+    return true;
+}
+
+// Counts a displayed character and marks the place of its wait.
+void count_character(WaitScan& scan) {
+    scan.char_count += 1;
+    scan.out += kWaitPlaceholder;
+}
+
+// Bytes of the displayed character starting with `b`; a lead byte (any byte
+// from 0x80 outside the half-width katakana) that is the script's last byte
+// is a character of its own.
+std::int32_t character_size(const WaitScan& scan, unsigned char b) {
+    const bool double_byte = b >= 0x80 && !(b >= 0xA1 && b <= 0xDF);
+    return double_byte && scan.pos + 1 < scan.length ? 2 : 1;
+}
+
+// The wait tag that follows every displayed character: the speech time less
+// the script's own waits, spread over the characters, less the host's own
+// per-character delay when the text is shown.  Empty when not positive.
+std::string wait_tag(std::int32_t total_ms, const WaitScan& scan) {
+    if (scan.char_count == 0) return std::string();
+    std::int64_t wait = add_time(total_ms, -scan.tag_wait_ms) / scan.char_count;
+    if (!omit_text) wait -= static_cast<std::int64_t>(settings.message_speed) + 45;
+    if (wait <= 0) return std::string();
+    return "\\_w[" + int_to_decimal(wait) + "]";
+}
+
+}  // namespace
+
+// script: the reply as the host sent it (read up to its first NUL), rewritten
+// in place.  total_ms: the duration scan_script returned for the voice text.
+void insert_waits(std::string& script, std::int32_t total_ms) {
+    const void* nul = std::memchr(script.data(), '\0', script.size());
+    const std::size_t size = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - script.data()) : script.size();
+    WaitScan scan(script.data(), saturate_to_int32(static_cast<std::int64_t>(size)));
+    scan.out.reserve(size * 8 + 1);
+
+    while (scan.pos < scan.length) {
+        const unsigned char b = static_cast<unsigned char>(scan.text[scan.pos]);
+        if (b == '\\') {
+            if (skip_script_tag_for_waits(scan)) continue;
+            scan.keep(1);   // a lone backslash is shown, also when text is omitted
+        } else if (b == settings.tag_prefix) {
+            if (remove_voice_tag(scan)) continue;
+            scan.keep(1);   // so is a prefix that starts no tag
+        } else if (omit_text) {
+            scan.pos += character_size(scan, b);
+        } else {
+            scan.keep(character_size(scan, b));
+        }
+        count_character(scan);
+    }
+
+    std::string reply = std::move(scan.out);
+    replace_repeatedly(reply, kWaitPlaceholder, wait_tag(total_ms, scan), MatchStart::AnyByte,
+                       std::numeric_limits<std::size_t>::max());
+    script = std::move(reply);
+}
+
+}  // namespace vokari
