@@ -1,0 +1,146 @@
+// The voice translation dictionary: (search, replacement) pairs from the
+// user's dictionary files, then the built-in pairs that fold sounds without
+// samples (small kana, foreign-sound combinations, vu) into sounds with them.
+// Only the spoken copy of a script is translated.
+#include "host/translation_dictionary.h"
+
+#include <cstring>
+#include <vector>
+
+#include "host/entry_points.h"
+#include "host/request.h"
+#include "host/request_log.h"
+#include "translate/repeated_replace.h"
+#include "voice_data/settings.h"
+
+namespace vokari {
+
+std::vector<TranslationPair> translation_dictionary;
+
+namespace {
+
+// The built-in pairs in the order they apply: the two-kana pairs before the
+// single small kana, so that "de" + small "i" becomes "de" rather than "de i",
+// and "vu" + small "a" becomes "ba" before the last row turns every remaining
+// "vu" into "bu".
+const char* const kSystemPairs[][2] = {
+    {"\x82\xc5\x82\xa1", "\x82\xc5"},          // de + small i     -> de
+    {"\x82\xc5\x82\xe3", "\x82\xc5"},          // de + small yu    -> de
+    {"\x82\xd3\x82\x9f", "\x82\xcd"},          // fu + small a     -> ha
+    {"\x82\xd3\x82\xa1", "\x82\xd0"},          // fu + small i     -> hi
+    {"\x82\xd3\x82\xa5", "\x82\xd6"},          // fu + small e     -> he
+    {"\x82\xd3\x82\xa7", "\x82\xd9"},          // fu + small o     -> ho
+    {"\x82\xc6\x82\xa3", "\x82\xc6"},          // to + small u     -> to
+    {"\x83\x66\x83\x42", "\x82\xc5"},          // DE + small I     -> de
+    {"\x83\x66\x83\x85", "\x82\xc5"},          // DE + small YU    -> de
+    {"\x83\x74\x83\x40", "\x82\xcd"},          // FU + small A     -> ha
+    {"\x83\x74\x83\x42", "\x82\xd0"},          // FU + small I     -> hi
+    {"\x83\x74\x83\x46", "\x82\xd6"},          // FU + small E     -> he
+    {"\x83\x74\x83\x48", "\x82\xd9"},          // FU + small O     -> ho
+    {"\x83\x67\x83\x44", "\x82\xc6"},          // TO + small U     -> to
+    {"\x83\x94\x83\x40", "\x82\xce"},          // VU + small A     -> ba
+    {"\x83\x94\x83\x42", "\x82\xd1"},          // VU + small I     -> bi
+    {"\x83\x94\x83\x46", "\x82\xd7"},          // VU + small E     -> be
+    {"\x83\x94\x83\x48", "\x82\xda"},          // VU + small O     -> bo
+    {"\x82\xc0\x82\xe1", "\x82\xb6\x82\xe1"},  // dji + small ya   -> ja
+    {"\x82\xc0\x82\xe3", "\x82\xb6\x82\xe3"},  // dji + small yu   -> ju
+    {"\x82\xc0\x82\xe5", "\x82\xb6\x82\xe5"},  // dji + small yo   -> jo
+    {"\x83\x61\x83\x83", "\x82\xb6\x82\xe1"},  // DJI + small YA   -> ja
+    {"\x83\x61\x83\x85", "\x82\xb6\x82\xe3"},  // DJI + small YU   -> ju
+    {"\x83\x61\x83\x87", "\x82\xb6\x82\xe5"},  // DJI + small YO   -> jo
+    {"\xc1\xde\xac", "\x82\xb6\x82\xe1"},      // half-width chi, voicing mark, small ya -> ja
+    {"\xc1\xde\xad", "\x82\xb6\x82\xe3"},      // ... small yu -> ju
+    {"\xc1\xde\xae", "\x82\xb6\x82\xe5"},      // ... small yo -> jo
+    {"\x82\x9f", "\x82\xa0"},                  // small a -> a
+    {"\x82\xa1", "\x82\xa2"},                  // small i -> i
+    {"\x82\xa3", "\x82\xa4"},                  // small u -> u
+    {"\x82\xa5", "\x82\xa6"},                  // small e -> e
+    {"\x82\xa7", "\x82\xa8"},                  // small o -> o
+    {"\x82\xec", "\x82\xed"},                  // small wa -> wa
+    {"\x83\x40", "\x82\xa0"},                  // small A -> a
+    {"\x83\x42", "\x82\xa2"},                  // small I -> i
+    {"\x83\x44", "\x82\xa4"},                  // small U -> u
+    {"\x83\x46", "\x82\xa6"},                  // small E -> e
+    {"\x83\x48", "\x82\xa8"},                  // small O -> o
+    {"\x83\x8e", "\x82\xed"},                  // small WA -> wa
+    {"\xa7", "\x82\xa0"},                      // half-width small a -> a
+    {"\xa8", "\x82\xa2"},                      // half-width small i -> i
+    {"\xa9", "\x82\xa4"},                      // half-width small u -> u
+    {"\xaa", "\x82\xa6"},                      // half-width small e -> e
+    {"\xab", "\x82\xa8"},                      // half-width small o -> o
+    {"\x83\x94", "\x83\x75"},                  // VU -> BU (katakana)
+};
+
+// Why a pair read from a file cannot be used, or null when it can.  Either
+// kind would make the replacement loop run forever.
+const char* unusable_pair_reason(const TranslationPair& pair) {
+    if (pair.search.empty()) return "its search text is empty";
+    if (contains_at_character_start(pair.replacement, pair.search)) return "its replacement contains its search text";
+    return nullptr;
+}
+
+void log_skipped_pair(const TranslationPair& pair, const char* reason) {
+    const std::string line = "WARNING : translate pair \"" + pair.search + "\" -> \"" + pair.replacement +
+                             "\" skipped: " + reason + ".\n\n";
+    log_write(line.c_str());
+}
+
+// Replacements allowed per pair and text.  A pair shorter than its search
+// text, or one whose replacements never form new matches, makes at most one
+// replacement per byte; only a pair that keeps feeding itself comes near this.
+std::size_t replacement_limit(const std::string& text) { return 16 * text.size() + 1024; }
+
+}  // namespace
+
+// name: a file name relative to module_dir.  Appends the file's pairs in line
+// order and logs the path with "Done." or "Can't open file.", followed by a
+// warning for each pair that was left out.
+void load_translation_file(const char* name) {
+    char path[kPathCapacity];
+    if (!format_module_path(path, name)) {
+        // Too long for a path buffer: logged as a file that cannot be opened.
+        log_write(name);
+        log_write("...");
+        log_write("Can't open file.\n");
+        return;
+    }
+    log_write(path);
+    log_write("...");
+    std::vector<TranslationPair> skipped;
+    const bool opened = for_each_config_line(path, [&skipped](char* line) {
+        std::vector<char> search(std::strlen(line) + 1);
+        std::vector<char> replacement(search.size());
+        if (!split_key_value(line, search.data(), replacement.data(), ",")) return;
+        TranslationPair pair{search.data(), replacement.data()};
+        if (unusable_pair_reason(pair) != nullptr) {
+            skipped.push_back(std::move(pair));
+        } else {
+            translation_dictionary.push_back(std::move(pair));
+        }
+    });
+    log_write(opened ? "Done.\n" : "Can't open file.\n");
+    for (const TranslationPair& pair : skipped) log_skipped_pair(pair, unusable_pair_reason(pair));
+}
+
+void add_system_pairs() {
+    log_write("// Now making system translate data.\n");
+    for (const auto& pair : kSystemPairs) translation_dictionary.push_back(TranslationPair{pair[0], pair[1]});
+    log_write("Done.\n\n");
+}
+
+// text: the spoken copy of a script, rewritten in place by every pair in
+// order.  Each pair replaces the leftmost occurrence of its search text, a
+// Shift_JIS character boundary, until none is left, as if every search began
+// at the start of the text again.
+void apply_translation(std::string& text) {
+    for (const TranslationPair& pair : translation_dictionary) {
+        if (replace_repeatedly(text, pair.search, pair.replacement, MatchStart::CharacterBoundary,
+                               replacement_limit(text)))
+            continue;
+        const std::string line = "WARNING : translate pair \"" + pair.search +
+                                 "\" keeps matching its own replacements; stopped.\n\n";
+        log_write(line.c_str());
+    }
+}
+
+}  // namespace vokari
