@@ -59,7 +59,11 @@ void BM_RequestCapScript(benchmark::State& state) {
 
 void BM_RequestDialogue(benchmark::State& state) {
     bench::loaded_voice();
-    const std::string effect = vokari::sound_effects.empty() ? "none" : vokari::sound_effects.front().name;
+    if (vokari::sound_effects.empty() || vokari::sound_effects.front().size == 0) {
+        state.SkipWithError("the voice has no sound effect to play");
+        return;
+    }
+    const std::string effect = vokari::sound_effects.front().name;
     const std::string script =
         bench::to_shift_jis(bench::dialogue_script(static_cast<char>(vokari::settings.tag_prefix), effect));
     run_requests(state, bench::script_request(script), 0);

@@ -4,8 +4,9 @@
 // The voice is a private copy of the bundled voice (voices/default), or of the
 // folder named by the environment variable VOKARI_BENCH_VOICE, so that loading
 // it can never change the source tree; without either, the test fixture voice
-// is written instead.  Playback goes to the null player: no sound device is
-// touched.
+// is written instead.  A voice without sound effects can be given one, made of
+// its own first vowel sample, so that a script's effect tag has something to
+// play.  Playback goes to the null player: no sound device is touched.
 #pragma once
 
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "host/entry_points.h"
 #include "platform/platform.h"
@@ -24,6 +26,21 @@ namespace bench {
 inline std::string& voice_origin() {
     static std::string origin;
     return origin;
+}
+
+// Name of the effect that add_sound_effect_if_none gives a voice.
+constexpr const char* kAddedEffectName = "bench-effect";
+
+// Appends an "se" line for the sample "vokariv0\\0.wav" to the settings of
+// the voice in `directory` when they declare no sound effect.
+inline void add_sound_effect_if_none(const std::string& directory) {
+    namespace fs = std::filesystem;
+    const fs::path settings = fs::path(directory) / "vokari.txt";
+    const std::vector<std::uint8_t> text = fixture::read_file(settings.string());
+    const std::string content(text.begin(), text.end());
+    if (content.rfind("se,", 0) == 0 || content.find("\nse,") != std::string::npos) return;
+    if (!fs::exists(fs::path(directory) / "vokariv0" / "0.wav")) return;
+    fixture::write_text(settings.string(), content + "\nse," + kAddedEffectName + ",vokariv0\\0.wav\n");
 }
 
 // A fresh module directory holding the voice to benchmark.
@@ -70,14 +87,15 @@ inline long call_request(const std::string& text) {
     return length;
 }
 
-// The voice loaded into the module for a whole benchmark program: prepared and
-// loaded on first use, with the null player installed first; unloaded and its
-// private directory removed when the program ends.
+// The voice loaded into the module for a whole benchmark program, with a sound
+// effect: prepared and loaded on first use, with the null player installed
+// first; unloaded and its private directory removed when the program ends.
 class LoadedVoice {
 public:
     LoadedVoice() {
         vokari::platform::set_player(vokari::platform::null_player());
         directory_ = prepare_voice_directory();
+        add_sound_effect_if_none(directory_);
         load_module(directory_);
     }
     ~LoadedVoice() {
