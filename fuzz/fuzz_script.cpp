@@ -1,0 +1,50 @@
+// One script through the voice path without the request around it: the
+// scanner, wait insertion and rendering into the WAV image, against the
+// fixture voice.  Sound-file wishes are dropped (the request harness covers
+// them).  The reply must carry no leftover wait placeholder, and the image
+// must hold exactly the samples its header announces.
+#include <cstdint>
+#include <string>
+
+#include "host/request.h"
+#include "support/fuzz_voice.h"
+#include "synth/wav_image.h"
+#include "translate/scanner.h"
+
+namespace {
+
+const std::string kWaitPlaceholder("\x01\x5c\x01\x5f\x01\x57\x01", 7);
+
+std::uint32_t read_le32(const std::uint8_t* bytes) {
+    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
+void check_image(std::int32_t total_ms) {
+    std::int64_t expected = vokari::output_sample_count(total_ms);
+    if (expected > vokari::kMaxOutputSamples) expected = vokari::kMaxOutputSamples;
+    fuzz_support::require(vokari::wav_image != nullptr, "a WAV image for a speech with samples");
+    fuzz_support::require(vokari::wav_image_samples == expected, "the image's sample count");
+    fuzz_support::require(read_le32(vokari::wav_image + 4) == static_cast<std::uint32_t>(expected + 50) &&
+                              read_le32(vokari::wav_image + 46) == static_cast<std::uint32_t>(expected) &&
+                              read_le32(vokari::wav_image + 54) == static_cast<std::uint32_t>(expected),
+                          "the header's sizes");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static fuzz_support::FuzzVoice voice("fuzz-script");
+    const std::string script(reinterpret_cast<const char*>(data), size);
+    vokari::reset_request_state();
+    const std::int32_t total_ms = vokari::scan_script(script);
+    std::string reply = script;
+    vokari::insert_waits(reply, total_ms);
+    fuzz_support::require(reply.find(kWaitPlaceholder) == std::string::npos, "no wait placeholder in the reply");
+    vokari::wav_output_spec.clear();
+    if (total_ms != 0 && vokari::output_sample_count(total_ms) > 0) {
+        vokari::render_and_play(total_ms);
+        check_image(total_ms);
+    }
+    voice.tidy_after_request();
+    return 0;
+}
