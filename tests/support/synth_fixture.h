@@ -1,0 +1,92 @@
+// A test fixture for rendering and sound-file output: a fresh module directory
+// with the request log on, a recording player, a one-vowel timeline, and the
+// module's image, sound-file request and effects cleared before and after.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/entry_points.h"
+#include "support/fixture_voice.h"
+#include "support/recording_player.h"
+#include "synth/wav_image.h"
+#include "translate/timeline.h"
+#include "voice_data/phoneme_bank.h"
+#include "voice_data/settings.h"
+#include "voice_data/sound_effects.h"
+
+namespace synth_test {
+
+class SynthFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fixture::temp_directory("synth");
+        ASSERT_FALSE(dir_.empty());
+        ASSERT_LT(dir_.size(), vokari::kModuleDirCapacity);
+        std::strcpy(vokari::module_dir, dir_.c_str());
+        vokari::load_defaults();
+        std::snprintf(vokari::settings.log_path, vokari::kPathCapacity, "%s\\test.log", dir_.c_str());
+        vokari::sound_effects.clear();
+        vokari::wav_output_spec.clear();
+        vokari::wav_output_silent = 0;
+        one_vowel_timeline();
+    }
+
+    void TearDown() override {
+        vokari::release_wav_image();
+        vokari::wav_output_spec.clear();
+        vokari::wav_output_silent = 0;
+        vokari::sound_effects.clear();
+        vokari::reset_phoneme_bank();
+        for (int s = 0; s < 2; ++s) {
+            vokari::timeline.phoneme_events[s].clear();
+            vokari::timeline.control_events[s].clear();
+        }
+        vokari::settings.log_path[0] = '\0';
+        vokari::module_dir[0] = '\0';
+        fixture::remove_tree(dir_);
+    }
+
+    // Speaker 0 holds a loud vowel from sample 1000 on.
+    static void one_vowel_timeline() {
+        vokari::PhonemeSlot& slot = vokari::phoneme_bank.slots[0][0];
+        slot.data.assign(2000, 0x90);
+        slot.size = 2000;
+        vokari::timeline.phoneme_events[0].push_back({1000, 0, 1, 1});
+    }
+
+    // The request log with line ends as single line feeds.
+    std::string log_text() const {
+        const std::vector<std::uint8_t> bytes = fixture::read_file(native("test.log"));
+        std::string text;
+        for (std::uint8_t b : bytes)
+            if (b != '\r') text += static_cast<char>(b);
+        return text;
+    }
+
+    // Native path of `relative` (slash separated) inside the module directory.
+    std::string native(const std::string& relative) const { return dir_ + "/" + relative; }
+
+    // Bytes written as space-separated hex pairs, e.g. "83 74 2e".
+    static std::string bytes_of(const char* hex) {
+        std::string out;
+        for (const char* p = hex; *p;) {
+            if (*p == ' ') {
+                ++p;
+                continue;
+            }
+            out += static_cast<char>(std::stoi(std::string(p, 2), nullptr, 16));
+            p += 2;
+        }
+        return out;
+    }
+
+    std::string dir_;
+    recording::RecordingPlayer player_;
+};
+
+}  // namespace synth_test

@@ -1,0 +1,165 @@
+// render_and_play and release_wav_image: the size of the image for a duration,
+// the size limit and its WARNING, out of memory, and the order "stop playback,
+// then free, then play" checked through a recording player.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <vector>
+
+#include "platform/platform.h"
+#include "support/synth_fixture.h"
+
+namespace {
+
+using recording::PlayerCall;
+using vokari::wav_image;
+using vokari::wav_image_samples;
+
+const char kWarningHex[] =
+    "57 41 52 4e 49 4e 47 20 3a 20 "   // "WARNING : "
+    "83 56 83 58 83 65 83 80 83 8a 83 7e 83 62 83 67 92 6c 82 f0 89 7a 82 a6 82 e9 83 54 83 43 83 59 "
+    "82 cc 83 8f 81 5b 83 4e 83 81 83 82 83 8a 82 f0 8a 6d 95 db 82 b5 82 e6 82 a4 82 c6 82 b5 82 dc "
+    "82 b5 82 bd 2e 20 90 a7 8c c0 82 b5 82 dc 82 b7 2e 0a 0a";
+const char kOutOfMemoryHex[] =
+    "45 52 52 4f 52 20 3a 20 "   // "ERROR : "
+    "83 8f 81 5b 83 4e 83 81 83 82 83 8a 82 cc 8a 6d 95 db 82 c9 8e b8 94 73 82 b5 82 dc 82 b5 82 bd "
+    "2e 20 94 ad 90 ba 82 c5 82 ab 82 dc 82 b9 82 f1 2e 0a 0a";
+
+std::uint32_t le32(const std::uint8_t* at) {
+    return at[0] | at[1] << 8 | at[2] << 16 | static_cast<std::uint32_t>(at[3]) << 24;
+}
+
+TEST(OutputSampleCount, DurationToSamplesWithLeadIn) {
+    EXPECT_EQ(vokari::output_sample_count(0), 1000);
+    EXPECT_EQ(vokari::output_sample_count(130), 3866);
+    EXPECT_EQ(vokari::output_sample_count(47509), 1048573);
+    EXPECT_EQ(vokari::output_sample_count(47510), 1048595);
+    EXPECT_EQ(vokari::output_sample_count(-1), 978);
+    EXPECT_EQ(vokari::output_sample_count(-45), 8);
+    EXPECT_EQ(vokari::output_sample_count(-46), -14);
+    // No 32-bit overflow at the ends of the range.
+    EXPECT_EQ(vokari::output_sample_count(INT_MAX), 47352014416LL + 1000);
+    EXPECT_EQ(vokari::output_sample_count(INT_MIN), -47352014438LL + 1000);
+}
+
+class RenderAndPlay : public synth_test::SynthFixture {};
+
+TEST_F(RenderAndPlay, ImageHoldsHeaderAndRenderedSamples) {
+    vokari::render_and_play(130);
+    ASSERT_NE(wav_image, nullptr);
+    ASSERT_EQ(wav_image_samples, 3866);
+    EXPECT_EQ(le32(wav_image + 4), 3866u + 50);
+    EXPECT_EQ(le32(wav_image + 46), 3866u);
+    EXPECT_EQ(le32(wav_image + 54), 3866u);
+    EXPECT_EQ(wav_image[58 + 999], 0xFF);
+    EXPECT_EQ(wav_image[58 + 1000], 0x91);
+    ASSERT_EQ(player_.kinds(), (std::vector<std::string>{"purge", "play"}));
+    const PlayerCall& play = player_.calls()[1];
+    EXPECT_EQ(play.image, wav_image);
+    EXPECT_EQ(play.bytes.size(), 58u + 3866);
+    EXPECT_EQ(log_text(), "");
+}
+
+TEST_F(RenderAndPlay, EveryReplacementStopsTheOldSoundBeforeFreeingIt) {
+    vokari::render_and_play(100);
+    vokari::render_and_play(200);
+    vokari::release_wav_image();
+    ASSERT_EQ(player_.kinds(), (std::vector<std::string>{"purge", "play", "purge", "play", "purge"}));
+    const auto& calls = player_.calls();
+    EXPECT_TRUE(calls[2].played_image_intact);   // the first image, still alive
+    EXPECT_EQ(calls[2].module_image, calls[1].image);
+    EXPECT_EQ(calls[3].bytes.size(), 58u + vokari::output_sample_count(200));
+    EXPECT_TRUE(calls[4].played_image_intact);   // unload: the second image
+    EXPECT_EQ(calls[4].module_image, calls[3].image);
+    EXPECT_EQ(wav_image, nullptr);
+    EXPECT_EQ(wav_image_samples, 0);
+}
+
+TEST_F(RenderAndPlay, SizeLimit) {
+    vokari::render_and_play(47509);
+    EXPECT_EQ(wav_image_samples, 1048573);
+    EXPECT_EQ(log_text(), "");
+
+    vokari::render_and_play(47510);
+    EXPECT_EQ(wav_image_samples, vokari::kMaxOutputSamples);
+    EXPECT_EQ(le32(wav_image + 54), 1048576u);
+    EXPECT_EQ(log_text(), bytes_of(kWarningHex));
+    EXPECT_EQ(player_.calls().back().bytes.size(), 58u + 1048576);
+
+    vokari::render_and_play(INT_MAX);   // far beyond 32 bits once multiplied
+    EXPECT_EQ(wav_image_samples, vokari::kMaxOutputSamples);
+    EXPECT_EQ(log_text(), bytes_of(kWarningHex) + bytes_of(kWarningHex));
+}
+
+TEST_F(RenderAndPlay, NegativeDurationsWithSamplesLeftAreRendered) {
+    vokari::render_and_play(-45);
+    EXPECT_EQ(wav_image_samples, 8);
+    EXPECT_EQ(le32(wav_image + 4), 58u);
+    EXPECT_EQ(player_.kinds(), (std::vector<std::string>{"purge", "play"}));
+}
+
+TEST_F(RenderAndPlay, NoSamplesLeftMeansNothingAtAll) {
+    vokari::render_and_play(100);
+    const std::uint8_t* previous = wav_image;
+    player_.clear();
+    vokari::render_and_play(-46);
+    vokari::render_and_play(INT_MIN);
+    EXPECT_TRUE(player_.calls().empty());   // the earlier sound plays on
+    EXPECT_EQ(wav_image, previous);
+    EXPECT_EQ(log_text(), "");
+}
+
+TEST_F(RenderAndPlay, OutOfMemoryStopsThePreviousSoundAndPlaysNothing) {
+    vokari::render_and_play(100);
+    vokari::platform::fail_global_alloc(1);
+    vokari::render_and_play(100);
+    EXPECT_EQ(wav_image, nullptr);
+    EXPECT_EQ(wav_image_samples, 0);
+    EXPECT_EQ(player_.kinds(), (std::vector<std::string>{"purge", "play", "purge"}));
+    EXPECT_TRUE(player_.calls()[2].played_image_intact);
+    EXPECT_EQ(log_text(), bytes_of(kOutOfMemoryHex));
+
+    vokari::render_and_play(100);   // the next request tries again
+    EXPECT_NE(wav_image, nullptr);
+    EXPECT_EQ(player_.kinds().back(), "play");
+}
+
+TEST_F(RenderAndPlay, SilentSoundFileIsWrittenButNotPlayed) {
+    vokari::wav_output_spec = dir_ + "\\quiet.wav";
+    vokari::wav_output_silent = 1;
+    vokari::render_and_play(100);
+    EXPECT_EQ(player_.kinds(), (std::vector<std::string>{"purge"}));
+    EXPECT_EQ(fixture::read_file(native("quiet.wav")).size(), 58u + vokari::output_sample_count(100));
+}
+
+TEST_F(RenderAndPlay, SoundFileWithoutSilenceIsAlsoPlayed) {
+    vokari::wav_output_spec = dir_ + "\\loud.wav";
+    vokari::render_and_play(100);
+    EXPECT_EQ(player_.kinds(), (std::vector<std::string>{"purge", "play"}));
+    const std::vector<std::uint8_t> file = fixture::read_file(native("loud.wav"));
+    EXPECT_EQ(file, player_.calls()[1].bytes);
+}
+
+TEST_F(RenderAndPlay, SilenceWithoutAFileRequestStillPlays) {
+    vokari::wav_output_silent = 1;
+    vokari::render_and_play(100);
+    EXPECT_EQ(player_.kinds(), (std::vector<std::string>{"purge", "play"}));
+}
+
+// The system's player on a machine without a sound device: plays nothing,
+// and keeps the sound libraries' device chatter off the host's stderr.
+TEST(SystemPlayer, PlaysQuietlyOrNotAtAll) {
+    vokari::build_mulaw_encoder();
+    vokari::platform::set_player(nullptr);
+    const vokari::platform::Player* player = vokari::platform::current_player();
+    ASSERT_NE(player, nullptr);
+    std::vector<std::uint8_t> image(58 + 2205, 0xFF);
+    vokari::write_wav_header(image.data(), 2205);
+    ::testing::internal::CaptureStderr();
+    player->play_memory(image.data(), image.size());
+    player->purge();
+    player->purge();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+}  // namespace

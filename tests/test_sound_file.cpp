@@ -1,0 +1,190 @@
+// Sound-file output: the file written from the image, the reload of a named
+// sound effect and the deletion, and the confinement of the file to the module
+// directory.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "support/synth_fixture.h"
+#include "synth/confined_path.h"
+
+namespace {
+
+using vokari::sound_effects;
+using vokari::write_sound_file;
+
+const char kFileErrorHex[] = "45 52 52 4f 52 20 3a 20 83 74 83 40 83 43 83 8b 8f 6f 97 cd 8e b8 94 73 2e 0a 0a";
+
+class SoundFile : public synth_test::SynthFixture {
+protected:
+    void SetUp() override {
+        SynthFixture::SetUp();
+        image_.assign(58 + kSamples, 0);
+        vokari::write_wav_header(image_.data(), kSamples);
+        for (int i = 0; i < kSamples; ++i) image_[58 + i] = static_cast<std::uint8_t>(i * 7);
+        vokari::wav_image = image_.data();
+        vokari::wav_image_samples = kSamples;
+    }
+    void TearDown() override {
+        vokari::wav_image = nullptr;   // owned by the test, not the module
+        vokari::wav_image_samples = 0;
+        SynthFixture::TearDown();
+    }
+
+    void ask_for(const std::string& argument) { vokari::wav_output_spec = dir_ + "\\" + argument; }
+
+    static void add_effect(const std::string& name, std::vector<std::uint8_t> data) {
+        vokari::SoundEffect effect;
+        effect.name = name;
+        effect.size = static_cast<std::int32_t>(data.size());
+        effect.data = std::move(data);
+        sound_effects.push_back(std::move(effect));
+    }
+
+    std::vector<std::uint8_t> samples() const { return {image_.begin() + 58, image_.end()}; }
+    bool exists(const std::string& relative) const { return !fixture::read_file(native(relative)).empty(); }
+
+    static constexpr int kSamples = 1500;
+    std::vector<std::uint8_t> image_;
+};
+
+TEST_F(SoundFile, NoRequestWritesNothing) {
+    EXPECT_FALSE(write_sound_file(kSamples));
+    vokari::wav_output_spec = ",greeting,1";
+    EXPECT_FALSE(write_sound_file(kSamples));
+    EXPECT_EQ(log_text(), "");
+}
+
+TEST_F(SoundFile, WritesTheWholeImage) {
+    ask_for("a.wav");
+    EXPECT_TRUE(write_sound_file(kSamples));
+    EXPECT_EQ(fixture::read_file(native("a.wav")), image_);
+    ASSERT_TRUE(fixture::make_directory(native("sub")));
+    ask_for("sub\\b.wav");
+    EXPECT_TRUE(write_sound_file(kSamples));
+    EXPECT_EQ(fixture::read_file(native("sub/b.wav")), image_);
+    EXPECT_EQ(log_text(), "");
+}
+
+TEST_F(SoundFile, FileThatCannotBeCreatedIsLoggedAndStillCounts) {
+    add_effect("greeting", {1, 2, 3});
+    ask_for("missing\\a.wav,greeting,1");
+    EXPECT_TRUE(write_sound_file(kSamples));
+    EXPECT_EQ(log_text(), bytes_of(kFileErrorHex));
+    EXPECT_EQ(sound_effects[0].data, (std::vector<std::uint8_t>{1, 2, 3}));
+}
+
+TEST_F(SoundFile, ReloadsTheNamedEffectThenDeletes) {
+    add_effect("hello", {9});
+    add_effect("greeting", {1, 2, 3});
+    add_effect("greeting", {4, 5});
+    ask_for("tmp.wav,greeting,1");
+    EXPECT_TRUE(write_sound_file(kSamples));
+    EXPECT_FALSE(exists("tmp.wav"));
+    ASSERT_EQ(sound_effects.size(), 3u);
+    EXPECT_EQ(sound_effects[1].data, samples());
+    EXPECT_EQ(sound_effects[1].size, kSamples);
+    EXPECT_EQ(sound_effects[0].data, (std::vector<std::uint8_t>{9}));
+    EXPECT_EQ(sound_effects[2].data, (std::vector<std::uint8_t>{4, 5}));   // only the first of the name
+}
+
+TEST_F(SoundFile, EmptyEffectNameReloadsNothing) {
+    add_effect("greeting", {1, 2, 3});
+    ask_for("tmp.wav,,1");
+    EXPECT_TRUE(write_sound_file(kSamples));
+    EXPECT_FALSE(exists("tmp.wav"));
+    EXPECT_EQ(sound_effects[0].data, (std::vector<std::uint8_t>{1, 2, 3}));
+}
+
+TEST_F(SoundFile, UnknownEffectNameAddsNothingAndKeepsTheFile) {
+    add_effect("greeting", {1, 2, 3});
+    ask_for("tmp.wav,farewell");
+    EXPECT_TRUE(write_sound_file(kSamples));
+    EXPECT_EQ(fixture::read_file(native("tmp.wav")), image_);
+    ASSERT_EQ(sound_effects.size(), 1u);
+    EXPECT_EQ(sound_effects[0].data, (std::vector<std::uint8_t>{1, 2, 3}));
+}
+
+TEST_F(SoundFile, DeleteFlagIsADecimalNumber) {
+    ask_for("kept.wav,, 0x1");   // reads as 0
+    write_sound_file(kSamples);
+    EXPECT_TRUE(exists("kept.wav"));
+    ask_for("gone.wav,,-2");
+    write_sound_file(kSamples);
+    EXPECT_FALSE(exists("gone.wav"));
+}
+
+TEST_F(SoundFile, ReloadFromAShortOrMissingFileLeavesTheEffectEmpty) {
+    add_effect("greeting", {1, 2, 3});
+    ASSERT_TRUE(fixture::write_file(native("short.wav"), std::vector<std::uint8_t>(57, 0x80)));
+    vokari::reload_sound_effect("greeting", (dir_ + "\\short.wav").c_str());
+    EXPECT_TRUE(sound_effects[0].data.empty());
+    EXPECT_EQ(sound_effects[0].size, 0);
+
+    add_effect("other", {1, 2, 3});
+    vokari::reload_sound_effect("other", (dir_ + "\\none.wav").c_str());
+    EXPECT_TRUE(sound_effects[1].data.empty());
+    EXPECT_EQ(sound_effects[1].size, 0);
+
+    ASSERT_TRUE(fixture::write_file(native("header.wav"), fixture::wav_header(0)));
+    vokari::reload_sound_effect("other", (dir_ + "\\header.wav").c_str());
+    EXPECT_EQ(sound_effects[1].size, 0);
+}
+
+// A path outside the module directory is refused as a file that cannot be
+// created: nothing is written, reloaded or deleted there.
+TEST_F(SoundFile, PathsLeavingTheModuleDirectoryAreRefused) {
+    ASSERT_TRUE(fixture::make_directory(native("sub")));
+    const std::string parent = dir_.substr(0, dir_.find_last_of('/'));
+    const std::string victim = dir_ + "-victim.wav";
+    ASSERT_TRUE(fixture::write_file(victim, {1, 2, 3}));
+    add_effect("greeting", {7});
+    const std::string escape = "..\\" + victim.substr(parent.size() + 1);
+    const std::string outside[] = {escape + ",greeting,1",
+                                   "sub\\..\\" + escape + ",greeting,1",
+                                   victim + ",greeting,1",
+                                   "\\" + victim.substr(1) + ",greeting,1",
+                                   "C:\\x.wav", "c:x.wav", "\\\\server\\share\\x.wav", "//server/share/x.wav",
+                                   "\\\\.\\COM1", "NUL", "con.wav", "sub\\aux .wav", "a.wav:stream",
+                                   ". .\\x.wav"};
+    std::string expected_log;
+    for (const std::string& argument : outside) {
+        ask_for(argument);
+        EXPECT_TRUE(write_sound_file(kSamples)) << argument;
+        expected_log += bytes_of(kFileErrorHex);
+    }
+    EXPECT_EQ(log_text(), expected_log);
+    EXPECT_EQ(fixture::read_file(victim), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(sound_effects[0].data, (std::vector<std::uint8_t>{7}));
+    std::remove(victim.c_str());
+}
+
+// The whole request is split at commas, the module directory included: a
+// comma there cuts the path inside the directory name, which is then refused.
+TEST_F(SoundFile, CommaInTheModuleDirectoryCutsThePath) {
+    const std::string comma_dir = dir_ + "/x,y";
+    ASSERT_TRUE(fixture::make_directory(comma_dir));
+    std::strcpy(vokari::module_dir, comma_dir.c_str());
+    vokari::wav_output_spec = comma_dir + "\\a.wav";
+    EXPECT_TRUE(write_sound_file(kSamples));
+    EXPECT_EQ(log_text(), bytes_of(kFileErrorHex));
+    EXPECT_TRUE(fixture::read_file(comma_dir + "/a.wav").empty());
+}
+
+TEST(ConfinedPath, InsidePaths) {
+    const char* inside[] = {"a.wav", "sub\\a.wav", "sub/a.wav", ".\\a.wav", "sub\\..\\a.wav", "a\\b\\..\\..\\c.wav",
+                            "console.wav", "com10.wav", "nul-ish.wav", "a..b.wav",
+                            "\x83\x5C.wav",            // a trail byte 0x5C is not a separator
+                            "\x83\x5C\\..\\a.wav"};
+    for (const char* path : inside) EXPECT_TRUE(vokari::stays_inside_directory(path)) << path;
+}
+
+TEST(ConfinedPath, OutsidePaths) {
+    const char* outside[] = {"..",          "..\\a.wav",   "../a.wav",    "a\\..\\..\\b.wav", "\\a.wav",
+                             "/a.wav",      "\\\\srv\\s",  "C:\\a.wav",   "C:a.wav",          "a.wav::$DATA",
+                             "CON",         "prn.txt",     "sub\\Aux",    "NUL.wav",          "com1.wav",
+                             "LPT9",        "conout$",     "...\\a.wav",  ".. \\a.wav",       "\x83\x5C\\..\\..\\a"};
+    for (const char* path : outside) EXPECT_FALSE(vokari::stays_inside_directory(path)) << path;
+}
+
+}  // namespace
