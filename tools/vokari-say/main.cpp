@@ -31,6 +31,9 @@ using Clock = std::chrono::steady_clock;
 // device's own latency.
 constexpr int kPlaybackTailMs = 150;
 
+// The longest module directory path the module accepts, in bytes.
+constexpr size_t kModuleDirLimit = 1024;
+
 int fail(const std::string& message) {
     std::fprintf(stderr, "vokari-say: %s\n", message.c_str());
     return 1;
@@ -157,6 +160,8 @@ int main(int argc, char** argv) {
 
     const Location module_dir = find_module_dir(options.module_dir);
     if (!module_dir.ok) return fail(module_dir.error);
+    if (module_dir.path.size() > kModuleDirLimit)
+        return fail("the module directory's path is longer than the module accepts (1024 bytes): " + module_dir.path);
     const Location library_path = find_library(options.library);
     if (!library_path.ok) return fail(library_path.error);
     ReadResult text;
