@@ -36,9 +36,14 @@ public:
     std::size_t remaining() const { return bytes_.size() - rest_; }
     const char* next() const { return &bytes_[rest_]; }
 
+    // Compared byte by byte: the search texts are a few bytes long, and in
+    // kana text their first byte (a lead byte) matches almost every character.
     bool next_is(const std::string& search) const {
-        return remaining() >= search.size() && *next() == search[0] &&
-               std::memcmp(next(), search.data(), search.size()) == 0;
+        if (remaining() < search.size()) return false;
+        const char* at = next();
+        for (std::size_t k = 0; k < search.size(); ++k)
+            if (at[k] != search[k]) return false;
+        return true;
     }
 
     // Moves the next character (`size` bytes) to the examined part.
@@ -99,11 +104,28 @@ private:
     std::vector<unsigned char> starts_;   // per examined byte: 1 where a character starts
 };
 
+// True when `search` occurs in `text` byte-wise: a quick test that spares a
+// text without a match the copy.  It looks for the search text's last byte,
+// which in kana is the distinctive second byte of a character.
+bool occurs_bytewise(const std::string& text, const std::string& search) {
+    if (search.size() > text.size()) return false;
+    const std::size_t last = search.size() - 1;
+    const char* bytes = text.data();
+    const char* end = bytes + text.size();
+    for (const char* from = bytes + last; from < end;) {
+        const char* hit = static_cast<const char*>(std::memchr(from, search[last], static_cast<std::size_t>(end - from)));
+        if (hit == nullptr) return false;
+        if (std::memcmp(hit - last, search.data(), last) == 0) return true;
+        from = hit + 1;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool replace_repeatedly(std::string& text, const std::string& search, const std::string& replacement,
                         MatchStart start, std::size_t max_replacements) {
-    if (search.empty() || text.find(search) == std::string::npos) return true;
+    if (search.empty() || !occurs_bytewise(text, search)) return true;
     const bool by_character = start == MatchStart::CharacterBoundary;
     GapText gap_text(text, replacement.size() > search.size() ? replacement.size() : 0, by_character);
     std::size_t replacements = 0;
