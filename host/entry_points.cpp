@@ -25,25 +25,30 @@ namespace {
 
 const char kServerError[] = "MAKOTO/2.0 500 Internal Server Error\r\nCharset: Shift_JIS\r\n\r\n";
 
+// True when the last of `length` bytes is a backslash character of its own,
+// not the trail byte of a double-byte character.
+bool ends_in_backslash(const char* text, std::size_t length) {
+    if (length == 0 || text[length - 1] != '\\') return false;
+    std::size_t last_char = 0;
+    for (std::size_t i = 0; i < length; i += is_sjis_lead(static_cast<unsigned char>(text[i])) ? 2 : 1)
+        last_char = i;
+    return last_char == length - 1;
+}
+
 // Copies the host's directory block into module_dir: at most `length` bytes,
-// stopping at a NUL, then drops one backslash that is the last counted byte
-// (unless it is the second byte of a double-byte character).  A directory of
-// more than 1,024 bytes is refused: module_dir stays empty and the function
-// returns false.
+// stopping at a NUL, without one backslash that is the last counted byte.  A
+// directory of more than 1,024 bytes is refused: module_dir stays empty and
+// the function returns false.
 bool store_module_dir(const char* block, long length) {
     module_dir[0] = '\0';
     if (block == nullptr || length <= 0) return true;
     const std::size_t counted = static_cast<std::size_t>(length);
     const void* nul = std::memchr(block, '\0', counted);
-    const std::size_t text_length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - block) : counted;
-    if (text_length >= kModuleDirCapacity) return false;
-    std::memcpy(module_dir, block, text_length);
-    module_dir[text_length] = '\0';
-    if (text_length != counted || module_dir[text_length - 1] != '\\') return true;
-    std::size_t last_char = 0;   // start of the last character
-    for (std::size_t i = 0; i < text_length; i += is_sjis_lead(static_cast<unsigned char>(module_dir[i])) ? 2 : 1)
-        last_char = i;
-    if (last_char == text_length - 1) module_dir[text_length - 1] = '\0';
+    std::size_t kept = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - block) : counted;
+    if (kept == counted && ends_in_backslash(block, counted)) --kept;
+    if (kept >= kModuleDirCapacity) return false;
+    std::memcpy(module_dir, block, kept);
+    module_dir[kept] = '\0';
     return true;
 }
 

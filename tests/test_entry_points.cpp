@@ -1,0 +1,178 @@
+// The three exports: how load stores the module directory, how request carries
+// a request in and the response out (including the 500 path and hostile
+// input), and what unload stops.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "host/entry_points.h"
+#include "host/translation_dictionary.h"
+#include "platform/platform.h"
+#include "support/fixture_voice.h"
+#include "support/host_calls.h"
+#include "voice_data/settings.h"
+#include "voice_data/sound_effects.h"
+
+namespace {
+
+using host_calls::load_with_length;
+using host_calls::request_text;
+
+const std::string kSuffix = "\r\nCharset: Shift_JIS\r\n\r\n";
+const std::string kServerError = "MAKOTO/2.0 500 Internal Server Error" + kSuffix;
+
+// Counts the stops of playback.
+int purges = 0;
+void count_purge() { ++purges; }
+void play_nothing(const std::uint8_t*, std::size_t) {}
+const vokari::platform::Player kCountingPlayer = {"counting", play_nothing, count_purge};
+
+class EntryPoints : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vokari::platform::set_player(&kCountingPlayer);
+        purges = 0;
+    }
+    void TearDown() override {
+        unload();
+        vokari::platform::fail_global_alloc(0);
+        vokari::platform::set_player(nullptr);
+        vokari::module_dir[0] = '\0';
+        vokari::settings.log_path[0] = '\0';
+    }
+    static std::string stored_dir() { return vokari::module_dir; }
+};
+
+TEST_F(EntryPoints, LoadDropsOneTrailingBackslashThatIsTheLastCountedByte) {
+    EXPECT_EQ(load_with_length("C:\\ghost\\", 9), 1);
+    EXPECT_EQ(stored_dir(), "C:\\ghost");
+    load_with_length("C:\\ghost\\\\", 10);
+    EXPECT_EQ(stored_dir(), "C:\\ghost\\");
+    // A length that also counts the terminating NUL: the last counted byte is
+    // the NUL, so the backslash stays.
+    load_with_length(std::string("C:\\ghost\\\0", 10), 10);
+    EXPECT_EQ(stored_dir(), "C:\\ghost\\");
+    // Fewer bytes counted than the block holds.
+    load_with_length("C:\\ghost\\xyz", 9);
+    EXPECT_EQ(stored_dir(), "C:\\ghost");
+}
+
+TEST_F(EntryPoints, LoadStopsAtANulInTheBlock) {
+    load_with_length(std::string("C:\\dir\0garbage\\", 15), 15);
+    EXPECT_EQ(stored_dir(), "C:\\dir");
+    load_with_length("", 0);
+    EXPECT_EQ(stored_dir(), "");
+    load_with_length("abc", -5);
+    EXPECT_EQ(stored_dir(), "");
+}
+
+TEST_F(EntryPoints, LoadKeepsABackslashThatEndsADoubleByteCharacter) {
+    // "表" is 95 5C: the 5C is its trail byte, not a separator.
+    load_with_length("C:\\\x95\x5c", 5);
+    EXPECT_EQ(stored_dir(), "C:\\\x95\x5c");
+    load_with_length("C:\\\x95\x5c\\", 6);
+    EXPECT_EQ(stored_dir(), "C:\\\x95\x5c");
+}
+
+TEST_F(EntryPoints, LoadTakesUpTo1024BytesAndRefusesLongerDirectories) {
+    const std::string longest(1024, 'd');
+    load_with_length(longest, 1024);
+    EXPECT_EQ(stored_dir(), longest);
+    load_with_length(longest + "\\", 1025);
+    EXPECT_EQ(stored_dir(), longest);
+    // A long block whose text ends early is fine.
+    load_with_length("short" + std::string(2000, '\0'), 2000);
+    EXPECT_EQ(stored_dir(), "short");
+    EXPECT_EQ(load_with_length(longest + "d", 1025), 1);
+    EXPECT_EQ(stored_dir(), "");
+    // The refused module still answers on its defaults.
+    EXPECT_EQ(vokari::settings.talk_default_speed, 130);
+    EXPECT_EQ(request_text("GET Version SAORI/1.0\r\n\r\n").bytes, "SAORI/1.0 200 OK" + kSuffix);
+}
+
+TEST_F(EntryPoints, ModulePathsThatDoNotFitAreRefused) {
+    char path[vokari::kPathCapacity];
+    std::strcpy(vokari::module_dir, std::string(1000, 'd').c_str());
+    EXPECT_TRUE(vokari::format_module_path(path, std::string(26, 'n').c_str()));
+    EXPECT_EQ(std::strlen(path), 1027u);
+    EXPECT_EQ(path[1000], '\\');
+    EXPECT_FALSE(vokari::format_module_path(path, std::string(27, 'n').c_str()));
+    EXPECT_STREQ(path, "");
+    vokari::module_dir[0] = '\0';
+    EXPECT_TRUE(vokari::format_module_path(path, "vokari.txt"));
+    EXPECT_STREQ(path, "\\vokari.txt");
+}
+
+TEST_F(EntryPoints, ResponseBlockHoldsExactlyTheResponse) {
+    load_with_length("", 0);
+    const host_calls::Response response = request_text("GET Version SAORI/1.0\r\n\r\n");
+    EXPECT_TRUE(response.has_block);
+    EXPECT_EQ(response.length, 40);
+    EXPECT_EQ(response.bytes, "SAORI/1.0 200 OK" + kSuffix);
+    EXPECT_EQ(request_text("X MAKOTO/2.0\r\nString:\r\n\r\n").bytes, "MAKOTO/2.0 200 OK\r\nString: " + kSuffix);
+}
+
+TEST_F(EntryPoints, RequestThatCannotBeCopiedGetsThe500ResponseWhateverItsProtocol) {
+    load_with_length("", 0);
+    for (const char* text : {"X MAKOTO/2.0\r\nString: a\r\n\r\n", "EXECUTE SAORI/1.0\r\nArgument0: a\r\n\r\n"}) {
+        vokari::platform::fail_global_alloc(2);   // 1: the request block, 2: the copy
+        const host_calls::Response response = request_text(text);
+        EXPECT_EQ(response.length, 60);
+        EXPECT_EQ(response.bytes, kServerError);
+    }
+    EXPECT_EQ(host_calls::request_with_length("X MAKOTO/2.0\r\n\r\n", -1).bytes, kServerError);
+}
+
+TEST_F(EntryPoints, ResponseThatCannotBeAllocatedGivesANullBlockAndLengthZero) {
+    load_with_length("", 0);
+    vokari::platform::fail_global_alloc(3);   // block, copy, response
+    const host_calls::Response response = request_text("GET Version SAORI/1.0\r\n\r\n");
+    EXPECT_FALSE(response.has_block);
+    EXPECT_EQ(response.length, 0);
+    // Without a length pointer there is nowhere to put the length.
+    EXPECT_EQ(request(host_calls::make_block("x"), nullptr), nullptr);
+}
+
+TEST_F(EntryPoints, AnyBytesGetAWellFormedResponse) {
+    load_with_length("", 0);
+    const std::string makoto = "MAKOTO/2.0 200 OK\r\nString: ";
+    EXPECT_EQ(request_text("").bytes, makoto + kSuffix);
+    EXPECT_EQ(request_text("no line feed at all").bytes, makoto + kSuffix);
+    // Bytes after a NUL are not part of the request.
+    EXPECT_EQ(request_text(std::string("EXECUTE SAORI/1.0\r\n\0Argument0: x\r\n\r\n", 38)).bytes,
+              "SAORI/1.0 200 OK\r\nResult: " + kSuffix);
+    std::string many_headers = "X MAKOTO/2.0\r\n";
+    for (int i = 0; i < 10000; ++i) many_headers += "Header" + std::to_string(i) + ": " + std::string(1600, 'v') + "\r\n";
+    EXPECT_EQ(request_text(many_headers + "\r\n").bytes, makoto + kSuffix);
+    const std::string big(16 * 1024 * 1024, '\x81');
+    EXPECT_EQ(request_text(big).bytes, makoto + kSuffix);
+    for (const std::string& script : {std::string("\x82\r\n"), std::string("\xff\xfe\x80\xa0\x82"),
+                                      std::string("\x82\\0\x81"), std::string(1 << 20, '\x82')}) {
+        const std::string response = request_text("X MAKOTO/2.0\r\nString: " + script + "\r\n\r\n").bytes;
+        ASSERT_GE(response.size(), makoto.size() + kSuffix.size());
+        EXPECT_EQ(response.substr(0, makoto.size()), makoto);
+        EXPECT_EQ(response.substr(response.size() - kSuffix.size()), kSuffix);
+    }
+}
+
+TEST_F(EntryPoints, UnloadStopsPlaybackAndTheModuleCanBeLoadedAgain) {
+    const std::string dir = fixture::temp_directory("entry");
+    fixture::make_voice(dir);
+    host_calls::load_directory(dir);
+    const std::size_t effects = vokari::sound_effects.size();
+    const std::size_t pairs = vokari::translation_dictionary.size();
+    EXPECT_EQ(effects, 3u);
+    purges = 0;
+    EXPECT_EQ(unload(), 1);
+    EXPECT_GE(purges, 1);
+    // A second loaded life starts with the same lists, not with doubles.
+    host_calls::load_directory(dir);
+    EXPECT_EQ(vokari::sound_effects.size(), effects);
+    EXPECT_EQ(vokari::translation_dictionary.size(), pairs);
+    ASSERT_FALSE(vokari::sound_effects.empty());
+    EXPECT_FALSE(vokari::sound_effects[0].data.empty());
+    fixture::remove_tree(dir);
+}
+
+}  // namespace
