@@ -1,0 +1,904 @@
+// The author's guide (docs/guide.md) against the module:
+//  - every example file under docs/examples (and the packaged vokari.txt and
+//    dictionary) is quoted verbatim in the guide, and every fenced block of
+//    the guide is one of those files;
+//  - the guide names every settings key, details key, script tag, voice tag
+//    and log line that the module has, as listed from the code itself;
+//  - every example is run through the module against the fixture voice and
+//    does what the guide says it does.
+#include <gtest/gtest.h>
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/entry_points.h"
+#include "host/translation_dictionary.h"
+#include "support/fixture_voice.h"
+#include "support/host_calls.h"
+#include "support/recording_player.h"
+#include "translate/script_tags.h"
+#include "translate/timeline.h"
+#include "translate/voice_tags.h"
+#include "voice_data/phoneme_bank.h"
+#include "voice_data/settings.h"
+#include "voice_data/sound_effects.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// ---------------------------------------------------------------------------
+// Reading the module's own sources: the keys its readers compare and the
+// texts it writes to the request log.
+
+namespace guide_scan {
+
+std::string read_file_text(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The keys compared with std::strcmp(key, "...") in a source file.
+std::vector<std::string> compared_keys(const std::string& path) {
+    const std::string code = read_file_text(path);
+    std::vector<std::string> keys;
+    const std::regex compare("strcmp\\(\\s*key\\s*,\\s*\"([^\"]*)\"\\s*\\)");
+    for (std::sregex_iterator it(code.begin(), code.end(), compare), end; it != end; ++it) keys.push_back((*it)[1]);
+    return keys;
+}
+
+// Index just past the string or character literal that starts at `at`.
+std::size_t skip_literal(const std::string& code, std::size_t at) {
+    const char quote = code[at];
+    std::size_t i = at + 1;
+    while (i < code.size() && code[i] != quote) i += code[i] == '\\' ? 2 : 1;
+    return i + 1;
+}
+
+// The bytes of the string literal that starts at `at` (escapes decoded).
+std::string decode_literal(const std::string& code, std::size_t at) {
+    std::string bytes;
+    std::size_t i = at + 1;
+    while (i < code.size() && code[i] != '"') {
+        if (code[i] != '\\') {
+            bytes += code[i++];
+            continue;
+        }
+        const char c = code[i + 1];
+        i += 2;
+        switch (c) {
+        case 'n': bytes += '\n'; break;
+        case 'r': bytes += '\r'; break;
+        case 't': bytes += '\t'; break;
+        case 'x': {
+            int value = 0;
+            while (i < code.size() && std::isxdigit(static_cast<unsigned char>(code[i])))
+                value = value * 16 + std::stoi(std::string(1, code[i++]), nullptr, 16);
+            bytes += static_cast<char>(value);
+            break;
+        }
+        default: bytes += c; break;
+        }
+    }
+    return bytes;
+}
+
+// The string literals of a piece of code; literals that stand next to each
+// other (only blanks between) are joined, as the compiler joins them.
+std::vector<std::string> literal_pieces(const std::string& code) {
+    std::vector<std::string> pieces;
+    std::string current;
+    bool joining = false;
+    for (std::size_t i = 0; i < code.size();) {
+        const char c = code[i];
+        if (c == '"') {
+            if (!joining) current.clear();
+            current += decode_literal(code, i);
+            joining = true;
+            i = skip_literal(code, i);
+        } else if (std::isspace(static_cast<unsigned char>(c))) {
+            ++i;
+        } else {
+            if (joining) pieces.push_back(current);
+            joining = false;
+            i = c == '\'' ? skip_literal(code, i) : i + 1;
+        }
+    }
+    if (joining) pieces.push_back(current);
+    return pieces;
+}
+
+// From `open` (just after a '(') to its matching ')'.
+std::string call_argument(const std::string& code, std::size_t open) {
+    int depth = 1;
+    std::size_t i = open;
+    while (i < code.size() && depth > 0) {
+        if (code[i] == '"' || code[i] == '\'') {
+            i = skip_literal(code, i);
+            continue;
+        }
+        if (code[i] == '(') ++depth;
+        if (code[i] == ')') --depth;
+        ++i;
+    }
+    return code.substr(open, i - 1 - open);
+}
+
+// The statement that starts at `at`, up to its ';' (outside literals).
+std::string statement_from(const std::string& code, std::size_t at) {
+    std::size_t i = at;
+    while (i < code.size() && code[i] != ';') i = (code[i] == '"' || code[i] == '\'') ? skip_literal(code, i) : i + 1;
+    return code.substr(at, i - at);
+}
+
+// The literal pieces that reach the log through `log_write(...)` calls of one
+// source file: literals in the call, the definition of a named constant, or
+// the statements of the same function that build the variable it writes.
+std::vector<std::string> log_pieces_of_file(const std::string& code, bool is_log_file) {
+    std::vector<std::string> pieces;
+    auto add = [&pieces](const std::vector<std::string>& more) { pieces.insert(pieces.end(), more.begin(), more.end()); };
+    std::vector<std::string> calls = {"log_write("};
+    if (is_log_file) calls.insert(calls.end(), {"fputs(", "fprintf("});
+    for (const std::string& call : calls) {
+        for (std::size_t at = code.find(call); at != std::string::npos; at = code.find(call, at + 1)) {
+            if (at > 0 && (std::isalnum(static_cast<unsigned char>(code[at - 1])) || code[at - 1] == '_')) continue;
+            std::string argument = call_argument(code, at + call.size());
+            if (argument.find('"') != std::string::npos) {
+                add(literal_pieces(argument));
+                continue;
+            }
+            argument = std::regex_replace(argument, std::regex("^\\s+|\\s+$|\\.c_str\\(\\)$"), "");
+            if (!std::regex_match(argument, std::regex("[A-Za-z_][A-Za-z0-9_]*"))) continue;
+            const std::regex constant("const\\s+char\\s+" + argument + "\\s*\\[\\s*\\]\\s*=");
+            std::smatch found;
+            if (std::regex_search(code, found, constant)) {
+                const std::size_t start = static_cast<std::size_t>(found.position(0) + found.length(0));
+                std::vector<std::string> joined = literal_pieces(statement_from(code, start));
+                std::string whole;
+                for (const std::string& piece : joined) whole += piece;
+                pieces.push_back(whole);
+                continue;
+            }
+            // The function around the call begins after the previous closing
+            // brace in the first column.
+            std::size_t function_start = code.rfind("\n}", at);
+            function_start = function_start == std::string::npos ? 0 : function_start;
+            const std::string body = code.substr(function_start, at - function_start);
+            const std::regex builds("\\b" + argument + "\\s*\\+?=[^=]|snprintf\\(\\s*" + argument + "\\b");
+            for (std::sregex_iterator it(body.begin(), body.end(), builds), end; it != end; ++it)
+                add(literal_pieces(statement_from(body, static_cast<std::size_t>(it->position(0)))));
+        }
+    }
+    return pieces;
+}
+
+// Every text of the module's log lines that says something (Shift_JIS): the
+// pieces above, split at line ends and printf fields, trimmed, and kept when
+// they hold a letter, a digit or a non-ASCII character.
+std::vector<std::string> log_fragments(const std::string& source_dir) {
+    std::set<std::string> fragments;
+    for (const char* area : {"host", "voice_data", "translate", "synth", "platform"}) {
+        for (const auto& entry : fs::recursive_directory_iterator(source_dir + "/" + area)) {
+            if (entry.path().extension() != ".cpp") continue;
+            const std::string code = read_file_text(entry.path().string());
+            for (const std::string& piece :
+                 log_pieces_of_file(code, entry.path().filename() == "request_log.cpp")) {
+                std::string split = std::regex_replace(piece, std::regex("%[0-9]*[sd]"), "\n");
+                std::istringstream lines(split);
+                std::string line;
+                while (std::getline(lines, line)) {
+                    line = std::regex_replace(line, std::regex("^[ \\t]+|[ \\t]+$"), "");
+                    bool says_something = false;
+                    for (unsigned char c : line) says_something |= std::isalnum(c) || c >= 0x80;
+                    if (says_something) fragments.insert(line);
+                }
+            }
+        }
+    }
+    return std::vector<std::string>(fragments.begin(), fragments.end());
+}
+
+// The fragments that do not appear in `guide`.
+std::vector<std::string> missing_from(const std::string& guide, const std::vector<std::string>& fragments) {
+    std::vector<std::string> missing;
+    for (const std::string& fragment : fragments)
+        if (guide.find(fragment) == std::string::npos) missing.push_back(fragment);
+    return missing;
+}
+
+}  // namespace guide_scan
+using guide_scan::read_file_text;
+
+const std::string kSource = VOKARI_SOURCE_DIR;
+
+std::string guide_text() { return read_file_text(kSource + "/docs/guide.md"); }
+
+// ---------------------------------------------------------------------------
+// Encodings: examples and the guide are UTF-8, the module speaks Shift_JIS.
+
+std::string convert(const std::string& text, const char* from, const char* to) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        ADD_FAILURE() << "iconv cannot convert " << from << " to " << to;
+        return text;
+    }
+    std::string out(text.size() * 4 + 16, '\0');
+    char* in_ptr = const_cast<char*>(text.data());
+    std::size_t in_left = text.size();
+    char* out_ptr = &out[0];
+    std::size_t out_left = out.size();
+    if (iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left) == static_cast<std::size_t>(-1))
+        ADD_FAILURE() << "cannot convert from " << from << ": " << text;
+    iconv_close(cd);
+    out.resize(out.size() - out_left);
+    return out;
+}
+std::string sjis(const std::string& utf8) { return convert(utf8, "UTF-8", "CP932"); }
+std::string utf8(const std::string& sjis_text) { return convert(sjis_text, "CP932", "UTF-8"); }
+
+// ---------------------------------------------------------------------------
+// The guide's quotes: fenced blocks and inline code spans.
+
+struct Quotes {
+    std::vector<std::string> blocks;   // each body with a line feed after every line
+    std::set<std::string> spans;
+};
+
+Quotes quotes_of(const std::string& guide) {
+    Quotes quotes;
+    std::istringstream lines(guide);
+    std::string line;
+    bool in_block = false;
+    std::string block;
+    while (std::getline(lines, line)) {
+        if (line.rfind("```", 0) == 0) {
+            if (in_block) quotes.blocks.push_back(block);
+            block.clear();
+            in_block = !in_block;
+            continue;
+        }
+        if (in_block) {
+            block += line + "\n";
+            continue;
+        }
+        for (std::size_t open = line.find('`'); open != std::string::npos; open = line.find('`', open)) {
+            std::size_t close = line.find('`', open + 1);
+            if (close == std::string::npos) break;
+            quotes.spans.insert(line.substr(open + 1, close - open - 1));
+            open = close + 1;
+        }
+    }
+    EXPECT_FALSE(in_block) << "the guide ends inside a fenced block";
+    return quotes;
+}
+
+// The example files: everything under docs/examples, and the packaged
+// settings file and dictionary.  Files under docs/examples/lines hold one
+// script a line, each quoted as an inline code span.
+struct Example {
+    std::string name;   // relative to the source tree
+    std::string text;
+    bool per_line;
+};
+
+std::vector<Example> example_files() {
+    std::vector<Example> examples;
+    for (const auto& entry : fs::recursive_directory_iterator(kSource + "/docs/examples")) {
+        if (!entry.is_regular_file()) continue;
+        std::string name = fs::relative(entry.path(), kSource).generic_string();
+        examples.push_back({name, read_file_text(entry.path().string()), name.find("examples/lines/") != std::string::npos});
+    }
+    for (const char* name : {"packaging/vokari.txt", "packaging/dictionary.txt"})
+        examples.push_back({name, read_file_text(kSource + "/" + name), false});
+    std::sort(examples.begin(), examples.end(), [](const Example& a, const Example& b) { return a.name < b.name; });
+    return examples;
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line))
+        if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+std::string example_text(const std::string& name) { return read_file_text(kSource + "/" + name); }
+
+// ---------------------------------------------------------------------------
+// Quoting
+
+TEST(GuideQuotes, EveryExampleFileIsQuotedVerbatim) {
+    const Quotes quotes = quotes_of(guide_text());
+    const std::vector<Example> examples = example_files();
+    ASSERT_GE(examples.size(), 8u);
+    for (const Example& example : examples) {
+        ASSERT_FALSE(example.text.empty()) << example.name;
+        ASSERT_EQ(example.text.back(), '\n') << example.name << " must end with a line feed";
+        if (example.per_line) {
+            for (const std::string& line : lines_of(example.text))
+                EXPECT_TRUE(quotes.spans.count(line)) << example.name << ": the guide does not quote `" << line << "`";
+        } else {
+            EXPECT_NE(std::find(quotes.blocks.begin(), quotes.blocks.end(), example.text), quotes.blocks.end())
+                << "the guide does not quote " << example.name << " verbatim in a fenced block";
+        }
+    }
+}
+
+TEST(GuideQuotes, EveryFencedBlockIsAnExampleFile) {
+    const Quotes quotes = quotes_of(guide_text());
+    ASSERT_GE(quotes.blocks.size(), 6u);
+    std::set<std::string> files;
+    for (const Example& example : example_files())
+        if (!example.per_line) files.insert(example.text);
+    for (const std::string& block : quotes.blocks)
+        EXPECT_TRUE(files.count(block)) << "this block of the guide is no example file:\n" << block;
+}
+
+TEST(GuideQuotes, QuoteCheckNoticesAChangedExample) {
+    // The check above compares whole files: one changed character is found.
+    const Quotes quotes = quotes_of(guide_text());
+    std::string changed = example_text("docs/examples/details.txt");
+    changed.replace(changed.find("900"), 3, "901");
+    EXPECT_EQ(std::find(quotes.blocks.begin(), quotes.blocks.end(), changed), quotes.blocks.end());
+}
+
+// ---------------------------------------------------------------------------
+// Coverage of keys, tags and log lines, listed from the code
+
+TEST(GuideCoverage, EverySettingsKey) {
+    const std::vector<std::string> keys = guide_scan::compared_keys(kSource + "/voice_data/settings.cpp");
+    ASSERT_EQ(keys.size(), 9u) << "the settings reader's keys were not found in voice_data/settings.cpp";
+    const Quotes quotes = quotes_of(guide_text());
+    const std::string packaged = example_text("packaging/vokari.txt");
+    for (const std::string& key : keys) {
+        EXPECT_TRUE(quotes.spans.count(key)) << "the guide does not name the settings key `" << key << "`";
+        const std::regex listed("(^|\n)(// )?" + std::regex_replace(key, std::regex("\\."), "\\.") + ",");
+        EXPECT_TRUE(std::regex_search(packaged, listed)) << "packaging/vokari.txt does not list " << key;
+    }
+}
+
+TEST(GuideCoverage, EveryDetailsKey) {
+    const std::vector<std::string> keys = guide_scan::compared_keys(kSource + "/voice_data/phoneme_details.cpp");
+    ASSERT_EQ(keys.size(), 6u) << "the details reader's keys were not found in voice_data/phoneme_details.cpp";
+    const Quotes quotes = quotes_of(guide_text());
+    for (const std::string& key : keys)
+        EXPECT_TRUE(quotes.spans.count(key)) << "the guide does not name the details key `" << key << "`";
+}
+
+// A bracket tag is documented by a span "<prefix><tag>...]", a plain tag by a
+// span that is exactly "<prefix><tag>".
+void expect_tags_documented(const vokari::StringTable& table, const std::string& prefix, bool bracketed,
+                            const std::set<std::string>& spans) {
+    ASSERT_GT(table.count, 0);
+    for (int i = 0; i < table.count; ++i) {
+        const std::string tag = prefix + table.strings[i];
+        bool found = false;
+        for (const std::string& span : spans) {
+            if (bracketed) {
+                found = span.rfind(tag, 0) == 0 && span.back() == ']';
+            } else {
+                found = span == tag;
+            }
+            if (found) break;
+        }
+        EXPECT_TRUE(found) << "the guide does not document the tag `" << tag << (bracketed ? "...]`" : "`");
+    }
+}
+
+TEST(GuideCoverage, EveryScriptTag) {
+    const Quotes quotes = quotes_of(guide_text());
+    expect_tags_documented(vokari::script_bracket_tags, "\\", true, quotes.spans);
+    expect_tags_documented(vokari::script_plain_tags, "\\", false, quotes.spans);
+}
+
+TEST(GuideCoverage, EveryVoiceTag) {
+    const Quotes quotes = quotes_of(guide_text());
+    expect_tags_documented(vokari::voice_bracket_tags, "@", true, quotes.spans);
+    expect_tags_documented(vokari::voice_plain_tags, "@", false, quotes.spans);
+}
+
+std::vector<std::string> log_fragments() {
+    std::vector<std::string> fragments;
+    for (const std::string& fragment : guide_scan::log_fragments(kSource)) fragments.push_back(utf8(fragment));
+    return fragments;
+}
+
+TEST(GuideCoverage, EveryLogLine) {
+    const std::vector<std::string> fragments = log_fragments();
+    // Anchors that the scan of the sources must find, so that a scan that
+    // finds nothing cannot pass.
+    for (const char* anchor : {"// VOKARIng request log", "// Now loading CV-shaped phoneme data.",
+                               "reading details from directory", "Can't open file.", "// [execute time =",
+                               "ERROR : ファイル出力失敗.", "// end :"})
+        EXPECT_NE(std::find(fragments.begin(), fragments.end(), anchor), fragments.end())
+            << "the scan of the module's log lines did not find \"" << anchor << "\"";
+    ASSERT_GE(fragments.size(), 20u);
+    const std::vector<std::string> missing = guide_scan::missing_from(guide_text(), fragments);
+    for (const std::string& fragment : missing) ADD_FAILURE() << "the guide does not explain the log text \"" << fragment << "\"";
+}
+
+TEST(GuideCoverage, LogCheckNoticesAMissingLine) {
+    std::string guide = guide_text();
+    const std::string line = "WARNING : システムリミット値を越えるサイズのワークメモリを確保しようとしました. 制限します.";
+    std::size_t at;
+    while ((at = guide.find(line)) != std::string::npos) guide.erase(at, line.size());
+    const std::vector<std::string> missing = guide_scan::missing_from(guide, log_fragments());
+    EXPECT_EQ(missing, std::vector<std::string>{line});
+}
+
+// ---------------------------------------------------------------------------
+// Running the examples
+
+int decode(std::uint8_t b) {
+    const int x = b < 0x80 ? 0x7F - b : 0xFF - b;
+    const int magnitude = ((2 * (x & 0x0F) + 34) << (x >> 4)) - 34;
+    return b < 0x80 ? -magnitude : magnitude;
+}
+
+struct Spoken {
+    std::string reply;                  // UTF-8, without status line and Charset
+    bool played = false;
+    std::vector<std::uint8_t> samples;  // of the played image, without header
+    vokari::Timeline timeline;
+
+    long long energy(std::size_t from, std::size_t to) const {
+        long long sum = 0;
+        for (std::size_t i = from; i < std::min(to, samples.size()); ++i) sum += std::abs(decode(samples[i]));
+        return sum;
+    }
+    long long energy() const { return energy(0, samples.size()); }
+    int zero_crossings() const {
+        int count = 0;
+        for (std::size_t i = 1; i < samples.size(); ++i)
+            if ((decode(samples[i - 1]) < 0) != (decode(samples[i]) < 0)) ++count;
+        return count;
+    }
+    std::vector<std::pair<int, double>> controls(int speaker) const {
+        std::vector<std::pair<int, double>> list;
+        for (const vokari::ControlEvent& event : timeline.control_events[speaker]) list.push_back({event.kind, event.value});
+        return list;
+    }
+    int silences(int speaker, std::int32_t time) const {
+        int count = 0;
+        for (const vokari::PhonemeEvent& event : timeline.phoneme_events[speaker])
+            if (event.slot == -1 && event.time == time) ++count;
+        return count;
+    }
+    std::string tail(std::size_t count) const {
+        std::size_t from = samples.size() > count ? samples.size() - count : 0;
+        return std::string(samples.begin() + from, samples.end());
+    }
+};
+
+class GuideExamples : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = fixture::temp_directory("guide");
+        ASSERT_FALSE(root_.empty());
+        module_ = root_ + "/host/ghost/yuki/ghost/master";
+        fs::create_directories(module_);
+        vokari::translation_dictionary.clear();
+        vokari::sound_effects.clear();
+    }
+
+    void TearDown() override {
+        if (loaded_) unload();
+        vokari::translation_dictionary.clear();
+        vokari::sound_effects.clear();
+        fixture::remove_tree(root_);
+    }
+
+    static std::string windows_path(std::string path) {
+        std::replace(path.begin(), path.end(), '/', '\\');
+        return path;
+    }
+
+    void make_voice(const fixture::VoiceOptions& options = {}) { fixture::make_voice(module_, options); }
+
+    // Writes an example (UTF-8) into the module folder as Shift_JIS.
+    void put(const std::string& example, const std::string& target) {
+        ASSERT_TRUE(fixture::write_text(module_ + "/" + target, sjis(example_text(example))));
+    }
+
+    void load() {
+        vokari::translation_dictionary.clear();
+        vokari::sound_effects.clear();
+        // The host names the folder with backslashes; the module finds the
+        // host's folder from them.
+        ASSERT_EQ(host_calls::load_directory(windows_path(module_)), 1);
+        loaded_ = true;
+    }
+    void finish() {
+        unload();
+        loaded_ = false;
+    }
+
+    Spoken speak(const std::string& script) {
+        player_.clear();
+        const std::string request = "EXECUTE MAKOTO/2.0\r\nString: " + sjis(script) + "\r\nCharset: Shift_JIS\r\n\r\n";
+        host_calls::Response response = host_calls::request_text(request);
+        Spoken spoken;
+        const std::string head = "MAKOTO/2.0 200 OK\r\nString: ";
+        const std::string tail = "\r\nCharset: Shift_JIS\r\n\r\n";
+        EXPECT_EQ(response.bytes.compare(0, head.size(), head), 0) << response.bytes;
+        if (response.bytes.size() >= head.size() + tail.size())
+            spoken.reply = utf8(response.bytes.substr(head.size(), response.bytes.size() - head.size() - tail.size()));
+        for (const recording::PlayerCall& call : player_.calls()) {
+            if (call.kind != recording::PlayerCall::Play) continue;
+            spoken.played = true;
+            spoken.samples.assign(call.bytes.begin() + 58, call.bytes.end());
+        }
+        spoken.timeline = vokari::timeline;
+        return spoken;
+    }
+
+    // The image the module renders for `script`, whether or not it is played.
+    std::vector<std::uint8_t> image_of(const std::string& script) {
+        Spoken spoken = speak(script);
+        EXPECT_TRUE(spoken.played) << script;
+        return spoken.samples;
+    }
+
+    std::string log_text() const {
+        std::string text = read_file_text(module_ + "/vokari.log");
+        text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+        return utf8(text);
+    }
+
+    std::string root_;
+    std::string module_;
+    bool loaded_ = false;
+    recording::RecordingPlayer player_;
+};
+
+std::int32_t samples_for_ms(int ms) { return vokari::ms_to_samples(ms) - 0; }
+
+TEST_F(GuideExamples, PackagedSettingsChangeNothing) {
+    make_voice({{}, true, true, true, false});
+    put("packaging/vokari.txt", "vokari.txt");
+    load();
+    EXPECT_EQ(vokari::settings.log_path[0], '\0');
+    EXPECT_EQ(vokari::settings.tag_prefix, '@');
+    EXPECT_EQ(vokari::settings.talk_default_speed, 130);
+    EXPECT_EQ(vokari::settings.speaker_frequency[0], 1.0);
+    EXPECT_EQ(vokari::settings.speaker_frequency[1], 1.0);
+    EXPECT_EQ(vokari::settings.delete_excess_hv1, 0);
+    EXPECT_EQ(vokari::settings.security_high, 0);
+    EXPECT_EQ(vokari::settings.message_speed, 66);
+    EXPECT_TRUE(vokari::sound_effects.empty());
+    EXPECT_EQ(vokari::translation_dictionary.size(), 45u);   // the built-in pairs only
+    const Spoken with_file = speak("こんにちは");
+    finish();
+    fs::remove(module_ + "/vokari.txt");
+    load();
+    const Spoken without_file = speak("こんにちは");
+    EXPECT_EQ(with_file.samples, without_file.samples);
+    EXPECT_EQ(with_file.reply, without_file.reply);
+}
+
+TEST_F(GuideExamples, CharacterSettingsAndTheirLog) {
+    fixture::VoiceOptions options;
+    options.with_partner_consonants = false;
+    make_voice(options);
+    put("docs/examples/character/vokari.txt", "vokari.txt");
+    put("packaging/dictionary.txt", "dictionary.txt");
+    fs::create_directories(root_ + "/host/profile");
+    ASSERT_TRUE(fixture::write_text(root_ + "/host/profile/mainform.txt", "messagespeed,30\r\n"));
+    load();
+    EXPECT_EQ(vokari::settings.talk_default_speed, 150);
+    EXPECT_DOUBLE_EQ(vokari::settings.speaker_frequency[1], 0.9);
+    EXPECT_EQ(vokari::settings.message_speed, 40);
+    ASSERT_EQ(vokari::sound_effects.size(), 2u);
+    EXPECT_EQ(vokari::sound_effects[0].name, "chime");
+    EXPECT_EQ(vokari::sound_effects[1].name, "knock");
+    EXPECT_EQ(vokari::translation_dictionary.size(), 45u + 5u);
+    speak("\\0今日はvokariです。@a[knock]");
+    finish();
+
+    // The log, with the session's dates, times and folders replaced by the
+    // ones the guide shows.
+    std::string log = log_text();
+    auto replace_all = [](std::string& text, const std::string& from, const std::string& to) {
+        for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+            text.replace(at, from.size(), to);
+    };
+    replace_all(log, windows_path(root_), "C:");
+    const std::regex date_time("\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d");
+    const std::regex execute_time("execute time = \\d+ms");
+    auto normal = [&](const std::string& text) {
+        return std::regex_replace(std::regex_replace(text, date_time, "<date>"), execute_time, "execute time = <n>ms");
+    };
+    // VOKARI_GUIDE_LOG=<file> saves this session's log there, to refresh the
+    // example after a deliberate change of the log.
+    if (const char* save = std::getenv("VOKARI_GUIDE_LOG")) fixture::write_text(save, log);
+    const std::string example = example_text("docs/examples/log/vokari.log");
+    EXPECT_EQ(normal(log), normal(example)) << "the log of this session is:\n" << log;
+}
+
+TEST_F(GuideExamples, DictionaryChangesTheVoiceButNotTheText) {
+    make_voice();
+    put("packaging/dictionary.txt", "dictionary.txt");
+    ASSERT_TRUE(fixture::write_text(module_ + "/vokari.txt", "voice.translate.dic,dictionary.txt\r\n"));
+    load();
+    const Spoken written = speak("今日はvokariです。OK");
+    const Spoken said = speak("きょうはぼかりです。おーけー");
+    EXPECT_EQ(written.samples, said.samples);
+    EXPECT_EQ(std::regex_replace(written.reply, std::regex("\\\\_w\\[\\d+\\]"), ""), "今日はvokariです。OK");
+    const Spoken best = speak("明日は最高");
+    EXPECT_EQ(best.samples, speak("あしたは@+[3]さいこう@=").samples);
+    EXPECT_EQ(std::regex_replace(best.reply, std::regex("\\\\_w\\[\\d+\\]"), ""), "明日は最高");
+}
+
+TEST_F(GuideExamples, DetailsTuneTheSlot) {
+    make_voice();
+    put("docs/examples/details.txt", "vokaric0/details.txt");
+    load();
+    const vokari::PhonemeSlot& ka = vokari::phoneme_bank.slots[0][5];
+    EXPECT_EQ(ka.vowel_delay, 900);
+    EXPECT_EQ(ka.loop_chunk_offset, 1200);
+    EXPECT_DOUBLE_EQ(ka.correct_frequency, 1.02);
+    EXPECT_DOUBLE_EQ(ka.correct_level, 1.1);
+    EXPECT_DOUBLE_EQ(vokari::phoneme_bank.consonant_frequency[0], 1.0);
+    EXPECT_DOUBLE_EQ(vokari::phoneme_bank.consonant_level[0], 0.8);
+    // か: the consonant at once, its vowel 900 samples later fading in over 1200.
+    const Spoken spoken = speak("か");
+    const auto& events = spoken.timeline.phoneme_events[0];
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(events[0].time, 1000);
+    EXPECT_EQ(events[0].slot, 5);
+    EXPECT_EQ(events[1].time, 1900);
+    EXPECT_EQ(events[1].slot, 0);
+    EXPECT_EQ(events[1].fade_in, 1200);
+}
+
+TEST_F(GuideExamples, TextKeepsPaceWithTheVoice) {
+    make_voice();
+    load();
+    const std::vector<std::string> script = lines_of(example_text("docs/examples/pace/script.txt"));
+    const std::vector<std::string> reply = lines_of(example_text("docs/examples/pace/reply.txt"));
+    ASSERT_EQ(script.size(), 1u);
+    ASSERT_EQ(reply.size(), 1u);
+    EXPECT_EQ(speak(script[0]).reply, reply[0]);
+}
+
+bool near(double a, double b) { return std::fabs(a - b) < 1e-4; }
+const double kStep = 1.014546;
+
+// What each script line of the guide must do, keyed by the line.
+using Check = std::function<void(GuideExamples&, const Spoken&)>;
+
+class LineExamples : public GuideExamples {
+public:
+    Spoken say(const std::string& script) { return speak(script); }
+    std::vector<std::uint8_t> image(const std::string& script) { return image_of(script); }
+    const std::string& module() const { return module_; }
+};
+
+void expect_controls(const Spoken& s, int speaker, const std::vector<std::pair<int, double>>& expected) {
+    const auto actual = s.controls(speaker);
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(actual[i].first, expected[i].first) << i;
+        EXPECT_TRUE(near(actual[i].second, expected[i].second)) << i << ": " << actual[i].second;
+    }
+}
+
+std::string without_waits(const std::string& reply) {
+    return std::regex_replace(reply, std::regex("\\\\_w\\[-?\\d+\\]"), "");
+}
+
+std::map<std::string, Check> line_checks() {
+    using vokari::LevelAdd;
+    using vokari::LevelSet;
+    using vokari::LevelSubtract;
+    using vokari::PitchDivide;
+    using vokari::PitchMultiply;
+    using vokari::PitchSet;
+    auto louder = [](const std::string& base, double ratio, std::vector<std::pair<int, double>> events) {
+        return Check([=](GuideExamples& g, const Spoken& s) {
+            expect_controls(s, 0, events);
+            const Spoken b = static_cast<LineExamples&>(g).say(base);
+            if (ratio > 1) EXPECT_GT(s.energy(), b.energy() * ratio);
+            else EXPECT_LT(s.energy(), b.energy() * ratio);
+        });
+    };
+    auto higher = [](const std::string& base, double ratio, std::vector<std::pair<int, double>> events) {
+        return Check([=](GuideExamples& g, const Spoken& s) {
+            expect_controls(s, 0, events);
+            const Spoken b = static_cast<LineExamples&>(g).say(base);
+            if (ratio > 1) EXPECT_GT(s.zero_crossings(), b.zero_crossings() * ratio);
+            else EXPECT_LT(s.zero_crossings(), b.zero_crossings() * ratio);
+        });
+    };
+    // Energy of the late part of the k-th character (0-based) at 130 ms, where
+    // only that character's vowel sounds.
+    auto window = [](const Spoken& s, int k) {
+        const std::size_t start = static_cast<std::size_t>(vokari::ms_to_samples(130 * k));
+        return s.energy(start + 2300, start + 2860);
+    };
+    auto same_tail_as = [](const std::string& base) {
+        return [=](GuideExamples& g, const Spoken& s) {
+            const Spoken b = static_cast<LineExamples&>(g).say(base);
+            ASSERT_EQ(s.samples.size(), b.samples.size());
+            EXPECT_EQ(s.tail(3000), b.tail(3000)) << "the end does not sound as it does without the tags";
+        };
+    };
+    auto sounds_like = [](const std::string& base) {
+        return Check([=](GuideExamples& g, const Spoken& s) {
+            EXPECT_EQ(s.samples, static_cast<LineExamples&>(g).image(base)) << "does not sound like " << base;
+        });
+    };
+    auto lasts_ms = [](int ms) {
+        return Check([=](GuideExamples&, const Spoken& s) {
+            EXPECT_EQ(s.samples.size(), static_cast<std::size_t>(samples_for_ms(ms)));
+        });
+    };
+
+    std::map<std::string, Check> checks;
+    checks["@+[5]ねえ、きいて！"] = louder("ねえ、きいて！", 1.3, {{LevelAdd, 0.5}});
+    checks["@-[3]ないしょだよ"] = louder("ないしょだよ", 0.85, {{LevelSubtract, 0.3}});
+    checks["@+あ@+あ@+あ"] = [=](GuideExamples&, const Spoken& s) {
+        expect_controls(s, 0, {{LevelAdd, 0.1}, {LevelAdd, 0.1}, {LevelAdd, 0.1}});
+        EXPECT_GT(window(s, 2), window(s, 0) * 1.1);
+    };
+    checks["@-あ@-あ@-あ"] = [=](GuideExamples&, const Spoken& s) {
+        expect_controls(s, 0, {{LevelSubtract, 0.1}, {LevelSubtract, 0.1}, {LevelSubtract, 0.1}});
+        EXPECT_LT(window(s, 2), window(s, 0) * 0.9);
+    };
+    checks["@+[10]わあ！@=ふつうのこえ"] = [=](GuideExamples& g, const Spoken& s) {
+        expect_controls(s, 0, {{LevelAdd, 1.0}, {LevelSet, 1.0}});
+        EXPECT_GT(window(s, 1), window(static_cast<LineExamples&>(g).say("わあ！ふつうのこえ"), 1) * 1.5);
+        same_tail_as("わあ！ふつうのこえ")(g, s);
+    };
+    checks["@0+[5]おーい！"] = louder("おーい！", 1.3, {{LevelSet, 1.5}});
+    checks["@0-[5]おやすみ"] = louder("おやすみ", 0.7, {{LevelSet, 0.5}});
+    checks["@0+ちょっとおおきく"] = louder("ちょっとおおきく", 1.05, {{LevelSet, 1.1}});
+    checks["@0-ちょっとちいさく"] = louder("ちょっとちいさく", 0.95, {{LevelSet, 0.9}});
+    checks["@<[12]たかいこえ"] = higher("たかいこえ", 1.05, {{PitchMultiply, std::pow(kStep, 12)}});
+    checks["@>[12]ひくいこえ"] = higher("ひくいこえ", 0.95, {{PitchDivide, std::pow(kStep, 12)}});
+    checks["@<あ@<あ@<あ"] = [](GuideExamples& g, const Spoken& s) {
+        expect_controls(s, 0, {{PitchMultiply, kStep}, {PitchMultiply, kStep}, {PitchMultiply, kStep}});
+        EXPECT_NE(s.samples, static_cast<LineExamples&>(g).image("あああ"));
+    };
+    checks["@>あ@>あ@>あ"] = [](GuideExamples& g, const Spoken& s) {
+        expect_controls(s, 0, {{PitchDivide, kStep}, {PitchDivide, kStep}, {PitchDivide, kStep}});
+        EXPECT_NE(s.samples, static_cast<LineExamples&>(g).image("あああ"));
+    };
+    checks["@<[24]たかく@|もとどおり"] = [=](GuideExamples& g, const Spoken& s) {
+        expect_controls(s, 0, {{PitchMultiply, std::pow(kStep, 24)}, {PitchSet, 1.0}});
+        same_tail_as("たかくもとどおり")(g, s);
+    };
+    checks["@0<[48]いっきにたかく"] = higher("いっきにたかく", 1.5, {{PitchSet, std::pow(kStep, 48)}});
+    checks["@0>[48]いっきにひくく"] = higher("いっきにひくく", 0.7, {{PitchSet, 1 / std::pow(kStep, 48)}});
+    checks["@0<すこしたかく"] = [](GuideExamples&, const Spoken& s) { expect_controls(s, 0, {{PitchSet, kStep}}); };
+    checks["@0>すこしひくく"] = [](GuideExamples&, const Spoken& s) { expect_controls(s, 0, {{PitchSet, 1 / kStep}}); };
+    checks["@u[4]@<[12]オクターブうえ"] = higher("オクターブうえ", 1.5, {{PitchMultiply, 2.0}});
+    checks["@s[200]ゆっくり@sふつう"] = lasts_ms(4 * 200 + 3 * 130 + 130);
+    checks["@s[80]はやくちことば"] = lasts_ms(7 * 80 + 80);
+    checks["こんにち@wは"] = sounds_like("こんにちわ");
+    checks["\\0@bねえ\\1うん\\0それでね"] = [](GuideExamples& g, const Spoken& s) {
+        const Spoken b = static_cast<LineExamples&>(g).say("\\0ねえ\\1うん\\0それでね");
+        const std::int32_t back_to_main = vokari::ms_to_samples(4 * 130);
+        EXPECT_EQ(b.silences(1, back_to_main), 1);   // normally the partner is cut here
+        EXPECT_EQ(s.silences(1, back_to_main), 0);   // with @b it rings on
+        EXPECT_GT(s.energy(back_to_main, back_to_main + 2000), b.energy(back_to_main, back_to_main + 2000));
+    };
+    checks["はい@:\\_w[500]どうぞ"] = [](GuideExamples& g, const Spoken& s) {
+        const Spoken b = static_cast<LineExamples&>(g).say("はい\\_w[500]どうぞ");
+        const std::size_t from = vokari::ms_to_samples(260) + 2500;
+        const std::size_t to = vokari::ms_to_samples(760);
+        EXPECT_EQ(s.silences(0, vokari::ms_to_samples(260)), 1);
+        EXPECT_GT(b.energy(from, to), 0);
+        EXPECT_LT(s.energy(from, to) * 10, b.energy(from, to));
+    };
+    checks["@nこのせりふはしゃべらない"] = [](GuideExamples&, const Spoken& s) {
+        EXPECT_FALSE(s.played);
+        EXPECT_EQ(s.reply, "このせりふはしゃべらない");
+    };
+    checks["ここまで@eここからはだまってひょうじ"] = [=](GuideExamples& g, const Spoken& s) {
+        lasts_ms(4 * 130 + 130)(g, s);
+        EXPECT_EQ(without_waits(s.reply), "ここまでここからはだまってひょうじ");
+    };
+    checks["@oきこえるけどみえない"] = [](GuideExamples&, const Spoken& s) {
+        EXPECT_TRUE(s.played);
+        EXPECT_TRUE(std::regex_match(s.reply, std::regex("(\\\\_w\\[\\d+\\]){10}"))) << s.reply;
+    };
+    checks["@a[chime]ピンポーン"] = [](GuideExamples& g, const Spoken& s) {
+        auto& line = static_cast<LineExamples&>(g);
+        expect_controls(s, 0, {{vokari::PlaySoundEffect, static_cast<double>(vokari::find_sound_effect("chime"))}});
+        EXPECT_GE(vokari::find_sound_effect("chime"), 0);
+        const std::vector<std::uint8_t> plain = line.image("ピンポーン");
+        EXPECT_NE(s.samples, plain);
+        EXPECT_EQ(line.image("@a[nosuchsound]ピンポーン"), plain);   // an undeclared name plays nothing
+    };
+    checks["@wavout[greeting.wav]こんにちは"] = [](GuideExamples& g, const Spoken& s) {
+        auto& line = static_cast<LineExamples&>(g);
+        EXPECT_TRUE(s.played);
+        const std::string file = read_file_text(line.module() + "/greeting.wav");
+        ASSERT_GT(file.size(), 58u);
+        EXPECT_EQ(file.substr(58), std::string(s.samples.begin(), s.samples.end()));
+        fs::remove(line.module() + "/greeting.wav");
+    };
+    checks["@wavouts[greeting.wav]こんにちは"] = [](GuideExamples& g, const Spoken& s) {
+        auto& line = static_cast<LineExamples&>(g);
+        EXPECT_FALSE(s.played);
+        const std::string file = read_file_text(line.module() + "/greeting.wav");
+        fs::remove(line.module() + "/greeting.wav");
+        const std::vector<std::uint8_t> plain = line.image("こんにちは");
+        ASSERT_GT(file.size(), 58u);
+        EXPECT_EQ(file.substr(58), std::string(plain.begin(), plain.end()));
+    };
+    checks["@wavouts[take.wav,chime,1]ただいま"] = [](GuideExamples& g, const Spoken& s) {
+        auto& line = static_cast<LineExamples&>(g);
+        EXPECT_FALSE(s.played);
+        EXPECT_FALSE(fs::exists(line.module() + "/take.wav"));
+        const int chime = vokari::find_sound_effect("chime");
+        ASSERT_GE(chime, 0);
+        const std::vector<std::uint8_t> recorded = vokari::sound_effects[chime].data;
+        EXPECT_EQ(recorded, line.image("ただいま"));
+    };
+    checks["@g[1]@p[1]あいう"] = sounds_like("あいう");
+
+    // The host's tags.
+    checks["\\0こんにちは\\1やあ"] = [](GuideExamples&, const Spoken& s) {
+        int partner_sounds = 0;
+        for (const auto& event : s.timeline.phoneme_events[1])
+            if (event.slot >= 0) ++partner_sounds;
+        EXPECT_EQ(partner_sounds, 3);   // や (onset and vowel), あ
+        EXPECT_EQ(s.silences(0, vokari::ms_to_samples(5 * 130)), 1);   // the main character is cut at \1
+    };
+    checks["はい\\w9どうぞ"] = lasts_ms(5 * 130 + 130 + 450);
+    checks["はい\\_w[300]どうぞ"] = lasts_ms(5 * 130 + 130 + 300);
+    checks["いち\\nに"] = sounds_like("いちに");
+    checks["\\s[5]えがお"] = sounds_like("えがお");
+    checks["えん\\\\マーク"] = [](GuideExamples& g, const Spoken& s) {
+        EXPECT_EQ(s.samples.size(), static_cast<std::size_t>(samples_for_ms(6 * 130 + 130)));
+        EXPECT_EQ(s.samples, static_cast<LineExamples&>(g).image("えん・マーク"));
+    };
+    return checks;
+}
+
+TEST_F(LineExamples, EveryScriptLineDoesWhatTheGuideSays) {
+    make_voice();
+    load();
+    const std::map<std::string, Check> checks = line_checks();
+    int run = 0;
+    for (const Example& example : example_files()) {
+        if (!example.per_line) continue;
+        for (const std::string& line : lines_of(example.text)) {
+            SCOPED_TRACE(example.name + ": " + line);
+            auto check = checks.find(line);
+            if (check == checks.end()) {
+                ADD_FAILURE() << "no check for the example script " << line;
+                continue;
+            }
+            // Each line starts from the loaded voice: a sound file may have
+            // replaced an effect.
+            finish();
+            load();
+            const Spoken spoken = say(line);
+            check->second(*this, spoken);
+            ++run;
+        }
+    }
+    EXPECT_EQ(static_cast<std::size_t>(run), checks.size()) << "a check has no example line left";
+}
+
+}  // namespace
