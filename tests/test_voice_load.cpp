@@ -1,9 +1,10 @@
 // A complete `load` of the fixture voice through the exported entry point: the
-// partner fallback after the details, the host's message speed, and trimmed
-// samples that stay as they are over later loads.
+// log it writes, the partner fallback after the details, the host's message
+// speed, and trimmed samples that stay as they are over later loads.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,27 @@ void load_module(const std::string& directory) {
     ASSERT_EQ(load(block_of(directory), static_cast<long>(directory.size())), 1);
 }
 
+std::string request_text(const std::string& text) {
+    long length = static_cast<long>(text.size());
+    HGLOBAL response = request(block_of(text), &length);
+    std::string bytes(static_cast<const char*>(response), static_cast<std::size_t>(length));
+    vokari::platform::global_free(response);
+    return bytes;
+}
+
+std::string file_text(const std::string& path) {
+    std::vector<std::uint8_t> bytes = fixture::read_file(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// The log with its varying parts written as the golden files write them.
+std::string normalised_log(const std::string& log, const std::string& module_dir) {
+    std::string text = std::regex_replace(log, std::regex(R"(: \d\d/\d\d/\d\d \d\d:\d\d:\d\d)"), ": MM/DD/YY HH:MM:SS");
+    text = std::regex_replace(text, std::regex(R"(\[execute time = \d+ms\])"), "[execute time = Nms]");
+    for (std::size_t at; (at = text.find(module_dir)) != std::string::npos;) text.replace(at, module_dir.size(), "<moddir>");
+    return text;
+}
+
 class VoiceLoadTest : public ::testing::Test {
 protected:
     void SetUp() override { base_ = fixture::temp_directory("load"); }
@@ -37,6 +59,19 @@ protected:
     }
     std::string base_;
 };
+
+TEST_F(VoiceLoadTest, LogOfAFullLoadMatchesTheGoldenLayout) {
+    const std::string golden = std::string(VOKARI_SOURCE_DIR) + "/tests/golden/voice_full_load";
+    fixture::VoiceOptions options;
+    options.settings_lines = {"log, vokari.log"};
+    fixture::make_voice(base_, options);
+
+    load_module(base_);
+    EXPECT_EQ(request_text(file_text(golden + ".request")), file_text(golden + ".response"));
+
+    std::string log = file_text(base_ + "/vokari.log");
+    EXPECT_EQ(normalised_log(log, base_), file_text(golden + ".log"));
+}
 
 TEST_F(VoiceLoadTest, PartnerBorrowsAfterTheDetailsAndTheHostSpeedIsScaled) {
     // The host's tree: base\data\profile, base\profile and the character's
