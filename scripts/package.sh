@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# Builds the release packages of vokari from this source tree:
+#
+#   dist/vokari-<version>-win32.zip            vokari.dll, the bundled voice,
+#       a commented vokari.txt with every key at its default, an example
+#       dictionary, the guide with its examples and the voice's licence;
+#   dist/vokari-<version>-linux-x86_64.tar.gz   libvokari.so and vokari-say
+#       with the same voice, settings, dictionary, guide and licence.
+#
+# The version is the one in CMakeLists.txt (project(... VERSION ...)).  Both
+# builds go into dist/build-*, so the source tree is left as it was; after
+# packing, both archives are unpacked into temporary folders and checked: the
+# DLL must speak with the packaged voice under wine, vokari-say with the
+# packaged library.
+#
+#   bash scripts/package.sh [--out DIR] [--no-check]
+#
+# Used by the tests with a single job each:
+#   package.sh --assemble-zip DLL OUT_DIR        packs a zip around DLL
+#   package.sh --assemble-tarball LIB SAY OUT_DIR
+# (the archive's path is printed on stdout).
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+say() { printf 'package.sh: %s\n' "$*" >&2; }
+die() { say "$*"; exit 1; }
+
+# The version from project(VERSION) in CMakeLists.txt, the one place it is kept.
+project_version() {
+  local version
+  version=$(sed -n 's/^project([[:space:]]*vokari[[:space:]][[:space:]]*VERSION[[:space:]][[:space:]]*\([0-9][0-9.]*\).*/\1/p' \
+            "$root/CMakeLists.txt" | head -n 1)
+  [[ -n $version ]] || die "no project(vokari VERSION ...) in CMakeLists.txt"
+  printf '%s\n' "$version"
+}
+
+# A text file for the package: UTF-8 in the sources, Shift_JIS with CR LF
+# line ends in the package (what the module and Windows editors expect).
+put_text() {
+  local from="$1" to="$2"
+  mkdir -p "$(dirname "$to")"
+  iconv -f UTF-8 -t CP932 "$from" | sed 's/\r*$/\r/' >"$to"
+}
+
+# The module folder's shared content: settings, dictionary, voice, licence,
+# guide and examples.  $1: the folder to fill; $2: "flat" puts the examples
+# folder beside the guide.
+put_common() {
+  local dir="$1"
+  local voice="$root/voices/default"
+  mkdir -p "$dir"
+  put_text "$root/packaging/vokari.txt" "$dir/vokari.txt"
+  put_text "$root/packaging/dictionary.txt" "$dir/dictionary.txt"
+  for folder in vokariv0 vokariv1 vokaric0 vokaric1; do
+    [[ -d $voice/$folder ]] || die "the bundled voice lacks $folder"
+    cp -R "$voice/$folder" "$dir/$folder"
+  done
+  sed 's/\r*$/\r/' "$voice/LICENSE" >"$dir/VOICE-LICENSE.txt"
+}
+
+put_guide() {
+  local dir="$1"
+  mkdir -p "$dir/examples"
+  cp "$root/docs/guide.md" "$dir/guide.md"
+  (cd "$root/docs/examples" && find . -type f -name '*.txt' -print) | while read -r file; do
+    put_text "$root/docs/examples/$file" "$dir/examples/$file"
+  done
+}
+
+# Zip around DLL into OUT_DIR; prints the zip's path.
+assemble_zip() {
+  local dll="$1" out="$2" version name stage
+  [[ -f $dll ]] || die "no DLL at $dll"
+  version=$(project_version)
+  name="vokari-$version"
+  mkdir -p "$out"
+  out="$(cd "$out" && pwd)"
+  stage=$(mktemp -d)
+  mkdir -p "$stage/$name"
+  cp "$dll" "$stage/$name/vokari.dll"
+  put_common "$stage/$name"
+  put_guide "$stage/$name"
+  rm -f "$out/$name-win32.zip"
+  (cd "$stage" && find "$name" -print | LC_ALL=C sort | zip -q -X -D "$out/$name-win32.zip" -@)
+  rm -rf "$stage"
+  printf '%s\n' "$out/$name-win32.zip"
+}
+
+# Tarball around LIB and SAY into OUT_DIR; prints the tarball's path.
+assemble_tarball() {
+  local lib="$1" sayer="$2" out="$3" version name stage
+  [[ -f $lib ]] || die "no library at $lib"
+  [[ -f $sayer ]] || die "no vokari-say at $sayer"
+  version=$(project_version)
+  name="vokari-$version-linux-x86_64"
+  mkdir -p "$out"
+  out="$(cd "$out" && pwd)"
+  stage=$(mktemp -d)
+  mkdir -p "$stage/$name"
+  cp "$lib" "$stage/$name/libvokari.so"
+  cp "$sayer" "$stage/$name/vokari-say"
+  strip --strip-unneeded "$stage/$name/libvokari.so" "$stage/$name/vokari-say" 2>/dev/null || true
+  put_common "$stage/$name/voices/default"
+  put_guide "$stage/$name"
+  cp "$stage/$name/voices/default/VOICE-LICENSE.txt" "$stage/$name/VOICE-LICENSE.txt"
+  rm -f "$out/$name.tar.gz"
+  tar -C "$stage" --sort=name --owner=0 --group=0 --numeric-owner -czf "$out/$name.tar.gz" "$name"
+  rm -rf "$stage"
+  printf '%s\n' "$out/$name.tar.gz"
+}
+
+case "${1:-}" in
+  --assemble-zip)
+    [[ $# -eq 3 ]] || die "usage: package.sh --assemble-zip DLL OUT_DIR"
+    assemble_zip "$2" "$3"
+    exit 0
+    ;;
+  --assemble-tarball)
+    [[ $# -eq 4 ]] || die "usage: package.sh --assemble-tarball LIB VOKARI_SAY OUT_DIR"
+    assemble_tarball "$2" "$3" "$4"
+    exit 0
+    ;;
+esac
+
+out="$root/dist"
+check=1
+while [[ $# -gt 0 ]]; do
+  case "$1" in
+    --out) out="$2"; shift 2 ;;
+    --no-check) check=0; shift ;;
+    -h|--help) sed -n '2,22p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) die "unknown argument '$1' (try --help)" ;;
+  esac
+done
+mkdir -p "$out"
+out="$(cd "$out" && pwd)"
+jobs="${JOBS:-2}"
+
+for tool in cmake iconv zip unzip tar i686-w64-mingw32-g++; do
+  command -v "$tool" >/dev/null || die "missing $tool"
+done
+
+say "version $(project_version)"
+say "building the Linux library and vokari-say in $out/build-linux"
+cmake -S "$root" -B "$out/build-linux" -DCMAKE_BUILD_TYPE=Release -DVOKARI_BUILD_TESTS=OFF >"$out/build-linux.log" 2>&1 ||
+  { cat "$out/build-linux.log" >&2; die "configuring the Linux build failed"; }
+cmake --build "$out/build-linux" -j "$jobs" --target vokari vokari-say >>"$out/build-linux.log" 2>&1 ||
+  { tail -n 40 "$out/build-linux.log" >&2; die "the Linux build failed"; }
+
+say "building vokari.dll in $out/build-win32"
+cmake -S "$root" -B "$out/build-win32" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >"$out/build-win32.log" 2>&1 ||
+  { cat "$out/build-win32.log" >&2; die "configuring the Windows build failed"; }
+win_targets=(vokari)
+[[ $check -eq 1 ]] && win_targets+=(vokari_package_check)
+cmake --build "$out/build-win32" -j "$jobs" --target "${win_targets[@]}" >>"$out/build-win32.log" 2>&1 ||
+  { tail -n 40 "$out/build-win32.log" >&2; die "the Windows build failed"; }
+
+zip_file=$(assemble_zip "$out/build-win32/vokari.dll" "$out")
+tarball=$(assemble_tarball "$out/build-linux/libvokari.so" "$out/build-linux/vokari-say" "$out")
+say "packed $zip_file"
+say "packed $tarball"
+
+if [[ $check -eq 1 ]]; then
+  bash "$root/tests/package/check_zip.sh" "$zip_file" "$out/build-win32/tests/package/vokari_package_check.exe"
+  bash "$root/tests/package/check_tarball.sh" "$tarball"
+fi
