@@ -5,7 +5,10 @@
 #   bash scripts/bench.sh [repetitions]
 #
 # Environment: BUILD_DIR (default build/bench), VOKARI_BENCH_VOICE (a voice
-# folder to use instead of voices/default).  Every program runs
+# folder to use instead of voices/default), BENCH_REALTIME=1 (run each program
+# under the real-time scheduler, `chrt -f 1`, as root: on a machine shared with
+# other work the wall times then show the module rather than the queue for a
+# processor).  Every program runs
 # `repetitions` times (default 5) and is reported by its median; the JSON of
 # each program is kept in $BUILD_DIR/bench-results/.  The machine should be
 # otherwise idle: real (wall) time is what the host sees, CPU time is shown
@@ -43,21 +46,33 @@ say "building ${available[*]} ..."
 cmake --build "$build" -j2 --target "${available[@]}" >"$build/bench-build.log" 2>&1 ||
   { tail -40 "$build/bench-build.log" >&2; exit 1; }
 
+launcher=()
+if [[ ${BENCH_REALTIME:-0} == 1 ]]; then
+  if command -v chrt >/dev/null && chrt -f 1 true 2>/dev/null; then
+    launcher=(chrt -f 1)
+  else
+    say "BENCH_REALTIME=1 needs chrt and the right to use it (root); running at normal priority"
+  fi
+fi
+
 rm -rf "$results"
 mkdir -p "$results"
 for program in "${available[@]}"; do
   binary="$build/bench/$program"
   [[ -x $binary ]] || { say "$program was not built (see $build/bench-build.log)"; continue; }
   say "running $program ($repetitions repetitions) ..."
-  "$binary" --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
+  "${launcher[@]}" "$binary" --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
     --benchmark_out="$results/$program.json" --benchmark_out_format=json >"$results/$program.log" 2>&1 ||
     { tail -20 "$results/$program.log" >&2; say "$program failed"; }
 done
 
-python3 - "$results" <<'PY'
+scheduler="normal priority"
+[[ ${#launcher[@]} -gt 0 ]] && scheduler="real-time scheduler (${launcher[*]})"
+
+python3 - "$results" "$scheduler" <<'PY'
 import glob, json, os, sys
 
-results = sys.argv[1]
+results, scheduler = sys.argv[1], sys.argv[2]
 rows = {}        # run name -> median entry
 context = None
 loads = []       # one-minute load average as each program started
@@ -96,7 +111,8 @@ print()
 if context:
     print(f"Host: {context.get('num_cpus')} CPUs at {context.get('mhz_per_cpu')} MHz; one-minute load average "
           f"{min(loads):.2f} to {max(loads):.2f} as the programs started" if loads else "")
-print("Medians of each benchmark's repetitions.  real = wall time, cpu = this process's CPU time.")
+print(f"Programs run at {scheduler}.  Medians of each benchmark's repetitions.")
+print("real = wall time, cpu = this process's CPU time.")
 print()
 print(f"{'benchmark':58} {'real':>12} {'cpu':>12}  figures")
 print("-" * 110)
