@@ -22,6 +22,8 @@ constexpr double kSampleRate = 22050.0;
 // request must produce for the figure to mean what its name says.
 void run_requests(benchmark::State& state, const std::string& request_text, std::int32_t expected_samples) {
     bench::loaded_voice();
+    // Without an image left by an earlier benchmark, the size after one request
+    // is this request's own (0 when it renders nothing).
     vokari::release_wav_image();
     bench::call_request(request_text);
     const std::int32_t samples = vokari::wav_image_samples;
