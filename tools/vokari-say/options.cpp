@@ -7,34 +7,34 @@
 namespace vokari_say {
 namespace {
 
-struct OptionSpec {
+struct OptionRule {
     const char* long_name;
     char short_name;  // 0 when there is none
     bool takes_value;
 };
 
-const OptionSpec kOptions[] = {
+const OptionRule kOptions[] = {
     {"file", 'f', true},           {"module-dir", 'm', true}, {"library", 'L', true},
     {"output", 'o', true},         {"svg", 0, true},          {"raw", 'r', true},
     {"message-speed", 's', true},  {"saori", 0, false},       {"no-play", 'n', false},
     {"no-wait", 'W', false},       {"pace", 'p', false},      {"help", 'h', false},
 };
 
-const OptionSpec* find_long(const std::string& name) {
-    for (const OptionSpec& spec : kOptions)
-        if (name == spec.long_name) return &spec;
+const OptionRule* find_long(const std::string& name) {
+    for (const OptionRule& rule : kOptions)
+        if (name == rule.long_name) return &rule;
     return nullptr;
 }
 
-const OptionSpec* find_short(char name) {
-    for (const OptionSpec& spec : kOptions)
-        if (spec.short_name != 0 && spec.short_name == name) return &spec;
+const OptionRule* find_short(char name) {
+    for (const OptionRule& rule : kOptions)
+        if (rule.short_name != 0 && rule.short_name == name) return &rule;
     return nullptr;
 }
 
 // Stores one option into `options`; returns an error message or "".
-std::string apply(const OptionSpec& spec, const std::string& value, Options& options) {
-    const std::string name = spec.long_name;
+std::string apply(const OptionRule& rule, const std::string& value, Options& options) {
+    const std::string name = rule.long_name;
     if (name == "file") options.script_file = value;
     else if (name == "module-dir") options.module_dir = value;
     else if (name == "library") options.library = value;
@@ -54,7 +54,7 @@ std::string apply(const OptionSpec& spec, const std::string& value, Options& opt
                    value + "'";
         options.message_speed_ms = static_cast<int>(ms);
     }
-    if (spec.takes_value && value.empty()) return "--" + name + " wants a non-empty value";
+    if (rule.takes_value && value.empty()) return "--" + name + " wants a non-empty value";
     return "";
 }
 
@@ -89,26 +89,26 @@ ParsedOptions parse_options(const std::vector<std::string>& arguments) {
         const bool is_long = arg[1] == '-';
         const size_t equals = is_long ? arg.find('=') : std::string::npos;
         const std::string name = is_long ? arg.substr(2, equals - 2) : arg.substr(1);
-        const OptionSpec* spec = is_long ? find_long(name) : (name.size() == 1 ? find_short(name[0]) : nullptr);
-        if (spec == nullptr) {
+        const OptionRule* rule = is_long ? find_long(name) : (name.size() == 1 ? find_short(name[0]) : nullptr);
+        if (rule == nullptr) {
             parsed.error = "unknown option '" + arg + "'";
             return parsed;
         }
         std::string value;
         if (equals != std::string::npos) {
-            if (!spec->takes_value) {
+            if (!rule->takes_value) {
                 parsed.error = "--" + name + " takes no value";
                 return parsed;
             }
             value = arg.substr(equals + 1);
-        } else if (spec->takes_value) {
+        } else if (rule->takes_value) {
             if (i + 1 >= arguments.size()) {
                 parsed.error = "option '" + arg + "' needs a value";
                 return parsed;
             }
             value = arguments[++i];
         }
-        parsed.error = apply(*spec, value, options);
+        parsed.error = apply(*rule, value, options);
         if (!parsed.error.empty()) return parsed;
     }
     for (const std::string& word : words) {
