@@ -1,0 +1,132 @@
+// The module as the hostile-input tests meet it: the fixture voice in a fresh
+// module directory, loaded through the host's entry points with the request
+// log on, a player that records instead of playing, and the helpers that take
+// a response apart.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/entry_points.h"
+#include "platform/platform.h"
+#include "support/fixture_voice.h"
+#include "support/host_calls.h"
+#include "support/recording_player.h"
+
+namespace hostile {
+
+const std::string kSuffix = "\r\nCharset: Shift_JIS\r\n\r\n";
+const std::string kMakotoPrefix = "MAKOTO/2.0 200 OK\r\nString: ";
+
+// "WARNING : <the work memory asked for exceeds the system limit; limiting it>"
+const std::string kSizeLimitedWarning =
+    "WARNING : \x83V\x83X\x83" "e\x83\x80\x83\x8A\x83~\x83" "b\x83g\x92l\x82\xF0\x89z\x82\xA6\x82\xE9"
+    "\x83T\x83" "C\x83Y\x82\xCC\x83\x8F\x81[\x83N\x83\x81\x83\x82\x83\x8A\x82\xF0\x8Am\x95\xDB\x82\xB5"
+    "\x82\xE6\x82\xA4\x82\xC6\x82\xB5\x82\xDC\x82\xB5\x82\xBD. \x90\xA7\x8C\xC0\x82\xB5\x82\xDC\x82\xB7.\n\n";
+// "ERROR : <writing the file failed>"
+const std::string kFileOutputError = "ERROR : \x83t\x83@\x83" "C\x83\x8B\x8Fo\x97\xCD\x8E\xB8\x94s.\n\n";
+
+class HostileModule : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fixture::temp_directory("hostile");
+        ASSERT_FALSE(dir_.empty());
+    }
+
+    void TearDown() override {
+        unload();
+        fixture::remove_tree(dir_);
+    }
+
+    // Writes the fixture voice (request log "hostile.log", plus `settings`
+    // lines in "vokari.txt") into the module directory.
+    void write_voice(const std::vector<std::string>& settings = {}, fixture::VoiceOptions options = {}) {
+        options.settings_lines.push_back("log, hostile.log");
+        options.settings_lines.insert(options.settings_lines.end(), settings.begin(), settings.end());
+        fixture::make_voice(dir_, options);
+    }
+    void load_dir() { ASSERT_EQ(host_calls::load_directory(dir_), 1); }
+    void load_voice(const std::vector<std::string>& settings = {}) {
+        write_voice(settings);
+        load_dir();
+    }
+
+    // The MAKOTO/2.0 response to `script`, checked for its frame; returns the
+    // script that came back.
+    std::string speak(const std::string& script) {
+        const host_calls::Response response = host_calls::request_text("NOTIFY MAKOTO/2.0\r\nString: " + script + "\r\n\r\n");
+        EXPECT_TRUE(response.has_block);
+        const std::string& text = response.bytes;
+        if (text.size() < kMakotoPrefix.size() + kSuffix.size() || text.compare(0, kMakotoPrefix.size(), kMakotoPrefix) != 0 ||
+            text.compare(text.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0) {
+            ADD_FAILURE() << "malformed response of " << text.size() << " bytes";
+            return std::string();
+        }
+        return text.substr(kMakotoPrefix.size(), text.size() - kMakotoPrefix.size() - kSuffix.size());
+    }
+
+    // The log as written so far, with single line feeds.
+    std::string log_text() const {
+        const std::vector<std::uint8_t> bytes = fixture::read_file(native("hostile.log"));
+        std::string text;
+        for (std::uint8_t b : bytes)
+            if (b != '\r') text += static_cast<char>(b);
+        return text;
+    }
+    // Number of times `line` was logged.
+    std::size_t times_logged(const std::string& line) const {
+        const std::string log = log_text();
+        std::size_t count = 0;
+        for (std::size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + line.size())) ++count;
+        return count;
+    }
+
+    // Native path of `relative` (slash separated) inside the module directory.
+    std::string native(const std::string& relative) const { return dir_ + "/" + relative; }
+
+    // The images the module handed to the player, in order.
+    std::vector<std::vector<std::uint8_t>> played() const {
+        std::vector<std::vector<std::uint8_t>> images;
+        for (const recording::PlayerCall& call : player_.calls())
+            if (call.kind == recording::PlayerCall::Play) images.push_back(call.bytes);
+        return images;
+    }
+
+    std::string dir_;
+    recording::RecordingPlayer player_;
+};
+
+// Length of the wait tag "\_w[N]" (N decimal, maybe negative) at `at` of
+// `text`, or 0 when none starts there.
+inline std::size_t wait_tag_length(const std::string& text, std::size_t at) {
+    if (text.compare(at, 4, "\\_w[") != 0) return 0;
+    std::size_t i = at + 4;
+    if (i < text.size() && text[i] == '-') ++i;
+    const std::size_t digits = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    return i > digits && i < text.size() && text[i] == ']' ? i + 1 - at : 0;
+}
+
+// `reply` without the wait tags that insert_waits added (for scripts that
+// hold no wait tag of their own), and how many there were.
+struct SplitReply {
+    std::string text;
+    std::size_t waits = 0;
+};
+inline SplitReply split_waits(const std::string& reply) {
+    SplitReply split;
+    for (std::size_t at = 0; at < reply.size();) {
+        const std::size_t length = wait_tag_length(reply, at);
+        if (length > 0) {
+            ++split.waits;
+            at += length;
+        } else {
+            split.text += reply[at++];
+        }
+    }
+    return split;
+}
+
+}  // namespace hostile
