@@ -2,8 +2,8 @@
 // translation dictionary and a sample directory's details file.  The first
 // input byte picks the reader (and, for a details file, whether
 // "delete.excess.hv1" is on); the rest is the file.  A dictionary is then
-// applied to the file's own bytes, and details are heard through a short
-// script rendered with the tuning they set.
+// applied to the file's own bytes, and settings and details are heard through
+// a short script rendered with the values they set.
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -101,6 +101,9 @@ void read_details(const char* directory, int speaker, bool delete_excess) {
     vokari::settings.delete_excess_hv1 = delete_excess ? 1 : 0;
     vokari::phoneme_bank.last_sample_was_hv1 = 1;
     vokari::load_phoneme_details(directory, speaker);
+}
+
+void hear_script() {
     vokari::reset_request_state();
     const std::int32_t total_ms = vokari::scan_script(kHeardScript);
     std::int64_t samples = vokari::output_sample_count(total_ms);
@@ -139,6 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         read_details("vokaric1", 1, delete_excess);
         break;
     }
+    if (reader != DictionaryFile) hear_script();
 
     vokari::settings = saved.settings;
     vokari::translation_dictionary = saved.dictionary;
