@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Builds the release packages of vokari from this source tree:
 #
-#   dist/vokari-<version>-win32.zip            vokari.dll, the bundled voice,
+#   build-package/vokari-<version>-win32.zip  vokari.dll, the bundled voice,
 #       a commented vokari.txt with every key at its default, an example
 #       dictionary, the guide with its examples and the voice's licence;
-#   dist/vokari-<version>-linux-x86_64.tar.gz   libvokari.so and vokari-say
-#       with the same voice, settings, dictionary, guide and licence.
+#   build-package/vokari-<version>-linux-x86_64.tar.gz  libvokari.so and
+#       vokari-say with the same voice, settings, dictionary, guide, licence.
 #
 # The version is the one in CMakeLists.txt (project(... VERSION ...)).  Both
-# builds go into dist/build-*, so the source tree is left as it was; after
-# packing, both archives are unpacked into temporary folders and checked: the
+# builds go into build-package/build-*, so the sources are left as they were;
+# after packing, both archives are unpacked into temporary folders and checked: the
 # DLL must speak with the packaged voice under wine, vokari-say with the
 # packaged library.
 #
@@ -62,7 +62,7 @@ put_guide() {
   local dir="$1"
   mkdir -p "$dir/examples"
   cp "$root/docs/guide.md" "$dir/guide.md"
-  (cd "$root/docs/examples" && find . -type f -name '*.txt' -print) | while read -r file; do
+  (cd "$root/docs/examples" && find . -type f -print) | while read -r file; do
     put_text "$root/docs/examples/$file" "$dir/examples/$file"
   done
 }
@@ -122,7 +122,7 @@ case "${1:-}" in
     ;;
 esac
 
-out="$root/dist"
+out="$root/build-package"
 check=1
 while [[ $# -gt 0 ]]; do
   case "$1" in
