@@ -5,10 +5,14 @@
 
 namespace vokari {
 
+// Entries are a few bytes long: compared inline, first byte first.
 bool StringTable::begins(int index, const char* text, std::int32_t pos, std::int32_t length) const {
     const std::int32_t size = lengths[index];
-    return size > 0 && pos >= 0 && size <= length - pos &&
-           std::memcmp(text + pos, strings[index], static_cast<std::size_t>(size)) == 0;
+    if (size <= 0 || pos < 0 || size > length - pos) return false;
+    const char* entry = strings[index];
+    for (std::int32_t k = 0; k < size; ++k)
+        if (text[pos + k] != entry[k]) return false;
+    return true;
 }
 
 int StringTable::match(const char* text, std::int32_t pos, std::int32_t length, int first, int last) const {
