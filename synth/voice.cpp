@@ -43,14 +43,54 @@ double voice_level(const PhonemeSlot& slot, const SpeakerTuning& tuning, double 
 // The interpolated source value at `position`, for positions where one or
 // both neighbours lie outside the data (or the position is not a number):
 // such a neighbour reads as silence.
-double read_guarded(const Voice& voice, double position) {
+double read_guarded(const std::uint8_t* data, std::int32_t size, double position) {
     if (!(position > -2147483648.0 && position < 2147483647.0)) return 0.0;
     const std::int32_t i = static_cast<std::int32_t>(position);
     const double f = position - std::floor(position);
-    const double next = (i + 1 >= 0 && i + 1 < voice.size) ? kLevels.value[voice.data[i + 1]] : 0.0;
-    const double here = (i >= 0 && i < voice.size) ? kLevels.value[voice.data[i]] : 0.0;
+    const double next = (i + 1 >= 0 && i + 1 < size) ? kLevels.value[data[i + 1]] : 0.0;
+    const double here = (i >= 0 && i < size) ? kLevels.value[data[i]] : 0.0;
     return next * f + here * (1.0 - f);
 }
+
+// Reads a voice's source: advances the position by one output sample, wraps
+// a vowel at the end of its data, and interpolates between the two
+// neighbouring samples.
+class SourceReader {
+public:
+    explicit SourceReader(const Voice& voice)
+        : data_(voice.data),
+          size_(voice.size),
+          last_pair_(voice.size - 1.0),
+          rate_(voice.rate),
+          loops_(voice.is_vowel != 0),
+          loop_start_(voice.loop_chunk_offset) {}
+
+    // False when an onset voice has reached the end of its data.
+    bool next(double& position, double& value) const {
+        position += rate_;
+        const double past_end = position - size_ + 1.0;
+        if (past_end > -1.0) {   // its integer part is 0 or more
+            if (!loops_) return false;
+            position = loop_start_ + std::trunc(past_end);
+        }
+        if (position >= 0.0 && position < last_pair_) {   // both neighbours inside
+            const std::int32_t i = static_cast<std::int32_t>(position);
+            const double f = position - i;
+            value = kLevels.value[data_[i + 1]] * f + kLevels.value[data_[i]] * (1.0 - f);
+        } else {
+            value = read_guarded(data_, size_, position);
+        }
+        return true;
+    }
+
+private:
+    const std::uint8_t* const data_;
+    const std::int32_t size_;
+    const double last_pair_;
+    const double rate_;
+    const bool loops_;
+    const double loop_start_;
+};
 
 }  // namespace
 
@@ -111,20 +151,16 @@ bool voice_finished(const Voice& voice) {
 }
 
 void mix_voice(Voice& voice, std::int64_t* sums, std::int32_t count) {
-    const double* levels = kLevels.value;
-    const std::uint8_t* data = voice.data;
-    const double size = voice.size;
-    const double last_pair = size - 1.0;   // positions below it have both neighbours
-    const double rate = voice.rate;
-    const bool loops = voice.is_vowel != 0;
-    const double loop_start = voice.loop_chunk_offset;
+    const SourceReader reader(voice);
     double position = voice.position;
     double gain = voice.gain;
     double step = voice.gain_step;
     double target = voice.target_gain;
     std::int32_t countdown = voice.release_countdown;
 
-    for (std::int32_t t = 0; t < count; ++t) {
+    std::int32_t t = 0;
+    for (; t < count; ++t) {
+        if (step == 0.0 && countdown == kNotReleased) break;   // holding: see below
         if (countdown != kNotReleased) {
             --countdown;
             if (countdown == kNotReleased) step = kFadeOutStep;
@@ -136,29 +172,28 @@ void mix_voice(Voice& voice, std::int64_t* sums, std::int32_t count) {
             target = kNoTarget;
         }
         if (!(gain > 0.0)) {
-            // Silent for the rest of this block when it is falling (finished)
-            // or holding without a pending release: nothing can change it.
-            if (!(step >= 0.0) || (step == 0.0 && countdown == kNotReleased)) break;
+            // Falling and silent: finished for good.
+            if (!(step >= 0.0)) break;
             continue;
         }
-        position += rate;
-        const double past_end = position - size + 1.0;
-        if (past_end > -1.0) {   // its integer part is 0 or more
-            if (!loops) {
-                gain = 0.0;
-                continue;
-            }
-            position = loop_start + std::trunc(past_end);
-        }
         double value;
-        if (position >= 0.0 && position < last_pair) {
-            const std::int32_t i = static_cast<std::int32_t>(position);
-            const double f = position - i;
-            value = levels[data[i + 1]] * f + levels[data[i]] * (1.0 - f);
-        } else {
-            value = read_guarded(voice, position);
+        if (!reader.next(position, value)) {
+            gain = 0.0;
+            continue;
         }
         sums[t] += static_cast<std::int32_t>(value * gain);
+    }
+    // A holding voice keeps its gain until the next event, which ends the
+    // block: the envelope steps would add nothing.
+    if (t < count && step == 0.0 && countdown == kNotReleased && gain > 0.0) {
+        for (; t < count; ++t) {
+            double value;
+            if (!reader.next(position, value)) {
+                gain = 0.0;
+                break;
+            }
+            sums[t] += static_cast<std::int32_t>(value * gain);
+        }
     }
 
     voice.position = position;
