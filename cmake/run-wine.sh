@@ -17,4 +17,9 @@ wine "$@" >"$out" 2>"$err" </dev/null
 rc=$?
 cat "$out"
 cat "$err" >&2
+# A crash in a thread of the program can end it with status 0.
+if grep -q "^wine: Unhandled" "$err" "$out"; then
+  echo "run-wine: the program crashed" >&2
+  [ $rc -eq 0 ] && rc=1
+fi
 exit $rc
