@@ -3,6 +3,9 @@
 # is printed afterwards: a wineserver that lingers after the program has ended
 # would otherwise hold ctest's pipes open.  The wine prefix is initialised on
 # first use.
+#
+#   run-wine.sh program.exe [arguments...]
+#   run-wine.sh --prepare        only initialise the prefix
 set -u
 export WINEDEBUG=-all
 prefix="${WINEPREFIX:-$HOME/.wine}"
@@ -10,9 +13,12 @@ out=$(mktemp)
 err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
 if [ ! -f "$prefix/system.reg" ]; then
-  wineboot --init >"$out" 2>&1 || { cat "$out"; echo "wineboot failed" >&2; exit 1; }
+  echo "run-wine: initialising $prefix" >&2
+  wineboot --init >"$out" 2>&1 || { cat "$out"; echo "run-wine: wineboot failed" >&2; exit 1; }
   wineserver -w
 fi
+[ "${1:-}" = "--prepare" ] && exit 0
+
 wine "$@" >"$out" 2>"$err" </dev/null
 rc=$?
 cat "$out"

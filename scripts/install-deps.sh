@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Installs every package that building and testing the project needs on a
+# Debian machine: the native tool chain and libraries, mingw-w64 for the
+# 32-bit Windows DLL, wine (32-bit) to run it, and the voice-building tools.
+# Returns at once when everything is installed already.  Run as root (or with
+# sudo available).
+#
+#   bash scripts/install-deps.sh
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config libgtest-dev libbenchmark-dev
+  mingw-w64 wine wine32:i386
+  portaudio19-dev libsndfile1-dev libsamplerate0-dev
+  espeak-ng libespeak-ng-dev sox
+  clang libclang-rt-14-dev
+  zip unzip python3
+)
+
+say() { printf 'install-deps: %s\n' "$*" >&2; }
+
+installed() {
+  [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == "install ok installed" ]]
+}
+
+missing=()
+for package in "${packages[@]}"; do
+  installed "$package" || missing+=("$package")
+done
+if [[ ${#missing[@]} -eq 0 ]]; then
+  say "all packages present"
+  exit 0
+fi
+
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then
+  command -v sudo >/dev/null || { say "run as root to install: ${missing[*]}"; exit 1; }
+  sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  say "adding the i386 architecture (for wine32)"
+  "${sudo[@]}" dpkg --add-architecture i386
+fi
+say "installing ${missing[*]}"
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

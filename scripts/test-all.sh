@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds and tests everything: installs the packages, builds the native module
+# and its tests in build/native and runs them with ctest, then cross-builds the
+# 32-bit Windows DLL in build/win32 and runs its checks under wine.  Both
+# parts always run; the script fails when either does.
+#
+#   bash scripts/test-all.sh
+set -uo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+failed=()
+
+say() { printf '\ntest-all: %s\n' "$*"; }
+
+bash "$root/scripts/install-deps.sh" || { say "installing the packages failed"; exit 1; }
+
+native() {
+  local build="$root/build/native"
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release &&
+    cmake --build "$build" -j2 &&
+    ctest --test-dir "$build" --output-on-failure -j2
+}
+
+win32() {
+  local build="$root/build/win32"
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" &&
+    cmake --build "$build" -j2 || return 1
+  bash "$root/cmake/run-wine.sh" --prepare || return 1
+  ctest --test-dir "$build" --output-on-failure
+}
+
+say "native build and tests (build/native)"
+native || failed+=(native)
+
+say "32-bit Windows DLL and its checks under wine (build/win32)"
+win32 || failed+=(win32)
+
+if [[ ${#failed[@]} -ne 0 ]]; then
+  say "FAILED: ${failed[*]}"
+  exit 1
+fi
+say "all passed"
