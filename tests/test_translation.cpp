@@ -10,7 +10,6 @@
 
 #include "host/entry_points.h"
 #include "host/request.h"
-#include "host/translation_dictionary.h"
 #include "support/fixture_voice.h"
 #include "support/translate_test.h"
 #include "translate/repeated_replace.h"
@@ -26,73 +25,40 @@ std::string translated(std::string text) {
     return text;
 }
 
-class TranslationTest : public TranslateTest {
-protected:
-    void SetUp() override {
-        TranslateTest::SetUp();
-        translation_dictionary.clear();
-    }
-};
+using TranslationTest = TranslateTest;
 
-// --- built-in pairs ----------------------------------------------------------
-
-TEST_F(TranslationTest, SystemPairsFoldForeignSoundsIntoKanaWithSamples) {
+TEST_F(TranslationTest, SystemPairsFoldForeignSoundsInTableOrder) {
     vokari::add_system_pairs();
     ASSERT_EQ(translation_dictionary.size(), 45u);
-    // VU + small A + I O RI N: only the first two characters become "ba".
-    EXPECT_EQ(translated("\x83\x94\x83\x40\x83\x43\x83\x49\x83\x8a\x83\x93"),
-              "\x82\xce\x83\x43\x83\x49\x83\x8a\x83\x93");
+    // VU, small A, I, O, RI, N: only the first two become "ba".
+    EXPECT_EQ(translated("\x83\x94\x83\x40\x83\x43\x83\x49\x83\x8a\x83\x93"), "\x82\xce\x83\x43\x83\x49\x83\x8a\x83\x93");
     EXPECT_EQ(translated("\xc1\xde\xac"), "\x82\xb6\x82\xe1");   // half-width dja -> ja
     EXPECT_EQ(translated("\x83\x94"), "\x83\x75");               // VU -> BU
-    EXPECT_EQ(translated("\x82\xd3\x82\x9f"), "\x82\xcd");       // fu + small a -> ha
-}
-
-TEST_F(TranslationTest, RestartingAfterEveryReplacementCatchesNewlyFormedPairs) {
-    vokari::add_system_pairs();
     const std::string de_i = std::string(sjis::de) + sjis::small_i;
-    EXPECT_EQ(translated(de_i + sjis::small_i), sjis::de);   // de-i, then de + small i again
-    // Row order still shows: de + a + small i keeps the "a" and turns small i into i.
+    // A pair formed by a replacement is found again: de + small i + small i -> de.
+    EXPECT_EQ(translated(de_i + sjis::small_i), sjis::de);
     EXPECT_EQ(translated(de_i + sjis::a + sjis::small_i), std::string(sjis::de) + sjis::a + sjis::i);
 }
 
-TEST_F(TranslationTest, MatchesStartOnlyOnCharacterBoundaries) {
-    translation_dictionary.push_back({"\xa7", "X"});   // half-width small a
-    EXPECT_EQ(translated("\x82\xa7"), "\x82\xa7");      // small o: 0xA7 is its second byte
-    EXPECT_EQ(translated("a\xa7"), "aX");
-}
-
-TEST_F(TranslationTest, UserPairsRunBeforeTheBuiltInOnes) {
+TEST_F(TranslationTest, UserPairsComeFirstAndMatchOnlyAtCharacterStarts) {
     translation_dictionary.push_back({"\x83\x94", "\x83\x8f"});   // VU -> WA
-    vokari::add_system_pairs();
-    EXPECT_EQ(translated("\x83\x94\x83\x40"), "\x83\x8f\x82\xa0");   // WA + a, not ba
-}
-
-TEST_F(TranslationTest, EmptyReplacementDeletesAndShorterOnesEnd) {
+    translation_dictionary.push_back({"\xa7", "X"});              // half-width small a
     translation_dictionary.push_back({"ab", ""});
     translation_dictionary.push_back({"xx", "x"});
-    EXPECT_EQ(translated("aabbxab-xxxxxx"), "x-x");   // "aabb" -> "ab" -> ""
+    vokari::add_system_pairs();
+    EXPECT_EQ(translated("\x83\x94\x83\x40"), "\x83\x8f\x82\xa0");   // WA + a, not ba
+    EXPECT_EQ(translated("a\xa7\x82\xa7"), "aX\x82\xa8");            // 0xA7 of small o is a trail byte
+    EXPECT_EQ(translated("aabbxab-xxxxxx"), "x-x");                  // "aabb" -> "ab" -> ""
 }
-
-TEST_F(TranslationTest, SelfFeedingPairStopsInsteadOfHanging) {
-    translation_dictionary.push_back({"ab", "bba"});   // each a doubles the b's after it
-    const std::string text = std::string(40, 'a') + "b";
-    const std::string result = translated(text);
-    EXPECT_LE(result.size(), text.size() + 16 * text.size() + 1024);   // one byte more per replacement
-    EXPECT_NE(result.find("ab"), std::string::npos);   // stopped before the end
-}
-
-// --- the fast rewriting against the literal rule ------------------------------
 
 // The rule as stated: find the leftmost match from the start, replace, repeat.
-bool reference_replace(std::string& text, const std::string& search, const std::string& replacement, bool by_character,
-                       int limit) {
-    for (int count = 0;; ++count) {
-        const int at = by_character ? vokari::find_from(text, 0, search.c_str())
-                                    : static_cast<int>(text.find(search));
+bool restart_replace(std::string& text, const std::string& search, const std::string& replacement, bool by_character) {
+    for (int count = 0; count < 5000; ++count) {
+        const int at = by_character ? vokari::find_from(text, 0, search.c_str()) : static_cast<int>(text.find(search));
         if (at < 0) return true;
-        if (count == limit) return false;
         text.replace(static_cast<std::size_t>(at), search.size(), replacement);
     }
+    return false;
 }
 
 std::string random_text(std::mt19937& random, const std::vector<std::string>& pieces, int count) {
@@ -104,29 +70,24 @@ std::string random_text(std::mt19937& random, const std::vector<std::string>& pi
 TEST_F(TranslationTest, FastRewritingEqualsRestartingFromTheStart) {
     vokari::add_system_pairs();
     const std::vector<TranslationPair> system_pairs = translation_dictionary;
-    // Kana and their small forms, the parts of the foreign-sound pairs, lone
-    // lead and trail bytes, and ASCII.
+    // Kana, small kana, parts of the foreign-sound pairs, lone lead and trail bytes.
     const std::vector<std::string> pieces = {
         "\x82\xc5", "\x82\xa1", "\x82\xa0", "\x82\xd3", "\x82\x9f", "\x83\x94", "\x83\x40", "\x83\x42",
         "\xc1",     "\xde",     "\xac",     "\xa7",     "\x82",     "\x83",     "a",        "b",
         "\x82\xa7", "\x83\x66", "\x83\x85", "\x82\xc0", "\x82\xe1", "\x83\x61", "\x83\x87", "\x82\xec"};
     std::mt19937 random(2024);
     for (int round = 0; round < 3000; ++round) {
-        // The built-in pairs plus a few random ones (never the kinds that
-        // cannot end).
-        std::vector<TranslationPair> pairs;
+        std::vector<TranslationPair> pairs;   // a few random pairs of the kinds that end
         for (int k = 0; k < 3; ++k) {
             TranslationPair pair{random_text(random, pieces, 1 + random() % 2), random_text(random, pieces, random() % 3)};
             if (!vokari::contains_at_character_start(pair.replacement, pair.search)) pairs.push_back(pair);
         }
         pairs.insert(pairs.end(), system_pairs.begin(), system_pairs.end());
-
-        const std::string original = random_text(random, pieces, 1 + random() % 30);
-        std::string expected = original;
-        std::string fast = original;
+        std::string expected = random_text(random, pieces, 1 + random() % 30);
+        std::string fast = expected;
         bool comparable = true;
         for (const TranslationPair& pair : pairs) {
-            comparable = reference_replace(expected, pair.search, pair.replacement, true, 5000) &&
+            comparable = restart_replace(expected, pair.search, pair.replacement, true) &&
                          vokari::replace_repeatedly(fast, pair.search, pair.replacement,
                                                     vokari::MatchStart::CharacterBoundary, 5000);
             if (!comparable) break;
@@ -138,15 +99,15 @@ TEST_F(TranslationTest, FastRewritingEqualsRestartingFromTheStart) {
 }
 
 TEST_F(TranslationTest, ByteWiseRewritingEqualsRestartingFromTheStart) {
-    const std::vector<std::string> pieces = {"\x01", "\\", "_", "W", "x", "\x01\\\x01_\x01W\x01"};
     const std::string placeholder("\x01\\\x01_\x01W\x01");
+    const std::vector<std::string> pieces = {"\x01", "\\", "_", "W", "x", placeholder};
     std::mt19937 random(99);
     for (int round = 0; round < 2000; ++round) {
         const std::string original = random_text(random, pieces, random() % 25);
         for (const std::string& replacement : {std::string(), std::string("\\_w[35]")}) {
             std::string expected = original;
             std::string fast = original;
-            reference_replace(expected, placeholder, replacement, false, 1 << 20);
+            restart_replace(expected, placeholder, replacement, false);
             vokari::replace_repeatedly(fast, placeholder, replacement, vokari::MatchStart::AnyByte, 1 << 20);
             ASSERT_EQ(fast, expected) << "round " << round;
         }
@@ -155,41 +116,33 @@ TEST_F(TranslationTest, ByteWiseRewritingEqualsRestartingFromTheStart) {
 
 TEST(ContainsAtCharacterStart, CountsALastLeadByteAsACharacter) {
     EXPECT_TRUE(vokari::contains_at_character_start("xab", "ab"));
-    EXPECT_FALSE(vokari::contains_at_character_start("\x82\xa0", "\xa0"));   // a trail byte
+    EXPECT_FALSE(vokari::contains_at_character_start("\x82\xa0", "\xa0"));
     EXPECT_TRUE(vokari::contains_at_character_start("a\x82", "\x82"));
 }
-
-// --- dictionary files -----------------------------------------------------------
 
 class DictionaryFileTest : public TranslationTest {
 protected:
     void SetUp() override {
         TranslationTest::SetUp();
         dir_ = fixture::temp_directory("dic");
-        ASSERT_FALSE(dir_.empty());
-        ASSERT_LT(dir_.size(), vokari::kModuleDirCapacity);
+        ASSERT_TRUE(!dir_.empty() && dir_.size() < vokari::kModuleDirCapacity);
         std::strcpy(vokari::module_dir, dir_.c_str());
         std::snprintf(vokari::settings.log_path, vokari::kPathCapacity, "%s\\test.log", dir_.c_str());
     }
-
     void TearDown() override {
         vokari::module_dir[0] = '\0';
         fixture::remove_tree(dir_);
         TranslationTest::TearDown();
     }
-
     void write(const std::string& name, const std::string& text) const {
         ASSERT_TRUE(fixture::write_text(dir_ + "/" + name, text));
     }
-
     std::string log_text() const {
-        const std::vector<std::uint8_t> bytes = fixture::read_file(dir_ + "/test.log");
         std::string text;
-        for (std::uint8_t b : bytes)
+        for (std::uint8_t b : fixture::read_file(dir_ + "/test.log"))
             if (b != '\r') text += static_cast<char>(b);
         return text;
     }
-
     std::string path(const std::string& name) const { return dir_ + "\\" + name; }
 
     std::string dir_;
@@ -197,20 +150,15 @@ protected:
 
 TEST_F(DictionaryFileTest, LinesAreTrimmedUncommentedAndSplitAtTheFirstUnquotedComma) {
     write("user.dic",
-          "  ab  ,\tcd  // a remark\r\n"
-          "\r\n"
-          "// skipped, even with a comma\r\n"
-          "   // x,y\r\n"
-          "\"a,b\",c\r\n"
-          "\"no comma\"\r\n"
-          "\x81\x40k\x81\x40,v,w\r\n"
-          "last,line");
+          "  ab  ,\tcd  // a remark\r\n\r\n// skipped, even with a comma\r\n   // x,y\r\n"
+          "\"a,b\",c\r\n\"no comma\"\r\n\x81\x40k\x81\x40,v,w\r\nlast,line");
     vokari::load_translation_file("user.dic");
-    const std::vector<TranslationPair> expected = {{"ab", "cd"}, {"\"a,b\"", "c"}, {"k", "v,w"}, {"last", "line"}};
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"ab", "cd"}, {"\"a,b\"", "c"}, {"k", "v,w"}, {"last", "line"}};
     ASSERT_EQ(translation_dictionary.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(translation_dictionary[i].search, expected[i].search) << i;
-        EXPECT_EQ(translation_dictionary[i].replacement, expected[i].replacement) << i;
+        EXPECT_EQ(translation_dictionary[i].search, expected[i].first) << i;
+        EXPECT_EQ(translation_dictionary[i].replacement, expected[i].second) << i;
     }
     EXPECT_EQ(log_text(), path("user.dic") + "...Done.\n");
 }
@@ -218,34 +166,25 @@ TEST_F(DictionaryFileTest, LinesAreTrimmedUncommentedAndSplitAtTheFirstUnquotedC
 TEST_F(DictionaryFileTest, FilesLoadInOrderAndAMissingOneIsLogged) {
     write("first.dic", "x,first\n");
     write("second.dic", "x,second\n");
-    vokari::load_translation_file("missing.dic");
-    vokari::load_translation_file("first.dic");
-    vokari::load_translation_file("second.dic");
+    for (const char* name : {"missing.dic", "first.dic", "second.dic"}) vokari::load_translation_file(name);
+    vokari::add_system_pairs();
     EXPECT_EQ(translated("x"), "first");
     EXPECT_EQ(log_text(), path("missing.dic") + "...Can't open file.\n" + path("first.dic") + "...Done.\n" +
-                              path("second.dic") + "...Done.\n");
+                              path("second.dic") + "...Done.\n// Now making system translate data.\nDone.\n\n");
 }
 
-TEST_F(DictionaryFileTest, PairsThatCouldNeverEndAreSkippedAndLogged) {
+TEST_F(DictionaryFileTest, PairsThatCouldNeverEndAreSkippedAndStoppedOnesLogged) {
     write("bad.dic", ",nothing\nab,xaby\nok,fine\n");
     vokari::load_translation_file("bad.dic");
     ASSERT_EQ(translation_dictionary.size(), 1u);
     EXPECT_EQ(translation_dictionary[0].search, "ok");
+    translation_dictionary.push_back({"ab", "bba"});   // each a doubles the b's after it
+    EXPECT_NE(translated(std::string(30, 'a') + "b").find("ab"), std::string::npos);   // stopped, not hung
     EXPECT_EQ(log_text(), path("bad.dic") + "...Done.\n" +
                               "WARNING : translate pair \"\" -> \"nothing\" skipped: its search text is empty.\n\n"
                               "WARNING : translate pair \"ab\" -> \"xaby\" skipped: its replacement contains its "
-                              "search text.\n\n");
-}
-
-TEST_F(DictionaryFileTest, SystemPairsAreLogged) {
-    vokari::add_system_pairs();
-    EXPECT_EQ(log_text(), "// Now making system translate data.\nDone.\n\n");
-}
-
-TEST_F(DictionaryFileTest, AStoppedPairIsLogged) {
-    translation_dictionary.push_back({"ab", "bba"});
-    translated(std::string(30, 'a') + "b");
-    EXPECT_EQ(log_text(), "WARNING : translate pair \"ab\" keeps matching its own replacements; stopped.\n\n");
+                              "search text.\n\n"
+                              "WARNING : translate pair \"ab\" keeps matching its own replacements; stopped.\n\n");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The module's voice-control tags: the control events they emit and how they
-// change speed, speaker overlap, the end of the voice and sound-file output;
-// and the deterministic pitch factor.
+// change speed, overlap, the end of the voice and sound-file output; and the
+// deterministic pitch factor.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -24,45 +24,37 @@ using VoiceTagTest = TranslateTest;
 constexpr double kTwelveSteps = 1.1892164697335903;   // 1.014546 ^ 12
 constexpr double kOctave = 2.0000629316197887;        // 1.014546 ^ 48
 
-// The only control event of speaker 0 after scanning `script`.
-ControlEvent only_control(const std::string& script) {
-    scan_script(script);
-    const auto& list = vokari::timeline.control_events[0];
-    EXPECT_EQ(list.size(), 1u) << script;
-    return list.empty() ? ControlEvent{-1, -1, 0.0} : list[0];
-}
-
-TEST_F(VoiceTagTest, LevelTagsAddSubtractAndSetInTenths) {
-    EXPECT_EQ(only_control("@+[5]"), (ControlEvent{1000, vokari::LevelAdd, 0.5}));
-    EXPECT_EQ(only_control("@-[2]"), (ControlEvent{1000, vokari::LevelSubtract, 2 * 0.1}));
-    EXPECT_EQ(only_control("@0+[5]"), (ControlEvent{1000, vokari::LevelSet, 1.5}));
-    EXPECT_EQ(only_control("@0-[5]"), (ControlEvent{1000, vokari::LevelSet, 0.5}));
-    EXPECT_EQ(only_control("@+"), (ControlEvent{1000, vokari::LevelAdd, 0.1}));
-    EXPECT_EQ(only_control("@-"), (ControlEvent{1000, vokari::LevelSubtract, 0.1}));
-    EXPECT_EQ(only_control("@="), (ControlEvent{1000, vokari::LevelSet, 1.0}));
-    EXPECT_EQ(only_control("@0+"), (ControlEvent{1000, vokari::LevelSet, 1.1}));
-    EXPECT_EQ(only_control("@0-"), (ControlEvent{1000, vokari::LevelSet, 0.9}));
-    EXPECT_EQ(only_control("@+[x]"), (ControlEvent{1000, vokari::LevelAdd, 0.0}));
-}
-
-TEST_F(VoiceTagTest, PitchTagsUseTheStepSizeInForceWhenScanned) {
-    EXPECT_NEAR(only_control("@<[12]").value, kTwelveSteps, 1e-15);
-    EXPECT_NEAR(only_control("@u[4]@<[12]").value, kOctave, 1e-15);
-    EXPECT_EQ(vokari::pitch_step_size, 4.0);
-    vokari::pitch_step_size = 1.0;
-    const ControlEvent up = only_control("@<");
-    EXPECT_EQ(up.kind, vokari::PitchMultiply);
-    EXPECT_EQ(up.value, vokari::pitch_factor(1.0));
-    EXPECT_NEAR(up.value, 1.014546, 1e-15);
-    EXPECT_EQ(only_control("@>").kind, vokari::PitchDivide);
-    EXPECT_EQ(only_control("@>[12]").value, only_control("@<[12]").value);
-    EXPECT_EQ(only_control("@|"), (ControlEvent{1000, vokari::PitchSet, 1.0}));
-    const ControlEvent down = only_control("@0>");
-    EXPECT_EQ(down.kind, vokari::PitchSet);
-    EXPECT_NEAR(down.value, 0.98566, 1e-5);
-    EXPECT_NEAR(only_control("@0<[12]").value, kTwelveSteps, 1e-15);
-    EXPECT_NEAR(only_control("@0>[12]").value, 1.0 / kTwelveSteps, 1e-15);
-    EXPECT_NEAR(only_control("@u[2]@0<").value, 1.014546 * 1.014546, 1e-15);
+TEST_F(VoiceTagTest, EachTagEmitsItsControlEvent) {
+    vokari::sound_effects.assign({{"bell", {}, 0}, {"drum", {}, 0}});
+    const struct {
+        const char* script;
+        vokari::ControlKind kind;
+        double value;
+    } cases[] = {
+        {"@+[5]", vokari::LevelAdd, 0.5},       {"@-[2]", vokari::LevelSubtract, 2 * 0.1},
+        {"@0+[5]", vokari::LevelSet, 1.5},      {"@0-[5]", vokari::LevelSet, 0.5},
+        {"@+", vokari::LevelAdd, 0.1},          {"@-", vokari::LevelSubtract, 0.1},
+        {"@=", vokari::LevelSet, 1.0},          {"@0+", vokari::LevelSet, 1.1},
+        {"@0-", vokari::LevelSet, 0.9},         {"@+[x]", vokari::LevelAdd, 0.0},
+        {"@|", vokari::PitchSet, 1.0},          {"@<", vokari::PitchMultiply, vokari::pitch_factor(1)},
+        {"@>", vokari::PitchDivide, vokari::pitch_factor(1)},
+        {"@<[12]", vokari::PitchMultiply, vokari::pitch_factor(12)},
+        {"@>[12]", vokari::PitchDivide, vokari::pitch_factor(12)},
+        {"@0<[12]", vokari::PitchSet, vokari::pitch_factor(12)},
+        {"@0>[12]", vokari::PitchSet, 1 / vokari::pitch_factor(12)},
+        {"@0>", vokari::PitchSet, 1 / vokari::pitch_factor(1)},
+        {"@u[4]@<[12]", vokari::PitchMultiply, vokari::pitch_factor(48)},
+        {"@u[2]@0<", vokari::PitchSet, vokari::pitch_factor(2)},
+        {"@a[drum]", vokari::PlaySoundEffect, 1.0}, {"@a[Drum]", vokari::PlaySoundEffect, -1.0},
+    };
+    for (const auto& c : cases) {
+        vokari::pitch_step_size = 1.0;
+        scan_script(c.script);
+        EXPECT_EQ(controls(0), (Controls{{1000, c.kind, c.value}})) << c.script;
+    }
+    EXPECT_NEAR(vokari::pitch_factor(1), 1.014546, 1e-15);
+    EXPECT_NEAR(1 / vokari::pitch_factor(1), 0.98566, 1e-5);
+    vokari::sound_effects.clear();
 }
 
 TEST_F(VoiceTagTest, ControlsGoToTheCurrentSpeakerAtTheCurrentTime) {
@@ -73,30 +65,18 @@ TEST_F(VoiceTagTest, ControlsGoToTheCurrentSpeakerAtTheCurrentTime) {
     EXPECT_EQ(controls(0), (Controls{{0, vokari::LevelAdd, 0.1}}));   // negative times stored as 0
 }
 
-TEST_F(VoiceTagTest, SoundEffectTagCarriesTheEffectNumberOrMinusOne) {
-    vokari::sound_effects.clear();
-    vokari::sound_effects.push_back(vokari::SoundEffect{"bell", {}, 0});
-    vokari::sound_effects.push_back(vokari::SoundEffect{"drum", {}, 0});
-    EXPECT_EQ(only_control("@a[drum]"), (ControlEvent{1000, vokari::PlaySoundEffect, 1.0}));
-    EXPECT_EQ(only_control("@a[Drum]").value, -1.0);
-    vokari::sound_effects.clear();
-}
-
-TEST_F(VoiceTagTest, SpeedTagSetsAndPlainSpeedRestoresTheDefault) {
+TEST_F(VoiceTagTest, SpeedTagSetsAnyValueAndPlainSpeedRestoresTheDefault) {
     EXPECT_EQ(scan_script("@s[200]ab@sc"), 200 + 200 + 130 + 130);
     EXPECT_EQ(events(0)[2], silence(vokari::ms_to_samples(400)));
-    EXPECT_EQ(scan_script("@s[0]abc"), 0);   // nothing to render
+    EXPECT_EQ(scan_script("@s[0]abc"), 0);
     EXPECT_EQ(scan_script("@s[-50]ab"), -150);
 }
 
-TEST_F(VoiceTagTest, VoiceOffStopsTheScanAtOnceWithNothingToRender) {
-    EXPECT_EQ(scan_script(std::string("a@nb")), 0);
+TEST_F(VoiceTagTest, VoiceOffAndEndOfVoice) {
+    EXPECT_EQ(scan_script("a@nb"), 0);   // stops at once, without closing events
     EXPECT_EQ(events(0), (Events{silence(1000)}));
     EXPECT_TRUE(events(1).empty());
-}
-
-TEST_F(VoiceTagTest, EndOfVoiceClosesAtTheTagsTime) {
-    EXPECT_EQ(scan_script(std::string(sjis::a) + "@e" + sjis::i + "xyz"), 260);
+    EXPECT_EQ(scan_script(std::string(sjis::a) + "@e" + sjis::i + "xyz"), 260);   // closes at the tag
     EXPECT_EQ(events(0), (Events{{1000, 0, 1, 1}, silence(3866)}));
     EXPECT_EQ(events(1), (Events{silence(3866)}));
 }
@@ -106,7 +86,7 @@ TEST_F(VoiceTagTest, ReleaseTagSilencesNowWithoutTakingTime) {
     EXPECT_EQ(events(0), (Events{silence(1000), {1000, 0, 1, 1}, silence(3866)}));
 }
 
-TEST_F(VoiceTagTest, OmitTagIsRememberedForTheRepliesOnly) {
+TEST_F(VoiceTagTest, OmitTagLastsForOneScan) {
     scan_script("@o");
     EXPECT_TRUE(vokari::omit_text);
     scan_script("a");
@@ -122,30 +102,22 @@ TEST_F(VoiceTagTest, SoundFileTagsNameAFileInTheModuleDirectory) {
     EXPECT_EQ(vokari::wav_output_spec, "C:\\host\\ghost\\master\\b.wav");
     EXPECT_EQ(vokari::wav_output_silent, 1);
     vokari::module_dir[0] = '\0';
-}
-
-TEST_F(VoiceTagTest, WavoutWithoutBracketIsTheParticleTagAndFiveLetters) {
     vokari::wav_output_spec.clear();
-    EXPECT_EQ(scan_script("@wavout"), 6 * 130);
+    EXPECT_EQ(scan_script("@wavout"), 6 * 130);   // the tag "w" and five letters
     EXPECT_TRUE(vokari::wav_output_spec.empty());
 }
 
 TEST_F(VoiceTagTest, UnknownOrUnclosedTagsCostSilence) {
-    EXPECT_EQ(scan_script("@z"), 390);   // the prefix and the letter
+    EXPECT_EQ(scan_script("@z"), 390);
     EXPECT_EQ(scan_script("@+[5"), 3 * 130 + 130 + 130);
     EXPECT_EQ(events(0), (Events{silence(1000), silence(9599), silence(12466)}));
     EXPECT_TRUE(controls(0).empty());
     EXPECT_EQ(scan_script("@g[1]@p[2]"), 130);
     EXPECT_TRUE(controls(0).empty());
-}
-
-TEST_F(VoiceTagTest, ConfiguredPrefixReplacesTheAtSign) {
     vokari::settings.tag_prefix = '%';
-    EXPECT_EQ(only_control("%+"), (ControlEvent{1000, vokari::LevelAdd, 0.1}));
-    EXPECT_EQ(scan_script("@+"), 390);   // now two plain characters
+    EXPECT_EQ(scan_script("@+%+"), 390);   // '@' and '+' are plain characters now
+    EXPECT_EQ(controls(0).size(), 1u);
 }
-
-// --- the pitch factor ------------------------------------------------------------
 
 TEST(PitchFactor, MeetsTheAnchorsAndTheLibraryPowerWithinAnUlp) {
     EXPECT_EQ(vokari::pitch_factor(0.0), 1.0);
@@ -161,14 +133,14 @@ TEST(PitchFactor, MeetsTheAnchorsAndTheLibraryPowerWithinAnUlp) {
 }
 
 TEST(PitchFactor, ExtremesOverflowUnderflowAndKeepNan) {
-    EXPECT_EQ(vokari::pitch_factor(1e9), std::numeric_limits<double>::infinity());
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(vokari::pitch_factor(1e9), inf);
     EXPECT_EQ(vokari::pitch_factor(-1e9), 0.0);
-    EXPECT_EQ(vokari::pitch_factor(std::numeric_limits<double>::infinity()), std::numeric_limits<double>::infinity());
-    EXPECT_EQ(vokari::pitch_factor(-std::numeric_limits<double>::infinity()), 0.0);
+    EXPECT_EQ(vokari::pitch_factor(inf), inf);
+    EXPECT_EQ(vokari::pitch_factor(-inf), 0.0);
     EXPECT_TRUE(std::isnan(vokari::pitch_factor(std::nan(""))));
-    const double large = 49000.0;   // near the top of the finite range
-    EXPECT_NEAR(vokari::pitch_factor(large) / std::pow(1.014546, large), 1.0, 1e-12);
-    EXPECT_NEAR(vokari::pitch_factor(-large) / std::pow(1.014546, -large), 1.0, 1e-12);
+    EXPECT_NEAR(vokari::pitch_factor(49000.0) / std::pow(1.014546, 49000.0), 1.0, 1e-12);
+    EXPECT_NEAR(vokari::pitch_factor(-49000.0) / std::pow(1.014546, -49000.0), 1.0, 1e-12);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // A fixture for the script-translation tests: tables measured, settings and
-// phoneme bank at their defaults, and everything a scan touches reset after.
-// Also readable comparisons of Timeline events and the Shift_JIS kana the
-// tests write scripts with.
+// phoneme bank at their defaults, and what a scan touches reset after; plus
+// readable comparisons of Timeline events and the kana the tests use.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -39,7 +38,6 @@ namespace translate_test {
 using Events = std::vector<vokari::PhonemeEvent>;
 using Controls = std::vector<vokari::ControlEvent>;
 
-// A silence event at `samples`.
 inline vokari::PhonemeEvent silence(std::int32_t samples) { return {samples, -1, 0, 1}; }
 
 // Shift_JIS kana used by the tests.
@@ -48,35 +46,25 @@ constexpr const char* a = "\x82\xa0";
 constexpr const char* i = "\x82\xa2";
 constexpr const char* ka = "\x82\xa9";
 constexpr const char* ki = "\x82\xab";
-constexpr const char* small_ya = "\x82\xe1";
-constexpr const char* small_yu = "\x82\xe3";
-constexpr const char* small_yo = "\x82\xe5";
-constexpr const char* small_tsu = "\x82\xc1";
 constexpr const char* ha = "\x82\xcd";
 constexpr const char* n = "\x82\xf1";
 constexpr const char* de = "\x82\xc5";
 constexpr const char* small_i = "\x82\xa1";
-constexpr const char* long_bar = "\x81\x5b";      // second byte is '['
-constexpr const char* so_katakana = "\x83\x5c";   // second byte is '\\'
-constexpr const char* kanji_hi = "\x93\xfa";      // a kanji (sun, day)
-constexpr const char* comma = "\x81\x41";         // ideographic comma
-constexpr const char* letter_a = "\x82\x60";      // full-width A
+constexpr const char* long_bar = "\x81\x5b";      // second byte '['
+constexpr const char* so_katakana = "\x83\x5c";   // second byte '\\'
+constexpr const char* kanji_hi = "\x93\xfa";
 }  // namespace sjis
 
 class TranslateTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        vokari::load_defaults();
-        reset_scan_state();
-    }
-
+    void SetUp() override { reset(); }
     void TearDown() override {
-        vokari::load_defaults();
-        reset_scan_state();
+        reset();
         vokari::translation_dictionary.clear();
     }
 
-    static void reset_scan_state() {
+    static void reset() {
+        vokari::load_defaults();
         vokari::pitch_step_size = 1.0;
         vokari::omit_text = false;
         vokari::wav_output_spec.clear();
