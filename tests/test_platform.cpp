@@ -86,6 +86,22 @@ TEST_F(PlatformFiles, TextWriteTurnsLfIntoCrLf) {
     EXPECT_EQ(get("b.bin"), "a\nb");
 }
 
+TEST_F(PlatformFiles, AppendingInTextModeDropsAFinalByte1A) {
+    put("z.txt", "a\x1A");
+    write_with("z.txt", "a+", "b\n");
+    EXPECT_EQ(get("z.txt"), "a" "b\r\n");
+    // Only a final one, and only when the file is also opened for reading.
+    put("y.txt", "a\x1Az");
+    write_with("y.txt", "a+", "b");
+    EXPECT_EQ(get("y.txt"), "a\x1Az" "b");
+    put("x.txt", "a\x1A");
+    write_with("x.txt", "at", "b");
+    EXPECT_EQ(get("x.txt"), "a\x1A" "b");
+    put("w.txt", "a\x1A");
+    write_with("w.txt", "ab+", "b");
+    EXPECT_EQ(get("w.txt"), "a\x1A" "b");
+}
+
 TEST_F(PlatformFiles, LargeTextWriteKeepsEveryByte) {
     std::string text;
     for (int i = 0; i < 30000; ++i) text += (i % 7 == 0) ? '\n' : static_cast<char>('a' + i % 26);

@@ -3,7 +3,8 @@
 //  - backslash separators are mapped (native_path);
 //  - a directory cannot be opened as a file;
 //  - text mode (no 'b' in the mode) turns CR LF into LF and ends the stream at
-//    a byte 0x1A when reading, and turns LF into CR LF when writing.
+//    a byte 0x1A when reading, and turns LF into CR LF when writing; opened for
+//    reading and writing ("a+", "r+"), a text file loses a final byte 0x1A.
 // Text streams are glibc cookie streams over a plain file descriptor.
 #include <cerrno>
 #include <cstring>
@@ -142,6 +143,17 @@ int close_text(void* cookie) {
     return result;
 }
 
+// A text file opened for reading and writing loses a final byte 0x1A, so that
+// what is appended is not hidden behind it; the position returns to the start.
+// True when the file was shortened.
+bool drop_final_end_of_text(int fd) {
+    const off_t last = ::lseek(fd, -1, SEEK_END);
+    unsigned char byte = 0;
+    const bool dropped = last >= 0 && ::read(fd, &byte, 1) == 1 && byte == kEndOfText && ::ftruncate(fd, last) == 0;
+    ::lseek(fd, 0, SEEK_SET);
+    return dropped;
+}
+
 }  // namespace
 
 // path: Windows-style path; mode: fopen mode ("rt", "rb", "wt", "wb", "a+"...).
@@ -168,6 +180,7 @@ std::FILE* open_file(const char* path, const char* mode) {
         if (stream == nullptr) ::close(fd);
         return stream;
     }
+    if ((parsed.flags & O_ACCMODE) == O_RDWR) drop_final_end_of_text(fd);
     TextFile* file = new TextFile{fd};
     const cookie_io_functions_t functions = {read_text, write_text, seek_text, close_text};
     std::FILE* stream = ::fopencookie(file, parsed.stdio_mode, functions);
