@@ -36,6 +36,12 @@ native || failed+=(native)
 say "32-bit Windows DLL and its checks under wine (build/win32)"
 win32 || failed+=(win32)
 
+say "the test suite under AddressSanitizer and UndefinedBehaviorSanitizer (build/asan)"
+bash "$root/scripts/test-sanitized.sh" || failed+=(sanitized)
+
+say "45 seconds of fuzzing per harness (build/fuzz)"
+bash "$root/scripts/fuzz-smoke.sh" 45 || failed+=(fuzz)
+
 if [[ ${#failed[@]} -ne 0 ]]; then
   say "FAILED: ${failed[*]}"
   exit 1
