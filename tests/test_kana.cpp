@@ -5,6 +5,8 @@
 #include <string>
 
 #include "support/translate_test.h"
+#include "translate/kana_index.h"
+#include "translate/kana_tables.h"
 
 namespace {
 
@@ -27,6 +29,49 @@ TEST_F(KanaTest, EachScriptNamesTheSlotOfTheSampleNumbering) {
         ASSERT_EQ(events(0).size(), 3u) << c.text;
         EXPECT_EQ(events(0)[0].slot, c.onset) << c.text;
         EXPECT_EQ(events(0)[1].slot, c.vowel) << c.text;
+    }
+}
+
+// The tables searched in table order: contracted sounds first, then single
+// kana (full-width: hiragana or katakana; half-width: with a voicing mark
+// first).  Returns the slot and its length, or -1.
+int search_in_order(const std::string& text, bool fullwidth, std::int32_t& size) {
+    const std::int32_t length = static_cast<std::int32_t>(text.size());
+    const int groups[][2] = {{71, 107}, {46, 71}, {0, 46}};
+    for (const auto& group : groups) {
+        for (int slot = group[0]; slot < group[1]; ++slot) {
+            for (const vokari::StringTable* table : {&vokari::hiragana_table, &vokari::katakana_table, &vokari::halfwidth_table}) {
+                if ((table == &vokari::halfwidth_table) == fullwidth) continue;
+                if (table->begins(slot, text.data(), 0, length)) {
+                    size = table->lengths[slot];
+                    return slot;
+                }
+            }
+        }
+    }
+    return -1;
+}
+
+TEST_F(KanaTest, IndexFindsWhatASearchInTableOrderFinds) {
+    std::vector<std::string> heads, tails = {"", "\x82\xe1", "\x83\x85", "\xac", "\xde", "\xdf\xae", "a"};
+    for (const vokari::StringTable* table : {&vokari::hiragana_table, &vokari::katakana_table, &vokari::halfwidth_table})
+        for (int slot = 0; slot < vokari::kSlotCount; ++slot) heads.emplace_back(table->strings[slot]);
+    for (int lead = 0x80; lead <= 0xFF; ++lead)
+        for (int trail = 0x40; trail <= 0xFF; trail += 3) heads.push_back({char(lead), char(trail)});
+    for (const std::string& head : heads) {
+        for (const std::string& tail : tails) {
+            const std::string text = head + tail;
+            const bool fullwidth = !(static_cast<unsigned char>(text[0]) >= 0xA1 && static_cast<unsigned char>(text[0]) <= 0xDF);
+            std::int32_t expected_size = 0, size = 0;
+            const int expected = search_in_order(text, fullwidth, expected_size);
+            int slot = fullwidth ? vokari::hiragana_index.find(text.data(), 0, int(text.size()), size) : -1;
+            if (fullwidth && slot < 0) slot = vokari::katakana_index.find(text.data(), 0, int(text.size()), size);
+            if (!fullwidth) slot = vokari::halfwidth_index.find(text.data(), 0, int(text.size()), size);
+            ASSERT_EQ(slot, expected) << text;
+            if (slot >= 0) {
+                EXPECT_EQ(size, expected_size) << text;
+            }
+        }
     }
 }
 

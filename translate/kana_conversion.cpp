@@ -1,6 +1,7 @@
 // Kana conversion: one Japanese character of the voice text becomes the onset
 // and vowel events of its phoneme slot.  Every character, recognised or not,
 // lasts one talk-speed unit.
+#include "translate/kana_index.h"
 #include "translate/kana_tables.h"
 #include "translate/scan_state.h"
 #include "translate/time_math.h"
@@ -19,17 +20,6 @@ void emit_kana(std::int64_t ms, int speaker, int slot, std::int32_t wa_countdown
     std::int32_t carry_delay = 0;
     if (slot != vowel) emit_phoneme(ms, speaker, slot, wa_countdown, false, carry_fade, carry_delay);
     emit_phoneme(ms, speaker, vowel, wa_countdown, true, carry_fade, carry_delay);
-}
-
-// The slot in [first, last) whose hiragana or katakana entry begins the text
-// at `pos`, or -1.
-int fullwidth_slot(const ScanState& state, int first, int last) {
-    for (int slot = first; slot < last; ++slot) {
-        if (hiragana_table.begins(slot, state.text, state.pos, state.length) ||
-            katakana_table.begins(slot, state.text, state.pos, state.length))
-            return slot;
-    }
-    return -1;
 }
 
 // Speaks `slot`, consumes `bytes` and one character of time.
@@ -53,29 +43,24 @@ void silence(ScanState& state, std::int32_t bytes) {
 
 }  // namespace
 
-// Contracted sounds are tried before single kana, so that kya is one kana and
-// never ki followed by a stray small ya.  The hiragana and katakana entries of
-// a slot are equally long.  Any other character takes 2 bytes, also when its
-// lead byte is the text's last byte.
+// Contracted sounds are found before single kana, so that kya is one kana
+// and never ki followed by a stray small ya; half-width kana with a voicing
+// mark before the kana alone, so that ga is never ka and a stray mark.  Any
+// other character is silence: 2 bytes for a double-byte one (also when its
+// lead byte is the text's last byte), 1 for a half-width one.
 void convert_fullwidth_kana(ScanState& state) {
-    int slot = fullwidth_slot(state, kFirstContractedSlot, kSlotCount);
-    if (slot >= 0) return speak(state, slot, hiragana_table.lengths[slot]);
-    slot = fullwidth_slot(state, 0, kFirstContractedSlot);
-    if (slot >= 0) return speak(state, slot, hiragana_table.lengths[slot]);
+    std::int32_t size = 0;
+    int slot = hiragana_index.find(state.text, state.pos, state.length, size);
+    if (slot < 0) slot = katakana_index.find(state.text, state.pos, state.length, size);
+    if (slot >= 0) return speak(state, slot, size);
     if (fullwidth_long_vowel_marks.match(state.text, state.pos, state.length) >= 0) return extend(state, 2);
     silence(state, 2);
 }
 
-// Longer entries first: contracted sounds (2 or 3 bytes), then kana with a
-// voicing mark (2 bytes), then single kana, so that ga is never ka followed by
-// a stray mark.
 void convert_halfwidth_kana(ScanState& state) {
-    const int groups[][2] = {{kFirstContractedSlot, kSlotCount}, {kFirstVoicedSlot, kFirstContractedSlot},
-                             {0, kFirstVoicedSlot}};
-    for (const auto& group : groups) {
-        const int slot = halfwidth_table.match(state.text, state.pos, state.length, group[0], group[1]);
-        if (slot >= 0) return speak(state, slot, halfwidth_table.lengths[slot]);
-    }
+    std::int32_t size = 0;
+    const int slot = halfwidth_index.find(state.text, state.pos, state.length, size);
+    if (slot >= 0) return speak(state, slot, size);
     if (halfwidth_long_vowel_marks.match(state.text, state.pos, state.length) >= 0) return extend(state, 1);
     silence(state, 1);
 }

@@ -46,6 +46,14 @@ public:
         return true;
     }
 
+    // Moves the next `size` bytes to the examined part without marking
+    // character starts (byte-wise searches need none).
+    void pass_bytes(std::size_t size) {
+        if (done_ != rest_) std::memmove(&bytes_[done_], &bytes_[rest_], size);
+        done_ += size;
+        rest_ += size;
+    }
+
     // Moves the next character (`size` bytes) to the examined part.
     void pass(std::size_t size) {
         if (track_) {
@@ -121,6 +129,18 @@ bool occurs_bytewise(const std::string& text, const std::string& search) {
     return false;
 }
 
+// The first byte-wise occurrence of `search` in bytes[0, size), or null.
+const char* find_bytes(const char* bytes, std::size_t size, const std::string& search) {
+    const char* end = bytes + size;
+    for (const char* from = bytes; static_cast<std::size_t>(end - from) >= search.size();) {
+        const char* hit = static_cast<const char*>(std::memchr(from, search[0], static_cast<std::size_t>(end - from)));
+        if (hit == nullptr || static_cast<std::size_t>(end - hit) < search.size()) return nullptr;
+        if (std::memcmp(hit, search.data(), search.size()) == 0) return hit;
+        from = hit + 1;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 bool replace_repeatedly(std::string& text, const std::string& search, const std::string& replacement,
@@ -131,6 +151,12 @@ bool replace_repeatedly(std::string& text, const std::string& search, const std:
     std::size_t replacements = 0;
     bool finished = true;
     while (gap_text.remaining() > 0) {
+        if (!by_character) {
+            // Byte-wise, every byte up to the next occurrence can pass at once.
+            const char* hit = find_bytes(gap_text.next(), gap_text.remaining(), search);
+            if (hit == nullptr) break;
+            gap_text.pass_bytes(static_cast<std::size_t>(hit - gap_text.next()));
+        }
         if (gap_text.next_is(search)) {
             if (replacements == max_replacements) {
                 finished = false;
