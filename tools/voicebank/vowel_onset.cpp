@@ -7,7 +7,7 @@
 #include <string>
 
 #include "pitch_period.h"
-#include "spectral_frames.h"
+#include "band_energy_frames.h"
 #include "syllables.h"
 
 namespace voicebank {
@@ -89,7 +89,7 @@ OnsetCue onset_cue(int slot) {
 
 VowelOnset find_vowel_onset(const std::vector<float>& x, OnsetCue cue) {
     VowelOnset onset;
-    const std::vector<SpectralFrame> frames = spectral_frames(x);
+    const std::vector<SpectralFrame> frames = band_energy_frames(x);
     if (frames.size() < 8) return onset;
     const SteadyVowel steady = steady_vowel(frames);
 

@@ -1,7 +1,7 @@
 // Band powers from a radix-2 FFT of each Hann-windowed frame, the bands
 // spaced evenly on the mel scale from 100 Hz to 8 kHz so that the first
 // formants get several bands each.
-#include "spectral_frames.h"
+#include "band_energy_frames.h"
 
 #include <cmath>
 #include <complex>
@@ -56,7 +56,7 @@ std::array<int, kShapeBands + 1> band_edges() {
 
 }  // namespace
 
-std::vector<SpectralFrame> spectral_frames(const std::vector<float>& x) {
+std::vector<SpectralFrame> band_energy_frames(const std::vector<float>& x) {
     static const std::array<int, kShapeBands + 1> edges = band_edges();
     std::vector<double> window(kFrameLength);
     for (int i = 0; i < kFrameLength; ++i) window[i] = 0.5 - 0.5 * std::cos(2.0 * M_PI * (i + 0.5) / kFrameLength);

@@ -18,7 +18,7 @@ struct SpectralFrame {
 
 // Frame k is centred on sample k * kFrameHop (the signal is taken as zero
 // outside x); one frame per hop across the whole of x.
-std::vector<SpectralFrame> spectral_frames(const std::vector<float>& x);
+std::vector<SpectralFrame> band_energy_frames(const std::vector<float>& x);
 
 // Root-mean-square difference of two spectral shapes, dB.
 double shape_distance(const SpectralFrame& a, const SpectralFrame& b);
