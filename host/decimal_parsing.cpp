@@ -198,7 +198,7 @@ double string_to_double(const char* text) {
         }
     }
     if (!any_digit) return 0.0;
-    if ((*p == 'e' || *p == 'E')) {
+    if (*p == 'e' || *p == 'E') {
         const unsigned char* q = p + 1;
         bool exponent_negative = false;
         if (*q == '+' || *q == '-') exponent_negative = *q++ == '-';

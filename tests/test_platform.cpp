@@ -197,24 +197,4 @@ TEST(GlobalBlocks, InjectedFailureHitsExactlyTheNthCall) {
     global_free(block);
 }
 
-TEST(Clock, DateAndTimeTextsHaveTheirFixedShape) {
-    char date[9];
-    char time[9];
-    vokari::platform::local_date_time(date, time);
-    const std::string d(date);
-    const std::string t(time);
-    ASSERT_EQ(d.size(), 8u);
-    ASSERT_EQ(t.size(), 8u);
-    for (int i : {0, 1, 3, 4, 6, 7}) {
-        EXPECT_TRUE(d[i] >= '0' && d[i] <= '9') << d;
-        EXPECT_TRUE(t[i] >= '0' && t[i] <= '9') << t;
-    }
-    EXPECT_EQ(d[2], '/');
-    EXPECT_EQ(d[5], '/');
-    EXPECT_EQ(t[2], ':');
-    EXPECT_EQ(t[5], ':');
-    const int month = std::stoi(d.substr(0, 2));
-    EXPECT_TRUE(month >= 1 && month <= 12) << d;
-}
-
 }  // namespace

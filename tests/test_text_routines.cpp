@@ -53,17 +53,6 @@ TEST(ReadLine, LineFeedAfterUnpairedLeadByteIsItsTrailByte) {
     EXPECT_EQ(all_lines("\xb1\nz"), (std::vector<std::string>{"\xb1\n", "z"}));
 }
 
-TEST(StripLastChar, RemovesOneMatchingByte) {
-    std::string text = "ab\r\r";
-    vokari::strip_last_char(text, '\r');
-    EXPECT_EQ(text, "ab\r");
-    vokari::strip_last_char(text, 'x');
-    EXPECT_EQ(text, "ab\r");
-    std::string empty;
-    vokari::strip_last_char(empty, '\r');
-    EXPECT_EQ(empty, "");
-}
-
 TEST(FindFrom, NeverMatchesOnATrailByte) {
     // "ぉ" is 82 A7; the half-width "ｧ" is the single byte A7.
     EXPECT_EQ(find_from(std::string("\x82\xa7"), 0, "\xa7"), -1);
@@ -99,12 +88,6 @@ TEST(SplitString, KeepsOrDropsEmptyPieces) {
     EXPECT_TRUE(out.empty());
     vokari::split_string("abc", out, "", true);
     EXPECT_TRUE(out.empty());
-}
-
-TEST(IntToDecimal, WritesSignAndDigits) {
-    EXPECT_EQ(vokari::int_to_decimal(0), "0");
-    EXPECT_EQ(vokari::int_to_decimal(-42), "-42");
-    EXPECT_EQ(vokari::int_to_decimal(4294967295LL), "4294967295");
 }
 
 TEST(StringToInt, FollowsAtoiRules) {
