@@ -20,8 +20,6 @@ const char* const kPlainNames[] = {"\\", "0", "1", "c", "e", "n", "_n", "_q", "_
 std::int32_t bracket_lengths[sizeof kBracketNames / sizeof *kBracketNames];
 std::int32_t plain_lengths[sizeof kPlainNames / sizeof *kPlainNames];
 
-bool is_digit(unsigned char b) { return b >= '0' && b <= '9'; }
-
 // Switches to `speaker`; the other one falls silent unless the voices overlap.
 void switch_speaker(ScanState& state, int speaker) {
     if (!state.overlap) emit_silence(state.time_ms, 1 - speaker);
@@ -39,7 +37,7 @@ void handle_bracket_tag(ScanState& state, int tag, std::int32_t name_length) {
 }
 
 void handle_plain_tag(ScanState& state, int tag, std::int32_t name_length) {
-    const bool digit_follows = state.pos + 2 < state.length && is_digit(byte_at(state, state.pos + 2));
+    const int digit = digit_at(state.text, state.pos + 2, state.length);
     switch (tag) {
     case kEscapedBackslash:
         spend_silent_characters(state, 1);
@@ -52,11 +50,11 @@ void handle_plain_tag(ScanState& state, int tag, std::int32_t name_length) {
         switch_speaker(state, 1);
         break;
     case kDigitWaitTag:
-        if (digit_follows) state.time_ms = add_time(state.time_ms, (byte_at(state, state.pos + 2) - '0') * 50);
-        state.pos += digit_follows ? 3 : 2;
+        if (digit >= 0) state.time_ms = add_time(state.time_ms, digit * 50);
+        state.pos += digit >= 0 ? 3 : 2;
         break;
     case kDigitSpeedTag:
-        state.pos += digit_follows ? 3 : 2;
+        state.pos += digit >= 0 ? 3 : 2;
         break;
     default:
         state.pos += name_length + 1;

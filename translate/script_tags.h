@@ -3,6 +3,8 @@
 // uses the same tables to find them again.
 #pragma once
 
+#include <cstdint>
+
 #include "translate/string_table.h"
 
 namespace vokari {
@@ -21,5 +23,10 @@ enum ScriptPlainTag {
     kDigitWaitTag = 10,      // "w" and a digit: 50 ms per unit
     kDigitSpeedTag = 14,     // "s" and a digit: skipped
 };
+
+// The digit 0..9 at text[pos] that the tags "w" and "s" take, or -1.
+inline int digit_at(const char* text, std::int32_t pos, std::int32_t length) {
+    return pos < length && text[pos] >= '0' && text[pos] <= '9' ? text[pos] - '0' : -1;
+}
 
 }  // namespace vokari

@@ -43,8 +43,6 @@ struct WaitScan {
     }
 };
 
-bool is_digit(unsigned char b) { return b >= '0' && b <= '9'; }
-
 // At a backslash: keeps a known script tag whole in the reply, adding the
 // waits it asks for.  False when no tag starts here.
 bool skip_script_tag_for_waits(WaitScan& scan) {
@@ -66,11 +64,10 @@ bool skip_script_tag_for_waits(WaitScan& scan) {
     tag = script_plain_tags.match(scan.text, name_at, scan.length);
     if (tag < 0) return false;
     const std::int32_t name_length = script_plain_tags.lengths[tag];
-    const bool digit_follows =
-        scan.pos + 2 < scan.length && is_digit(static_cast<unsigned char>(scan.text[scan.pos + 2]));
+    const int digit = digit_at(scan.text, scan.pos + 2, scan.length);
     std::int32_t extra = 0;
-    if ((tag == kDigitWaitTag || tag == kDigitSpeedTag) && digit_follows) {
-        if (tag == kDigitWaitTag) scan.tag_wait_ms = add_time(scan.tag_wait_ms, (scan.text[scan.pos + 2] - '0') * 50);
+    if ((tag == kDigitWaitTag || tag == kDigitSpeedTag) && digit >= 0) {
+        if (tag == kDigitWaitTag) scan.tag_wait_ms = add_time(scan.tag_wait_ms, digit * 50);
         extra = 1;
     }
     scan.keep(name_length + 1 + extra);
