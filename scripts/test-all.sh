@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds and tests everything: installs the packages, builds the native module
-# and its tests in build/native and runs them with ctest, then cross-builds the
-# 32-bit Windows DLL in build/win32 and runs its checks under wine.  Both
-# parts always run; the script fails when either does.
+# and its tests in build/native and runs them with ctest, cross-builds the
+# 32-bit Windows DLL in build/win32 and runs its checks under wine, then runs
+# the sanitized suite and a short fuzzing run.  Every part always runs; the
+# script fails when any does.
 #
 #   bash scripts/test-all.sh
 set -uo pipefail
