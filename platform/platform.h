@@ -37,7 +37,8 @@ void local_date_time(char date[9], char time[9]);
 //    mapped to '/'; a 0x5C that is the trail byte of a Shift_JIS character is
 //    left alone);
 //  - text mode ("rt", "wt", "a+" without 'b') turns CR LF into LF on reading,
-//    ends the stream at a byte 0x1A, and turns LF into CR LF on writing;
+//    ends the stream at a byte 0x1A, and turns LF into CR LF on writing; a
+//    text file opened for reading and writing ("a+") loses a final 0x1A;
 //  - opening a directory fails.
 // Close the stream with std::fclose.
 std::FILE* open_file(const char* path, const char* mode);
