@@ -50,7 +50,7 @@ void BM_TypicalLineTranslateScanWaits(benchmark::State& state) {
         std::string voice = script;
         std::string reply = script;
         vokari::apply_translation(voice);
-        const std::int32_t total_ms = vokari::scan_script(voice);
+        const std::int64_t total_ms = vokari::scan_script(voice);
         vokari::insert_waits(reply, total_ms);
         benchmark::DoNotOptimize(reply.data());
     }

@@ -105,7 +105,7 @@ void read_details(const char* directory, int speaker, bool delete_excess) {
 
 void hear_script() {
     vokari::reset_request_state();
-    const std::int32_t total_ms = vokari::scan_script(kHeardScript);
+    const std::int64_t total_ms = vokari::scan_script(kHeardScript);
     std::int64_t samples = vokari::output_sample_count(total_ms);
     if (samples > vokari::kMaxOutputSamples) samples = vokari::kMaxOutputSamples;
     if (samples <= 0) return;

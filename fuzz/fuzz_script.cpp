@@ -19,7 +19,7 @@ std::uint32_t read_le32(const std::uint8_t* bytes) {
     return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
 
-void check_image(std::int32_t total_ms) {
+void check_image(std::int64_t total_ms) {
     std::int64_t expected = vokari::output_sample_count(total_ms);
     if (expected > vokari::kMaxOutputSamples) expected = vokari::kMaxOutputSamples;
     fuzz_support::require(vokari::wav_image != nullptr, "a WAV image for a speech with samples");
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static fuzz_support::FuzzVoice voice("fuzz-script");
     const std::string script(reinterpret_cast<const char*>(data), size);
     vokari::reset_request_state();
-    const std::int32_t total_ms = vokari::scan_script(script);
+    const std::int64_t total_ms = vokari::scan_script(script);
     std::string reply = script;
     vokari::insert_waits(reply, total_ms);
     fuzz_support::require(reply.find(kWaitPlaceholder) == std::string::npos, "no wait placeholder in the reply");

@@ -3,6 +3,7 @@
 // composes the response.  MAKOTO/2.0 carries the script in "String", SAORI/1.0
 // in "Argument0" (answered in "Result"); every response ends in the Charset
 // line and a blank line.
+#include <cstdint>
 #include <cstring>
 
 #include "host/request.h"
@@ -99,7 +100,7 @@ void process_script(std::string& response, bool is_saori) {
     std::string script = get_header(is_saori ? "Argument0" : "String");
     std::string reply = script;
     apply_translation(script);
-    const std::int32_t total_ms = scan_script(script);
+    const std::int64_t total_ms = scan_script(script);
     insert_waits(reply, total_ms);
     if (total_ms != 0) render_and_play(total_ms);
     response = is_saori ? kSaoriPrefix : kMakotoPrefix;

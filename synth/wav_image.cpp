@@ -3,6 +3,9 @@
 // path that frees or replaces the image stops playback first.
 #include "synth/wav_image.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "host/request_log.h"
 #include "platform/platform.h"
 #include "synth/renderer.h"
@@ -34,11 +37,12 @@ void free_image() {
 
 }  // namespace
 
-std::int64_t output_sample_count(std::int32_t duration_ms) {
-    return static_cast<std::int64_t>(duration_ms) * 22050 / 1000 + kLeadInSamples;
+std::int64_t output_sample_count(std::int64_t duration_ms) {
+    const std::int64_t ms = std::clamp<std::int64_t>(duration_ms, INT32_MIN, INT32_MAX);
+    return ms * 22050 / 1000 + kLeadInSamples;
 }
 
-void render_and_play(std::int32_t duration_ms) {
+void render_and_play(std::int64_t duration_ms) {
     std::int64_t samples = output_sample_count(duration_ms);
     if (samples <= 0) return;
     if (samples > kMaxOutputSamples) {

@@ -34,7 +34,9 @@ void write_wav_header(std::uint8_t* image, std::int32_t samples);
 // Output samples for a speech of `duration_ms` milliseconds: the 22050 Hz
 // samples of the duration (truncated toward zero) plus the 1000-sample
 // lead-in, before the size limit.  Formed in 64 bits; may be 0 or negative.
-std::int64_t output_sample_count(std::int32_t duration_ms);
+// Durations beyond the int range count as its ends: they lie far past the
+// largest image, or far before its start, either way.
+std::int64_t output_sample_count(std::int64_t duration_ms);
 
 // Renders and plays the request's speech of `duration_ms` milliseconds: stops
 // the previous sound, replaces wav_image by a new image of
@@ -43,7 +45,7 @@ std::int64_t output_sample_count(std::int32_t duration_ms);
 // was asked for, and plays it unless the file request was silent.  A count of
 // 0 or less does nothing at all; a failed allocation logs an ERROR and leaves
 // wav_image null.
-void render_and_play(std::int32_t duration_ms);
+void render_and_play(std::int64_t duration_ms);
 
 // Stops playback, then frees the WAV image (unload).
 void release_wav_image();

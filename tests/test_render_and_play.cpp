@@ -40,6 +40,10 @@ TEST(OutputSampleCount, DurationToSamplesWithLeadIn) {
     // No 32-bit overflow at the ends of the range.
     EXPECT_EQ(vokari::output_sample_count(INT_MAX), 47352014416LL + 1000);
     EXPECT_EQ(vokari::output_sample_count(INT_MIN), -47352014438LL + 1000);
+    // Totals past the int range (a script's own pauses can reach them) count
+    // as its ends instead of overflowing the product.
+    EXPECT_EQ(vokari::output_sample_count(std::int64_t{1} << 61), vokari::output_sample_count(INT_MAX));
+    EXPECT_EQ(vokari::output_sample_count(-(std::int64_t{1} << 61)), vokari::output_sample_count(INT_MIN));
 }
 
 class RenderAndPlay : public synth_test::SynthFixture {};

@@ -14,7 +14,7 @@ using WaitTest = TranslateTest;
 
 struct WaitCase {
     std::string script;
-    std::int32_t total_ms;
+    std::int64_t total_ms;
     std::string reply;
 };
 
@@ -90,6 +90,17 @@ TEST_F(WaitTest, PlaceholderBytesInTheScriptAreDisplayedCharacters) {
         {placeholder, 0, left},
         {"x" + placeholder + "y", 0, "x" + left + "y"},
     });
+}
+
+// The script's own pauses may add up past the int range; the scan's total and
+// the tag waits must then still cancel, leaving the characters' own time.
+TEST_F(WaitTest, PausesBeyondTheIntRangeStillLeaveTheCharactersTheirTime) {
+    const std::string pause = "\\_w[-2000000000]";
+    const std::string script = pause + pause + pause + sjis::a;
+    std::string reply = script;
+    vokari::insert_waits(reply, vokari::scan_script(script));
+    EXPECT_EQ(reply, script + "\\_w[165]");   // the kana and the closing character, 260 ms, less 50 + 45
+    expect_replies({{"a", std::int64_t{1} << 40, "a\\_w[2147483647]"}});   // the int range is all a host reads
 }
 
 }  // namespace

@@ -42,10 +42,10 @@ void pass_plain_byte(ScanState& state) {
 }
 
 // Both speakers' closing silences; the duration is one character after them.
-std::int32_t finish(const ScanState& state) {
+std::int64_t finish(const ScanState& state) {
     emit_silence(state.time_ms, 0);
     emit_silence(state.time_ms, 1);
-    return saturate_to_int32(add_time(state.time_ms, state.speed_ms));
+    return add_time(state.time_ms, state.speed_ms);
 }
 
 }  // namespace
@@ -53,7 +53,7 @@ std::int32_t finish(const ScanState& state) {
 // text: the voice text (after translation), read up to its first NUL.
 // Returns the total duration in milliseconds: the time after the last
 // character plus one more character; 0 when the tag "n" cut the voice.
-std::int32_t scan_script(const std::string& text) {
+std::int64_t scan_script(const std::string& text) {
     const void* nul = std::memchr(text.data(), '\0', text.size());
     const std::size_t size = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()) : text.size();
     const std::int32_t length = saturate_to_int32(static_cast<std::int64_t>(size));

@@ -15,12 +15,14 @@ extern double pitch_step_size;   // 1.0
 extern bool omit_text;
 
 // Scans the (translated) voice text into `timeline` and returns the total
-// duration in milliseconds; 0 means nothing is to be rendered.
-std::int32_t scan_script(const std::string& text);
+// duration in milliseconds; 0 means nothing is to be rendered.  The total is
+// kept in 64 bits (held within +-2^61), so that a script whose own pauses run
+// past the 32-bit range still gets the waits that its characters need.
+std::int64_t scan_script(const std::string& text);
 
 // Inserts "\_w[n]" wait tags into `script` (the untranslated reply) and removes
 // the voice-control tags from it.  total_ms: what scan_script returned.
-void insert_waits(std::string& script, std::int32_t total_ms);
+void insert_waits(std::string& script, std::int64_t total_ms);
 
 // `text` + `p` points at a '['; `end` is the text's length.  Returns the byte
 // count from '[' through its matching ']' and stores the bytes between them in

@@ -111,20 +111,21 @@ std::int32_t character_size(const WaitScan& scan, unsigned char b) {
 
 // The wait tag that follows every displayed character: the speech time less
 // the script's own waits, spread over the characters, less the host's own
-// per-character delay when the text is shown.  Empty when not positive.
-std::string wait_tag(std::int32_t total_ms, const WaitScan& scan) {
+// per-character delay when the text is shown.  Empty when not positive; held
+// to the int range, which is all a host reads from the tag.
+std::string wait_tag(std::int64_t total_ms, const WaitScan& scan) {
     if (scan.char_count == 0) return std::string();
     std::int64_t wait = add_time(total_ms, -scan.tag_wait_ms) / scan.char_count;
     if (!omit_text) wait -= static_cast<std::int64_t>(settings.message_speed) + 45;
     if (wait <= 0) return std::string();
-    return "\\_w[" + int_to_decimal(wait) + "]";
+    return "\\_w[" + int_to_decimal(saturate_to_int32(wait)) + "]";
 }
 
 }  // namespace
 
 // script: the reply as the host sent it (read up to its first NUL), rewritten
 // in place.  total_ms: the duration scan_script returned for the voice text.
-void insert_waits(std::string& script, std::int32_t total_ms) {
+void insert_waits(std::string& script, std::int64_t total_ms) {
     const void* nul = std::memchr(script.data(), '\0', script.size());
     const std::size_t size = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - script.data()) : script.size();
     WaitScan scan(script.data(), saturate_to_int32(static_cast<std::int64_t>(size)));
