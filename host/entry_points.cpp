@@ -78,15 +78,14 @@ void run_loading_sequence() {
 // Hands `response` to the host in a new fixed block of exactly its length.  A
 // response that cannot be allocated, or whose length does not fit a long,
 // gives a null block and a length of 0.
-HGLOBAL respond(const std::string& response, long* length) {
-    void* block = response.size() <= static_cast<std::size_t>(LONG_MAX) ? platform::global_alloc(response.size())
-                                                                         : nullptr;
+HGLOBAL respond(const char* response, std::size_t size, long* length) {
+    void* block = size <= static_cast<std::size_t>(LONG_MAX) ? platform::global_alloc(size) : nullptr;
     if (block == nullptr) {
         *length = 0;
         return nullptr;
     }
-    std::memcpy(block, response.data(), response.size());
-    *length = static_cast<long>(response.size());
+    std::memcpy(block, response, size);
+    *length = static_cast<long>(size);
     return static_cast<HGLOBAL>(block);
 }
 
@@ -121,11 +120,16 @@ BOOL VOKARI_CALL load(HGLOBAL h, long len) {
     // A fresh loaded life: the lists that load fills are emptied first.
     translation_dictionary.clear();
     sound_effects.clear();
-    if (directory_stored) {
-        run_loading_sequence();
-    } else {
-        load_defaults();
-        add_system_pairs();
+    // No exception may cross into the host: memory running out half-way
+    // leaves what was loaded so far, and the module still answers requests.
+    try {
+        if (directory_stored) {
+            run_loading_sequence();
+        } else {
+            load_defaults();
+            add_system_pairs();
+        }
+    } catch (...) {
     }
     return 1;
 }
@@ -154,28 +158,38 @@ HGLOBAL VOKARI_CALL request(HGLOBAL h, long* len) {
     const std::uint32_t start = platform::tick_count();
 
     std::string response;
+    bool answered = false;
     if (copy != nullptr) {
-        log_write("// request header\n");
-        log_write(copy);
-        handle_request(copy, response);
-        if (log_is_on()) {
-            const std::uint32_t elapsed = platform::tick_count() - start;
-            log_write("// response header\n// [execute time = ");
-            log_write(int_to_decimal(elapsed).c_str());
-            log_write("ms]\n");
-            log_write(response.c_str());
+        // Memory can run out while a large script is processed; the host then
+        // gets the 500 response rather than an exception in its own process.
+        try {
+            log_write("// request header\n");
+            log_write(copy);
+            handle_request(copy, response);
+            if (log_is_on()) {
+                const std::uint32_t elapsed = platform::tick_count() - start;
+                log_write("// response header\n// [execute time = ");
+                log_write(int_to_decimal(elapsed).c_str());
+                log_write("ms]\n");
+                log_write(response.c_str());
+            }
+            answered = true;
+        } catch (...) {
         }
         platform::global_free(copy);
-    } else {
-        response.assign(kServerError, sizeof kServerError - 1);
     }
-    return respond(response, len);
+    // The error answer needs no memory of the module's own.
+    if (!answered) return respond(kServerError, sizeof kServerError - 1, len);
+    return respond(response.data(), response.size(), len);
 }
 
 // Writes the log's end line, stops playback and frees the samples and the WAV
 // image.  Always returns 1.
 BOOL VOKARI_CALL unload(void) {
-    log_end();
+    try {
+        log_end();
+    } catch (...) {
+    }
     platform::current_player()->purge();
     release_sound_effects();
     release_wav_image();
