@@ -39,11 +39,9 @@ HostModule::~HostModule() { close(); }
 bool HostModule::open(const std::string& library_path) {
     close();
 #ifdef _WIN32
-    // Like a host application, keep the multimedia library loaded for the
-    // whole process: the system's asynchronous playback thread may still be
-    // winding down inside it after the module has been released.
-    static const HMODULE multimedia = LoadLibraryA("winmm.dll");
-    (void)multimedia;
+    // The multimedia library is deliberately not loaded here: the module must
+    // keep it loaded itself, or releasing the module after playback would
+    // crash the host on the system's playback thread.
     HMODULE module = LoadLibraryA(library_path.c_str());
     library_ = reinterpret_cast<void*>(module);
     if (module == nullptr) {
