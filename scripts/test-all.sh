@@ -17,7 +17,7 @@ bash "$root/scripts/install-deps.sh" || { say "installing the packages failed"; 
 
 native() {
   local build="$root/build/native"
-  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release &&
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVOKARI_BUILD_TESTS=ON &&
     cmake --build "$build" -j2 &&
     ctest --test-dir "$build" --output-on-failure -j2
 }
