@@ -56,14 +56,9 @@ bool write_sound_file(std::int32_t samples) {
 }
 
 void reload_sound_effect(const std::string& name, const char* path) {
-    SoundEffect* effect = nullptr;
-    for (SoundEffect& candidate : sound_effects) {
-        if (candidate.name == name) {
-            effect = &candidate;
-            break;
-        }
-    }
-    if (effect == nullptr) return;
+    const int index = find_sound_effect(name);
+    if (index < 0) return;
+    SoundEffect* effect = &sound_effects[static_cast<std::size_t>(index)];
     effect->data.clear();
     effect->data.shrink_to_fit();
     effect->size = 0;
