@@ -11,6 +11,7 @@
 #include "host/entry_points.h"
 #include "host/request_log.h"
 #include "platform/platform.h"
+#include "synth/wav_image.h"
 
 namespace vokari {
 
@@ -18,11 +19,8 @@ PhonemeBank phoneme_bank;
 
 namespace {
 
-// Bytes of the module's WAV header that the loaders skip unread.
-constexpr long kWavHeaderBytes = 58;
-
-// Gives `slot` the first `bytes` bytes that `file` yields after `skip` bytes.
-// Leaves the slot empty and returns false when the stream gives fewer bytes
+// Gives `data` the first `bytes` bytes that `file` yields after `skip` bytes.
+// Leaves `data` empty and returns false when the stream gives fewer bytes
 // or the buffer cannot be had.
 bool read_sample(std::FILE* file, long skip, std::int32_t bytes, std::vector<std::uint8_t>& data) {
     data.clear();
@@ -39,24 +37,24 @@ bool read_sample(std::FILE* file, long skip, std::int32_t bytes, std::vector<std
     return true;
 }
 
-// Loads the sample file `path` (with a header of `header_bytes` to skip, and
-// `length` bytes in all) into `slot`.  True when the slot now holds exactly
-// the file's sample bytes; otherwise the slot is left silent.
-bool load_slot_file(PhonemeSlot& slot, const char* path, long length, long header_bytes) {
-    long sample_bytes = length - header_bytes;
+}  // namespace
+
+// Reads the bytes of the file at `path` (`length` bytes in all) that follow
+// its first `header_bytes` bytes into `data`.  False, with `data` empty, when
+// the file is shorter than its header, cannot be read in full, or the buffer
+// cannot be had.
+bool read_sample_file(const char* path, long length, long header_bytes, std::vector<std::uint8_t>& data) {
+    const long sample_bytes = length - header_bytes;
     bool loaded = false;
     if (sample_bytes >= 0 && sample_bytes <= INT32_MAX) {
         if (std::FILE* file = platform::open_file(path, "rb")) {
-            loaded = read_sample(file, header_bytes, static_cast<std::int32_t>(sample_bytes), slot.data);
+            loaded = read_sample(file, header_bytes, static_cast<std::int32_t>(sample_bytes), data);
             std::fclose(file);
         }
     }
-    if (!loaded) std::vector<std::uint8_t>().swap(slot.data);
-    slot.size = static_cast<std::int32_t>(slot.data.size());
+    if (!loaded) std::vector<std::uint8_t>().swap(data);
     return loaded;
 }
-
-}  // namespace
 
 // Empties all 214 slots, sets their tuning values and both speakers'
 // consonant factors to the defaults, and clears last_sample_was_hv1.
@@ -128,8 +126,9 @@ bool load_phoneme_directory(const char* directory, int speaker, bool vowel_direc
         phoneme_bank.last_sample_was_hv1 = use_hv1 ? 1 : 0;
 
         PhonemeSlot& slot = phoneme_bank.slots[speaker][n];
-        bool ok = use_hv1 ? load_slot_file(slot, hv1_path, hv1_length, 0)
-                          : load_slot_file(slot, wav_path, wav_length, kWavHeaderBytes);
+        bool ok = use_hv1 ? read_sample_file(hv1_path, hv1_length, 0, slot.data)
+                          : read_sample_file(wav_path, wav_length, kWavHeaderSize, slot.data);
+        slot.size = static_cast<std::int32_t>(slot.data.size());
         if (!vowel_directory) slot.loop_chunk_offset = slot.size - 1;
         marks += ok ? 'o' : '-';
         if (ok) ++loaded;

@@ -3,44 +3,17 @@
 #include "voice_data/sound_effects.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <new>
 
 #include "host/entry_points.h"
-#include "platform/platform.h"
+#include "synth/wav_image.h"
 #include "voice_data/phoneme_bank.h"
 #include "voice_data/settings.h"
 
 namespace vokari {
 
 std::vector<SoundEffect> sound_effects;
-
-namespace {
-
-// Bytes of the module's WAV header in front of an effect's samples.
-constexpr long kWavHeaderBytes = 58;
-
-// Reads the samples of the effect file `path` (`length` bytes with header)
-// into `data`.  False when the file is too short, cannot be read in full or
-// the buffer cannot be had.
-bool read_effect_samples(const char* path, long length, std::vector<std::uint8_t>& data) {
-    long samples = length - kWavHeaderBytes;
-    if (samples < 0 || samples > INT32_MAX) return false;
-    std::FILE* file = platform::open_file(path, "rb");
-    if (!file) return false;
-    bool ok = false;
-    try {
-        data.resize(static_cast<std::size_t>(samples));
-        ok = std::fseek(file, kWavHeaderBytes, SEEK_SET) == 0 &&
-             std::fread(data.data(), 1, data.size(), file) == data.size();
-    } catch (const std::bad_alloc&) {
-    }
-    std::fclose(file);
-    return ok;
-}
-
-}  // namespace
 
 // Appends the effect that a "se" value names ("name, file relative to the
 // module folder").  A bad value or file adds nothing.
@@ -57,7 +30,7 @@ void add_sound_effect(const char* value) {
     if (length < 0) return;
 
     SoundEffect effect;
-    if (!read_effect_samples(path, length, effect.data)) return;
+    if (!read_sample_file(path, length, kWavHeaderSize, effect.data)) return;
     effect.name = name.data();
     effect.size = static_cast<std::int32_t>(effect.data.size());
     try {
