@@ -9,6 +9,7 @@
 #include "host/request_log.h"
 #include "platform/platform.h"
 #include "synth/renderer.h"
+#include "translate/timeline.h"
 
 namespace vokari {
 
@@ -16,8 +17,6 @@ std::uint8_t* wav_image = nullptr;
 std::int32_t wav_image_samples = 0;
 
 namespace {
-
-constexpr std::int32_t kLeadInSamples = 1000;
 
 // "WARNING : <the work memory asked for exceeds the system limit; limiting it>"
 const char kSizeLimitedWarning[] =
