@@ -26,7 +26,6 @@ void load_defaults() {
     settings.speaker_frequency[0] = 1.0;
     settings.speaker_frequency[1] = 1.0;
     settings.delete_excess_hv1 = 0;
-    phoneme_bank.last_sample_was_hv1 = 0;
     compute_table_lengths();
     build_mulaw_encoder();
     reset_phoneme_bank();
