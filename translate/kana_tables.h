@@ -11,8 +11,6 @@
 
 namespace vokari {
 
-constexpr int kFirstContractedSlot = 71;
-constexpr int kFirstVoicedSlot = 46;     // half-width entries of two bytes from here on
 constexpr int kHaSlot = 25;              // ha, read as wa after the voice-control tag "w"
 constexpr int kWaSlot = 43;
 
