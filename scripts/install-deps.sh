@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs every package that building and testing the project needs on a
 # Debian machine: the native tool chain and libraries, mingw-w64 for the
-# 32-bit Windows DLL, wine (32-bit) to run it, and the voice-building tools.
+# 32-bit Windows DLL, wine (32-bit) to run it, the voice-building tools, MeCab
+# with its dictionary for the reading dictionaries, emscripten for the browser
+# workbench and Chromium to test it.  Node.js and npm come from Debian only when
+# the machine has no node of its own (Debian's npm conflicts with other nodes).
 # Returns at once when everything is installed already.  Run as root (or with
 # sudo available).
 #
@@ -15,7 +18,11 @@ packages=(
   espeak-ng libespeak-ng-dev sox
   clang libclang-rt-14-dev
   zip unzip python3
+  mecab libmecab-dev mecab-ipadic-utf8
+  emscripten chromium
 )
+command -v node >/dev/null || packages+=(nodejs)
+command -v npm >/dev/null || packages+=(npm)
 
 say() { printf 'install-deps: %s\n' "$*" >&2; }
 
