@@ -224,6 +224,8 @@ TEST(Corrections, KeepsWithinTheRendererAndFullScale) {
     EXPECT_DOUBLE_EQ(tuning.slots[0].correct_level, 3.0);
     EXPECT_DOUBLE_EQ(tuning.slots[1].correct_frequency, 3.0);
     EXPECT_EQ(tuning.problems.size(), 2u);
+    EXPECT_TRUE(tuning.slots[0].beyond_limits && tuning.slots[1].beyond_limits);
+    EXPECT_FALSE(tuning.slots[2].beyond_limits);
     EXPECT_NEAR(0.9 * tuning.gain, 0.98, 1e-6);  // the loud sample just fits
 }
 

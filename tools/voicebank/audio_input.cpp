@@ -4,6 +4,8 @@
 #include <samplerate.h>
 #include <sndfile.h>
 
+#include "recording_checks.h"
+
 namespace voicebank {
 
 std::vector<float> resample(const std::vector<float>& samples, int from_rate, int to_rate) {
@@ -37,6 +39,8 @@ AudioReadResult read_recording(const std::string& path, int rate) {
         result.error = "short read";
         return result;
     }
+    result.clipped = is_clipped(frames.data(), static_cast<std::size_t>(info.frames), info.channels);
+    result.seconds = info.samplerate > 0 ? static_cast<double>(info.frames) / info.samplerate : 0.0;
     std::vector<float> mono(static_cast<size_t>(info.frames));
     for (sf_count_t i = 0; i < info.frames; ++i) {
         float sum = 0.0f;

@@ -12,6 +12,8 @@ constexpr int kBankRate = 22050;
 struct AudioReadResult {
     std::vector<float> samples;  // mono, full scale +-1.0, at the requested rate
     std::string error;           // empty on success
+    bool clipped = false;        // the file as recorded clips (see recording_checks.h)
+    double seconds = 0.0;        // length of the file
 };
 
 // Reads the file at `path` (16/24/32-bit PCM, float, mono or multi-channel,

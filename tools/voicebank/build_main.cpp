@@ -1,21 +1,20 @@
 // vokari-voicebank: builds one speaker's sample directories from a folder of
 // recordings named by syllable (a.wav, ka.wav, shi.wav, kya.wav, n.wav, ...).
+// `vokari-voicebank --help` prints the usage and the exit statuses.
 //
-//   vokari-voicebank [--speaker N] RECORDINGS_DIR MODULE_DIR
-//
-// Prints one line per slot with what was estimated and a list of what could
-// not be estimated.  Exit status: 0 bank written, 1 nothing written (bad
-// arguments, unreadable recording or write failure), 3 bank written but
-// recordings were missing or estimates failed.
+// Everything that can be checked before writing is checked first: a failed
+// run leaves the module folder exactly as it was.
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "audio_input.h"
-#include "bank_writer.h"
-#include "corrections.h"
+#include "bank_build.h"
+#include "command_line.h"
+#include "folder_index.h"
+#include "recording_checks.h"
 #include "slot_analysis.h"
 #include "syllables.h"
 
@@ -24,75 +23,92 @@ using namespace voicebank;
 
 namespace {
 
-// The recording of `romaji` in `folder` under any extension libsndfile
-// reads; empty when there is none.
-std::string find_recording(const fs::path& folder, const std::string& romaji) {
+// The recording of `romaji` under any extension libsndfile reads, whatever
+// the letter case of its name; empty when there is none.
+std::string find_recording(const FolderIndex& folder, const std::string& romaji) {
     for (const char* extension : {".wav", ".flac", ".ogg", ".aiff", ".aif", ".au", ".caf", ".w64"}) {
-        const fs::path candidate = folder / (romaji + extension);
-        if (fs::exists(candidate)) return candidate.string();
+        const std::string path = folder.find(romaji + extension);
+        if (!path.empty()) return path;
     }
     return {};
 }
 
-void print_slot(const SlotSample& s, const SlotTuning& t) {
-    const double ms = 1000.0 / kBankRate;
-    std::printf("%3d %-4s %6.0f ms", s.slot, kSyllables[s.slot].romaji, s.samples.size() * ms);
-    if (is_vowel_syllable(s.slot)) {
-        std::printf("  loop from %6.1f ms", s.loop_start * ms);
-    } else {
-        std::printf("  vowel at %6.1f ms, fade %6.1f ms", s.vowel_delay * ms, s.fade_length * ms);
+bool is_folder(const std::string& path) {
+    std::error_code ignored;
+    return fs::is_directory(path, ignored);
+}
+
+int build_from_recordings(const Options& options) {
+    const FolderIndex folder(options.source);
+    std::vector<std::string> paths(kSyllableCount);
+    int found = 0;
+    for (int slot = 0; slot < kSyllableCount; ++slot) {
+        paths[slot] = find_recording(folder, kSyllables[slot].romaji);
+        if (!paths[slot].empty()) ++found;
     }
-    std::printf("  f0 %6.1f Hz  frequency x%.3f  level x%.3f\n", s.period > 0 ? kBankRate / s.period : 0.0,
-                t.correct_frequency, t.correct_level);
+    if (found == 0) {
+        std::fprintf(stderr,
+                     "vokari-voicebank: no recordings named by syllable (a.wav, ka.wav, ...) in %s; "
+                     "nothing changed\n",
+                     options.source.c_str());
+        return kExitFailed;
+    }
+
+    BuildReport report;
+    for (const std::string& group : folder.ambiguous_names()) {
+        report.notes.push_back("names that differ only in case: " + group + "; one of them was used");
+    }
+    std::vector<SlotSample> samples;
+    std::vector<std::string> names;
+    for (int slot = 0; slot < kSyllableCount; ++slot) {
+        const std::string romaji = kSyllables[slot].romaji;
+        if (paths[slot].empty()) {
+            report.empty.push_back(romaji);
+            continue;
+        }
+        const std::string name = fs::path(paths[slot]).filename().string();
+        std::fprintf(stderr, "\ranalysing %3d/%d %-12s", slot + 1, kSyllableCount, name.c_str());
+        const AudioReadResult audio = read_recording(paths[slot]);
+        if (!audio.error.empty()) {
+            std::fprintf(stderr, "\n%s: %s; nothing changed\n", paths[slot].c_str(), audio.error.c_str());
+            return kExitFailed;
+        }
+        if (audio.clipped) {
+            report.left_out.push_back(name + ": clipped (the recording reaches full scale and is cut off)");
+            continue;
+        }
+        if (is_nearly_silent(audio.samples)) {
+            report.left_out.push_back(name + ": silent or nearly silent (below -50 dBFS)");
+            continue;
+        }
+        samples.push_back(analyse_slot(slot, audio.samples));
+        names.push_back(name);
+    }
+    std::fprintf(stderr, "\r%40s\r", "");
+    return tune_and_write(std::move(samples), std::move(names), report, options.speaker, options.module_dir);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    int speaker = 0;
-    std::vector<std::string> paths;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--speaker" && i + 1 < argc) {
-            speaker = std::atoi(argv[++i]);
-        } else {
-            paths.push_back(arg);
-        }
+    const Options options = parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
+    if (options.help) {
+        std::fputs(usage_text(), stdout);
+        return kExitBuilt;
     }
-    if (paths.size() != 2 || (speaker != 0 && speaker != 1)) {
-        std::fprintf(stderr, "usage: vokari-voicebank [--speaker 0|1] RECORDINGS_DIR MODULE_DIR\n");
-        return 1;
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "vokari-voicebank: %s\n%s", options.error.c_str(), usage_text());
+        return kExitUsage;
     }
-
-    std::vector<std::string> problems;
-    std::vector<SlotSample> samples;
-    for (int slot = 0; slot < kSyllableCount; ++slot) {
-        const std::string romaji = kSyllables[slot].romaji;
-        const std::string path = find_recording(paths[0], romaji);
-        if (path.empty()) {
-            problems.push_back(romaji + ": no recording; the slot stays empty");
-            continue;
-        }
-        const AudioReadResult audio = read_recording(path);
-        if (!audio.error.empty()) {
-            std::fprintf(stderr, "%s: %s; nothing written\n", path.c_str(), audio.error.c_str());
-            return 1;
-        }
-        samples.push_back(analyse_slot(slot, audio.samples));
-        for (const std::string& problem : samples.back().problems) problems.push_back(romaji + ": " + problem);
+    if (!is_folder(options.source)) {
+        std::fprintf(stderr, "vokari-voicebank: recordings folder %s does not exist or is not a folder; nothing changed\n",
+                     options.source.c_str());
+        return kExitFailed;
     }
-
-    const BankTuning tuning = compute_tuning(samples);
-    problems.insert(problems.end(), tuning.problems.begin(), tuning.problems.end());
-    for (size_t i = 0; i < samples.size(); ++i) print_slot(samples[i], tuning.slots[i]);
-    std::printf("speaker %d: %zu slots, f0 %.1f Hz, gain %.3f\n", speaker, samples.size(),
-                tuning.target_period > 0 ? kBankRate / tuning.target_period : 0.0, tuning.gain);
-
-    std::string error;
-    if (!write_bank(paths[1], speaker, samples, tuning, error)) {
-        std::fprintf(stderr, "%s; nothing written\n", error.c_str());
-        return 1;
+    if (!is_folder(options.module_dir)) {
+        std::fprintf(stderr, "vokari-voicebank: module folder %s does not exist or is not a folder; nothing changed\n",
+                     options.module_dir.c_str());
+        return kExitFailed;
     }
-    for (const std::string& problem : problems) std::fprintf(stderr, "could not estimate: %s\n", problem.c_str());
-    return problems.empty() ? 0 : 3;
+    return build_from_recordings(options);
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "syllables.h"
 
@@ -42,8 +43,11 @@ BankTuning compute_tuning(const std::vector<SlotSample>& samples) {
         const double frequency = std::clamp(slot.correct_frequency, 0.25, 3.0);
         const double level = std::clamp(slot.correct_level, 0.0, 3.0);
         if (frequency != slot.correct_frequency || level != slot.correct_level) {
-            tuning.problems.push_back(std::string(kSyllables[s.slot].romaji) +
-                                      ": correction beyond the renderer's limits, clamped");
+            char line[160];
+            std::snprintf(line, sizeof line, "%s: correction beyond the renderer's limits (rate x%.3f, level x%.3f)",
+                          kSyllables[s.slot].romaji, slot.correct_frequency, slot.correct_level);
+            tuning.problems.push_back(line);
+            slot.beyond_limits = true;
         }
         slot.correct_frequency = frequency;
         slot.correct_level = level;

@@ -12,6 +12,7 @@ namespace voicebank {
 struct SlotTuning {
     double correct_frequency = 1.0;  // playback-rate factor: target pitch / measured pitch
     double correct_level = 1.0;      // gain factor: target loudness / measured loudness
+    bool beyond_limits = false;      // a factor had to be clamped: the slot would not match the bank
 };
 
 struct BankTuning {
@@ -29,7 +30,9 @@ constexpr double kTargetRms = 0.2;
 // Chooses the bank gain (median vowel at kTargetRms, no sample clipped) and,
 // per sample, the factors that bring its vowel to the median period and
 // loudness.  Samples whose period or loudness is unknown keep 1.0.  Factors
-// are kept within the renderer's limits (rate 0.25..3, level 0..3).
+// are kept within the renderer's limits (rate 0.25..3, level 0..3); a slot
+// whose factor had to be clamped is marked `beyond_limits` and named in
+// `problems`.
 BankTuning compute_tuning(const std::vector<SlotSample>& samples);
 
 }  // namespace voicebank

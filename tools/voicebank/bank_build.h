@@ -1,0 +1,30 @@
+// The last steps every build shares, whatever the samples came from: level
+// and pitch corrections, leaving out what cannot be corrected, the report,
+// and the all-or-nothing write of the bank.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "slot_analysis.h"
+
+namespace voicebank {
+
+struct BuildReport {
+    std::vector<std::string> left_out;   // "name: reason" of samples kept out of the bank
+    std::vector<std::string> estimates;  // "name: what" of estimates that failed
+    std::vector<std::string> empty;      // slots the bank has no sample for, by name
+    std::vector<std::string> notes;      // anything else the user should see
+};
+
+// Tunes `samples` (`names[i]` names samples[i] for the user), leaves out
+// every sample whose correction would pass the renderer's limits (retuning
+// the rest), prints one line per slot to stdout and writes speaker
+// `speaker`'s directories into `module_dir`.  The report goes to stderr,
+// left-out samples under a WARNING banner.  Returns the exit status:
+// kExitBuilt, kExitBuiltWithWarnings, or kExitFailed when nothing usable is
+// left or the write fails (the module folder then holds its old bank).
+int tune_and_write(std::vector<SlotSample> samples, std::vector<std::string> names, BuildReport& report,
+                   int speaker, const std::string& module_dir);
+
+}  // namespace voicebank
