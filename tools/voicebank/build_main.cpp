@@ -1,10 +1,13 @@
 // vokari-voicebank: builds one speaker's sample directories from a folder of
-// recordings named by syllable (a.wav, ka.wav, shi.wav, kya.wav, n.wav, ...).
+// recordings named by syllable (a.wav, ka.wav, shi.wav, kya.wav, n.wav, ...),
+// or, with --oto, from a CV voice bank described by oto.ini files.
 // `vokari-voicebank --help` prints the usage and the exit statuses.
 //
 // Everything that can be checked before writing is checked first: a failed
 // run leaves the module folder exactly as it was.
 #include <cstdio>
+
+#include <unistd.h>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -14,6 +17,7 @@
 #include "bank_build.h"
 #include "command_line.h"
 #include "folder_index.h"
+#include "oto_import.h"
 #include "recording_checks.h"
 #include "slot_analysis.h"
 #include "syllables.h"
@@ -58,6 +62,8 @@ int build_from_recordings(const Options& options) {
     for (const std::string& group : folder.ambiguous_names()) {
         report.notes.push_back("names that differ only in case: " + group + "; one of them was used");
     }
+    // Progress on a terminal only: a log file gets the report alone.
+    const bool show_progress = isatty(fileno(stderr)) != 0;
     std::vector<SlotSample> samples;
     std::vector<std::string> names;
     for (int slot = 0; slot < kSyllableCount; ++slot) {
@@ -67,7 +73,7 @@ int build_from_recordings(const Options& options) {
             continue;
         }
         const std::string name = fs::path(paths[slot]).filename().string();
-        std::fprintf(stderr, "\ranalysing %3d/%d %-12s", slot + 1, kSyllableCount, name.c_str());
+        if (show_progress) std::fprintf(stderr, "\ranalysing %3d/%d %-12s", slot + 1, kSyllableCount, name.c_str());
         const AudioReadResult audio = read_recording(paths[slot]);
         if (!audio.error.empty()) {
             std::fprintf(stderr, "\n%s: %s; nothing changed\n", paths[slot].c_str(), audio.error.c_str());
@@ -84,7 +90,7 @@ int build_from_recordings(const Options& options) {
         samples.push_back(analyse_slot(slot, audio.samples));
         names.push_back(name);
     }
-    std::fprintf(stderr, "\r%40s\r", "");
+    if (show_progress) std::fprintf(stderr, "\r%40s\r", "");
     return tune_and_write(std::move(samples), std::move(names), report, options.speaker, options.module_dir);
 }
 
@@ -100,9 +106,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vokari-voicebank: %s\n%s", options.error.c_str(), usage_text());
         return kExitUsage;
     }
+    const char* source_kind = options.oto ? "bank folder" : "recordings folder";
     if (!is_folder(options.source)) {
-        std::fprintf(stderr, "vokari-voicebank: recordings folder %s does not exist or is not a folder; nothing changed\n",
-                     options.source.c_str());
+        std::fprintf(stderr, "vokari-voicebank: %s %s does not exist or is not a folder; nothing changed\n",
+                     source_kind, options.source.c_str());
         return kExitFailed;
     }
     if (!is_folder(options.module_dir)) {
@@ -110,5 +117,5 @@ int main(int argc, char** argv) {
                      options.module_dir.c_str());
         return kExitFailed;
     }
-    return build_from_recordings(options);
+    return options.oto ? import_oto_bank(options) : build_from_recordings(options);
 }

@@ -14,8 +14,10 @@ constexpr int kExitBuiltWithWarnings = 3;  // bank written; some slots left out 
 
 struct Options {
     bool help = false;        // --help: print the usage and stop
+    bool oto = false;         // --oto: the source is a bank with oto.ini files
     int speaker = 0;          // 0 or 1
-    std::string source;       // the recordings folder
+    std::string subbank;      // --subbank: the sub-folder of an oto bank to read; empty = all
+    std::string source;       // recordings folder, or the oto bank's folder
     std::string module_dir;   // the module folder the sample directories go into
     std::string error;        // non-empty: the command line is wrong, in words
 };

@@ -38,17 +38,11 @@ void measure(SlotSample& sample, const std::vector<float>& x, long begin, long e
     if (sample.period <= 0.0) sample.problems.push_back("no pitch period found in the vowel");
 }
 
-SlotSample analyse_consonant(int slot, std::vector<float> x) {
-    SlotSample sample;
-    sample.slot = slot;
-    const VowelOnset onset = find_vowel_onset(x, onset_cue(slot));
-    if (onset.sample < 0) {
-        sample.problems.push_back("vowel onset not found; the vowel starts with the sample");
-        sample.vowel_delay = 0;
-    } else {
-        sample.vowel_delay = onset.sample;
-    }
-    measure(sample, x, std::max(sample.vowel_delay, onset.steady_begin), onset.steady_end);
+// Cuts a consonant sample whose vowel starts at `vowel_delay`: keeps the
+// consonant and the vowel to the end of the fade, measured over
+// [steady_begin, steady_end).
+SlotSample shape_consonant(SlotSample sample, std::vector<float> x, long steady_begin, long steady_end) {
+    measure(sample, x, std::max(sample.vowel_delay, steady_begin), steady_end);
 
     // The renderer fades the consonant sample out from its first sample on;
     // letting the fade run as long again as the consonant (within limits)
@@ -65,6 +59,19 @@ SlotSample analyse_consonant(int slot, std::vector<float> x) {
     fade_out(x, kTailFade);
     sample.samples = std::move(x);
     return sample;
+}
+
+SlotSample analyse_consonant(int slot, std::vector<float> x) {
+    SlotSample sample;
+    sample.slot = slot;
+    const VowelOnset onset = find_vowel_onset(x, onset_cue(slot));
+    if (onset.sample < 0) {
+        sample.problems.push_back("vowel onset not found; the vowel starts with the sample");
+        sample.vowel_delay = 0;
+    } else {
+        sample.vowel_delay = onset.sample;
+    }
+    return shape_consonant(std::move(sample), std::move(x), onset.steady_begin, onset.steady_end);
 }
 
 // The loud part of a held vowel, [begin, end) in samples.
@@ -87,18 +94,19 @@ Span loud_part(const std::vector<float>& x) {
     return span;
 }
 
-SlotSample analyse_vowel(int slot, std::vector<float> x) {
+// Loops the vowel sample `x` within [region_begin, loop_end): the loop ends
+// near loop_end; loudness and pitch are measured over the loop, or over
+// [region_begin, region_end) when no loop is found.
+SlotSample loop_vowel(int slot, std::vector<float> x, long region_begin, long loop_end, long region_end) {
     SlotSample sample;
     sample.slot = slot;
-    const Span loud = loud_part(x);
-    const long loop_end = loud.begin + static_cast<long>(kLoopPlacement * (loud.end - loud.begin));
-    const double period = median_period(x, loud.begin, loud.end);
-    const LoopPoints loop = find_loop(x, loud.begin, loop_end, period, kMinLoop);
+    const double period = median_period(x, region_begin, region_end);
+    const LoopPoints loop = find_loop(x, region_begin, loop_end, period, kMinLoop);
     if (loop.start < 0) {
         sample.problems.push_back(period > 0.0 ? "vowel too short for a loop; the whole sample loops"
                                                : "no pitch period found; the whole sample loops");
         fade_in(x, kOnsetFade);
-        measure(sample, x, loud.begin, loud.end);
+        measure(sample, x, region_begin, region_end);
         sample.samples = std::move(x);
         return sample;
     }
@@ -108,6 +116,12 @@ SlotSample analyse_vowel(int slot, std::vector<float> x) {
     measure(sample, x, loop.start, loop.end);
     sample.samples = std::move(x);
     return sample;
+}
+
+SlotSample analyse_vowel(int slot, std::vector<float> x) {
+    const Span loud = loud_part(x);
+    const long loop_end = loud.begin + static_cast<long>(kLoopPlacement * (loud.end - loud.begin));
+    return loop_vowel(slot, std::move(x), loud.begin, loop_end, loud.end);
 }
 
 }  // namespace
@@ -122,6 +136,33 @@ SlotSample analyse_slot(int slot, const std::vector<float>& recording) {
         return sample;
     }
     return is_vowel_syllable(slot) ? analyse_vowel(slot, std::move(x)) : analyse_consonant(slot, std::move(x));
+}
+
+}  // namespace voicebank
+
+namespace voicebank {
+
+SlotSample analyse_marked_slot(int slot, const std::vector<float>& cut, long fixed_end, long vowel_start) {
+    const long n = static_cast<long>(cut.size());
+    fixed_end = std::clamp(fixed_end, 0L, n);
+    vowel_start = std::clamp(vowel_start, 0L, n);
+    if (is_vowel_syllable(slot)) {
+        // The loop lies in the loud part of the stretchable part, as in a
+        // held vowel: a cutoff placed late can take in the vowel's decay.
+        const std::vector<float> stretchable(cut.begin() + fixed_end, cut.end());
+        const Span loud = loud_part(stretchable);
+        const long begin = fixed_end + loud.begin;
+        const long end = fixed_end + loud.end;
+        const long loop_end = begin + static_cast<long>(kLoopPlacement * (end - begin));
+        return loop_vowel(slot, cut, begin, loop_end, end);
+    }
+    SlotSample sample;
+    sample.slot = slot;
+    sample.vowel_delay = vowel_start;
+    // The steady vowel: past the fixed part, to near the end of the cut.
+    const long steady_begin = std::max(vowel_start, fixed_end);
+    const long steady_end = steady_begin + static_cast<long>(0.9 * (n - steady_begin));
+    return shape_consonant(std::move(sample), cut, steady_begin, steady_end);
 }
 
 }  // namespace voicebank

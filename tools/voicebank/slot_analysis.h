@@ -25,4 +25,12 @@ struct SlotSample {
 // of the fade; vowel slots keep the vowel to the end of a seamless loop.
 SlotSample analyse_slot(int slot, const std::vector<float>& recording);
 
+// Builds the sample of bank slot `slot` from a recording already cut to the
+// syllable (mono, bank rate) whose parts are known: the fixed part ends at
+// sample `fixed_end` and the vowel starts at sample `vowel_start`.  A
+// consonant slot's vowel delay is `vowel_start`; a vowel slot's loop is
+// searched past `fixed_end`.  Pitch, loudness and the fades as for
+// analyse_slot; nothing is trimmed from the start.
+SlotSample analyse_marked_slot(int slot, const std::vector<float>& cut, long fixed_end, long vowel_start);
+
 }  // namespace voicebank
