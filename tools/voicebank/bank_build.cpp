@@ -64,9 +64,7 @@ int tune_and_write(std::vector<SlotSample> samples, std::vector<std::string> nam
             if (!tuning.slots[i].beyond_limits) continue;
             char line[160];
             std::snprintf(line, sizeof line, ": correction beyond the renderer's limits (rate x%.3f, level x%.3f)",
-                          samples[i].period > 0.0 && tuning.target_period > 0.0 ? samples[i].period / tuning.target_period
-                                                                                : 1.0,
-                          samples[i].rms > 0.0 ? tuning.target_rms / samples[i].rms : 1.0);
+                          tuning.slots[i].wanted_frequency, tuning.slots[i].wanted_level);
             report.left_out.push_back(names[i] + line);
             samples.erase(samples.begin() + static_cast<long>(i));
             names.erase(names.begin() + static_cast<long>(i));

@@ -40,6 +40,8 @@ BankTuning compute_tuning(const std::vector<SlotSample>& samples) {
         SlotTuning slot;
         if (s.period > 0.0 && tuning.target_period > 0.0) slot.correct_frequency = s.period / tuning.target_period;
         if (s.rms > 0.0 && tuning.target_rms > 0.0) slot.correct_level = tuning.target_rms / s.rms;
+        slot.wanted_frequency = slot.correct_frequency;
+        slot.wanted_level = slot.correct_level;
         const double frequency = std::clamp(slot.correct_frequency, 0.25, 3.0);
         const double level = std::clamp(slot.correct_level, 0.0, 3.0);
         if (frequency != slot.correct_frequency || level != slot.correct_level) {

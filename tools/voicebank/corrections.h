@@ -13,6 +13,8 @@ struct SlotTuning {
     double correct_frequency = 1.0;  // playback-rate factor: target pitch / measured pitch
     double correct_level = 1.0;      // gain factor: target loudness / measured loudness
     bool beyond_limits = false;      // a factor had to be clamped: the slot would not match the bank
+    double wanted_frequency = 1.0;   // the factors before clamping, for the report
+    double wanted_level = 1.0;
 };
 
 struct BankTuning {
