@@ -196,6 +196,26 @@ std::vector<float> decoded_sample(const fs::path& path) {
     return x;
 }
 
+// The shift, within +-2 ms (less than half a pitch period, so a voiced
+// start cannot match a period away), at which `sample` best matches
+// `recording` taken from `offset` on (correlation over 50 ms).
+long best_lag(const std::vector<float>& sample, const std::vector<float>& recording, long offset) {
+    long best = 0;
+    double best_score = -1e300;
+    for (long lag = -44; lag <= 44; ++lag) {
+        double score = 0.0;
+        for (long i = 0; i < 1102 && i < static_cast<long>(sample.size()); ++i) {
+            const long j = offset + lag + i;
+            if (j >= 0 && j < static_cast<long>(recording.size())) score += static_cast<double>(sample[i]) * recording[j];
+        }
+        if (score > best_score) {
+            best_score = score;
+            best = lag;
+        }
+    }
+    return best;
+}
+
 fs::path directory_of(const fs::path& module, int slot) {
     return module / (is_vowel_syllable(slot) ? "vokariv0" : "vokaric0");
 }
@@ -235,6 +255,10 @@ fs::path import_and_check(const fs::path& bank, const std::string& name, const s
             // Written in output samples, at the slot's playback rate.
             const double delay_ms = d.at("adjust.vowel.delay") * d.at("correct.frequency") * 1000.0 / kBankRate;
             EXPECT_NEAR(delay_ms, r.preutterance_ms, 1.0) << syllable << " in " << name;
+            // And the sample is the recording from OFFSET on: it matches the
+            // recording best within 1 ms of there.
+            EXPECT_LE(std::abs(best_lag(x, r.samples, std::lround(r.offset_ms * kBankRate / 1000.0))), 22)
+                << syllable << " in " << name;
             continue;
         }
         // At rate 1 the renderer plays x[n - 2] and then x[loop start].
