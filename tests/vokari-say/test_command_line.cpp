@@ -212,10 +212,71 @@ TEST_F(CommandLine, ReportsProblemsWithAClearMessageAndStatus) {
     EXPECT_NE(bad_library.err.find("cannot load the module library"), std::string::npos) << bad_library.err;
 }
 
-TEST_F(CommandLine, HelpDescribesTheOptions) {
+TEST_F(CommandLine, OutputFilesAreCheckedBeforeAnythingIsSpoken) {
+    symlink((dir_ + "/missing.wav").c_str(), (dir_ + "/dangling.wav").c_str());
+    const std::vector<std::vector<std::string>> cases = {
+        {"-o", dir_ + "/none/a.wav", "No such file or directory"},
+        {"--svg", dir_ + "/none/a.svg", "No such file or directory"},
+        {"-o", dir_, "Is a directory"},
+        {"--svg", dir_, "Is a directory"},
+        {"-o", dir_ + "/dangling.wav", "symbolic link to a file that does not exist"},
+    };
+    for (const std::vector<std::string>& c : cases) {
+        const RunResult r = say({"--no-play", c[0], c[1], "あ"});
+        EXPECT_EQ(r.exit_status, 1) << c[1];
+        EXPECT_NE(r.err.find("cannot write " + c[1] + ": " + c[2]), std::string::npos) << r.err;
+        EXPECT_EQ(record("stub-calls.txt"), "") << "the module was loaded for " << c[1];
+    }
+    EXPECT_TRUE(fixture::read_file(dir_ + "/missing.wav").empty());
+}
+
+TEST_F(CommandLine, OutputThroughASymbolicLinkWritesItsTarget) {
+    fixture::write_text(dir_ + "/target.wav", "old");
+    ASSERT_EQ(symlink("target.wav", (dir_ + "/link.wav").c_str()), 0);
+    const RunResult r = say({"--no-play", "-o", dir_ + "/link.wav", "あ"});
+    EXPECT_EQ(r.exit_status, 0) << r.err;
+    struct stat info;
+    ASSERT_EQ(lstat((dir_ + "/link.wav").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(fixture::read_file(dir_ + "/target.wav").size(), 58u + 2205u);
+}
+
+TEST_F(CommandLine, ScriptFilesInShiftJisAreDetectedOrNamed) {
+    fixture::write_text(dir_ + "/sjis.txt", kScriptCp932 + "\r\n");
+    const RunResult detected = say({"--no-play", "-f", dir_ + "/sjis.txt"});
+    EXPECT_EQ(detected.exit_status, 0) << detected.err;
+    EXPECT_EQ(detected.out, kScriptUtf8 + "\n");
+    EXPECT_EQ(record("stub-request.bin"), makoto_request("@wavouts[vokari-say-out.wav]" + kScriptCp932));
+
+    const RunResult not_utf8 = say({"--no-play", "--encoding", "utf-8", "-f", dir_ + "/sjis.txt"});
+    EXPECT_EQ(not_utf8.exit_status, 1);
+    EXPECT_NE(not_utf8.err.find("not UTF-8 (byte 0)"), std::string::npos) << not_utf8.err;
+
+    // C3 B1 is "ñ" in UTF-8 and "ﾃｱ" in Shift_JIS: detection takes UTF-8,
+    // which has no Shift_JIS form; naming the encoding reads the katakana.
+    const RunResult as_utf8 = say({"--no-play"}, "\xC3\xB1");
+    EXPECT_EQ(as_utf8.exit_status, 1);
+    EXPECT_NE(as_utf8.err.find("U+00F1"), std::string::npos) << as_utf8.err;
+    const RunResult as_sjis = say({"--no-play", "-e", "shift_jis"}, "\xC3\xB1");
+    EXPECT_EQ(as_sjis.exit_status, 0) << as_sjis.err;
+    EXPECT_EQ(as_sjis.out, "ﾃｱ\n");
+}
+
+TEST_F(CommandLine, NoSoundDeviceIsNoSuccessUnlessSilenceWasAskedFor) {
+    setenv("STUB_NO_SOUND_DEVICE", "1", 1);
+    const RunResult played = say({"--no-wait", "あ"});
+    EXPECT_EQ(played.exit_status, 3);
+    EXPECT_NE(played.err.find("nothing was played: this machine has no sound output device"), std::string::npos)
+        << played.err;
+    const RunResult silent = say({"--no-play", "あ"});
+    EXPECT_EQ(silent.exit_status, 0) << silent.err;
+}
+
+TEST_F(CommandLine, HelpDescribesTheOptionsAndExitStatuses) {
     const RunResult r = run_say({"--help"});
     EXPECT_EQ(r.exit_status, 0);
-    for (const char* option : {"--file", "--module-dir", "--output", "--no-play", "--pace", "--svg", "--saori", "--raw"})
+    for (const char* option : {"--file", "--encoding", "--module-dir", "--output", "--no-play", "--pace", "--svg",
+                               "--saori", "--raw", "\n  0  ", "\n  1  ", "\n  2  ", "\n  3  "})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 

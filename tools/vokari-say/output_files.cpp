@@ -20,7 +20,7 @@ std::string why_not_writable(const std::string& path) {
         return "";
     }
     if (errno != ENOENT) return std::strerror(errno);
-    if (::lstat(path.c_str(), &info) == 0) return "it is a symbolic link to a file that does not exist";
+    if (::lstat(path.c_str(), &info) == 0) return "symbolic link to a file that does not exist";
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return std::strerror(errno);
     ::close(fd);
