@@ -51,7 +51,7 @@ void remove_pending_and_reraise(int signal_number) {
 
 void watch_for_signals(const std::string& root) {
     std::snprintf(g_pending_tree, sizeof g_pending_tree, "%s", root.c_str());
-    for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) ::signal(signal_number, remove_pending_and_reraise);
+    for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) ::signal(signal_number, remove_pending_and_reraise);
 }
 
 // The folder for the tree: $TMPDIR when the module can take its path (plain

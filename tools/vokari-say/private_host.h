@@ -42,7 +42,7 @@ public:
     // Builds the tree for `plan`.  False, with a message, when it cannot be
     // built; nothing is left behind then.  While the tree exists an interrupt
     // (Ctrl-C), a hang-up or a termination signal removes it before the
-    // program ends.
+    // program ends, and so does a closed standard output (SIGPIPE).
     bool create(const PrivateHostPlan& plan, std::string& error);
 
     // The module folder as the host hands it to `load`: the Windows form of

@@ -59,7 +59,12 @@ std::string read_settings_text(const std::string& module_dir) {
 char tag_prefix_of(const std::string& settings) {
     const std::vector<std::string> values = setting_values(settings, "tag.prefix");
     if (values.empty()) return '@';
-    return values.back().empty() ? '\0' : values.back()[0];
+    if (values.back().empty()) return '\0';
+    // The module refuses a prefix byte that starts a double-byte character
+    // (a full-width "＠" is the usual slip) and keeps '@'.
+    const unsigned char first = static_cast<unsigned char>(values.back()[0]);
+    if ((first >= 0x81 && first <= 0x9F) || (first >= 0xE0 && first <= 0xFC)) return '@';
+    return values.back()[0];
 }
 
 int talk_default_speed_of(const std::string& settings) {

@@ -18,8 +18,9 @@ std::vector<std::string> setting_values(const std::string& settings, const std::
 std::string read_settings_text(const std::string& module_dir);
 
 // The byte that introduces the module's voice-control tags in the settings
-// text `settings`: '@' when the line is missing, the first byte of the last
-// "tag.prefix" value, '\0' when that value is empty (no voice-control tags).
+// text `settings`: the first byte of the last "tag.prefix" value; '@' when
+// the line is missing or that byte starts a Shift_JIS double-byte character;
+// '\0' when the value is empty (no voice-control tags).
 char tag_prefix_of(const std::string& settings);
 
 // The module's "talk.default.speed" for the settings text (ms per kana, read
