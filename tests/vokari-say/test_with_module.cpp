@@ -172,6 +172,8 @@ TEST_F(WithModule, VoiceFolderIsOnlyRead) {
     const RunResult saved = say({"--no-play", "-o", dir_ + "/a.wav", "vokari"});
     const RunResult drawn = say({"--no-play", "--svg", dir_ + "/a.svg", "あ"});
     const RunResult silent = say({"--no-play", "あ"});
+    // The script's own sound file, in a sample folder.
+    const RunResult own_file = say({"--no-play", "@wavout[vokariv0\\x.wav]あ"});
     unsetenv("TMPDIR");
     set_writable(true);
 
@@ -180,6 +182,8 @@ TEST_F(WithModule, VoiceFolderIsOnlyRead) {
     EXPECT_GT(fixture::read_file(dir_ + "/a.wav").size(), 58u + 1000u);
     EXPECT_EQ(drawn.exit_status, 0) << drawn.err;
     EXPECT_EQ(silent.exit_status, 0) << silent.err;
+    EXPECT_EQ(own_file.exit_status, 0) << own_file.err;
+    EXPECT_NE(own_file.err.find("asks for a sound file of its own"), std::string::npos) << own_file.err;
     EXPECT_EQ(listing(module_dir_), before);
     EXPECT_EQ(listing(temporary), "");
 }

@@ -203,7 +203,9 @@ int main(int argc, char** argv) {
         if (!why.empty()) return fail("cannot write " + output + ": " + why);
     }
 
+    const std::string settings = read_settings_text(voice_dir.path);
     ScriptRun run;
+    const char prefix = tag_prefix_of(settings);
     if (options.raw_file.empty()) {
         const ReadResult text = script_text(options);
         if (!text.ok) return fail(text.error);
@@ -213,15 +215,14 @@ int main(int argc, char** argv) {
         // The module's own sound-file output, aimed at the private folder,
         // gives the sound to save, to draw and to judge; its silent form is
         // the only way to keep the module from playing.
-        const char prefix = tag_prefix_of(read_settings_text(voice_dir.path));
         if (prefix != '\0') {
             run.sound_tag =
                 std::string(1, prefix) + (options.play ? "wavout[" : "wavouts[") + PrivateHost::kSoundFileName + "]";
-            run.own_sound_tag = script.text.find(std::string(1, prefix) + "wavout") != std::string::npos;
         } else if (!options.play || !options.output_wav.empty() || !options.svg_file.empty()) {
             return fail("the module's tag.prefix setting is empty, so it cannot be asked for a sound file");
         }
         run.request = build_request(run.sound_tag + script.text, options.protocol);
+        run.own_sound_tag = !run.sound_tag.empty() && script.text.find(std::string(1, prefix) + "wavout") != std::string::npos;
     } else {
         const ReadResult request = read_input(options.raw_file);
         if (!request.ok) return fail(request.error);

@@ -82,9 +82,11 @@ bool copy_bytes(const std::string& from, const std::string& to, std::string& err
 }
 
 // Copies the files and folders of `from` into the existing folder `to`,
-// following symbolic links, leaving out the top-level names in `skip`.
+// following symbolic links, leaving out the top-level names in `skip`.  With
+// `link_folders`, the folders of `from` are linked instead of copied: the
+// module only reads them, and linking them spares the copy of every sample.
 bool copy_folder(const std::string& from, const std::string& to, const std::set<std::string>& skip, int depth,
-                 std::string& error) {
+                 bool link_folders, std::string& error) {
     DIR* dir = ::opendir(from.c_str());
     if (dir == nullptr) return true;
     bool ok = true;
@@ -94,13 +96,18 @@ bool copy_folder(const std::string& from, const std::string& to, const std::set<
         const std::string source = from + "/" + name, target = to + "/" + name;
         struct stat info;
         if (::stat(source.c_str(), &info) != 0) continue;
-        if (S_ISDIR(info.st_mode)) {
+        if (S_ISDIR(info.st_mode) && link_folders) {
+            if (::symlink(source.c_str(), target.c_str()) != 0) {
+                error = "cannot create " + target + ": " + std::strerror(errno);
+                ok = false;
+            }
+        } else if (S_ISDIR(info.st_mode)) {
             if (depth >= kDeepestFolder) continue;
             if (::mkdir(target.c_str(), 0700) != 0) {
                 error = "cannot create " + target + ": " + std::strerror(errno);
                 ok = false;
             } else {
-                ok = copy_folder(source, target, {}, depth + 1, error);
+                ok = copy_folder(source, target, {}, depth + 1, false, error);
             }
         } else if (S_ISREG(info.st_mode)) {
             ok = copy_bytes(source, target, error);
@@ -165,11 +172,27 @@ bool PrivateHost::create(const PrivateHostPlan& plan, std::string& error) {
     std::set<std::string> skip = {"vokari.txt", kLogName, kSoundFileName, kBeforeDictionary, kAfterDictionary};
     for (const std::string& log : setting_values(settings, "log")) skip.insert(log);
 
-    std::vector<std::string> texts = {settings, plan.sound_tag, plan.request_text};
+    std::vector<std::string> dictionaries;
     for (const std::string& name : setting_values(settings, "voice.translate.dic")) {
         const ReadResult dictionary = read_input(path_below(plan.voice_dir, name));
-        if (dictionary.ok) texts.push_back(dictionary.bytes);
+        if (dictionary.ok) dictionaries.push_back(dictionary.bytes);
     }
+    // The request without vokari-say's own tag: what the user sends.
+    std::string users_request = plan.request_text;
+    const size_t own_tag = plan.sound_tag.empty() ? std::string::npos : users_request.find(plan.sound_tag);
+    if (own_tag != std::string::npos) users_request.erase(own_tag, plan.sound_tag.size());
+
+    // The module writes into a subfolder only when it trims sample files or
+    // when a sound-file tag of the script or of a dictionary names a file
+    // there; only then are the folders copied rather than linked.
+    bool module_writes_below = users_request.find(std::string(1, tag_prefix_of(settings)) + "wavout") != std::string::npos;
+    for (const std::string& value : setting_values(settings, "delete.excess.hv1"))
+        module_writes_below = module_writes_below || value == "on";
+    for (const std::string& dictionary : dictionaries)
+        module_writes_below = module_writes_below || dictionary.find("wavout") != std::string::npos;
+
+    std::vector<std::string> texts = dictionaries;
+    texts.insert(texts.end(), {settings, plan.sound_tag, plan.request_text});
     const char placeholder = free_placeholder(texts);
     if (!plan.sound_tag.empty() && placeholder == '\0') {
         error = "the voice's dictionaries use every byte that could stand in for vokari-say's sound-file tag";
@@ -188,7 +211,7 @@ bool PrivateHost::create(const PrivateHostPlan& plan, std::string& error) {
         show = std::string(1, placeholder) + "," + plan.sound_tag + "\r\n";
     }
     const bool ok =
-        copy_folder(plan.voice_dir, module_dir_, skip, 0, error) &&
+        copy_folder(plan.voice_dir, module_dir_, skip, 0, !module_writes_below, error) &&
         write_bytes(base_ + "/data/profile/app.dat", speed, error) &&
         write_bytes(base_ + "/profile/mainform.txt", speed, error) &&
         write_bytes(module_file(kBeforeDictionary), hide, error) &&

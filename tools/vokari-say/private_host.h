@@ -4,7 +4,9 @@
 //   <base>/data/profile/app.dat        the host's profile files, holding the
 //   <base>/profile/mainform.txt        message speed that vokari-say plays
 //   <base>/ghost/vokari-say/ghost/master/   the module folder: a copy of the
-//                                      voice folder with vokari-say's own
+//                                      voice folder's files, links to its
+//                                      folders (copies when the module may
+//                                      write into them), and vokari-say's own
 //                                      settings file, log and sound file
 //
 // The module finds the host's base folder from its module folder the way it
