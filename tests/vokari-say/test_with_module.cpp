@@ -164,6 +164,7 @@ TEST_F(WithModule, VoiceFolderIsOnlyRead) {
     options.settings_lines = {"voice.translate.dic,dictionary.txt", "log,voice.log"};
     fixture::make_voice(module_dir_, options);
     fixture::write_text(module_dir_ + "/dictionary.txt", "vokari,\x82\xDA\x82\xA9\x82\xE8\r\n");
+    fixture::make_directory(module_dir_ + "/effects");
     const std::string before = listing(module_dir_);
     const std::string temporary = dir_ + "/tmp";
     fixture::make_directory(temporary);
@@ -172,8 +173,8 @@ TEST_F(WithModule, VoiceFolderIsOnlyRead) {
     const RunResult saved = say({"--no-play", "-o", dir_ + "/a.wav", "vokari"});
     const RunResult drawn = say({"--no-play", "--svg", dir_ + "/a.svg", "あ"});
     const RunResult silent = say({"--no-play", "あ"});
-    // The script's own sound file, in a sample folder.
-    const RunResult own_file = say({"--no-play", "@wavout[vokariv0\\x.wav]あ"});
+    // The script's own sound file, in a folder of the voice.
+    const RunResult own_file = say({"--no-play", "@wavout[effects\\x.wav]あ"});
     unsetenv("TMPDIR");
     set_writable(true);
 
