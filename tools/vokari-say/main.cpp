@@ -222,7 +222,12 @@ int main(int argc, char** argv) {
             return fail("the module's tag.prefix setting is empty, so it cannot be asked for a sound file");
         }
         run.request = build_request(run.sound_tag + script.text, options.protocol);
-        run.own_sound_tag = !run.sound_tag.empty() && script.text.find(std::string(1, prefix) + "wavout") != std::string::npos;
+        run.own_sound_tag =
+            !run.sound_tag.empty() && script.text.find(std::string(1, prefix) + "wavout") != std::string::npos;
+        // The module writes only the last sound file a script asks for.
+        if (run.own_sound_tag && (!options.output_wav.empty() || !options.svg_file.empty()))
+            return fail("the script asks for a sound file of its own, which takes the place of the one that "
+                        "--output and --svg need: remove its wavout tag");
     } else {
         const ReadResult request = read_input(options.raw_file);
         if (!request.ok) return fail(request.error);

@@ -205,8 +205,10 @@ bool PrivateHost::create(const PrivateHostPlan& plan, std::string& error) {
     std::string own_settings = settings.substr(0, settings.find('\x1A'));
     if (!own_settings.empty() && own_settings.back() != '\n') own_settings += "\r\n";
     const std::string speed = "messagespeed," + std::to_string(plan.message_speed_ms) + "\r\n";
+    // A tag that a dictionary line cannot hold (a prefix that is a comma, a
+    // double quote or a blank) is sent unprotected.
     std::string hide, show;
-    if (!plan.sound_tag.empty()) {
+    if (!plan.sound_tag.empty() && plan.sound_tag.find_first_of(",\" \t") == std::string::npos) {
         hide = plan.sound_tag + "," + placeholder + "\r\n";
         show = std::string(1, placeholder) + "," + plan.sound_tag + "\r\n";
     }
