@@ -82,12 +82,16 @@ ReadResult script_text(const Options& options) {
     return read;
 }
 
-// Prints the WARNING and ERROR lines of the module's log.
-void print_module_problems(const PrivateHost& host, const std::string& voice_dir) {
+// Prints the WARNING and ERROR lines of the module's log; true when there
+// was an ERROR line.
+bool print_module_problems(const PrivateHost& host, const std::string& voice_dir) {
     const ReadResult log = read_input(host.log_path());
-    if (!log.ok) return;
-    for (const std::string& line : module_problems(log.bytes, host.module_dir_for_load(), voice_dir))
+    bool error = false;
+    for (const std::string& line : module_problems(log.ok ? log.bytes : "", host.module_dir_for_load(), voice_dir)) {
         note("the module's log: " + line);
+        error = error || line.rfind("ERROR", 0) == 0;
+    }
+    return error;
 }
 
 // --raw: one request sent unchanged, the response written unchanged.
@@ -136,7 +140,7 @@ int run_script(const Options& options, ModuleLibrary& library, const PrivateHost
         std::printf("%s\n", reply_utf8.text.c_str());
         std::fflush(stdout);
     }
-    print_module_problems(host, voice_dir);
+    const bool module_error = print_module_problems(host, voice_dir);
 
     const ReadResult sound_bytes = read_input(host.sound_file_path());
     const MuLawWav wav = sound_bytes.ok ? read_mulaw_wav(host.sound_file_path()) : MuLawWav();
@@ -164,6 +168,7 @@ int run_script(const Options& options, ModuleLibrary& library, const PrivateHost
         if (!facts.voice_has_samples) facts.voice_below = voice_folder_below(voice_dir);
         facts.talk_default_speed = talk_default_speed_of(read_settings_text(voice_dir));
         facts.sound_written = wav.ok;
+        facts.module_error = module_error;
         facts.sound = wav;
         facts.reply_end_ms = timeline.end_ms;
         facts.playing = options.play;

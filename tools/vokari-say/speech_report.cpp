@@ -77,7 +77,9 @@ SpeechReport judge_speech(const SpeechFacts& facts) {
         notes.push_back(note);
         heard = false;
     } else if (!facts.sound_written) {
-        if (facts.talk_default_speed <= 0)
+        if (facts.module_error)
+            notes.push_back("nothing was spoken: the module failed (see its ERROR line above)");
+        else if (facts.talk_default_speed <= 0)
             notes.push_back("nothing was spoken: talk.default.speed is " + std::to_string(facts.talk_default_speed) +
                             " in " + facts.voice_dir + "/vokari.txt, which gives every kana no time and mutes the voice");
         else

@@ -19,6 +19,7 @@ struct SpeechFacts {
     std::string voice_below;        // a subfolder that holds a voice, when the voice folder has none
     int talk_default_speed = 130;   // the voice's setting (ms per kana)
     bool sound_written = false;     // the module rendered and wrote the sound
+    bool module_error = false;      // the module's log has an ERROR line for it
     MuLawWav sound;                 // that sound
     int reply_end_ms = 0;           // when the reply's text and waits end
     bool playing = false;           // the sound is to be played
