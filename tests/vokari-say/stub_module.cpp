@@ -1,12 +1,15 @@
 // A stand-in for the module library with the same three exports, so that the
 // command-line tests can see exactly what vokari-say hands over.  It records
-// into its module directory:
+// into the folder named by the environment variable VOKARI_SAY_STUB_RECORDS:
 //   "stub-calls.txt"    one line per call: "load <directory>" or "unload"
 //   "stub-request.bin"  the bytes of the last request, as received
 // and answers MAKOTO/2.0 or SAORI/1.0 with the script it was given, minus a
 // sound-file tag "@wavout[name]" / "@wavouts[name]" (any prefix byte), after
-// which it writes a 0.1 s WAV file `name` into its directory.  The script
-// "STUB-NO-RESPONSE" gets no response block at all.
+// which it writes a 0.1 s WAV file `name` into its module directory.  The
+// script holding "STUB-NO-RESPONSE" gets no response block at all.
+//
+// It also stands in for the sound library that vokari-say asks for a sound
+// device: there is one unless STUB_NO_SOUND_DEVICE is set.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,10 +17,10 @@
 
 namespace {
 
-std::string g_directory;
+std::string g_directory;  // the module directory, with '/' separators
 
-void append_to(const char* name, const std::string& bytes, const char* mode) {
-    std::FILE* file = std::fopen((g_directory + "/" + name).c_str(), mode);
+void write_to(const std::string& path, const std::string& bytes, const char* mode) {
+    std::FILE* file = std::fopen(path.c_str(), mode);
     if (file == nullptr) return;
     std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
@@ -44,7 +47,7 @@ void take_sound_file_tag(std::string& script) {
         if (close == std::string::npos) continue;
         const std::string file = script.substr(open, close - open);
         script.erase(at - 1, close + 1 - (at - 1));
-        append_to(file.c_str(), stub_wav(), "wb");
+        write_to(g_directory + "/" + file, stub_wav(), "wb");
         return;
     }
 }
@@ -56,23 +59,31 @@ std::string header_value(const std::string& request, const std::string& name) {
     return request.substr(start, request.find("\r\n", start) - start);
 }
 
+void record(const char* name, const std::string& bytes, const char* mode) {
+    const char* folder = std::getenv("VOKARI_SAY_STUB_RECORDS");
+    if (folder != nullptr) write_to(std::string(folder) + "/" + name, bytes, mode);
+}
+
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) int load(void* h, long len) {
-    g_directory.assign(static_cast<const char*>(h), static_cast<size_t>(len));
+    const std::string directory(static_cast<const char*>(h), static_cast<size_t>(len));
     std::free(h);
-    append_to("stub-calls.txt", "load " + g_directory + "\n", "ab");
+    record("stub-calls.txt", "load " + directory + "\n", "ab");
+    g_directory = directory;
+    for (char& c : g_directory)
+        if (c == '\\') c = '/';
     return 1;
 }
 
 extern "C" __attribute__((visibility("default"))) void* request(void* h, long* len) {
     const std::string request_bytes(static_cast<const char*>(h), static_cast<size_t>(*len));
     std::free(h);
-    append_to("stub-request.bin", request_bytes, "wb");
+    record("stub-request.bin", request_bytes, "wb");
 
     const bool saori = request_bytes.substr(0, request_bytes.find("\r\n")).find("SAORI/1.0") != std::string::npos;
     std::string script = header_value(request_bytes, saori ? "Argument0" : "String");
-    if (script == "STUB-NO-RESPONSE") {
+    if (script.find("STUB-NO-RESPONSE") != std::string::npos) {
         *len = 0;
         return nullptr;
     }
@@ -86,6 +97,12 @@ extern "C" __attribute__((visibility("default"))) void* request(void* h, long* l
 }
 
 extern "C" __attribute__((visibility("default"))) int unload() {
-    append_to("stub-calls.txt", "unload\n", "ab");
+    record("stub-calls.txt", "unload\n", "ab");
     return 1;
+}
+
+extern "C" __attribute__((visibility("default"))) int Pa_Initialize() { return 0; }
+extern "C" __attribute__((visibility("default"))) int Pa_Terminate() { return 0; }
+extern "C" __attribute__((visibility("default"))) int Pa_GetDefaultOutputDevice() {
+    return std::getenv("STUB_NO_SOUND_DEVICE") != nullptr ? -1 : 0;
 }

@@ -1,9 +1,14 @@
 // vokari-say run as a user runs it, against the stand-in module, which records
 // exactly what the program hands over.
 #include <dirent.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <gtest/gtest.h>
+
+#include <regex>
 
 #include "run_program.h"
 #include "support/fixture_voice.h"
@@ -17,6 +22,9 @@ using say_test::run_say;
 const std::string kScriptUtf8 = "こんにちは、世界ｶﾀｶﾅ";
 const std::string kScriptCp932 = "\x82\xB1\x82\xF1\x82\xC9\x82\xBF\x82\xCD\x81\x41\x90\xA2\x8A\x45\xB6\xC0\xB6\xC5";
 
+// The tag with which vokari-say asks the module for the sound it plays.
+const std::string kSoundTag = "@wavout[vokari-say-out.wav]";
+
 std::string makoto_request(const std::string& script) {
     return "EXECUTE MAKOTO/2.0\r\nSender: vokari-say\r\nSecurityLevel: Local\r\nCharset: Shift_JIS\r\nString: " +
            script + "\r\n\r\n";
@@ -27,9 +35,21 @@ protected:
     void SetUp() override {
         dir_ = fixture::temp_directory("say-cli");
         module_dir_ = dir_ + "/module";
+        records_ = dir_ + "/records";
         fixture::make_directory(module_dir_);
+        fixture::make_directory(records_);
+        // One sample makes the folder a voice folder.
+        fixture::make_directory(module_dir_ + "/vokariv0");
+        fixture::write_text(module_dir_ + "/vokariv0/0.wav", "");
+        setenv("VOKARI_SAY_STUB_RECORDS", records_.c_str(), 1);
+        setenv("VOKARI_SAY_PORTAUDIO", VOKARI_SAY_STUB_MODULE, 1);
     }
-    void TearDown() override { fixture::remove_tree(dir_); }
+    void TearDown() override {
+        unsetenv("VOKARI_SAY_STUB_RECORDS");
+        unsetenv("VOKARI_SAY_PORTAUDIO");
+        unsetenv("STUB_NO_SOUND_DEVICE");
+        fixture::remove_tree(dir_);
+    }
 
     // vokari-say with the stand-in module and `arguments` after the module options.
     RunResult say(std::vector<std::string> arguments, const std::string& input = "") {
@@ -37,19 +57,19 @@ protected:
         return run_say(arguments, input);
     }
 
-    std::string module_file(const std::string& name) const {
-        const std::vector<std::uint8_t> bytes = fixture::read_file(module_dir_ + "/" + name);
+    // What the stand-in recorded ("stub-calls.txt", "stub-request.bin").
+    std::string record(const std::string& name) const {
+        const std::vector<std::uint8_t> bytes = fixture::read_file(records_ + "/" + name);
         return std::string(bytes.begin(), bytes.end());
     }
 
-    // Names of the files in the module directory that the stand-in did not
-    // write for its own records.
+    // Names of the files in the module directory besides the sample folder.
     std::vector<std::string> stray_files() const {
         std::vector<std::string> names;
         DIR* dir = opendir(module_dir_.c_str());
         while (dirent* entry = dir ? readdir(dir) : nullptr) {
             const std::string name = entry->d_name;
-            if (name != "." && name != ".." && name.rfind("stub-", 0) != 0) names.push_back(name);
+            if (name != "." && name != ".." && name != "vokariv0") names.push_back(name);
         }
         if (dir) closedir(dir);
         return names;
@@ -57,35 +77,42 @@ protected:
 
     std::string dir_;
     std::string module_dir_;
+    std::string records_;
 };
 
 TEST_F(CommandLine, SpeaksAnArgumentAsShiftJisAndPrintsTheReplyAsUtf8) {
     const RunResult r = say({"--no-wait", kScriptUtf8});
     EXPECT_EQ(r.exit_status, 0) << r.err;
     EXPECT_EQ(r.out, kScriptUtf8 + "\n");
-    EXPECT_EQ(module_file("stub-request.bin"), makoto_request(kScriptCp932));
-    EXPECT_EQ(module_file("stub-calls.txt"), "load " + module_dir_ + "\nunload\n");
+    EXPECT_EQ(record("stub-request.bin"), makoto_request(kSoundTag + kScriptCp932));
+    // The module runs on a private copy, below a host tree of its own, and
+    // never sees the module directory itself.
+    const std::string calls = record("stub-calls.txt");
+    const std::regex private_load("load \\\\.+\\\\ghost\\\\vokari-say\\\\ghost\\\\master\nunload\n");
+    EXPECT_TRUE(std::regex_match(calls, private_load)) << calls;
+    EXPECT_EQ(calls.find(module_dir_), std::string::npos) << calls;
 }
 
 TEST_F(CommandLine, SaoriSendsArgument0AndReadsResult) {
     const RunResult r = say({"--no-wait", "--saori", "あ"});
     EXPECT_EQ(r.exit_status, 0) << r.err;
     EXPECT_EQ(r.out, "あ\n");
-    EXPECT_EQ(module_file("stub-request.bin"),
+    EXPECT_EQ(record("stub-request.bin"),
               "EXECUTE SAORI/1.0\r\nSender: vokari-say\r\nSecurityLevel: Local\r\nCharset: Shift_JIS\r\n"
-              "Argument0: \x82\xA0\r\n\r\n");
+              "Argument0: " + kSoundTag + "\x82\xA0\r\n\r\n");
 }
 
 TEST_F(CommandLine, ReadsStandardInputAndFilesWithLineBreaksAsTags) {
     const RunResult from_stdin = say({"--no-wait"}, "\xEF\xBB\xBF" "一行目\r\n二行目\n\n");
     EXPECT_EQ(from_stdin.exit_status, 0) << from_stdin.err;
     EXPECT_EQ(from_stdin.out, "一行目\\n二行目\n");
-    EXPECT_EQ(module_file("stub-request.bin"), makoto_request("\x88\xEA\x8D\x73\x96\xDA\\n\x93\xF1\x8D\x73\x96\xDA"));
+    EXPECT_EQ(record("stub-request.bin"),
+              makoto_request(kSoundTag + "\x88\xEA\x8D\x73\x96\xDA\\n\x93\xF1\x8D\x73\x96\xDA"));
 
     fixture::write_text(dir_ + "/script.txt", kScriptUtf8 + "\n");
     const RunResult from_file = say({"--no-wait", "--file", dir_ + "/script.txt"});
     EXPECT_EQ(from_file.exit_status, 0) << from_file.err;
-    EXPECT_EQ(module_file("stub-request.bin"), makoto_request(kScriptCp932));
+    EXPECT_EQ(record("stub-request.bin"), makoto_request(kSoundTag + kScriptCp932));
 }
 
 TEST_F(CommandLine, RefusesCharactersWithoutShiftJisFormBeforeLoading) {
@@ -93,7 +120,7 @@ TEST_F(CommandLine, RefusesCharactersWithoutShiftJisFormBeforeLoading) {
     EXPECT_EQ(r.exit_status, 1);
     EXPECT_NE(r.err.find("U+1F600"), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(module_file("stub-calls.txt"), "");
+    EXPECT_EQ(record("stub-calls.txt"), "");
 }
 
 TEST_F(CommandLine, SavesThePlayedSoundAndLeavesNothingInTheModuleDirectory) {
@@ -104,8 +131,8 @@ TEST_F(CommandLine, SavesThePlayedSoundAndLeavesNothingInTheModuleDirectory) {
     const std::vector<std::uint8_t> wav = fixture::read_file(out);
     ASSERT_EQ(wav.size(), 58u + 2205u);
     EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
-    const std::string request = module_file("stub-request.bin");
-    EXPECT_NE(request.find("String: @wavout[vokari-say-"), std::string::npos) << request;
+    const std::string request = record("stub-request.bin");
+    EXPECT_NE(request.find("String: " + kSoundTag), std::string::npos) << request;
     EXPECT_EQ(stray_files(), std::vector<std::string>{});
 }
 
@@ -113,7 +140,7 @@ TEST_F(CommandLine, NoPlayAsksForTheSilentSoundFileWithTheConfiguredPrefix) {
     fixture::write_text(module_dir_ + "/vokari.txt", "tag.prefix, !\n");
     const RunResult r = say({"--no-play", "あ"});
     EXPECT_EQ(r.exit_status, 0) << r.err;
-    EXPECT_NE(module_file("stub-request.bin").find("String: !wavouts[vokari-say-"), std::string::npos);
+    EXPECT_NE(record("stub-request.bin").find("String: !wavouts[vokari-say-"), std::string::npos);
     EXPECT_EQ(stray_files(), std::vector<std::string>{"vokari.txt"});
 }
 
@@ -146,7 +173,7 @@ TEST_F(CommandLine, RawRequestGoesOutAndComesBackUnchanged) {
     fixture::write_text(dir_ + "/request.txt", request);
     const RunResult r = say({"--no-wait", "--raw", dir_ + "/request.txt"});
     EXPECT_EQ(r.exit_status, 0) << r.err;
-    EXPECT_EQ(module_file("stub-request.bin"), request);
+    EXPECT_EQ(record("stub-request.bin"), request);
     EXPECT_EQ(r.out, "SAORI/1.0 200 OK\r\nResult: \x82\xA0\r\nCharset: Shift_JIS\r\n\r\n");
 }
 
@@ -185,10 +212,71 @@ TEST_F(CommandLine, ReportsProblemsWithAClearMessageAndStatus) {
     EXPECT_NE(bad_library.err.find("cannot load the module library"), std::string::npos) << bad_library.err;
 }
 
-TEST_F(CommandLine, HelpDescribesTheOptions) {
+TEST_F(CommandLine, OutputFilesAreCheckedBeforeAnythingIsSpoken) {
+    symlink((dir_ + "/missing.wav").c_str(), (dir_ + "/dangling.wav").c_str());
+    const std::vector<std::vector<std::string>> cases = {
+        {"-o", dir_ + "/none/a.wav", "No such file or directory"},
+        {"--svg", dir_ + "/none/a.svg", "No such file or directory"},
+        {"-o", dir_, "Is a directory"},
+        {"--svg", dir_, "Is a directory"},
+        {"-o", dir_ + "/dangling.wav", "symbolic link to a file that does not exist"},
+    };
+    for (const std::vector<std::string>& c : cases) {
+        const RunResult r = say({"--no-play", c[0], c[1], "あ"});
+        EXPECT_EQ(r.exit_status, 1) << c[1];
+        EXPECT_NE(r.err.find("cannot write " + c[1] + ": " + c[2]), std::string::npos) << r.err;
+        EXPECT_EQ(record("stub-calls.txt"), "") << "the module was loaded for " << c[1];
+    }
+    EXPECT_TRUE(fixture::read_file(dir_ + "/missing.wav").empty());
+}
+
+TEST_F(CommandLine, OutputThroughASymbolicLinkWritesItsTarget) {
+    fixture::write_text(dir_ + "/target.wav", "old");
+    ASSERT_EQ(symlink("target.wav", (dir_ + "/link.wav").c_str()), 0);
+    const RunResult r = say({"--no-play", "-o", dir_ + "/link.wav", "あ"});
+    EXPECT_EQ(r.exit_status, 0) << r.err;
+    struct stat info;
+    ASSERT_EQ(lstat((dir_ + "/link.wav").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(fixture::read_file(dir_ + "/target.wav").size(), 58u + 2205u);
+}
+
+TEST_F(CommandLine, ScriptFilesInShiftJisAreDetectedOrNamed) {
+    fixture::write_text(dir_ + "/sjis.txt", kScriptCp932 + "\r\n");
+    const RunResult detected = say({"--no-play", "-f", dir_ + "/sjis.txt"});
+    EXPECT_EQ(detected.exit_status, 0) << detected.err;
+    EXPECT_EQ(detected.out, kScriptUtf8 + "\n");
+    EXPECT_EQ(record("stub-request.bin"), makoto_request("@wavouts[vokari-say-out.wav]" + kScriptCp932));
+
+    const RunResult not_utf8 = say({"--no-play", "--encoding", "utf-8", "-f", dir_ + "/sjis.txt"});
+    EXPECT_EQ(not_utf8.exit_status, 1);
+    EXPECT_NE(not_utf8.err.find("not UTF-8 (byte 0)"), std::string::npos) << not_utf8.err;
+
+    // C3 B1 is "ñ" in UTF-8 and "ﾃｱ" in Shift_JIS: detection takes UTF-8,
+    // which has no Shift_JIS form; naming the encoding reads the katakana.
+    const RunResult as_utf8 = say({"--no-play"}, "\xC3\xB1");
+    EXPECT_EQ(as_utf8.exit_status, 1);
+    EXPECT_NE(as_utf8.err.find("U+00F1"), std::string::npos) << as_utf8.err;
+    const RunResult as_sjis = say({"--no-play", "-e", "shift_jis"}, "\xC3\xB1");
+    EXPECT_EQ(as_sjis.exit_status, 0) << as_sjis.err;
+    EXPECT_EQ(as_sjis.out, "ﾃｱ\n");
+}
+
+TEST_F(CommandLine, NoSoundDeviceIsNoSuccessUnlessSilenceWasAskedFor) {
+    setenv("STUB_NO_SOUND_DEVICE", "1", 1);
+    const RunResult played = say({"--no-wait", "あ"});
+    EXPECT_EQ(played.exit_status, 3);
+    EXPECT_NE(played.err.find("nothing was played: this machine has no sound output device"), std::string::npos)
+        << played.err;
+    const RunResult silent = say({"--no-play", "あ"});
+    EXPECT_EQ(silent.exit_status, 0) << silent.err;
+}
+
+TEST_F(CommandLine, HelpDescribesTheOptionsAndExitStatuses) {
     const RunResult r = run_say({"--help"});
     EXPECT_EQ(r.exit_status, 0);
-    for (const char* option : {"--file", "--module-dir", "--output", "--no-play", "--pace", "--svg", "--saori", "--raw"})
+    for (const char* option : {"--file", "--encoding", "--module-dir", "--output", "--no-play", "--pace", "--svg",
+                               "--saori", "--raw", "\n  0  ", "\n  1  ", "\n  2  ", "\n  3  "})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 

@@ -52,13 +52,16 @@ TEST(Options, ReportsBadUsage) {
     const std::vector<std::vector<std::string>> bad = {
         {"--bogus"},          {"-o"},          {"--saori=1"},        {"-s", "fast"},
         {"-s", "-5"},         {"--file="},     {"a", "-f", "x.txt"}, {"--raw", "r", "--saori"},
-        {"-f", "a", "-r", "b"},
+        {"-f", "a", "-r", "b"}, {"-s", "10001"},    {"-s", "-1"},        {"--encoding", "latin1"},
+        {"-o", "a", "--svg", "a"},
     };
     for (const auto& arguments : bad) {
         const ParsedOptions p = parse_options(arguments);
         EXPECT_FALSE(p.ok) << arguments[0];
         EXPECT_FALSE(p.error.empty());
     }
+    for (const char* limit : {"0", "10000"}) EXPECT_TRUE(parse_options({"-s", limit}).ok) << limit;
+    EXPECT_EQ(parse_options({"-e", "sjis"}).options.encoding, ScriptEncoding::ShiftJis);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 // vokari-say driving the real module library with the fixture voice: the
 // reply's wait tags, the saved WAV and the picture must agree with each other.
 #include <dirent.h>
+#include <stdlib.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 
 #include "run_program.h"
@@ -23,8 +25,13 @@ protected:
         dir_ = fixture::temp_directory("say-module");
         module_dir_ = dir_ + "/voice";
         fixture::make_voice(module_dir_);
+        // vokari-say asks the stand-in module for a sound device, and finds one.
+        setenv("VOKARI_SAY_PORTAUDIO", VOKARI_SAY_STUB_MODULE, 1);
     }
-    void TearDown() override { fixture::remove_tree(dir_); }
+    void TearDown() override {
+        unsetenv("VOKARI_SAY_PORTAUDIO");
+        fixture::remove_tree(dir_);
+    }
 
     RunResult say(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), {"--library", VOKARI_SAY_MODULE, "--module-dir", module_dir_});
@@ -39,6 +46,32 @@ protected:
             if (std::string(entry->d_name).rfind("vokari-say-", 0) == 0) names.push_back(entry->d_name);
         if (dir) closedir(dir);
         return names;
+    }
+
+    // Every file and folder below `folder` with its size and time of change.
+    static std::string listing(const std::string& folder) {
+        std::string text;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+            text += entry.path().string() + " " +
+                    std::to_string(entry.is_regular_file() ? entry.file_size() : 0) + " " +
+                    std::to_string(entry.last_write_time().time_since_epoch().count()) + "\n";
+        }
+        return text;
+    }
+
+    // Takes write access to the voice folder away, or gives it back.
+    void set_writable(bool writable) {
+        namespace fs = std::filesystem;
+        const fs::perm_options how = writable ? fs::perm_options::add : fs::perm_options::remove;
+        fs::permissions(module_dir_, fs::perms::owner_write, how);
+        for (const auto& entry : fs::recursive_directory_iterator(module_dir_))
+            fs::permissions(entry.path(), fs::perms::owner_write, how);
+    }
+
+    // The first wait of a reply that begins with "こ".
+    static int first_wait(const std::string& reply) {
+        std::smatch match;
+        return std::regex_search(reply, match, std::regex("^こ\\\\_w\\[(\\d+)\\]")) ? std::stoi(match[1]) : -1;
     }
 
     std::string dir_;
@@ -107,7 +140,7 @@ TEST_F(WithModule, SettingsPrefixIsUsedForTheSoundFileRequest) {
 TEST_F(WithModule, NothingSpokenMeansNoSoundFile) {
     const RunResult r = say({"--no-play", "-o", dir_ + "/a.wav", "@nこんにちは"});
     EXPECT_EQ(r.exit_status, 1);
-    EXPECT_NE(r.err.find("the module wrote no sound"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("the module rendered no sound"), std::string::npos) << r.err;
     EXPECT_TRUE(fixture::read_file(dir_ + "/a.wav").empty());
     EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }
@@ -120,6 +153,74 @@ TEST_F(WithModule, PictureHoldsTheWaveformAndEveryCharacter) {
     EXPECT_NE(svg.find("<path stroke='#333'"), std::string::npos);
     for (const char* main_character : {">あ<", ">い<"}) EXPECT_NE(svg.find("'#1f5fbf'" + std::string(main_character)), std::string::npos);
     for (const char* partner : {">う<", ">え<"}) EXPECT_NE(svg.find("'#c0392b'" + std::string(partner)), std::string::npos);
+}
+
+// A voice whose dictionary rewrites "vokari" (the guide's own line) and whose
+// folder cannot be written: saving, drawing and silent runs all work, the
+// folder stays as it was, and the private copy is gone afterwards.
+TEST_F(WithModule, VoiceFolderIsOnlyRead) {
+    fixture::remove_tree(module_dir_);
+    fixture::VoiceOptions options;
+    options.settings_lines = {"voice.translate.dic,dictionary.txt", "log,voice.log"};
+    fixture::make_voice(module_dir_, options);
+    fixture::write_text(module_dir_ + "/dictionary.txt", "vokari,\x82\xDA\x82\xA9\x82\xE8\r\n");
+    fixture::make_directory(module_dir_ + "/effects");
+    const std::string before = listing(module_dir_);
+    const std::string temporary = dir_ + "/tmp";
+    fixture::make_directory(temporary);
+    set_writable(false);
+    setenv("TMPDIR", temporary.c_str(), 1);
+    const RunResult saved = say({"--no-play", "-o", dir_ + "/a.wav", "vokari"});
+    const RunResult drawn = say({"--no-play", "--svg", dir_ + "/a.svg", "あ"});
+    const RunResult silent = say({"--no-play", "あ"});
+    // The script's own sound file, in a folder of the voice.
+    const RunResult own_file = say({"--no-play", "@wavout[effects\\x.wav]あ"});
+    unsetenv("TMPDIR");
+    set_writable(true);
+
+    EXPECT_EQ(saved.exit_status, 0) << saved.err;
+    EXPECT_EQ(saved.out, "vokari\n");  // too short a pause to show the wait
+    EXPECT_GT(fixture::read_file(dir_ + "/a.wav").size(), 58u + 1000u);
+    EXPECT_EQ(drawn.exit_status, 0) << drawn.err;
+    EXPECT_EQ(silent.exit_status, 0) << silent.err;
+    EXPECT_EQ(own_file.exit_status, 0) << own_file.err;
+    EXPECT_NE(own_file.err.find("asks for a sound file of its own"), std::string::npos) << own_file.err;
+    EXPECT_EQ(listing(module_dir_), before);
+    EXPECT_EQ(listing(temporary), "");
+}
+
+TEST_F(WithModule, MessageSpeedReachesTheModule) {
+    // The module takes 4/3 of the host's speed and 45 ms more from each wait:
+    // 85 ms a character at 30 ms, 111 ms at 50 ms.
+    const RunResult quick = say({"--no-play", "--message-speed", "30", "こんにちは"});
+    const RunResult usual = say({"--no-play", "こんにちは"});
+    ASSERT_EQ(quick.exit_status, 0) << quick.err;
+    ASSERT_EQ(usual.exit_status, 0) << usual.err;
+    ASSERT_GE(first_wait(usual.out), 0) << usual.out;
+    EXPECT_EQ(first_wait(quick.out), first_wait(usual.out) + 26) << quick.out;
+}
+
+TEST_F(WithModule, EverySilenceIsExplainedAndNoSuccess) {
+    const RunResult too_high = run_say({"--library", VOKARI_SAY_MODULE, "--module-dir", dir_, "--no-play", "あ"});
+    EXPECT_EQ(too_high.exit_status, 3);
+    EXPECT_NE(too_high.err.find(dir_ + " holds no samples"), std::string::npos) << too_high.err;
+    EXPECT_NE(too_high.err.find("try --module-dir " + module_dir_), std::string::npos) << too_high.err;
+
+    // About 46 s of speech is spoken in full; 49 s pass the module's limit.
+    const RunResult in_full = say({"--no-play", "\\_w[46000]あ"});
+    EXPECT_EQ(in_full.exit_status, 0) << in_full.err;
+    const RunResult cut = say({"--no-play", "\\_w[49000]あ"});
+    EXPECT_EQ(cut.exit_status, 3);
+    EXPECT_NE(cut.err.find("the module's log: WARNING : システムリミット値を越える"), std::string::npos) << cut.err;
+    EXPECT_NE(cut.err.find("cut at the module's limit of 47.6 s"), std::string::npos) << cut.err;
+
+    fixture::remove_tree(module_dir_);
+    fixture::VoiceOptions options;
+    options.settings_lines = {"talk.default.speed,0"};
+    fixture::make_voice(module_dir_, options);
+    const RunResult muted = say({"--no-play", "こんにちは"});
+    EXPECT_EQ(muted.exit_status, 3);
+    EXPECT_NE(muted.err.find("talk.default.speed is 0"), std::string::npos) << muted.err;
 }
 
 }  // namespace

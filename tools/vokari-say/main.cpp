@@ -11,13 +11,17 @@
 #include "tools/vokari-say/display_timeline.h"
 #include "tools/vokari-say/locations.h"
 #include "tools/vokari-say/module_library.h"
+#include "tools/vokari-say/module_log.h"
 #include "tools/vokari-say/mulaw_wav.h"
 #include "tools/vokari-say/options.h"
+#include "tools/vokari-say/output_files.h"
 #include "tools/vokari-say/paced_display.h"
+#include "tools/vokari-say/private_host.h"
 #include "tools/vokari-say/protocol.h"
 #include "tools/vokari-say/script_input.h"
-#include "tools/vokari-say/sound_capture.h"
-#include "tools/vokari-say/tag_prefix.h"
+#include "tools/vokari-say/settings_values.h"
+#include "tools/vokari-say/sound_device.h"
+#include "tools/vokari-say/speech_report.h"
 #include "tools/vokari-say/text_encoding.h"
 #include "tools/vokari-say/utterance_svg.h"
 
@@ -31,13 +35,18 @@ using Clock = std::chrono::steady_clock;
 // device's own latency.
 constexpr int kPlaybackTailMs = 150;
 
-// The longest module directory path the module accepts, in bytes.
-constexpr size_t kModuleDirLimit = 1024;
+// Exit statuses (see the help text).
+constexpr int kSpoken = 0;
+constexpr int kFailed = 1;
+constexpr int kUsageError = 2;
+constexpr int kNotHeard = 3;
 
 int fail(const std::string& message) {
     std::fprintf(stderr, "vokari-say: %s\n", message.c_str());
-    return 1;
+    return kFailed;
 }
+
+void note(const std::string& message) { std::fprintf(stderr, "vokari-say: %s\n", message.c_str()); }
 
 void sleep_ms(int ms) {
     if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -50,7 +59,7 @@ void wait_until_spoken(Clock::time_point start, int length_ms) {
 }
 
 // The user's script as UTF-8: the arguments, or the text of --file or of
-// standard input turned into one script line.
+// standard input, in the encoding given or found, turned into one script line.
 ReadResult script_text(const Options& options) {
     if (options.script_given) {
         ReadResult given;
@@ -62,57 +71,61 @@ ReadResult script_text(const Options& options) {
     if (source == "-" && isatty(STDIN_FILENO))
         std::fprintf(stderr, "vokari-say: reading the script from standard input (end it with Ctrl-D)\n");
     ReadResult read = read_input(source);
-    if (read.ok) read.bytes = script_from_text(read.bytes);
+    if (!read.ok) return read;
+    const Converted text = script_file_to_utf8(read.bytes, options.encoding);
+    if (!text.ok) {
+        read.ok = false;
+        read.error = (source == "-" ? std::string("standard input: ") : source + ": ") + text.error;
+        return read;
+    }
+    read.bytes = script_from_text(text.text);
     return read;
 }
 
-bool write_text_file(const std::string& path, const std::string& text, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    bool ok = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (file != nullptr) ok = std::fclose(file) == 0 && ok;
-    if (!ok) error = "cannot write " + path;
-    return ok;
+// Prints the WARNING and ERROR lines of the module's log; true when there
+// was an ERROR line.
+bool print_module_problems(const PrivateHost& host, const std::string& voice_dir) {
+    const ReadResult log = read_input(host.log_path());
+    bool error = false;
+    for (const std::string& line : module_problems(log.ok ? log.bytes : "", host.module_dir_for_load(), voice_dir)) {
+        note("the module's log: " + line);
+        error = error || line.rfind("ERROR", 0) == 0;
+    }
+    return error;
 }
 
 // --raw: one request sent unchanged, the response written unchanged.
-int run_raw(const Options& options, ModuleLibrary& library) {
-    const ReadResult request = read_input(options.raw_file);
-    if (!request.ok) return fail(request.error);
-    const std::string response = library.request(request.bytes);
+int run_raw(const Options& options, ModuleLibrary& library, const PrivateHost& host, const std::string& voice_dir,
+            const std::string& request) {
+    const std::string response = library.request(request);
     const Clock::time_point start = Clock::now();
     if (response.empty()) return fail("the module returned no response");
     std::fwrite(response.data(), 1, response.size(), stdout);
     std::fflush(stdout);
+    print_module_problems(host, voice_dir);
     const Reply reply = parse_response(response);
     const Converted reply_utf8 = cp932_to_utf8(reply.script);
     if (options.play && options.wait && reply.ok && reply_utf8.ok) {
         wait_until_spoken(start, build_display_timeline(reply_utf8.text,
                                                         host_character_delay_ms(options.message_speed_ms)).end_ms);
     }
-    return 0;
+    return kSpoken;
 }
 
-// A script (`script_utf8` as given, `script` in Shift_JIS): sent, its reply
-// shown and its sound saved or drawn.
-int run_script(const Options& options, ModuleLibrary& library, const std::string& module_dir,
-               const std::string& script_utf8, const std::string& script) {
-    // The sound file comes through the module's own sound-file output; it is
-    // also the only way to keep the module from playing, and it tells how long
-    // the utterance is.
-    const bool file_needed = !options.output_wav.empty() || !options.svg_file.empty();
-    const bool capture_needed = file_needed || !options.play;
-    SoundCapture capture;
-    std::string tag;
-    const char prefix = read_tag_prefix(module_dir);
-    std::string capture_error;
-    if (capture_needed && prefix == '\0')
-        return fail("the module's tag.prefix setting is empty, so it cannot be asked for a sound file");
-    if (prefix != '\0' && (capture_needed || options.wait)) {
-        if (capture.reserve(module_dir, capture_error)) tag = capture.request_tag(prefix, !options.play);
-        else if (capture_needed) return fail(capture_error);
-    }
+// What vokari-say needs to speak a script and judge the result.
+struct ScriptRun {
+    std::string script_utf8;    // as given, for the picture's title
+    std::string request;        // the request sent
+    std::string sound_tag;      // the tag that asks for the sound file ("" = none)
+    bool own_sound_tag = false; // the script asks for a sound file of its own
+    SoundDevice device;         // asked only when playing
+};
 
-    const std::string response = library.request(build_request(tag + script, options.protocol));
+// A script: sent, its reply shown, its sound saved or drawn, and every
+// silence explained.
+int run_script(const Options& options, ModuleLibrary& library, const PrivateHost& host,
+               const std::string& voice_dir, const ScriptRun& run) {
+    const std::string response = library.request(run.request);
     const Clock::time_point start = Clock::now();
     const Reply reply = parse_response(response);
     if (!reply.ok) return fail(reply.error);
@@ -127,21 +140,48 @@ int run_script(const Options& options, ModuleLibrary& library, const std::string
         std::printf("%s\n", reply_utf8.text.c_str());
         std::fflush(stdout);
     }
+    const bool module_error = print_module_problems(host, voice_dir);
 
-    const MuLawWav wav = capture.written() ? read_mulaw_wav(capture.path()) : MuLawWav();
+    const ReadResult sound_bytes = read_input(host.sound_file_path());
+    const MuLawWav wav = sound_bytes.ok ? read_mulaw_wav(host.sound_file_path()) : MuLawWav();
+    const bool file_needed = !options.output_wav.empty() || !options.svg_file.empty();
     if (file_needed && !wav.ok) {
-        return fail(capture.written() ? wav.error
-                                      : "the module wrote no sound: the script has nothing to speak, or the module "
-                                        "could not write into " + module_dir + " (its log tells which)");
+        return fail(sound_bytes.ok ? wav.error
+                                   : "the module rendered no sound, so there is nothing to save or draw");
     }
     std::string error;
     if (!options.svg_file.empty() &&
-        !write_text_file(options.svg_file, draw_utterance_svg(wav, timeline, "vokari-say: " + script_utf8), error))
+        !write_output_file(options.svg_file, draw_utterance_svg(wav, timeline, "vokari-say: " + run.script_utf8),
+                           error))
         return fail(error);
-    if (!options.output_wav.empty() && !capture.move_to(options.output_wav, error)) return fail(error);
+    if (!options.output_wav.empty() && !write_output_file(options.output_wav, sound_bytes.bytes, error))
+        return fail(error);
 
-    if (options.play && options.wait) wait_until_spoken(start, wav.ok ? duration_ms(wav) : timeline.end_ms);
-    return 0;
+    int status = kSpoken;
+    if (run.own_sound_tag) {
+        note("the script asks for a sound file of its own; it is written into vokari-say's private copy of the "
+             "voice folder and removed at the end (use --output FILE to keep the speech)");
+    } else if (!run.sound_tag.empty()) {
+        SpeechFacts facts;
+        facts.voice_dir = voice_dir;
+        facts.voice_has_samples = voice_has_samples(voice_dir);
+        if (!facts.voice_has_samples) facts.voice_below = voice_folder_below(voice_dir);
+        facts.talk_default_speed = talk_default_speed_of(read_settings_text(voice_dir));
+        facts.sound_written = wav.ok;
+        facts.module_error = module_error;
+        facts.sound = wav;
+        facts.reply_end_ms = timeline.end_ms;
+        facts.playing = options.play;
+        facts.sound_device = run.device.usable;
+        facts.device_problem = run.device.problem;
+        const SpeechReport report = judge_speech(facts);
+        for (const std::string& message : report.notes) note(message);
+        if (!report.spoken_in_full) status = kNotHeard;
+    }
+
+    if (options.play && options.wait && run.device.usable)
+        wait_until_spoken(start, wav.ok ? duration_ms(wav) : timeline.end_ms);
+    return status;
 }
 
 }  // namespace
@@ -150,36 +190,70 @@ int main(int argc, char** argv) {
     const ParsedOptions parsed = parse_options(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.ok) {
         std::fprintf(stderr, "vokari-say: %s\nTry 'vokari-say --help'.\n", parsed.error.c_str());
-        return 2;
+        return kUsageError;
     }
     const Options& options = parsed.options;
     if (options.help) {
         std::fputs(usage_text("vokari-say").c_str(), stdout);
-        return 0;
+        return kSpoken;
     }
 
-    const Location module_dir = find_module_dir(options.module_dir);
-    if (!module_dir.ok) return fail(module_dir.error);
-    if (module_dir.path.size() > kModuleDirLimit)
-        return fail("the module directory's path is longer than the module accepts (1024 bytes): " + module_dir.path);
+    const Location voice_dir = find_module_dir(options.module_dir);
+    if (!voice_dir.ok) return fail(voice_dir.error);
     const Location library_path = find_library(options.library);
     if (!library_path.ok) return fail(library_path.error);
-    ReadResult text;
-    Converted script;
-    if (options.raw_file.empty()) {
-        text = script_text(options);
-        if (!text.ok) return fail(text.error);
-        script = utf8_to_cp932(text.bytes);
-        if (!script.ok) return fail("cannot speak this script: " + script.error);
+    // Output files are checked before anything is spoken.
+    for (const std::string& output : {options.output_wav, options.svg_file}) {
+        const std::string why = output.empty() ? "" : why_not_writable(output);
+        if (!why.empty()) return fail("cannot write " + output + ": " + why);
     }
-    ModuleLibrary library;
-    std::string error;
-    if (!library.open(library_path.path, error)) return fail(error);
 
-    library.load(module_dir.path);
-    const int status = options.raw_file.empty()
-                           ? run_script(options, library, module_dir.path, text.bytes, script.text)
-                           : run_raw(options, library);
+    const std::string settings = read_settings_text(voice_dir.path);
+    ScriptRun run;
+    const char prefix = tag_prefix_of(settings);
+    if (options.raw_file.empty()) {
+        const ReadResult text = script_text(options);
+        if (!text.ok) return fail(text.error);
+        const Converted script = utf8_to_cp932(text.bytes);
+        if (!script.ok) return fail("cannot speak this script: " + script.error);
+        run.script_utf8 = text.bytes;
+        // The module's own sound-file output, aimed at the private folder,
+        // gives the sound to save, to draw and to judge; its silent form is
+        // the only way to keep the module from playing.
+        if (prefix != '\0') {
+            run.sound_tag =
+                std::string(1, prefix) + (options.play ? "wavout[" : "wavouts[") + PrivateHost::kSoundFileName + "]";
+        } else if (!options.play || !options.output_wav.empty() || !options.svg_file.empty()) {
+            return fail("the module's tag.prefix setting is empty, so it cannot be asked for a sound file");
+        }
+        run.request = build_request(run.sound_tag + script.text, options.protocol);
+        run.own_sound_tag =
+            !run.sound_tag.empty() && script.text.find(std::string(1, prefix) + "wavout") != std::string::npos;
+        // The module writes only the last sound file a script asks for.
+        if (run.own_sound_tag && (!options.output_wav.empty() || !options.svg_file.empty()))
+            return fail("the script asks for a sound file of its own, which takes the place of the one that "
+                        "--output and --svg need: remove its wavout tag");
+    } else {
+        const ReadResult request = read_input(options.raw_file);
+        if (!request.ok) return fail(request.error);
+        run.request = request.bytes;
+    }
+    if (options.play) run.device = find_sound_device();
+
+    PrivateHost host;
+    PrivateHostPlan plan;
+    plan.voice_dir = voice_dir.path;
+    plan.message_speed_ms = options.message_speed_ms;
+    plan.sound_tag = run.sound_tag;
+    plan.request_text = run.request;
+    std::string error;
+    if (!host.create(plan, error)) return fail(error);
+
+    ModuleLibrary library;
+    if (!library.open(library_path.path, error)) return fail(error);
+    library.load(host.module_dir_for_load());
+    const int status = options.raw_file.empty() ? run_script(options, library, host, voice_dir.path, run)
+                                                : run_raw(options, library, host, voice_dir.path, run.request);
     library.unload();
     return status;
 }

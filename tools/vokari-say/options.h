@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/vokari-say/text_encoding.h"
+
 namespace vokari_say {
 
 enum class Protocol { Makoto, Saori };
@@ -12,6 +14,7 @@ struct Options {
     std::string script;        // from the arguments (words joined by spaces)
     bool script_given = false; // true when the arguments held a script
     std::string script_file;   // --file; "-" is standard input
+    ScriptEncoding encoding = ScriptEncoding::Detect;  // --encoding of --file or standard input
     std::string raw_file;      // --raw: a complete request to send unchanged
     std::string module_dir;    // --module-dir; empty = the bundled voice
     std::string library;       // --library; empty = found beside the program

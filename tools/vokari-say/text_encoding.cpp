@@ -85,6 +85,18 @@ Converted failure(std::string message) {
     return result;
 }
 
+// Byte offset of the first byte that is not part of well-formed UTF-8, or
+// npos when all of `text` is UTF-8.
+size_t first_non_utf8(const std::string& text) {
+    for (size_t i = 0; i < text.size();) {
+        unsigned long code_point = 0;
+        const size_t length = utf8_sequence(text, i, code_point);
+        if (length == 0) return i;
+        i += length;
+    }
+    return std::string::npos;
+}
+
 }  // namespace
 
 Converted utf8_to_cp932(const std::string& utf8) {
@@ -116,6 +128,26 @@ Converted utf8_to_cp932(const std::string& utf8) {
     if (!missing.empty()) return failure("no Shift_JIS form for " + missing_text);
     result.ok = true;
     return result;
+}
+
+Converted script_file_to_utf8(const std::string& bytes, ScriptEncoding encoding) {
+    const size_t bad_utf8 = encoding == ScriptEncoding::ShiftJis ? 0 : first_non_utf8(bytes);
+    if (encoding != ScriptEncoding::ShiftJis && bad_utf8 == std::string::npos) {
+        Converted same;
+        same.ok = true;
+        same.text = bytes;
+        return same;
+    }
+    if (encoding == ScriptEncoding::Utf8)
+        return failure("the script file is not UTF-8 (byte " + std::to_string(bad_utf8) + ")");
+    Converted converted = cp932_to_utf8(bytes);
+    if (!converted.ok) {
+        converted.error = encoding == ScriptEncoding::ShiftJis
+                              ? "the script file is not Shift_JIS: " + converted.error
+                              : "the script file is neither UTF-8 (byte " + std::to_string(bad_utf8) +
+                                    ") nor Shift_JIS (" + converted.error + ")";
+    }
+    return converted;
 }
 
 Converted cp932_to_utf8(const std::string& cp932) {

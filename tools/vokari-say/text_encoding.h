@@ -19,6 +19,16 @@ struct Converted {
 // would read as the start of a script tag.
 Converted utf8_to_cp932(const std::string& utf8);
 
+// How the text of a script file is encoded.
+enum class ScriptEncoding { Detect, Utf8, ShiftJis };
+
+// The text of a script file in `encoding` in, UTF-8 text out.  Detect takes
+// the bytes for UTF-8 when they are valid UTF-8 and for Shift_JIS (code page
+// 932) otherwise; Japanese text in Shift_JIS is practically never valid
+// UTF-8.  Fails, naming the encoding and the byte, when the bytes are not
+// text in the encoding given or found.
+Converted script_file_to_utf8(const std::string& bytes, ScriptEncoding encoding);
+
 // Code page 932 bytes in, UTF-8 text out.  Fails on bytes that form no code
 // page 932 character (the error names the byte offset and the bytes).
 Converted cp932_to_utf8(const std::string& cp932);

@@ -1,0 +1,18 @@
+// The WARNING and ERROR lines of the module's request log.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vokari_say {
+
+// The lines of the log text `log` (Shift_JIS, CR LF or LF line ends) that
+// begin with "WARNING : " or "ERROR : ", in order, as UTF-8 (a line that is
+// not Shift_JIS is given as it is).  Every occurrence of `private_dir` (the
+// private module folder as the module writes it, with backslashes) followed by
+// a backslash is written as `voice_dir` and a slash, so that the user reads
+// the names of their own files.
+std::vector<std::string> module_problems(const std::string& log, const std::string& private_dir,
+                                         const std::string& voice_dir);
+
+}  // namespace vokari_say

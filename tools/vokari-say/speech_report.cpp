@@ -1,0 +1,108 @@
+// The checks behind vokari-say's notes and its exit status.
+#include "tools/vokari-say/speech_report.h"
+
+#include <dirent.h>
+
+#include <cctype>
+#include <cstdio>
+
+namespace vokari_say {
+namespace {
+
+const char* const kSampleFolders[] = {"vokariv0", "vokariv1", "vokaric0", "vokaric1"};
+
+// The decoded level up to which a sample counts as silence (the codes next to
+// zero decode to 2 and 4).
+constexpr int kSilenceLevel = 4;
+
+bool is_sample_name(const std::string& name) {
+    const size_t dot = name.find('.');
+    if (dot == 0 || dot == std::string::npos) return false;
+    for (size_t i = 0; i < dot; ++i)
+        if (!std::isdigit(static_cast<unsigned char>(name[i]))) return false;
+    const std::string ending = name.substr(dot);
+    return ending == ".wav" || ending == ".hv1";
+}
+
+bool folder_has_sample(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return false;
+    bool found = false;
+    while (dirent* entry = found ? nullptr : ::readdir(dir)) found = is_sample_name(entry->d_name);
+    ::closedir(dir);
+    return found;
+}
+
+bool is_silent(const MuLawWav& sound) {
+    for (int value : sound.samples)
+        if (value > kSilenceLevel || value < -kSilenceLevel) return false;
+    return true;
+}
+
+std::string seconds(long long ms) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", ms / 1000.0);
+    return text;
+}
+
+}  // namespace
+
+bool voice_has_samples(const std::string& voice_dir) {
+    for (const char* folder : kSampleFolders)
+        if (folder_has_sample(voice_dir + "/" + folder)) return true;
+    return false;
+}
+
+std::string voice_folder_below(const std::string& voice_dir) {
+    DIR* dir = ::opendir(voice_dir.c_str());
+    if (dir == nullptr) return "";
+    std::string found;
+    while (dirent* entry = found.empty() ? ::readdir(dir) : nullptr) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != ".." && voice_has_samples(voice_dir + "/" + name)) found = voice_dir + "/" + name;
+    }
+    ::closedir(dir);
+    return found;
+}
+
+SpeechReport judge_speech(const SpeechFacts& facts) {
+    SpeechReport report;
+    std::vector<std::string>& notes = report.notes;
+    bool heard = facts.sound_written && !is_silent(facts.sound);
+    if (!facts.voice_has_samples) {
+        std::string note = "nothing can be spoken: " + facts.voice_dir +
+                           " holds no samples (no numbered .wav or .hv1 files in vokariv0, vokariv1, vokaric0 or "
+                           "vokaric1), so it is not a voice folder";
+        if (!facts.voice_below.empty()) note += "; " + facts.voice_below + " is one: try --module-dir " + facts.voice_below;
+        notes.push_back(note);
+        heard = false;
+    } else if (!facts.sound_written) {
+        if (facts.module_error)
+            notes.push_back("nothing was spoken: the module failed (see its ERROR line above)");
+        else if (facts.talk_default_speed <= 0)
+            notes.push_back("nothing was spoken: talk.default.speed is " + std::to_string(facts.talk_default_speed) +
+                            " in " + facts.voice_dir + "/vokari.txt, which gives every kana no time and mutes the voice");
+        else
+            notes.push_back("nothing was spoken: the script has nothing to say (only kana are spoken; kanji, letters "
+                            "and digits need a translation dictionary)");
+    } else if (!heard) {
+        notes.push_back("the speech is silent: the voice's samples or their levels give no sound (see the "
+                        "voice's vokari.txt and details.txt)");
+    }
+    const bool cut = facts.sound_written && facts.sound.samples.size() >= kModuleSampleLimit;
+    if (cut) {
+        notes.push_back("the speech was cut at the module's limit of " +
+                        seconds(static_cast<long long>(kModuleSampleLimit) * 1000 / 22050) +
+                        "; the reply's text and waits run on to " + seconds(facts.reply_end_ms) +
+                        " in silence: split the script");
+    }
+    if (facts.playing && !facts.sound_device && heard) {
+        notes.push_back("nothing was played: " + facts.device_problem +
+                        "; --output FILE saves the speech, --no-play skips playing");
+        heard = false;
+    }
+    report.spoken_in_full = heard && !cut;
+    return report;
+}
+
+}  // namespace vokari_say
