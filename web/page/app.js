@@ -278,6 +278,24 @@
     return best;
   }
 
+  // What the module's log of a load says went wrong, one line each: files it
+  // could not open, sample folders without a single sample, errors, warnings.
+  function loadProblems(log) {
+    const problems = [];
+    for (const line of log.replace(/\r/g, '').split('\n')) {
+      const folder = /^reading data from directory (\S+) : ([o-]*)/.exec(line);
+      if (folder) {
+        const loaded = (folder[2].match(/o/g) || []).length;
+        if (loaded === 0) problems.push(`${folder[1]}: no sample could be read`);
+      } else if (/Can't open file/.test(line)) {
+        problems.push(line.replace(/\s*(\.\.\.|:)?\s*Can't open file.*/, '') + ': cannot be opened');
+      } else if (/^(ERROR|WARNING) : /.test(line)) {
+        problems.push(line);
+      }
+    }
+    return problems;
+  }
+
   async function loadVoiceFiles(entries, name) {
     const paths = Object.keys(entries);
     const root = moduleRoot(paths);
@@ -295,8 +313,9 @@
       const result = await vokari.load(files, vokari.checkSettings(settingsFromInputs()));
       $('log-voice').textContent = result.log;
       $('voice-name').textContent = `Voice: ${name} (${Object.keys(files).length} files)`;
-      const problems = (result.log.match(/Can't open file|ERROR|WARNING/g) || []).length;
-      setStatus(problems ? `Loaded ${name}; the module reported ${problems} problems (see its log).` : `Loaded ${name}.`);
+      const problems = loadProblems(result.log);
+      $('voice-problems').textContent = problems.join('\n');
+      setStatus(problems.length ? `Loaded ${name} with ${problems.length} problems; see below and the module's log.` : `Loaded ${name}.`);
     } catch (error) {
       setStatus(`${name} could not be loaded: ${error.message}`);
     }
@@ -333,6 +352,7 @@
   $('use-bundled').addEventListener('click', async () => {
     const result = await vokari.loadBundled(vokari.checkSettings(settingsFromInputs()));
     $('log-voice').textContent = result.log;
+    $('voice-problems').textContent = loadProblems(result.log).join('\n');
     $('voice-name').textContent = 'Voice: bundled';
     setStatus('Loaded the bundled voice.');
   });

@@ -127,10 +127,13 @@ function loadVoice(files, settings) {
   if (settings.frequencyMain !== undefined) lines += `adjust.frequency.sakura,${settings.frequencyMain}\r\n`;
   if (settings.frequencyPartner !== undefined) lines += `adjust.frequency.kero,${settings.frequencyPartner}\r\n`;
   M.FS.writeFile(root + '/vokari.txt', concat([own, ascii((ownEndsInLine ? '' : '\r\n') + lines)]));
-  if (settings.messageSpeed !== undefined) {
-    mkdirs(base + '/profile');
-    M.FS.writeFile(base + '/profile/mainform.txt', ascii(`messagespeed,${settings.messageSpeed}\r\n`));
-  }
+  // The host's two profile files, as a host has them; the message speed is
+  // written only when the page sets it, else the module keeps its default.
+  mkdirs(base + '/data/profile');
+  mkdirs(base + '/profile');
+  M.FS.writeFile(base + '/data/profile/app.dat', ascii('// host profile of the workbench\r\n'));
+  M.FS.writeFile(base + '/profile/mainform.txt', ascii(settings.messageSpeed !== undefined
+    ? `messagespeed,${settings.messageSpeed}\r\n` : '// host profile of the workbench\r\n'));
 
   voice = { files, settings, base, root, logOffset: 0 };
   // The module directory with the host's separators: the module finds the

@@ -207,8 +207,11 @@ await check('a damaged voice zip shows the module log; a zip without a voice cha
   const input = await page.$('#open-zip');
   await input.uploadFile(join(dir, 'damaged.zip'));
   await page.waitForFunction(() => /Loaded damaged\.zip/.test(document.getElementById('status').textContent), { timeout: 20000 });
-  const log = await page.$eval('#log-voice', (e) => e.textContent);
-  expect(/vokariv0.*Can't open file/s.test(log), `log shown: ${log.slice(0, 400)}`);
+  const shown = await page.evaluate(() => ({ log: document.getElementById('log-voice').textContent,
+                                            problems: document.getElementById('voice-problems').textContent }));
+  expect(/reading data from directory vokariv0 : -{107} Done/.test(shown.log), `log shown: ${shown.log.slice(0, 600)}`);
+  expect(shown.problems.trim() === 'vokariv0: no sample could be read\nreading details from directory vokariv0: cannot be opened',
+         `problems shown: ${JSON.stringify(shown.problems)}`);
   await screenshot(page, '3-voice-damaged');
   await input.uploadFile(join(dir, 'notes.zip'));
   await page.waitForFunction(() => /holds no vokari\.txt/.test(document.getElementById('status').textContent), { timeout: 20000 });
