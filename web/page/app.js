@@ -240,8 +240,14 @@
     showMoments(result.display);
     if (samples) {
       const start = playSamples(samples, 22050);
-      const latency = performance.now() - clicked + (audio.baseLatency || 0) * 1000 + (audio.outputLatency || 0) * 1000;
+      // From the click to the sound handed to the audio device, plus what the
+      // device itself says it adds before the sound is heard.
+      const toStart = performance.now() - clicked;
+      const device = ((audio.baseLatency || 0) + (audio.outputLatency || 0)) * 1000;
+      const latency = toStart + device;
       page.stats.clickToSoundMs.push(latency);
+      page.stats.clickToStartMs = (page.stats.clickToStartMs || []).concat([toStart]);
+      page.stats.deviceLatencyMs = device;
       page.stats.lastRequestMs = result.requestMs;
       setStatus(`Speaking: ${(samples.length / 22050).toFixed(2)} s, sound ${latency.toFixed(0)} ms after the click`);
       pace(result.display, samples, () => (audio.currentTime - start) * 1000);
@@ -460,6 +466,7 @@
     showSyllable();
     recording = { chunks: [], index, timer: setTimeout(stopRecording, 4000) };
     $('record-button').textContent = 'Stop';
+    setStatus(`Recording ${syllables[index].kana} (${syllables[index].romaji}): say it once, then press Stop.`);
   }
 
   $('record-button').addEventListener('click', () => (recording ? stopRecording() : startRecording(current)));
@@ -510,6 +517,10 @@
   });
 
   // ---- start --------------------------------------------------------------
+  if (location.protocol === 'file:') {
+    setStatus('Opened as a file: browsers run the module only for pages from a web server. ' +
+              'Serve this folder (for example: python3 -m http.server) and open it from there.');
+  }
   vokari.ready.then(async (result) => {
     $('log-voice').textContent = result.log;
     syllables = (await vokari.info()).syllables;
@@ -525,5 +536,5 @@
     drawWaveform(null, null);
     page.ready = true;
     setStatus('Ready: bundled voice loaded.');
-  }, (error) => setStatus('The module could not start: ' + error.message));
+  }, (error) => { if (location.protocol !== 'file:') setStatus('The module could not start: ' + error.message); });
 })();

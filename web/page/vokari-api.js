@@ -65,6 +65,7 @@
 
   function call(op, args, transfer) {
     const id = nextId++;
+    if (!worker) return Promise.reject(new Error('the module is not running: open the page from a web server'));
     return new Promise((resolve, reject) => {
       pending.set(id, { resolve, reject, op });
       worker.postMessage({ id, op, args }, transfer || []);
@@ -179,13 +180,16 @@
     return { files, report, reportText };
   }
 
-  startWorker();
+  // Browsers start no worker and fetch nothing for a page opened as a file.
+  if (location.protocol !== 'file:') startWorker();
   self.vokari = {
     load, loadBundled, bundledVoice, speak, buildVoice, utteranceSvg, info,
     encode: (text) => sjis.encode(text), decode: (bytes) => sjis.decode(bytes),
     limits: LIMITS, checkSettings,
     onEvent: (listener) => listeners.add(listener),
     restart: () => restart('The module was stopped.'),
-    ready: loadBundled(),
+    ready: location.protocol === 'file:'
+      ? Promise.reject(new Error('pages opened as files cannot start the module; serve the folder from a web server'))
+      : loadBundled(),
   };
 })();

@@ -5,8 +5,8 @@
 import { execFileSync } from 'node:child_process';
 import { mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { dirname, join, relative } from 'node:path';
-import { fileURLToPath } from 'node:url';
+import { dirname, join, relative, resolve } from 'node:path';
+import { fileURLToPath, pathToFileURL } from 'node:url';
 import puppeteer from 'puppeteer-core';
 import { zipSync } from 'fflate';
 import { serve } from './static_server.mjs';
@@ -245,6 +245,13 @@ await check('a refused microphone is explained', async () => {
   expect(/microphone/i.test(message) && /Record again|https/.test(message), `message: ${message}`);
   await screenshot(page, '4-record-refused');
 });
+await check('opened as a file, the page says to serve it instead', async () => {
+  const local = await browser.newPage();
+  await local.goto(pathToFileURL(resolve(site, 'index.html')).href);
+  await local.waitForFunction(() => /web server/.test(document.getElementById('status').textContent), { timeout: 10000 });
+  await local.close();
+});
+
 await check('no uncaught error in the page', async () => {
   expect(pageErrors.length === 0, pageErrors.join('\n'));
 });
