@@ -121,12 +121,9 @@
     const settings = checkSettings(options);
     if (lastLoad) lastLoad[1] = Object.assign({}, lastLoad[1], settings);
     const result = await call('speak', [bytes, settings, options.protocol || 'makoto']);
-    const reply = sjis.decode(result.reply);
-    const display = reply.length <= MAX_PACED_CHARACTERS ? await call('displayTimeline', [reply]) : null;
-    return { reply, replyBytes: result.reply, wav: result.wav, log: sjis.decode(result.log),
-             display, settings: result.settings, requestMs: result.requestMs };
+    return { reply: result.replyUtf8, replyBytes: result.reply, wav: result.wav, log: sjis.decode(result.log),
+             display: result.display, settings: result.settings, requestMs: result.requestMs };
   }
-  const MAX_PACED_CHARACTERS = 20000;
 
   async function utteranceSvg(wav, reply, title) {
     return call('utteranceSvg', [wav, reply, title || '']);

@@ -19,6 +19,7 @@ const LOG_NAME = 'vokari-page.log';
 // voice's own line (or the module's default); one left out keeps it.
 const SETTING_KEYS = ['talkSpeed', 'messageSpeed', 'frequencyMain', 'frequencyPartner'];
 const HOST_MESSAGE_SPEED = 50;  // what a host without a profile file shows at
+const MAX_PACED_CHARACTERS = 20000;  // longer replies are shown whole, not paced
 
 function pickSettings(settings) {
   const picked = {};
@@ -182,7 +183,11 @@ function speak(script, settings, protocol) {
   if (response.length >= prefix.length + suffix.length) reply = response.slice(prefix.length, response.length - suffix.length);
   const log = readLogFrom(voice.logOffset);
   voice.logOffset = log.end;
-  return { reply, wav, log: reloadLog ? concat([reloadLog, log.bytes]) : log.bytes,
+  // The host's display comes with the answer, so that the page can start the
+  // sound without asking again; replies too long to pace get none.
+  const replyUtf8 = new TextDecoder('shift_jis').decode(reply);
+  const display = replyUtf8.length <= MAX_PACED_CHARACTERS ? displayTimeline(replyUtf8) : null;
+  return { reply, replyUtf8, wav, display, log: reloadLog ? concat([reloadLog, log.bytes]) : log.bytes,
            settings: voice.settings, requestMs };
 }
 
