@@ -478,6 +478,27 @@
   $('prev-syllable').addEventListener('click', () => { if (!recording) { current = (current + syllables.length - 1) % syllables.length; showSyllable(); } });
   $('next-syllable').addEventListener('click', () => { if (!recording) { current = (current + 1) % syllables.length; showSyllable(); } });
 
+  // Recordings made elsewhere, named by syllable (a.wav, ka.wav, shi.flac,
+  // ...): the browser decodes them; each becomes that syllable's take.
+  $('open-recordings').addEventListener('change', async (event) => {
+    const skipped = [];
+    let taken = 0;
+    for (const file of event.target.files) {
+      const romaji = file.name.replace(/\.[^.]*$/, '').toLowerCase();
+      if (!syllables.some((s) => s.romaji === romaji)) { skipped.push(`${file.name}: not named after a syllable`); continue; }
+      try {
+        takes[romaji] = await audioContext().decodeAudioData(await file.arrayBuffer());
+        taken++;
+      } catch (error) {
+        skipped.push(`${file.name}: the browser cannot decode it`);
+      }
+    }
+    event.target.value = '';
+    showError($('mic-message'), skipped.length ? 'Left out:\n' + skipped.join('\n') : '');
+    setStatus(`${taken} recordings opened.`);
+    showSyllable();
+  });
+
   $('build-voice').addEventListener('click', async () => {
     const speaker = Number($('speaker').value);
     setStatus('Building the voice…');

@@ -245,6 +245,17 @@ await check('a refused microphone is explained', async () => {
   expect(/microphone/i.test(message) && /Record again|https/.test(message), `message: ${message}`);
   await screenshot(page, '4-record-refused');
 });
+await check('buildVoice decodes sound files and leaves out names that are no syllable', async () => {
+  const result = await page.evaluate(async (wav) => {
+    const bytes = new Uint8Array(wav);
+    const built = await vokari.buildVoice({ a: bytes, o: bytes.slice(), xyz: bytes.slice() }, 1);
+    return { files: Object.keys(built.files).sort(), slots: built.report.slots, report: built.reportText };
+  }, [...vowelWav()]);
+  expect(result.slots === 2 && result.files.includes('vokariv1/0.wav') && result.files.includes('vokariv1/4.wav') &&
+         !result.files.some((f) => f.startsWith('vokariv0/')), `files ${result.files}`);
+  expect(/xyz: not a syllable/.test(result.report), `report ${result.report.slice(0, 200)}`);
+});
+
 await check('opened as a file, the page says to serve it instead', async () => {
   const local = await browser.newPage();
   await local.goto(pathToFileURL(resolve(site, 'index.html')).href);
