@@ -210,11 +210,13 @@
       options = vokari.checkSettings(settingsFromInputs());
     } catch (error) {
       showError($('settings-error'), error.message);
+      setStatus('Not spoken.');
       return;
     }
     const encoded = vokari.encode(scriptFromBox());
     if (!encoded.bytes) {
       showError($('script-error'), 'These characters have no Shift_JIS form and cannot be spoken: ' + encoded.missing.join(', ') + '.');
+      setStatus('Not spoken.');
       return;
     }
     if ($('saori').checked) options.protocol = 'saori';
@@ -259,7 +261,13 @@
   }
 
   $('speak-button').addEventListener('click', speakFromBox);
-  $('stop-button').addEventListener('click', () => { stopSound(); cancelAnimationFrame(paceFrame); setStatus('Stopped.'); });
+  $('stop-button').addEventListener('click', () => {
+    stopSound();
+    cancelAnimationFrame(paceFrame);
+    // A script still being worked on is abandoned with its worker.
+    if (vokari.busy()) vokari.restart();
+    setStatus('Stopped.');
+  });
   $('download-wav').addEventListener('click', () => page.wav && download(page.wav, 'vokari.wav', 'audio/wav'));
   $('download-svg').addEventListener('click', async () => {
     const svg = await vokari.utteranceSvg(page.wav, page.reply, $('script').value.slice(0, 60));

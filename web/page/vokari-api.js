@@ -40,12 +40,13 @@
   function startWorker() {
     worker = new Worker('worker.js');
     worker.onmessage = (event) => {
-      const { id, result, error } = event.data;
+      const { id, result, error, fatal } = event.data;
       const call = pending.get(id);
       if (!call) return;
       pending.delete(id);
       if (error !== undefined) call.reject(new Error(error));
       else call.resolve(result);
+      if (fatal) restart(`The module stopped with an error (${error}); it has been restarted.`);
     };
     worker.onerror = (event) => {
       event.preventDefault();
@@ -184,7 +185,9 @@
     encode: (text) => sjis.encode(text), decode: (bytes) => sjis.decode(bytes),
     limits: LIMITS, checkSettings,
     onEvent: (listener) => listeners.add(listener),
+    // Stops whatever the module is working on by replacing its worker.
     restart: () => restart('The module was stopped.'),
+    busy: () => pending.size > 0,
     ready: location.protocol === 'file:'
       ? Promise.reject(new Error('pages opened as files cannot start the module; serve the folder from a web server'))
       : loadBundled(),

@@ -258,6 +258,9 @@ self.onmessage = async (event) => {
     const result = operations[op](...(args || []));
     self.postMessage({ id, result });
   } catch (error) {
-    self.postMessage({ id, error: String(error && error.message || error) });
+    // A trap or an abort inside the module leaves it unusable: the page is
+    // told so and starts a fresh worker.
+    const fatal = error instanceof WebAssembly.RuntimeError || /^Aborted/.test(String(error && error.message));
+    self.postMessage({ id, error: String(error && error.message || error), fatal });
   }
 };

@@ -220,7 +220,7 @@ await check('a damaged voice zip shows the module log; a zip without a voice cha
   rmSync(dir, { recursive: true, force: true });
 });
 
-await check('a script of 1 MB leaves the page running while the module works on it', async () => {
+await check('a script of 1 MB leaves the page running while the module works on it, and can be stopped', async () => {
   const result = await page.evaluate(async () => {
     await vokari.loadBundled();
     const script = '\\0' + 'あいうえおかきくけこ'.repeat(52429).slice(0, 524288);  // 1 MB of Shift_JIS
@@ -230,8 +230,14 @@ await check('a script of 1 MB leaves the page running while the module works on 
     const spoken = await vokari.speak(script);
     settled = true;
     clearInterval(timer);
-    return { ticks, wavSize: spoken.wav ? spoken.wav.length : 0, log: spoken.log.slice(0, 200) };
+    // Stopped half-way, the script is abandoned and the voice comes back.
+    const abandoned = vokari.speak(script).then(() => 'finished', (e) => e.message);
+    vokari.restart();
+    const stopped = await abandoned;
+    const after = await vokari.speak('\\0あいうえお');
+    return { ticks, wavSize: spoken.wav ? spoken.wav.length : 0, stopped, speaksAfter: after.wav !== null };
   });
+  expect(result.stopped === 'The module was stopped.' && result.speaksAfter, `stopped: ${result.stopped}, speaks after: ${result.speaksAfter}`);
   // The page's own timer kept firing while the request ran in the worker.
   expect(result.ticks > 0, 'the page did not run while the module worked');
   expect(result.wavSize === 58 + 1048576, `a WAV of ${result.wavSize} bytes (the module's limit is 1048576 samples)`);
