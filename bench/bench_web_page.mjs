@@ -28,6 +28,7 @@ const browser = await puppeteer.launch({
 const loadMs = [];
 const loadBytes = [];
 const clickToStart = [];
+const firstClick = [];
 const requestMs = [];
 let deviceMs = 0;
 for (let run = 0; run < repetitions; run++) {
@@ -48,6 +49,7 @@ for (let run = 0; run < repetitions; run++) {
     await page.waitForFunction((n) => window.vokariPage.stats.clickToSoundMs.length === n, {}, i + 1);
   }
   const stats = await page.evaluate(() => window.vokariPage.stats);
+  firstClick.push(stats.clickToStartMs[0]);
   clickToStart.push(...stats.clickToStartMs.slice(1));
   requestMs.push(stats.lastRequestMs);
   deviceMs = stats.deviceLatencyMs;
@@ -59,6 +61,7 @@ console.log(JSON.stringify({
   load_bytes: summary(loadBytes),
   load_to_ready_ms: summary(loadMs),
   click_to_sound_start_ms: summary(clickToStart),
+  first_click_to_sound_start_ms: summary(firstClick),
   module_request_ms: summary(requestMs),
   audio_device_reported_latency_ms: +deviceMs.toFixed(1),
 }, null, 2));

@@ -109,8 +109,9 @@
 
   let paceFrame = 0;
 
-  function drawWaveform(samples, display, cursorMs) {
-    const canvas = $('waveform');
+  // Draws the waveform of `samples` and a mark per shown character of
+  // `display` on one time axis into `canvas`.
+  function drawWaveform(samples, display, canvas = $('waveform')) {
     const g = canvas.getContext('2d');
     const w = canvas.width, h = canvas.height, wave = h - 40;
     g.clearRect(0, 0, w, h);
@@ -148,10 +149,17 @@
       g.beginPath(); g.moveTo(x(display.end_ms), 0); g.lineTo(x(display.end_ms), h); g.stroke();
       g.setLineDash([]);
     }
-    if (cursorMs !== undefined) {
-      g.strokeStyle = '#f0b429';
-      g.beginPath(); g.moveTo(x(cursorMs), 0); g.lineTo(x(cursorMs), h); g.stroke();
-    }
+  }
+
+  // The drawing of drawWaveform, made once, with a cursor at `ms` on top.
+  function drawCursor(picture, totalMs, ms) {
+    const canvas = $('waveform');
+    const g = canvas.getContext('2d');
+    g.clearRect(0, 0, canvas.width, canvas.height);
+    g.drawImage(picture, 0, 0);
+    const at = ms / Math.max(totalMs, 1) * (canvas.width - 1);
+    g.strokeStyle = '#f0b429';
+    g.beginPath(); g.moveTo(at, 0); g.lineTo(at, canvas.height); g.stroke();
   }
 
   function showMoments(display) {
@@ -180,6 +188,13 @@
     cancelAnimationFrame(paceFrame);
     const texts = [...document.querySelectorAll('.balloon .text')];
     for (const t of texts) t.textContent = '';
+    const picture = document.createElement('canvas');
+    picture.width = $('waveform').width;
+    picture.height = $('waveform').height;
+    drawWaveform(samples, display, picture);
+    const soundMs = samples ? samples.length / 22.05 : 0;
+    const totalMs = Math.max(soundMs, display ? display.end_ms : 0);
+    drawCursor(picture, totalMs, 0);
     if (!display) return;
     let next = 0;
     let speaker = 0;
@@ -194,8 +209,8 @@
         else { if (event.speaker !== speaker) { flush(); speaker = event.speaker; } chunk += event.text; }
       }
       flush();
-      drawWaveform(samples, display, Math.min(now, Math.max(display.end_ms, samples ? samples.length / 22.05 : 0)));
-      if (next < display.events.length || now < (samples ? samples.length / 22.05 : 0)) paceFrame = requestAnimationFrame(step);
+      drawCursor(picture, totalMs, Math.min(now, totalMs));
+      if (next < display.events.length || now < soundMs) paceFrame = requestAnimationFrame(step);
     };
     step();
   }
@@ -563,6 +578,8 @@
     }
     showSyllable();
     drawWaveform(null, null);
+    // The Shift_JIS table is built now rather than at the first click.
+    vokari.encode('');
     page.ready = true;
     setStatus('Ready: bundled voice loaded.');
   }, (error) => { if (location.protocol !== 'file:') setStatus('The module could not start: ' + error.message); });
