@@ -182,11 +182,14 @@ await check('the Speak screen plays, paces the reply and offers the WAV', async 
   await page.click('#speak-button');
   await page.waitForFunction(() => document.querySelector('.balloon[data-speaker="1"] .text').textContent.length > 0,
                              { timeout: 20000 });
-  const state = await page.evaluate(() => ({
+  const state = await page.evaluate(async () => ({
     reply: document.getElementById('reply').textContent,
     download: !document.getElementById('download-wav').disabled,
     moments: document.querySelectorAll('#moments tbody tr').length,
+    svg: await vokari.utteranceSvg(window.vokariPage.wav, window.vokariPage.reply, 'test'),
   }));
+  expect(state.svg.startsWith('<svg') || state.svg.startsWith('<?xml'), `picture: ${state.svg.slice(0, 80)}`);
+  expect(state.svg.includes('ほ'), 'the picture shows no character of the reply');
   expect(state.reply.includes('\\_w['), `reply shown: ${state.reply}`);
   expect(state.download && state.moments > 10, `download ${state.download}, ${state.moments} moments`);
   await screenshot(page, '1-speak');
