@@ -94,11 +94,15 @@ function callWithString(text, fn) {
   }
 }
 
-function readLogFrom(offset) {
+// The module's log lines written since the last call; the file is emptied
+// after reading, so that a long session of large scripts does not pile up in
+// memory (the module opens the log afresh for every write).
+function takeLog() {
   const path = voice.root + '/' + LOG_NAME;
-  if (!M.FS.analyzePath(path).exists) return { bytes: new Uint8Array(0), end: offset };
-  const all = M.FS.readFile(path);
-  return { bytes: all.slice(Math.min(offset, all.length)), end: all.length };
+  if (!M.FS.analyzePath(path).exists) return new Uint8Array(0);
+  const bytes = M.FS.readFile(path);
+  M.FS.truncate(path, 0);
+  return bytes;
 }
 
 // Loads `files` (module-directory paths -> bytes) with `settings`: the voice's
@@ -136,14 +140,12 @@ function loadVoice(files, settings) {
   M.FS.writeFile(base + '/profile/mainform.txt', ascii(settings.messageSpeed !== undefined
     ? `messagespeed,${settings.messageSpeed}\r\n` : '// host profile of the workbench\r\n'));
 
-  voice = { files, settings, base, root, logOffset: 0 };
+  voice = { files, settings, base, root };
   // The module directory with the host's separators: the module finds the
   // host's base directory by cutting at "\ghost\master".
   const directory = ascii(root.replace(/\//g, '\\'));
   callWithBytes(directory, (pointer, length) => M._web_load(pointer, length));
-  const log = readLogFrom(0);
-  voice.logOffset = log.end;
-  return { log: log.bytes, settings };
+  return { log: takeLog(), settings };
 }
 
 // Speaks `script` (Shift_JIS bytes) with the loaded voice.  Returns the reply
@@ -181,13 +183,12 @@ function speak(script, settings, protocol) {
   const suffix = '\r\nCharset: Shift_JIS\r\n\r\n';
   let reply = response;
   if (response.length >= prefix.length + suffix.length) reply = response.slice(prefix.length, response.length - suffix.length);
-  const log = readLogFrom(voice.logOffset);
-  voice.logOffset = log.end;
+  const log = takeLog();
   // The host's display comes with the answer, so that the page can start the
   // sound without asking again; replies too long to pace get none.
   const replyUtf8 = new TextDecoder('shift_jis').decode(reply);
   const display = replyUtf8.length <= MAX_PACED_CHARACTERS ? displayTimeline(replyUtf8) : null;
-  return { reply, replyUtf8, wav, display, log: reloadLog ? concat([reloadLog, log.bytes]) : log.bytes,
+  return { reply, replyUtf8, wav, display, log: reloadLog ? concat([reloadLog, log]) : log,
            settings: voice.settings, requestMs };
 }
 
