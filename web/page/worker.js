@@ -55,10 +55,23 @@ function removeTree(dir) {
   for (const name of M.FS.readdir(dir)) {
     if (name === '.' || name === '..') continue;
     const path = dir + '/' + name;
-    if (M.FS.isDir(M.FS.stat(path).mode)) removeTree(path);
-    else M.FS.unlink(path);
+    if (M.FS.isDir(M.FS.lstat(path).mode)) removeTree(path);
+    else M.FS.unlink(path);  // files and the aliases of addLowerCaseNames
   }
   M.FS.rmdir(dir);
+}
+
+// Voices are made on Windows, whose file names ignore case: a folder may
+// hold "VOKARIV0\0.WAV" where the module asks for "vokariv0\0.wav".  Every
+// name under `dir` gets a lower-case alias beside it unless that name exists.
+function addLowerCaseNames(dir) {
+  for (const name of M.FS.readdir(dir)) {
+    if (name === '.' || name === '..') continue;
+    const path = dir + '/' + name;
+    if (M.FS.isDir(M.FS.lstat(path).mode)) addLowerCaseNames(path);
+    const lower = name.toLowerCase();
+    if (lower !== name && !M.FS.analyzePath(dir + '/' + lower).exists) M.FS.symlink(name, dir + '/' + lower);
+  }
 }
 
 // Shift_JIS bytes of ASCII text.
@@ -125,7 +138,8 @@ function loadVoice(files, settings) {
     mkdirs(root + '/' + clean.slice(0, -1).join('/'));
     M.FS.writeFile(root + '/' + clean.join('/'), bytes);
   }
-  const own = files['vokari.txt'] || new Uint8Array(0);
+  addLowerCaseNames(root);
+  const own = M.FS.analyzePath(root + '/vokari.txt').exists ? M.FS.readFile(root + '/vokari.txt') : new Uint8Array(0);
   const ownEndsInLine = own.length === 0 || own[own.length - 1] === 0x0a;
   let lines = `log,${LOG_NAME}\r\n`;
   if (settings.talkSpeed !== undefined) lines += `talk.default.speed,${settings.talkSpeed}\r\n`;

@@ -225,6 +225,22 @@ await check('a damaged voice zip shows the module log; a zip without a voice cha
   rmSync(dir, { recursive: true, force: true });
 });
 
+await check('a voice whose file names are in capitals, as Windows allows, speaks as in lower case', async () => {
+  const files = fixtureVoice([]);
+  const shouting = Object.fromEntries(Object.entries(files).map(([p, b]) => [p.toUpperCase(), b]));
+  const wavs = await page.evaluate(async (lower, upper) => {
+    const bytes = (map) => Object.fromEntries(Object.entries(map).map(([p, b]) => [p, new Uint8Array(b)]));
+    const heard = [];
+    for (const voice of [lower, upper]) {
+      await vokari.load(bytes(voice));
+      heard.push([...(await vokari.speak('\\0かきくけこ@a[chime]あ')).wav]);
+    }
+    await vokari.loadBundled();
+    return heard;
+  }, files, shouting);
+  expect(wavs[0].length > 1058 && fnv1a(wavs[0]) === fnv1a(wavs[1]), `WAVs of ${wavs[0].length} and ${wavs[1].length} bytes differ`);
+});
+
 await check('a script of 1 MB leaves the page running while the module works on it, and can be stopped', async () => {
   const result = await page.evaluate(async () => {
     await vokari.loadBundled();
