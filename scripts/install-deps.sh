@@ -19,7 +19,7 @@ packages=(
   clang libclang-rt-14-dev
   zip unzip python3
   mecab libmecab-dev mecab-ipadic-utf8
-  emscripten chromium
+  emscripten chromium fonts-ipafont-gothic
 )
 command -v node >/dev/null || packages+=(nodejs)
 command -v npm >/dev/null || packages+=(npm)

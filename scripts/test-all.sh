@@ -2,7 +2,8 @@
 # Builds and tests everything: installs the packages, builds the native module
 # and its tests in build/native and runs them with ctest, cross-builds the
 # 32-bit Windows DLL in build/win32 and runs its checks under wine, then runs
-# the sanitized suite and a short fuzzing run.  Every part always runs; the
+# the sanitized suite, a short fuzzing run and the browser workbench in
+# headless chromium.  Every part always runs; the
 # script fails when any does.
 #
 #   bash scripts/test-all.sh
@@ -46,6 +47,9 @@ bash "$root/scripts/test-sanitized.sh" || failed+=(sanitized)
 
 say "45 seconds of fuzzing per harness (build/fuzz)"
 bash "$root/scripts/fuzz-smoke.sh" 45 || failed+=(fuzz)
+
+say "the browser workbench: WebAssembly build and chromium tests (build/web)"
+bash "$root/scripts/test-web.sh" || failed+=(web)
 
 if [[ ${#failed[@]} -ne 0 ]]; then
   say "FAILED: ${failed[*]}"

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds the browser workbench with emscripten (build/web/site) and tests it in
+# headless chromium: the page's WAVs against the golden speech cases, the
+# settings, damaged voices, a 1 MB script, and a voice recorded through
+# chromium's fake microphone.  Screenshots of each screen land in
+# build/web/screenshots.
+#
+#   bash scripts/test-web.sh
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$root/build/web"
+
+# emcc runs on node; when node is not Debian's own it finds Debian's node
+# modules only through NODE_PATH.
+export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
+
+(cd "$root/web" && npm ci --no-audit --no-fund)
+emcmake cmake -S "$root/web" -B "$build" -DCMAKE_BUILD_TYPE=Release
+cmake --build "$build" -j2
+
+# The tests' fixture voice, written natively, so that the golden cases run on
+# the voice they were recorded with.
+mkdir -p "$root/build/web-native"
+c++ -std=c++17 -O1 -I "$root/tests" "$root/web/tests/write_fixture_voice.cpp" \
+  "$root/tests/support/fixture_voice.cpp" -o "$root/build/web-native/write_fixture_voice"
+
+node "$root/web/tests/browser_test.mjs" "$build/site" "$root/build/web-native/write_fixture_voice" \
+  "$build/screenshots"

@@ -1,0 +1,281 @@
+// The module's own thread in the page: it holds the WebAssembly module, its
+// file system with the loaded voice, and answers the page's messages one at a
+// time, so that a long script never blocks the page.
+//
+// Message in:  {id, op, args}        Message out: {id, result} or {id, error}
+'use strict';
+importScripts('vokari.js');
+
+const modulePromise = createVokariModule();
+let M = null;
+
+// The loaded voice: its files, the settings it was loaded with, and where it
+// lives in the worker's file system.
+let voice = null;
+let sessionCount = 0;
+const LOG_NAME = 'vokari-page.log';
+
+// Settings the page lets authors change: each one given overrides the
+// voice's own line (or the module's default); one left out keeps it.
+const SETTING_KEYS = ['talkSpeed', 'messageSpeed', 'frequencyMain', 'frequencyPartner'];
+const HOST_MESSAGE_SPEED = 50;  // what a host without a profile file shows at
+const MAX_PACED_CHARACTERS = 20000;  // longer replies are shown whole, not paced
+
+function pickSettings(settings) {
+  const picked = {};
+  for (const key of SETTING_KEYS) if (settings && settings[key] !== undefined) picked[key] = settings[key];
+  return picked;
+}
+
+function sameSettings(a, b) {
+  return SETTING_KEYS.every((key) => a[key] === b[key]);
+}
+
+function mkdirs(path) {
+  let at = '';
+  for (const part of path.split('/').filter(Boolean)) {
+    at += '/' + part;
+    if (!M.FS.analyzePath(at).exists) M.FS.mkdir(at);
+  }
+}
+
+// Every file under `dir`, as a map from paths relative to it to bytes.
+function readTree(dir, prefix = '', out = {}) {
+  for (const name of M.FS.readdir(dir)) {
+    if (name === '.' || name === '..') continue;
+    const path = dir + '/' + name;
+    if (M.FS.isDir(M.FS.stat(path).mode)) readTree(path, prefix + name + '/', out);
+    else out[prefix + name] = M.FS.readFile(path);
+  }
+  return out;
+}
+
+function removeTree(dir) {
+  if (!M.FS.analyzePath(dir).exists) return;
+  for (const name of M.FS.readdir(dir)) {
+    if (name === '.' || name === '..') continue;
+    const path = dir + '/' + name;
+    if (M.FS.isDir(M.FS.lstat(path).mode)) removeTree(path);
+    else M.FS.unlink(path);  // files and the aliases of addLowerCaseNames
+  }
+  M.FS.rmdir(dir);
+}
+
+// Voices are made on Windows, whose file names ignore case: a folder may
+// hold "VOKARIV0\0.WAV" where the module asks for "vokariv0\0.wav".  Every
+// name under `dir` gets a lower-case alias beside it unless that name exists.
+function addLowerCaseNames(dir) {
+  for (const name of M.FS.readdir(dir)) {
+    if (name === '.' || name === '..') continue;
+    const path = dir + '/' + name;
+    if (M.FS.isDir(M.FS.lstat(path).mode)) addLowerCaseNames(path);
+    const lower = name.toLowerCase();
+    if (lower !== name && !M.FS.analyzePath(dir + '/' + lower).exists) M.FS.symlink(name, dir + '/' + lower);
+  }
+}
+
+// Shift_JIS bytes of ASCII text.
+function ascii(text) {
+  return Uint8Array.from(text, (c) => c.charCodeAt(0));
+}
+
+function concat(parts) {
+  const out = new Uint8Array(parts.reduce((n, p) => n + p.length, 0));
+  let at = 0;
+  for (const p of parts) { out.set(p, at); at += p.length; }
+  return out;
+}
+
+function callWithBytes(bytes, fn) {
+  const pointer = M._malloc(Math.max(1, bytes.length));
+  try {
+    M.HEAPU8.set(bytes, pointer);
+    return fn(pointer, bytes.length);
+  } finally {
+    M._free(pointer);
+  }
+}
+
+function callWithString(text, fn) {
+  const size = M.lengthBytesUTF8(text) + 1;
+  const pointer = M._malloc(size);
+  try {
+    M.stringToUTF8(text, pointer, size);
+    return fn(pointer);
+  } finally {
+    M._free(pointer);
+  }
+}
+
+// The module's log lines written since the last call; the file is emptied
+// after reading, so that a long session of large scripts does not pile up in
+// memory (the module opens the log afresh for every write).
+function takeLog() {
+  const path = voice.root + '/' + LOG_NAME;
+  if (!M.FS.analyzePath(path).exists) return new Uint8Array(0);
+  const bytes = M.FS.readFile(path);
+  M.FS.truncate(path, 0);
+  return bytes;
+}
+
+// Loads `files` (module-directory paths -> bytes) with `settings`: the voice's
+// own vokari.txt with the page's settings appended (the last line of a key
+// wins) and the host's message speed in the host's profile file.  The module
+// directory lies where a host keeps a character's module, so that the module
+// finds that profile file as it would in a real host.
+function loadVoice(files, settings) {
+  if (voice) {
+    M._web_unload();
+    removeTree(voice.base);
+  }
+  settings = pickSettings(settings);
+  const base = '/session' + ++sessionCount;
+  const root = base + '/ghost/voice/ghost/master';
+  mkdirs(root);
+  for (const [path, bytes] of Object.entries(files)) {
+    const clean = path.replace(/\\/g, '/').split('/').filter((p) => p && p !== '.' && p !== '..');
+    if (clean.length === 0) continue;
+    mkdirs(root + '/' + clean.slice(0, -1).join('/'));
+    M.FS.writeFile(root + '/' + clean.join('/'), bytes);
+  }
+  addLowerCaseNames(root);
+  const own = M.FS.analyzePath(root + '/vokari.txt').exists ? M.FS.readFile(root + '/vokari.txt') : new Uint8Array(0);
+  const ownEndsInLine = own.length === 0 || own[own.length - 1] === 0x0a;
+  let lines = `log,${LOG_NAME}\r\n`;
+  if (settings.talkSpeed !== undefined) lines += `talk.default.speed,${settings.talkSpeed}\r\n`;
+  if (settings.frequencyMain !== undefined) lines += `adjust.frequency.sakura,${settings.frequencyMain}\r\n`;
+  if (settings.frequencyPartner !== undefined) lines += `adjust.frequency.kero,${settings.frequencyPartner}\r\n`;
+  M.FS.writeFile(root + '/vokari.txt', concat([own, ascii((ownEndsInLine ? '' : '\r\n') + lines)]));
+  // The host's two profile files, as a host has them; the message speed is
+  // written only when the page sets it, else the module keeps its default.
+  mkdirs(base + '/data/profile');
+  mkdirs(base + '/profile');
+  M.FS.writeFile(base + '/data/profile/app.dat', ascii('// host profile of the workbench\r\n'));
+  M.FS.writeFile(base + '/profile/mainform.txt', ascii(settings.messageSpeed !== undefined
+    ? `messagespeed,${settings.messageSpeed}\r\n` : '// host profile of the workbench\r\n'));
+
+  voice = { files, settings, base, root };
+  // The module directory with the host's separators: the module finds the
+  // host's base directory by cutting at "\ghost\master".
+  const directory = ascii(root.replace(/\//g, '\\'));
+  callWithBytes(directory, (pointer, length) => M._web_load(pointer, length));
+  return { log: takeLog(), settings };
+}
+
+// Speaks `script` (Shift_JIS bytes) with the loaded voice.  Returns the reply
+// script (Shift_JIS bytes, with its wait tags), the WAV image (null when the
+// script made no sound), the module's log lines of this request, and the
+// moments at which the host shows each character.
+function speak(script, settings, protocol) {
+  if (!voice) throw new Error('no voice is loaded');
+  let reloadLog = null;
+  const wanted = Object.assign({}, voice.settings, pickSettings(settings));
+  if (!sameSettings(wanted, voice.settings)) reloadLog = loadVoice(voice.files, wanted).log;
+  const saori = protocol === 'saori';
+  const request = concat([
+    ascii(saori ? 'EXECUTE SAORI/1.0\r\nCharset: Shift_JIS\r\nSender: vokari-web\r\nArgument0: '
+                : 'EXECUTE MAKOTO/2.0\r\nCharset: Shift_JIS\r\nSender: vokari-web\r\nString: '),
+    script, ascii('\r\n\r\n')]);
+  const started = performance.now();
+  const response = callWithBytes(request, (pointer, length) => {
+    const lengthPointer = M._malloc(4);
+    try {
+      const block = M._web_request(pointer, length, lengthPointer);
+      const size = M.HEAP32[lengthPointer >> 2];
+      if (!block) return new Uint8Array(0);
+      const bytes = M.HEAPU8.slice(block, block + size);
+      M._web_free(block);
+      return bytes;
+    } finally {
+      M._free(lengthPointer);
+    }
+  });
+  const requestMs = performance.now() - started;
+  const wavSize = M._web_wav_size();
+  const wav = wavSize > 0 ? M.HEAPU8.slice(M._web_wav_data(), M._web_wav_data() + wavSize) : null;
+  const prefix = saori ? 'SAORI/1.0 200 OK\r\nResult: ' : 'MAKOTO/2.0 200 OK\r\nString: ';
+  const suffix = '\r\nCharset: Shift_JIS\r\n\r\n';
+  let reply = response;
+  if (response.length >= prefix.length + suffix.length) reply = response.slice(prefix.length, response.length - suffix.length);
+  const log = takeLog();
+  // The host's display comes with the answer, so that the page can start the
+  // sound without asking again; replies too long to pace get none.
+  const replyUtf8 = new TextDecoder('shift_jis').decode(reply);
+  const display = replyUtf8.length <= MAX_PACED_CHARACTERS ? displayTimeline(replyUtf8) : null;
+  return { reply, replyUtf8, wav, display, log: reloadLog ? concat([reloadLog, log]) : log,
+           settings: voice.settings, requestMs };
+}
+
+// The host's display of a reply (UTF-8), for the current message speed.
+function characterDelayMs() {
+  const speed = voice && voice.settings.messageSpeed !== undefined ? voice.settings.messageSpeed : HOST_MESSAGE_SPEED;
+  return M._web_character_delay_ms(speed);
+}
+
+function displayTimeline(replyUtf8) {
+  const delay = characterDelayMs();
+  return JSON.parse(callWithString(replyUtf8, (pointer) => M.UTF8ToString(M._web_display_timeline(pointer, delay))));
+}
+
+// An SVG picture of an utterance: waveform and the moment each character shows.
+function utteranceSvg(wav, replyUtf8, title) {
+  const delay = characterDelayMs();
+  M.FS.writeFile('/utterance.wav', wav);
+  const svg = callWithString(replyUtf8, (reply) => callWithString(title, (t) =>
+    callWithString('/utterance.wav', (path) => M.UTF8ToString(M._web_utterance_svg(path, reply, delay, t)))));
+  M.FS.unlink('/utterance.wav');
+  return svg;
+}
+
+// Builds speaker `speaker`'s bank from `recordings` (romaji -> Float32Array at
+// the bank's rate) through the voice-bank builder's analysis.  Returns the
+// module-directory files and the analysis report.
+function buildVoice(recordings, speaker) {
+  const syllables = JSON.parse(M.UTF8ToString(M._web_syllables()));
+  M._web_bank_begin();
+  const unknown = [];
+  for (const [romaji, samples] of Object.entries(recordings)) {
+    const slot = syllables.findIndex((s) => s.romaji === romaji);
+    if (slot < 0) { unknown.push(romaji); continue; }
+    const bytes = new Uint8Array(samples.buffer, samples.byteOffset, samples.byteLength);
+    const pointer = M._malloc(Math.max(4, bytes.length));
+    try {
+      M.HEAPU8.set(bytes, pointer);
+      M._web_bank_add(slot, pointer, samples.length);
+    } finally {
+      M._free(pointer);
+    }
+  }
+  const dir = '/built-voice';
+  removeTree(dir);
+  mkdirs(dir);
+  const report = JSON.parse(callWithString(dir, (pointer) => M.UTF8ToString(M._web_bank_write(pointer, speaker))));
+  for (const romaji of unknown) report.problems.unshift(`${romaji}: not a syllable of the bank; left out`);
+  const files = report.ok ? readTree(dir) : {};
+  removeTree(dir);
+  return { files, report };
+}
+
+const operations = {
+  info: () => ({ bankRate: M._web_bank_rate(), syllables: JSON.parse(M.UTF8ToString(M._web_syllables())) }),
+  bundledVoice: () => readTree('/bundled'),
+  load: (files, settings) => loadVoice(files, settings),
+  speak: (script, settings, protocol) => speak(script, settings, protocol),
+  displayTimeline: (replyUtf8) => displayTimeline(replyUtf8),
+  utteranceSvg: (wav, replyUtf8, title) => utteranceSvg(wav, replyUtf8, title),
+  buildVoice: (recordings, speaker) => buildVoice(recordings, speaker),
+};
+
+self.onmessage = async (event) => {
+  const { id, op, args } = event.data;
+  try {
+    if (!M) M = await modulePromise;
+    const result = operations[op](...(args || []));
+    self.postMessage({ id, result });
+  } catch (error) {
+    // A trap or an abort inside the module leaves it unusable: the page is
+    // told so and starts a fresh worker.
+    const fatal = error instanceof WebAssembly.RuntimeError || /^Aborted/.test(String(error && error.message));
+    self.postMessage({ id, error: String(error && error.message || error), fatal });
+  }
+};

@@ -1,0 +1,400 @@
+// The page in a real browser: Debian's chromium, headless, driven by
+// puppeteer-core.  Run by scripts/test-web.sh after the build:
+//   node web/tests/browser_test.mjs SITE_DIR FIXTURE_WRITER SCREENSHOT_DIR
+// Prints one line per check and fails when any check fails.
+import { execFileSync } from 'node:child_process';
+import { mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { dirname, join, relative, resolve } from 'node:path';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+import puppeteer from 'puppeteer-core';
+import { zipSync } from 'fflate';
+import { serve } from './static_server.mjs';
+
+const here = dirname(fileURLToPath(import.meta.url));
+const root = join(here, '..', '..');
+const [site, fixtureWriter, screenshots] = process.argv.slice(2);
+if (!site || !fixtureWriter || !screenshots) {
+  console.error('usage: browser_test.mjs SITE_DIR FIXTURE_WRITER SCREENSHOT_DIR');
+  process.exit(2);
+}
+mkdirSync(screenshots, { recursive: true });
+
+const failures = [];
+async function check(name, body) {
+  try {
+    await body();
+    console.log(`ok    ${name}`);
+  } catch (error) {
+    failures.push(name);
+    console.log(`FAIL  ${name}\n      ${String(error && error.stack || error).split('\n').join('\n      ')}`);
+  }
+}
+function expect(condition, message) {
+  if (!condition) throw new Error(message);
+}
+
+function fnv1a(bytes) {
+  let hash = 0xcbf29ce484222325n;
+  for (const b of bytes) hash = BigInt.asUintN(64, (hash ^ BigInt(b)) * 0x100000001b3n);
+  return hash.toString(16).padStart(16, '0');
+}
+
+// Every file under `dir` as {relative path: bytes as an array}.
+function readTree(dir) {
+  const files = {};
+  const walk = (at) => {
+    for (const name of readdirSync(at)) {
+      const path = join(at, name);
+      if (statSync(path).isDirectory()) walk(path);
+      else files[relative(dir, path).split('\\').join('/')] = [...readFileSync(path)];
+    }
+  };
+  walk(dir);
+  return files;
+}
+
+function fixtureVoice(settingsLines) {
+  const dir = mkdtempSync(join(tmpdir(), 'vokari-web-fixture-'));
+  execFileSync(fixtureWriter, [dir, ...settingsLines]);
+  const files = readTree(dir);
+  rmSync(dir, { recursive: true, force: true });
+  return files;
+}
+
+// The script header of a golden request and whether it is SAORI.
+function scriptOfRequest(bytes) {
+  const text = Buffer.from(bytes).toString('latin1');
+  const firstLine = text.slice(0, text.indexOf('\n'));
+  const saori = /SAORI\S*\r?$/.test(firstLine.split(' ').pop());
+  const header = saori ? 'Argument0' : 'String';
+  const match = new RegExp(`\\r\\n${header}:([^\\r\\n]*)\\r\\n`).exec(text);
+  return { saori, script: Buffer.from(match[1].trim(), 'latin1') };
+}
+
+const shots = [];
+async function screenshot(page, name) {
+  const path = join(screenshots, `${name}.png`);
+  await page.screenshot({ path, fullPage: true });
+  shots.push(path);
+}
+
+const browserArgs = ['--no-sandbox', '--autoplay-policy=no-user-gesture-required', '--lang=ja'];
+const server = await serve(site);
+const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', headless: true, args: browserArgs });
+const page = await browser.newPage();
+await page.setViewport({ width: 1280, height: 1000 });
+const pageErrors = [];
+page.on('pageerror', (error) => pageErrors.push(String(error)));
+await page.goto(server.url);
+await page.waitForFunction(() => window.vokariPage && window.vokariPage.ready, { timeout: 30000 });
+
+await check('the bundled voice is preloaded whole and speaks a typical line', async () => {
+  const onDisk = readTree(join(root, 'voices', 'default'));
+  const result = await page.evaluate(async () => {
+    const files = await vokari.bundledVoice();
+    const spoken = await vokari.speak('\\0こんにちは。\\1やあ。');
+    return { paths: Object.keys(files).sort(), wavSize: spoken.wav ? spoken.wav.length : 0, reply: spoken.reply,
+             chars: spoken.display.events.filter((e) => e.kind === 'char').map((e) => e.text).join('') };
+  });
+  expect(JSON.stringify(result.paths) === JSON.stringify(Object.keys(onDisk).sort()),
+         `preloaded ${result.paths.length} files, voices/default holds ${Object.keys(onDisk).length}`);
+  expect(result.wavSize > 58 + 1000, `a WAV of ${result.wavSize} bytes`);
+  expect(/\\_w\[\d+\]/.test(result.reply), `no wait tag in the reply ${result.reply}`);
+  expect(result.chars === 'こんにちは。やあ。', `the host shows ${result.chars}`);
+});
+
+// The golden cases with a sound, spoken through the page: the WAV it gets is the
+// one the native library writes for the same request.  The cases ask for
+// their sound in a file, silently; the page plays it instead, so the request
+// for the file is left out of the script, which changes nothing else.
+const golden = join(root, 'tests', 'golden');
+const cases = readdirSync(golden).filter((n) => /\.wav\.fnv1a$/.test(n)).map((n) => n.replace('.wav.fnv1a', ''));
+await check(`the page's WAV is the native library's for the ${cases.length} golden cases with a sound`, async () => {
+  expect(cases.length >= 5, `only ${cases.length} golden speech cases found`);
+  const wrong = [];
+  for (const name of cases) {
+    const base = join(golden, name);
+    const settingsPath = base + '.settings';
+    let settings = [];
+    try { settings = readFileSync(settingsPath, 'latin1').split(/\r?\n/).filter(Boolean); } catch { /* none */ }
+    const { saori, script } = scriptOfRequest(readFileSync(base + '.request'));
+    const spoken = Buffer.from(script.toString('latin1').replace('@wavouts[out.wav]', ''), 'latin1');
+    const response = readFileSync(base + '.response', 'latin1');
+    const expectedReply = response.slice(response.indexOf(saori ? 'Result: ' : 'String: ') + 8, response.length - 24);
+    // Spoken as an author types it: UTF-8 text that the page converts.
+    const text = new TextDecoder('shift_jis').decode(spoken);
+    const got = await page.evaluate(async (files, script, protocol) => {
+      const voice = {};
+      for (const [path, content] of Object.entries(files)) voice[path] = new Uint8Array(content);
+      await vokari.load(voice);
+      const result = await vokari.speak(script, { protocol });
+      return { wav: result.wav ? [...result.wav] : [], reply: [...result.replyBytes] };
+    }, fixtureVoice(settings), text, saori ? 'saori' : 'makoto');
+    const hash = fnv1a(got.wav);
+    const expected = readFileSync(base + '.wav.fnv1a', 'latin1').trim();
+    if (hash !== expected) wrong.push(`${name}: WAV ${hash} of ${got.wav.length} bytes, native ${expected}`);
+    if (Buffer.from(got.reply).toString('latin1') !== expectedReply) wrong.push(`${name}: reply differs`);
+  }
+  expect(wrong.length === 0, wrong.join('\n'));
+});
+
+await check('Unicode to Shift_JIS: the first and last characters of each lead-byte range, unconvertible ones named', async () => {
+  // 0x8140 and 0x9FFC, 0xE040 and 0xFC4B: the two double-byte ranges'
+  // ends; 0xA1 and 0xDF: the half-width katakana; 0x7E: the last ASCII byte.
+  const samples = [[0x7e], [0x81, 0x40], [0x9f, 0xfc], [0xa1], [0xdf], [0xe0, 0x40], [0xfc, 0x4b]];
+  const text = samples.map((b) => new TextDecoder('shift_jis').decode(new Uint8Array(b))).join('');
+  const result = await page.evaluate((t) => {
+    const encoded = vokari.encode(t);
+    const refused = vokari.encode('a😀bé😀');
+    return { bytes: [...encoded.bytes], missing: refused.missing, refusedBytes: refused.bytes };
+  }, text);
+  expect(JSON.stringify(result.bytes) === JSON.stringify(samples.flat()), `encoded as ${result.bytes.map((b) => b.toString(16))}`);
+  expect(result.refusedBytes === null && result.missing.length === 2 &&
+         result.missing[0].includes('U+1F600') && result.missing[0].includes('character 2') &&
+         result.missing[1].includes('U+00E9'), `named ${JSON.stringify(result.missing)}`);
+});
+
+await check('settings: each limit accepted, one step beyond refused; they reach the module', async () => {
+  const result = await page.evaluate(async () => {
+    const refused = [];
+    const accepted = [];
+    const cases = [['talkSpeed', 10, 9], ['talkSpeed', 2000, 2001], ['messageSpeed', 0, -1], ['messageSpeed', 10000, 10001],
+                   ['frequencyMain', 0.1, 0.09], ['frequencyPartner', 8, 8.01], ['talkSpeed', 130, 130.5]];
+    for (const [key, inside, outside] of cases) {
+      try { vokari.checkSettings({ [key]: inside }); accepted.push(key + inside); } catch (e) { /* wrong */ }
+      try { vokari.checkSettings({ [key]: outside }); } catch (e) { refused.push(e instanceof RangeError ? key + outside : 'other'); }
+    }
+    await vokari.loadBundled();
+    const normal = await vokari.speak('\\0あいうえお');
+    const slow = await vokari.speak('\\0あいうえお', { talkSpeed: 260, messageSpeed: 200 });
+    const restored = await vokari.speak('\\0あいうえお', { talkSpeed: 130, messageSpeed: 50 });
+    return { refused, accepted, lengths: [normal.wav.length, slow.wav.length, restored.wav.length],
+             replies: [normal.reply, slow.reply, restored.reply] };
+  });
+  expect(result.accepted.length === 7, `accepted only ${result.accepted}`);
+  expect(result.refused.length === 7 && !result.refused.includes('other'), `refused ${result.refused}`);
+  expect(result.lengths[1] > result.lengths[0] && result.lengths[2] === result.lengths[0], `WAV lengths ${result.lengths}`);
+  expect(result.replies[1] !== result.replies[0], 'the message speed did not change the waits');
+});
+
+await check('the Speak screen plays, paces the reply and offers the WAV', async () => {
+  await page.click('#speak-button');
+  await page.waitForFunction(() => document.querySelector('.balloon[data-speaker="1"] .text').textContent.length > 0,
+                             { timeout: 20000 });
+  const state = await page.evaluate(async () => ({
+    reply: document.getElementById('reply').textContent,
+    download: !document.getElementById('download-wav').disabled,
+    moments: document.querySelectorAll('#moments tbody tr').length,
+    svg: await vokari.utteranceSvg(window.vokariPage.wav, window.vokariPage.reply, 'test'),
+  }));
+  expect(state.svg.startsWith('<svg') || state.svg.startsWith('<?xml'), `picture: ${state.svg.slice(0, 80)}`);
+  expect(state.svg.includes('ほ'), 'the picture shows no character of the reply');
+  expect(state.reply.includes('\\_w['), `reply shown: ${state.reply}`);
+  expect(state.download && state.moments > 10, `download ${state.download}, ${state.moments} moments`);
+  await screenshot(page, '1-speak');
+  await page.$eval('#script', (box) => { box.value = 'こんにちは😀'; });
+  await page.click('#speak-button');
+  const error = await page.$eval('#script-error', (e) => e.textContent);
+  expect(error.includes('U+1F600'), `error shown: ${error}`);
+  await screenshot(page, '2-speak-unconvertible');
+});
+
+await check('a damaged voice zip shows the module log; a zip without a voice changes nothing', async () => {
+  const files = Object.fromEntries(Object.entries(fixtureVoice([])).map(([p, b]) => ['myvoice/' + p, new Uint8Array(b)]));
+  for (const path of Object.keys(files)) if (path.startsWith('myvoice/vokariv0/')) delete files[path];
+  const firstConsonant = Object.keys(files).find((p) => p.startsWith('myvoice/vokaric0/') && p.endsWith('.wav'));
+  files[firstConsonant] = files[firstConsonant].slice(0, 20);
+  const dir = mkdtempSync(join(tmpdir(), 'vokari-web-zip-'));
+  writeFileSync(join(dir, 'damaged.zip'), zipSync(files));
+  writeFileSync(join(dir, 'notes.zip'), zipSync({ 'readme.txt': new TextEncoder().encode('no voice here') }));
+  await page.click('.tab[data-screen="voice"]');
+  const input = await page.$('#open-zip');
+  await input.uploadFile(join(dir, 'damaged.zip'));
+  await page.waitForFunction(() => /Loaded damaged\.zip/.test(document.getElementById('status').textContent), { timeout: 20000 });
+  const shown = await page.evaluate(() => ({ log: document.getElementById('log-voice').textContent,
+                                            problems: document.getElementById('voice-problems').textContent }));
+  expect(/reading data from directory vokariv0 : -{107} Done/.test(shown.log), `log shown: ${shown.log.slice(0, 600)}`);
+  expect(shown.problems.trim() === 'vokariv0: no sample could be read\nreading details from directory vokariv0: cannot be opened',
+         `problems shown: ${JSON.stringify(shown.problems)}`);
+  await screenshot(page, '3-voice-damaged');
+  await input.uploadFile(join(dir, 'notes.zip'));
+  await page.waitForFunction(() => /holds no vokari\.txt/.test(document.getElementById('status').textContent), { timeout: 20000 });
+  const stillSpeaks = await page.evaluate(async () => (await vokari.speak('\\0かきくけこ')).wav !== null);
+  expect(stillSpeaks, 'the damaged voice no longer speaks its consonants');
+  rmSync(dir, { recursive: true, force: true });
+});
+
+await check('a voice whose file names are in capitals, as Windows allows, speaks as in lower case', async () => {
+  const files = fixtureVoice([]);
+  const shouting = Object.fromEntries(Object.entries(files).map(([p, b]) => [p.toUpperCase(), b]));
+  const wavs = await page.evaluate(async (lower, upper) => {
+    const bytes = (map) => Object.fromEntries(Object.entries(map).map(([p, b]) => [p, new Uint8Array(b)]));
+    const heard = [];
+    for (const voice of [lower, upper]) {
+      await vokari.load(bytes(voice));
+      heard.push([...(await vokari.speak('\\0かきくけこ@a[chime]あ')).wav]);
+    }
+    await vokari.loadBundled();
+    return heard;
+  }, files, shouting);
+  expect(wavs[0].length > 1058 && fnv1a(wavs[0]) === fnv1a(wavs[1]), `WAVs of ${wavs[0].length} and ${wavs[1].length} bytes differ`);
+});
+
+await check('a script of 1 MB leaves the page running while the module works on it, and can be stopped', async () => {
+  const result = await page.evaluate(async () => {
+    await vokari.loadBundled();
+    const script = '\\0' + 'あいうえおかきくけこ'.repeat(52429).slice(0, 524288);  // 1 MB of Shift_JIS
+    let ticks = 0;
+    let settled = false;
+    const timer = setInterval(() => { if (!settled) ticks++; }, 20);
+    const spoken = await vokari.speak(script);
+    settled = true;
+    clearInterval(timer);
+    // Stopped half-way, the script is abandoned and the voice comes back.
+    const abandoned = vokari.speak(script).then(() => 'finished', (e) => e.message);
+    vokari.restart();
+    const stopped = await abandoned;
+    const after = await vokari.speak('\\0あいうえお');
+    return { ticks, wavSize: spoken.wav ? spoken.wav.length : 0, stopped, speaksAfter: after.wav !== null };
+  });
+  expect(result.stopped === 'The module was stopped.' && result.speaksAfter, `stopped: ${result.stopped}, speaks after: ${result.speaksAfter}`);
+  // The page's own timer kept firing while the request ran in the worker.
+  expect(result.ticks > 0, 'the page did not run while the module worked');
+  expect(result.wavSize === 58 + 1048576, `a WAV of ${result.wavSize} bytes (the module's limit is 1048576 samples)`);
+});
+
+// What the Record button says when the microphone cannot be opened.
+async function microphoneMessage(target) {
+  await target.click('.tab[data-screen="record"]');
+  await target.click('#record-button');
+  await target.waitForFunction(() => !document.getElementById('mic-message').hidden, { timeout: 10000 });
+  return target.$eval('#mic-message', (e) => e.textContent);
+}
+
+await check('a missing microphone and a refused one are explained, each as what it is', async () => {
+  const missing = await microphoneMessage(page);
+  expect(/^No microphone was found/.test(missing), `without a device: ${missing}`);
+  await screenshot(page, '4-record-no-microphone');
+  // A device, but the author says no.
+  const refusing = await puppeteer.launch({ executablePath: '/usr/bin/chromium', headless: true,
+                                           args: [...browserArgs, '--use-fake-device-for-media-stream'] });
+  try {
+    const refused = await refusing.newPage();
+    await refused.goto(server.url);
+    await refused.waitForFunction(() => window.vokariPage && window.vokariPage.ready, { timeout: 30000 });
+    const cdp = await refused.createCDPSession();
+    await cdp.send('Browser.setPermission', { origin: server.url.replace(/\/$/, ''), permission: { name: 'microphone' },
+                                              setting: 'denied' });
+    const message = await microphoneMessage(refused);
+    expect(/^The microphone was refused/.test(message), `refused: ${message}`);
+  } finally {
+    await refusing.close();
+  }
+});
+await check('buildVoice decodes sound files and leaves out names that are no syllable', async () => {
+  const result = await page.evaluate(async (wav) => {
+    const bytes = new Uint8Array(wav);
+    const built = await vokari.buildVoice({ a: bytes, o: bytes.slice(), xyz: bytes.slice() }, 1);
+    return { files: Object.keys(built.files).sort(), slots: built.report.slots, report: built.reportText };
+  }, [...vowelWav()]);
+  expect(result.slots === 2 && result.files.includes('vokariv1/0.wav') && result.files.includes('vokariv1/4.wav') &&
+         !result.files.some((f) => f.startsWith('vokariv0/')), `files ${result.files}`);
+  expect(/xyz: not a syllable/.test(result.report), `report ${result.report.slice(0, 200)}`);
+});
+
+await check('opened as a file, the page says to serve it instead', async () => {
+  const local = await browser.newPage();
+  await local.goto(pathToFileURL(resolve(site, 'index.html')).href);
+  await local.waitForFunction(() => /web server/.test(document.getElementById('status').textContent), { timeout: 10000 });
+  await local.close();
+});
+
+await check('no uncaught error in the page', async () => {
+  expect(pageErrors.length === 0, pageErrors.join('\n'));
+});
+await browser.close();
+
+// Chromium's fake microphone, fed from a WAV file: a vowel-like sound between
+// silences, repeated.
+function vowelWav() {
+  const rate = 48000;
+  const pattern = [];
+  for (let i = 0; i < rate * 0.25; i++) pattern.push(0);
+  for (let i = 0; i < rate * 0.7; i++) {
+    const t = i / rate;
+    const envelope = Math.min(1, i / 960, (rate * 0.7 - i) / 2400);
+    let v = 0;
+    for (let h = 1; h <= 12; h++) v += Math.sin(2 * Math.PI * 180 * h * t) / h * (h === 4 || h === 6 ? 2 : 1);
+    pattern.push(0.25 * envelope * v);
+  }
+  for (let i = 0; i < rate * 0.25; i++) pattern.push(0);
+  const samples = pattern.concat(pattern, pattern, pattern);
+  const data = Buffer.alloc(44 + samples.length * 2);
+  data.write('RIFF', 0); data.writeUInt32LE(36 + samples.length * 2, 4); data.write('WAVEfmt ', 8);
+  data.writeUInt32LE(16, 16); data.writeUInt16LE(1, 20); data.writeUInt16LE(1, 22); data.writeUInt32LE(rate, 24);
+  data.writeUInt32LE(rate * 2, 28); data.writeUInt16LE(2, 32); data.writeUInt16LE(16, 34); data.write('data', 36);
+  data.writeUInt32LE(samples.length * 2, 40);
+  samples.forEach((s, i) => data.writeInt16LE(Math.round(Math.max(-1, Math.min(1, s)) * 32767), 44 + i * 2));
+  return data;
+}
+
+await check('a voice recorded through the fake microphone is built, loads and speaks', async () => {
+  const dir = mkdtempSync(join(tmpdir(), 'vokari-web-mic-'));
+  const wav = join(dir, 'vowels.wav');
+  writeFileSync(wav, vowelWav());
+  const micBrowser = await puppeteer.launch({
+    executablePath: '/usr/bin/chromium', headless: true,
+    args: [...browserArgs, '--use-fake-ui-for-media-stream', '--use-fake-device-for-media-stream',
+           `--use-file-for-fake-audio-capture=${wav}`],
+  });
+  try {
+    const mic = await micBrowser.newPage();
+    await mic.setViewport({ width: 1280, height: 1000 });
+    await mic.goto(server.url);
+    await mic.waitForFunction(() => window.vokariPage && window.vokariPage.ready, { timeout: 30000 });
+    await mic.click('.tab[data-screen="record"]');
+    const recorded = ['a', 'i', 'u', 'e', 'o'];
+    for (let i = 0; i < recorded.length; i++) {
+      await mic.click('#record-button');
+      await new Promise((r) => setTimeout(r, 1300));
+      if (i === recorded.length - 1) await screenshot(mic, '5-record-recording');
+      await mic.click('#record-button');
+    }
+    await mic.click('#retake-button');
+    await new Promise((r) => setTimeout(r, 1300));
+    await mic.click('#record-button');
+    const count = await mic.$eval('#recorded-count', (e) => e.textContent);
+    expect(count === '5 recorded', `after a retake: ${count}`);
+    await mic.click('#build-voice');
+    await mic.waitForFunction(() => window.vokariPage.built, { timeout: 60000 });
+    await mic.click('#play-built');
+    await mic.waitForFunction(() => window.vokariPage.builtSpeech, { timeout: 30000 });
+    const built = await mic.evaluate(() => {
+      const speech = window.vokariPage.builtSpeech;
+      const wav = speech.wav || new Uint8Array(0);
+      let loud = 0;
+      for (let i = 58; i < wav.length; i++) if (wav[i] !== 0xff && wav[i] !== 0x7f) loud++;
+      return { files: Object.keys(window.vokariPage.built.files).sort(), loud, report: window.vokariPage.built.reportText,
+               log: speech.log };
+    });
+    await screenshot(mic, '6-record-built');
+    for (const romaji of ['0', '1', '2', '3', '4']) {
+      expect(built.files.includes(`vokariv0/${romaji}.wav`), `no vokariv0/${romaji}.wav in ${built.files}`);
+    }
+    expect(built.files.includes('vokariv0/details.txt') && built.files.includes('voicebank-report.txt'), `files ${built.files}`);
+    expect(/ka: no recording/.test(built.report), `report: ${built.report.slice(0, 300)}`);
+    expect(built.loud > 1000, `the built voice spoke ${built.loud} non-silent samples`);
+  } finally {
+    await micBrowser.close();
+    rmSync(dir, { recursive: true, force: true });
+  }
+});
+
+await server.close();
+console.log(`screenshots: ${shots.join(' ')}`);
+if (failures.length) {
+  console.log(`${failures.length} failed: ${failures.join('; ')}`);
+  process.exit(1);
+}
+console.log('all passed');
