@@ -3,9 +3,12 @@
 // and the all-or-nothing write of the bank.
 #pragma once
 
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "corrections.h"
 #include "slot_analysis.h"
 
 namespace voicebank {
@@ -16,6 +19,16 @@ struct BuildReport {
     std::vector<std::string> empty;      // slots the bank has no sample for, by name
     std::vector<std::string> notes;      // anything else the user should see
 };
+
+// Where a tuned bank goes: a folder on disk, or files kept in memory.  False
+// with `error` set (in words) when the bank could not be stored.
+using BankSink = std::function<bool(const std::vector<SlotSample>& samples, const BankTuning& tuning,
+                                    std::string& error)>;
+
+// As tune_and_write below, but the bank goes to `store`, the per-slot lines
+// to `out` and the report to `err`.
+int tune_and_store(std::vector<SlotSample> samples, std::vector<std::string> names, BuildReport& report,
+                   int speaker, const BankSink& store, std::FILE* out, std::FILE* err);
 
 // Tunes `samples` (`names[i]` names samples[i] for the user), leaves out
 // every sample whose correction would pass the renderer's limits (retuning

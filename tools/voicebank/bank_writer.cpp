@@ -29,19 +29,17 @@ bool write_bytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
     return static_cast<bool>(out);
 }
 
-bool write_directory(const fs::path& directory, bool vowels, const std::vector<SlotSample>& samples,
-                     const BankTuning& tuning) {
+bool write_directory(const fs::path& directory, const std::string& name,
+                     const std::map<std::string, std::vector<std::uint8_t>>& files) {
     std::error_code failure;
     fs::create_directories(directory, failure);
     if (failure) return false;
-    for (const SlotSample& s : samples) {
-        if (s.samples.empty() || is_vowel_syllable(s.slot) != vowels) continue;
-        if (!write_bytes(directory / (std::to_string(s.slot) + ".wav"), sample_file_bytes(s.samples, tuning.gain))) {
-            return false;
-        }
+    const std::string prefix = name + "/";
+    for (const auto& [path, bytes] : files) {
+        if (path.compare(0, prefix.size(), prefix) != 0) continue;
+        if (!write_bytes(directory / path.substr(prefix.size()), bytes)) return false;
     }
-    const std::string text = details_text(samples, tuning, vowels);
-    return write_bytes(directory / "details.txt", std::vector<std::uint8_t>(text.begin(), text.end()));
+    return true;
 }
 
 // Moves `fresh` to `target`, parking an existing `target` at `parked` first.
@@ -97,6 +95,21 @@ std::string details_text(const std::vector<SlotSample>& samples, const BankTunin
     return text;
 }
 
+std::map<std::string, std::vector<std::uint8_t>> bank_files(int speaker, const std::vector<SlotSample>& samples,
+                                                            const BankTuning& tuning) {
+    std::map<std::string, std::vector<std::uint8_t>> files;
+    for (bool vowels : {true, false}) {
+        const std::string directory = directory_name(vowels, speaker) + "/";
+        for (const SlotSample& s : samples) {
+            if (s.samples.empty() || is_vowel_syllable(s.slot) != vowels) continue;
+            files[directory + std::to_string(s.slot) + ".wav"] = sample_file_bytes(s.samples, tuning.gain);
+        }
+        const std::string text = details_text(samples, tuning, vowels);
+        files[directory + "details.txt"] = std::vector<std::uint8_t>(text.begin(), text.end());
+    }
+    return files;
+}
+
 bool write_bank(const std::string& module_dir, int speaker, const std::vector<SlotSample>& samples,
                 const BankTuning& tuning, std::string& error) {
     const fs::path root(module_dir);
@@ -104,8 +117,10 @@ bool write_bank(const std::string& module_dir, int speaker, const std::vector<Sl
     std::error_code ignored;
     fs::remove_all(scratch, ignored);
     bool ok = true;
+    const auto files = bank_files(speaker, samples, tuning);
     for (bool vowels : {true, false}) {
-        if (!write_directory(scratch / directory_name(vowels, speaker), vowels, samples, tuning)) {
+        const std::string name = directory_name(vowels, speaker);
+        if (!write_directory(scratch / name, name, files)) {
             error = "cannot write " + (scratch / directory_name(vowels, speaker)).string();
             ok = false;
             break;

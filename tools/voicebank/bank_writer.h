@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,14 @@ std::vector<std::uint8_t> sample_file_bytes(const std::vector<float>& x, double 
 // divided by the slot's rate factor) and the two correction factors.
 std::string details_text(const std::vector<SlotSample>& samples, const BankTuning& tuning, bool vowels);
 
-// Writes speaker `speaker`'s directories "vokariv<speaker>" (vowel slots) and
-// "vokaric<speaker>" (consonant slots) into module_dir.  Everything is written
+// The files of speaker `speaker`'s directories "vokariv<speaker>" (vowel
+// slots) and "vokaric<speaker>" (consonant slots), by path relative to the
+// module directory ("vokariv0/0.wav", "vokaric0/details.txt"): a
+// "details.txt" in each, and one file per sample with data.
+std::map<std::string, std::vector<std::uint8_t>> bank_files(int speaker, const std::vector<SlotSample>& samples,
+                                                            const BankTuning& tuning);
+
+// Writes the files of bank_files() into module_dir.  Everything is written
 // into a temporary directory inside module_dir first and moved into place
 // only when complete, replacing the old directories.  Samples without data
 // are left out.  False with `error` set when anything fails; module_dir then

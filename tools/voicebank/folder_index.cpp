@@ -26,13 +26,23 @@ FolderIndex::FolderIndex(const std::string& folder) : folder_(folder) {
     }
 }
 
-std::string FolderIndex::find(const std::string& name) const {
+FolderIndex::FolderIndex(const std::string& folder, const std::vector<std::string>& names) : folder_(folder) {
+    for (const std::string& name : names) by_folded_name_.emplace(fold_case(name), name);
+}
+
+std::string FolderIndex::find_name(const std::string& name) const {
     const auto range = by_folded_name_.equal_range(fold_case(name));
     if (range.first == range.second) return {};
     std::string chosen = range.first->second;
     for (auto it = range.first; it != range.second; ++it) {
         if (it->second == name) chosen = it->second;
     }
+    return chosen;
+}
+
+std::string FolderIndex::find(const std::string& name) const {
+    const std::string chosen = find_name(name);
+    if (chosen.empty()) return {};
     return (fs::path(folder_) / chosen).string();
 }
 

@@ -14,9 +14,16 @@ public:
     // A folder that cannot be read gives an empty index.
     explicit FolderIndex(const std::string& folder);
 
+    // An index of the files `names` of `folder` as given, without reading
+    // any disk: for a folder held in memory.
+    FolderIndex(const std::string& folder, const std::vector<std::string>& names);
+
     // The path of the file named `name`, compared without regard to ASCII
     // letter case; an exact match wins over others.  Empty when none.
     std::string find(const std::string& name) const;
+
+    // As find(), but the file's name alone, without the folder.
+    std::string find_name(const std::string& name) const;
 
     // Names that differ only in letter case ("A.wav" beside "a.wav"), one
     // line per group, for the report.

@@ -1,10 +1,6 @@
-// The conversion is iconv's CP932 table: the Windows variant of Shift_JIS,
-// which is what oto.ini files are written in.
+// The UTF-8 check.  Shift_JIS decoding lives beside it, one file per
+// platform: iconv on the desktop, the browser's own decoder in the page.
 #include "text_encoding.h"
-
-#include <iconv.h>
-
-#include <cerrno>
 
 namespace voicebank {
 
@@ -39,22 +35,6 @@ bool is_valid_utf8(const std::string& bytes) {
         if (code >= 0xD800 && code <= 0xDFFF) return false;
         i += static_cast<size_t>(length);
     }
-    return true;
-}
-
-bool shift_jis_to_utf8(const std::string& bytes, std::string& utf8) {
-    iconv_t converter = iconv_open("UTF-8", "CP932");
-    if (converter == reinterpret_cast<iconv_t>(-1)) return false;
-    std::string input = bytes;
-    std::string output(bytes.size() * 3 + 4, '\0');
-    char* in = input.data();
-    size_t in_left = input.size();
-    char* out = output.data();
-    size_t out_left = output.size();
-    const size_t result = iconv(converter, &in, &in_left, &out, &out_left);
-    iconv_close(converter);
-    if (result == static_cast<size_t>(-1) || in_left != 0) return false;
-    utf8.assign(output.data(), output.size() - out_left);
     return true;
 }
 
