@@ -329,10 +329,13 @@
     const paths = Object.keys(entries);
     const root = moduleRoot(paths);
     if (root === null) {
+      const bank = vokari.findCvBank(paths);
+      if (bank) return openCvBank(entries, name, bank);
       $('log-voice').textContent = '';
-      setStatus(`${name} holds no vokari.txt and no sample folder (vokariv0, vokaric0, …); the voice was not changed.`);
+      setStatus(`${name} holds no vokari.txt, no sample folder (vokariv0, vokaric0, …) and no oto.ini; the voice was not changed.`);
       return;
     }
+    $('cv-bank').hidden = true;
     const files = {};
     for (const path of paths) {
       if (root === '' || path.startsWith(root + '/')) files[root === '' ? path : path.slice(root.length + 1)] = entries[path];
@@ -368,7 +371,7 @@
     try {
       const all = fflate.unzipSync(new Uint8Array(await file.arrayBuffer()));
       entries = {};
-      for (const [path, bytes] of Object.entries(all)) if (!path.endsWith('/')) entries[path] = bytes;
+      for (const [path, bytes] of Object.entries(all)) if (!path.endsWith('/')) entries[zipEntryName(path)] = bytes;
     } catch (error) {
       setStatus(`${file.name} is not a zip that can be read (${error.message}); the voice was not changed.`);
       event.target.value = '';
@@ -378,7 +381,93 @@
     event.target.value = '';
   });
 
+  // Zips made on Japanese Windows store names in Shift_JIS without saying
+  // so, and the zip reader then reads them as Latin-1: such a name is read
+  // again from its bytes, as UTF-8 when it is valid UTF-8, else as Shift_JIS.
+  function zipEntryName(name) {
+    if (!/[\u0080-\u00ff]/.test(name) || /[^\u0000-\u00ff]/.test(name)) return name;
+    const bytes = Uint8Array.from(name, (c) => c.charCodeAt(0));
+    try {
+      return new TextDecoder('utf-8', { fatal: true }).decode(bytes);
+    } catch {
+      return new TextDecoder('shift_jis').decode(bytes);
+    }
+  }
+
+  // ---- CV banks ------------------------------------------------------------
+  const cv = { entries: null, name: '', result: null, speech: null };
+  page.cv = cv;
+
+  function openCvBank(entries, name, bank) {
+    cv.entries = entries;
+    cv.name = name;
+    $('cv-name').textContent = name;
+    const select = $('cv-subbank');
+    select.textContent = '';
+    const all = new Option(`all (${bank.subbanks.length} oto.ini)`, '');
+    select.add(all);
+    for (const folder of bank.subbanks) if (folder) select.add(new Option(folder, folder));
+    $('cv-bank').hidden = false;
+    return importCvBank();
+  }
+
+  // Imports the opened bank with the chosen sub-bank and speaker into a copy
+  // of the bundled voice, loads the result and speaks with it.
+  async function importCvBank() {
+    const speaker = Number($('cv-speaker').value);
+    $('cv-import').disabled = true;
+    $('cv-download').disabled = true;
+    $('cv-speak').disabled = true;
+    cv.result = null;
+    cv.speech = null;
+    try {
+      const result = await vokari.importCvBank(cv.entries, {
+        subbank: $('cv-subbank').value, speaker, name: cv.name, into: await vokari.bundledVoice(),
+        onProgress: (done, total) => setStatus(`Decoding the recordings of ${cv.name}: ${done} of ${total}…`),
+      });
+      $('cv-report').textContent = result.report;
+      if (!result.ok) {
+        setStatus(`${cv.name} could not be imported (status ${result.status}); see the report. The voice was not changed.`);
+        return;
+      }
+      const loaded = await vokari.load(result.files, vokari.checkSettings(settingsFromInputs()));
+      cv.result = result;
+      $('log-voice').textContent = loaded.log;
+      $('voice-problems').textContent = loadProblems(loaded.log).join('\n');
+      $('voice-name').textContent = `Voice: ${cv.name} imported as speaker ${speaker}; the other speaker is the bundled voice's`;
+      $('cv-download').disabled = false;
+      $('cv-speak').disabled = false;
+      await speakCvBank();
+    } catch (error) {
+      setStatus(`${cv.name} could not be imported: ${error.message}`);
+    } finally {
+      $('cv-import').disabled = false;
+    }
+  }
+
+  // Speaks the syllables the import filled, in slot order.
+  async function speakCvBank() {
+    const speaker = Number($('cv-speaker').value);
+    const slots = Object.keys(cv.result.files).map((path) => new RegExp(`^vokari[vc]${speaker}/(\\d+)\\.wav$`).exec(path))
+      .filter(Boolean).map((match) => Number(match[1])).sort((a, b) => a - b);
+    const kana = slots.map((slot) => syllables[slot].kana).join('').slice(0, 40);
+    const spoken = await vokari.speak(`\\${speaker}${kana}`);
+    cv.speech = spoken;
+    if (spoken.wav) playSamples(wavSamples(spoken.wav), 22050);
+    const warnings = cv.result.status === 3 ? ' with warnings (see the report)' : '';
+    setStatus(spoken.wav ? `Imported ${cv.name}${warnings}: ${slots.length} syllables; it speaks ${kana}.`
+                         : `Imported ${cv.name}${warnings}, but it made no sound.`);
+  }
+
+  $('cv-import').addEventListener('click', () => importCvBank());
+  $('cv-speak').addEventListener('click', () => speakCvBank());
+  $('cv-download').addEventListener('click', () => {
+    const zip = fflate.zipSync(cv.result.files, { level: 6 });
+    download(zip, cv.name.replace(/\.zip$/i, '') + '-vokari.zip', 'application/zip');
+  });
+
   $('use-bundled').addEventListener('click', async () => {
+    $('cv-bank').hidden = true;
     const result = await vokari.loadBundled(vokari.checkSettings(settingsFromInputs()));
     $('log-voice').textContent = result.log;
     $('voice-problems').textContent = loadProblems(result.log).join('\n');

@@ -37,7 +37,9 @@
 
   // A worker that dies (a crash inside the module) is replaced at once and
   // given the last voice again; what was asked of it fails with a message.
+  let workerGeneration = 0;  // counts the workers started, to notice a restart
   function startWorker() {
+    workerGeneration++;
     worker = new Worker('worker.js');
     worker.onmessage = (event) => {
       const { id, result, error, fatal } = event.data;
@@ -178,10 +180,145 @@
     return { files, report, reportText };
   }
 
+  // ---- CV banks: a folder of WAV recordings with oto.ini files ------------
+  const folderOf = (path) => (path.includes('/') ? path.slice(0, path.lastIndexOf('/')) : '');
+  const isOtoIni = (path) => /(^|\/)oto\.ini$/i.test(path);
+
+  // The CV bank among opened files (paths with '/'): its top folder, the
+  // deepest one that holds every oto.ini, and the folders below it with an
+  // oto.ini ('' for the top itself), which are the sub-banks to choose from.
+  // Null when no file is an oto.ini.
+  function findCvBank(paths) {
+    const folders = paths.map((p) => p.replace(/\\/g, '/')).filter(isOtoIni).map(folderOf);
+    if (folders.length === 0) return null;
+    let common = folders[0] ? folders[0].split('/') : [];
+    for (const folder of folders) {
+      const parts = folder ? folder.split('/') : [];
+      let i = 0;
+      while (i < common.length && i < parts.length && common[i] === parts[i]) i++;
+      common = common.slice(0, i);
+    }
+    const root = common.join('/');
+    const inside = (folder) => (root === '' ? folder : folder === root ? '' : folder.slice(root.length + 1));
+    return { root, subbanks: [...new Set(folders.map(inside))].sort() };
+  }
+
+  // The sample rate in a RIFF WAVE header, or 0 when there is none.
+  function wavRate(bytes) {
+    const view = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
+    const tag = (at) => String.fromCharCode(bytes[at], bytes[at + 1], bytes[at + 2], bytes[at + 3]);
+    if (bytes.length < 12 || tag(0) !== 'RIFF' || tag(8) !== 'WAVE') return 0;
+    for (let at = 12; at + 8 <= bytes.length; at += 8 + view.getUint32(at + 4, true) + (view.getUint32(at + 4, true) & 1)) {
+      if (tag(at) === 'fmt ' && at + 16 <= bytes.length) return view.getUint32(at + 12, true);
+    }
+    return 0;
+  }
+
+  // A recording of a bank as the importer takes it: the frames as recorded
+  // (decoded at the file's own rate, so nothing is resampled yet), and their
+  // mean over the channels at the bank's rate.
+  async function decodeBankRecording(bytes, bankRate) {
+    try {
+      const ownRate = wavRate(bytes);
+      const rate = ownRate >= 3000 && ownRate <= 768000 ? ownRate : 44100;
+      const buffer = await new OfflineAudioContext(1, 1, rate).decodeAudioData(bytes.slice().buffer);
+      const channels = buffer.numberOfChannels;
+      const frames = buffer.length;
+      const interleaved = new Float32Array(frames * channels);
+      const mean = new Float32Array(frames);
+      for (let c = 0; c < channels; c++) {
+        const data = buffer.getChannelData(c);
+        for (let i = 0; i < frames; i++) {
+          interleaved[i * channels + c] = data[i];
+          mean[i] += data[i];
+        }
+      }
+      for (let i = 0; i < frames; i++) mean[i] /= channels;
+      let mono = mean;
+      if (buffer.sampleRate !== bankRate) {
+        const single = new AudioBuffer({ numberOfChannels: 1, length: Math.max(1, frames), sampleRate: buffer.sampleRate });
+        single.copyToChannel(mean, 0);
+        mono = await toBankRate(single, bankRate);
+      }
+      return { interleaved, frames, channels, rate: buffer.sampleRate, mono, error: '' };
+    } catch (error) {
+      return { error: `the browser cannot decode it (${(error && error.message) || error})` };
+    }
+  }
+
+  // files: {path: bytes} of an opened folder or zip holding a CV bank (paths
+  // with '/' or '\\'); options: subbank (a folder of the bank with an oto.ini;
+  // empty for all of them), speaker (0 or 1), into (the files of a module
+  // directory to import into; without it, a new one with a vokari.txt),
+  // name (how the report names the bank), onProgress(done, total).
+  // Returns {ok, status, report, stdout, stderr, files, bank}: the importer's
+  // exit status (0 built, 1 failed and nothing made, 3 built with warnings),
+  // its report (per-slot lines, then oto.ini problems with their line
+  // numbers, ignored entries, empty slots), the module-directory files (null
+  // when nothing was made) and the bank found ({root, subbanks}).
+  // Imports run one after the other: the worker holds one bank at a time.
+  let cvQueue = Promise.resolve();
+  function importCvBank(files, options = {}) {
+    const run = cvQueue.then(() => importCvBankNow(files, options));
+    cvQueue = run.catch(() => {});
+    return run;
+  }
+
+  async function importCvBankNow(files, options) {
+    const speaker = options.speaker === undefined ? 0 : Number(options.speaker);
+    if (speaker !== 0 && speaker !== 1) throw new RangeError('The speaker must be 0 (main character) or 1 (partner).');
+    const all = {};
+    for (const [path, bytes] of Object.entries(files)) all[path.replace(/\\/g, '/')] = toBytes(bytes);
+    const bank = findCvBank(Object.keys(all));
+    if (!bank) throw new Error(`${options.name || 'These files'} hold no oto.ini: not a CV voice bank.`);
+    const subbank = (options.subbank || '').replace(/\\/g, '/').replace(/^\/+|\/+$/g, '');
+    const decoded = new Set(subbank ? [subbank] : bank.subbanks);
+    const { bankRate } = await info();
+    const bankFiles = {};
+    const wavs = [];
+    for (const [path, bytes] of Object.entries(all)) {
+      if (bank.root !== '' && !path.startsWith(bank.root + '/')) continue;
+      const inside = bank.root === '' ? path : path.slice(bank.root.length + 1);
+      if (isOtoIni(inside)) bankFiles[inside] = bytes.slice();
+      else if (/\.wav$/i.test(inside) && decoded.has(folderOf(inside))) wavs.push([inside, bytes]);
+      else bankFiles[inside] = new Uint8Array(0);
+    }
+    const name = options.name || bank.root.split('/').pop() || 'bank';
+    const generation = workerGeneration;
+    await call('cvBegin', [name, bankFiles]);
+    for (const [i, [path, bytes]] of wavs.entries()) {
+      if (options.onProgress) options.onProgress(i, wavs.length);
+      const recording = await decodeBankRecording(bytes, bankRate);
+      await call('cvAddRecording', [path, recording], recording.error ? [] : [recording.interleaved.buffer, recording.mono.buffer]);
+    }
+    if (options.onProgress) options.onProgress(wavs.length, wavs.length);
+    // A worker started meanwhile holds no bank.
+    if (generation !== workerGeneration) throw new Error('The module was restarted during the import; open the bank again.');
+    const result = await call('cvImport', [subbank, speaker]);
+    const report = result.stdout + result.stderr;
+    const ok = result.status === 0 || result.status === 3;
+    let made = null;
+    if (ok) {
+      made = {};
+      const replaced = new RegExp(`^vokari[vc]${speaker}/`, 'i');
+      if (options.into) {
+        for (const [path, bytes] of Object.entries(options.into)) {
+          const clean = path.replace(/\\/g, '/');
+          if (!replaced.test(clean)) made[clean] = toBytes(bytes).slice();
+        }
+      } else {
+        made['vokari.txt'] = new TextEncoder().encode('// A voice imported in the browser from a CV bank.\r\ntalk.default.speed,130\r\n');
+      }
+      Object.assign(made, result.files);
+      made['voicebank-report.txt'] = new TextEncoder().encode(report.replace(/\r?\n/g, '\r\n'));
+    }
+    return { ok, status: result.status, report, stdout: result.stdout, stderr: result.stderr, files: made, bank };
+  }
+
   // Browsers start no worker and fetch nothing for a page opened as a file.
   if (location.protocol !== 'file:') startWorker();
   self.vokari = {
-    load, loadBundled, bundledVoice, speak, buildVoice, utteranceSvg, info,
+    load, loadBundled, bundledVoice, speak, buildVoice, importCvBank, findCvBank, utteranceSvg, info,
     encode: (text) => sjis.encode(text), decode: (bytes) => sjis.decode(bytes),
     limits: LIMITS, checkSettings,
     onEvent: (listener) => listeners.add(listener),

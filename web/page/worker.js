@@ -256,6 +256,44 @@ function buildVoice(recordings, speaker) {
   return { files, report };
 }
 
+// A CV voice bank is handed over in steps, so that the page holds one decoded
+// recording at a time: cvBegin with the bank's files by path relative to its
+// top folder (oto.ini texts with their bytes, every other file as an empty
+// name), cvAddRecording per WAV file as the page decodes it, then cvImport.
+function cvBegin(name, files) {
+  callWithString(name, (pointer) => M._web_cv_begin(pointer));
+  for (const [path, bytes] of Object.entries(files)) {
+    callWithString(path, (p) => callWithBytes(bytes, (b, length) => M._web_cv_add_file(p, b, length)));
+  }
+}
+
+// recording: {interleaved, frames, channels, rate, mono} (the frames as
+// recorded, the channels' mean at the bank's rate) or {error}.
+function cvAddRecording(path, r) {
+  const floatBytes = (values) => new Uint8Array(values.buffer, values.byteOffset, values.byteLength);
+  const interleaved = r.error ? new Float32Array(0) : r.interleaved;
+  const mono = r.error ? new Float32Array(0) : r.mono;
+  callWithString(path, (p) => callWithString(r.error || '', (e) =>
+    callWithBytes(floatBytes(interleaved), (framesPointer) => callWithBytes(floatBytes(mono), (monoPointer) =>
+      M._web_cv_add_recording(p, framesPointer, r.error ? 0 : r.frames, r.error ? 0 : r.channels, r.error ? 0 : r.rate,
+                              monoPointer, mono.length, e)))));
+}
+
+// Runs the same importer as vokari-voicebank --oto on the bank handed over.
+// Returns the exit status, the importer's output and report, and the
+// module-directory files it made (path -> bytes).
+function cvImport(subbank, speaker) {
+  const status = callWithString(subbank || '', (pointer) => M._web_cv_import(pointer, speaker));
+  const made = {};
+  for (let i = 0; i < M._web_cv_file_count(); i++) {
+    const data = M._web_cv_file_data(i);
+    made[M.UTF8ToString(M._web_cv_file_path(i))] = M.HEAPU8.slice(data, data + M._web_cv_file_size(i));
+  }
+  const result = { status, stdout: M.UTF8ToString(M._web_cv_stdout()), stderr: M.UTF8ToString(M._web_cv_stderr()), files: made };
+  callWithString('', (pointer) => M._web_cv_begin(pointer));  // lets go of the bank's recordings
+  return result;
+}
+
 const operations = {
   info: () => ({ bankRate: M._web_bank_rate(), syllables: JSON.parse(M.UTF8ToString(M._web_syllables())) }),
   bundledVoice: () => readTree('/bundled'),
@@ -264,6 +302,9 @@ const operations = {
   displayTimeline: (replyUtf8) => displayTimeline(replyUtf8),
   utteranceSvg: (wav, replyUtf8, title) => utteranceSvg(wav, replyUtf8, title),
   buildVoice: (recordings, speaker) => buildVoice(recordings, speaker),
+  cvBegin: (name, files) => cvBegin(name, files),
+  cvAddRecording: (path, recording) => cvAddRecording(path, recording),
+  cvImport: (subbank, speaker) => cvImport(subbank, speaker),
 };
 
 self.onmessage = async (event) => {
