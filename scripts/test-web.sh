@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the browser workbench with emscripten (build/web/site) and tests it in
 # headless chromium: the page's WAVs against the golden speech cases, the
-# settings, damaged voices, a 1 MB script, and a voice recorded through
-# chromium's fake microphone.  Screenshots of each screen land in
+# settings, damaged voices, a 1 MB script, a CV bank imported from its
+# oto.ini files, and a voice recorded through chromium's fake microphone.  Screenshots of each screen land in
 # build/web/screenshots.
 #
 #   bash scripts/test-web.sh
@@ -24,6 +24,11 @@ cmake --build "$build" -j2
 mkdir -p "$root/build/web-native"
 c++ -std=c++17 -O1 -I "$root/tests" "$root/web/tests/write_fixture_voice.cpp" \
   "$root/tests/support/fixture_voice.cpp" -o "$root/build/web-native/write_fixture_voice"
+
+# With the native build's vokari-voicebank, a CV bank imported in the page is
+# also compared with the command's import.
+native_voicebank="$root/build/native/tools/voicebank/vokari-voicebank"
+if [ -z "${VOKARI_VOICEBANK:-}" ] && [ -x "$native_voicebank" ]; then export VOKARI_VOICEBANK="$native_voicebank"; fi
 
 node "$root/web/tests/browser_test.mjs" "$build/site" "$root/build/web-native/write_fixture_voice" \
   "$build/screenshots"

@@ -458,6 +458,46 @@ await check('a CV bank imports in the page: report by oto.ini line, sub-banks, s
   rmSync(dir, { recursive: true, force: true });
 });
 
+// With the native vokari-voicebank at hand (VOKARI_VOICEBANK), the page's
+// import is compared with the command's on the same bank.  The sample bytes
+// may differ by a mu-law step where the browser's resampler and libm differ
+// from the desktop's; the slots, timings and corrections may not.
+const nativeVoicebank = process.env.VOKARI_VOICEBANK;
+if (nativeVoicebank) {
+  await check('a CV bank imported in the page gives the details and sample lengths of vokari-voicebank --oto', async () => {
+    const bank = cvBank();
+    const dir = mkdtempSync(join(tmpdir(), 'vokari-web-cvnative-'));
+    for (const [path, bytes] of Object.entries(bank)) {
+      mkdirSync(dirname(join(dir, path)), { recursive: true });
+      writeFileSync(join(dir, path), bytes);
+    }
+    mkdirSync(join(dir, 'module'));
+    let status = 0;
+    try {
+      execFileSync(nativeVoicebank, ['--oto', join(dir, 'mycv'), join(dir, 'module')], { stdio: 'ignore' });
+    } catch (error) {
+      status = error.status;
+    }
+    const native = readTree(join(dir, 'module'));
+    rmSync(dir, { recursive: true, force: true });
+    const web = await page.evaluate(async (bank) => {
+      const files = Object.fromEntries(Object.entries(bank).map(([p, b]) => [p, new Uint8Array(b)]));
+      const result = await vokari.importCvBank(files);
+      return { status: result.status, files: Object.fromEntries(Object.entries(result.files).map(([p, b]) => [p, [...b]])) };
+    }, Object.fromEntries(Object.entries(bank).map(([p, b]) => [p, [...b]])));
+    const wrong = [];
+    if (web.status !== status) wrong.push(`status ${web.status}, native ${status}`);
+    for (const [path, bytes] of Object.entries(native)) {
+      const got = web.files[path];
+      if (!got) wrong.push(`${path}: not made in the page`);
+      else if (path.endsWith('details.txt') ? Buffer.compare(Buffer.from(got), Buffer.from(bytes)) !== 0 : got.length !== bytes.length) {
+        wrong.push(`${path}: differs`);
+      }
+    }
+    expect(Object.keys(native).length === 10 && wrong.length === 0, `${Object.keys(native).length} files natively; ${wrong.join('; ')}`);
+  });
+}
+
 await check('oto.ini in Shift_JIS is told from other bytes at both sides of each lead-byte range, as natively', async () => {
   // The page decodes Shift_JIS with the browser's decoder instead of iconv.
   const told = [[0x81, 0x40], [0x9f, 0x40], [0xe0, 0x40], [0xfc, 0x40], [0xa1], [0xdf]];
