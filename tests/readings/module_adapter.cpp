@@ -41,31 +41,35 @@ std::string translate_builtin(const std::string& sjis) {
 std::vector<int> voiced_units(const std::string& voice_text) {
     vokari::scan_script(voice_text);
     const double samples_per_character = vokari::settings.talk_default_speed * 22.05;
-    // (character index, slot or -1 for silence) of both speakers, in time order.
-    std::vector<std::pair<long, int>> starts;
+    // (start time in samples, slot or -1 for silence) of every character
+    // with an event, both speakers, in time order.
+    std::vector<std::pair<std::int32_t, int>> starts;
     for (int speaker = 0; speaker < 2; ++speaker) {
         const std::vector<vokari::PhonemeEvent>& events = vokari::timeline.phoneme_events[speaker];
         for (std::size_t i = 0; i < events.size(); ++i) {
-            const vokari::PhonemeEvent& e = events[i];
-            starts.push_back({std::lround((e.time - vokari::kLeadInSamples) / samples_per_character), e.slot});
+            starts.push_back({events[i].time, events[i].slot});
             // An onset is followed by the vowel that ends its kana: one unit.
-            if (e.slot >= 0 && !e.is_vowel && i + 1 < events.size() && events[i + 1].is_vowel) ++i;
+            if (events[i].slot >= 0 && !events[i].is_vowel && i + 1 < events.size() && events[i + 1].is_vowel) ++i;
         }
     }
     std::stable_sort(starts.begin(), starts.end(),
-                     [](const std::pair<long, int>& a, const std::pair<long, int>& b) { return a.first < b.first; });
+                     [](const std::pair<std::int32_t, int>& a, const std::pair<std::int32_t, int>& b) { return a.first < b.first; });
+    // A gap of a whole number of characters without events holds that many
+    // lengthening characters; a gap of any other length is a pause tag.
     std::vector<int> units;
-    long next_character = 0;
-    for (const auto& [character, slot] : starts) {
-        for (; next_character < character; ++next_character) units.push_back(kLengthening);
-        if (character + 1 > next_character) next_character = character + 1;
+    double previous = vokari::kLeadInSamples - samples_per_character;
+    for (const auto& [time, slot] : starts) {
+        const double gap = time - previous;
+        const long characters = std::lround(gap / samples_per_character);
+        if (characters >= 2 && std::fabs(gap - characters * samples_per_character) <= 2.0)
+            units.insert(units.end(), static_cast<std::size_t>(characters - 1), kLengthening);
+        if (time > previous) previous = time;
         if (slot >= 0) units.push_back(slot);
     }
     return units;
 }
 
-std::vector<std::string> control_events(const std::string& voice_text) {
-    vokari::scan_script(voice_text);
+std::vector<std::string> last_control_events() {
     std::vector<std::string> described;
     for (int speaker = 0; speaker < 2; ++speaker)
         for (const vokari::ControlEvent& e : vokari::timeline.control_events[speaker]) {

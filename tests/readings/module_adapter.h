@@ -32,8 +32,8 @@ std::string translate_builtin(const std::string& sjis);
 // lengthening character; silent characters and tags give none.
 std::vector<int> voiced_units(const std::string& voice_text);
 
-// The control events of both speakers after scanning `voice_text`, as
-// (speaker, kind, value) triples in order, without their times.
-std::vector<std::string> control_events(const std::string& voice_text);
+// The control events of both speakers that the last scan (of a request, or
+// of voiced_units) produced, as "speaker kind value" in order, without times.
+std::vector<std::string> last_control_events();
 
 }  // namespace module_adapter

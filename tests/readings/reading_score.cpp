@@ -1,6 +1,8 @@
 #include "reading_score.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "module_adapter.h"
 #include "tools/readings/japanese_text.h"
@@ -23,20 +25,30 @@ long edit_distance(const std::vector<int>& a, const std::vector<int>& b) {
     return row[b.size()];
 }
 
-Score score_lines(readings::Morphology& morphology, const std::vector<std::string>& lines, bool with_dictionary) {
+Score score_lines(readings::Morphology& morphology, const std::vector<std::string>& lines, bool with_dictionary,
+                  const std::map<std::string, std::string>& known_readings) {
     Score score;
     for (const std::string& line : lines) {
         const auto script = readings::utf8_to_shift_jis(line);
         if (!script) continue;
         std::string reading;
-        for (const std::string& segment : readings::spoken_segments(line, '@'))
+        for (std::string segment : readings::spoken_segments(line, '@')) {
+            for (const auto& [text, kana] : known_readings)
+                for (std::size_t at; (at = segment.find(text)) != std::string::npos;) segment.replace(at, text.size(), kana);
             reading += readings::spoken_reading(morphology.analyse(segment)) + "\n";
+        }
         const auto reading_sjis = readings::utf8_to_shift_jis(reading);
         if (!reading_sjis) continue;
         const std::vector<int> expected = module_adapter::voiced_units(module_adapter::translate_builtin(*reading_sjis));
         const std::vector<int> spoken = module_adapter::voiced_units(
             with_dictionary ? module_adapter::translate(*script) : module_adapter::translate_builtin(*script));
-        score.errors += edit_distance(expected, spoken);
+        const long errors = edit_distance(expected, spoken);
+        if (errors > 0 && std::getenv("VOKARI_SCORE_VERBOSE") != nullptr) {
+            const std::string voiced = with_dictionary ? module_adapter::translate(*script) : *script;
+            std::fprintf(stderr, "%ld: %s\n   read: %s   voiced: %s\n", errors, line.c_str(), reading.c_str(),
+                         readings::shift_jis_to_utf8(voiced).value_or("?").c_str());
+        }
+        score.errors += errors;
         score.reference += static_cast<long>(expected.size());
         ++score.lines;
     }

@@ -3,6 +3,7 @@
 // lengthenings, see module_adapter) as a share of the reference's length.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ long edit_distance(const std::vector<int>& a, const std::vector<int>& b);
 // the built-in pairs; the module side is each line as a request translates
 // it, with the loaded dictionary or (`with_dictionary` false) with the
 // built-in pairs only.  Lines without Shift_JIS are left out.
-Score score_lines(readings::Morphology& morphology, const std::vector<std::string>& lines, bool with_dictionary);
+// `known_readings` (text -> kana) stand for MeCab where it cannot know the
+// reading: digits with a counter, which it leaves unread.
+Score score_lines(readings::Morphology& morphology, const std::vector<std::string>& lines, bool with_dictionary,
+                  const std::map<std::string, std::string>& known_readings = {});
 
 }  // namespace reading_score

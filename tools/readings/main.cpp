@@ -211,7 +211,7 @@ int main(int argc, char** argv) {
         for (const std::string& segment : spoken_segments(text, options.build.tag_prefix)) {
             const std::vector<Word> words = morphology->analyse(segment);
             counts.add_line(words);
-            if (options.general) counts.add_kana_particles(words, segment);
+            counts.add_kana_particles(words, segment);
             ++lines;
         }
         ++read;
@@ -223,7 +223,9 @@ int main(int argc, char** argv) {
     if (options.general) counters = known_counters();
     else counters.assign(counts.counters_used().begin(), counts.counters_used().end());
     std::vector<Pair> tail;
-    if (options.general) tail = counts.reliable_kana_particles(5, 0.95);
+    // The general texts must show a kana particle form often and nearly
+    // always as the particle; an author's own texts, every time it occurs.
+    tail = options.general ? counts.reliable_kana_particles(5, 0.95) : counts.reliable_kana_particles(1, 1.0);
     std::size_t rejected = 0;
     const std::vector<Pair> pairs = order_pairs(counts.best(options.build.min_count), counters, fallback, tail,
                                                 options.build, rejected);

@@ -97,4 +97,22 @@ std::vector<std::string> spoken_segments(const std::string& utf8, char tag_prefi
     return spoken;
 }
 
+std::vector<std::string> tags_of(const std::string& text, char tag_prefix, bool shift_jis) {
+    std::vector<std::string> tags;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[pos]);
+        std::size_t length = 0;
+        if (c == '\\') length = script_tag_length(text, pos);
+        else if (c == static_cast<unsigned char>(tag_prefix)) length = voice_tag_length(text, pos);
+        if (length > 0) {
+            tags.push_back(text.substr(pos, length));
+            pos += length;
+        } else {
+            const bool lead = shift_jis && c >= 0x80 && !(c >= 0xA1 && c <= 0xDF);   // as the scanner steps
+            pos += lead ? 2 : 1;
+        }
+    }
+    return tags;
+}
+
 }  // namespace readings

@@ -26,4 +26,10 @@ bool decode_script(const std::string& bytes, std::string& utf8, std::string& err
 // so that a word and the particle after such a tag stay together.
 std::vector<std::string> spoken_segments(const std::string& utf8, char tag_prefix);
 
+// The tags of `text` in order, each as its bytes: backslash tags with their
+// digit or bracketed argument, and voice-control tags.  With `shift_jis` the
+// text is walked character by character, so that a trail byte equal to a
+// backslash or the prefix is never taken for a tag.
+std::vector<std::string> tags_of(const std::string& text, char tag_prefix, bool shift_jis);
+
 }  // namespace readings
