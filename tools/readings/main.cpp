@@ -230,6 +230,15 @@ int main(int argc, char** argv) {
     const std::vector<Pair> pairs = order_pairs(counts.best(options.build.min_count), counters, fallback, tail,
                                                 options.build, rejected);
 
+    // Every longer search must come before the shorter ones it contains, or a
+    // shorter pair would take its text first.
+    const auto conflict = first_order_conflict(pairs);
+    if (conflict.first < pairs.size()) {
+        std::cerr << "vokari-readings: internal error: \"" << pairs[conflict.first].search << "\" would apply before \""
+                  << pairs[conflict.second].search << "\", which contains it; nothing written\n";
+        return 1;
+    }
+
     std::string out;
     std::size_t written = 0, unconvertible = 0;
     const auto comment = [&out](const std::string& line) { out += "// " + line + "\r\n"; };

@@ -209,7 +209,12 @@ std::vector<Pair> number_pairs(const std::vector<std::string>& wanted, bool full
         static const char* const kFullWidth[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
         for (int d = 0; d <= 9; ++d) pairs.push_back({kFullWidth[d], digit(d) + kFullWidthEnd});
         for (int d = 0; d <= 9; ++d) pairs.push_back({std::string(kFullWidthEnd) + digit(d), digit(d)});
-        for (const Counter& c : chosen) pairs.push_back({std::string(kFullWidthEnd) + c.text, c.text});
+        std::vector<Pair> before_counters;
+        for (const Counter& c : chosen) before_counters.push_back({std::string(kFullWidthEnd) + c.text, c.text});
+        std::stable_sort(before_counters.begin(), before_counters.end(), [](const Pair& a, const Pair& b) {
+            return character_count(a.search) > character_count(b.search);
+        });
+        pairs.insert(pairs.end(), before_counters.begin(), before_counters.end());
         chosen.push_back(Counter{kFullWidthEnd, "", Row::Plain, "", "", nullptr, {}, false});
     }
     // The counters' own pairs, longest search first, so that 3時間 is read

@@ -66,10 +66,9 @@ std::vector<Pair> order_pairs(const std::map<std::string, ReadingCounts::Entry>&
                               const std::vector<std::string>& counters, const std::map<std::string, std::string>& fallback,
                               const std::vector<Pair>& tail, const BuildOptions& options, std::size_t& rejected);
 
-// Index of the first pair whose search contains the search of an earlier
-// pair... reversed: returns the first (earlier, later) index pair where the
-// later search contains the earlier one, so that the earlier, shorter pair
-// would take text the later one needs; {n, n} when there is none.
+// The first (earlier, later) pair numbers where the later search contains the
+// earlier one, so that the shorter pair would take text the longer one needs;
+// {n, n} (n: the number of pairs) when the order has no such fault.
 std::pair<std::size_t, std::size_t> first_order_conflict(const std::vector<Pair>& pairs);
 
 }  // namespace readings
