@@ -246,7 +246,7 @@ int main(int argc, char** argv) {
     comment("Readings from " + morphology->description() + ".");
     for (const std::string& source : options.sources) comment("From: " + source);
     if (options.sources.empty()) comment("From " + std::to_string(read) + " script files, " + std::to_string(lines) + " lines.");
-    if (!options.kanjidic.empty()) comment("Last-resort readings of single kanji from kanjidic (EDRDG, CC BY-SA 4.0).");
+    if (!options.kanjidic.empty()) comment("Last-resort readings of single kanji from kanjidic (EDRDG, CC BY-SA 3.0).");
     comment("Longer searches come before the shorter ones they contain; edit a reading after the comma.");
     std::string body;
     for (const Pair& pair : pairs) {
