@@ -132,11 +132,11 @@ std::string unit_reading(const Counter& c, int d, bool alone) {
 }
 
 // The counter after a number ending in 0 whose last nonzero digit is in the
-// tens (place 1), hundreds (2) or thousands (3); `tsu` tells whether that
-// digit takes a small tsu.
+// tens (place 1), hundreds (2), thousands (3) or ten-thousands (4); `tsu`
+// tells whether that digit takes a small tsu.
 std::string ending_reading(const Counter& c, int place, bool& tsu) {
     tsu = false;
-    if (place == 3) return c.row == Row::H ? c.n_form : c.kana;
+    if (place >= 3) return c.row == Row::H ? c.n_form : c.kana;
     if (c.row == Row::K || c.row == Row::H) tsu = true;
     if ((c.row == Row::S || c.row == Row::T) && place == 1) tsu = true;
     return c.row == Row::H ? c.p_form : c.kana;
@@ -173,7 +173,7 @@ void add_counter_pairs(const Counter& c, std::vector<Pair>& pairs) {
     for (int x = 0; x <= 9; ++x)
         for (int d = 1; d <= 9; ++d)
             pairs.push_back({digit(x) + digit(d) + text, digit(x) + kTens + unit_reading(c, d, false)});
-    for (int place = 1; place <= 3; ++place) {
+    for (int place = 1; place <= 4; ++place) {
         const std::string zeros(static_cast<std::size_t>(place), '0');
         bool tsu;
         const std::string ending = ending_reading(c, place, tsu);
