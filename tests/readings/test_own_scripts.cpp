@@ -118,6 +118,30 @@ TEST(OwnScripts, BadInputIsNamedAndNothingIsOverwritten) {
     fs::remove_all(dir);
 }
 
+// The guide's example: a character's own corrected readings in front of the
+// general dictionary win over it.
+TEST(OwnScripts, HandCorrectionsInFrontOfTheGeneralDictionaryWin) {
+    const fs::path dir = fresh_dir("guide");
+    const fs::path examples = kSourceDir + "/docs/examples/readings";
+    for (const char* name : {"vokari.txt", "mine.dic"})
+        std::ofstream(dir / name, std::ios::binary) << *readings::utf8_to_shift_jis(read_bytes(examples / name));
+    fs::copy_file(kSourceDir + "/voices/default/reading.dic", dir / "reading.dic");
+    const auto sjis = [](const char* utf8) { return *readings::utf8_to_shift_jis(utf8); };
+    const auto said = [&](const char* utf8) { return module_adapter::voiced_units(module_adapter::translate(sjis(utf8))); };
+    const auto kana = [&](const char* utf8) {
+        return module_adapter::voiced_units(module_adapter::translate_builtin(sjis(utf8)));
+    };
+
+    ASSERT_TRUE(module_adapter::load_module(dir.string()));
+    EXPECT_EQ(said("春香は二人で来た"), kana("はるかわふたりできた"));
+    module_adapter::unload_module();
+    std::ofstream(dir / "vokari.txt") << "voice.translate.dic,reading.dic\n";
+    ASSERT_TRUE(module_adapter::load_module(dir.string()));
+    EXPECT_NE(said("春香は"), kana("はるかわ"));   // the general dictionary alone reads it otherwise
+    module_adapter::unload_module();
+    fs::remove_all(dir);
+}
+
 TEST(OwnScripts, ShiftJisLeadBytesAtTheirBoundaries) {
     // Valid: single bytes up to 0x7F and 0xA1..0xDF; leads 0x81..0x9F and 0xE0..0xFC.
     for (const char* valid : {"\x7F", "\x81\x40", "\x9F\x40", "\xA1", "\xDF", "\xE0\x40", "\xFC\x40"})
