@@ -11,6 +11,7 @@
 #include "bench/bench_texts.h"
 #include "bench/bench_voice.h"
 #include "host/translation_dictionary.h"
+#include "host/translation_index.h"
 #include "translate/scanner.h"
 #include "voice_data/settings.h"
 
@@ -46,8 +47,25 @@ void BM_MixedLine(benchmark::State& state) {
     state.SetLabel(with_dictionary ? "general dictionary" : "built-in pairs only");
 }
 
+// Building the index of the pairs, which the first request after loading
+// the general dictionary does once.
+void BM_BuildPairIndex(benchmark::State& state) {
+    vokari::platform::set_player(vokari::platform::null_player());
+    const std::string directory = bench::prepare_voice_directory();
+    bench::load_module(directory);
+    for (auto _ : state) {
+        vokari::TranslationIndex index;
+        index.build(vokari::translation_dictionary);
+        benchmark::DoNotOptimize(&index);
+    }
+    state.counters["pairs"] = static_cast<double>(vokari::translation_dictionary.size());
+    unload();
+    fixture::remove_tree(directory);
+}
+
 }  // namespace
 
+BENCHMARK(BM_BuildPairIndex)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MixedLine)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

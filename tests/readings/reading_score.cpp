@@ -43,7 +43,7 @@ Score score_lines(readings::Morphology& morphology, const std::vector<std::strin
         const std::vector<int> spoken = module_adapter::voiced_units(
             with_dictionary ? module_adapter::translate(*script) : module_adapter::translate_builtin(*script));
         const long errors = edit_distance(expected, spoken);
-        if (errors > 0 && std::getenv("VOKARI_SCORE_VERBOSE") != nullptr) {
+        if (errors > 0 && with_dictionary && std::getenv("VOKARI_SCORE_VERBOSE") != nullptr) {
             const std::string voiced = with_dictionary ? module_adapter::translate(*script) : *script;
             std::fprintf(stderr, "%ld: %s\n   read: %s   voiced: %s\n", errors, line.c_str(), reading.c_str(),
                          readings::shift_jis_to_utf8(voiced).value_or("?").c_str());
