@@ -27,6 +27,9 @@ TEST(NumberReadings, PlacesCountersAndTagDigits) {
         {"１２時", "1じゅうにじ"},
         {"３００", "3さんびゃく"},
         {"\\w5時", "\\w5ごじ"},
+        // A speaker tag before a counter is read as a number unless @: parts them.
+        {"\\1時間", "\\1いちじかん"},
+        {"\\1@:時間", "\\1@:じかん"},
     };
     for (const auto& c : cases) {
         const std::string written = *readings::utf8_to_shift_jis(c[0]);

@@ -48,7 +48,6 @@ private:
 
 struct BuildOptions {
     long min_count = 1;             // forms seen fewer times get no pair
-    bool compounds_always = false;  // write runs even when their parts read them the same
     char tag_prefix = '@';
     bool fullwidth_numbers = true;
 };
