@@ -78,10 +78,20 @@ std::optional<std::size_t> first_invalid_shift_jis(const std::string& bytes) {
         if (pos + 1 >= bytes.size()) return pos;
         const unsigned char trail = static_cast<unsigned char>(bytes[pos + 1]);
         if (trail < 0x40 || trail == 0x7F || trail > 0xFC) return pos;
-        // The pair must also be a character of the code page.
-        if (!convert("UTF-8", "CP932", bytes.substr(pos, 2))) return pos;
         pos += 2;
     }
+    // Well formed; every pair must also be a character of the code page.
+    // iconv stops at the first one that is not.
+    iconv_t cd = iconv_open("UTF-8", "CP932");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return 0;
+    std::vector<char> out(bytes.size() * 2 + 16);
+    char* in_ptr = const_cast<char*>(bytes.data());
+    std::size_t in_left = bytes.size();
+    char* out_ptr = out.data();
+    std::size_t out_left = out.size();
+    const std::size_t result = iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left);
+    iconv_close(cd);
+    if (result == static_cast<std::size_t>(-1) || in_left != 0) return static_cast<std::size_t>(in_ptr - bytes.data());
     return std::nullopt;
 }
 

@@ -39,8 +39,7 @@ bool is_directory(const std::string& path) {
 std::unique_ptr<Morphology> Morphology::open(const std::string& dictionary_dir, std::string& error) {
     const std::string install_hint = "install the Debian package " + std::string(kDictionaryPackage) +
                                      " (apt-get install " + kDictionaryPackage + ")";
-    if (!is_directory(dictionary_dir) || !is_directory(dictionary_dir + "/.") ||
-        access((dictionary_dir + "/sys.dic").c_str(), R_OK) != 0) {
+    if (!is_directory(dictionary_dir) || access((dictionary_dir + "/sys.dic").c_str(), R_OK) != 0) {
         error = "no MeCab dictionary at " + dictionary_dir + ": " + install_hint;
         return nullptr;
     }

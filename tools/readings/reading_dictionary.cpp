@@ -35,7 +35,8 @@ bool is_kanji_word(const Word& word) {
     return holds_kanji(word.surface) && !has_digit(word.surface) && is_all_kana(word.reading);
 }
 
-// Every occurrence of `needle` in `text`, counted from each character start.
+// Every occurrence of `needle` in `text` (UTF-8: a match of whole characters
+// always starts at a character).
 long count_occurrences(const std::string& text, const std::string& needle) {
     long count = 0;
     for (std::size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++count;
@@ -87,16 +88,16 @@ void ReadingCounts::add_line(const std::vector<Word>& words) {
 
 void ReadingCounts::add_kana_particles(const std::vector<Word>& words, const std::string& line) {
     lines_.push_back(line);
-    for (std::size_t i = 0; i + 1 < words.size(); ++i) {
-        if (!is_spoken_particle(words[i + 1])) continue;
-        if (!std::all_of(words[i].surface.begin(), words[i].surface.end(), [](char c) { return c & 0x80; })) continue;
+    const auto all_hiragana = [](const std::string& text) {
         std::size_t pos = 0;
         char32_t c;
-        bool hiragana = true;
-        while (pos < words[i].surface.size())
-            if (!next_utf8(words[i].surface, pos, c) || !is_hiragana(c)) hiragana = false, pos = words[i].surface.size();
-        if (hiragana) ++kana_particles_[words[i].surface + words[i + 1].surface];
-    }
+        while (pos < text.size())
+            if (!next_utf8(text, pos, c) || !is_hiragana(c)) return false;
+        return !text.empty();
+    };
+    for (std::size_t i = 0; i + 1 < words.size(); ++i)
+        if (is_spoken_particle(words[i + 1]) && all_hiragana(words[i].surface))
+            ++kana_particles_[words[i].surface + words[i + 1].surface];
 }
 
 std::map<std::string, ReadingCounts::Entry> ReadingCounts::best(long min_count) const {
