@@ -21,11 +21,12 @@ packages=(
   clang libclang-rt-14-dev
   zip unzip python3
   mecab libmecab-dev mecab-ipadic-utf8
-  manpages-ja kanjidic debian-reference-ja
   emscripten chromium
 )
 command -v node >/dev/null || packages+=(nodejs)
 command -v npm >/dev/null || packages+=(npm)
+# The texts the general reading dictionary is built from and measured on.
+packages+=(manpages-ja kanjidic debian-reference-ja)
 
 say() { printf 'install-deps: %s\n' "$*" >&2; }
 
