@@ -95,9 +95,16 @@ void ReadingCounts::add_kana_particles(const std::vector<Word>& words, const std
             if (!next_utf8(text, pos, c) || !is_hiragana(c)) return false;
         return !text.empty();
     };
-    for (std::size_t i = 0; i + 1 < words.size(); ++i)
-        if (is_spoken_particle(words[i + 1]) && all_hiragana(words[i].surface))
-            ++kana_particles_[words[i].surface + words[i + 1].surface];
+    const auto said = [](const Word& word) {
+        if (!is_spoken_particle(word)) return word.surface;
+        return std::string(word.surface == "は" ? "わ" : "え");
+    };
+    for (std::size_t i = 0; i + 1 < words.size(); ++i) {
+        if (!is_spoken_particle(words[i + 1]) || !all_hiragana(words[i].surface)) continue;
+        const std::string form = words[i].surface + words[i + 1].surface;
+        ++kana_particles_[form];
+        kana_particle_readings_[form] = said(words[i]) + said(words[i + 1]);   // へは: both particles
+    }
 }
 
 std::map<std::string, ReadingCounts::Entry> ReadingCounts::best(long min_count) const {
@@ -124,8 +131,7 @@ std::vector<Pair> ReadingCounts::reliable_kana_particles(long min_count, double 
         long occurrences = 0;
         for (const std::string& line : lines_) occurrences += count_occurrences(line, form);
         if (occurrences == 0 || static_cast<double>(count) < share * static_cast<double>(occurrences)) continue;
-        const bool ha = form.compare(form.size() - 3, 3, "は") == 0;
-        pairs.push_back({form, form.substr(0, form.size() - 3) + (ha ? "わ" : "え")});
+        pairs.push_back({form, kana_particle_readings_.at(form)});
     }
     std::sort(pairs.begin(), pairs.end(), [](const Pair& a, const Pair& b) {
         const std::size_t la = character_count(a.search), lb = character_count(b.search);

@@ -42,6 +42,7 @@ public:
 private:
     std::map<std::string, std::map<std::string, long>> words_;   // form -> reading -> count
     std::map<std::string, long> kana_particles_;                 // e.g. "には" -> times a particle
+    std::map<std::string, std::string> kana_particle_readings_;   // e.g. "へは" -> "えわ"
     std::vector<std::string> lines_;
     std::set<std::string> counters_;
 };
