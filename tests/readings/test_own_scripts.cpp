@@ -110,6 +110,13 @@ TEST(OwnScripts, BadInputIsNamedAndNothingIsOverwritten) {
     EXPECT_EQ(run_builder("--force -o " + output + " " + (dir / "in" / "a_good.txt").string(), dir).status, 0);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);   // in, out.dic, stderr: no temporary left
 
+    // --min-count takes 1 to 1,000,000.
+    const std::string input = " " + (dir / "in" / "a_good.txt").string();
+    EXPECT_EQ(run_builder("--min-count 0 --force -o " + output + input, dir).status, 1);
+    EXPECT_EQ(run_builder("--min-count 1 --force -o " + output + input, dir).status, 0);
+    EXPECT_EQ(run_builder("--min-count 1000000 --force -o " + output + input, dir).status, 0);
+    EXPECT_EQ(run_builder("--min-count 1000001 --force -o " + output + input, dir).status, 1);
+
     run = run_builder("--mecab-dic " + (dir / "none").string() + " -o " + (dir / "x.dic").string() + " " +
                           (dir / "in").string(), dir);
     EXPECT_EQ(run.status, 1);
