@@ -87,7 +87,8 @@ void ReadingCounts::add_line(const std::vector<Word>& words) {
 }
 
 void ReadingCounts::add_kana_particles(const std::vector<Word>& words, const std::string& line) {
-    lines_.push_back(line);
+    text_ += line;
+    text_ += '\n';
     const auto all_hiragana = [](const std::string& text) {
         std::size_t pos = 0;
         char32_t c;
@@ -100,10 +101,24 @@ void ReadingCounts::add_kana_particles(const std::vector<Word>& words, const std
         return std::string(word.surface == "は" ? "わ" : "え");
     };
     for (std::size_t i = 0; i + 1 < words.size(); ++i) {
-        if (!is_spoken_particle(words[i + 1]) || !all_hiragana(words[i].surface)) continue;
-        const std::string form = words[i].surface + words[i + 1].surface;
+        if (!is_spoken_particle(words[i + 1])) continue;
+        if (all_hiragana(words[i].surface)) {
+            const std::string form = words[i].surface + words[i + 1].surface;
+            ++kana_particles_[form];
+            kana_particle_readings_[form] = said(words[i]) + said(words[i + 1]);   // へは: both particles
+            continue;
+        }
+        // After a katakana word, its last character and the particle: no
+        // pair rewrites katakana, so ムは and ルへ still stand when this applies.
+        const std::vector<std::size_t> starts = character_starts(words[i].surface);
+        if (starts.size() < 2) continue;
+        const std::string last = words[i].surface.substr(starts[starts.size() - 2]);
+        std::size_t pos = 0;
+        char32_t c;
+        if (!next_utf8(last, pos, c) || !is_katakana(c)) continue;
+        const std::string form = last + words[i + 1].surface;
         ++kana_particles_[form];
-        kana_particle_readings_[form] = said(words[i]) + said(words[i + 1]);   // へは: both particles
+        kana_particle_readings_[form] = last + said(words[i + 1]);
     }
 }
 
@@ -125,11 +140,10 @@ std::vector<Pair> ReadingCounts::reliable_kana_particles(long min_count, double 
     for (const auto& [form, count] : kana_particles_)
         if (count >= min_count) ranked.push_back({count, form});
     std::sort(ranked.rbegin(), ranked.rend());
-    if (ranked.size() > 300) ranked.resize(300);
+    if (ranked.size() > 600) ranked.resize(600);
     std::vector<Pair> pairs;
     for (const auto& [count, form] : ranked) {
-        long occurrences = 0;
-        for (const std::string& line : lines_) occurrences += count_occurrences(line, form);
+        const long occurrences = count_occurrences(text_, form);
         if (occurrences == 0 || static_cast<double>(count) < share * static_cast<double>(occurrences)) continue;
         pairs.push_back({form, kana_particle_readings_.at(form)});
     }

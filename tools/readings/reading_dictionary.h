@@ -43,7 +43,7 @@ private:
     std::map<std::string, std::map<std::string, long>> words_;   // form -> reading -> count
     std::map<std::string, long> kana_particles_;                 // e.g. "には" -> times a particle
     std::map<std::string, std::string> kana_particle_readings_;   // e.g. "へは" -> "えわ"
-    std::vector<std::string> lines_;
+    std::string text_;   // the lines seen, one after another
     std::set<std::string> counters_;
 };
 
