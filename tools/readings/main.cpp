@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/readings/common_words.h"
 #include "tools/readings/japanese_text.h"
 #include "tools/readings/kanji_readings.h"
 #include "tools/readings/morphology.h"
@@ -35,6 +36,7 @@ struct Options {
     bool force = false;
     std::string output;
     std::string kanjidic;
+    std::string common_words;
     std::string mecab_dictionary = kDefaultDictionaryDir;
     std::vector<std::string> sources;   // descriptions for the comment lines
     std::vector<std::string> inputs;
@@ -50,6 +52,8 @@ const char* const kUsage =
     "  --general             a general dictionary: every counter, kana before the particle\n"
     "                        は/へ where the texts show it is the particle\n"
     "  --kanjidic FILE       end with one pair per kanji of the file (e.g. /usr/share/edict/kanjidic)\n"
+    "  --common-words FILE   add the common words of an EDICT file (e.g. /usr/share/edict/edict)\n"
+    "                        that the texts do not show, with the forms of verbs and adjectives\n"
     "  --min-count N         write only forms seen N times or more (1; 2 with --general)\n"
     "  --tag-prefix C        the voice-control tag prefix of the scripts (@)\n"
     "  --mecab-dic DIR       the MeCab dictionary (/var/lib/mecab/dic/ipadic-utf8)\n"
@@ -75,6 +79,8 @@ bool parse_options(int argc, char** argv, Options& options, std::string& error) 
             options.general = true;
         } else if (arg == "--kanjidic") {
             if (!value(options.kanjidic)) return false;
+        } else if (arg == "--common-words") {
+            if (!value(options.common_words)) return false;
         } else if (arg == "--mecab-dic") {
             if (!value(options.mecab_dictionary)) return false;
         } else if (arg == "--source") {
@@ -190,6 +196,23 @@ int main(int argc, char** argv) {
             std::cerr << "vokari-readings: " << error << "\n";
             return 1;
         }
+        // A kanji standing alone is a word of its own (雨 あめ, 空 そら): the
+        // reading MeCab gives it as a common word wins over kanjidic's first
+        // reading, which is mostly the one used in compounds.
+        for (auto& [kanji, reading] : fallback) {
+            const std::vector<Word> words = morphology->analyse(kanji);
+            if (words.size() == 1 && words[0].pos_detail != "固有名詞" && is_all_kana(words[0].reading))
+                reading = katakana_to_hiragana(words[0].reading);
+        }
+    }
+
+    std::map<std::string, std::string> common;
+    if (!options.common_words.empty()) {
+        common = read_common_words(options.common_words, error);
+        if (common.empty()) {
+            std::cerr << "vokari-readings: " << error << "\n";
+            return 1;
+        }
     }
 
     std::vector<std::string> files;
@@ -227,8 +250,10 @@ int main(int argc, char** argv) {
     // always as the particle; an author's own texts, every time it occurs.
     tail = options.general ? counts.reliable_kana_particles(5, 0.95) : counts.reliable_kana_particles(1, 1.0);
     std::size_t rejected = 0;
-    const std::vector<Pair> pairs = order_pairs(counts.best(options.build.min_count), counters, fallback, tail,
-                                                options.build, rejected);
+    // The texts' own readings first; common words fill in what they lack.
+    std::map<std::string, ReadingCounts::Entry> words = counts.best(options.build.min_count);
+    for (const auto& [form, reading] : common) words.emplace(form, ReadingCounts::Entry{reading, 0, 0});
+    const std::vector<Pair> pairs = order_pairs(words, counters, fallback, tail, options.build, rejected);
 
     // Every longer search must come before the shorter ones it contains, or a
     // shorter pair would take its text first.
@@ -246,6 +271,7 @@ int main(int argc, char** argv) {
     comment("Readings from " + morphology->description() + ".");
     for (const std::string& source : options.sources) comment("From: " + source);
     if (options.sources.empty()) comment("From " + std::to_string(read) + " script files, " + std::to_string(lines) + " lines.");
+    if (!options.common_words.empty()) comment("Common words from EDICT (EDRDG, CC BY-SA 3.0).");
     if (!options.kanjidic.empty()) comment("Last-resort readings of single kanji from kanjidic (EDRDG, CC BY-SA 3.0).");
     comment("Longer searches come before the shorter ones they contain; edit a reading after the comma.");
     std::string body;

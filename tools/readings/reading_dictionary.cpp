@@ -180,27 +180,62 @@ std::vector<Pair> order_pairs(const std::map<std::string, ReadingCounts::Entry>&
         Pair pair;
         long count;
         std::size_t length;
+        bool with_particle;   // a word and the particle は or へ after it
+    };
+    const auto with_particle = [](const std::string& form, const std::string& reading) {
+        const auto ends = [](const std::string& text, const char* end) {
+            return text.size() >= 3 && text.compare(text.size() - 3, 3, end) == 0;
+        };
+        return (ends(form, "は") && ends(reading, "わ")) || (ends(form, "へ") && ends(reading, "え"));
     };
     const std::vector<std::string> all_counters = known_counters();
+    const auto first_character = [](const std::string& text) {
+        const std::vector<std::size_t> starts = character_starts(text);
+        return text.substr(0, starts.size() > 1 ? starts[1] : text.size());
+    };
+    // A word that begins with a counter's kanji (本当, 分かる) goes before the
+    // numbers, so that a tag's digit before it (\1本当に) is not read with
+    // it; a counter with particles after it (時に, 日は) goes after them, as
+    // after digits (3時に) it is the counter.
+    static const char* const kParticles[] = {"に", "は", "で", "と", "が", "を", "も", "の", "へ", "や"};
     const auto starts_with_counter = [&](const std::string& form) {
         if (std::find(all_counters.begin(), all_counters.end(), form) != all_counters.end()) return false;
-        for (const std::string& c : all_counters)
-            if (form.compare(0, c.size(), c) == 0) return true;
+        for (const std::string& c : all_counters) {
+            if (form.compare(0, c.size(), c) != 0 || !holds_kanji(first_character(c))) continue;
+            // Particles only (に, には, では): the counter of a number.
+            std::string rest = form.substr(c.size());
+            for (bool stripped = true; stripped && !rest.empty();) {
+                stripped = false;
+                for (const char* particle : kParticles)
+                    if (rest.compare(0, 3, particle) == 0) rest.erase(0, 3), stripped = true;
+            }
+            if (!rest.empty()) return true;
+        }
         return false;
     };
     std::vector<Ranked> first, rest;
     for (const auto& [form, entry] : words) {
-        Ranked ranked{{form, entry.reading}, entry.count, character_count(form)};
+        if (has_digit(form)) continue;   // digits are read by the number pairs
+        Ranked ranked{{form, entry.reading}, entry.count, character_count(form), with_particle(form, entry.reading)};
         (starts_with_counter(form) ? first : rest).push_back(ranked);
     }
-    // Anything that contains a pair of the first group must come before it.
+    // Anything that contains a pair of the first group must come before it,
+    // and so must a word that ends in the first character of such a pair
+    // (今日 before 日本 and 日は, or 今日は would lose its 日).
     for (bool moved = true; moved;) {
         moved = false;
+        std::set<std::string> first_starts;
+        for (const Ranked& f : first) first_starts.insert(first_character(f.pair.search));
         std::vector<Ranked> kept;
         for (Ranked& r : rest) {
-            const bool contains = std::any_of(first.begin(), first.end(), [&](const Ranked& f) {
-                return r.pair.search.find(f.pair.search) != std::string::npos;
-            });
+            const std::vector<std::size_t> starts = character_starts(r.pair.search);
+            const std::string last = r.pair.search.substr(starts[starts.size() - 2]);
+            const bool is_counter =
+                std::find(all_counters.begin(), all_counters.end(), r.pair.search) != all_counters.end();
+            const bool contains = (r.length > 1 && !is_counter && holds_kanji(last) && first_starts.count(last) > 0) ||
+                                  std::any_of(first.begin(), first.end(), [&](const Ranked& f) {
+                                      return r.pair.search.find(f.pair.search) != std::string::npos;
+                                  });
             if (contains) {
                 first.push_back(std::move(r));
                 moved = true;
@@ -211,9 +246,12 @@ std::vector<Pair> order_pairs(const std::map<std::string, ReadingCounts::Entry>&
         rest.swap(kept);
     }
     for (const auto& [kanji, reading] : fallback)
-        if (words.find(kanji) == words.end()) rest.push_back({{kanji, reading}, 0, 1});
+        if (words.find(kanji) == words.end()) rest.push_back({{kanji, reading}, 0, 1, false});
+    // Among searches of one length, a word with its particle comes after the
+    // words: 日は must not take the 日 of 明日 before 明日 is read.
     const auto longest_first = [](const Ranked& a, const Ranked& b) {
         if (a.length != b.length) return a.length > b.length;
+        if (a.with_particle != b.with_particle) return b.with_particle;
         if (a.count != b.count) return a.count > b.count;
         return a.pair.search < b.pair.search;
     };
