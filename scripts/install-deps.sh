@@ -26,7 +26,7 @@ packages=(
 command -v node >/dev/null || packages+=(nodejs)
 command -v npm >/dev/null || packages+=(npm)
 # The texts the general reading dictionary is built from and measured on.
-packages+=(manpages-ja kanjidic debian-reference-ja)
+packages+=(manpages-ja edict kanjidic debian-reference-ja)
 
 say() { printf 'install-deps: %s\n' "$*" >&2; }
 

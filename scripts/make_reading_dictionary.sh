@@ -4,6 +4,8 @@
 #
 #   manpages-ja          the Japanese manual pages: the text the readings are
 #                        learnt from (real Japanese, written by its translators)
+#   edict                the common words, for what the manual pages lack
+#                        (everyday words, verbs and adjectives in their forms)
 #   kanjidic             one last-resort reading for every JIS X 0208 kanji
 #   mecab-ipadic-utf8    MeCab's dictionary, which reads the text in context
 #
@@ -21,7 +23,7 @@ out="$root/voices/default/reading.dic"
 build="${BUILD_DIR:-$root/build/native}"
 say() { printf 'make_reading_dictionary: %s\n' "$*" >&2; }
 
-for package in manpages-ja kanjidic mecab-ipadic-utf8; do
+for package in manpages-ja edict kanjidic mecab-ipadic-utf8; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
     { say "the Debian package $package is missing: bash scripts/install-deps.sh"; exit 1; }
 done
@@ -44,8 +46,9 @@ say "$count manual pages as text"
 
 version() { dpkg-query -W -f='${Version}' "$1"; }
 "$build/vokari-readings" --general --force -o "$out" \
-  --kanjidic /usr/share/edict/kanjidic \
+  --common-words /usr/share/edict/edict --kanjidic /usr/share/edict/kanjidic \
   --source "the Japanese manual pages, Debian package manpages-ja $(version manpages-ja) ($count pages)" \
+  --source "common words: Debian package edict $(version edict)" \
   --source "single kanji: Debian package kanjidic $(version kanjidic)" \
   --source "readings in context: Debian package mecab-ipadic-utf8 $(version mecab-ipadic-utf8)" \
   "$corpus"
