@@ -10,6 +10,7 @@
 #include "host/entry_points.h"
 #include "host/request.h"
 #include "host/request_log.h"
+#include "host/translation_index.h"
 #include "translate/repeated_replace.h"
 #include "voice_data/settings.h"
 
@@ -133,7 +134,12 @@ void add_system_pairs() {
 // Shift_JIS character boundary, until none is left, as if every search began
 // at the start of the text again.
 void apply_translation(std::string& text) {
-    for (const TranslationPair& pair : translation_dictionary) {
+    // With many pairs, the index skips the pairs that do not occur in the
+    // text as it stands; those would leave it unchanged.
+    const TranslationIndex* index = translation_index_for(translation_dictionary);
+    const auto next = [&](std::size_t from) { return index ? index->next_occurring(text, from) : from; };
+    for (std::size_t n = next(0); n < translation_dictionary.size(); n = next(n + 1)) {
+        const TranslationPair& pair = translation_dictionary[n];
         if (replace_repeatedly(text, pair.search, pair.replacement, MatchStart::CharacterBoundary,
                                replacement_limit(text)))
             continue;

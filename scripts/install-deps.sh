@@ -3,7 +3,9 @@
 # Debian machine: the native tool chain and libraries, mingw-w64 for the
 # 32-bit Windows DLL, wine (32-bit) to run it, the voice-building tools, MeCab
 # with its dictionary for the reading dictionaries, emscripten for the browser
-# workbench and Chromium to test it.  Node.js and npm come from Debian only when
+# workbench and Chromium to test it; the Japanese manual pages, kanjidic and
+# the Japanese Debian reference, from which the general reading dictionary is
+# built and against which its accuracy is measured.  Node.js and npm come from Debian only when
 # the machine has no node of its own (Debian's npm conflicts with other nodes).
 # Returns at once when everything is installed already.  Run as root (or with
 # sudo available).
@@ -23,6 +25,8 @@ packages=(
 )
 command -v node >/dev/null || packages+=(nodejs)
 command -v npm >/dev/null || packages+=(npm)
+# The texts the general reading dictionary is built from and measured on.
+packages+=(manpages-ja edict kanjidic debian-reference-ja)
 
 say() { printf 'install-deps: %s\n' "$*" >&2; }
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the release packages of vokari from this source tree:
 #
-#   build-package/vokari-<version>-win32.zip  vokari.dll, the bundled voice,
-#       a commented vokari.txt with every key at its default, an example
-#       dictionary, the guide with its examples and the voice's licence;
+#   build-package/vokari-<version>-win32.zip  vokari.dll, the bundled voice
+#       with its general reading dictionary, a commented vokari.txt with every
+#       key at its default, an example dictionary, the guide with its examples
+#       and the licences of the voice and the reading dictionary;
 #   build-package/vokari-<version>-linux-x86_64.tar.gz  libvokari.so and
 #       vokari-say with the same voice, settings, dictionary, guide, licence.
 #
@@ -56,6 +57,9 @@ put_common() {
     cp -R "$voice/$folder" "$dir/$folder"
   done
   sed 's/\r*$/\r/' "$voice/LICENSE" >"$dir/VOICE-LICENSE.txt"
+  # The reading dictionary is Shift_JIS with CR LF already: copied as it is.
+  cp "$voice/reading.dic" "$dir/reading.dic"
+  sed 's/\r*$/\r/' "$voice/READING-LICENSE" >"$dir/READING-LICENSE.txt"
 }
 
 put_guide() {

@@ -98,6 +98,38 @@ TEST_F(TranslationTest, FastRewritingEqualsRestartingFromTheStart) {
     }
 }
 
+// Dictionaries of thousands of pairs are rewritten through an index of the
+// pairs that occur; the result must still be that of every pair in order,
+// each restarting from the start.
+TEST_F(TranslationTest, ThousandsOfPairsRewriteAsRestartingFromTheStart) {
+    vokari::add_system_pairs();
+    const std::vector<TranslationPair> system_pairs = translation_dictionary;
+    const std::vector<std::string> pieces = {
+        "\x82\xc5", "\x82\xa1", "\x82\xa0", "\x8e\x9e", "\x95\xaa", "\x83\x94", "\x83\x40", "1",
+        "2",        "\xc1",     "\xde",     "\xa7",     "\x82",     "\x83",     "a",        "\x84\xa0"};
+    std::mt19937 random(4096);
+    for (int round = 0; round < 3; ++round) {
+        std::vector<TranslationPair> pairs;
+        while (pairs.size() < 2000) {
+            TranslationPair pair{random_text(random, pieces, 1 + random() % 4), random_text(random, pieces, random() % 4)};
+            if (!vokari::contains_at_character_start(pair.replacement, pair.search)) pairs.push_back(pair);
+        }
+        pairs.insert(pairs.end(), system_pairs.begin(), system_pairs.end());
+        translation_dictionary = pairs;
+        for (int line = 0; line < 30; ++line) {
+            std::string expected = random_text(random, pieces, 1 + random() % 40);
+            const std::string fast = expected;
+            bool comparable = true;
+            for (const TranslationPair& pair : pairs) {
+                if (expected.find(pair.search) == std::string::npos) continue;   // not even byte-wise
+                if (!(comparable = restart_replace(expected, pair.search, pair.replacement, true))) break;
+            }
+            if (!comparable) continue;
+            ASSERT_EQ(translated(fast), expected) << "round " << round << ", line " << line;
+        }
+    }
+}
+
 TEST_F(TranslationTest, ByteWiseRewritingEqualsRestartingFromTheStart) {
     const std::string placeholder("\x01\\\x01_\x01W\x01");
     const std::vector<std::string> pieces = {"\x01", "\\", "_", "W", "x", placeholder};

@@ -16,7 +16,8 @@ tar -C "$work" -xzf "$tarball"
 folder="$work/vokari-$version_in_name-linux-x86_64"
 [[ -d $folder ]] || fail "the tarball does not hold vokari-$version_in_name-linux-x86_64/"
 for name in libvokari.so vokari-say guide.md examples VOICE-LICENSE.txt voices/default/vokari.txt \
-            voices/default/dictionary.txt voices/default/vokariv0 voices/default/vokaric0; do
+            voices/default/dictionary.txt voices/default/reading.dic voices/default/READING-LICENSE.txt \
+            voices/default/vokariv0 voices/default/vokaric0; do
   [[ -e $folder/$name ]] || fail "the tarball lacks $name"
 done
 
@@ -31,4 +32,9 @@ size=$(stat -c %s "$work/b.wav")
 [[ $size -gt 10000 ]] || fail "the saved speech is only $size bytes"
 sounding=$(tail -c +59 "$work/b.wav" | od -An -v -tu1 | tr -s ' ' '\n' | grep -cv -e '^$' -e '^255$' -e '^127$' || true)
 [[ $sounding -gt $(( (size - 58) / 4 )) ]] || fail "the saved speech is (nearly) silent ($sounding sounding samples)"
+# Kanji are read with the packaged reading dictionary: 今日 (two characters)
+# is said in as many kana as きょう.
+"$folder/vokari-say" --no-play --no-wait --output "$work/kanji.wav" '今日' >/dev/null 2>&1 || fail "vokari-say did not speak kanji"
+"$folder/vokari-say" --no-play --no-wait --output "$work/kana.wav" 'きょう' >/dev/null 2>&1 || fail "vokari-say did not speak kana"
+cmp -s "$work/kanji.wav" "$work/kana.wav" || fail "vokari-say does not read 今日 as きょう with the packaged voice"
 echo "check_tarball: OK: $(basename "$tarball") ($sounding of $((size - 58)) samples sound)"

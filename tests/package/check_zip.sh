@@ -23,8 +23,8 @@ folder="${top[0]}"
 [[ $(basename "$folder") == "vokari-$version_in_name" ]] || fail "the zip's folder is $(basename "$folder"), not vokari-$version_in_name"
 
 # The layout: everything the guide's installing section lists.
-for name in vokari.dll vokari.txt dictionary.txt VOICE-LICENSE.txt guide.md examples \
-            vokariv0 vokariv1 vokaric0 vokaric1; do
+for name in vokari.dll vokari.txt dictionary.txt reading.dic READING-LICENSE.txt VOICE-LICENSE.txt guide.md \
+            examples vokariv0 vokariv1 vokaric0 vokaric1; do
   [[ -e $folder/$name ]] || fail "the zip lacks $name"
 done
 for folder_name in vokariv0 vokariv1; do
@@ -33,10 +33,11 @@ for folder_name in vokariv0 vokariv1; do
   done
 done
 # Text files are Shift_JIS, as the module reads them.
-for text in vokari.txt dictionary.txt; do
+for text in vokari.txt dictionary.txt reading.dic; do
   iconv -f CP932 -t UTF-8 "$folder/$text" >/dev/null 2>&1 || fail "$text is not Shift_JIS"
 done
 grep -q $'^tag.prefix,@\r$' "$folder/vokari.txt" || fail "vokari.txt does not list tag.prefix at its default"
+grep -q $'^voice.translate.dic,reading.dic\r$' "$folder/vokari.txt" || fail "vokari.txt does not name reading.dic"
 
 cp "$check_exe" "$work/check.exe"
 export WINEDEBUG=-all

@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     std::string folder = argv[1];
     while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
 
-    const char* required[] = {"vokari.dll", "vokari.txt", "dictionary.txt", "VOICE-LICENSE.txt", "guide.md",
+    const char* required[] = {"vokari.dll", "vokari.txt", "dictionary.txt", "reading.dic", "VOICE-LICENSE.txt", "guide.md",
                               "vokariv0\\0.wav", "vokaric0\\5.wav", "vokariv1\\0.wav", "vokaric1\\5.wav",
                               "vokaric0\\details.txt"};
     for (const char* name : required)

@@ -57,7 +57,10 @@ constexpr const char* kanji_hi = "\x93\xfa";
 
 class TranslateTest : public ::testing::Test {
 protected:
-    void SetUp() override { reset(); }
+    void SetUp() override {
+        reset();
+        vokari::translation_dictionary.clear();   // a test that loaded a module may have left its pairs
+    }
     void TearDown() override {
         reset();
         vokari::translation_dictionary.clear();

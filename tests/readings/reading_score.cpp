@@ -1,0 +1,58 @@
+#include "reading_score.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "module_adapter.h"
+#include "tools/readings/japanese_text.h"
+#include "tools/readings/script_text.h"
+
+namespace reading_score {
+
+long edit_distance(const std::vector<int>& a, const std::vector<int>& b) {
+    std::vector<long> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = static_cast<long>(j);
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        long diagonal = row[0];
+        row[0] = static_cast<long>(i);
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const long above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+Score score_lines(readings::Morphology& morphology, const std::vector<std::string>& lines, bool with_dictionary,
+                  const std::map<std::string, std::string>& known_readings) {
+    Score score;
+    for (const std::string& line : lines) {
+        const auto script = readings::utf8_to_shift_jis(line);
+        if (!script) continue;
+        std::string reading;
+        for (std::string segment : readings::spoken_segments(line, '@')) {
+            for (const auto& [text, kana] : known_readings)
+                for (std::size_t at; (at = segment.find(text)) != std::string::npos;) segment.replace(at, text.size(), kana);
+            reading += readings::spoken_reading(morphology.analyse(segment)) + "\n";
+        }
+        const auto reading_sjis = readings::utf8_to_shift_jis(reading);
+        if (!reading_sjis) continue;
+        const std::vector<int> expected = module_adapter::voiced_units(module_adapter::translate_builtin(*reading_sjis));
+        const std::vector<int> spoken = module_adapter::voiced_units(
+            with_dictionary ? module_adapter::translate(*script) : module_adapter::translate_builtin(*script));
+        const long errors = edit_distance(expected, spoken);
+        if (errors > 0 && with_dictionary && std::getenv("VOKARI_SCORE_VERBOSE") != nullptr) {
+            const std::string voiced = with_dictionary ? module_adapter::translate(*script) : *script;
+            std::fprintf(stderr, "%ld: %s\n   read: %s   voiced: %s\n", errors, line.c_str(), reading.c_str(),
+                         readings::shift_jis_to_utf8(voiced).value_or("?").c_str());
+        }
+        score.errors += errors;
+        score.reference += static_cast<long>(expected.size());
+        ++score.lines;
+    }
+    return score;
+}
+
+}  // namespace reading_score

@@ -1,0 +1,161 @@
+// vokari-readings run on character scripts: the dictionary it writes makes
+// the module read those scripts as MeCab reads them in context, and bad input
+// is named and skipped without harm to an existing dictionary.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "module_adapter.h"
+#include "reading_score.h"
+#include "tools/readings/japanese_text.h"
+#include "tools/readings/script_text.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kSourceDir = VOKARI_SOURCE_DIR;
+
+struct BuilderRun {
+    int status = -1;
+    std::string errors;
+};
+
+// Runs vokari-readings with `arguments`; its standard error is captured.
+BuilderRun run_builder(const std::string& arguments, const fs::path& work) {
+    const fs::path errors = work / "stderr.txt";
+    const std::string command = std::string(VOKARI_READINGS_PROGRAM) + " " + arguments + " 2>" + errors.string();
+    BuilderRun run;
+    const int raw = std::system(command.c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    std::ifstream file(errors);
+    std::ostringstream text;
+    text << file.rdbuf();
+    run.errors = text.str();
+    return run;
+}
+
+std::string read_bytes(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+fs::path fresh_dir(const std::string& name) {
+    const fs::path dir = fs::temp_directory_path() / ("vokari_readings_" + name + "_" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+TEST(OwnScripts, DictionaryFromScriptsReadsThemAsInContext) {
+    const fs::path dir = fresh_dir("own");
+    const fs::path scripts = kSourceDir + "/tests/readings/scripts";
+    const BuilderRun run = run_builder("-o " + (dir / "own.dic").string() + " " + scripts.string(), dir);
+    ASSERT_EQ(run.status, 0) << run.errors;
+    std::ofstream(dir / "vokari.txt") << "voice.translate.dic,own.dic\n";
+
+    std::vector<std::string> lines;
+    for (const char* name : {"morning.txt", "evening.txt"}) {
+        std::string text, error;
+        ASSERT_TRUE(readings::decode_script(read_bytes(scripts / name), text, error)) << error;
+        std::istringstream stream(text);
+        for (std::string line; std::getline(stream, line);) lines.push_back(line);
+    }
+    std::string error;
+    auto morphology = readings::Morphology::open(readings::kDefaultDictionaryDir, error);
+    ASSERT_NE(morphology, nullptr) << error;
+    ASSERT_TRUE(module_adapter::load_module(dir.string()));
+    // How the numbers of the scripts are said (MeCab leaves digits unread),
+    // in katakana so that MeCab takes each for one word.
+    const std::map<std::string, std::string> numbers = {
+        {"7時", "シチジ"}, {"30分", "サンジュップン"}, {"8時", "ハチジ"}, {"3時間", "サンジカン"},
+        {"500円", "ゴヒャクエン"}, {"200円", "ニヒャクエン"}, {"12月", "ジュウニガツ"}, {"24日", "ニジュウヨッカ"},
+        {"10分", "ジュップン"}, {"２５度", "ニジュウゴド"}, {"６時半", "ロクジハン"}, {"1個", "イッコ"},
+        {"300円", "サンビャクエン"}, {"3冊", "サンサツ"}, {"5月", "ゴガツ"}, {"5日", "イツカ"}};
+    const reading_score::Score without = reading_score::score_lines(*morphology, lines, false, numbers);
+    const reading_score::Score with = reading_score::score_lines(*morphology, lines, true, numbers);
+    module_adapter::unload_module();
+    std::printf("own scripts: %ld lines, %ld reference kana; differing: %.2f %% without, %.2f %% with their dictionary\n",
+                with.lines, with.reference, 100 * without.share(), 100 * with.share());
+    EXPECT_GT(without.share(), 0.2);
+    EXPECT_LE(with.share(), 0.01);
+    fs::remove_all(dir);
+}
+
+TEST(OwnScripts, BadInputIsNamedAndNothingIsOverwritten) {
+    const fs::path dir = fresh_dir("bad");
+    fs::create_directories(dir / "in");
+    std::ofstream(dir / "in" / "a_good.txt") << "\xE4\xBB\x8A\xE6\x97\xA5\xE3\x81\xAF\n";   // UTF-8
+    std::ofstream(dir / "in" / "b_bad.txt", std::ios::binary) << "ok\xA0\x81";              // neither
+    const std::string output = (dir / "out.dic").string();
+
+    BuilderRun run = run_builder("-o " + output + " " + (dir / "in").string(), dir);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.errors.find("b_bad.txt"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("byte 2"), std::string::npos) << run.errors;
+    const std::string written = read_bytes(output);
+    EXPECT_NE(written.find("\x8D\xA1\x93\xFA\x82\xCD,\x82\xAB\x82\xE5\x82\xA4\x82\xED\r\n"), std::string::npos);
+
+    run = run_builder("-o " + output + " " + (dir / "in" / "a_good.txt").string(), dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("--force"), std::string::npos);
+    EXPECT_EQ(read_bytes(output), written);
+    EXPECT_EQ(run_builder("--force -o " + output + " " + (dir / "in" / "a_good.txt").string(), dir).status, 0);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);   // in, out.dic, stderr: no temporary left
+
+    // --min-count takes 1 to 1,000,000.
+    const std::string input = " " + (dir / "in" / "a_good.txt").string();
+    EXPECT_EQ(run_builder("--min-count 0 --force -o " + output + input, dir).status, 1);
+    EXPECT_EQ(run_builder("--min-count 1 --force -o " + output + input, dir).status, 0);
+    EXPECT_EQ(run_builder("--min-count 1000000 --force -o " + output + input, dir).status, 0);
+    EXPECT_EQ(run_builder("--min-count 1000001 --force -o " + output + input, dir).status, 1);
+
+    run = run_builder("--mecab-dic " + (dir / "none").string() + " -o " + (dir / "x.dic").string() + " " +
+                          (dir / "in").string(), dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("mecab-ipadic-utf8"), std::string::npos) << run.errors;
+    EXPECT_FALSE(fs::exists(dir / "x.dic"));
+    fs::remove_all(dir);
+}
+
+// The guide's example: a character's own corrected readings in front of the
+// general dictionary win over it.
+TEST(OwnScripts, HandCorrectionsInFrontOfTheGeneralDictionaryWin) {
+    const fs::path dir = fresh_dir("guide");
+    const fs::path examples = kSourceDir + "/docs/examples/readings";
+    for (const char* name : {"vokari.txt", "mine.dic"})
+        std::ofstream(dir / name, std::ios::binary) << *readings::utf8_to_shift_jis(read_bytes(examples / name));
+    fs::copy_file(kSourceDir + "/voices/default/reading.dic", dir / "reading.dic");
+    const auto sjis = [](const char* utf8) { return *readings::utf8_to_shift_jis(utf8); };
+    const auto said = [&](const char* utf8) { return module_adapter::voiced_units(module_adapter::translate(sjis(utf8))); };
+    const auto kana = [&](const char* utf8) {
+        return module_adapter::voiced_units(module_adapter::translate_builtin(sjis(utf8)));
+    };
+
+    ASSERT_TRUE(module_adapter::load_module(dir.string()));
+    EXPECT_EQ(said("春香は二人で来た"), kana("はるかわふたりできた"));
+    module_adapter::unload_module();
+    std::ofstream(dir / "vokari.txt") << "voice.translate.dic,reading.dic\n";
+    ASSERT_TRUE(module_adapter::load_module(dir.string()));
+    EXPECT_NE(said("春香は"), kana("はるかわ"));   // the general dictionary alone reads it otherwise
+    module_adapter::unload_module();
+    fs::remove_all(dir);
+}
+
+TEST(OwnScripts, ShiftJisLeadBytesAtTheirBoundaries) {
+    // Valid: single bytes up to 0x7F and 0xA1..0xDF; leads 0x81..0x9F and 0xE0..0xFC.
+    for (const char* valid : {"\x7F", "\x81\x40", "\x9F\x40", "\xA1", "\xDF", "\xE0\x40", "\xFC\x40"})
+        EXPECT_FALSE(readings::first_invalid_shift_jis(std::string("a") + valid)) << int(valid[0] & 0xFF);
+    for (const char* invalid : {"\x80\x40", "\xA0", "\xFD\x40", "\x81\x7F", "\x81"})
+        EXPECT_EQ(readings::first_invalid_shift_jis(std::string("a") + invalid), std::optional<std::size_t>(1))
+            << int(invalid[0] & 0xFF);
+}
+
+}  // namespace

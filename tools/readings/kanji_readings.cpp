@@ -1,0 +1,82 @@
+#include "tools/readings/kanji_readings.h"
+
+#include <iconv.h>
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "tools/readings/japanese_text.h"
+
+namespace readings {
+
+namespace {
+
+std::string euc_to_utf8(const std::string& line) {
+    iconv_t cd = iconv_open("UTF-8", "EUC-JP");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return "";
+    std::vector<char> out(line.size() * 3 + 8);
+    char* in_ptr = const_cast<char*>(line.data());
+    std::size_t in_left = line.size();
+    char* out_ptr = out.data();
+    std::size_t out_left = out.size();
+    const std::size_t result = iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left);
+    iconv_close(cd);
+    if (result == static_cast<std::size_t>(-1)) return "";
+    return std::string(out.data(), out.size() - out_left);
+}
+
+// True when every character of `field` is kana or one of the marks kanjidic
+// puts in readings ('.' before okurigana, '-' for prefixes and suffixes).
+bool is_reading_field(const std::string& field, bool& katakana) {
+    std::size_t pos = 0;
+    char32_t c;
+    bool any_kana = false;
+    katakana = false;
+    while (pos < field.size()) {
+        if (!next_utf8(field, pos, c)) return false;
+        if (c == '.' || c == '-') continue;
+        if (is_katakana(c)) {
+            katakana = true;
+        } else if (!is_hiragana(c)) {
+            return false;
+        }
+        any_kana = true;
+    }
+    return any_kana;
+}
+
+}  // namespace
+
+std::map<std::string, std::string> read_kanjidic(const std::string& path, std::string& error) {
+    std::ifstream file(path, std::ios::binary);
+    std::map<std::string, std::string> readings;
+    if (!file) {
+        error = "cannot read " + path + " (install the Debian package kanjidic)";
+        return readings;
+    }
+    for (std::string raw; std::getline(file, raw);) {
+        if (raw.empty() || raw[0] == '#') continue;
+        std::istringstream fields(euc_to_utf8(raw));
+        std::string kanji, jis, field, on, kun;
+        if (!(fields >> kanji >> jis)) continue;
+        while (fields >> field) {
+            if (field == "T1" || field == "T2" || field[0] == '{') break;   // name readings and meanings follow
+            bool katakana;
+            if (!is_reading_field(field, katakana)) continue;
+            if (katakana && on.empty()) on = field;
+            if (!katakana && kun.empty()) kun = field;
+        }
+        std::string chosen = !on.empty() ? katakana_to_hiragana(on) : kun;
+        const std::size_t dot = chosen.find('.');
+        if (dot != std::string::npos) chosen.erase(dot);
+        std::string clean;
+        for (const char c : chosen)
+            if (c != '-') clean += c;
+        if (!clean.empty()) readings[kanji] = clean;
+    }
+    if (readings.empty()) error = path + " holds no kanji readings";
+    return readings;
+}
+
+}  // namespace readings
