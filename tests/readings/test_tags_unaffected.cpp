@@ -14,6 +14,7 @@
 #include "module_adapter.h"
 #include "support/host_calls.h"
 #include "tools/readings/japanese_text.h"
+#include "tools/text/shift_jis.h"
 #include "tools/readings/script_text.h"
 
 namespace fs = std::filesystem;
@@ -76,8 +77,8 @@ TEST(TagsUnaffected, GoldenCasesAndTagsBeforeCounters) {
         if (entry.path().extension() == ".request")
             cases.push_back({entry.path().stem().string(), read_bytes(entry.path())});
     // Digits of tags right before counters and kanji words that begin with one.
-    const std::string script = *readings::utf8_to_shift_jis(
-        "\\0\\w3時\\1分かった\\_w[300]10分\\s[10]@s[120]1日\\0本当に\\w9時間@w日本は@s\\s1人");
+    const std::string script = vokari_text::utf8_to_shift_jis(
+        "\\0\\w3時\\1分かった\\_w[300]10分\\s[10]@s[120]1日\\0本当に\\w9時間@w日本は@s\\s1人").shift_jis;
     cases.push_back({"tags_before_counters", "EXECUTE MAKOTO/2.0\r\nCharset: Shift_JIS\r\nString: " + script + "\r\n\r\n"});
     ASSERT_GT(cases.size(), 20u);
 

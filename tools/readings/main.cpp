@@ -26,6 +26,7 @@
 #include "tools/readings/morphology.h"
 #include "tools/readings/reading_dictionary.h"
 #include "tools/readings/script_text.h"
+#include "tools/text/shift_jis.h"
 
 using namespace readings;
 
@@ -276,13 +277,13 @@ int main(int argc, char** argv) {
     comment("Longer searches come before the shorter ones they contain; edit a reading after the comma.");
     std::string body;
     for (const Pair& pair : pairs) {
-        const auto search = utf8_to_shift_jis(pair.search);
-        const auto replacement = utf8_to_shift_jis(pair.replacement);
-        if (!search || !replacement) {
+        const auto search = vokari_text::utf8_to_shift_jis(pair.search);
+        const auto replacement = vokari_text::utf8_to_shift_jis(pair.replacement);
+        if (!search.ok || !replacement.ok) {
             ++unconvertible;
             continue;
         }
-        body += *search + "," + *replacement + "\r\n";
+        body += search.shift_jis + "," + replacement.shift_jis + "\r\n";
         ++written;
     }
     comment(std::to_string(written) + " pairs.");

@@ -3,24 +3,22 @@
 #include <cctype>
 #include <cstring>
 
-#include "tools/readings/japanese_text.h"
+#include "tools/text/text_detection.h"
 
 namespace readings {
 
 bool decode_script(const std::string& bytes, std::string& utf8, std::string& error) {
-    const auto bad_utf8 = first_invalid_utf8(bytes);
-    if (!bad_utf8) {
-        utf8 = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? bytes.substr(3) : bytes;
+    const vokari_text::DetectedText detected = vokari_text::detect_text_encoding(bytes);
+    if (detected.ok) {
+        const bool byte_order_mark =
+            detected.encoding == vokari_text::TextEncoding::Utf8 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+        utf8 = byte_order_mark ? detected.utf8.substr(3) : detected.utf8;
         return true;
     }
-    const auto bad_sjis = first_invalid_shift_jis(bytes);
-    if (!bad_sjis) {
-        utf8 = *shift_jis_to_utf8(bytes);
-        return true;
-    }
-    const std::size_t offset = *bad_utf8 > *bad_sjis ? *bad_utf8 : *bad_sjis;
-    error = "neither UTF-8 nor Shift_JIS (UTF-8 fails at byte " + std::to_string(*bad_utf8) +
-            ", Shift_JIS at byte " + std::to_string(*bad_sjis) + "; the file fails at byte " +
+    const std::size_t bad_utf8 = detected.bad_utf8, bad_sjis = detected.bad_shift_jis;
+    const std::size_t offset = bad_utf8 > bad_sjis ? bad_utf8 : bad_sjis;
+    error = "neither UTF-8 nor Shift_JIS (UTF-8 fails at byte " + std::to_string(bad_utf8) +
+            ", Shift_JIS at byte " + std::to_string(bad_sjis) + "; the file fails at byte " +
             std::to_string(offset) + ")";
     return false;
 }

@@ -3,7 +3,9 @@
 #include "oto_ini.h"
 
 #include "folder_index.h"
-#include "text_encoding.h"
+#include "tools/text/shift_jis.h"
+#include "tools/text/text_detection.h"
+#include "tools/text/utf8.h"
 
 namespace voicebank {
 namespace {
@@ -53,10 +55,8 @@ int first_line_failing(const std::string& raw, Check valid) {
     return 0;
 }
 
-bool valid_shift_jis(const std::string& bytes) {
-    std::string ignored;
-    return shift_jis_to_utf8(bytes, ignored);
-}
+bool is_valid_utf8(const std::string& bytes) { return !vokari_text::first_invalid_utf8(bytes); }
+bool valid_shift_jis(const std::string& bytes) { return !vokari_text::first_invalid_shift_jis(bytes); }
 
 // One line of decoded text into `file`: an entry, or a problem.
 void parse_line(const std::string& line, int number, const std::string& raw_line, OtoFile& file) {
@@ -125,15 +125,12 @@ bool parse_decimal(const std::string& text, double& value) {
 
 OtoFile parse_oto_ini(const std::string& bytes) {
     OtoFile file;
-    std::string text;
     std::string raw = bytes;
     if (bytes.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0) {
         raw = bytes.substr(kByteOrderMark.size());
         file.encoding = "UTF-8 with BOM";
-    } else if (is_valid_utf8(bytes)) {
-        file.encoding = "UTF-8";
-    } else if (shift_jis_to_utf8(bytes, text)) {
-        file.encoding = "Shift_JIS";
+    } else if (const vokari_text::DetectedText detected = vokari_text::detect_text_encoding(bytes); detected.ok) {
+        file.encoding = detected.encoding == vokari_text::TextEncoding::Utf8 ? "UTF-8" : "Shift_JIS";
     } else {
         const int not_utf8 = first_line_failing(bytes, is_valid_utf8);
         const int not_sjis = first_line_failing(bytes, valid_shift_jis);
@@ -148,7 +145,7 @@ OtoFile parse_oto_ini(const std::string& bytes) {
         const int number = static_cast<int>(i) + 1;
         std::string line = raw_lines[i];
         if (file.encoding == "Shift_JIS") {
-            shift_jis_to_utf8(raw_lines[i], line);
+            line = vokari_text::shift_jis_to_utf8(raw_lines[i]).utf8;
         } else if (!is_valid_utf8(line)) {
             file.problems.push_back({number, "not valid UTF-8 although the file starts with a UTF-8 mark"});
             continue;

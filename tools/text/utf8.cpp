@@ -1,0 +1,45 @@
+#include "tools/text/utf8.h"
+
+namespace vokari_text {
+
+bool next_utf8(const std::string& text, std::size_t& pos, char32_t& code) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    if (pos >= text.size()) return false;
+    const unsigned char lead = byte(pos);
+    std::size_t length;
+    char32_t value;
+    if (lead < 0x80) {
+        code = lead;
+        ++pos;
+        return true;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, value = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, value = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, value = lead & 0x07;
+    } else {
+        return false;
+    }
+    if (pos + length > text.size()) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(pos + k) & 0xC0) != 0x80) return false;
+        value = (value << 6) | (byte(pos + k) & 0x3F);
+    }
+    // The smallest value each length may carry; anything below is overlong.
+    static const char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (value < kSmallest[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
+    code = value;
+    pos += length;
+    return true;
+}
+
+std::optional<std::size_t> first_invalid_utf8(const std::string& bytes) {
+    std::size_t pos = 0;
+    char32_t code;
+    while (pos < bytes.size())
+        if (!next_utf8(bytes, pos, code)) return pos;
+    return std::nullopt;
+}
+
+}  // namespace vokari_text
