@@ -1,7 +1,5 @@
 #include "tools/readings/common_words.h"
 
-#include <iconv.h>
-
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -11,20 +9,6 @@
 namespace readings {
 
 namespace {
-
-std::string euc_to_utf8(const std::string& line) {
-    iconv_t cd = iconv_open("UTF-8", "EUC-JP");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return "";
-    std::vector<char> out(line.size() * 3 + 8);
-    char* in_ptr = const_cast<char*>(line.data());
-    std::size_t in_left = line.size();
-    char* out_ptr = out.data();
-    std::size_t out_left = out.size();
-    const std::size_t result = iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left);
-    iconv_close(cd);
-    if (result == static_cast<std::size_t>(-1)) return "";
-    return std::string(out.data(), out.size() - out_left);
-}
 
 // The kana that end a godan verb's forms, per its dictionary-form ending:
 // the a-, i-, u-, e- and o-forms and the form before て/た.
@@ -70,7 +54,7 @@ std::map<std::string, std::string> read_common_words(const std::string& path, st
         return words;
     }
     for (std::string raw; std::getline(file, raw);) {
-        const std::string line = euc_to_utf8(raw);
+        const std::string line = euc_jp_to_utf8(raw);
         // 学校 [がっこう] /(n) school/(P)/
         const std::size_t open = line.find(" [");
         const std::size_t close = line.find("] /");

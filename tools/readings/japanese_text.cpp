@@ -1,6 +1,24 @@
 #include "tools/readings/japanese_text.h"
 
+#include <iconv.h>
+
+#include <vector>
+
 namespace readings {
+
+std::string euc_jp_to_utf8(const std::string& line) {
+    iconv_t cd = iconv_open("UTF-8", "EUC-JP");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return "";
+    std::vector<char> out(line.size() * 3 + 8);
+    char* in_ptr = const_cast<char*>(line.data());
+    std::size_t in_left = line.size();
+    char* out_ptr = out.data();
+    std::size_t out_left = out.size();
+    const std::size_t result = iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left);
+    iconv_close(cd);
+    if (result == static_cast<std::size_t>(-1)) return "";
+    return std::string(out.data(), out.size() - out_left);
+}
 
 bool is_kanji(char32_t c) {
     return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0xF900 && c <= 0xFAFF) ||

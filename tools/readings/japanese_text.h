@@ -12,6 +12,10 @@ namespace readings {
 // UTF-8 decoding, shared with the other tools.
 using vokari_text::next_utf8;
 
+// A line of the EDRDG dictionaries (EUC-JP) in, UTF-8 out; empty when the
+// line is not EUC-JP.
+std::string euc_jp_to_utf8(const std::string& line);
+
 // Kanji, including the repetition mark and the small ke used in counters.
 bool is_kanji(char32_t code);
 bool is_hiragana(char32_t code);

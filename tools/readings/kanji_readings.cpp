@@ -1,7 +1,5 @@
 #include "tools/readings/kanji_readings.h"
 
-#include <iconv.h>
-
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -11,20 +9,6 @@
 namespace readings {
 
 namespace {
-
-std::string euc_to_utf8(const std::string& line) {
-    iconv_t cd = iconv_open("UTF-8", "EUC-JP");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return "";
-    std::vector<char> out(line.size() * 3 + 8);
-    char* in_ptr = const_cast<char*>(line.data());
-    std::size_t in_left = line.size();
-    char* out_ptr = out.data();
-    std::size_t out_left = out.size();
-    const std::size_t result = iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left);
-    iconv_close(cd);
-    if (result == static_cast<std::size_t>(-1)) return "";
-    return std::string(out.data(), out.size() - out_left);
-}
 
 // True when every character of `field` is kana or one of the marks kanjidic
 // puts in readings ('.' before okurigana, '-' for prefixes and suffixes).
@@ -57,7 +41,7 @@ std::map<std::string, std::string> read_kanjidic(const std::string& path, std::s
     }
     for (std::string raw; std::getline(file, raw);) {
         if (raw.empty() || raw[0] == '#') continue;
-        std::istringstream fields(euc_to_utf8(raw));
+        std::istringstream fields(euc_jp_to_utf8(raw));
         std::string kanji, jis, field, on, kun;
         if (!(fields >> kanji >> jis)) continue;
         while (fields >> field) {
