@@ -8,6 +8,8 @@
 
 #include "bench/bench_voice.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/message_speed.h"
+#include "voice_data/phoneme_details.h"
 
 namespace {
 

@@ -22,6 +22,9 @@
 #include "bench/bench_texts.h"
 #include "bench/bench_voice.h"
 #include "synth/wav_image.h"
+#include "translate/scanner.h"
+#include "synth/sound_file.h"
+#include "host/base/mulaw.h"
 
 extern "C" {
 void* __libc_malloc(std::size_t size);

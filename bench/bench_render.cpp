@@ -15,8 +15,13 @@
 #include "bench/bench_voice.h"
 #include "synth/renderer.h"
 #include "synth/wav_image.h"
+#include "translate/scanner.h"
+#include "synth/sound_file.h"
+#include "host/base/mulaw.h"
 #include "translate/timeline.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/message_speed.h"
+#include "voice_data/phoneme_details.h"
 
 namespace {
 

@@ -10,7 +10,11 @@
 #include "bench/bench_texts.h"
 #include "bench/bench_voice.h"
 #include "synth/wav_image.h"
+#include "translate/scanner.h"
+#include "synth/sound_file.h"
+#include "host/base/mulaw.h"
 #include "voice_data/settings.h"
+#include "voice_data/config_text.h"
 #include "voice_data/sound_effects.h"
 
 namespace {

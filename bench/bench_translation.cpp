@@ -9,9 +9,10 @@
 #include <string>
 
 #include "bench/bench_texts.h"
-#include "host/translation_dictionary.h"
+#include "translate/translation_dictionary.h"
 #include "translate/scanner.h"
 #include "voice_data/settings.h"
+#include "voice_data/config_text.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "host/entry_points.h"
+#include "host/base/module_paths.h"
 #include "platform/platform.h"
 #include "tests/support/fixture_voice.h"
 

@@ -11,14 +11,20 @@
 #include <vector>
 
 #include "host/request.h"
-#include "host/translation_dictionary.h"
+#include "host/base/text_routines.h"
+#include "translate/translation_dictionary.h"
 #include "support/fixture_voice.h"
 #include "support/fuzz_voice.h"
 #include "synth/renderer.h"
 #include "synth/wav_image.h"
+#include "synth/sound_file.h"
+#include "host/base/mulaw.h"
 #include "translate/scanner.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/message_speed.h"
+#include "voice_data/phoneme_details.h"
 #include "voice_data/settings.h"
+#include "voice_data/config_text.h"
 #include "voice_data/sound_effects.h"
 
 namespace {

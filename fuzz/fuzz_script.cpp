@@ -7,8 +7,11 @@
 #include <string>
 
 #include "host/request.h"
+#include "host/base/text_routines.h"
 #include "support/fuzz_voice.h"
 #include "synth/wav_image.h"
+#include "synth/sound_file.h"
+#include "host/base/mulaw.h"
 #include "translate/scanner.h"
 
 namespace {

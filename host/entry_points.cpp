@@ -8,18 +8,21 @@
 #include <vector>
 
 #include "host/entry_points.h"
+
+#include "host/base/module_paths.h"
+#include "host/base/text_routines.h"
 #include "host/request.h"
-#include "host/request_log.h"
-#include "host/translation_dictionary.h"
 #include "platform/platform.h"
 #include "synth/wav_image.h"
+#include "translate/translation_dictionary.h"
+#include "voice_data/message_speed.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/phoneme_details.h"
+#include "voice_data/request_log.h"
 #include "voice_data/settings.h"
 #include "voice_data/sound_effects.h"
 
 namespace vokari {
-
-char module_dir[kModuleDirCapacity];
 
 namespace {
 
@@ -90,21 +93,6 @@ HGLOBAL respond(const char* response, std::size_t size, long* length) {
 }
 
 }  // namespace
-
-// out: kPathCapacity bytes.  Writes "<module_dir>\<relative>" and returns true,
-// or leaves `out` empty and returns false when the path does not fit.
-bool format_module_path(char* out, const char* relative) {
-    const std::size_t directory_length = std::strlen(module_dir);
-    const std::size_t relative_length = std::strlen(relative);
-    if (directory_length + 1 + relative_length + 1 > kPathCapacity) {
-        out[0] = '\0';
-        return false;
-    }
-    std::memcpy(out, module_dir, directory_length);
-    out[directory_length] = '\\';
-    std::memcpy(out + directory_length + 1, relative, relative_length + 1);
-    return true;
-}
 
 }  // namespace vokari
 

@@ -7,9 +7,11 @@
 #include <cstring>
 
 #include "host/request.h"
-#include "host/translation_dictionary.h"
+#include "host/base/text_routines.h"
 #include "synth/wav_image.h"
 #include "translate/scanner.h"
+#include "translate/translation_dictionary.h"
+#include "voice_data/config_text.h"
 #include "voice_data/settings.h"
 
 namespace vokari {

@@ -5,7 +5,7 @@
 #include <cctype>
 #include <vector>
 
-#include "host/request.h"
+#include "host/base/text_routines.h"
 
 namespace vokari {
 namespace {

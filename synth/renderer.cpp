@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "synth/voice.h"
+#include "host/base/mulaw.h"
 #include "synth/wav_image.h"
 #include "translate/timeline.h"
 #include "voice_data/settings.h"

@@ -4,19 +4,18 @@
 #include <cstdio>
 #include <vector>
 
-#include "host/entry_points.h"
-#include "host/request.h"
-#include "host/request_log.h"
+#include "host/base/module_paths.h"
+#include "host/base/text_routines.h"
+#include "voice_data/request_log.h"
 #include "platform/platform.h"
 #include "synth/confined_path.h"
+#include "synth/sound_file.h"
 #include "synth/wav_image.h"
+#include "translate/scanner.h"
 #include "voice_data/phoneme_bank.h"
 #include "voice_data/sound_effects.h"
 
 namespace vokari {
-
-std::string wav_output_spec;
-int wav_output_silent = 0;
 
 namespace {
 

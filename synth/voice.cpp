@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "host/base/mulaw.h"
 #include "synth/wav_image.h"
 
 namespace vokari {

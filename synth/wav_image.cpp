@@ -1,14 +1,17 @@
 // The module's one WAV image: sized and allocated for each request's speech,
 // rendered, optionally saved, and played asynchronously from memory.  Every
 // path that frees or replaces the image stops playback first.
+#include "synth/sound_file.h"
 #include "synth/wav_image.h"
+#include "translate/scanner.h"
 
 #include <algorithm>
 #include <climits>
 
-#include "host/request_log.h"
+#include "voice_data/request_log.h"
 #include "platform/platform.h"
 #include "synth/renderer.h"
+#include "synth/sound_file.h"
 #include "translate/timeline.h"
 
 namespace vokari {

@@ -1,35 +1,18 @@
-// The output WAV image (58-byte header + 8-bit mu-law samples at 22050 Hz),
-// the mu-law tables, rendering-and-playback of one request, and sound-file
-// output.
+// The output WAV image (58-byte header + 8-bit mu-law samples at 22050 Hz)
+// and the rendering and playback of one request's speech.
 #pragma once
 
 #include <cstdint>
-#include <string>
+
+#include "host/base/wav_format.h"
 
 namespace vokari {
 
-constexpr int kWavHeaderSize = 58;
 constexpr std::int32_t kMaxOutputSamples = 1048576;
-constexpr int kEncodeTableSize = 8159;
-
-extern const std::int32_t mulaw_decode_table[256];
-extern std::uint8_t mulaw_encode_table[kEncodeTableSize];
-
-// Builds mulaw_encode_table (load_defaults).
-void build_mulaw_encoder();
-// Encodes an integer sum into one mu-law byte.
-std::uint8_t encode_sample(std::int32_t sum);
 
 // The module's one WAV image: null until the first render.
 extern std::uint8_t* wav_image;
 extern std::int32_t wav_image_samples;
-
-// Per-request sound-file wish, set by "wavout[" / "wavouts[".
-extern std::string wav_output_spec;
-extern int wav_output_silent;
-
-// Writes the 58-byte header for N samples at the start of `image`.
-void write_wav_header(std::uint8_t* image, std::int32_t samples);
 
 // Output samples for a speech of `duration_ms` milliseconds: the 22050 Hz
 // samples of the duration (truncated toward zero) plus the 1000-sample
@@ -49,10 +32,5 @@ void render_and_play(std::int64_t duration_ms);
 
 // Stops playback, then frees the WAV image (unload).
 void release_wav_image();
-
-// Writes the image to the file named by wav_output_spec; true when a file was
-// requested.
-bool write_sound_file(std::int32_t samples);
-void reload_sound_effect(const std::string& name, const char* path);
 
 }  // namespace vokari

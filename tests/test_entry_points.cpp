@@ -7,11 +7,13 @@
 #include <string>
 
 #include "host/entry_points.h"
-#include "host/translation_dictionary.h"
+#include "host/base/module_paths.h"
+#include "translate/translation_dictionary.h"
 #include "platform/platform.h"
 #include "support/fixture_voice.h"
 #include "support/host_calls.h"
 #include "voice_data/settings.h"
+#include "voice_data/config_text.h"
 #include "voice_data/sound_effects.h"
 
 namespace {

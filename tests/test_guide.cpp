@@ -26,7 +26,8 @@
 #include <vector>
 
 #include "host/entry_points.h"
-#include "host/translation_dictionary.h"
+#include "host/base/module_paths.h"
+#include "translate/translation_dictionary.h"
 #include "support/fixture_voice.h"
 #include "support/host_calls.h"
 #include "support/recording_player.h"
@@ -34,7 +35,10 @@
 #include "translate/timeline.h"
 #include "translate/voice_tags.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/message_speed.h"
+#include "voice_data/phoneme_details.h"
 #include "voice_data/settings.h"
+#include "voice_data/config_text.h"
 #include "voice_data/sound_effects.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/entry_points.h"
+#include "host/base/module_paths.h"
 #include "platform/platform.h"
 #include "support/fixture_voice.h"
 #include "support/host_calls.h"

@@ -8,12 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "host/request_log.h"
-#include "host/translation_dictionary.h"
+#include "voice_data/request_log.h"
+#include "translate/translation_dictionary.h"
 #include "test_hostile_module.h"
 #include "translate/timeline.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/message_speed.h"
+#include "voice_data/phoneme_details.h"
 #include "voice_data/settings.h"
+#include "voice_data/config_text.h"
 #include "voice_data/sound_effects.h"
 
 namespace {

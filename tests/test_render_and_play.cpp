@@ -153,7 +153,6 @@ TEST_F(RenderAndPlay, SilenceWithoutAFileRequestStillPlays) {
 // The system's player on a machine without a sound device: plays nothing,
 // and keeps the sound libraries' device chatter off the host's stderr.
 TEST(SystemPlayer, PlaysQuietlyOrNotAtAll) {
-    vokari::build_mulaw_encoder();
     vokari::platform::set_player(nullptr);
     const vokari::platform::Player* player = vokari::platform::current_player();
     ASSERT_NE(player, nullptr);

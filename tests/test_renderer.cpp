@@ -9,9 +9,15 @@
 
 #include "synth/renderer.h"
 #include "synth/wav_image.h"
+#include "translate/scanner.h"
+#include "synth/sound_file.h"
+#include "host/base/mulaw.h"
 #include "translate/timeline.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/message_speed.h"
+#include "voice_data/phoneme_details.h"
 #include "voice_data/settings.h"
+#include "voice_data/config_text.h"
 #include "voice_data/sound_effects.h"
 
 namespace vokari {
@@ -189,7 +195,6 @@ protected:
     void TearDown() override { reset(); }
 
     static void reset() {
-        build_mulaw_encoder();
         reset_phoneme_bank();
         clear_timeline();
         sound_effects.clear();

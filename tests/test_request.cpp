@@ -6,11 +6,15 @@
 #include <vector>
 
 #include "host/request.h"
-#include "host/translation_dictionary.h"
+#include "host/base/text_routines.h"
+#include "translate/translation_dictionary.h"
 #include "platform/platform.h"
 #include "synth/wav_image.h"
+#include "synth/sound_file.h"
+#include "host/base/mulaw.h"
 #include "translate/scanner.h"
 #include "voice_data/settings.h"
+#include "voice_data/config_text.h"
 
 namespace {
 

@@ -10,11 +10,13 @@
 #include <vector>
 
 #include "host/entry_points.h"
-#include "host/request_log.h"
+#include "host/base/module_paths.h"
+#include "voice_data/request_log.h"
 #include "platform/platform.h"
 #include "support/fixture_voice.h"
 #include "support/host_calls.h"
 #include "voice_data/settings.h"
+#include "voice_data/config_text.h"
 
 namespace {
 

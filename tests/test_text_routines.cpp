@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/request.h"
+#include "host/base/text_routines.h"
 
 namespace {
 

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "host/entry_points.h"
+#include "host/base/module_paths.h"
 #include "host/request.h"
+#include "host/base/text_routines.h"
 #include "support/fixture_voice.h"
 #include "support/translate_test.h"
 #include "translate/repeated_replace.h"

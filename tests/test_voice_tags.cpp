@@ -10,6 +10,7 @@
 #include <string>
 
 #include "host/entry_points.h"
+#include "host/base/module_paths.h"
 #include "support/translate_test.h"
 #include "translate/pitch_factor.h"
 #include "voice_data/sound_effects.h"

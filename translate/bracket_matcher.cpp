@@ -9,7 +9,7 @@
 // per '[' and a later walk that meets the same '[' jumps at once.
 #include "translate/bracket_matcher.h"
 
-#include "host/request.h"
+#include "host/base/text_routines.h"
 #include "translate/scanner.h"
 
 namespace vokari {

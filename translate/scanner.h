@@ -13,6 +13,10 @@ namespace vokari {
 extern double pitch_step_size;   // 1.0
 // Set by the voice-control tag "o" during the scan; read by insert_waits.
 extern bool omit_text;
+// Per-request sound-file wish, set by "wavout[" / "wavouts[": the path and its
+// options, and whether the speech is saved without being played.
+extern std::string wav_output_spec;
+extern int wav_output_silent;
 
 // Scans the (translated) voice text into `timeline` and returns the total
 // duration in milliseconds; 0 means nothing is to be rendered.  The total is
@@ -29,8 +33,5 @@ void insert_waits(std::string& script, std::int64_t total_ms);
 // `out`, or returns -1.  (A scan of many tags uses one BracketMatcher for the
 // whole text instead.)
 int extract_tag_argument(const char* text, int p, int end, std::string& out);
-
-// Computes the comparison lengths of the tag and kana tables (load_defaults).
-void compute_table_lengths();
 
 }  // namespace vokari

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "host/request.h"
+#include "host/base/text_routines.h"
 #include "translate/scan_state.h"
 #include "translate/time_math.h"
 #include "translate/timeline.h"
@@ -13,12 +13,12 @@ namespace vokari {
 
 namespace {
 
-const char* const kBracketNames[] = {"_a[", "b[", "_b[", "i[", "j[", "_l[", "m[",
+constexpr const char* kBracketNames[] = {"_a[", "b[", "_b[", "i[", "j[", "_l[", "m[",
                                      "n[",  "s[", "_v[", "_w[", "![", "q["};
-const char* const kPlainNames[] = {"\\", "0", "1", "c", "e", "n", "_n", "_q", "_s", "_V", "w", "x", "*", "-", "s"};
+constexpr const char* kPlainNames[] = {"\\", "0", "1", "c", "e", "n", "_n", "_q", "_s", "_V", "w", "x", "*", "-", "s"};
 
-std::int32_t bracket_lengths[sizeof kBracketNames / sizeof *kBracketNames];
-std::int32_t plain_lengths[sizeof kPlainNames / sizeof *kPlainNames];
+constexpr MeasuredLengths<sizeof kBracketNames / sizeof *kBracketNames> kBracketLengths{kBracketNames};
+constexpr MeasuredLengths<sizeof kPlainNames / sizeof *kPlainNames> kPlainLengths{kPlainNames};
 
 // Switches to `speaker`; the other one falls silent unless the voices overlap.
 void switch_speaker(ScanState& state, int speaker) {
@@ -64,8 +64,8 @@ void handle_plain_tag(ScanState& state, int tag, std::int32_t name_length) {
 
 }  // namespace
 
-const StringTable script_bracket_tags{kBracketNames, bracket_lengths, sizeof kBracketNames / sizeof *kBracketNames};
-const StringTable script_plain_tags{kPlainNames, plain_lengths, sizeof kPlainNames / sizeof *kPlainNames};
+constexpr StringTable script_bracket_tags{kBracketNames, kBracketLengths.values, sizeof kBracketNames / sizeof *kBracketNames};
+constexpr StringTable script_plain_tags{kPlainNames, kPlainLengths.values, sizeof kPlainNames / sizeof *kPlainNames};
 
 // A backslash that starts no known tag is one character of silence by itself;
 // the bytes after it are scanned as text.

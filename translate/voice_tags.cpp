@@ -5,9 +5,8 @@
 
 #include <string>
 
-#include "host/entry_points.h"
-#include "host/request.h"
-#include "synth/wav_image.h"
+#include "host/base/module_paths.h"
+#include "host/base/text_routines.h"
 #include "translate/pitch_factor.h"
 #include "translate/scan_state.h"
 #include "translate/scanner.h"
@@ -18,16 +17,18 @@
 namespace vokari {
 
 double pitch_step_size = 1.0;
+std::string wav_output_spec;
+int wav_output_silent = 0;
 
 namespace {
 
-const char* const kBracketNames[] = {"wavout[", "+[",  "-[",  "u[",  "<[",  ">[",  "g[",      "p[",
+constexpr const char* kBracketNames[] = {"wavout[", "+[",  "-[",  "u[",  "<[",  ">[",  "g[",      "p[",
                                      "s[",      "a[",  "0<[", "0>[", "0+[", "0-[", "wavouts["};
-const char* const kPlainNames[] = {"+", "-", "=", "<", ">", "|", "n", "s", "w",
+constexpr const char* kPlainNames[] = {"+", "-", "=", "<", ">", "|", "n", "s", "w",
                                    "b", "o", ":", "0<", "0>", "0+", "0-", "e"};
 
-std::int32_t bracket_lengths[sizeof kBracketNames / sizeof *kBracketNames];
-std::int32_t plain_lengths[sizeof kPlainNames / sizeof *kPlainNames];
+constexpr MeasuredLengths<sizeof kBracketNames / sizeof *kBracketNames> kBracketLengths{kBracketNames};
+constexpr MeasuredLengths<sizeof kPlainNames / sizeof *kPlainNames> kPlainLengths{kPlainNames};
 
 constexpr double kLevelStep = 0.1;
 
@@ -90,8 +91,8 @@ void apply_plain_tag(ScanState& state, int tag) {
 
 }  // namespace
 
-const StringTable voice_bracket_tags{kBracketNames, bracket_lengths, sizeof kBracketNames / sizeof *kBracketNames};
-const StringTable voice_plain_tags{kPlainNames, plain_lengths, sizeof kPlainNames / sizeof *kPlainNames};
+constexpr StringTable voice_bracket_tags{kBracketNames, kBracketLengths.values, sizeof kBracketNames / sizeof *kBracketNames};
+constexpr StringTable voice_plain_tags{kPlainNames, kPlainLengths.values, sizeof kPlainNames / sizeof *kPlainNames};
 
 // A bracketed tag without its closing bracket costs its prefix and name as
 // characters of silence; a prefix that starts no tag costs one character.

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <limits>
 
-#include "host/request.h"
+#include "host/base/text_routines.h"
 #include "translate/bracket_matcher.h"
 #include "translate/repeated_replace.h"
 #include "translate/scanner.h"

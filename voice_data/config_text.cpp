@@ -5,9 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "host/request.h"
+#include "host/base/text_routines.h"
 #include "platform/platform.h"
-#include "voice_data/settings.h"
+#include "voice_data/config_text.h"
 
 namespace vokari {
 

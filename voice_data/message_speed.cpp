@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "host/entry_points.h"
-#include "host/request.h"
-#include "host/request_log.h"
+#include "host/base/module_paths.h"
+#include "host/base/text_routines.h"
+#include "voice_data/request_log.h"
 #include "platform/platform.h"
+#include "voice_data/message_speed.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/config_text.h"
 #include "voice_data/settings.h"
 
 namespace vokari {

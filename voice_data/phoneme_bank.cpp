@@ -8,10 +8,10 @@
 #include <new>
 #include <string>
 
-#include "host/entry_points.h"
-#include "host/request_log.h"
+#include "host/base/module_paths.h"
+#include "voice_data/request_log.h"
 #include "platform/platform.h"
-#include "synth/wav_image.h"
+#include "host/base/wav_format.h"
 
 namespace vokari {
 

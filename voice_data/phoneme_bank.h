@@ -1,19 +1,13 @@
 // The phoneme bank: per speaker 107 recorded consonant-vowel samples (8-bit
-// mu-law, 22050 Hz) with their tuning values; the details files that tune them;
-// and the host's message speed.
+// mu-law, 22050 Hz) with their tuning values.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "voice_data/phoneme_slots.h"
+
 namespace vokari {
-
-constexpr int kSlotCount = 107;
-constexpr int kSpeakerCount = 2;
-constexpr int kSyllabicNSlot = 45;
-
-// Slots 0-4 and 45 hold vowels; every other slot a consonant-vowel sample.
-inline bool is_vowel_slot(int slot) { return (slot >= 0 && slot <= 4) || slot == kSyllabicNSlot; }
 
 struct PhonemeSlot {
     std::vector<std::uint8_t> data;   // mu-law bytes; empty = silent
@@ -59,30 +53,5 @@ void release_phoneme_bank();
 // Formats "<module_dir>\\<directory>\\<slot><extension>" into `out`
 // (kPathCapacity bytes).  False, with `out` empty, when it does not fit.
 bool format_slot_path(char* out, const char* directory, int slot, const char* extension);
-
-// Reads "<directory>\\details.txt" for `speaker`.  False when missing.
-bool load_phoneme_details(const char* directory, int speaker);
-// A slot number that selects no slot (a negative section number).
-constexpr int kNoSlot = -1;
-// True when `line` is a section line "[N]"; then `slot` becomes N, limited to
-// 106 above, or kNoSlot when N is negative.
-bool parse_section_header(const char* line, int& slot);
-// Applies one details line (`key`, `value`) to `slot` of `speaker` (slot
-// keys) or to the speaker (consonant factors).  Slot keys do nothing for
-// kNoSlot.
-void apply_detail(const char* key, const char* value, int speaker, int slot);
-// Shortens "vokaric<speaker>\\<slot>.hv1" to its first `keep_bytes` bytes
-// through a ".hv1.tmp" copy.  A missing file, a count of 0 or less, or a file
-// not longer than the count leaves the directory unchanged.
-void cut_excess_hv1(int speaker, int slot, long keep_bytes);
-
-// Finds the host's message speed from its profile files, logs it and stores
-// it (scaled by 4/3) in settings.message_speed.
-void discover_message_speed();
-// Scans the host profile file `path` (full path) for its first "messagespeed"
-// line (key compared without case) and stores the value, in milliseconds per
-// character and unscaled, in settings.message_speed.  Logs the path and the
-// outcome.
-void read_message_speed(const char* path);
 
 }  // namespace vokari

@@ -3,9 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "host/request.h"
-#include "synth/wav_image.h"
-#include "translate/scanner.h"
+#include "host/base/text_routines.h"
+#include "voice_data/config_text.h"
 #include "voice_data/phoneme_bank.h"
 #include "voice_data/settings.h"
 #include "voice_data/sound_effects.h"
@@ -14,8 +13,7 @@ namespace vokari {
 
 Settings settings;
 
-// Resets Settings to its defaults, recomputes the tables built at load and
-// empties the phoneme bank.  The sound effects and the translation dictionary
+// Resets Settings to its defaults and empties the phoneme bank.  The sound effects and the translation dictionary
 // are left alone.
 void load_defaults() {
     settings.security_high = 0;
@@ -26,8 +24,6 @@ void load_defaults() {
     settings.speaker_frequency[0] = 1.0;
     settings.speaker_frequency[1] = 1.0;
     settings.delete_excess_hv1 = 0;
-    compute_table_lengths();
-    build_mulaw_encoder();
     reset_phoneme_bank();
 }
 

@@ -1,12 +1,11 @@
-// Settings: the global configuration record, its defaults, the reader of
-// "vokari.txt", and the text routines shared by every configuration reader.
+// Settings: the global configuration record, its defaults and the reader of
+// "vokari.txt".
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "host/entry_points.h"
+#include "host/base/module_paths.h"
 
 namespace vokari {
 
@@ -22,26 +21,10 @@ struct Settings {
 
 extern Settings settings;
 
-// Resets Settings, the phoneme bank and the tables computed at load.
+// Resets Settings and the phoneme bank.
 void load_defaults();
 // Reads "%s\\vokari.txt"; appends each "voice.translate.dic" value to
 // `dictionary_names` and loads each "se" line's sound effect.
 void read_settings(std::vector<std::string>& dictionary_names);
-
-// Removes a trailing "//" comment that follows a blank outside double quotes.
-void strip_comment(char* line);
-// Splits at the first unquoted `separator`; trims both halves.  `key` and
-// `value` must hold at least strlen(line) + 1 bytes.
-bool split_key_value(const char* line, char* key, char* value, const char* separator);
-// Removes spaces, tabs and full-width spaces (0x81 0x40) from both ends.
-void trim_blanks(char* text);
-void trim_blanks(std::string& text);
-
-// The common line loop: opens `path` in text mode and calls `on_line` with
-// every line that is not empty and not a "//" comment, after strip_comment.
-// `on_line` gets the line itself (for section headers) and returns nothing; it
-// may call split_key_value itself.  Returns false when the file cannot be
-// opened.
-bool for_each_config_line(const char* path, const std::function<void(char* line)>& on_line);
 
 }  // namespace vokari

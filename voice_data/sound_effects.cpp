@@ -6,9 +6,10 @@
 #include <cstring>
 #include <new>
 
-#include "host/entry_points.h"
-#include "synth/wav_image.h"
+#include "host/base/module_paths.h"
+#include "host/base/wav_format.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/config_text.h"
 #include "voice_data/settings.h"
 
 namespace vokari {

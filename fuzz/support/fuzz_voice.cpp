@@ -8,9 +8,13 @@
 #include <system_error>
 
 #include "host/entry_points.h"
+#include "host/base/module_paths.h"
 #include "platform/platform.h"
 #include "support/fixture_voice.h"
 #include "synth/wav_image.h"
+#include "translate/scanner.h"
+#include "synth/sound_file.h"
+#include "host/base/mulaw.h"
 
 namespace fuzz_support {
 

@@ -4,6 +4,9 @@
 
 #include "platform/platform.h"
 #include "synth/wav_image.h"
+#include "translate/scanner.h"
+#include "synth/sound_file.h"
+#include "host/base/mulaw.h"
 
 namespace recording {
 namespace {

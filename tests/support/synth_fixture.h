@@ -11,12 +11,19 @@
 #include <vector>
 
 #include "host/entry_points.h"
+#include "host/base/module_paths.h"
 #include "support/fixture_voice.h"
 #include "support/recording_player.h"
 #include "synth/wav_image.h"
+#include "translate/scanner.h"
+#include "synth/sound_file.h"
+#include "host/base/mulaw.h"
 #include "translate/timeline.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/message_speed.h"
+#include "voice_data/phoneme_details.h"
 #include "voice_data/settings.h"
+#include "voice_data/config_text.h"
 #include "voice_data/sound_effects.h"
 
 namespace synth_test {

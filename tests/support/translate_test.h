@@ -9,12 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "host/translation_dictionary.h"
+#include "translate/translation_dictionary.h"
 #include "synth/wav_image.h"
+#include "synth/sound_file.h"
+#include "host/base/mulaw.h"
 #include "translate/scanner.h"
 #include "translate/timeline.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/message_speed.h"
+#include "voice_data/phoneme_details.h"
 #include "voice_data/settings.h"
+#include "voice_data/config_text.h"
 
 namespace vokari {
 

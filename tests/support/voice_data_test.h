@@ -9,9 +9,13 @@
 #include <vector>
 
 #include "host/entry_points.h"
+#include "host/base/module_paths.h"
 #include "support/fixture_voice.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/message_speed.h"
+#include "voice_data/phoneme_details.h"
 #include "voice_data/settings.h"
+#include "voice_data/config_text.h"
 #include "voice_data/sound_effects.h"
 
 namespace voice_test {

@@ -2,15 +2,16 @@
 // user's dictionary files, then the built-in pairs that fold sounds without
 // samples (small kana, foreign-sound combinations, vu) into sounds with them.
 // Only the spoken copy of a script is translated.
-#include "host/translation_dictionary.h"
+#include "translate/translation_dictionary.h"
 
 #include <cstring>
 #include <vector>
 
-#include "host/entry_points.h"
-#include "host/request.h"
-#include "host/request_log.h"
+#include "host/base/module_paths.h"
+#include "host/base/text_routines.h"
+#include "voice_data/request_log.h"
 #include "translate/repeated_replace.h"
+#include "voice_data/config_text.h"
 #include "voice_data/settings.h"
 
 namespace vokari {

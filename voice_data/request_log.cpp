@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "host/request_log.h"
+#include "voice_data/request_log.h"
 #include "platform/platform.h"
 #include "voice_data/settings.h"
 
