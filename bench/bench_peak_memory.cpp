@@ -88,7 +88,7 @@ struct RequestMemory {
 };
 
 RequestMemory measure_request(const std::string& request_text, std::size_t image_bytes) {
-    vokari::release_wav_image();
+    bench::loaded_voice().reload();
     const std::size_t before = bytes_in_use;
     peak_bytes = bytes_in_use;
     bench::call_request(request_text);
@@ -101,7 +101,7 @@ void BM_CapRequestPeakMemory(benchmark::State& state) {
     const std::string request_text = bench::script_request(bench::to_shift_jis(bench::cap_script_kana()));
     const std::size_t image_bytes = vokari::kWavHeaderSize + static_cast<std::size_t>(vokari::kMaxOutputSamples);
     const RequestMemory first = measure_request(request_text, image_bytes);
-    if (vokari::wav_image_samples != vokari::kMaxOutputSamples) {
+    if (bench::last_played_samples() != vokari::kMaxOutputSamples) {
         state.SkipWithError("the cap script did not reach the output cap");
         return;
     }

@@ -4,14 +4,12 @@
 #include <cstdio>
 #include <vector>
 
-#include "host/base/module_paths.h"
 #include "host/base/text_routines.h"
 #include "voice_data/request_log.h"
 #include "platform/platform.h"
 #include "synth/confined_path.h"
 #include "synth/sound_file.h"
 #include "synth/wav_image.h"
-#include "translate/scanner.h"
 #include "voice_data/phoneme_bank.h"
 #include "voice_data/sound_effects.h"
 
@@ -24,9 +22,9 @@ const char kFileOutputError[] = "ERROR : \x83t\x83@\x83" "C\x83\x8B\x8Fo\x97\xCD
 
 constexpr std::uint8_t kSilentByte = 0xFF;
 
-// True when `path` is module_dir, a backslash and a path that stays inside
+// True when `path` is `module_dir`, a backslash and a path that stays inside
 // the module directory.
-bool is_module_file(const std::string& path) {
+bool is_module_file(const char* module_dir, const std::string& path) {
     const std::string prefix = std::string(module_dir) + "\\";
     if (path.compare(0, prefix.size(), prefix) != 0) return false;
     return stays_inside_directory(path.substr(prefix.size()));
@@ -34,30 +32,30 @@ bool is_module_file(const std::string& path) {
 
 }  // namespace
 
-bool write_sound_file(std::int32_t samples) {
+bool write_sound_file(LoadedVoice& voice, const WavImage& image, const SoundFileRequest& request) {
     std::vector<std::string> fields;
-    split_string(wav_output_spec, fields, ",", true);
+    split_string(request.spec, fields, ",", true);
     if (fields.empty() || fields[0].empty()) return false;
     const std::string& path = fields[0];
     const std::string effect_name = fields.size() > 1 ? fields[1] : std::string();
     const int delete_flag = fields.size() > 2 ? string_to_int(fields[2].c_str()) : 0;
 
-    std::FILE* file = is_module_file(path) ? platform::open_file(path.c_str(), "wb") : nullptr;
+    std::FILE* file = is_module_file(voice.module_dir, path) ? platform::open_file(path.c_str(), "wb") : nullptr;
     if (file == nullptr) {
-        log_write(kFileOutputError);
+        log_write(voice.settings, kFileOutputError);
         return true;
     }
-    std::fwrite(wav_image, 1, static_cast<std::size_t>(kWavHeaderSize) + samples, file);
+    std::fwrite(image.bytes, 1, static_cast<std::size_t>(kWavHeaderSize) + image.samples, file);
     std::fclose(file);
-    if (!effect_name.empty()) reload_sound_effect(effect_name, path.c_str());
+    if (!effect_name.empty()) reload_sound_effect(voice, effect_name, path.c_str());
     if (delete_flag != 0) platform::delete_file(path.c_str());
     return true;
 }
 
-void reload_sound_effect(const std::string& name, const char* path) {
-    const int index = find_sound_effect(name);
+void reload_sound_effect(LoadedVoice& voice, const std::string& name, const char* path) {
+    const int index = find_sound_effect(voice.sound_effects, name);
     if (index < 0) return;
-    SoundEffect* effect = &sound_effects[static_cast<std::size_t>(index)];
+    SoundEffect* effect = &voice.sound_effects[static_cast<std::size_t>(index)];
     effect->data.clear();
     effect->data.shrink_to_fit();
     effect->size = 0;

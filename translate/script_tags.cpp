@@ -22,7 +22,7 @@ constexpr MeasuredLengths<sizeof kPlainNames / sizeof *kPlainNames> kPlainLength
 
 // Switches to `speaker`; the other one falls silent unless the voices overlap.
 void switch_speaker(ScanState& state, int speaker) {
-    if (!state.overlap) emit_silence(state.time_ms, 1 - speaker);
+    if (!state.overlap) emit_silence(state.timeline, state.time_ms, 1 - speaker);
     state.speaker = speaker;
     state.pos += 2;
 }

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <vector>
 
-#include "host/base/module_paths.h"
 #include "host/base/text_routines.h"
 #include "voice_data/request_log.h"
 #include "translate/repeated_replace.h"
@@ -15,8 +14,6 @@
 #include "voice_data/settings.h"
 
 namespace vokari {
-
-std::vector<TranslationPair> translation_dictionary;
 
 namespace {
 
@@ -80,10 +77,10 @@ const char* unusable_pair_reason(const TranslationPair& pair) {
     return nullptr;
 }
 
-void log_skipped_pair(const TranslationPair& pair, const char* reason) {
+void log_skipped_pair(const Settings& settings, const TranslationPair& pair, const char* reason) {
     const std::string line = "WARNING : translate pair \"" + pair.search + "\" -> \"" + pair.replacement +
                              "\" skipped: " + reason + ".\n\n";
-    log_write(line.c_str());
+    log_write(settings, line.c_str());
 }
 
 // Replacements allowed per pair and text.  A pair shorter than its search
@@ -93,22 +90,23 @@ std::size_t replacement_limit(const std::string& text) { return 16 * text.size()
 
 }  // namespace
 
-// name: a file name relative to module_dir.  Appends the file's pairs in line
+// name: a file name relative to the module directory.  Appends the file's pairs in line
 // order and logs the path with "Done." or "Can't open file.", followed by a
 // warning for each pair that was left out.
-void load_translation_file(const char* name) {
+void load_translation_file(const LoadedVoice& voice, TranslationDictionary& dictionary, const char* name) {
+    const Settings& settings = voice.settings;
     char path[kPathCapacity];
-    if (!format_module_path(path, name)) {
+    if (!voice.module_path(path, name)) {
         // Too long for a path buffer: logged as a file that cannot be opened.
-        log_write(name);
-        log_write("...");
-        log_write("Can't open file.\n");
+        log_write(settings, name);
+        log_write(settings, "...");
+        log_write(settings, "Can't open file.\n");
         return;
     }
-    log_write(path);
-    log_write("...");
+    log_write(settings, path);
+    log_write(settings, "...");
     std::vector<TranslationPair> skipped;
-    const bool opened = for_each_config_line(path, [&skipped](char* line) {
+    const bool opened = for_each_config_line(path, [&skipped, &dictionary](char* line) {
         std::vector<char> search(std::strlen(line) + 1);
         std::vector<char> replacement(search.size());
         if (!split_key_value(line, search.data(), replacement.data(), ",")) return;
@@ -116,31 +114,31 @@ void load_translation_file(const char* name) {
         if (unusable_pair_reason(pair) != nullptr) {
             skipped.push_back(std::move(pair));
         } else {
-            translation_dictionary.push_back(std::move(pair));
+            dictionary.push_back(std::move(pair));
         }
     });
-    log_write(opened ? "Done.\n" : "Can't open file.\n");
-    for (const TranslationPair& pair : skipped) log_skipped_pair(pair, unusable_pair_reason(pair));
+    log_write(settings, opened ? "Done.\n" : "Can't open file.\n");
+    for (const TranslationPair& pair : skipped) log_skipped_pair(settings, pair, unusable_pair_reason(pair));
 }
 
-void add_system_pairs() {
-    log_write("// Now making system translate data.\n");
-    for (const auto& pair : kSystemPairs) translation_dictionary.push_back(TranslationPair{pair[0], pair[1]});
-    log_write("Done.\n\n");
+void add_system_pairs(const Settings& settings, TranslationDictionary& dictionary) {
+    log_write(settings, "// Now making system translate data.\n");
+    for (const auto& pair : kSystemPairs) dictionary.push_back(TranslationPair{pair[0], pair[1]});
+    log_write(settings, "Done.\n\n");
 }
 
 // text: the spoken copy of a script, rewritten in place by every pair in
 // order.  Each pair replaces the leftmost occurrence of its search text, a
 // Shift_JIS character boundary, until none is left, as if every search began
 // at the start of the text again.
-void apply_translation(std::string& text) {
-    for (const TranslationPair& pair : translation_dictionary) {
+void apply_translation(const Settings& settings, const TranslationDictionary& dictionary, std::string& text) {
+    for (const TranslationPair& pair : dictionary) {
         if (replace_repeatedly(text, pair.search, pair.replacement, MatchStart::CharacterBoundary,
                                replacement_limit(text)))
             continue;
         const std::string line = "WARNING : translate pair \"" + pair.search +
                                  "\" keeps matching its own replacements; stopped.\n\n";
-        log_write(line.c_str());
+        log_write(settings, line.c_str());
     }
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "voice_data/loaded_voice.h"
+
 namespace vokari {
 
 struct TranslationPair {
@@ -12,13 +14,16 @@ struct TranslationPair {
     std::string replacement;
 };
 
-extern std::vector<TranslationPair> translation_dictionary;
+// The pairs in the order they apply.
+using TranslationDictionary = std::vector<TranslationPair>;
 
-// Appends the pairs of the file `name` (relative to module_dir); logs progress.
-void load_translation_file(const char* name);
+// Appends the pairs of the file `name` (relative to the module directory of
+// `voice`) to `dictionary`; logs progress to the log of voice.settings.
+void load_translation_file(const LoadedVoice& voice, TranslationDictionary& dictionary, const char* name);
 // Appends the 45 built-in pairs; logs progress.
-void add_system_pairs();
-// Rewrites `text` in place with every pair, in order.
-void apply_translation(std::string& text);
+void add_system_pairs(const Settings& settings, TranslationDictionary& dictionary);
+// Rewrites `text` in place with every pair of `dictionary`, in order; a pair
+// that keeps matching its own replacements is logged to the log of `settings`.
+void apply_translation(const Settings& settings, const TranslationDictionary& dictionary, std::string& text);
 
 }  // namespace vokari

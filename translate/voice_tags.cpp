@@ -5,20 +5,14 @@
 
 #include <string>
 
-#include "host/base/module_paths.h"
 #include "host/base/text_routines.h"
 #include "translate/pitch_factor.h"
 #include "translate/scan_state.h"
 #include "translate/scanner.h"
 #include "translate/timeline.h"
-#include "voice_data/settings.h"
 #include "voice_data/sound_effects.h"
 
 namespace vokari {
-
-double pitch_step_size = 1.0;
-std::string wav_output_spec;
-int wav_output_silent = 0;
 
 namespace {
 
@@ -33,32 +27,33 @@ constexpr MeasuredLengths<sizeof kPlainNames / sizeof *kPlainNames> kPlainLength
 constexpr double kLevelStep = 0.1;
 
 void control(const ScanState& state, ControlKind kind, double value) {
-    emit_control(state.time_ms, state.speaker, kind, value);
+    emit_control(state.timeline, state.time_ms, state.speaker, kind, value);
 }
 
 // Asks for the speech to be written to `name` in the module directory.
-void request_sound_file(const std::string& name, int silent) {
-    wav_output_spec = module_dir;
-    wav_output_spec += '\\';
-    wav_output_spec += name;
-    wav_output_silent = silent;
+void request_sound_file(ScanState& state, const std::string& name, int silent) {
+    SoundFileRequest& request = state.result.sound_file;
+    request.spec = state.voice.module_dir;
+    request.spec += '\\';
+    request.spec += name;
+    request.silent = silent;
 }
 
 void apply_bracket_tag(ScanState& state, int tag, const std::string& argument) {
     const char* text = argument.c_str();
     switch (tag) {
-    case kWavOutTag: request_sound_file(argument, 0); break;
-    case kWavOutSilentTag: request_sound_file(argument, 1); break;
+    case kWavOutTag: request_sound_file(state, argument, 0); break;
+    case kWavOutSilentTag: request_sound_file(state, argument, 1); break;
     case kLevelAddTag: control(state, LevelAdd, string_to_double(text) * kLevelStep); break;
     case kLevelSubtractTag: control(state, LevelSubtract, string_to_double(text) * kLevelStep); break;
-    case kPitchStepTag: pitch_step_size = string_to_double(text); break;
-    case kPitchUpTag: control(state, PitchMultiply, pitch_factor(string_to_double(text) * pitch_step_size)); break;
-    case kPitchDownTag: control(state, PitchDivide, pitch_factor(string_to_double(text) * pitch_step_size)); break;
+    case kPitchStepTag: state.result.pitch_step = string_to_double(text); break;
+    case kPitchUpTag: control(state, PitchMultiply, pitch_factor(string_to_double(text) * state.result.pitch_step)); break;
+    case kPitchDownTag: control(state, PitchDivide, pitch_factor(string_to_double(text) * state.result.pitch_step)); break;
     case kSpeedTag: state.speed_ms = string_to_int(text); break;
-    case kSoundEffectTag: control(state, PlaySoundEffect, find_sound_effect(argument)); break;
-    case kPitchSetUpTag: control(state, PitchSet, pitch_factor(string_to_double(text) * pitch_step_size)); break;
+    case kSoundEffectTag: control(state, PlaySoundEffect, find_sound_effect(state.voice.sound_effects, argument)); break;
+    case kPitchSetUpTag: control(state, PitchSet, pitch_factor(string_to_double(text) * state.result.pitch_step)); break;
     case kPitchSetDownTag:
-        control(state, PitchSet, 1.0 / pitch_factor(string_to_double(text) * pitch_step_size));
+        control(state, PitchSet, 1.0 / pitch_factor(string_to_double(text) * state.result.pitch_step));
         break;
     case kLevelSetUpTag: control(state, LevelSet, 1.0 + string_to_double(text) * kLevelStep); break;
     case kLevelSetDownTag: control(state, LevelSet, 1.0 - string_to_double(text) * kLevelStep); break;
@@ -71,17 +66,17 @@ void apply_plain_tag(ScanState& state, int tag) {
     case kLevelUpStep: control(state, LevelAdd, kLevelStep); break;
     case kLevelDownStep: control(state, LevelSubtract, kLevelStep); break;
     case kLevelReset: control(state, LevelSet, 1.0); break;
-    case kPitchUpStep: control(state, PitchMultiply, pitch_factor(pitch_step_size)); break;
-    case kPitchDownStep: control(state, PitchDivide, pitch_factor(pitch_step_size)); break;
+    case kPitchUpStep: control(state, PitchMultiply, pitch_factor(state.result.pitch_step)); break;
+    case kPitchDownStep: control(state, PitchDivide, pitch_factor(state.result.pitch_step)); break;
     case kPitchReset: control(state, PitchSet, 1.0); break;
     case kVoiceOff: state.voice_on = false; break;
-    case kSpeedReset: state.speed_ms = settings.talk_default_speed; break;
+    case kSpeedReset: state.speed_ms = state.voice.settings.talk_default_speed; break;
     case kParticleWa: state.wa_countdown = 1; break;
     case kOverlapToggle: state.overlap = !state.overlap; break;
-    case kOmitText: omit_text = true; break;
-    case kReleaseNow: emit_silence(state.time_ms, state.speaker); break;
-    case kPitchSetUpStep: control(state, PitchSet, pitch_factor(pitch_step_size)); break;
-    case kPitchSetDownStep: control(state, PitchSet, 1.0 / pitch_factor(pitch_step_size)); break;
+    case kOmitText: state.result.omit_text = true; break;
+    case kReleaseNow: emit_silence(state.timeline, state.time_ms, state.speaker); break;
+    case kPitchSetUpStep: control(state, PitchSet, pitch_factor(state.result.pitch_step)); break;
+    case kPitchSetDownStep: control(state, PitchSet, 1.0 / pitch_factor(state.result.pitch_step)); break;
     case kLevelSetUpStep: control(state, LevelSet, 1.1); break;
     case kLevelSetDownStep: control(state, LevelSet, 0.9); break;
     case kEndOfVoice: state.scanning = false; break;

@@ -22,7 +22,8 @@ namespace vokari {
 
 namespace {
 
-const std::string kWaitPlaceholder("\x01\x5c\x01\x5f\x01\x57\x01", 7);
+// Marks the place of a wait in the reply until the wait is known.
+constexpr char kWaitPlaceholder[] = "\x01\x5c\x01\x5f\x01\x57\x01";
 
 // The reply being built: `text` is the script as the host sent it, read from
 // `pos` on; `out` receives what the reply keeps, with placeholders.
@@ -113,7 +114,7 @@ std::int32_t character_size(const WaitScan& scan, unsigned char b) {
 // the script's own waits, spread over the characters, less the host's own
 // per-character delay when the text is shown.  Empty when not positive; held
 // to the int range, which is all a host reads from the tag.
-std::string wait_tag(std::int64_t total_ms, const WaitScan& scan) {
+std::string wait_tag(const Settings& settings, std::int64_t total_ms, bool omit_text, const WaitScan& scan) {
     if (scan.char_count == 0) return std::string();
     std::int64_t wait = add_time(total_ms, -scan.tag_wait_ms) / scan.char_count;
     if (!omit_text) wait -= static_cast<std::int64_t>(settings.message_speed) + 45;
@@ -124,8 +125,9 @@ std::string wait_tag(std::int64_t total_ms, const WaitScan& scan) {
 }  // namespace
 
 // script: the reply as the host sent it (read up to its first NUL), rewritten
-// in place.  total_ms: the duration scan_script returned for the voice text.
-void insert_waits(std::string& script, std::int64_t total_ms) {
+// in place.  total_ms and omit_text: what scan_script returned for the voice
+// text.
+void insert_waits(const Settings& settings, std::string& script, std::int64_t total_ms, bool omit_text) {
     const void* nul = std::memchr(script.data(), '\0', script.size());
     const std::size_t size = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - script.data()) : script.size();
     WaitScan scan(script.data(), saturate_to_int32(static_cast<std::int64_t>(size)));
@@ -148,7 +150,7 @@ void insert_waits(std::string& script, std::int64_t total_ms) {
     }
 
     std::string reply = std::move(scan.out);
-    replace_repeatedly(reply, kWaitPlaceholder, wait_tag(total_ms, scan), MatchStart::AnyByte,
+    replace_repeatedly(reply, std::string(kWaitPlaceholder), wait_tag(settings, total_ms, omit_text, scan), MatchStart::AnyByte,
                        std::numeric_limits<std::size_t>::max());
     script = std::move(reply);
 }

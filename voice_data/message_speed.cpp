@@ -10,6 +10,7 @@
 #include "host/base/text_routines.h"
 #include "voice_data/request_log.h"
 #include "platform/platform.h"
+#include "voice_data/loaded_voice.h"
 #include "voice_data/message_speed.h"
 #include "voice_data/phoneme_bank.h"
 #include "voice_data/config_text.h"
@@ -75,33 +76,34 @@ int scale_message_speed(int speed) {
 
 // Reads the host's message speed (ms per character) from its two profile
 // files, logs it, and stores it scaled by 4/3 in settings.message_speed.
-void discover_message_speed() {
-    log_write("// Now loading script message speed.\n");
-    std::string base = host_base_directory(module_dir);
+void discover_message_speed(LoadedVoice& voice) {
+    Settings& settings = voice.settings;
+    log_write(voice.settings, "// Now loading script message speed.\n");
+    std::string base = host_base_directory(voice.module_dir);
     for (const char* file : kHostProfileFiles) {
         std::string path = base + file;
         if (path.size() < kPathCapacity) {
-            read_message_speed(path.c_str());
+            read_message_speed(voice, path.c_str());
         } else {
             // Refused like every path that does not fit the module's buffers.
             path += "...Path too long.\n";
-            log_write(path.c_str());
+            log_write(voice.settings, path.c_str());
         }
     }
     char done[48];
     std::snprintf(done, sizeof done, "Done. %d[ms]\n\n", settings.message_speed);
-    log_write(done);
+    log_write(voice.settings, done);
     settings.message_speed = scale_message_speed(settings.message_speed);
 }
 
 // Stores the value of the first "messagespeed" line of `path` (ms per
 // character, unscaled) in settings.message_speed; logs the path and outcome.
-void read_message_speed(const char* path) {
+void read_message_speed(LoadedVoice& voice, const char* path) {
     std::FILE* file = platform::open_file(path, "rt");
     std::string label = std::string(path) + "...";
-    log_write(label.c_str());
+    log_write(voice.settings, label.c_str());
     if (!file) {
-        log_write("Can't open file.\n");
+        log_write(voice.settings, "Can't open file.\n");
         return;
     }
     std::string line;
@@ -112,12 +114,12 @@ void read_message_speed(const char* path) {
         std::vector<char> value(line.size() + 1);
         if (split_key_value(line.c_str(), key.data(), value.data(), ",") &&
             equals_ignoring_ascii_case(key.data(), "messagespeed")) {
-            settings.message_speed = string_to_int(value.data());
+            voice.settings.message_speed = string_to_int(value.data());
             break;
         }
     }
     std::fclose(file);
-    log_write("Done.\n");
+    log_write(voice.settings, "Done.\n");
 }
 
 }  // namespace vokari

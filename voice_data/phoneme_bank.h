@@ -25,23 +25,23 @@ struct PhonemeBank {
     std::uint8_t last_sample_was_hv1 = 0;
 };
 
-extern PhonemeBank phoneme_bank;
+struct LoadedVoice;
 
 // Empties all slots and resets their tuning values (part of load_defaults).
-void reset_phoneme_bank();
+void reset_phoneme_bank(PhonemeBank& bank);
 // Loads the four sample directories; bit 0: "vokariv1" gave no file, bit 1:
 // "vokaric1" gave no file.
-int load_phoneme_bank();
+int load_phoneme_bank(LoadedVoice& voice);
 // Loads slots 0-106 of `speaker` from "<module_dir>\\<directory>\\N.hv1" (or
 // N.wav, header skipped) and logs one "o" or "-" per slot.  True when at least
 // one slot was loaded.  A consonant directory sets loop_chunk_offset to
 // size - 1.
-bool load_phoneme_directory(const char* directory, int speaker, bool vowel_directory);
+bool load_phoneme_directory(LoadedVoice& voice, const char* directory, int speaker, bool vowel_directory);
 enum class SlotGroup { Vowel, Consonant };
 // Copies every slot of `group` from speaker 0 to speaker 1.
-void fill_partner_from_main(SlotGroup group);
+void fill_partner_from_main(PhonemeBank& bank, SlotGroup group);
 // Copies slot `slot` (sample and tuning values) from speaker 0 to speaker 1.
-void copy_slot_to_partner(int slot);
+void copy_slot_to_partner(PhonemeBank& bank, int slot);
 // Length of the file in bytes, or -1 when it cannot be opened.
 long file_length(const char* path);
 // Reads the bytes after the first `header_bytes` of the file `path`
@@ -49,9 +49,9 @@ long file_length(const char* path);
 // file is shorter than its header or cannot be read in full, or memory runs out.
 bool read_sample_file(const char* path, long length, long header_bytes, std::vector<std::uint8_t>& data);
 // Frees the samples of all 214 slots; each slot becomes silent (size 0).
-void release_phoneme_bank();
+void release_phoneme_bank(PhonemeBank& bank);
 // Formats "<module_dir>\\<directory>\\<slot><extension>" into `out`
 // (kPathCapacity bytes).  False, with `out` empty, when it does not fit.
-bool format_slot_path(char* out, const char* directory, int slot, const char* extension);
+bool format_slot_path(const char* module_dir, char* out, const char* directory, int slot, const char* extension);
 
 }  // namespace vokari

@@ -4,8 +4,10 @@
 
 namespace vokari {
 
+struct LoadedVoice;
+
 // Reads "<directory>\\details.txt" for `speaker`.  False when missing.
-bool load_phoneme_details(const char* directory, int speaker);
+bool load_phoneme_details(LoadedVoice& voice, const char* directory, int speaker);
 // A slot number that selects no slot (a negative section number).
 constexpr int kNoSlot = -1;
 // True when `line` is a section line "[N]"; then `slot` becomes N, limited to
@@ -14,10 +16,10 @@ bool parse_section_header(const char* line, int& slot);
 // Applies one details line (`key`, `value`) to `slot` of `speaker` (slot
 // keys) or to the speaker (consonant factors).  Slot keys do nothing for
 // kNoSlot.
-void apply_detail(const char* key, const char* value, int speaker, int slot);
+void apply_detail(LoadedVoice& voice, const char* key, const char* value, int speaker, int slot);
 // Shortens "vokaric<speaker>\\<slot>.hv1" to its first `keep_bytes` bytes
 // through a ".hv1.tmp" copy.  A missing file, a count of 0 or less, or a file
 // not longer than the count leaves the directory unchanged.
-void cut_excess_hv1(int speaker, int slot, long keep_bytes);
+void cut_excess_hv1(const char* module_dir, int speaker, int slot, long keep_bytes);
 
 }  // namespace vokari

@@ -1,4 +1,4 @@
-// Settings: the global configuration record, its defaults and the reader of
+// Settings: the configuration record of a loaded life, its defaults and the reader of
 // "vokari.txt".
 #pragma once
 
@@ -8,6 +8,8 @@
 #include "host/base/module_paths.h"
 
 namespace vokari {
+
+struct LoadedVoice;
 
 struct Settings {
     char log_path[kPathCapacity];     // empty: logging off
@@ -19,12 +21,10 @@ struct Settings {
     unsigned char security_high;      // 0 or 1
 };
 
-extern Settings settings;
-
 // Resets Settings and the phoneme bank.
-void load_defaults();
+void load_defaults(LoadedVoice& voice);
 // Reads "%s\\vokari.txt"; appends each "voice.translate.dic" value to
 // `dictionary_names` and loads each "se" line's sound effect.
-void read_settings(std::vector<std::string>& dictionary_names);
+void read_settings(LoadedVoice& voice, std::vector<std::string>& dictionary_names);
 
 }  // namespace vokari

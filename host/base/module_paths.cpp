@@ -5,11 +5,9 @@
 
 namespace vokari {
 
-char module_dir[kModuleDirCapacity];
-
 // out: kPathCapacity bytes.  Writes "<module_dir>\<relative>" and returns true,
 // or leaves `out` empty and returns false when the path does not fit.
-bool format_module_path(char* out, const char* relative) {
+bool format_module_path(const char* module_dir, char* out, const char* relative) {
     const std::size_t directory_length = std::strlen(module_dir);
     const std::size_t relative_length = std::strlen(relative);
     if (directory_length + 1 + relative_length + 1 > kPathCapacity) {

@@ -11,11 +11,9 @@ constexpr std::size_t kModuleDirCapacity = 1025;
 // Capacity of every path formed from the module directory (1,027 bytes + NUL).
 constexpr std::size_t kPathCapacity = 1028;
 
-// The module's own directory, without a trailing backslash.
-extern char module_dir[kModuleDirCapacity];
-
-// Formats "%s\\%s" from module_dir and `relative` into `out` (kPathCapacity
-// bytes).  Returns false, leaving `out` empty, when the path does not fit.
-bool format_module_path(char* out, const char* relative);
+// Formats "%s\\%s" from `module_dir` (the module's own directory, without a
+// trailing backslash) and `relative` into `out` (kPathCapacity bytes).
+// Returns false, leaving `out` empty, when the path does not fit.
+bool format_module_path(const char* module_dir, char* out, const char* relative);
 
 }  // namespace vokari
