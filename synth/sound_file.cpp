@@ -10,7 +10,7 @@
 #include "synth/confined_path.h"
 #include "synth/sound_file.h"
 #include "synth/wav_image.h"
-#include "voice_data/phoneme_bank.h"
+#include "voice_data/sample_file.h"
 #include "voice_data/sound_effects.h"
 
 namespace vokari {
@@ -19,8 +19,6 @@ namespace {
 
 // "ERROR : <writing the file failed>"
 const char kFileOutputError[] = "ERROR : \x83t\x83@\x83" "C\x83\x8B\x8Fo\x97\xCD\x8E\xB8\x94s.\n\n";
-
-constexpr std::uint8_t kSilentByte = 0xFF;
 
 // True when `path` is `module_dir`, a backslash and a path that stays inside
 // the module directory.
@@ -60,18 +58,10 @@ void reload_sound_effect(LoadedVoice& voice, const std::string& name, const char
     effect->data.shrink_to_fit();
     effect->size = 0;
 
-    const long length = file_length(path);
-    if (length < kWavHeaderSize) return;   // unreadable, or shorter than its header
-    const std::int32_t size = static_cast<std::int32_t>(length - kWavHeaderSize);
-    // Bytes that cannot be read back stay silent.
-    effect->data.assign(static_cast<std::size_t>(size), kSilentByte);
-    effect->size = size;
-    std::FILE* file = platform::open_file(path, "rb");
-    if (file == nullptr) return;
-    std::uint8_t header[kWavHeaderSize];
-    if (std::fread(header, 1, kWavHeaderSize, file) == static_cast<std::size_t>(kWavHeaderSize))
-        std::fread(effect->data.data(), 1, effect->data.size(), file);
-    std::fclose(file);
+    // Unreadable, or shorter than its header: the effect stays silent.  Bytes
+    // that cannot be read back stay silent.
+    if (!read_sample_file(path, file_length(path), kWavHeaderSize, effect->data, MissingBytes::Silence)) return;
+    effect->size = static_cast<std::int32_t>(effect->data.size());
 }
 
 }  // namespace vokari

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "voice_data/sample_file.h"
 #include "support/voice_data_test.h"
 
 #ifndef _WIN32

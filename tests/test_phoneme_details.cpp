@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "voice_data/sample_file.h"
 #include "support/voice_data_test.h"
 
 namespace {

@@ -2,6 +2,7 @@
 // the handler of its class, building the Timeline of both speakers.
 #include <cstring>
 
+#include "host/base/shift_jis.h"
 #include "translate/scan_state.h"
 #include "translate/scanner.h"
 #include "translate/time_math.h"
@@ -23,9 +24,6 @@ std::int32_t take_bracket_argument(ScanState& state, std::int32_t name_length, s
 }
 
 namespace {
-
-// Half-width katakana and their punctuation: the single bytes 0xA1..0xDF.
-bool is_halfwidth_kana(unsigned char b) { return b >= 0xA1 && b <= 0xDF; }
 
 // Any byte 0x01..0x7F that is neither a tag nor the prefix: one character of
 // silence, except '-', which lengthens the sound before it by one character.
@@ -69,10 +67,10 @@ ScanResult scan_script(const LoadedVoice& voice, const std::string& text, Timeli
             if (!state.voice_on) return state.result;
             if (!state.scanning) break;
         } else if (b >= 0x80) {
-            if (is_halfwidth_kana(b)) {
-                convert_halfwidth_kana(state);
-            } else {
+            if (starts_script_pair(b)) {
                 convert_fullwidth_kana(state);
+            } else {
+                convert_halfwidth_kana(state);
             }
         } else {
             pass_plain_byte(state);

@@ -70,13 +70,15 @@ constexpr StringTable script_plain_tags{kPlainNames, kPlainLengths.values, sizeo
 // A backslash that starts no known tag is one character of silence by itself;
 // the bytes after it are scanned as text.
 void handle_script_tag(ScanState& state) {
-    const std::int32_t name_at = state.pos + 1;
-    int tag = script_bracket_tags.match(state.text, name_at, state.length);
-    if (tag >= 0) return handle_bracket_tag(state, tag, script_bracket_tags.lengths[tag]);
-    tag = script_plain_tags.match(state.text, name_at, state.length);
-    if (tag >= 0) return handle_plain_tag(state, tag, script_plain_tags.lengths[tag]);
-    spend_silent_characters(state, 1);
-    state.pos += 1;
+    const TagMatch match = match_tag(script_bracket_tags, script_plain_tags, state.text, state.pos, state.length);
+    if (!match.found()) {
+        spend_silent_characters(state, 1);
+        state.pos += 1;
+    } else if (match.bracketed) {
+        handle_bracket_tag(state, match.tag, match.name_length);
+    } else {
+        handle_plain_tag(state, match.tag, match.name_length);
+    }
 }
 
 }  // namespace vokari

@@ -53,4 +53,27 @@ struct StringTable {
     }
 };
 
+// The tag whose name follows a marker byte (the backslash or the tag prefix):
+// a name of the table of bracketed tags, tried first, or else of the table of
+// plain tags.
+struct TagMatch {
+    bool bracketed = false;
+    int tag = -1;                  // index in its table; -1: no tag starts here
+    std::int32_t name_length = 0;  // bytes of the name (a bracketed one ends in '[')
+
+    bool found() const { return tag >= 0; }
+};
+
+// Matches the name after the marker at text[marker] against `bracketed`, then
+// `plain`.
+inline TagMatch match_tag(const StringTable& bracketed, const StringTable& plain, const char* text, std::int32_t marker,
+                          std::int32_t length) {
+    TagMatch found;
+    found.tag = bracketed.match(text, marker + 1, length);
+    found.bracketed = found.tag >= 0;
+    if (!found.bracketed) found.tag = plain.match(text, marker + 1, length);
+    if (found.tag >= 0) found.name_length = (found.bracketed ? bracketed : plain).lengths[found.tag];
+    return found;
+}
+
 }  // namespace vokari

@@ -107,10 +107,9 @@ void load_translation_file(const LoadedVoice& voice, TranslationDictionary& dict
     log_write(settings, "...");
     std::vector<TranslationPair> skipped;
     const bool opened = for_each_config_line(path, [&skipped, &dictionary](char* line) {
-        std::vector<char> search(std::strlen(line) + 1);
-        std::vector<char> replacement(search.size());
-        if (!split_key_value(line, search.data(), replacement.data(), ",")) return;
-        TranslationPair pair{search.data(), replacement.data()};
+        auto split = split_key_value(line);
+        if (!split) return;
+        TranslationPair pair{std::move(split->key), std::move(split->value)};
         if (unusable_pair_reason(pair) != nullptr) {
             skipped.push_back(std::move(pair));
         } else {

@@ -92,24 +92,20 @@ constexpr StringTable voice_plain_tags{kPlainNames, kPlainLengths.values, sizeof
 // A bracketed tag without its closing bracket costs its prefix and name as
 // characters of silence; a prefix that starts no tag costs one character.
 void handle_voice_tag(ScanState& state) {
-    const std::int32_t name_at = state.pos + 1;
-    int tag = voice_bracket_tags.match(state.text, name_at, state.length);
-    if (tag >= 0) {
+    const TagMatch match = match_tag(voice_bracket_tags, voice_plain_tags, state.text, state.pos, state.length);
+    if (!match.found()) {
+        spend_silent_characters(state, 1);
+        state.pos += 1;
+    } else if (match.bracketed) {
         std::string argument;
-        const std::int32_t span = take_bracket_argument(state, voice_bracket_tags.lengths[tag], argument);
+        const std::int32_t span = take_bracket_argument(state, match.name_length, argument);
         if (span < 0) return;
-        apply_bracket_tag(state, tag, argument);
+        apply_bracket_tag(state, match.tag, argument);
         state.pos += span;
-        return;
+    } else {
+        apply_plain_tag(state, match.tag);
+        state.pos += match.name_length + 1;
     }
-    tag = voice_plain_tags.match(state.text, name_at, state.length);
-    if (tag >= 0) {
-        apply_plain_tag(state, tag);
-        state.pos += voice_plain_tags.lengths[tag] + 1;
-        return;
-    }
-    spend_silent_characters(state, 1);
-    state.pos += 1;
 }
 
 }  // namespace vokari

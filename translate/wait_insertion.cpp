@@ -47,10 +47,11 @@ struct WaitScan {
 // At a backslash: keeps a known script tag whole in the reply, adding the
 // waits it asks for.  False when no tag starts here.
 bool skip_script_tag_for_waits(WaitScan& scan) {
-    const std::int32_t name_at = scan.pos + 1;
-    int tag = script_bracket_tags.match(scan.text, name_at, scan.length);
-    if (tag >= 0) {
-        const std::int32_t name_length = script_bracket_tags.lengths[tag];
+    const TagMatch match = match_tag(script_bracket_tags, script_plain_tags, scan.text, scan.pos, scan.length);
+    if (!match.found()) return false;
+    const int tag = match.tag;
+    const std::int32_t name_length = match.name_length;
+    if (match.bracketed) {
         std::string argument;
         const std::int32_t span = scan.brackets.extract(scan.pos + name_length, argument);
         if (span < 0) {
@@ -62,9 +63,6 @@ bool skip_script_tag_for_waits(WaitScan& scan) {
         scan.keep(name_length + span);
         return true;
     }
-    tag = script_plain_tags.match(scan.text, name_at, scan.length);
-    if (tag < 0) return false;
-    const std::int32_t name_length = script_plain_tags.lengths[tag];
     const int digit = digit_at(scan.text, scan.pos + 2, scan.length);
     std::int32_t extra = 0;
     if ((tag == kDigitWaitTag || tag == kDigitSpeedTag) && digit >= 0) {
@@ -81,18 +79,15 @@ bool skip_script_tag_for_waits(WaitScan& scan) {
 // At the tag prefix: drops a known voice-control tag (with its argument when
 // the bracket closes) from the reply.  False when no tag starts here.
 bool remove_voice_tag(WaitScan& scan) {
-    const std::int32_t name_at = scan.pos + 1;
-    int tag = voice_bracket_tags.match(scan.text, name_at, scan.length);
-    if (tag >= 0) {
-        const std::int32_t name_length = voice_bracket_tags.lengths[tag];
+    const TagMatch match = match_tag(voice_bracket_tags, voice_plain_tags, scan.text, scan.pos, scan.length);
+    if (!match.found()) return false;
+    if (match.bracketed) {
         std::string argument;
-        const std::int32_t span = scan.brackets.extract(scan.pos + name_length, argument);
-        scan.pos += span < 0 ? name_length + 1 : name_length + span;
-        return true;
+        const std::int32_t span = scan.brackets.extract(scan.pos + match.name_length, argument);
+        scan.pos += span < 0 ? match.name_length + 1 : match.name_length + span;
+    } else {
+        scan.pos += match.name_length + 1;
     }
-    tag = voice_plain_tags.match(scan.text, name_at, scan.length);
-    if (tag < 0) return false;
-    scan.pos += voice_plain_tags.lengths[tag] + 1;
     return true;
 }
 
@@ -102,12 +97,10 @@ void count_character(WaitScan& scan) {
     scan.out += kWaitPlaceholder;
 }
 
-// Bytes of the displayed character starting with `b`; a lead byte (any byte
-// from 0x80 outside the half-width katakana) that is the script's last byte
-// is a character of its own.
+// Bytes of the displayed character starting with `b`; a first byte of a pair
+// that is the script's last byte is a character of its own.
 std::int32_t character_size(const WaitScan& scan, unsigned char b) {
-    const bool double_byte = b >= 0x80 && !(b >= 0xA1 && b <= 0xDF);
-    return double_byte && scan.pos + 1 < scan.length ? 2 : 1;
+    return starts_script_pair(b) && scan.pos + 1 < scan.length ? 2 : 1;
 }
 
 // The wait tag that follows every displayed character: the speech time less

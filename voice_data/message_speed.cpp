@@ -25,18 +25,10 @@ const char* const kHostProfileFiles[] = {"\\data\\profile\\app.dat", "\\profile\
 // Byte index of the last backslash of `text` that is a character of its own
 // (not the trail byte of a Shift_JIS character), or npos.
 std::size_t find_last_backslash(const std::string& text) {
+    const std::size_t length = std::strlen(text.c_str());
     std::size_t found = std::string::npos;
-    std::size_t i = 0;
-    while (i < text.size() && text[i] != '\0') {
-        unsigned char b = static_cast<unsigned char>(text[i]);
-        if (is_sjis_lead(b)) {
-            if (i + 1 >= text.size() || text[i + 1] == '\0') break;
-            i += 2;
-            continue;
-        }
-        if (b == '\\') found = i;
-        ++i;
-    }
+    for (std::size_t i = 0; i < length; i += sjis_char_size(text.data(), i, length))
+        if (text[i] == '\\') found = i;
     return found;
 }
 
@@ -110,11 +102,9 @@ void read_message_speed(LoadedVoice& voice, const char* path) {
     while (read_line(file, line) != -1) {
         strip_last_char(line, '\n');
         if (line.empty()) continue;
-        std::vector<char> key(line.size() + 1);
-        std::vector<char> value(line.size() + 1);
-        if (split_key_value(line.c_str(), key.data(), value.data(), ",") &&
-            equals_ignoring_ascii_case(key.data(), "messagespeed")) {
-            voice.settings.message_speed = string_to_int(value.data());
+        const auto split = split_key_value(line.c_str());
+        if (split && equals_ignoring_ascii_case(split->key.c_str(), "messagespeed")) {
+            voice.settings.message_speed = string_to_int(split->value.c_str());
             break;
         }
     }

@@ -12,48 +12,10 @@
 #include "voice_data/request_log.h"
 #include "platform/platform.h"
 #include "voice_data/loaded_voice.h"
+#include "voice_data/sample_file.h"
 #include "host/base/wav_format.h"
 
 namespace vokari {
-
-namespace {
-
-// Gives `data` the first `bytes` bytes that `file` yields after `skip` bytes.
-// Leaves `data` empty and returns false when the stream gives fewer bytes
-// or the buffer cannot be had.
-bool read_sample(std::FILE* file, long skip, std::int32_t bytes, std::vector<std::uint8_t>& data) {
-    data.clear();
-    if (skip > 0 && std::fseek(file, skip, SEEK_SET) != 0) return false;
-    try {
-        data.resize(static_cast<std::size_t>(bytes));
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    if (bytes > 0 && std::fread(data.data(), 1, data.size(), file) != data.size()) {
-        std::vector<std::uint8_t>().swap(data);
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
-// Reads the bytes of the file at `path` (`length` bytes in all) that follow
-// its first `header_bytes` bytes into `data`.  False, with `data` empty, when
-// the file is shorter than its header, cannot be read in full, or the buffer
-// cannot be had.
-bool read_sample_file(const char* path, long length, long header_bytes, std::vector<std::uint8_t>& data) {
-    const long sample_bytes = length - header_bytes;
-    bool loaded = false;
-    if (sample_bytes >= 0 && sample_bytes <= INT32_MAX) {
-        if (std::FILE* file = platform::open_file(path, "rb")) {
-            loaded = read_sample(file, header_bytes, static_cast<std::int32_t>(sample_bytes), data);
-            std::fclose(file);
-        }
-    }
-    if (!loaded) std::vector<std::uint8_t>().swap(data);
-    return loaded;
-}
 
 // Empties all 214 slots, sets their tuning values and both speakers'
 // consonant factors to the defaults, and clears last_sample_was_hv1.
@@ -77,17 +39,6 @@ bool format_slot_path(const char* module_dir, char* out, const char* directory, 
         return false;
     }
     return format_module_path(module_dir, out, relative);
-}
-
-// Length of the file at `path` in bytes (binary), or -1 when it cannot be
-// opened or measured.
-long file_length(const char* path) {
-    std::FILE* file = platform::open_file(path, "rb");
-    if (!file) return -1;
-    long length = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
-    std::fclose(file);
-    return length;
 }
 
 // Loads the four sample folders in their fixed order and logs them.  Returns

@@ -42,12 +42,6 @@ enum class SlotGroup { Vowel, Consonant };
 void fill_partner_from_main(PhonemeBank& bank, SlotGroup group);
 // Copies slot `slot` (sample and tuning values) from speaker 0 to speaker 1.
 void copy_slot_to_partner(PhonemeBank& bank, int slot);
-// Length of the file in bytes, or -1 when it cannot be opened.
-long file_length(const char* path);
-// Reads the bytes after the first `header_bytes` of the file `path`
-// (`length` bytes in all) into `data`.  False, with `data` empty, when the
-// file is shorter than its header or cannot be read in full, or memory runs out.
-bool read_sample_file(const char* path, long length, long header_bytes, std::vector<std::uint8_t>& data);
 // Frees the samples of all 214 slots; each slot becomes silent (size 0).
 void release_phoneme_bank(PhonemeBank& bank);
 // Formats "<module_dir>\\<directory>\\<slot><extension>" into `out`

@@ -13,6 +13,7 @@
 #include "voice_data/loaded_voice.h"
 #include "voice_data/phoneme_bank.h"
 #include "voice_data/phoneme_details.h"
+#include "voice_data/sample_file.h"
 #include "voice_data/config_text.h"
 #include "voice_data/settings.h"
 
@@ -58,10 +59,8 @@ bool load_phoneme_details(LoadedVoice& voice, const char* directory, int speaker
     bool read = voice.module_path(path, relative.c_str()) &&
                 for_each_config_line(path, [&](char* line) {
                     if (parse_section_header(line, slot)) return;
-                    std::vector<char> key(std::strlen(line) + 1);
-                    std::vector<char> value(key.size());
-                    if (split_key_value(line, key.data(), value.data(), ","))
-                        apply_detail(voice, key.data(), value.data(), speaker, slot);
+                    if (const auto split = split_key_value(line))
+                        apply_detail(voice, split->key.c_str(), split->value.c_str(), speaker, slot);
                 });
     log_write(voice.settings, read ? "Done.\n" : "Can't open file.\n");
     return read;

@@ -63,13 +63,9 @@ void apply_setting(LoadedVoice& voice, const char* key, const char* value, std::
 void read_settings(LoadedVoice& voice, std::vector<std::string>& dictionary_names) {
     char path[kPathCapacity];
     if (!voice.module_path(path, "vokari.txt")) return;
-    std::vector<char> key;
-    std::vector<char> value;
     for_each_config_line(path, [&](char* line) {
-        const std::size_t size = std::strlen(line) + 1;
-        key.resize(size);
-        value.resize(size);
-        if (split_key_value(line, key.data(), value.data(), ",")) apply_setting(voice, key.data(), value.data(), dictionary_names);
+        if (const auto split = split_key_value(line))
+            apply_setting(voice, split->key.c_str(), split->value.c_str(), dictionary_names);
     });
 }
 

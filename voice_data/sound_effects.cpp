@@ -11,6 +11,7 @@
 #include "voice_data/phoneme_bank.h"
 #include "voice_data/config_text.h"
 #include "voice_data/loaded_voice.h"
+#include "voice_data/sample_file.h"
 #include "voice_data/settings.h"
 
 namespace vokari {
@@ -18,20 +19,17 @@ namespace vokari {
 // Appends the effect that a "se" value names ("name, file relative to the
 // module folder").  A bad value or file adds nothing.
 void add_sound_effect(LoadedVoice& voice, const char* value) {
-    std::size_t capacity = std::strlen(value) + 1;
-    std::vector<char> name(capacity);
-    std::vector<char> file_name(capacity);
-    if (!split_key_value(value, name.data(), file_name.data(), ",")) return;
-    if (name[0] == '\0' || file_name[0] == '\0') return;
+    const auto split = split_key_value(value);
+    if (!split || split->key.empty() || split->value.empty()) return;
 
     char path[kPathCapacity];
-    if (!voice.module_path(path, file_name.data())) return;
+    if (!voice.module_path(path, split->value.c_str())) return;
     long length = file_length(path);
     if (length < 0) return;
 
     SoundEffect effect;
     if (!read_sample_file(path, length, kWavHeaderSize, effect.data)) return;
-    effect.name = name.data();
+    effect.name = split->key;
     effect.size = static_cast<std::int32_t>(effect.data.size());
     try {
         voice.sound_effects.push_back(std::move(effect));
