@@ -58,15 +58,16 @@ void run_loading_sequence(Module& module) {
     for (const std::string& name : dictionary_names) load_translation_file(voice, module.dictionary, name.c_str());
     log_write(settings, "Done.\n\n");
     add_system_pairs(settings, module.dictionary);
-    const int missing_partner = load_phoneme_bank(voice);
+    const PartnerGaps partner_gaps = load_phoneme_bank(voice);
     log_write(settings, "// Now loading phoneme's data details.\n");
     load_phoneme_details(voice, "vokariv0", 0);
     load_phoneme_details(voice, "vokariv1", 1);
     load_phoneme_details(voice, "vokaric0", 0);
     load_phoneme_details(voice, "vokaric1", 1);
     log_write(settings, "Done.\n\n");
-    if (missing_partner & 1) fill_partner_from_main(voice.bank, SlotGroup::Vowel);
-    if (missing_partner & 2) fill_partner_from_main(voice.bank, SlotGroup::Consonant);
+    // A partner without samples of a group speaks with the main character's.
+    if (partner_gaps.vowels) fill_partner_from_main(voice.bank, SlotGroup::Vowel);
+    if (partner_gaps.consonants) fill_partner_from_main(voice.bank, SlotGroup::Consonant);
     discover_message_speed(voice);
 }
 

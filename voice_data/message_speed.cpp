@@ -75,7 +75,8 @@ void discover_message_speed(LoadedVoice& voice) {
     for (const char* file : kHostProfileFiles) {
         std::string path = base + file;
         if (path.size() < kPathCapacity) {
-            read_message_speed(voice, path.c_str());
+            // A later file's value wins; a file without one changes nothing.
+            if (const std::optional<int> speed = read_message_speed(voice, path.c_str())) settings.message_speed = *speed;
         } else {
             // Refused like every path that does not fit the module's buffers.
             path += "...Path too long.\n";
@@ -88,28 +89,30 @@ void discover_message_speed(LoadedVoice& voice) {
     settings.message_speed = scale_message_speed(settings.message_speed);
 }
 
-// Stores the value of the first "messagespeed" line of `path` (ms per
-// character, unscaled) in settings.message_speed; logs the path and outcome.
-void read_message_speed(LoadedVoice& voice, const char* path) {
+// The value of the first "messagespeed" line of `path` (ms per character,
+// unscaled); logs the path and outcome.
+std::optional<int> read_message_speed(const LoadedVoice& voice, const char* path) {
     std::FILE* file = platform::open_file(path, "rt");
     std::string label = std::string(path) + "...";
     log_write(voice.settings, label.c_str());
     if (!file) {
         log_write(voice.settings, "Can't open file.\n");
-        return;
+        return std::nullopt;
     }
+    std::optional<int> speed;
     std::string line;
     while (read_line(file, line) != -1) {
         strip_last_char(line, '\n');
         if (line.empty()) continue;
         const auto split = split_key_value(line.c_str());
         if (split && equals_ignoring_ascii_case(split->key.c_str(), "messagespeed")) {
-            voice.settings.message_speed = string_to_int(split->value.c_str());
+            speed = string_to_int(split->value.c_str());
             break;
         }
     }
     std::fclose(file);
     log_write(voice.settings, "Done.\n");
+    return speed;
 }
 
 }  // namespace vokari

@@ -1,6 +1,8 @@
 // The host's message speed, read from the host's own profile files.
 #pragma once
 
+#include <optional>
+
 namespace vokari {
 
 struct LoadedVoice;
@@ -9,9 +11,9 @@ struct LoadedVoice;
 // it (scaled by 4/3) in settings.message_speed.
 void discover_message_speed(LoadedVoice& voice);
 // Scans the host profile file `path` (full path) for its first "messagespeed"
-// line (key compared without case) and stores the value, in milliseconds per
-// character and unscaled, in settings.message_speed.  Logs the path and the
-// outcome.
-void read_message_speed(LoadedVoice& voice, const char* path);
+// line (key compared without case) and returns its value, in milliseconds per
+// character and unscaled; nothing when the file cannot be opened or has no
+// such line.  Logs the path and the outcome to the log of `voice`.
+std::optional<int> read_message_speed(const LoadedVoice& voice, const char* path);
 
 }  // namespace vokari

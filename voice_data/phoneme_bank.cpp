@@ -42,8 +42,8 @@ bool format_slot_path(const char* module_dir, char* out, const char* directory, 
 }
 
 // Loads the four sample folders in their fixed order and logs them.  Returns
-// bit 0 when "vokariv1" gave no sample, bit 1 when "vokaric1" gave none.
-int load_phoneme_bank(LoadedVoice& voice) {
+// which of the partner's folders gave no sample.
+PartnerGaps load_phoneme_bank(LoadedVoice& voice) {
     log_write(voice.settings, "// Now loading CV-shaped phoneme data.\n");
     // Speaker 0 has no fallback, so only the partner's results are kept.
     load_phoneme_directory(voice, "vokariv0", 0, true);
@@ -51,7 +51,10 @@ int load_phoneme_bank(LoadedVoice& voice) {
     load_phoneme_directory(voice, "vokaric0", 0, false);
     bool partner_has_consonants = load_phoneme_directory(voice, "vokaric1", 1, false);
     log_write(voice.settings, "Done.\n\n");
-    return (partner_has_vowels ? 0 : 1) | (partner_has_consonants ? 0 : 2);
+    PartnerGaps gaps;
+    gaps.vowels = !partner_has_vowels;
+    gaps.consonants = !partner_has_consonants;
+    return gaps;
 }
 
 // Loads every slot of `speaker` that has a file in `directory` and logs one

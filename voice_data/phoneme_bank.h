@@ -29,9 +29,14 @@ struct LoadedVoice;
 
 // Empties all slots and resets their tuning values (part of load_defaults).
 void reset_phoneme_bank(PhonemeBank& bank);
-// Loads the four sample directories; bit 0: "vokariv1" gave no file, bit 1:
-// "vokaric1" gave no file.
-int load_phoneme_bank(LoadedVoice& voice);
+// Which of the partner's sample directories gave no sample at all: the caller
+// decides whether the partner borrows the main character's samples.
+struct PartnerGaps {
+    bool vowels = false;       // "vokariv1"
+    bool consonants = false;   // "vokaric1"
+};
+// Loads the four sample directories and logs them; returns the partner's gaps.
+PartnerGaps load_phoneme_bank(LoadedVoice& voice);
 // Loads slots 0-106 of `speaker` from "<module_dir>\\<directory>\\N.hv1" (or
 // N.wav, header skipped) and logs one "o" or "-" per slot.  True when at least
 // one slot was loaded.  A consonant directory sets loop_chunk_offset to

@@ -41,7 +41,7 @@ protected:
     // voice_data
     void load_defaults() { vokari::load_defaults(voice_); }
     void read_settings(std::vector<std::string>& names) { vokari::read_settings(voice_, names); }
-    int load_phoneme_bank() { return vokari::load_phoneme_bank(voice_); }
+    vokari::PartnerGaps load_phoneme_bank() { return vokari::load_phoneme_bank(voice_); }
     bool load_phoneme_directory(const char* directory, int speaker, bool vowels) {
         return vokari::load_phoneme_directory(voice_, directory, speaker, vowels);
     }
@@ -61,7 +61,6 @@ protected:
     }
     void cut_excess_hv1(int speaker, int slot, long keep) { vokari::cut_excess_hv1(module_dir, speaker, slot, keep); }
     void discover_message_speed() { vokari::discover_message_speed(voice_); }
-    void read_message_speed(const char* path) { vokari::read_message_speed(voice_, path); }
     void add_sound_effect(const char* value) { vokari::add_sound_effect(voice_, value); }
     int find_sound_effect(const std::string& name) { return vokari::find_sound_effect(sound_effects, name); }
     void release_sound_effects() { vokari::release_sound_effects(sound_effects); }
