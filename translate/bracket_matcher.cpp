@@ -10,7 +10,6 @@
 #include "translate/bracket_matcher.h"
 
 #include "host/base/text_routines.h"
-#include "translate/scanner.h"
 
 namespace vokari {
 

@@ -27,13 +27,27 @@ public:
 
     // The slot of the longest entry that begins text[pos, length), or -1;
     // `entry_length` receives its byte length.
-    int find(const char* text, std::int32_t pos, std::int32_t length, std::int32_t& entry_length) const;
+    int find(const char* text, std::int32_t pos, std::int32_t length, std::int32_t& entry_length) const {
+        for (std::int32_t size = kLongestEntry; size >= 1; --size) {
+            if (!has_length_[size] || size > length - pos) continue;
+            const int slot = slot_of(key_of(text + pos, size));
+            if (slot >= 0) {
+                entry_length = size;
+                return slot;
+            }
+        }
+        return -1;
+    }
 
 private:
     static constexpr int kLongestEntry = 4;
+    // An open-addressing hash table, a few times larger than the entries, so
+    // that a lookup mostly looks at one bucket.
+    static constexpr int kBucketBits = 9;
+    static constexpr int kBuckets = 1 << kBucketBits;
 
     struct Entry {
-        std::uint64_t key = 0;   // length and bytes
+        std::uint64_t key = 0;   // length and bytes; 0: empty (no key is 0)
         std::int16_t slot = 0;
     };
 
@@ -44,23 +58,30 @@ private:
         return key;
     }
 
-    // Keeps the entries sorted by key; the first of equal keys stays, as a
-    // search in table order would find it.
-    constexpr void insert(std::uint64_t key, std::int16_t slot) {
-        int at = count_;
-        while (at > 0 && entries_[at - 1].key > key) --at;
-        if (at > 0 && entries_[at - 1].key == key) return;
-        for (int i = count_; i > at; --i) entries_[i] = entries_[i - 1];
-        entries_[at].key = key;
-        entries_[at].slot = slot;
-        ++count_;
+    static constexpr int bucket_of(std::uint64_t key) {
+        return static_cast<int>((key * 0x9E3779B97F4A7C15ull) >> (64 - kBucketBits));
     }
 
-    Entry entries_[kSlotCount] = {};
-    int count_ = 0;
-    bool has_length_[kLongestEntry + 1] = {};
+    // The first of equal keys stays, as a search in table order would find it.
+    constexpr void insert(std::uint64_t key, std::int16_t slot) {
+        int at = bucket_of(key);
+        while (entries_[at].key != 0) {
+            if (entries_[at].key == key) return;
+            at = (at + 1) & (kBuckets - 1);
+        }
+        entries_[at].key = key;
+        entries_[at].slot = slot;
+    }
 
-    friend int find_entry(const KanaIndex& index, std::uint64_t key);
+    int slot_of(std::uint64_t key) const {
+        for (int at = bucket_of(key);; at = (at + 1) & (kBuckets - 1)) {
+            if (entries_[at].key == key) return entries_[at].slot;
+            if (entries_[at].key == 0) return -1;
+        }
+    }
+
+    Entry entries_[kBuckets] = {};
+    bool has_length_[kLongestEntry + 1] = {};
 };
 
 extern const KanaIndex hiragana_index;

@@ -24,10 +24,4 @@ ScanResult scan_script(const LoadedVoice& voice, const std::string& text, Timeli
 // returned; `settings` gives the tag prefix and the host's message speed.
 void insert_waits(const Settings& settings, std::string& script, std::int64_t total_ms, bool omit_text);
 
-// `text` + `p` points at a '['; `end` is the text's length.  Returns the byte
-// count from '[' through its matching ']' and stores the bytes between them in
-// `out`, or returns -1.  (A scan of many tags uses one BracketMatcher for the
-// whole text instead.)
-int extract_tag_argument(const char* text, int p, int end, std::string& out);
-
 }  // namespace vokari
