@@ -103,18 +103,17 @@ std::optional<KeyValue> split_key_value(const char* line, const char* separator)
 // line that is neither empty nor a "//" comment line, its trailing comment
 // removed.  False when the file cannot be opened.
 bool for_each_config_line(const char* path, const std::function<void(char* line)>& on_line) {
-    std::FILE* file = platform::open_file(path, "rt");
+    const platform::ScopedFile file(platform::open_file(path, "rt"));
     if (file == nullptr) return false;
     std::string line;
     std::vector<char> scratch;
-    while (read_line(file, line) != -1) {
+    while (read_line(file.get(), line) != -1) {
         strip_last_char(line, '\n');
         if (line.empty() || line.compare(0, 2, "//") == 0) continue;
         scratch.assign(line.c_str(), line.c_str() + line.size() + 1);
         strip_comment(scratch.data());
         on_line(scratch.data());
     }
-    std::fclose(file);
     return true;
 }
 

@@ -92,7 +92,7 @@ void discover_message_speed(LoadedVoice& voice) {
 // The value of the first "messagespeed" line of `path` (ms per character,
 // unscaled); logs the path and outcome.
 std::optional<int> read_message_speed(const LoadedVoice& voice, const char* path) {
-    std::FILE* file = platform::open_file(path, "rt");
+    platform::ScopedFile file(platform::open_file(path, "rt"));
     std::string label = std::string(path) + "...";
     log_write(voice.settings, label.c_str());
     if (!file) {
@@ -101,7 +101,7 @@ std::optional<int> read_message_speed(const LoadedVoice& voice, const char* path
     }
     std::optional<int> speed;
     std::string line;
-    while (read_line(file, line) != -1) {
+    while (read_line(file.get(), line) != -1) {
         strip_last_char(line, '\n');
         if (line.empty()) continue;
         const auto split = split_key_value(line.c_str());
@@ -110,7 +110,7 @@ std::optional<int> read_message_speed(const LoadedVoice& voice, const char* path
             break;
         }
     }
-    std::fclose(file);
+    file.reset();
     log_write(voice.settings, "Done.\n");
     return speed;
 }

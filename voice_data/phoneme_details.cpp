@@ -29,12 +29,10 @@ bool is_slot_number(int slot) { return slot >= 0 && slot < kSlotCount; }
 // Reads the first `count` bytes of `path` into `bytes`; false when the file
 // cannot be opened or is shorter.
 bool read_leading_bytes(const char* path, long count, std::vector<std::uint8_t>& bytes) {
-    std::FILE* file = platform::open_file(path, "rb");
+    const platform::ScopedFile file(platform::open_file(path, "rb"));
     if (!file) return false;
     bytes.resize(static_cast<std::size_t>(count));
-    bool ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    std::fclose(file);
-    return ok;
+    return std::fread(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
 }
 
 // Replaces the contents of `path` by `bytes`; false when any step failed.
