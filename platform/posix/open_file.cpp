@@ -184,8 +184,10 @@ std::FILE* open_file(const char* path, const char* mode) {
         return stream;
     }
     if ((parsed.flags & O_ACCMODE) == O_RDWR) drop_final_end_of_text(fd);
-    TextFile* file = new (std::nothrow) TextFile{fd};
-    if (file == nullptr) {
+    TextFile* file = nullptr;
+    try {
+        file = new TextFile{fd};
+    } catch (const std::bad_alloc&) {
         ::close(fd);
         errno = ENOMEM;
         return nullptr;
