@@ -9,13 +9,15 @@
 #include <vector>
 
 #include "synth/wav_image.h"
+#include "translate/scanner.h"
+#include "synth/sound_file.h"
+#include "host/base/mulaw.h"
 
 namespace {
 
 constexpr std::int32_t kBlockSamples = 2048;
 
 void BM_OutputFloor(benchmark::State& state) {
-    vokari::build_mulaw_encoder();
     const std::int32_t samples = vokari::kMaxOutputSamples;
     std::vector<std::uint8_t> out(samples);
     std::int32_t sums[kBlockSamples];

@@ -22,6 +22,9 @@
 #include "bench/bench_texts.h"
 #include "bench/bench_voice.h"
 #include "synth/wav_image.h"
+#include "translate/scanner.h"
+#include "synth/sound_file.h"
+#include "host/base/mulaw.h"
 
 extern "C" {
 void* __libc_malloc(std::size_t size);
@@ -85,7 +88,7 @@ struct RequestMemory {
 };
 
 RequestMemory measure_request(const std::string& request_text, std::size_t image_bytes) {
-    vokari::release_wav_image();
+    bench::loaded_voice().reload();
     const std::size_t before = bytes_in_use;
     peak_bytes = bytes_in_use;
     bench::call_request(request_text);
@@ -98,7 +101,7 @@ void BM_CapRequestPeakMemory(benchmark::State& state) {
     const std::string request_text = bench::script_request(bench::to_shift_jis(bench::cap_script_kana()));
     const std::size_t image_bytes = vokari::kWavHeaderSize + static_cast<std::size_t>(vokari::kMaxOutputSamples);
     const RequestMemory first = measure_request(request_text, image_bytes);
-    if (vokari::wav_image_samples != vokari::kMaxOutputSamples) {
+    if (bench::last_played_samples() != vokari::kMaxOutputSamples) {
         state.SkipWithError("the cap script did not reach the output cap");
         return;
     }

@@ -10,57 +10,65 @@
 
 #include "bench/bench_texts.h"
 #include "bench/bench_voice.h"
-#include "host/translation_dictionary.h"
-#include "host/translation_index.h"
+#include "host/module.h"
 #include "translate/scanner.h"
-#include "voice_data/settings.h"
+#include "translate/translation_index.h"
 
 namespace {
 
 // 40 characters: kanji words, a number with a counter, kana and punctuation.
 const char* const kMixedLine = "ねえ、今日は良い天気ですね。3時から駅前の公園へ散歩に行きましょうか？";
 
+// A module object loaded from a private copy of the bundled voice.
+struct BundledVoice {
+    BundledVoice() : directory(bench::prepare_voice_directory()) {
+        vokari::load_module(module, directory.data(), static_cast<long>(directory.size()));
+    }
+    ~BundledVoice() {
+        vokari::unload_module(module);
+        fixture::remove_tree(directory);
+    }
+    std::string directory;
+    vokari::Module module;
+};
+
 void BM_MixedLine(benchmark::State& state) {
     vokari::platform::set_player(vokari::platform::null_player());
     const bool with_dictionary = state.range(0) != 0;
-    const std::string directory = bench::prepare_voice_directory();
-    bench::load_module(directory);
+    BundledVoice voice;
+    vokari::Module& module = voice.module;
     if (!with_dictionary) {
-        vokari::translation_dictionary.clear();
-        vokari::add_system_pairs();
+        module.dictionary.clear();
+        vokari::add_system_pairs(module.voice.settings, module.dictionary);
+        module.dictionary_index.build(module.dictionary);
     }
     const std::string script = bench::to_shift_jis(std::string("\\0") + kMixedLine);
+    vokari::Timeline timeline;
     for (auto _ : state) {
-        std::string voice = script;
+        std::string spoken = script;
         std::string reply = script;
-        vokari::apply_translation(voice);
-        const std::int64_t total_ms = vokari::scan_script(voice);
-        vokari::insert_waits(reply, total_ms);
+        vokari::apply_translation(module.voice.settings, module.dictionary, spoken, &module.dictionary_index);
+        const vokari::ScanResult scan = vokari::scan_script(module.voice, spoken, timeline);
+        vokari::insert_waits(module.voice.settings, reply, scan.total_ms, scan.omit_text);
         benchmark::DoNotOptimize(reply.data());
     }
-    state.counters["pairs"] = static_cast<double>(vokari::translation_dictionary.size());
-    const std::filesystem::path dictionary = std::filesystem::path(directory) / "reading.dic";
+    state.counters["pairs"] = static_cast<double>(module.dictionary.size());
+    const std::filesystem::path dictionary = std::filesystem::path(voice.directory) / "reading.dic";
     if (with_dictionary && std::filesystem::exists(dictionary))
         state.counters["dictionary_bytes"] = static_cast<double>(std::filesystem::file_size(dictionary));
-    unload();
-    fixture::remove_tree(directory);
     state.SetLabel(with_dictionary ? "general dictionary" : "built-in pairs only");
 }
 
-// Building the index of the pairs, which the first request after loading
-// the general dictionary does once.
+// Building the index of the pairs, which load does once after the last pair.
 void BM_BuildPairIndex(benchmark::State& state) {
     vokari::platform::set_player(vokari::platform::null_player());
-    const std::string directory = bench::prepare_voice_directory();
-    bench::load_module(directory);
+    BundledVoice voice;
     for (auto _ : state) {
         vokari::TranslationIndex index;
-        index.build(vokari::translation_dictionary);
+        index.build(voice.module.dictionary);
         benchmark::DoNotOptimize(&index);
     }
-    state.counters["pairs"] = static_cast<double>(vokari::translation_dictionary.size());
-    unload();
-    fixture::remove_tree(directory);
+    state.counters["pairs"] = static_cast<double>(voice.module.dictionary.size());
 }
 
 }  // namespace

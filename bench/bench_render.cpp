@@ -15,50 +15,56 @@
 #include "bench/bench_voice.h"
 #include "synth/renderer.h"
 #include "synth/wav_image.h"
+#include "translate/scanner.h"
+#include "synth/sound_file.h"
+#include "host/base/mulaw.h"
 #include "translate/timeline.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/message_speed.h"
+#include "voice_data/phoneme_details.h"
 
 namespace {
 
 constexpr std::uint8_t kSilentByte = 0xFF;
 
 // The vowel slots of `speaker` that hold a sample.
-std::vector<int> sounding_vowel_slots(int speaker) {
+std::vector<int> sounding_vowel_slots(const vokari::PhonemeBank& bank, int speaker) {
     std::vector<int> slots;
     for (int slot : {0, 1, 2, 3, 4, vokari::kSyllabicNSlot}) {
-        if (vokari::phoneme_bank.slots[speaker][slot].size > 0) slots.push_back(slot);
+        if (bank.slots[speaker][slot].size > 0) slots.push_back(slot);
     }
     return slots;
 }
 
-// Replaces the module's timeline by `voices` vowel voices held from sample 0.
-bool build_held_voices(int voices) {
-    vokari::timeline.clear();
+// Fills `timeline` with `voices` vowel voices of `bank` held from sample 0.
+bool build_held_voices(const vokari::PhonemeBank& bank, vokari::Timeline& timeline, int voices) {
+    timeline.clear();
     for (int speaker = 0; speaker < vokari::kSpeakerCount; ++speaker) {
-        vokari::timeline.control_events[speaker].push_back(
+        timeline.control_events[speaker].push_back(
             vokari::ControlEvent{0, vokari::LevelSet, 1.0 / voices});
     }
-    const std::vector<int> slots[2] = {sounding_vowel_slots(0), sounding_vowel_slots(1)};
+    const std::vector<int> slots[2] = {sounding_vowel_slots(bank, 0), sounding_vowel_slots(bank, 1)};
     for (int v = 0; v < voices; ++v) {
         const int speaker = v % 2;
         if (slots[speaker].empty()) return false;
         const int slot = slots[speaker][(v / 2) % slots[speaker].size()];
-        vokari::timeline.phoneme_events[speaker].push_back(vokari::PhonemeEvent{0, slot, 1, 1});
+        timeline.phoneme_events[speaker].push_back(vokari::PhonemeEvent{0, slot, 1, 1});
     }
     return true;
 }
 
 void BM_RenderHeldVoices(benchmark::State& state) {
-    bench::loaded_voice();
+    const vokari::LoadedVoice& voice = bench::loaded_voice().module().voice;
+    vokari::Timeline timeline;
     const int voices = static_cast<int>(state.range(0));
-    if (!build_held_voices(voices)) {
+    if (!build_held_voices(voice.bank, timeline, voices)) {
         state.SkipWithError("the voice has no vowel samples");
         return;
     }
     std::vector<std::uint8_t> out(vokari::kMaxOutputSamples);
     const std::int32_t samples = vokari::kMaxOutputSamples;
     for (auto _ : state) {
-        vokari::render_timeline(out.data(), samples);
+        vokari::render_timeline(voice, timeline, out.data(), samples);
         benchmark::ClobberMemory();
     }
     const auto silent = std::count(out.begin(), out.end(), kSilentByte);

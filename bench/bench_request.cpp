@@ -10,8 +10,6 @@
 #include "bench/bench_texts.h"
 #include "bench/bench_voice.h"
 #include "synth/wav_image.h"
-#include "voice_data/settings.h"
-#include "voice_data/sound_effects.h"
 
 namespace {
 
@@ -21,12 +19,11 @@ constexpr double kSampleRate = 22050.0;
 // speech it renders.  `expected_samples`, when not 0, is the output size the
 // request must produce for the figure to mean what its name says.
 void run_requests(benchmark::State& state, const std::string& request_text, std::int32_t expected_samples) {
-    bench::loaded_voice();
     // Without an image left by an earlier benchmark, the size after one request
     // is this request's own (0 when it renders nothing).
-    vokari::release_wav_image();
+    bench::loaded_voice().reload();
     bench::call_request(request_text);
-    const std::int32_t samples = vokari::wav_image_samples;
+    const std::int32_t samples = bench::last_played_samples();
     if (expected_samples != 0 && samples != expected_samples) {
         state.SkipWithError(("rendered " + std::to_string(samples) + " samples, expected " +
                              std::to_string(expected_samples)).c_str());
@@ -60,14 +57,14 @@ void BM_RequestCapScript(benchmark::State& state) {
 }
 
 void BM_RequestDialogue(benchmark::State& state) {
-    bench::loaded_voice();
-    if (vokari::sound_effects.empty() || vokari::sound_effects.front().size == 0) {
+    const vokari::LoadedVoice& voice = bench::loaded_voice().module().voice;
+    if (voice.sound_effects.empty() || voice.sound_effects.front().size == 0) {
         state.SkipWithError("the voice has no sound effect to play");
         return;
     }
-    const std::string effect = vokari::sound_effects.front().name;
+    const std::string effect = voice.sound_effects.front().name;
     const std::string script =
-        bench::to_shift_jis(bench::dialogue_script(static_cast<char>(vokari::settings.tag_prefix), effect));
+        bench::to_shift_jis(bench::dialogue_script(static_cast<char>(voice.settings.tag_prefix), effect));
     run_requests(state, bench::script_request(script), 0);
 }
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "host/entry_points.h"
+#include "host/module.h"
 #include "platform/platform.h"
 #include "tests/support/fixture_voice.h"
 
@@ -87,25 +88,56 @@ inline long call_request(const std::string& text) {
     return length;
 }
 
+// Bytes of the last image the module handed to the player (0: none yet).
+inline std::size_t& last_played_bytes() {
+    static std::size_t bytes = 0;
+    return bytes;
+}
+
+// A player that plays nothing and notes the size of what it was given.
+inline const vokari::platform::Player* noting_player() {
+    static const vokari::platform::Player player = {
+        "bench", [](const std::uint8_t*, std::size_t bytes) { last_played_bytes() = bytes; }, [] {}};
+    return &player;
+}
+
+// Samples of the image the module played for the last request that played
+// one: the played bytes less the header.
+inline std::int32_t last_played_samples() {
+    const std::size_t bytes = last_played_bytes();
+    return bytes > 58 ? static_cast<std::int32_t>(bytes - 58) : 0;
+}
+
 // The voice loaded into the module for a whole benchmark program, with a sound
-// effect: prepared and loaded on first use, with the null player installed
-// first; unloaded and its private directory removed when the program ends.
+// effect: prepared and loaded on first use, with a player that plays nothing
+// installed first; unloaded and its private directory removed when the program ends.
 class LoadedVoice {
 public:
     LoadedVoice() {
-        vokari::platform::set_player(vokari::platform::null_player());
+        vokari::platform::set_player(noting_player());
         directory_ = prepare_voice_directory();
         add_sound_effect_if_none(directory_);
         load_module(directory_);
+        vokari::load_module(module_, directory_.data(), static_cast<long>(directory_.size()));
     }
     ~LoadedVoice() {
         unload();
         fixture::remove_tree(directory_);
     }
     const std::string& directory() const { return directory_; }
+    // A module object loaded from the same folder, for what the exports do
+    // not show: the settings, the bank and the effects.
+    vokari::Module& module() const { return module_; }
+    // Unloads and loads the module behind the exports again: no image left.
+    void reload() const {
+        unload();
+        last_played_bytes() = 0;
+        load_module(directory_);
+    }
 
 private:
     std::string directory_;
+    mutable vokari::Module module_;
 };
 
 inline const LoadedVoice& loaded_voice() {

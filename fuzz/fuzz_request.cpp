@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/entry_points.h"
+#include "host/base/module_paths.h"
 #include "platform/platform.h"
 #include "support/fuzz_voice.h"
 

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 
-#include "host/request.h"
 #include "support/fuzz_voice.h"
 #include "synth/wav_image.h"
 #include "translate/scanner.h"
@@ -19,14 +18,14 @@ std::uint32_t read_le32(const std::uint8_t* bytes) {
     return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
 
-void check_image(std::int64_t total_ms) {
+void check_image(const vokari::WavImage& image, std::int64_t total_ms) {
     std::int64_t expected = vokari::output_sample_count(total_ms);
     if (expected > vokari::kMaxOutputSamples) expected = vokari::kMaxOutputSamples;
-    fuzz_support::require(vokari::wav_image != nullptr, "a WAV image for a speech with samples");
-    fuzz_support::require(vokari::wav_image_samples == expected, "the image's sample count");
-    fuzz_support::require(read_le32(vokari::wav_image + 4) == static_cast<std::uint32_t>(expected + 50) &&
-                              read_le32(vokari::wav_image + 46) == static_cast<std::uint32_t>(expected) &&
-                              read_le32(vokari::wav_image + 54) == static_cast<std::uint32_t>(expected),
+    fuzz_support::require(image.bytes != nullptr, "a WAV image for a speech with samples");
+    fuzz_support::require(image.samples == expected, "the image's sample count");
+    fuzz_support::require(read_le32(image.bytes + 4) == static_cast<std::uint32_t>(expected + 50) &&
+                              read_le32(image.bytes + 46) == static_cast<std::uint32_t>(expected) &&
+                              read_le32(image.bytes + 54) == static_cast<std::uint32_t>(expected),
                           "the header's sizes");
 }
 
@@ -34,16 +33,17 @@ void check_image(std::int64_t total_ms) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static fuzz_support::FuzzVoice voice("fuzz-script");
+    vokari::Module& module = voice.module();
     const std::string script(reinterpret_cast<const char*>(data), size);
-    vokari::reset_request_state();
-    const std::int64_t total_ms = vokari::scan_script(script);
+    vokari::Timeline timeline;
+    const vokari::ScanResult scan = vokari::scan_script(module.voice, script, timeline);
+    const std::int64_t total_ms = scan.total_ms;
     std::string reply = script;
-    vokari::insert_waits(reply, total_ms);
+    vokari::insert_waits(module.voice.settings, reply, total_ms, scan.omit_text);
     fuzz_support::require(reply.find(kWaitPlaceholder) == std::string::npos, "no wait placeholder in the reply");
-    vokari::wav_output_spec.clear();
     if (total_ms != 0 && vokari::output_sample_count(total_ms) > 0) {
-        vokari::render_and_play(total_ms);
-        check_image(total_ms);
+        vokari::render_and_play(module.voice, module.image, timeline, vokari::SoundFileRequest(), total_ms);
+        check_image(module.image, total_ms);
     }
     voice.tidy_after_request();
     return 0;

@@ -1,78 +1,33 @@
-// The three functions the host calls.  load stores the module directory and
-// loads everything in a fixed order; request carries one request in and its
-// response out across the host's global memory blocks; unload stops playback
-// and frees the samples.
+// The three functions the host calls, and the one Module they keep.  load
+// builds the module object; request carries one request in and its response
+// out across the host's global memory blocks; unload stops playback and
+// destroys the object.
 #include <climits>
 #include <cstring>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "host/entry_points.h"
+
+#include "host/module.h"
 #include "host/request.h"
-#include "host/request_log.h"
-#include "host/translation_dictionary.h"
 #include "platform/platform.h"
-#include "synth/wav_image.h"
-#include "voice_data/phoneme_bank.h"
-#include "voice_data/settings.h"
-#include "voice_data/sound_effects.h"
 
 namespace vokari {
-
-char module_dir[kModuleDirCapacity];
 
 namespace {
 
 const char kServerError[] = "MAKOTO/2.0 500 Internal Server Error\r\nCharset: Shift_JIS\r\n\r\n";
 
-// True when the last of `length` bytes is a backslash character of its own,
-// not the trail byte of a double-byte character.
-bool ends_in_backslash(const char* text, std::size_t length) {
-    if (length == 0 || text[length - 1] != '\\') return false;
-    std::size_t last_char = 0;
-    for (std::size_t i = 0; i < length; i += is_sjis_lead(static_cast<unsigned char>(text[i])) ? 2 : 1)
-        last_char = i;
-    return last_char == length - 1;
-}
+// The host's module object: built by load, destroyed by unload.  It is never
+// destroyed at process exit, where the host may still be playing its sound.
+Module* loaded_module = nullptr;
 
-// Copies the host's directory block into module_dir: at most `length` bytes,
-// stopping at a NUL, without one backslash that is the last counted byte.  A
-// directory of more than 1,024 bytes is refused: module_dir stays empty and
-// the function returns false.
-bool store_module_dir(const char* block, long length) {
-    module_dir[0] = '\0';
-    if (block == nullptr || length <= 0) return true;
-    const std::size_t counted = static_cast<std::size_t>(length);
-    const void* nul = std::memchr(block, '\0', counted);
-    std::size_t kept = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - block) : counted;
-    if (kept == counted && ends_in_backslash(block, counted)) --kept;
-    if (kept >= kModuleDirCapacity) return false;
-    std::memcpy(module_dir, block, kept);
-    module_dir[kept] = '\0';
-    return true;
-}
-
-// Everything load reads, in its fixed order; the log starts once the settings
-// have named it.
-void run_loading_sequence() {
-    std::vector<std::string> dictionary_names;
-    load_defaults();
-    read_settings(dictionary_names);
-    log_start();
-    log_write("// Now loading translate data.\n");
-    for (const std::string& name : dictionary_names) load_translation_file(name.c_str());
-    log_write("Done.\n\n");
-    add_system_pairs();
-    const int missing_partner = load_phoneme_bank();
-    log_write("// Now loading phoneme's data details.\n");
-    load_phoneme_details("vokariv0", 0);
-    load_phoneme_details("vokariv1", 1);
-    load_phoneme_details("vokaric0", 0);
-    load_phoneme_details("vokaric1", 1);
-    log_write("Done.\n\n");
-    if (missing_partner & 1) fill_partner_from_main(SlotGroup::Vowel);
-    if (missing_partner & 2) fill_partner_from_main(SlotGroup::Consonant);
-    discover_message_speed();
+// The module a request works on: the loaded one, or, before the first load
+// and after unload, a new one in the state of a module never loaded.
+Module& module_for_request() {
+    if (loaded_module == nullptr) loaded_module = new Module();
+    return *loaded_module;
 }
 
 // Hands `response` to the host in a new fixed block of exactly its length.  A
@@ -91,21 +46,6 @@ HGLOBAL respond(const char* response, std::size_t size, long* length) {
 
 }  // namespace
 
-// out: kPathCapacity bytes.  Writes "<module_dir>\<relative>" and returns true,
-// or leaves `out` empty and returns false when the path does not fit.
-bool format_module_path(char* out, const char* relative) {
-    const std::size_t directory_length = std::strlen(module_dir);
-    const std::size_t relative_length = std::strlen(relative);
-    if (directory_length + 1 + relative_length + 1 > kPathCapacity) {
-        out[0] = '\0';
-        return false;
-    }
-    std::memcpy(out, module_dir, directory_length);
-    out[directory_length] = '\\';
-    std::memcpy(out + directory_length + 1, relative, relative_length + 1);
-    return true;
-}
-
 }  // namespace vokari
 
 using namespace vokari;
@@ -115,22 +55,22 @@ using namespace vokari;
 // refused: nothing is read from disk and the module runs on its defaults.
 // Always returns 1.
 BOOL VOKARI_CALL load(HGLOBAL h, long len) {
-    const bool directory_stored = store_module_dir(static_cast<const char*>(h), len);
-    platform::global_free(h);
-    // A fresh loaded life: the lists that load fills are emptied first.
-    translation_dictionary.clear();
-    sound_effects.clear();
-    // No exception may cross into the host: memory running out half-way
-    // leaves what was loaded so far, and the module still answers requests.
+    Module* fresh = nullptr;
     try {
-        if (directory_stored) {
-            run_loading_sequence();
-        } else {
-            load_defaults();
-            add_system_pairs();
-        }
+        fresh = new Module();
     } catch (...) {
     }
+    if (fresh != nullptr) {
+        load_module(*fresh, static_cast<const char*>(h), len);
+        if (loaded_module != nullptr) {
+            // Loaded again without an unload: the sound playing goes on.
+            std::swap(fresh->image.bytes, loaded_module->image.bytes);
+            std::swap(fresh->image.samples, loaded_module->image.samples);
+            delete loaded_module;
+        }
+        loaded_module = fresh;
+    }
+    platform::global_free(h);
     return 1;
 }
 
@@ -163,16 +103,8 @@ HGLOBAL VOKARI_CALL request(HGLOBAL h, long* len) {
         // Memory can run out while a large script is processed; the host then
         // gets the 500 response rather than an exception in its own process.
         try {
-            log_write("// request header\n");
-            log_write(copy);
-            handle_request(copy, response);
-            if (log_is_on()) {
-                const std::uint32_t elapsed = platform::tick_count() - start;
-                log_write("// response header\n// [execute time = ");
-                log_write(int_to_decimal(elapsed).c_str());
-                log_write("ms]\n");
-                log_write(response.c_str());
-            }
+            RequestState state;
+            handle_logged_request(module_for_request(), state, copy, start, response);
             answered = true;
         } catch (...) {
         }
@@ -183,16 +115,15 @@ HGLOBAL VOKARI_CALL request(HGLOBAL h, long* len) {
     return respond(response.data(), response.size(), len);
 }
 
-// Writes the log's end line, stops playback and frees the samples and the WAV
-// image.  Always returns 1.
+// Writes the log's end line, stops playback, frees the samples and the WAV
+// image, and destroys the module object.  Always returns 1.
 BOOL VOKARI_CALL unload(void) {
-    try {
-        log_end();
-    } catch (...) {
+    if (loaded_module != nullptr) {
+        unload_module(*loaded_module);
+        delete loaded_module;
+        loaded_module = nullptr;
+    } else {
+        platform::current_player()->purge();
     }
-    platform::current_player()->purge();
-    release_sound_effects();
-    release_wav_image();
-    release_phoneme_bank();
     return 1;
 }

@@ -10,26 +10,8 @@
 //   unload()       Stops playback and frees what load allocated.  Returns 1.
 #pragma once
 
-#include <cstddef>
-
 #include "platform/win_types.h"
 
 VOKARI_EXPORT BOOL VOKARI_CALL load(HGLOBAL h, long len);
 VOKARI_EXPORT HGLOBAL VOKARI_CALL request(HGLOBAL h, long* len);
 VOKARI_EXPORT BOOL VOKARI_CALL unload(void);
-
-namespace vokari {
-
-// Capacity of the module directory: 1,024 bytes and a terminating NUL.
-constexpr std::size_t kModuleDirCapacity = 1025;
-// Capacity of every path formed from the module directory (1,027 bytes + NUL).
-constexpr std::size_t kPathCapacity = 1028;
-
-// The module's own directory, without a trailing backslash.
-extern char module_dir[kModuleDirCapacity];
-
-// Formats "%s\\%s" from module_dir and `relative` into `out` (kPathCapacity
-// bytes).  Returns false, leaving `out` empty, when the path does not fit.
-bool format_module_path(char* out, const char* relative);
-
-}  // namespace vokari

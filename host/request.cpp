@@ -7,14 +7,16 @@
 #include <cstring>
 
 #include "host/request.h"
-#include "host/translation_dictionary.h"
+#include "host/base/text_routines.h"
+#include "platform/platform.h"
 #include "synth/wav_image.h"
 #include "translate/scanner.h"
+#include "translate/translation_dictionary.h"
+#include "voice_data/config_text.h"
+#include "voice_data/request_log.h"
 #include "voice_data/settings.h"
 
 namespace vokari {
-
-HeaderField request_headers[kHeaderCount];
 
 namespace {
 
@@ -63,11 +65,11 @@ bool split_header_line(const std::string& line, HeaderField& field) {
     return true;
 }
 
-// Fills request_headers from the lines of `text`, in order, until a line
-// without a line feed after it, a blank line, a line without a colon, or the
-// 8th header.
-void parse_headers(const char* text) {
-    for (HeaderField& field : request_headers) {
+// Fills `headers` from the lines of `text`, in order, until a line without a
+// line feed after it, a blank line, a line without a colon, or the 8th
+// header.
+void parse_headers(const char* text, HeaderField (&headers)[kHeaderCount]) {
+    for (HeaderField& field : headers) {
         const char* feed = std::strchr(text, '\n');
         if (feed == nullptr) return;
         std::string line(text, feed);
@@ -82,10 +84,10 @@ void parse_headers(const char* text) {
 
 // With "security.level" at "high", only a SecurityLevel of "Local" or "local"
 // (or none at all) lets a request through.
-bool security_allows() {
+bool security_allows(const Settings& settings, const RequestState& state) {
     if (settings.security_high == 0) return true;
     std::string level = "Local";
-    for (const HeaderField& field : request_headers) {
+    for (const HeaderField& field : state.headers) {
         if (field.name == "SecurityLevel") {
             level = field.value;
             break;
@@ -96,54 +98,64 @@ bool security_allows() {
 
 // The normal path: the script is translated and scanned for the voice, the
 // untranslated copy gets the wait tags and goes back, and the voice plays.
-void process_script(std::string& response, bool is_saori) {
-    std::string script = get_header(is_saori ? "Argument0" : "String");
+void process_script(Module& module, RequestState& state, std::string& response, bool is_saori) {
+    LoadedVoice& voice = module.voice;
+    std::string script = state.header(is_saori ? "Argument0" : "String");
     std::string reply = script;
-    apply_translation(script);
-    const std::int64_t total_ms = scan_script(script);
-    insert_waits(reply, total_ms);
-    if (total_ms != 0) render_and_play(total_ms);
+    apply_translation(voice.settings, module.dictionary, script, &module.dictionary_index);
+    const ScanResult scan = scan_script(voice, script, state.timeline);
+    insert_waits(voice.settings, reply, scan.total_ms, scan.omit_text);
+    if (scan.total_ms != 0) render_and_play(voice, module.image, state.timeline, scan.sound_file, scan.total_ms);
     response = is_saori ? kSaoriPrefix : kMakotoPrefix;
     response += reply;
 }
 
-void dispatch_request(const char* text, std::string& response, const FirstLine& first) {
-    reset_request_state();
-    parse_headers(text);
-    if (security_allows()) {
+void dispatch_request(Module& module, RequestState& state, const char* text, std::string& response,
+                      const FirstLine& first) {
+    parse_headers(text, state.headers);
+    if (security_allows(module.voice.settings, state)) {
         if (first.is_saori && first.command == "GET Version") response = kVersionResponse;
-        else process_script(response, first.is_saori);
+        else process_script(module, state, response, first.is_saori);
         return;
     }
     response = first.is_saori ? kSaoriPrefix : kMakotoPrefix;
-    response += get_header(first.is_saori ? "Argument0" : "String");
+    response += state.header(first.is_saori ? "Argument0" : "String");
 }
 
 }  // namespace
 
 // request_copy: the NUL-terminated request text.  Leaves the complete
 // response, ending in "\r\nCharset: Shift_JIS\r\n\r\n", in `response`.
-void handle_request(char* request_copy, std::string& response) {
+void handle_request(Module& module, RequestState& state, const char* request_copy, std::string& response) {
     const char* text = request_copy;
     const FirstLine first = detect_protocol(split_first_line(text));
-    dispatch_request(text, response, first);
+    dispatch_request(module, state, text, response, first);
     response += kResponseSuffix;
 }
 
-// Empties every header and resets the per-request voice state.
-void reset_request_state() {
-    for (HeaderField& field : request_headers) {
-        field.name.clear();
-        field.value.clear();
+void handle_request(Module& module, const char* request_copy, std::string& response) {
+    RequestState state;
+    handle_request(module, state, request_copy, response);
+}
+
+void handle_logged_request(Module& module, RequestState& state, const char* request_copy, std::uint32_t start_ms,
+                           std::string& response) {
+    const Settings& settings = module.voice.settings;
+    log_write(settings, "// request header\n");
+    log_write(settings, request_copy);
+    handle_request(module, state, request_copy, response);
+    if (log_is_on(settings)) {
+        const std::uint32_t elapsed = platform::tick_count() - start_ms;
+        log_write(settings, "// response header\n// [execute time = ");
+        log_write(settings, int_to_decimal(elapsed).c_str());
+        log_write(settings, "ms]\n");
+        log_write(settings, response.c_str());
     }
-    wav_output_spec.clear();
-    wav_output_silent = 0;
-    pitch_step_size = 1.0;
 }
 
 // The value of the first header named exactly `name` (case matters), or "".
-std::string get_header(const char* name) {
-    for (const HeaderField& field : request_headers)
+std::string RequestState::header(const char* name) const {
+    for (const HeaderField& field : headers)
         if (field.name == name) return field.value;
     return std::string();
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 
 namespace vokari {
 namespace platform {
@@ -42,6 +43,13 @@ void local_date_time(char date[9], char time[9]);
 //  - opening a directory fails.
 // Close the stream with std::fclose.
 std::FILE* open_file(const char* path, const char* mode);
+
+// Closes a stream of open_file when it goes out of scope, also when memory
+// runs out while the stream is read: no file handle stays open in the host.
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using ScopedFile = std::unique_ptr<std::FILE, FileCloser>;
 
 // CopyFileA(from, to, FALSE): copies, overwriting `to`.  True on success.
 bool copy_file(const char* from, const char* to);

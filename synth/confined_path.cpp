@@ -5,7 +5,7 @@
 #include <cctype>
 #include <vector>
 
-#include "host/request.h"
+#include "host/base/text_routines.h"
 
 namespace vokari {
 namespace {
@@ -18,7 +18,7 @@ std::vector<std::string> split_components(const std::string& path) {
     std::vector<std::string> components(1);
     for (std::size_t i = 0; i < path.size(); ++i) {
         const char c = path[i];
-        if (is_sjis_lead(static_cast<unsigned char>(c)) && i + 1 < path.size()) {
+        if (sjis_char_size(path.data(), i, path.size()) == 2) {
             components.back() += c;
             components.back() += path[++i];
         } else if (is_separator(c)) {

@@ -12,10 +12,9 @@
 #include <vector>
 
 #include "synth/voice.h"
+#include "host/base/mulaw.h"
 #include "synth/wav_image.h"
 #include "translate/timeline.h"
-#include "voice_data/settings.h"
-#include "voice_data/sound_effects.h"
 
 namespace vokari {
 namespace {
@@ -46,7 +45,9 @@ struct EffectPlayback {
 
 class Render {
 public:
-    Render() {
+    Render(const LoadedVoice& voice, const Timeline& timeline) : sound_effects_(voice.sound_effects) {
+        const Settings& settings = voice.settings;
+        const PhonemeBank& phoneme_bank = voice.bank;
         for (int s = 0; s < kSpeakerCount; ++s) {
             SpeakerState& speaker = speakers_[s];
             speaker.phonemes = &timeline.phoneme_events[s];
@@ -128,8 +129,8 @@ private:
     // Starts effect number trunc(value); a number outside the list starts
     // nothing.
     void start_sound_effect(double value) {
-        if (!(value > -1.0 && value < static_cast<double>(sound_effects.size()))) return;
-        const SoundEffect& effect = sound_effects[static_cast<std::size_t>(value)];
+        if (!(value > -1.0 && value < static_cast<double>(sound_effects_.size()))) return;
+        const SoundEffect& effect = sound_effects_[static_cast<std::size_t>(value)];
         const std::int64_t readable = std::min<std::int64_t>(effect.size, effect.data.size());
         if (readable <= 0) return;
         effects_.push_back({effect.data.data(), 0, static_cast<std::int32_t>(readable)});
@@ -157,6 +158,7 @@ private:
         }
     }
 
+    const std::vector<SoundEffect>& sound_effects_;
     SpeakerState speakers_[kSpeakerCount];
     std::vector<EffectPlayback> effects_;
     std::int64_t sums_[kBlockSamples];
@@ -164,7 +166,7 @@ private:
 
 }  // namespace
 
-void render_timeline(std::uint8_t* out, std::int32_t samples) {
+void render_timeline(const LoadedVoice& voice, const Timeline& timeline, std::uint8_t* out, std::int32_t samples) {
     if (samples <= 0) return;
     if (timeline.phoneme_events[0].empty() && timeline.phoneme_events[1].empty()) {
         // Nothing to speak: the image holds silence rather than whatever the
@@ -172,7 +174,7 @@ void render_timeline(std::uint8_t* out, std::int32_t samples) {
         std::memset(out, kSilentByte, static_cast<std::size_t>(samples));
         return;
     }
-    auto render = std::make_unique<Render>();
+    auto render = std::make_unique<Render>(voice, timeline);
     render->run(out, samples);
 }
 

@@ -4,30 +4,25 @@
 #include <cstdio>
 #include <vector>
 
-#include "host/entry_points.h"
-#include "host/request.h"
-#include "host/request_log.h"
+#include "host/base/text_routines.h"
+#include "voice_data/request_log.h"
 #include "platform/platform.h"
 #include "synth/confined_path.h"
+#include "synth/sound_file.h"
 #include "synth/wav_image.h"
-#include "voice_data/phoneme_bank.h"
+#include "voice_data/sample_file.h"
 #include "voice_data/sound_effects.h"
 
 namespace vokari {
-
-std::string wav_output_spec;
-int wav_output_silent = 0;
 
 namespace {
 
 // "ERROR : <writing the file failed>"
 const char kFileOutputError[] = "ERROR : \x83t\x83@\x83" "C\x83\x8B\x8Fo\x97\xCD\x8E\xB8\x94s.\n\n";
 
-constexpr std::uint8_t kSilentByte = 0xFF;
-
-// True when `path` is module_dir, a backslash and a path that stays inside
+// True when `path` is `module_dir`, a backslash and a path that stays inside
 // the module directory.
-bool is_module_file(const std::string& path) {
+bool is_module_file(const char* module_dir, const std::string& path) {
     const std::string prefix = std::string(module_dir) + "\\";
     if (path.compare(0, prefix.size(), prefix) != 0) return false;
     return stays_inside_directory(path.substr(prefix.size()));
@@ -35,46 +30,38 @@ bool is_module_file(const std::string& path) {
 
 }  // namespace
 
-bool write_sound_file(std::int32_t samples) {
+bool write_sound_file(LoadedVoice& voice, const WavImage& image, const SoundFileRequest& request) {
     std::vector<std::string> fields;
-    split_string(wav_output_spec, fields, ",", true);
+    split_string(request.spec, fields, ",", true);
     if (fields.empty() || fields[0].empty()) return false;
     const std::string& path = fields[0];
     const std::string effect_name = fields.size() > 1 ? fields[1] : std::string();
     const int delete_flag = fields.size() > 2 ? string_to_int(fields[2].c_str()) : 0;
 
-    std::FILE* file = is_module_file(path) ? platform::open_file(path.c_str(), "wb") : nullptr;
+    std::FILE* file = is_module_file(voice.module_dir, path) ? platform::open_file(path.c_str(), "wb") : nullptr;
     if (file == nullptr) {
-        log_write(kFileOutputError);
+        log_write(voice.settings, kFileOutputError);
         return true;
     }
-    std::fwrite(wav_image, 1, static_cast<std::size_t>(kWavHeaderSize) + samples, file);
+    std::fwrite(image.bytes, 1, static_cast<std::size_t>(kWavHeaderSize) + image.samples, file);
     std::fclose(file);
-    if (!effect_name.empty()) reload_sound_effect(effect_name, path.c_str());
+    if (!effect_name.empty()) reload_sound_effect(voice, effect_name, path.c_str());
     if (delete_flag != 0) platform::delete_file(path.c_str());
     return true;
 }
 
-void reload_sound_effect(const std::string& name, const char* path) {
-    const int index = find_sound_effect(name);
+void reload_sound_effect(LoadedVoice& voice, const std::string& name, const char* path) {
+    const int index = find_sound_effect(voice.sound_effects, name);
     if (index < 0) return;
-    SoundEffect* effect = &sound_effects[static_cast<std::size_t>(index)];
+    SoundEffect* effect = &voice.sound_effects[static_cast<std::size_t>(index)];
     effect->data.clear();
     effect->data.shrink_to_fit();
     effect->size = 0;
 
-    const long length = file_length(path);
-    if (length < kWavHeaderSize) return;   // unreadable, or shorter than its header
-    const std::int32_t size = static_cast<std::int32_t>(length - kWavHeaderSize);
-    // Bytes that cannot be read back stay silent.
-    effect->data.assign(static_cast<std::size_t>(size), kSilentByte);
-    effect->size = size;
-    std::FILE* file = platform::open_file(path, "rb");
-    if (file == nullptr) return;
-    std::uint8_t header[kWavHeaderSize];
-    if (std::fread(header, 1, kWavHeaderSize, file) == static_cast<std::size_t>(kWavHeaderSize))
-        std::fread(effect->data.data(), 1, effect->data.size(), file);
-    std::fclose(file);
+    // Unreadable, or shorter than its header: the effect stays silent.  Bytes
+    // that cannot be read back stay silent.
+    if (!read_sample_file(path, file_length(path), kWavHeaderSize, effect->data, MissingBytes::Silence)) return;
+    effect->size = static_cast<std::int32_t>(effect->data.size());
 }
 
 }  // namespace vokari

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "host/base/mulaw.h"
 #include "synth/wav_image.h"
 
 namespace vokari {
@@ -21,12 +22,12 @@ constexpr std::int32_t kNotReleased = -1;
 // The decode table as doubles (the same values), so that the mixing loop
 // interpolates without integer conversions.
 struct DecodedLevels {
-    double value[256];
-    DecodedLevels() {
-        for (int b = 0; b < 256; ++b) value[b] = mulaw_decode_table[b];
+    double value[256] = {};
+    constexpr DecodedLevels() {
+        for (int b = 0; b < 256; ++b) value[b] = mulaw_decode_table[static_cast<std::size_t>(b)];
     }
 };
-const DecodedLevels kLevels;
+constexpr DecodedLevels kLevels;
 
 double voice_rate(const PhonemeSlot& slot, const SpeakerTuning& tuning, double pitch, bool is_vowel) {
     double rate = slot.correct_frequency * pitch * tuning.speaker_frequency;

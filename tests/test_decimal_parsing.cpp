@@ -11,6 +11,7 @@
 #include <string>
 
 #include "host/request.h"
+#include "host/base/text_routines.h"
 
 namespace {
 

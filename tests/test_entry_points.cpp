@@ -1,22 +1,20 @@
-// The three exports: how load stores the module directory, how request carries
-// a request in and the response out (including the 500 path and hostile
-// input), and what unload stops.
+// The three exports and the module object behind them: how loading stores the
+// module directory, how request carries a request in and the response out
+// (including the 500 path and hostile input), what unload stops, and that two
+// module objects keep apart.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
 #include "host/entry_points.h"
-#include "host/translation_dictionary.h"
 #include "platform/platform.h"
 #include "support/fixture_voice.h"
 #include "support/host_calls.h"
-#include "voice_data/settings.h"
-#include "voice_data/sound_effects.h"
+#include "support/module_state.h"
 
 namespace {
 
-using host_calls::load_with_length;
 using host_calls::request_text;
 
 const std::string kSuffix = "\r\nCharset: Shift_JIS\r\n\r\n";
@@ -28,7 +26,7 @@ void count_purge() { ++purges; }
 void play_nothing(const std::uint8_t*, std::size_t) {}
 const vokari::platform::Player kCountingPlayer = {"counting", play_nothing, count_purge};
 
-class EntryPoints : public ::testing::Test {
+class EntryPoints : public ::testing::Test, protected module_test::ModuleState {
 protected:
     void SetUp() override {
         vokari::platform::set_player(&kCountingPlayer);
@@ -38,10 +36,13 @@ protected:
         unload();
         vokari::platform::fail_global_alloc(0);
         vokari::platform::set_player(nullptr);
-        vokari::module_dir[0] = '\0';
-        vokari::settings.log_path[0] = '\0';
     }
-    static std::string stored_dir() { return vokari::module_dir; }
+    // Loads this test's module object from a directory block of `length` bytes.
+    int load_with_length(const std::string& block, long length) {
+        vokari::load_module(module_, block.data(), length);
+        return 1;
+    }
+    std::string stored_dir() const { return module_dir; }
 };
 
 TEST_F(EntryPoints, LoadDropsOneTrailingBackslashThatIsTheLastCountedByte) {
@@ -87,25 +88,27 @@ TEST_F(EntryPoints, LoadTakesUpTo1024BytesAndRefusesLongerDirectories) {
     EXPECT_EQ(load_with_length(longest + "d", 1025), 1);
     EXPECT_EQ(stored_dir(), "");
     // The refused module still answers on its defaults.
-    EXPECT_EQ(vokari::settings.talk_default_speed, 130);
-    EXPECT_EQ(request_text("GET Version SAORI/1.0\r\n\r\n").bytes, "SAORI/1.0 200 OK" + kSuffix);
+    EXPECT_EQ(settings.talk_default_speed, 130);
+    std::string response;
+    handle_request("GET Version SAORI/1.0\r\n\r\n", response);
+    EXPECT_EQ(response, "SAORI/1.0 200 OK" + kSuffix);
 }
 
 TEST_F(EntryPoints, ModulePathsThatDoNotFitAreRefused) {
     char path[vokari::kPathCapacity];
-    std::strcpy(vokari::module_dir, std::string(1000, 'd').c_str());
-    EXPECT_TRUE(vokari::format_module_path(path, std::string(26, 'n').c_str()));
+    std::strcpy(module_dir, std::string(1000, 'd').c_str());
+    EXPECT_TRUE(format_module_path(path, std::string(26, 'n').c_str()));
     EXPECT_EQ(std::strlen(path), 1027u);
     EXPECT_EQ(path[1000], '\\');
-    EXPECT_FALSE(vokari::format_module_path(path, std::string(27, 'n').c_str()));
+    EXPECT_FALSE(format_module_path(path, std::string(27, 'n').c_str()));
     EXPECT_STREQ(path, "");
-    vokari::module_dir[0] = '\0';
-    EXPECT_TRUE(vokari::format_module_path(path, "vokari.txt"));
+    module_dir[0] = '\0';
+    EXPECT_TRUE(format_module_path(path, "vokari.txt"));
     EXPECT_STREQ(path, "\\vokari.txt");
 }
 
 TEST_F(EntryPoints, ResponseBlockHoldsExactlyTheResponse) {
-    load_with_length("", 0);
+    host_calls::load_with_length("", 0);
     const host_calls::Response response = request_text("GET Version SAORI/1.0\r\n\r\n");
     EXPECT_TRUE(response.has_block);
     EXPECT_EQ(response.length, 40);
@@ -114,7 +117,7 @@ TEST_F(EntryPoints, ResponseBlockHoldsExactlyTheResponse) {
 }
 
 TEST_F(EntryPoints, RequestThatCannotBeCopiedGetsThe500ResponseWhateverItsProtocol) {
-    load_with_length("", 0);
+    host_calls::load_with_length("", 0);
     for (const char* text : {"X MAKOTO/2.0\r\nString: a\r\n\r\n", "EXECUTE SAORI/1.0\r\nArgument0: a\r\n\r\n"}) {
         vokari::platform::fail_global_alloc(2);   // 1: the request block, 2: the copy
         const host_calls::Response response = request_text(text);
@@ -125,7 +128,7 @@ TEST_F(EntryPoints, RequestThatCannotBeCopiedGetsThe500ResponseWhateverItsProtoc
 }
 
 TEST_F(EntryPoints, ResponseThatCannotBeAllocatedGivesANullBlockAndLengthZero) {
-    load_with_length("", 0);
+    host_calls::load_with_length("", 0);
     vokari::platform::fail_global_alloc(3);   // block, copy, response
     const host_calls::Response response = request_text("GET Version SAORI/1.0\r\n\r\n");
     EXPECT_FALSE(response.has_block);
@@ -135,7 +138,7 @@ TEST_F(EntryPoints, ResponseThatCannotBeAllocatedGivesANullBlockAndLengthZero) {
 }
 
 TEST_F(EntryPoints, AnyBytesGetAWellFormedResponse) {
-    load_with_length("", 0);
+    host_calls::load_with_length("", 0);
     const std::string makoto = "MAKOTO/2.0 200 OK\r\nString: ";
     EXPECT_EQ(request_text("").bytes, makoto + kSuffix);
     EXPECT_EQ(request_text("no line feed at all").bytes, makoto + kSuffix);
@@ -159,20 +162,54 @@ TEST_F(EntryPoints, AnyBytesGetAWellFormedResponse) {
 TEST_F(EntryPoints, UnloadStopsPlaybackAndTheModuleCanBeLoadedAgain) {
     const std::string dir = fixture::temp_directory("entry");
     fixture::make_voice(dir);
+    const std::string speak = "X MAKOTO/2.0\r\nString: \x82\xa9\x82\xa0@a[chime]\r\n\r\n";
     host_calls::load_directory(dir);
-    const std::size_t effects = vokari::sound_effects.size();
-    const std::size_t pairs = vokari::translation_dictionary.size();
-    EXPECT_EQ(effects, 3u);
+    const std::string first = request_text(speak).bytes;
     purges = 0;
     EXPECT_EQ(unload(), 1);
     EXPECT_GE(purges, 1);
-    // A second loaded life starts with the same lists, not with doubles.
+    // A second loaded life answers as the first did: nothing doubled, nothing lost.
     host_calls::load_directory(dir);
-    EXPECT_EQ(vokari::sound_effects.size(), effects);
-    EXPECT_EQ(vokari::translation_dictionary.size(), pairs);
-    ASSERT_FALSE(vokari::sound_effects.empty());
-    EXPECT_FALSE(vokari::sound_effects[0].data.empty());
+    EXPECT_EQ(request_text(speak).bytes, first);
     fixture::remove_tree(dir);
+}
+
+// Two module objects in one process, loaded from different folders and used
+// in turn, answer exactly as each does alone.
+TEST(ModuleObjects, TwoModulesDoNotAffectEachOther) {
+    const std::string slow_dir = fixture::temp_directory("slow");
+    const std::string fast_dir = fixture::temp_directory("fast");
+    fixture::make_voice(slow_dir);
+    fixture::make_voice(fast_dir);
+    ASSERT_TRUE(fixture::write_text(fast_dir + "/vokari.txt", "talk.default.speed, 60\ntag.prefix, %\n"));
+    const std::string script = "X MAKOTO/2.0\r\nString: \x82\xa9\x82\xa0@o%o@u[9]@wavout[a.wav]\r\n\r\n";
+    auto answer = [&script](vokari::Module& module) {
+        std::string response;
+        vokari::handle_request(module, script.c_str(), response);
+        return response;
+    };
+    auto alone = [&answer](const std::string& dir) {
+        vokari::Module module;
+        vokari::load_module(module, dir.c_str(), static_cast<long>(dir.size()));
+        return answer(module);
+    };
+    const std::string slow_alone = alone(slow_dir);
+    const std::string fast_alone = alone(fast_dir);
+    EXPECT_NE(slow_alone, fast_alone);
+
+    vokari::Module slow;
+    vokari::Module fast;
+    vokari::load_module(slow, slow_dir.c_str(), static_cast<long>(slow_dir.size()));
+    vokari::load_module(fast, fast_dir.c_str(), static_cast<long>(fast_dir.size()));
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(answer(slow), slow_alone);
+        EXPECT_EQ(answer(fast), fast_alone);
+    }
+    vokari::unload_module(slow);
+    EXPECT_EQ(answer(fast), fast_alone);
+    vokari::unload_module(fast);
+    fixture::remove_tree(slow_dir);
+    fixture::remove_tree(fast_dir);
 }
 
 }  // namespace

@@ -25,17 +25,13 @@
 #include <string>
 #include <vector>
 
-#include "host/entry_points.h"
-#include "host/translation_dictionary.h"
 #include "support/fixture_voice.h"
 #include "support/host_calls.h"
+#include "support/module_state.h"
 #include "support/recording_player.h"
 #include "translate/script_tags.h"
 #include "translate/timeline.h"
 #include "translate/voice_tags.h"
-#include "voice_data/phoneme_bank.h"
-#include "voice_data/settings.h"
-#include "voice_data/sound_effects.h"
 
 namespace {
 
@@ -159,6 +155,9 @@ std::vector<std::string> log_pieces_of_file(const std::string& code, bool is_log
         for (std::size_t at = code.find(call); at != std::string::npos; at = code.find(call, at + 1)) {
             if (at > 0 && (std::isalnum(static_cast<unsigned char>(code[at - 1])) || code[at - 1] == '_')) continue;
             std::string argument = call_argument(code, at + call.size());
+            // log_write's first argument names the settings that hold the log.
+            if (call == "log_write(" && argument.find(',') != std::string::npos)
+                argument = argument.substr(argument.find(',') + 1);
             if (argument.find('"') != std::string::npos) {
                 add(literal_pieces(argument));
                 continue;
@@ -487,21 +486,21 @@ struct Spoken {
     }
 };
 
-class GuideExamples : public ::testing::Test {
+class GuideExamples : public ::testing::Test, protected module_test::ModuleState {
 protected:
     void SetUp() override {
         root_ = fixture::temp_directory("guide");
         ASSERT_FALSE(root_.empty());
-        module_ = root_ + "/host/ghost/yuki/ghost/master";
-        fs::create_directories(module_);
-        vokari::translation_dictionary.clear();
-        vokari::sound_effects.clear();
+        folder_ = root_ + "/host/ghost/yuki/ghost/master";
+        fs::create_directories(folder_);
+        translation_dictionary.clear();
+        sound_effects.clear();
     }
 
     void TearDown() override {
-        if (loaded_) unload();
-        vokari::translation_dictionary.clear();
-        vokari::sound_effects.clear();
+        if (loaded_) vokari::unload_module(module_);
+        translation_dictionary.clear();
+        sound_effects.clear();
         fixture::remove_tree(root_);
     }
 
@@ -510,30 +509,32 @@ protected:
         return path;
     }
 
-    void make_voice(const fixture::VoiceOptions& options = {}) { fixture::make_voice(module_, options); }
+    void make_voice(const fixture::VoiceOptions& options = {}) { fixture::make_voice(folder_, options); }
 
     // Writes an example (UTF-8) into the module folder as Shift_JIS.
     void put(const std::string& example, const std::string& target) {
-        ASSERT_TRUE(fixture::write_text(module_ + "/" + target, sjis(example_text(example))));
+        ASSERT_TRUE(fixture::write_text(folder_ + "/" + target, sjis(example_text(example))));
     }
 
     void load() {
-        vokari::translation_dictionary.clear();
-        vokari::sound_effects.clear();
+        translation_dictionary.clear();
+        sound_effects.clear();
         // The host names the folder with backslashes; the module finds the
         // host's folder from them.
-        ASSERT_EQ(host_calls::load_directory(windows_path(module_)), 1);
+        const std::string directory = windows_path(folder_);
+        vokari::load_module(module_, directory.c_str(), static_cast<long>(directory.size()));
         loaded_ = true;
     }
     void finish() {
-        unload();
+        vokari::unload_module(module_);
         loaded_ = false;
     }
 
     Spoken speak(const std::string& script) {
         player_.clear();
         const std::string request = "EXECUTE MAKOTO/2.0\r\nString: " + sjis(script) + "\r\nCharset: Shift_JIS\r\n\r\n";
-        host_calls::Response response = host_calls::request_text(request);
+        host_calls::Response response;
+        handle_request(request.c_str(), response.bytes);
         Spoken spoken;
         const std::string head = "MAKOTO/2.0 200 OK\r\nString: ";
         const std::string tail = "\r\nCharset: Shift_JIS\r\n\r\n";
@@ -545,7 +546,7 @@ protected:
             spoken.played = true;
             spoken.samples.assign(call.bytes.begin() + 58, call.bytes.end());
         }
-        spoken.timeline = vokari::timeline;
+        spoken.timeline = request_.timeline;
         return spoken;
     }
 
@@ -557,13 +558,13 @@ protected:
     }
 
     std::string log_text() const {
-        std::string text = read_file_text(module_ + "/vokari.log");
+        std::string text = read_file_text(folder_ + "/vokari.log");
         text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
         return utf8(text);
     }
 
     std::string root_;
-    std::string module_;
+    std::string folder_;
     bool loaded_ = false;
     recording::RecordingPlayer player_;
 };
@@ -574,19 +575,19 @@ TEST_F(GuideExamples, PackagedSettingsChangeNothing) {
     make_voice({{}, true, true, true, false});
     put("packaging/vokari.txt", "vokari.txt");
     load();
-    EXPECT_EQ(vokari::settings.log_path[0], '\0');
-    EXPECT_EQ(vokari::settings.tag_prefix, '@');
-    EXPECT_EQ(vokari::settings.talk_default_speed, 130);
-    EXPECT_EQ(vokari::settings.speaker_frequency[0], 1.0);
-    EXPECT_EQ(vokari::settings.speaker_frequency[1], 1.0);
-    EXPECT_EQ(vokari::settings.delete_excess_hv1, 0);
-    EXPECT_EQ(vokari::settings.security_high, 0);
-    EXPECT_EQ(vokari::settings.message_speed, 66);
-    EXPECT_TRUE(vokari::sound_effects.empty());
-    EXPECT_EQ(vokari::translation_dictionary.size(), 45u);   // the built-in pairs only
+    EXPECT_EQ(settings.log_path[0], '\0');
+    EXPECT_EQ(settings.tag_prefix, '@');
+    EXPECT_EQ(settings.talk_default_speed, 130);
+    EXPECT_EQ(settings.speaker_frequency[0], 1.0);
+    EXPECT_EQ(settings.speaker_frequency[1], 1.0);
+    EXPECT_EQ(settings.delete_excess_hv1, 0);
+    EXPECT_EQ(settings.security_high, 0);
+    EXPECT_EQ(settings.message_speed, 66);
+    EXPECT_TRUE(sound_effects.empty());
+    EXPECT_EQ(translation_dictionary.size(), 45u);   // the built-in pairs only
     const Spoken with_file = speak("こんにちは");
     finish();
-    fs::remove(module_ + "/vokari.txt");
+    fs::remove(folder_ + "/vokari.txt");
     load();
     const Spoken without_file = speak("こんにちは");
     EXPECT_EQ(with_file.samples, without_file.samples);
@@ -602,13 +603,13 @@ TEST_F(GuideExamples, CharacterSettingsAndTheirLog) {
     fs::create_directories(root_ + "/host/profile");
     ASSERT_TRUE(fixture::write_text(root_ + "/host/profile/mainform.txt", "messagespeed,30\r\n"));
     load();
-    EXPECT_EQ(vokari::settings.talk_default_speed, 150);
-    EXPECT_DOUBLE_EQ(vokari::settings.speaker_frequency[1], 0.9);
-    EXPECT_EQ(vokari::settings.message_speed, 40);
-    ASSERT_EQ(vokari::sound_effects.size(), 2u);
-    EXPECT_EQ(vokari::sound_effects[0].name, "chime");
-    EXPECT_EQ(vokari::sound_effects[1].name, "knock");
-    EXPECT_EQ(vokari::translation_dictionary.size(), 45u + 5u);
+    EXPECT_EQ(settings.talk_default_speed, 150);
+    EXPECT_DOUBLE_EQ(settings.speaker_frequency[1], 0.9);
+    EXPECT_EQ(settings.message_speed, 40);
+    ASSERT_EQ(sound_effects.size(), 2u);
+    EXPECT_EQ(sound_effects[0].name, "chime");
+    EXPECT_EQ(sound_effects[1].name, "knock");
+    EXPECT_EQ(translation_dictionary.size(), 45u + 5u);
     speak("\\0今日はvokariです。@a[knock]");
     finish();
 
@@ -635,7 +636,7 @@ TEST_F(GuideExamples, CharacterSettingsAndTheirLog) {
 TEST_F(GuideExamples, DictionaryChangesTheVoiceButNotTheText) {
     make_voice();
     put("packaging/dictionary.txt", "dictionary.txt");
-    ASSERT_TRUE(fixture::write_text(module_ + "/vokari.txt", "voice.translate.dic,dictionary.txt\r\n"));
+    ASSERT_TRUE(fixture::write_text(folder_ + "/vokari.txt", "voice.translate.dic,dictionary.txt\r\n"));
     load();
     const Spoken written = speak("今日はvokariです。OK");
     const Spoken said = speak("きょうはぼかりです。おーけー");
@@ -650,13 +651,13 @@ TEST_F(GuideExamples, DetailsTuneTheSlot) {
     make_voice();
     put("docs/examples/details.txt", "vokaric0/details.txt");
     load();
-    const vokari::PhonemeSlot& ka = vokari::phoneme_bank.slots[0][5];
+    const vokari::PhonemeSlot& ka = phoneme_bank.slots[0][5];
     EXPECT_EQ(ka.vowel_delay, 900);
     EXPECT_EQ(ka.loop_chunk_offset, 1200);
     EXPECT_DOUBLE_EQ(ka.correct_frequency, 1.02);
     EXPECT_DOUBLE_EQ(ka.correct_level, 1.1);
-    EXPECT_DOUBLE_EQ(vokari::phoneme_bank.consonant_frequency[0], 1.0);
-    EXPECT_DOUBLE_EQ(vokari::phoneme_bank.consonant_level[0], 0.8);
+    EXPECT_DOUBLE_EQ(phoneme_bank.consonant_frequency[0], 1.0);
+    EXPECT_DOUBLE_EQ(phoneme_bank.consonant_level[0], 0.8);
     // か: the consonant at once, its vowel 900 samples later fading in over 1200.
     const Spoken spoken = speak("か");
     const auto& events = spoken.timeline.phoneme_events[0];
@@ -688,7 +689,9 @@ class LineExamples : public GuideExamples {
 public:
     Spoken say(const std::string& script) { return speak(script); }
     std::vector<std::uint8_t> image(const std::string& script) { return image_of(script); }
-    const std::string& module() const { return module_; }
+    const std::string& module() const { return folder_; }
+    int effect_number(const std::string& name) { return find_sound_effect(name); }
+    const std::vector<vokari::SoundEffect>& effects() const { return sound_effects; }
 };
 
 void expect_controls(const Spoken& s, int speaker, const std::vector<std::pair<int, double>>& expected) {
@@ -822,8 +825,8 @@ std::map<std::string, Check> line_checks() {
     };
     checks["@a[chime]ピンポーン"] = [](GuideExamples& g, const Spoken& s) {
         auto& line = static_cast<LineExamples&>(g);
-        expect_controls(s, 0, {{vokari::PlaySoundEffect, static_cast<double>(vokari::find_sound_effect("chime"))}});
-        EXPECT_GE(vokari::find_sound_effect("chime"), 0);
+        expect_controls(s, 0, {{vokari::PlaySoundEffect, static_cast<double>(line.effect_number("chime"))}});
+        EXPECT_GE(line.effect_number("chime"), 0);
         const std::vector<std::uint8_t> plain = line.image("ピンポーン");
         EXPECT_NE(s.samples, plain);
         EXPECT_EQ(line.image("@a[nosuchsound]ピンポーン"), plain);   // an undeclared name plays nothing
@@ -849,9 +852,9 @@ std::map<std::string, Check> line_checks() {
         auto& line = static_cast<LineExamples&>(g);
         EXPECT_FALSE(s.played);
         EXPECT_FALSE(fs::exists(line.module() + "/take.wav"));
-        const int chime = vokari::find_sound_effect("chime");
+        const int chime = line.effect_number("chime");
         ASSERT_GE(chime, 0);
-        const std::vector<std::uint8_t> recorded = vokari::sound_effects[chime].data;
+        const std::vector<std::uint8_t> recorded = line.effects()[chime].data;
         EXPECT_EQ(recorded, line.image("ただいま"));
     };
     checks["@g[1]@p[1]あいう"] = sounds_like("あいう");

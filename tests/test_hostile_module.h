@@ -1,7 +1,7 @@
 // The module as the hostile-input tests meet it: the fixture voice in a fresh
-// module directory, loaded through the host's entry points with the request
-// log on, a player that records instead of playing, and the helpers that take
-// a response apart.
+// module directory, loaded into a module object with the request log on, a
+// player that records instead of playing, and the helpers that take a
+// response apart.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,10 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "host/entry_points.h"
 #include "platform/platform.h"
 #include "support/fixture_voice.h"
-#include "support/host_calls.h"
+#include "support/module_state.h"
 #include "support/recording_player.h"
 
 namespace hostile {
@@ -28,15 +27,16 @@ const std::string kSizeLimitedWarning =
 // "ERROR : <writing the file failed>"
 const std::string kFileOutputError = "ERROR : \x83t\x83@\x83" "C\x83\x8B\x8Fo\x97\xCD\x8E\xB8\x94s.\n\n";
 
-class HostileModule : public ::testing::Test {
+class HostileModule : public ::testing::Test, protected module_test::ModuleState {
 protected:
     void SetUp() override {
         dir_ = fixture::temp_directory("hostile");
         ASSERT_FALSE(dir_.empty());
+        player_.watch(&image);
     }
 
     void TearDown() override {
-        unload();
+        vokari::unload_module(module_);
         fixture::remove_tree(dir_);
     }
 
@@ -47,7 +47,17 @@ protected:
         options.settings_lines.insert(options.settings_lines.end(), settings.begin(), settings.end());
         fixture::make_voice(dir_, options);
     }
-    void load_dir() { ASSERT_EQ(host_calls::load_directory(dir_), 1); }
+    void load_dir() { load_from(dir_); }
+    // Loads the module object from `directory` as the host names it.
+    void load_from(const std::string& directory) {
+        vokari::load_module(module_, directory.c_str(), static_cast<long>(directory.size()));
+    }
+    // The complete response to the request `text`.
+    std::string respond(const std::string& text) {
+        std::string response;
+        handle_request(text.c_str(), response);
+        return response;
+    }
     void load_voice(const std::vector<std::string>& settings = {}) {
         write_voice(settings);
         load_dir();
@@ -56,9 +66,7 @@ protected:
     // The MAKOTO/2.0 response to `script`, checked for its frame; returns the
     // script that came back.
     std::string speak(const std::string& script) {
-        const host_calls::Response response = host_calls::request_text("NOTIFY MAKOTO/2.0\r\nString: " + script + "\r\n\r\n");
-        EXPECT_TRUE(response.has_block);
-        const std::string& text = response.bytes;
+        const std::string text = respond("NOTIFY MAKOTO/2.0\r\nString: " + script + "\r\n\r\n");
         if (text.size() < kMakotoPrefix.size() + kSuffix.size() || text.compare(0, kMakotoPrefix.size(), kMakotoPrefix) != 0 ||
             text.compare(text.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0) {
             ADD_FAILURE() << "malformed response of " << text.size() << " bytes";

@@ -11,9 +11,13 @@
 
 #include "synth/renderer.h"
 #include "synth/wav_image.h"
+#include "translate/scanner.h"
+#include "synth/sound_file.h"
+#include "host/base/mulaw.h"
 #include "test_hostile_module.h"
 #include "translate/timeline.h"
 #include "voice_data/settings.h"
+#include "voice_data/config_text.h"
 #include "voice_data/sound_effects.h"
 
 namespace {
@@ -36,8 +40,8 @@ protected:
 
     // The wait after every displayed character for a speech of `total_ms`
     // over `characters` characters, with no waits of the script's own.
-    static std::string wait_for(std::int64_t total_ms, std::int64_t characters) {
-        const std::int64_t wait = total_ms / characters - (vokari::settings.message_speed + 45);
+    std::string wait_for(std::int64_t total_ms, std::int64_t characters) {
+        const std::int64_t wait = total_ms / characters - (settings.message_speed + 45);
         return wait > 0 ? "\\_w[" + std::to_string(wait) + "]" : std::string();
     }
 
@@ -76,9 +80,7 @@ TEST_F(HostileScripts, LeadByteAtTheVeryEndIsOneCharacterWithItsWait) {
     EXPECT_EQ(speak(kA + "\x82"), kA + wait + "\x82" + wait);
     EXPECT_EQ(played_samples(), 390u * 22050 / 1000 + 1000);
     // In a SAORI request as well, where the byte before CR LF ends the value.
-    const host_calls::Response response =
-        host_calls::request_text("EXECUTE SAORI/1.0\r\nArgument0: " + kA + "\x82\r\n\r\n");
-    EXPECT_EQ(response.bytes, "SAORI/1.0 200 OK\r\nResult: " + kA + wait + "\x82" + wait + hostile::kSuffix);
+    EXPECT_EQ(respond("EXECUTE SAORI/1.0\r\nArgument0: " + kA + "\x82\r\n\r\n"), "SAORI/1.0 200 OK\r\nResult: " + kA + wait + "\x82" + wait + hostile::kSuffix);
 }
 
 TEST_F(HostileScripts, UnbalancedBracketsAreDisplayedText) {
@@ -109,13 +111,13 @@ TEST_F(HostileScripts, BracketsNestedAMillionDeepAreOneArgument) {
     EXPECT_EQ(speak("\\![" + argument + "]" + kA), "\\![" + argument + "]" + kA + wait);
     // The voice-control tag goes with its whole argument, which reads as 0.
     EXPECT_EQ(speak("@<[" + argument + "]" + kA), kA + wait);
-    ASSERT_EQ(vokari::timeline.control_events[0].size(), 1u);
-    EXPECT_EQ(vokari::timeline.control_events[0][0].value, 1.0);
+    ASSERT_EQ(request_.timeline.control_events[0].size(), 1u);
+    EXPECT_EQ(request_.timeline.control_events[0][0].value, 1.0);
 }
 
 TEST_F(HostileScripts, SpeedZeroOrNegativeWithoutSamplesLeavesThePreviousSoundAlone) {
     speak(kA);
-    const std::uint8_t* previous = vokari::wav_image;
+    const std::uint8_t* previous = image.bytes;
     ASSERT_NE(previous, nullptr);
     player_.clear();
     // Speed 0: the speech lasts 0 ms, like a cut voice.  Speed -100: -400 ms,
@@ -123,7 +125,7 @@ TEST_F(HostileScripts, SpeedZeroOrNegativeWithoutSamplesLeavesThePreviousSoundAl
     for (const std::string& speed : {std::string("0"), std::string("-100")}) {
         EXPECT_EQ(speak("@s[" + speed + "]" + kA + kI + kU), kA + kI + kU);
         EXPECT_TRUE(player_.calls().empty()) << speed;
-        EXPECT_EQ(vokari::wav_image, previous);
+        EXPECT_EQ(image.bytes, previous);
     }
     // Speed -10: -20 ms still leaves 559 samples of the lead-in to render.
     EXPECT_EQ(speak("@s[-10]" + kA), kA);
@@ -176,14 +178,14 @@ TEST_F(HostileScripts, UnknownEffectNameStartsNothing) {
 // Effect numbers reach the renderer only as -1 or a listed number from the
 // scanner; any other number in a PlaySoundEffect event names no effect.
 TEST_F(HostileScripts, EffectNumbersOutOfRangeStartNothing) {
-    ASSERT_EQ(vokari::sound_effects.size(), 3u);
+    ASSERT_EQ(sound_effects.size(), 3u);
     const std::int32_t samples = 6000;
     auto render_with = [&](const std::vector<double>& numbers) {
-        vokari::timeline.clear();
-        vokari::timeline.phoneme_events[0].push_back({1000, 0, 1, 1});
-        for (double number : numbers) vokari::timeline.control_events[0].push_back({1200, vokari::PlaySoundEffect, number});
+        timeline.clear();
+        timeline.phoneme_events[0].push_back({1000, 0, 1, 1});
+        for (double number : numbers) timeline.control_events[0].push_back({1200, vokari::PlaySoundEffect, number});
         std::vector<std::uint8_t> out(samples);
-        vokari::render_timeline(out.data(), samples);
+        render_timeline(out.data(), samples);
         return out;
     };
     const std::vector<std::uint8_t> plain = render_with({});

@@ -49,7 +49,7 @@ protected:
 };
 
 TEST_F(HostileSoundFiles, PathsOutsideTheModuleDirectoryWriteNothing) {
-    const std::vector<uint8_t> chime = vokari::sound_effects[0].data;
+    const std::vector<uint8_t> chime = sound_effects[0].data;
     const std::string arguments[] = {
         victim_ + ",chime,1",                                    // absolute
         "\\" + victim_.substr(1) + ",chime,1",                   // leading backslash
@@ -76,7 +76,7 @@ TEST_F(HostileSoundFiles, PathsOutsideTheModuleDirectoryWriteNothing) {
     }
     EXPECT_EQ(files(), before);
     EXPECT_EQ(fixture::read_file(victim_), (std::vector<std::uint8_t>{1, 2, 3}));
-    EXPECT_EQ(vokari::sound_effects[0].data, chime);
+    EXPECT_EQ(sound_effects[0].data, chime);
 }
 
 TEST_F(HostileSoundFiles, PathsInsideTheModuleDirectoryAreWritten) {

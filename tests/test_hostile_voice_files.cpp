@@ -8,19 +8,21 @@
 #include <string>
 #include <vector>
 
-#include "host/request_log.h"
-#include "host/translation_dictionary.h"
+#include "voice_data/request_log.h"
+#include "translate/translation_dictionary.h"
 #include "test_hostile_module.h"
 #include "translate/timeline.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/message_speed.h"
+#include "voice_data/phoneme_details.h"
 #include "voice_data/settings.h"
+#include "voice_data/config_text.h"
 #include "voice_data/sound_effects.h"
 
 namespace {
 
 using hostile::HostileModule;
 using hostile::split_waits;
-using vokari::phoneme_bank;
 
 const std::string kA = "\x82\xa0";    // a (slot 0)
 const std::string kKa = "\x82\xa9";   // ka (slot 5)
@@ -105,11 +107,11 @@ TEST_F(HostileVoiceFiles, TruncatedSamplesAndEffects) {
     write("effects/knock.wav", wav_file(1800, 0));             // the header alone
     load_dir();
     EXPECT_EQ(phoneme_bank.slots[0][3].size, 100);
-    ASSERT_EQ(vokari::sound_effects.size(), 2u);   // the short effect file adds nothing
-    EXPECT_EQ(vokari::sound_effects[0].name, "chime");
-    EXPECT_EQ(vokari::sound_effects[1].name, "knock");
-    EXPECT_EQ(vokari::sound_effects[1].size, 0);
-    EXPECT_EQ(vokari::find_sound_effect("click"), -1);
+    ASSERT_EQ(sound_effects.size(), 2u);   // the short effect file adds nothing
+    EXPECT_EQ(sound_effects[0].name, "chime");
+    EXPECT_EQ(sound_effects[1].name, "knock");
+    EXPECT_EQ(sound_effects[1].size, 0);
+    EXPECT_EQ(find_sound_effect("click"), -1);
     EXPECT_EQ(split_waits(speak("@a[knock]@a[click]\x82\xa6\x81[")).text, "\x82\xa6\x81[");
     EXPECT_EQ(played().size(), 1u);
 }
@@ -145,13 +147,13 @@ TEST_F(HostileVoiceFiles, LoopChunkOffsetOfZeroOrBelow) {
 
     speak(kKa);
     EXPECT_FALSE(is_silent(played_image()));
-    ASSERT_EQ(vokari::timeline.phoneme_events[0].size(), 3u);
-    EXPECT_EQ(vokari::timeline.phoneme_events[0][1].fade_in, 0);
+    ASSERT_EQ(request_.timeline.phoneme_events[0].size(), 3u);
+    EXPECT_EQ(request_.timeline.phoneme_events[0][1].fade_in, 0);
     player_.clear();
     speak(kKi);
     EXPECT_TRUE(is_silent(played_image()));
-    ASSERT_EQ(vokari::timeline.phoneme_events[0].size(), 3u);
-    EXPECT_EQ(vokari::timeline.phoneme_events[0][1].fade_in, -100);
+    ASSERT_EQ(request_.timeline.phoneme_events[0].size(), 3u);
+    EXPECT_EQ(request_.timeline.phoneme_events[0][1].fade_in, -100);
     // A vowel whose loop starts before its data plays out and falls silent.
     player_.clear();
     speak(kA + "\x81[\x81[\x81[\x81[\x81[\x81[\x81[");
@@ -164,10 +166,10 @@ TEST_F(HostileVoiceFiles, SettingsWithNulBytes) {
     append("vokari.txt", std::string(lines, sizeof lines - 1));
     load_dir();
     // NUL bytes are skipped while a line is read.
-    EXPECT_EQ(vokari::settings.talk_default_speed, 150);
-    EXPECT_EQ(vokari::find_sound_effect("beep"), 3);
-    EXPECT_EQ(vokari::settings.tag_prefix, '#');
-    EXPECT_EQ(speak("#s[200]" + kA), kA + "\\_w[" + std::to_string(400 - vokari::settings.message_speed - 45) + "]");
+    EXPECT_EQ(settings.talk_default_speed, 150);
+    EXPECT_EQ(find_sound_effect("beep"), 3);
+    EXPECT_EQ(settings.tag_prefix, '#');
+    EXPECT_EQ(speak("#s[200]" + kA), kA + "\\_w[" + std::to_string(400 - settings.message_speed - 45) + "]");
 }
 
 TEST_F(HostileVoiceFiles, SettingsWithLinesOfAMegabyte) {
@@ -181,12 +183,12 @@ TEST_F(HostileVoiceFiles, SettingsWithLinesOfAMegabyte) {
                              "talk.default.speed, " + std::string(1 << 20, '9') + "\r\n" +
                              "talk.default.speed, 150\r\n");
     load_dir();
-    EXPECT_EQ(vokari::settings.tag_prefix, '%');
-    EXPECT_EQ(vokari::settings.talk_default_speed, 150);
-    EXPECT_TRUE(vokari::log_is_on());
+    EXPECT_EQ(settings.tag_prefix, '%');
+    EXPECT_EQ(settings.talk_default_speed, 150);
+    EXPECT_TRUE(log_is_on());
     // The dictionary whose path cannot be formed is logged as not opened.
     EXPECT_NE(log_text().find(megabyte + ".dic...Can't open file.\n"), std::string::npos);
-    EXPECT_EQ(vokari::sound_effects.size(), 3u);
+    EXPECT_EQ(sound_effects.size(), 3u);
 }
 
 TEST_F(HostileVoiceFiles, DictionaryOfAHundredThousandPairs) {
@@ -196,12 +198,12 @@ TEST_F(HostileVoiceFiles, DictionaryOfAHundredThousandPairs) {
         dictionary += "#" + std::to_string(i) + "#, " + (i == 99999 ? kKa : std::string("\x82\xf1")) + "\r\n";
     write("big.dic", std::vector<std::uint8_t>(dictionary.begin(), dictionary.end()));
     load_dir();
-    EXPECT_EQ(vokari::translation_dictionary.size(), 100000u + 45);
+    EXPECT_EQ(translation_dictionary.size(), 100000u + 45);
     EXPECT_NE(log_text().find("big.dic...Done.\n"), std::string::npos);
     // The last pair of the file speaks "#99999#" as ka; the reply keeps the text.
     EXPECT_EQ(split_waits(speak("#99999#")).text, "#99999#");
-    ASSERT_FALSE(vokari::timeline.phoneme_events[0].empty());
-    EXPECT_EQ(vokari::timeline.phoneme_events[0][0].slot, 5);
+    ASSERT_FALSE(request_.timeline.phoneme_events[0].empty());
+    EXPECT_EQ(request_.timeline.phoneme_events[0][0].slot, 5);
 }
 
 // Every file of the module is named as the directory, a backslash and a
@@ -219,26 +221,26 @@ TEST_F(HostileVoiceFiles, ModuleDirectoryOfExactly1024Bytes) {
     fixture::VoiceOptions options;
     options.settings_lines = {"log, hostile.log", "talk.default.speed, 200"};
     fixture::make_voice(directory, options);
-    ASSERT_EQ(host_calls::load_directory(directory), 1);
-    EXPECT_EQ(std::string(vokari::module_dir), directory);
-    EXPECT_EQ(vokari::settings.talk_default_speed, 130);
-    EXPECT_FALSE(vokari::log_is_on());
-    EXPECT_TRUE(vokari::sound_effects.empty());
+    load_from(directory);
+    EXPECT_EQ(std::string(module_dir), directory);
+    EXPECT_EQ(settings.talk_default_speed, 130);
+    EXPECT_FALSE(log_is_on());
+    EXPECT_TRUE(sound_effects.empty());
     EXPECT_EQ(phoneme_bank.slots[0][0].size, 0);
-    EXPECT_EQ(vokari::translation_dictionary.size(), 45u);
-    EXPECT_EQ(speak(kA), kA + "\\_w[" + std::to_string(260 - vokari::settings.message_speed - 45) + "]");
+    EXPECT_EQ(translation_dictionary.size(), 45u);
+    EXPECT_EQ(speak(kA), kA + "\\_w[" + std::to_string(260 - settings.message_speed - 45) + "]");
     EXPECT_EQ(played().size(), 1u);
 }
 
 TEST_F(HostileVoiceFiles, ModuleDirectoryOf5000Bytes) {
     load_voice();
     const std::string directory = dir_ + "/" + std::string(5000 - dir_.size() - 1, 'd');
-    ASSERT_EQ(host_calls::load_directory(directory), 1);
-    EXPECT_EQ(std::string(vokari::module_dir), "");
-    EXPECT_EQ(vokari::settings.talk_default_speed, 130);
-    EXPECT_FALSE(vokari::log_is_on());
-    EXPECT_TRUE(vokari::sound_effects.empty());
-    EXPECT_EQ(vokari::translation_dictionary.size(), 45u);
+    load_from(directory);
+    EXPECT_EQ(std::string(module_dir), "");
+    EXPECT_EQ(settings.talk_default_speed, 130);
+    EXPECT_FALSE(log_is_on());
+    EXPECT_TRUE(sound_effects.empty());
+    EXPECT_EQ(translation_dictionary.size(), 45u);
     EXPECT_EQ(split_waits(speak(kA + "@wavout[x.wav]")).text, kA);
     EXPECT_EQ(played().size(), 1u);
 }

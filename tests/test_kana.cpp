@@ -11,7 +11,6 @@
 namespace {
 
 using namespace translate_test;
-using vokari::scan_script;
 using KanaTest = TranslateTest;
 
 TEST_F(KanaTest, EachScriptNamesTheSlotOfTheSampleNumbering) {
@@ -130,7 +129,7 @@ TEST_F(KanaTest, ParticleTagReadsOnlyTheNextHaAsWa) {
 }
 
 TEST_F(KanaTest, SlowVowelMayLieAfterTheNextOnsetInEmissionOrder) {
-    vokari::settings.talk_default_speed = 50;
+    settings.talk_default_speed = 50;
     tune_slot(0, 5, 2000, 0);
     scan_script(std::string(sjis::ka) + sjis::ka);
     EXPECT_EQ(events(0), (Events{{1000, 5, 0, 1}, {3000, 0, 1, 0}, {2102, 5, 0, 1}, {4102, 0, 1, 0}, silence(3205)}));

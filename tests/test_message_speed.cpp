@@ -9,7 +9,6 @@
 
 namespace {
 
-using vokari::settings;
 using voice_test::VoiceDataTest;
 
 class MessageSpeedTest : public VoiceDataTest {
@@ -33,7 +32,7 @@ protected:
     }
 
     int discovered() {
-        vokari::discover_message_speed();
+        discover_message_speed();
         return settings.message_speed;
     }
 

@@ -6,15 +6,13 @@
 #include <set>
 #include <vector>
 
-#include "synth/wav_image.h"
+#include "host/base/mulaw.h"
+#include "host/base/wav_format.h"
 
 namespace vokari {
 namespace {
 
-class MuLaw : public ::testing::Test {
-protected:
-    void SetUp() override { build_mulaw_encoder(); }
-};
+class MuLaw : public ::testing::Test {};
 
 TEST_F(MuLaw, DecodeAnchors) {
     const struct { int byte; int value; } anchors[] = {

@@ -4,11 +4,14 @@
 // then driven through each failure point in turn.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <cstdlib>
 #include <new>
 #include <string>
 
 #include "host/entry_points.h"
+#include "host/base/module_paths.h"
 #include "platform/platform.h"
 #include "support/fixture_voice.h"
 #include "support/host_calls.h"
@@ -60,6 +63,13 @@ BOOL load_failing_after(const std::string& directory, long allocations) {
     return loaded;
 }
 
+// File descriptors this process has open.
+std::size_t open_file_count() {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
+    return count;
+}
+
 class OutOfMemory : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -97,12 +107,15 @@ TEST_F(OutOfMemory, EveryFailurePointOfARequestGivesTheServerErrorOrAFullAnswer)
 }
 
 TEST_F(OutOfMemory, LoadAndUnloadSwallowEveryFailurePoint) {
+    const std::size_t open_files = open_file_count();
     for (long n = 0; n < 300; n += 7) {
         EXPECT_EQ(load_failing_after(dir_, n), 1) << n;
         allocations_before_failure = n;
         EXPECT_EQ(unload(), 1) << n;
         allocations_before_failure = -1;
     }
+    // No file that was open when memory ran out stays open.
+    EXPECT_EQ(open_file_count(), open_files);
     // A clean load afterwards speaks as usual.
     host_calls::load_directory(dir_);
     EXPECT_EQ(host_calls::request_text(kRequest).bytes.compare(0, 17, "MAKOTO/2.0 200 OK"), 0);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "voice_data/sample_file.h"
 #include "support/voice_data_test.h"
 
 #ifndef _WIN32
@@ -13,7 +14,6 @@
 
 namespace {
 
-using vokari::phoneme_bank;
 using voice_test::VoiceDataTest;
 
 using PhonemeBankTest = VoiceDataTest;
@@ -44,7 +44,7 @@ TEST_F(PhonemeBankTest, HeadlessFileWinsOverWavAndLogsOneMarkPerSlot) {
     write("vokariv0/3.wav", wav_file(ramp(500, 7)));
     write("vokariv0/3.hv1", ramp(300, 40));
 
-    EXPECT_TRUE(vokari::load_phoneme_directory("vokariv0", 0, true));
+    EXPECT_TRUE(load_phoneme_directory("vokariv0", 0, true));
 
     const vokari::PhonemeSlot& slot = phoneme_bank.slots[0][3];
     EXPECT_EQ(slot.size, 300);
@@ -64,7 +64,7 @@ TEST_F(PhonemeBankTest, WavHeaderNeverReachesTheSample) {
     write("vokaric1/12.wav", wav_file(ramp(1000, 3)));
     ASSERT_EQ(fixture::read_file(native("vokaric1/12.wav")).size(), 1058u);
 
-    EXPECT_TRUE(vokari::load_phoneme_directory("vokaric1", 1, false));
+    EXPECT_TRUE(load_phoneme_directory("vokaric1", 1, false));
 
     const vokari::PhonemeSlot& slot = phoneme_bank.slots[1][12];
     EXPECT_EQ(slot.size, 1000);
@@ -79,7 +79,7 @@ TEST_F(PhonemeBankTest, EmptyAndHeaderOnlyFilesGiveSilentSlots) {
     write("vokariv0/0.hv1", {});
     write("vokariv0/1.wav", fixture::wav_header(0));
 
-    EXPECT_TRUE(vokari::load_phoneme_directory("vokariv0", 0, true));
+    EXPECT_TRUE(load_phoneme_directory("vokariv0", 0, true));
     EXPECT_EQ(phoneme_bank.slots[0][0].size, 0);
     EXPECT_EQ(phoneme_bank.slots[0][1].size, 0);
     EXPECT_TRUE(phoneme_bank.slots[0][0].data.empty());
@@ -92,8 +92,8 @@ TEST_F(PhonemeBankTest, WavShorterThanItsHeaderLeavesTheSlotEmpty) {
     write("vokariv0/0.hv1", ramp(800));
     write("vokaric0/0.wav", ramp(57));   // damaged: not even a whole header
 
-    EXPECT_TRUE(vokari::load_phoneme_directory("vokariv0", 0, true));
-    EXPECT_FALSE(vokari::load_phoneme_directory("vokaric0", 0, false));
+    EXPECT_TRUE(load_phoneme_directory("vokariv0", 0, true));
+    EXPECT_FALSE(load_phoneme_directory("vokaric0", 0, false));
 
     // The damaged file replaced the vowel, and nothing of it was read.
     const vokari::PhonemeSlot& slot = phoneme_bank.slots[0][0];
@@ -109,9 +109,9 @@ TEST_F(PhonemeBankTest, ConsonantDirectoryReplacesVowelSampleOfTheSameSlot) {
     write("vokariv0/0.hv1", ramp(900, 1));
     write("vokaric0/0.wav", wav_file(ramp(400, 9)));
 
-    vokari::load_phoneme_directory("vokariv0", 0, true);
+    load_phoneme_directory("vokariv0", 0, true);
     EXPECT_EQ(phoneme_bank.slots[0][0].loop_chunk_offset, 0);
-    vokari::load_phoneme_directory("vokaric0", 0, false);
+    load_phoneme_directory("vokaric0", 0, false);
 
     EXPECT_EQ(phoneme_bank.slots[0][0].data, ramp(400, 9));
     EXPECT_EQ(phoneme_bank.slots[0][0].loop_chunk_offset, 399);
@@ -121,8 +121,8 @@ TEST_F(PhonemeBankTest, MissingFileKeepsWhatTheSlotHeld) {
     make_dir("vokariv0");
     make_dir("vokaric0");
     write("vokariv0/2.hv1", ramp(600));
-    vokari::load_phoneme_directory("vokariv0", 0, true);
-    vokari::load_phoneme_directory("vokaric0", 0, false);
+    load_phoneme_directory("vokariv0", 0, true);
+    load_phoneme_directory("vokaric0", 0, false);
     EXPECT_EQ(phoneme_bank.slots[0][2].data, ramp(600));
 }
 
@@ -137,13 +137,13 @@ TEST_F(PhonemeBankTest, FileThatCannotBeReadInFullLeavesTheSlotSilent) {
 
     make_dir("vokaric0");
     write("vokaric0/7.hv1", ramp(500));
-    vokari::load_phoneme_directory("vokaric0", 0, false);
+    load_phoneme_directory("vokaric0", 0, false);
     ASSERT_EQ(phoneme_bank.slots[0][7].size, 500);
 
     ASSERT_EQ(std::remove(native("vokaric0/7.hv1").c_str()), 0);
     ASSERT_EQ(symlink(target, native("vokaric0/7.hv1").c_str()), 0);
     std::remove(native("test.log").c_str());
-    EXPECT_FALSE(vokari::load_phoneme_directory("vokaric0", 0, false));
+    EXPECT_FALSE(load_phoneme_directory("vokaric0", 0, false));
 
     EXPECT_EQ(phoneme_bank.slots[0][7].size, 0);
     EXPECT_TRUE(phoneme_bank.slots[0][7].data.empty());
@@ -155,11 +155,11 @@ TEST_F(PhonemeBankTest, LastSampleFlagFollowsTheLastFileFound) {
     make_dir("vokaric0");
     write("vokaric0/5.hv1", ramp(100));
     write("vokaric0/9.wav", wav_file(ramp(100)));
-    vokari::load_phoneme_directory("vokaric0", 0, false);
+    load_phoneme_directory("vokaric0", 0, false);
     EXPECT_EQ(phoneme_bank.last_sample_was_hv1, 0);
 
     write("vokaric0/20.hv1", ramp(100));
-    vokari::load_phoneme_directory("vokaric0", 0, false);
+    load_phoneme_directory("vokaric0", 0, false);
     EXPECT_EQ(phoneme_bank.last_sample_was_hv1, 1);
 }
 
@@ -169,7 +169,7 @@ TEST_F(PhonemeBankTest, ModuleDirectoryTooLongForSamplePathsLoadsNothing) {
     std::string long_dir = dir_ + std::string(1020 - dir_.size(), '/');   // same folder, 1,020 bytes
     set_module_dir(long_dir);
 
-    EXPECT_FALSE(vokari::load_phoneme_directory("vokariv0", 0, true));
+    EXPECT_FALSE(load_phoneme_directory("vokariv0", 0, true));
     EXPECT_EQ(phoneme_bank.slots[0][0].size, 0);
     EXPECT_EQ(log_text(), directory_line("vokariv0", std::string(107, '-')));
 }
@@ -178,7 +178,9 @@ TEST_F(PhonemeBankTest, FullBankReportsWhichPartnerDirectoriesWereEmpty) {
     fixture::VoiceOptions options;
     options.with_partner_vowels = false;
     fixture::make_voice(dir_, options);
-    EXPECT_EQ(vokari::load_phoneme_bank(), 1);
+    const vokari::PartnerGaps gaps = load_phoneme_bank();
+    EXPECT_TRUE(gaps.vowels);
+    EXPECT_FALSE(gaps.consonants);
 
     std::string log = log_text();
     EXPECT_EQ(log.rfind("// Now loading CV-shaped phoneme data.\nreading data from directory vokariv0 : ", 0), 0u);
@@ -195,14 +197,14 @@ TEST_F(PhonemeBankTest, PartnerBorrowsOnlyTheMissingGroupWithItsTuning) {
     fixture::VoiceOptions options;
     options.with_partner_vowels = false;
     fixture::make_voice(dir_, options);
-    int flags = vokari::load_phoneme_bank();
-    ASSERT_EQ(flags, 1);
+    const vokari::PartnerGaps gaps = load_phoneme_bank();
+    ASSERT_TRUE(gaps.vowels && !gaps.consonants);
     phoneme_bank.slots[0][45].vowel_delay = 321;
     phoneme_bank.slots[0][45].correct_level = 0.5;
     phoneme_bank.slots[1][45].correct_level = 2.0;   // replaced by the copy
     std::vector<std::uint8_t> partner_ka = phoneme_bank.slots[1][5].data;
 
-    vokari::fill_partner_from_main(vokari::SlotGroup::Vowel);
+    fill_partner_from_main(vokari::SlotGroup::Vowel);
 
     for (int slot : {0, 1, 2, 3, 4, 45}) {
         EXPECT_EQ(phoneme_bank.slots[1][slot].data, phoneme_bank.slots[0][slot].data) << slot;
@@ -221,10 +223,11 @@ TEST_F(PhonemeBankTest, PartnerWithoutAnyDirectoryBecomesACopyOfTheMainVoice) {
     options.with_partner_consonants = false;
     fixture::make_voice(dir_, options);
     phoneme_bank.consonant_level[1] = 1.5;
-    ASSERT_EQ(vokari::load_phoneme_bank(), 3);
+    const vokari::PartnerGaps gaps = load_phoneme_bank();
+    ASSERT_TRUE(gaps.vowels && gaps.consonants);
 
-    vokari::fill_partner_from_main(vokari::SlotGroup::Vowel);
-    vokari::fill_partner_from_main(vokari::SlotGroup::Consonant);
+    fill_partner_from_main(vokari::SlotGroup::Vowel);
+    fill_partner_from_main(vokari::SlotGroup::Consonant);
 
     for (int slot = 0; slot < vokari::kSlotCount; ++slot) {
         EXPECT_EQ(phoneme_bank.slots[1][slot].data, phoneme_bank.slots[0][slot].data) << slot;
@@ -238,24 +241,25 @@ TEST_F(PhonemeBankTest, MissingMainVoiceStaysSilentAndBorrowsNothing) {
     fixture::make_voice(dir_, options);
     fixture::remove_tree(native("vokariv0"));
     fixture::remove_tree(native("vokaric0"));
-    EXPECT_EQ(vokari::load_phoneme_bank(), 0);
+    const vokari::PartnerGaps gaps = load_phoneme_bank();
+    EXPECT_FALSE(gaps.vowels || gaps.consonants);
     for (int slot = 0; slot < vokari::kSlotCount; ++slot) EXPECT_EQ(phoneme_bank.slots[0][slot].size, 0);
 }
 
 TEST_F(PhonemeBankTest, ReleaseAndResetLeaveEverySlotSilent) {
     fixture::make_voice(dir_);
-    vokari::load_phoneme_bank();
+    load_phoneme_bank();
     phoneme_bank.slots[0][8].correct_frequency = 1.3;
     phoneme_bank.consonant_frequency[0] = 0.7;
 
-    vokari::release_phoneme_bank();
+    release_phoneme_bank();
     for (int speaker = 0; speaker < 2; ++speaker)
         for (int slot = 0; slot < vokari::kSlotCount; ++slot) {
             EXPECT_EQ(phoneme_bank.slots[speaker][slot].size, 0);
             EXPECT_TRUE(phoneme_bank.slots[speaker][slot].data.empty());
         }
 
-    vokari::reset_phoneme_bank();
+    reset_phoneme_bank();
     EXPECT_EQ(phoneme_bank.slots[0][8].correct_frequency, 1.0);
     EXPECT_EQ(phoneme_bank.slots[0][8].loop_chunk_offset, 0);
     EXPECT_EQ(phoneme_bank.consonant_frequency[0], 1.0);

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "voice_data/sample_file.h"
 #include "support/voice_data_test.h"
 
 namespace {
 
-using vokari::phoneme_bank;
 using voice_test::VoiceDataTest;
 
 TEST(SectionHeader, AcceptsOnlyBracketedLinesAndLimitsTheSlot) {
@@ -50,7 +50,7 @@ using PhonemeDetailsTest = VoiceDataTest;
 TEST_F(PhonemeDetailsTest, KeysTuneTheSelectedSlotOrTheWholeSpeaker) {
     make_dir("vokaric0");
     write("vokaric0/7.hv1", ramp(3000));
-    vokari::load_phoneme_directory("vokaric0", 0, false);
+    load_phoneme_directory("vokaric0", 0, false);
     std::remove(native("test.log").c_str());
     write_text("vokaric0/details.txt",
                "correct.level, 0.25\r\n"                 // before any section: slot 0
@@ -67,7 +67,7 @@ TEST_F(PhonemeDetailsTest, KeysTuneTheSelectedSlotOrTheWholeSpeaker) {
                "adjust.consonant.frequency, 1.2\r\n"
                "adjust.vowel.delay, 55\r\n");
 
-    EXPECT_TRUE(vokari::load_phoneme_details("vokaric0", 0));
+    EXPECT_TRUE(load_phoneme_details("vokaric0", 0));
 
     EXPECT_EQ(phoneme_bank.slots[0][0].correct_level, 0.25);
     const vokari::PhonemeSlot& ki = phoneme_bank.slots[0][7];
@@ -84,7 +84,7 @@ TEST_F(PhonemeDetailsTest, KeysTuneTheSelectedSlotOrTheWholeSpeaker) {
 }
 
 TEST_F(PhonemeDetailsTest, MissingFileIsLoggedAndChangesNothing) {
-    EXPECT_FALSE(vokari::load_phoneme_details("vokariv1", 1));
+    EXPECT_FALSE(load_phoneme_details("vokariv1", 1));
     EXPECT_EQ(log_text(), "reading details from directory vokariv1 : Can't open file.\n");
     EXPECT_EQ(phoneme_bank.slots[1][0].correct_level, 1.0);
 }
@@ -95,7 +95,7 @@ TEST_F(PhonemeDetailsTest, NegativeSectionSelectsNoSlot) {
                "[2]\r\ncorrect.level, 0.5\r\n"
                "[-4]\r\ncorrect.level, 3\r\nadjust.vowel.delay, 10\r\nloopchunkofset, 4\r\n"
                "adjust.consonant.frequency, 0.9\r\n");
-    EXPECT_TRUE(vokari::load_phoneme_details("vokariv0", 0));
+    EXPECT_TRUE(load_phoneme_details("vokariv0", 0));
     for (int slot = 0; slot < vokari::kSlotCount; ++slot) {
         EXPECT_EQ(phoneme_bank.slots[0][slot].vowel_delay, 0) << slot;
         EXPECT_EQ(phoneme_bank.slots[0][slot].loop_chunk_offset, 0) << slot;
@@ -117,7 +117,7 @@ TEST_F(PhonemeDetailsTest, RandomBytesAreReadWithoutHarm) {
     for (std::size_t i = 0; i < pieces.size(); ++i) noise[5000 + i] = static_cast<std::uint8_t>(pieces[i]);
     write("vokariv0/details.txt", noise);
 
-    EXPECT_TRUE(vokari::load_phoneme_details("vokariv0", 0));
+    EXPECT_TRUE(load_phoneme_details("vokariv0", 0));
     EXPECT_EQ(log_text(), "reading details from directory vokariv0 : Done.\n");
 }
 
@@ -130,16 +130,16 @@ protected:
         make_dir("vokariv0");
         make_dir("vokaric0");
         write("vokaric0/9.hv1", sample_);
-        vokari::settings.delete_excess_hv1 = 1;
+        settings.delete_excess_hv1 = 1;
     }
 
     // One load of the bank and the details of speaker 0 (as `load` does).
     void load_speaker_0() {
-        vokari::release_phoneme_bank();
-        vokari::reset_phoneme_bank();
-        vokari::load_phoneme_bank();
-        vokari::load_phoneme_details("vokariv0", 0);
-        vokari::load_phoneme_details("vokaric0", 0);
+        release_phoneme_bank();
+        reset_phoneme_bank();
+        load_phoneme_bank();
+        load_phoneme_details("vokariv0", 0);
+        load_phoneme_details("vokaric0", 0);
     }
 
     std::vector<std::uint8_t> file(const char* relative) const { return fixture::read_file(native(relative)); }
@@ -180,11 +180,11 @@ TEST_F(TrimTest, NothingIsCutWhenTheSettingIsOffOrTheSlotIsAVowel) {
     write("vokaric0/2.hv1", sample_);
     write_text("vokaric0/details.txt", "[9]\r\nloopchunkofset, 10\r\n[45]\r\nloopchunkofset, 10\r\n"
                                        "[2]\r\nloopchunkofset, 10\r\n");
-    vokari::settings.delete_excess_hv1 = 0;
+    settings.delete_excess_hv1 = 0;
     load_speaker_0();
     EXPECT_EQ(file("vokaric0/9.hv1"), sample_);
 
-    vokari::settings.delete_excess_hv1 = 1;
+    settings.delete_excess_hv1 = 1;
     load_speaker_0();
     EXPECT_EQ(file("vokaric0/45.hv1"), sample_);
     EXPECT_EQ(file("vokaric0/2.hv1"), sample_);

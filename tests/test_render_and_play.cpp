@@ -12,8 +12,6 @@
 namespace {
 
 using recording::PlayerCall;
-using vokari::wav_image;
-using vokari::wav_image_samples;
 
 const char kWarningHex[] =
     "57 41 52 4e 49 4e 47 20 3a 20 "   // "WARNING : "
@@ -49,25 +47,25 @@ TEST(OutputSampleCount, DurationToSamplesWithLeadIn) {
 class RenderAndPlay : public synth_test::SynthFixture {};
 
 TEST_F(RenderAndPlay, ImageHoldsHeaderAndRenderedSamples) {
-    vokari::render_and_play(130);
-    ASSERT_NE(wav_image, nullptr);
-    ASSERT_EQ(wav_image_samples, 3866);
-    EXPECT_EQ(le32(wav_image + 4), 3866u + 50);
-    EXPECT_EQ(le32(wav_image + 46), 3866u);
-    EXPECT_EQ(le32(wav_image + 54), 3866u);
-    EXPECT_EQ(wav_image[58 + 999], 0xFF);
-    EXPECT_EQ(wav_image[58 + 1000], 0x91);
+    render_and_play(130);
+    ASSERT_NE(image.bytes, nullptr);
+    ASSERT_EQ(image.samples, 3866);
+    EXPECT_EQ(le32(image.bytes + 4), 3866u + 50);
+    EXPECT_EQ(le32(image.bytes + 46), 3866u);
+    EXPECT_EQ(le32(image.bytes + 54), 3866u);
+    EXPECT_EQ(image.bytes[58 + 999], 0xFF);
+    EXPECT_EQ(image.bytes[58 + 1000], 0x91);
     ASSERT_EQ(player_.kinds(), (std::vector<std::string>{"purge", "play"}));
     const PlayerCall& play = player_.calls()[1];
-    EXPECT_EQ(play.image, wav_image);
+    EXPECT_EQ(play.image, image.bytes);
     EXPECT_EQ(play.bytes.size(), 58u + 3866);
     EXPECT_EQ(log_text(), "");
 }
 
 TEST_F(RenderAndPlay, EveryReplacementStopsTheOldSoundBeforeFreeingIt) {
-    vokari::render_and_play(100);
-    vokari::render_and_play(200);
-    vokari::release_wav_image();
+    render_and_play(100);
+    render_and_play(200);
+    release_wav_image();
     ASSERT_EQ(player_.kinds(), (std::vector<std::string>{"purge", "play", "purge", "play", "purge"}));
     const auto& calls = player_.calls();
     EXPECT_TRUE(calls[2].played_image_intact);   // the first image, still alive
@@ -75,85 +73,84 @@ TEST_F(RenderAndPlay, EveryReplacementStopsTheOldSoundBeforeFreeingIt) {
     EXPECT_EQ(calls[3].bytes.size(), 58u + vokari::output_sample_count(200));
     EXPECT_TRUE(calls[4].played_image_intact);   // unload: the second image
     EXPECT_EQ(calls[4].module_image, calls[3].image);
-    EXPECT_EQ(wav_image, nullptr);
-    EXPECT_EQ(wav_image_samples, 0);
+    EXPECT_EQ(image.bytes, nullptr);
+    EXPECT_EQ(image.samples, 0);
 }
 
 TEST_F(RenderAndPlay, SizeLimit) {
-    vokari::render_and_play(47509);
-    EXPECT_EQ(wav_image_samples, 1048573);
+    render_and_play(47509);
+    EXPECT_EQ(image.samples, 1048573);
     EXPECT_EQ(log_text(), "");
 
-    vokari::render_and_play(47510);
-    EXPECT_EQ(wav_image_samples, vokari::kMaxOutputSamples);
-    EXPECT_EQ(le32(wav_image + 54), 1048576u);
+    render_and_play(47510);
+    EXPECT_EQ(image.samples, vokari::kMaxOutputSamples);
+    EXPECT_EQ(le32(image.bytes + 54), 1048576u);
     EXPECT_EQ(log_text(), bytes_of(kWarningHex));
     EXPECT_EQ(player_.calls().back().bytes.size(), 58u + 1048576);
 
-    vokari::render_and_play(INT_MAX);   // far beyond 32 bits once multiplied
-    EXPECT_EQ(wav_image_samples, vokari::kMaxOutputSamples);
+    render_and_play(INT_MAX);   // far beyond 32 bits once multiplied
+    EXPECT_EQ(image.samples, vokari::kMaxOutputSamples);
     EXPECT_EQ(log_text(), bytes_of(kWarningHex) + bytes_of(kWarningHex));
 }
 
 TEST_F(RenderAndPlay, NegativeDurationsWithSamplesLeftAreRendered) {
-    vokari::render_and_play(-45);
-    EXPECT_EQ(wav_image_samples, 8);
-    EXPECT_EQ(le32(wav_image + 4), 58u);
+    render_and_play(-45);
+    EXPECT_EQ(image.samples, 8);
+    EXPECT_EQ(le32(image.bytes + 4), 58u);
     EXPECT_EQ(player_.kinds(), (std::vector<std::string>{"purge", "play"}));
 }
 
 TEST_F(RenderAndPlay, NoSamplesLeftMeansNothingAtAll) {
-    vokari::render_and_play(100);
-    const std::uint8_t* previous = wav_image;
+    render_and_play(100);
+    const std::uint8_t* previous = image.bytes;
     player_.clear();
-    vokari::render_and_play(-46);
-    vokari::render_and_play(INT_MIN);
+    render_and_play(-46);
+    render_and_play(INT_MIN);
     EXPECT_TRUE(player_.calls().empty());   // the earlier sound plays on
-    EXPECT_EQ(wav_image, previous);
+    EXPECT_EQ(image.bytes, previous);
     EXPECT_EQ(log_text(), "");
 }
 
 TEST_F(RenderAndPlay, OutOfMemoryStopsThePreviousSoundAndPlaysNothing) {
-    vokari::render_and_play(100);
+    render_and_play(100);
     vokari::platform::fail_global_alloc(1);
-    vokari::render_and_play(100);
-    EXPECT_EQ(wav_image, nullptr);
-    EXPECT_EQ(wav_image_samples, 0);
+    render_and_play(100);
+    EXPECT_EQ(image.bytes, nullptr);
+    EXPECT_EQ(image.samples, 0);
     EXPECT_EQ(player_.kinds(), (std::vector<std::string>{"purge", "play", "purge"}));
     EXPECT_TRUE(player_.calls()[2].played_image_intact);
     EXPECT_EQ(log_text(), bytes_of(kOutOfMemoryHex));
 
-    vokari::render_and_play(100);   // the next request tries again
-    EXPECT_NE(wav_image, nullptr);
+    render_and_play(100);   // the next request tries again
+    EXPECT_NE(image.bytes, nullptr);
     EXPECT_EQ(player_.kinds().back(), "play");
 }
 
 TEST_F(RenderAndPlay, SilentSoundFileIsWrittenButNotPlayed) {
-    vokari::wav_output_spec = dir_ + "\\quiet.wav";
-    vokari::wav_output_silent = 1;
-    vokari::render_and_play(100);
+    scan.sound_file.spec = dir_ + "\\quiet.wav";
+    scan.sound_file.silent = 1;
+    render_and_play(100);
     EXPECT_EQ(player_.kinds(), (std::vector<std::string>{"purge"}));
     EXPECT_EQ(fixture::read_file(native("quiet.wav")).size(), 58u + vokari::output_sample_count(100));
 }
 
 TEST_F(RenderAndPlay, SoundFileWithoutSilenceIsAlsoPlayed) {
-    vokari::wav_output_spec = dir_ + "\\loud.wav";
-    vokari::render_and_play(100);
+    scan.sound_file.spec = dir_ + "\\loud.wav";
+    render_and_play(100);
     EXPECT_EQ(player_.kinds(), (std::vector<std::string>{"purge", "play"}));
     const std::vector<std::uint8_t> file = fixture::read_file(native("loud.wav"));
     EXPECT_EQ(file, player_.calls()[1].bytes);
 }
 
 TEST_F(RenderAndPlay, SilenceWithoutAFileRequestStillPlays) {
-    vokari::wav_output_silent = 1;
-    vokari::render_and_play(100);
+    scan.sound_file.silent = 1;
+    render_and_play(100);
     EXPECT_EQ(player_.kinds(), (std::vector<std::string>{"purge", "play"}));
 }
 
 // The system's player on a machine without a sound device: plays nothing,
 // and keeps the sound libraries' device chatter off the host's stderr.
 TEST(SystemPlayer, PlaysQuietlyOrNotAtAll) {
-    vokari::build_mulaw_encoder();
     vokari::platform::set_player(nullptr);
     const vokari::platform::Player* player = vokari::platform::current_player();
     ASSERT_NE(player, nullptr);

@@ -7,12 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "synth/renderer.h"
-#include "synth/wav_image.h"
-#include "translate/timeline.h"
-#include "voice_data/phoneme_bank.h"
-#include "voice_data/settings.h"
-#include "voice_data/sound_effects.h"
+#include "host/base/mulaw.h"
+#include "support/module_state.h"
 
 namespace vokari {
 namespace {
@@ -40,7 +36,10 @@ struct Effect {
 
 double clamp(double x, double lo, double hi) { return x < lo ? lo : x > hi ? hi : x; }
 
-std::vector<std::uint8_t> render(int samples) {
+std::vector<std::uint8_t> render(const LoadedVoice& voice, const Timeline& timeline, int samples) {
+    const Settings& settings = voice.settings;
+    const PhonemeBank& phoneme_bank = voice.bank;
+    const std::vector<SoundEffect>& sound_effects = voice.sound_effects;
     std::vector<std::uint8_t> out(samples, 0xFF);
     if (timeline.phoneme_events[0].empty() && timeline.phoneme_events[1].empty()) return out;
     double pitch[2] = {1.0, 1.0}, level[2] = {1.0, 1.0}, previous_pitch[2] = {1.0, 1.0};
@@ -48,7 +47,7 @@ std::vector<std::uint8_t> render(int samples) {
     std::vector<Voice> voices[2];
     std::vector<Effect> effects;
 
-    auto slot_of = [](int s, int slot) -> const PhonemeSlot& { return phoneme_bank.slots[s][slot]; };
+    auto slot_of = [&phoneme_bank](int s, int slot) -> const PhonemeSlot& { return phoneme_bank.slots[s][slot]; };
     auto refresh = [&](int s) {
         for (Voice& v : voices[s]) {
             if (v.gain_step != 0.0) continue;
@@ -183,26 +182,24 @@ std::vector<std::uint8_t> render(int samples) {
 
 // --- fixture ------------------------------------------------------------------
 
-class Renderer : public ::testing::Test {
+class Renderer : public ::testing::Test, protected module_test::ModuleState {
 protected:
     void SetUp() override { reset(); }
-    void TearDown() override { reset(); }
 
-    static void reset() {
-        build_mulaw_encoder();
+    void reset() {
         reset_phoneme_bank();
         clear_timeline();
         sound_effects.clear();
         settings.speaker_frequency[0] = settings.speaker_frequency[1] = 1.0;
     }
 
-    static void clear_timeline() {
+    void clear_timeline() {
         for (int s = 0; s < 2; ++s) {
             timeline.phoneme_events[s].clear();
             timeline.control_events[s].clear();
         }
     }
-    static PhonemeSlot& slot(int speaker, int number, const std::vector<std::uint8_t>& data,
+    PhonemeSlot& slot(int speaker, int number, const std::vector<std::uint8_t>& data,
                              std::int32_t loop_chunk_offset = 0) {
         PhonemeSlot& s = phoneme_bank.slots[speaker][number];
         s.data = data;
@@ -210,30 +207,31 @@ protected:
         s.loop_chunk_offset = loop_chunk_offset;
         return s;
     }
-    static void vowel(int speaker, std::int32_t time, int number, std::int32_t fade_in = 1) {
+    void vowel(int speaker, std::int32_t time, int number, std::int32_t fade_in = 1) {
         timeline.phoneme_events[speaker].push_back({time, number, 1, fade_in});
     }
-    static void onset(int speaker, std::int32_t time, int number) {
+    void onset(int speaker, std::int32_t time, int number) {
         timeline.phoneme_events[speaker].push_back({time, number, 0, 1});
     }
-    static void silence(int speaker, std::int32_t time) {
+    void silence(int speaker, std::int32_t time) {
         timeline.phoneme_events[speaker].push_back({time, -1, 0, 1});
     }
-    static void control(int speaker, std::int32_t time, std::int32_t kind, double value) {
+    void control(int speaker, std::int32_t time, std::int32_t kind, double value) {
         timeline.control_events[speaker].push_back({time, kind, value});
     }
-    static void effect(const std::vector<std::uint8_t>& data) {
+    void effect(const std::vector<std::uint8_t>& data) {
         SoundEffect e;
         e.name = "e" + std::to_string(sound_effects.size());
         e.data = data;
         e.size = static_cast<std::int32_t>(data.size());
         sound_effects.push_back(e);
     }
-    static std::vector<std::uint8_t> render(std::int32_t samples) {
+    std::vector<std::uint8_t> render(std::int32_t samples) {
         std::vector<std::uint8_t> out(samples, 0xAA);
         render_timeline(out.data(), samples);
         return out;
     }
+    std::vector<std::uint8_t> plain_render(std::int32_t samples) { return plain::render(voice_, timeline, samples); }
     static std::vector<std::uint8_t> constant(int count, std::uint8_t byte) {
         return std::vector<std::uint8_t>(count, byte);
     }
@@ -436,7 +434,7 @@ TEST_F(Renderer, ReadsPastTheDataAreSilence) {
     const auto out = render(4);
     // 0.25 wraps to 0 at once: data[0] at weight 1, data[1] outside.
     EXPECT_EQ(out[0], 0x81);
-    EXPECT_EQ(out, plain::render(4));
+    EXPECT_EQ(out, plain_render(4));
 }
 
 TEST_F(Renderer, ReleaseRatesAboveThreeStayInsideTheData) {
@@ -448,7 +446,7 @@ TEST_F(Renderer, ReleaseRatesAboveThreeStayInsideTheData) {
     silence(0, 5);
     vowel(1, 0, 0, 1);
     silence(1, 5);
-    EXPECT_EQ(render(3000), plain::render(3000));
+    EXPECT_EQ(render(3000), plain_render(3000));
 }
 
 TEST_F(Renderer, UnformableEnvelopesStartNothing) {
@@ -488,7 +486,7 @@ TEST_F(Renderer, DormantVowelsWakeAtALevelChange) {
     silence(0, 300);
     const auto out = render(2000);
     EXPECT_NE(out[150], 0xFF);
-    EXPECT_EQ(out, plain::render(2000));
+    EXPECT_EQ(out, plain_render(2000));
 }
 
 // Deterministic pseudo-random numbers (no library generator: the sequence
@@ -501,7 +499,10 @@ struct Lcg {
     T pick(const T (&options)[N]) { return options[below(static_cast<int>(N))]; }
 };
 
-void random_voice_bank(Lcg& rng) {
+void random_voice_bank(Lcg& rng, LoadedVoice& voice) {
+    Settings& settings = voice.settings;
+    PhonemeBank& phoneme_bank = voice.bank;
+    std::vector<SoundEffect>& sound_effects = voice.sound_effects;
     const double frequencies[] = {0.1, 0.5, 1.0, 1.0, 1.3, 2.9, 5.0, -1.0};
     const double levels[] = {0.0, 0.4, 1.0, 1.0, 1.5, 3.5};
     for (int s = 0; s < 2; ++s) {
@@ -530,7 +531,7 @@ void random_voice_bank(Lcg& rng) {
     }
 }
 
-void random_timeline(Lcg& rng, int samples) {
+void random_timeline(Lcg& rng, Timeline& timeline, int samples) {
     const double values[] = {0.0, 0.3, 0.5, 1.0, 1.7, 2.0, 4.0, -1.0};
     for (int s = 0; s < 2; ++s) {
         int time = rng.below(1500);
@@ -557,18 +558,18 @@ TEST_F(Renderer, MatchesThePlainRendererByteForByte) {
     Lcg rng{12345};
     for (int round = 0; round < 60; ++round) {
         reset();
-        random_voice_bank(rng);
+        random_voice_bank(rng, voice_);
         const int lengths[] = {1, 999, 2048, 2049, 30000, 70000};
         const int samples = rng.pick(lengths);
-        random_timeline(rng, samples);
-        ASSERT_EQ(render(samples), plain::render(samples)) << "round " << round;
+        random_timeline(rng, timeline, samples);
+        ASSERT_EQ(render(samples), plain_render(samples)) << "round " << round;
     }
 }
 
 TEST_F(Renderer, SameTimelineSameBytes) {
     Lcg rng{777};
-    random_voice_bank(rng);
-    random_timeline(rng, 40000);
+    random_voice_bank(rng, voice_);
+    random_timeline(rng, timeline, 40000);
     EXPECT_EQ(render(40000), render(40000));
 }
 

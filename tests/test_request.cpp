@@ -5,12 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "host/request.h"
-#include "host/translation_dictionary.h"
 #include "platform/platform.h"
-#include "synth/wav_image.h"
-#include "translate/scanner.h"
-#include "voice_data/settings.h"
+#include "support/module_state.h"
 
 namespace {
 
@@ -18,30 +14,26 @@ const std::string kSuffix = "\r\nCharset: Shift_JIS\r\n\r\n";
 const std::string kMakoto = "MAKOTO/2.0 200 OK\r\nString: ";
 const std::string kSaori = "SAORI/1.0 200 OK\r\nResult: ";
 
-class RequestHandling : public ::testing::Test {
+class RequestHandling : public ::testing::Test, protected module_test::ModuleState {
 protected:
     // Scripts may start playback: play nothing.
     void SetUp() override {
         vokari::platform::set_player(vokari::platform::null_player());
-        vokari::load_defaults();
+        load_defaults();
     }
-    void TearDown() override {
-        vokari::platform::set_player(nullptr);
-        vokari::load_defaults();
-        vokari::translation_dictionary.clear();
-    }
+    void TearDown() override { vokari::platform::set_player(nullptr); }
 
-    static std::string respond(const std::string& request) {
+    std::string respond(const std::string& request) {
         std::vector<char> copy(request.begin(), request.end());
         copy.push_back('\0');
         std::string response = "stale";
-        vokari::handle_request(copy.data(), response);
+        handle_request(copy.data(), response);
         return response;
     }
     // The response of a request the gate refuses: the script header's value
     // comes back exactly as parsed.
-    static std::string echo(const std::string& first_line, const std::string& headers) {
-        vokari::settings.security_high = 1;
+    std::string echo(const std::string& first_line, const std::string& headers) {
+        settings.security_high = 1;
         return respond(first_line + "\r\nSecurityLevel: External\r\n" + headers + "\r\n");
     }
 };
@@ -75,19 +67,19 @@ TEST_F(RequestHandling, OnlyTheExactVersionCommandIsAVersionQuery) {
 
 TEST_F(RequestHandling, HeaderNamesAndValuesAreTrimmedAndMayBeEmpty) {
     respond("X MAKOTO/2.0\r\n \tString\x81\x40 : \x81\x40 a: b \t\r\nEmpty:\r\n:bare\r\n\r\n");
-    EXPECT_EQ(vokari::get_header("String"), "a: b");
-    EXPECT_EQ(vokari::request_headers[1].name, "Empty");
-    EXPECT_EQ(vokari::request_headers[1].value, "");
-    EXPECT_EQ(vokari::request_headers[2].name, "");
-    EXPECT_EQ(vokari::request_headers[2].value, "bare");
+    EXPECT_EQ(get_header("String"), "a: b");
+    EXPECT_EQ(request_.headers[1].name, "Empty");
+    EXPECT_EQ(request_.headers[1].value, "");
+    EXPECT_EQ(request_.headers[2].name, "");
+    EXPECT_EQ(request_.headers[2].value, "bare");
 }
 
 TEST_F(RequestHandling, GetHeaderMatchesTheExactNameAndTheFirstEntry) {
     respond("X MAKOTO/2.0\r\nstring: lower\r\nString: first\r\nString: second\r\n\r\n");
-    EXPECT_EQ(vokari::get_header("String"), "first");
-    EXPECT_EQ(vokari::get_header("string"), "lower");
-    EXPECT_EQ(vokari::get_header("Strin"), "");
-    EXPECT_EQ(vokari::get_header("Missing"), "");
+    EXPECT_EQ(get_header("String"), "first");
+    EXPECT_EQ(get_header("string"), "lower");
+    EXPECT_EQ(get_header("Strin"), "");
+    EXPECT_EQ(get_header("Missing"), "");
 }
 
 TEST_F(RequestHandling, HeaderBlockEndsAtBlankLineColonlessLineOrEighthHeader) {
@@ -95,45 +87,46 @@ TEST_F(RequestHandling, HeaderBlockEndsAtBlankLineColonlessLineOrEighthHeader) {
     for (int i = 0; i < 8; ++i) nine += "H" + std::to_string(i) + ": " + std::to_string(i) + "\r\n";
     nine += "String: ninth\r\n\r\n";
     respond(nine);
-    EXPECT_EQ(vokari::request_headers[7].name, "H7");
-    EXPECT_EQ(vokari::get_header("String"), "");
+    EXPECT_EQ(request_.headers[7].name, "H7");
+    EXPECT_EQ(get_header("String"), "");
 
     respond("X MAKOTO/2.0\r\nA: 1\r\n\r\nString: after blank\r\n");
-    EXPECT_EQ(vokari::get_header("A"), "1");
-    EXPECT_EQ(vokari::get_header("String"), "");
+    EXPECT_EQ(get_header("A"), "1");
+    EXPECT_EQ(get_header("String"), "");
 
     respond("X MAKOTO/2.0\r\nA: 1\r\nno colon\r\nString: after\r\n\r\n");
-    EXPECT_EQ(vokari::get_header("String"), "");
+    EXPECT_EQ(get_header("String"), "");
 
     respond("X MAKOTO/2.0\r\nA: 1\r\nString: no line feed");
-    EXPECT_EQ(vokari::get_header("A"), "1");
-    EXPECT_EQ(vokari::get_header("String"), "");
+    EXPECT_EQ(get_header("A"), "1");
+    EXPECT_EQ(get_header("String"), "");
 }
 
 TEST_F(RequestHandling, HeaderLineLosesUpToTwoCarriageReturns) {
     respond("X MAKOTO/2.0\r\nA: 1\r\r\nB: 2\r\r\r\nC: 3\n\n");
-    EXPECT_EQ(vokari::get_header("A"), "1");
-    EXPECT_EQ(vokari::get_header("B"), "2\r");
-    EXPECT_EQ(vokari::get_header("C"), "3");
+    EXPECT_EQ(get_header("A"), "1");
+    EXPECT_EQ(get_header("B"), "2\r");
+    EXPECT_EQ(get_header("C"), "3");
 }
 
+// Headers, the pitch step and hidden text of one request do not reach the next.
 TEST_F(RequestHandling, EveryRequestStartsFromEmptyState) {
-    respond("X MAKOTO/2.0\r\nOld: 1\r\n\r\n");
-    vokari::wav_output_spec = "left over";
-    vokari::wav_output_silent = 1;
-    vokari::pitch_step_size = 3.0;
-    respond("X MAKOTO/2.0\r\nString:\r\n\r\n");
-    EXPECT_EQ(vokari::get_header("Old"), "");
-    EXPECT_EQ(vokari::wav_output_spec, "");
-    EXPECT_EQ(vokari::wav_output_silent, 0);
-    EXPECT_EQ(vokari::pitch_step_size, 1.0);
+    const std::string next = "X MAKOTO/2.0\r\nString: \x82\xa0@<\r\n\r\n";
+    const std::string fresh = respond(next);
+    ASSERT_EQ(request_.timeline.control_events[0].size(), 1u);
+    const double fresh_pitch = request_.timeline.control_events[0][0].value;
+    respond("X MAKOTO/2.0\r\nOld: 1\r\nString: @u[9]@o\x82\xa0\r\n\r\n");
+    EXPECT_EQ(respond(next), fresh);
+    EXPECT_EQ(get_header("Old"), "");
+    ASSERT_EQ(request_.timeline.control_events[0].size(), 1u);
+    EXPECT_EQ(request_.timeline.control_events[0][0].value, fresh_pitch);
 }
 
 TEST_F(RequestHandling, GateLetsOnlyLocalRequestsThroughWhenSecurityIsHigh) {
     const std::string version = "GET Version SAORI/1.0\r\n";
     const std::string answered = "SAORI/1.0 200 OK" + kSuffix;
     EXPECT_EQ(respond(version + "SecurityLevel: External\r\n\r\n"), answered);
-    vokari::settings.security_high = 1;
+    settings.security_high = 1;
     EXPECT_EQ(respond(version + "\r\n"), answered);
     EXPECT_EQ(respond(version + "SecurityLevel: Local\r\n\r\n"), answered);
     EXPECT_EQ(respond(version + "SecurityLevel:  local \t\r\n\r\n"), answered);
@@ -152,7 +145,7 @@ TEST_F(RequestHandling, RefusedScriptComesBackUntouchedButTrimmed) {
 }
 
 TEST_F(RequestHandling, TranslationChangesTheVoiceButNotTheReturnedText) {
-    vokari::translation_dictionary.push_back({"\x82\xa0", "\x82\xa2"});
+    translation_dictionary.push_back({"\x82\xa0", "\x82\xa2"});
     const std::string response = respond("X MAKOTO/2.0\r\nString: \x82\xa0\x82\xa0\r\n\r\n");
     EXPECT_EQ(response.compare(0, kMakoto.size(), kMakoto), 0);
     EXPECT_NE(response.find("\x82\xa0"), std::string::npos);

@@ -10,11 +10,10 @@
 #include <vector>
 
 #include "host/entry_points.h"
-#include "host/request_log.h"
 #include "platform/platform.h"
 #include "support/fixture_voice.h"
 #include "support/host_calls.h"
-#include "voice_data/settings.h"
+#include "support/module_state.h"
 
 namespace {
 
@@ -31,7 +30,7 @@ bool file_exists(const std::string& path) {
     return file != nullptr;
 }
 
-class RequestLog : public ::testing::Test {
+class RequestLog : public ::testing::Test, protected module_test::ModuleState {
 protected:
     void SetUp() override {
         vokari::platform::set_player(vokari::platform::null_player());
@@ -40,8 +39,6 @@ protected:
     }
     void TearDown() override {
         vokari::platform::set_player(nullptr);
-        vokari::settings.log_path[0] = '\0';
-        vokari::module_dir[0] = '\0';
         fixture::remove_tree(dir_);
     }
     std::string log_bytes() const {
@@ -49,7 +46,7 @@ protected:
         return std::string(bytes.begin(), bytes.end());
     }
     void use_log(const std::string& windows_path) {
-        std::strcpy(vokari::settings.log_path, windows_path.c_str());
+        std::strcpy(settings.log_path, windows_path.c_str());
     }
     // Loads a fixture voice whose settings add `lines`.
     void load_voice(const std::vector<std::string>& lines) {
@@ -66,30 +63,30 @@ protected:
 TEST_F(RequestLog, StartEmptiesTheFileAndWritesTheBanner) {
     ASSERT_TRUE(fixture::write_text(log_file_, "old life\r\n"));
     use_log(dir_ + "\\vokari.log");
-    vokari::log_start();
+    log_start();
     EXPECT_EQ(masked(log_bytes()), "// VOKARIng request log\r\n// start : MM/DD/YY HH:MM:SS\r\n\r\n");
 }
 
 TEST_F(RequestLog, WriteDropsCarriageReturnsAndKeepsPercentSigns) {
     use_log(dir_ + "\\vokari.log");
-    vokari::log_write("a\r\nb\r\r\nc %s %d %n %%\n");
-    vokari::log_write("\r");
-    vokari::log_write("\x82\xa0\r\n");
+    log_write("a\r\nb\r\r\nc %s %d %n %%\n");
+    log_write("\r");
+    log_write("\x82\xa0\r\n");
     EXPECT_EQ(log_bytes(), "a\r\nb\r\nc %s %d %n %%\r\n\x82\xa0\r\n");
 }
 
 TEST_F(RequestLog, EndAppendsTheUnloadLines) {
     use_log(dir_ + "\\vokari.log");
-    vokari::log_write("x\n");
-    vokari::log_end();
+    log_write("x\n");
+    log_end();
     EXPECT_EQ(masked(log_bytes()), "x\r\n// unload\r\n// end : MM/DD/YY HH:MM:SS\r\n\r\n");
 }
 
 TEST_F(RequestLog, NothingIsWrittenWhileLoggingIsOff) {
-    EXPECT_FALSE(vokari::log_is_on());
-    vokari::log_start();
-    vokari::log_write("text\n");
-    vokari::log_end();
+    EXPECT_FALSE(log_is_on());
+    log_start();
+    log_write("text\n");
+    log_end();
     load_voice({});
     host_calls::request_text("X MAKOTO/2.0\r\nString:\r\n\r\n");
     unload();
@@ -98,8 +95,8 @@ TEST_F(RequestLog, NothingIsWrittenWhileLoggingIsOff) {
 
 TEST_F(RequestLog, MissingDirectoryDropsTheWritesSilently) {
     use_log(dir_ + "\\missing\\vokari.log");
-    vokari::log_start();
-    vokari::log_write("text\n");
+    log_start();
+    log_write("text\n");
     EXPECT_FALSE(file_exists(dir_ + "/missing/vokari.log"));
     EXPECT_FALSE(file_exists(dir_ + "/missing"));
 }

@@ -8,13 +8,13 @@
 #include <string>
 
 #include "host/request.h"
+#include "host/base/text_routines.h"
 #include "support/translate_test.h"
 #include "translate/bracket_matcher.h"
 
 namespace {
 
 using namespace translate_test;
-using vokari::scan_script;
 using ScannerTest = TranslateTest;
 
 TEST_F(ScannerTest, EmptyTextLastsOneCharacterWithOneSilencePerSpeaker) {
@@ -39,7 +39,7 @@ TEST_F(ScannerTest, EachScanStartsWithEmptyListsAndTextStopsAtNul) {
 }
 
 TEST_F(ScannerTest, SecondByteOfADoubleByteCharacterIsNeverATag) {
-    vokari::settings.tag_prefix = '[';   // the long-vowel bar's second byte
+    settings.tag_prefix = '[';   // the long-vowel bar's second byte
     EXPECT_EQ(scan_script(std::string(sjis::so_katakana) + sjis::ka + sjis::long_bar), 520);
     ASSERT_EQ(events(0).size(), 5u);   // so and ka, each onset and vowel; the bar adds time only
     EXPECT_EQ(events(0)[0].slot, 14);
@@ -47,9 +47,9 @@ TEST_F(ScannerTest, SecondByteOfADoubleByteCharacterIsNeverATag) {
 }
 
 TEST_F(ScannerTest, BackslashIsAlwaysAScriptTagAndAHighPrefixWinsOverKana) {
-    vokari::settings.tag_prefix = '\\';
+    settings.tag_prefix = '\\';
     EXPECT_EQ(scan_script("\\w5a"), 250 + 130 + 130);   // the wait tag, not a voice tag
-    vokari::settings.tag_prefix = 0xB1;                 // half-width a
+    settings.tag_prefix = 0xB1;                 // half-width a
     EXPECT_EQ(scan_script("\xb1+\xb1"), 260);           // "+", then a prefix starting no tag
     EXPECT_EQ(controls(0).size(), 1u);
     EXPECT_EQ(events(0), (Events{silence(1000), silence(3866)}));
@@ -78,7 +78,7 @@ TEST_F(ScannerTest, AMegabyteOfUnclosedTagsIsScannedInOnePass) {
     const std::int32_t repeats = static_cast<std::int32_t>(script.size() / 8);
     EXPECT_EQ(scan_script(script), repeats * 8 * 130 + 130);
     std::string reply = script;
-    vokari::insert_waits(reply, 0);
+    insert_waits(reply, 0);
     std::string expected;
     for (std::int32_t i = 0; i < repeats; ++i) expected += "\\_w[[";
     EXPECT_EQ(reply, expected);   // the script tags stay, the voice tags go

@@ -9,7 +9,6 @@
 namespace {
 
 using namespace translate_test;
-using vokari::scan_script;
 using ScriptTagTest = TranslateTest;
 
 TEST_F(ScriptTagTest, SpeakerSwitchSilencesTheOtherSpeakerUnlessTheyOverlap) {

@@ -6,14 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "host/entry_points.h"
 #include "support/fixture_voice.h"
-#include "voice_data/settings.h"
-#include "voice_data/sound_effects.h"
+#include "support/module_state.h"
+#include "voice_data/config_text.h"
 
 namespace {
-
-using vokari::settings;
 
 std::string trimmed(const std::string& text) {
     std::vector<char> buffer(text.begin(), text.end());
@@ -36,11 +33,8 @@ struct Split {
 };
 
 Split split(const std::string& line) {
-    std::vector<char> key(line.size() + 1, 'K');
-    std::vector<char> value(line.size() + 1, 'V');
-    key.back() = value.back() = '\0';
-    const bool ok = vokari::split_key_value(line.c_str(), key.data(), value.data(), ",");
-    return {ok, key.data(), value.data()};
+    const auto found = vokari::split_key_value(line.c_str());
+    return found ? Split{true, found->key, found->value} : Split{false, "", ""};
 }
 
 TEST(TrimBlanks, RemovesSpacesTabsAndFullWidthSpacesAtBothEnds) {
@@ -94,12 +88,8 @@ TEST(SplitKeyValue, SplitsAtTheFirstCommaOutsideQuotes) {
     EXPECT_EQ(s.value, "");
 }
 
-TEST(SplitKeyValue, FailsWithoutAnUnquotedCommaAndLeavesTheBuffers) {
-    for (const char* line : {"no separator", "\"a,b\"", "\"a,b"}) {
-        const Split s = split(line);
-        EXPECT_FALSE(s.ok) << line;
-        EXPECT_EQ(s.key, std::string(std::strlen(line), 'K')) << line;
-    }
+TEST(SplitKeyValue, FailsWithoutAnUnquotedComma) {
+    for (const char* line : {"no separator", "\"a,b\"", "\"a,b"}) EXPECT_FALSE(split(line).ok) << line;
 }
 
 TEST(SplitKeyValue, ShiftJisTrailByteDoesNotEscapeAQuote) {
@@ -113,27 +103,21 @@ TEST(SplitKeyValue, ShiftJisTrailByteDoesNotEscapeAQuote) {
 }
 
 // A module directory of its own with a settings file written per test.
-class SettingsFile : public ::testing::Test {
+class SettingsFile : public ::testing::Test, protected module_test::ModuleState {
 protected:
     void SetUp() override {
         dir_ = fixture::temp_directory("settings");
-        std::strcpy(vokari::module_dir, dir_.c_str());
-        vokari::sound_effects.clear();
+        std::strcpy(module_dir, dir_.c_str());
     }
-    void TearDown() override {
-        vokari::load_defaults();
-        vokari::sound_effects.clear();
-        vokari::module_dir[0] = '\0';
-        fixture::remove_tree(dir_);
-    }
+    void TearDown() override { fixture::remove_tree(dir_); }
     // Writes vokari.txt (CR LF line ends) and reads it over the defaults.
     std::vector<std::string> read(const std::vector<std::string>& lines) {
         std::string text;
         for (const std::string& line : lines) text += line + "\r\n";
         EXPECT_TRUE(fixture::write_text(dir_ + "/vokari.txt", text));
         std::vector<std::string> names;
-        vokari::load_defaults();
-        vokari::read_settings(names);
+        load_defaults();
+        read_settings(names);
         return names;
     }
     std::string dir_;
@@ -143,8 +127,8 @@ TEST_F(SettingsFile, DefaultsWithoutAFile) {
     settings.tag_prefix = '!';
     settings.security_high = 1;
     std::vector<std::string> names;
-    vokari::load_defaults();
-    vokari::read_settings(names);
+    load_defaults();
+    read_settings(names);
     EXPECT_EQ(settings.tag_prefix, '@');
     EXPECT_EQ(settings.talk_default_speed, 130);
     EXPECT_EQ(settings.message_speed, 50);
@@ -154,7 +138,7 @@ TEST_F(SettingsFile, DefaultsWithoutAFile) {
     EXPECT_EQ(settings.security_high, 0);
     EXPECT_STREQ(settings.log_path, "");
     EXPECT_TRUE(names.empty());
-    EXPECT_TRUE(vokari::sound_effects.empty());
+    EXPECT_TRUE(sound_effects.empty());
 }
 
 TEST_F(SettingsFile, EveryKeySetsItsField) {
@@ -215,10 +199,10 @@ TEST_F(SettingsFile, SoundEffectLinesLoadTheirEffectsInOrder) {
     ASSERT_TRUE(fixture::write_file(dir_ + "/a,b.wav", wav));
     ASSERT_TRUE(fixture::write_file(dir_ + "/c.wav", wav));
     read({"se, first, a,b.wav", "se, second , c.wav", "se, missing, none.wav", "se, nofile"});
-    ASSERT_EQ(vokari::sound_effects.size(), 2u);
-    EXPECT_EQ(vokari::sound_effects[0].name, "first");
-    EXPECT_EQ(vokari::sound_effects[1].name, "second");
-    EXPECT_EQ(vokari::sound_effects[0].size, 3);
+    ASSERT_EQ(sound_effects.size(), 2u);
+    EXPECT_EQ(sound_effects[0].name, "first");
+    EXPECT_EQ(sound_effects[1].name, "second");
+    EXPECT_EQ(sound_effects[0].size, 3);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 
 namespace {
 
-using vokari::sound_effects;
 using voice_test::VoiceDataTest;
 
 class SoundEffectsTest : public VoiceDataTest {
@@ -22,11 +21,11 @@ protected:
 };
 
 TEST_F(SoundEffectsTest, EffectsAreNumberedInTheOrderAdded) {
-    vokari::add_sound_effect("bell, se\\bell.wav");
-    vokari::add_sound_effect("drum,se\\drum.wav");
+    add_sound_effect("bell, se\\bell.wav");
+    add_sound_effect("drum,se\\drum.wav");
     ASSERT_EQ(sound_effects.size(), 2u);
-    EXPECT_EQ(vokari::find_sound_effect("bell"), 0);
-    EXPECT_EQ(vokari::find_sound_effect("drum"), 1);
+    EXPECT_EQ(find_sound_effect("bell"), 0);
+    EXPECT_EQ(find_sound_effect("drum"), 1);
     EXPECT_EQ(sound_effects[0].size, 700);
     EXPECT_EQ(sound_effects[0].data, ramp(700, 5));   // the header is skipped
     EXPECT_EQ(sound_effects[1].data, ramp(90, 200));
@@ -34,20 +33,20 @@ TEST_F(SoundEffectsTest, EffectsAreNumberedInTheOrderAdded) {
 }
 
 TEST_F(SoundEffectsTest, LookupIsExactAndFindsTheFirstOfEqualNames) {
-    EXPECT_EQ(vokari::find_sound_effect("bell"), -1);   // empty list
-    vokari::add_sound_effect("bell, se\\bell.wav");
-    vokari::add_sound_effect("bell, se\\drum.wav");
+    EXPECT_EQ(find_sound_effect("bell"), -1);   // empty list
+    add_sound_effect("bell, se\\bell.wav");
+    add_sound_effect("bell, se\\drum.wav");
     ASSERT_EQ(sound_effects.size(), 2u);
-    EXPECT_EQ(vokari::find_sound_effect("bell"), 0);
-    EXPECT_EQ(vokari::find_sound_effect("Bell"), -1);
-    EXPECT_EQ(vokari::find_sound_effect("bel"), -1);
-    EXPECT_EQ(vokari::find_sound_effect("bells"), -1);
-    EXPECT_EQ(vokari::find_sound_effect(""), -1);
+    EXPECT_EQ(find_sound_effect("bell"), 0);
+    EXPECT_EQ(find_sound_effect("Bell"), -1);
+    EXPECT_EQ(find_sound_effect("bel"), -1);
+    EXPECT_EQ(find_sound_effect("bells"), -1);
+    EXPECT_EQ(find_sound_effect(""), -1);
 }
 
 TEST_F(SoundEffectsTest, OnlyTheFirstCommaSeparatesNameAndFile) {
     write("se/a,b.wav", wav_file(ramp(30)));
-    vokari::add_sound_effect("pair, se\\a,b.wav");
+    add_sound_effect("pair, se\\a,b.wav");
     ASSERT_EQ(sound_effects.size(), 1u);
     EXPECT_EQ(sound_effects[0].name, "pair");
     EXPECT_EQ(sound_effects[0].size, 30);
@@ -55,7 +54,7 @@ TEST_F(SoundEffectsTest, OnlyTheFirstCommaSeparatesNameAndFile) {
 
 TEST_F(SoundEffectsTest, HeaderOnlyFileGivesASilentEffect) {
     write("se/quiet.wav", fixture::wav_header(0));
-    vokari::add_sound_effect("quiet, se\\quiet.wav");
+    add_sound_effect("quiet, se\\quiet.wav");
     ASSERT_EQ(sound_effects.size(), 1u);
     EXPECT_EQ(sound_effects[0].size, 0);
     EXPECT_TRUE(sound_effects[0].data.empty());
@@ -74,24 +73,24 @@ TEST_F(SoundEffectsTest, BadValuesAndFilesAddNothing) {
         "empty, se\\empty.wav",
         "",
     };
-    for (const char* value : values) vokari::add_sound_effect(value);
+    for (const char* value : values) add_sound_effect(value);
     EXPECT_TRUE(sound_effects.empty());
-    vokari::add_sound_effect("bell, se\\bell.wav");   // later lines still work
-    EXPECT_EQ(vokari::find_sound_effect("bell"), 0);
+    add_sound_effect("bell, se\\bell.wav");   // later lines still work
+    EXPECT_EQ(find_sound_effect("bell"), 0);
 }
 
 TEST_F(SoundEffectsTest, PathThatDoesNotFitIsRefused) {
     std::string long_name = std::string(1100, 'x') + ".wav";
-    vokari::add_sound_effect(("long, " + long_name).c_str());
+    add_sound_effect(("long, " + long_name).c_str());
     EXPECT_TRUE(sound_effects.empty());
 }
 
 TEST_F(SoundEffectsTest, ReleaseEmptiesTheSamplesButKeepsTheNumbers) {
-    vokari::add_sound_effect("bell, se\\bell.wav");
-    vokari::add_sound_effect("drum, se\\drum.wav");
-    vokari::release_sound_effects();
+    add_sound_effect("bell, se\\bell.wav");
+    add_sound_effect("drum, se\\drum.wav");
+    release_sound_effects();
     ASSERT_EQ(sound_effects.size(), 2u);
-    EXPECT_EQ(vokari::find_sound_effect("drum"), 1);
+    EXPECT_EQ(find_sound_effect("drum"), 1);
     for (const vokari::SoundEffect& effect : sound_effects) {
         EXPECT_EQ(effect.size, 0);
         EXPECT_TRUE(effect.data.empty());

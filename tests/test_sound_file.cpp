@@ -10,8 +10,6 @@
 
 namespace {
 
-using vokari::sound_effects;
-using vokari::write_sound_file;
 
 const char kFileErrorHex[] = "45 52 52 4f 52 20 3a 20 83 74 83 40 83 43 83 8b 8f 6f 97 cd 8e b8 94 73 2e 0a 0a";
 
@@ -22,18 +20,18 @@ protected:
         image_.assign(58 + kSamples, 0);
         vokari::write_wav_header(image_.data(), kSamples);
         for (int i = 0; i < kSamples; ++i) image_[58 + i] = static_cast<std::uint8_t>(i * 7);
-        vokari::wav_image = image_.data();
-        vokari::wav_image_samples = kSamples;
+        image.bytes = image_.data();
+        image.samples = kSamples;
     }
     void TearDown() override {
-        vokari::wav_image = nullptr;   // owned by the test, not the module
-        vokari::wav_image_samples = 0;
+        image.bytes = nullptr;   // owned by the test, not the module
+        image.samples = 0;
         SynthFixture::TearDown();
     }
 
-    void ask_for(const std::string& argument) { vokari::wav_output_spec = dir_ + "\\" + argument; }
+    void ask_for(const std::string& argument) { scan.sound_file.spec = dir_ + "\\" + argument; }
 
-    static void add_effect(const std::string& name, std::vector<std::uint8_t> data) {
+    void add_effect(const std::string& name, std::vector<std::uint8_t> data) {
         vokari::SoundEffect effect;
         effect.name = name;
         effect.size = static_cast<std::int32_t>(data.size());
@@ -49,19 +47,19 @@ protected:
 };
 
 TEST_F(SoundFile, NoRequestWritesNothing) {
-    EXPECT_FALSE(write_sound_file(kSamples));
-    vokari::wav_output_spec = ",greeting,1";
-    EXPECT_FALSE(write_sound_file(kSamples));
+    EXPECT_FALSE(write_sound_file());
+    scan.sound_file.spec = ",greeting,1";
+    EXPECT_FALSE(write_sound_file());
     EXPECT_EQ(log_text(), "");
 }
 
 TEST_F(SoundFile, WritesTheWholeImage) {
     ask_for("a.wav");
-    EXPECT_TRUE(write_sound_file(kSamples));
+    EXPECT_TRUE(write_sound_file());
     EXPECT_EQ(fixture::read_file(native("a.wav")), image_);
     ASSERT_TRUE(fixture::make_directory(native("sub")));
     ask_for("sub\\b.wav");
-    EXPECT_TRUE(write_sound_file(kSamples));
+    EXPECT_TRUE(write_sound_file());
     EXPECT_EQ(fixture::read_file(native("sub/b.wav")), image_);
     EXPECT_EQ(log_text(), "");
 }
@@ -69,7 +67,7 @@ TEST_F(SoundFile, WritesTheWholeImage) {
 TEST_F(SoundFile, FileThatCannotBeCreatedIsLoggedAndStillCounts) {
     add_effect("greeting", {1, 2, 3});
     ask_for("missing\\a.wav,greeting,1");
-    EXPECT_TRUE(write_sound_file(kSamples));
+    EXPECT_TRUE(write_sound_file());
     EXPECT_EQ(log_text(), bytes_of(kFileErrorHex));
     EXPECT_EQ(sound_effects[0].data, (std::vector<std::uint8_t>{1, 2, 3}));
 }
@@ -79,7 +77,7 @@ TEST_F(SoundFile, ReloadsTheNamedEffectThenDeletes) {
     add_effect("greeting", {1, 2, 3});
     add_effect("greeting", {4, 5});
     ask_for("tmp.wav,greeting,1");
-    EXPECT_TRUE(write_sound_file(kSamples));
+    EXPECT_TRUE(write_sound_file());
     EXPECT_FALSE(exists("tmp.wav"));
     ASSERT_EQ(sound_effects.size(), 3u);
     EXPECT_EQ(sound_effects[1].data, samples());
@@ -91,7 +89,7 @@ TEST_F(SoundFile, ReloadsTheNamedEffectThenDeletes) {
 TEST_F(SoundFile, EmptyEffectNameReloadsNothing) {
     add_effect("greeting", {1, 2, 3});
     ask_for("tmp.wav,,1");
-    EXPECT_TRUE(write_sound_file(kSamples));
+    EXPECT_TRUE(write_sound_file());
     EXPECT_FALSE(exists("tmp.wav"));
     EXPECT_EQ(sound_effects[0].data, (std::vector<std::uint8_t>{1, 2, 3}));
 }
@@ -99,7 +97,7 @@ TEST_F(SoundFile, EmptyEffectNameReloadsNothing) {
 TEST_F(SoundFile, UnknownEffectNameAddsNothingAndKeepsTheFile) {
     add_effect("greeting", {1, 2, 3});
     ask_for("tmp.wav,farewell");
-    EXPECT_TRUE(write_sound_file(kSamples));
+    EXPECT_TRUE(write_sound_file());
     EXPECT_EQ(fixture::read_file(native("tmp.wav")), image_);
     ASSERT_EQ(sound_effects.size(), 1u);
     EXPECT_EQ(sound_effects[0].data, (std::vector<std::uint8_t>{1, 2, 3}));
@@ -107,27 +105,27 @@ TEST_F(SoundFile, UnknownEffectNameAddsNothingAndKeepsTheFile) {
 
 TEST_F(SoundFile, DeleteFlagIsADecimalNumber) {
     ask_for("kept.wav,, 0x1");   // reads as 0
-    write_sound_file(kSamples);
+    write_sound_file();
     EXPECT_TRUE(exists("kept.wav"));
     ask_for("gone.wav,,-2");
-    write_sound_file(kSamples);
+    write_sound_file();
     EXPECT_FALSE(exists("gone.wav"));
 }
 
 TEST_F(SoundFile, ReloadFromAShortOrMissingFileLeavesTheEffectEmpty) {
     add_effect("greeting", {1, 2, 3});
     ASSERT_TRUE(fixture::write_file(native("short.wav"), std::vector<std::uint8_t>(57, 0x80)));
-    vokari::reload_sound_effect("greeting", (dir_ + "\\short.wav").c_str());
+    reload_sound_effect("greeting", (dir_ + "\\short.wav").c_str());
     EXPECT_TRUE(sound_effects[0].data.empty());
     EXPECT_EQ(sound_effects[0].size, 0);
 
     add_effect("other", {1, 2, 3});
-    vokari::reload_sound_effect("other", (dir_ + "\\none.wav").c_str());
+    reload_sound_effect("other", (dir_ + "\\none.wav").c_str());
     EXPECT_TRUE(sound_effects[1].data.empty());
     EXPECT_EQ(sound_effects[1].size, 0);
 
     ASSERT_TRUE(fixture::write_file(native("header.wav"), fixture::wav_header(0)));
-    vokari::reload_sound_effect("other", (dir_ + "\\header.wav").c_str());
+    reload_sound_effect("other", (dir_ + "\\header.wav").c_str());
     EXPECT_EQ(sound_effects[1].size, 0);
 }
 
@@ -150,7 +148,7 @@ TEST_F(SoundFile, PathsLeavingTheModuleDirectoryAreRefused) {
     std::string expected_log;
     for (const std::string& argument : outside) {
         ask_for(argument);
-        EXPECT_TRUE(write_sound_file(kSamples)) << argument;
+        EXPECT_TRUE(write_sound_file()) << argument;
         expected_log += bytes_of(kFileErrorHex);
     }
     EXPECT_EQ(log_text(), expected_log);
@@ -164,9 +162,9 @@ TEST_F(SoundFile, PathsLeavingTheModuleDirectoryAreRefused) {
 TEST_F(SoundFile, CommaInTheModuleDirectoryCutsThePath) {
     const std::string comma_dir = dir_ + "/x,y";
     ASSERT_TRUE(fixture::make_directory(comma_dir));
-    std::strcpy(vokari::module_dir, comma_dir.c_str());
-    vokari::wav_output_spec = comma_dir + "\\a.wav";
-    EXPECT_TRUE(write_sound_file(kSamples));
+    std::strcpy(module_dir, comma_dir.c_str());
+    scan.sound_file.spec = comma_dir + "\\a.wav";
+    EXPECT_TRUE(write_sound_file());
     EXPECT_EQ(log_text(), bytes_of(kFileErrorHex));
     EXPECT_TRUE(fixture::read_file(comma_dir + "/a.wav").empty());
 }

@@ -7,9 +7,28 @@
 #include <string>
 #include <vector>
 
-#include "host/request.h"
+#include "host/base/shift_jis.h"
+#include "host/base/text_routines.h"
 
 namespace {
+
+// Both character rules on both sides of each boundary of their ranges.
+TEST(ShiftJis, BothCharacterRulesAtTheEdgesOfTheirRanges) {
+    struct Edge {
+        unsigned char byte;
+        bool lead;          // starts a pair for searches and paths
+        bool script_pair;   // starts a pair for the scanner and the reply
+    } edges[] = {{0x7F, false, false}, {0x80, false, true}, {0x81, true, true},  {0x9F, true, true},
+                 {0xA0, false, true},  {0xA1, false, false}, {0xDF, false, false}, {0xE0, true, true},
+                 {0xFC, true, true},   {0xFD, false, true},  {0xFF, false, true}};
+    for (const Edge& e : edges) {
+        EXPECT_EQ(vokari::is_sjis_lead(e.byte), e.lead) << int(e.byte);
+        EXPECT_EQ(vokari::starts_script_pair(e.byte), e.script_pair) << int(e.byte);
+        const char pair[] = {static_cast<char>(e.byte), 'a'};
+        EXPECT_EQ(vokari::sjis_char_size(pair, 0, 2), e.lead ? 2u : 1u) << int(e.byte);
+        EXPECT_EQ(vokari::sjis_char_size(pair, 0, 1), 1u) << int(e.byte);   // a lead byte as the last byte
+    }
+}
 
 using vokari::find_from;
 using vokari::read_line;

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "host/entry_points.h"
+#include "host/base/module_paths.h"
 #include "host/request.h"
+#include "host/base/text_routines.h"
 #include "support/fixture_voice.h"
 #include "support/translate_test.h"
 #include "translate/repeated_replace.h"
@@ -18,17 +20,17 @@ namespace {
 
 using namespace translate_test;
 using vokari::TranslationPair;
-using vokari::translation_dictionary;
 
-std::string translated(std::string text) {
-    vokari::apply_translation(text);
-    return text;
-}
-
-using TranslationTest = TranslateTest;
+class TranslationTest : public TranslateTest {
+protected:
+    std::string translated(std::string text) {
+        apply_translation(text);
+        return text;
+    }
+};
 
 TEST_F(TranslationTest, SystemPairsFoldForeignSoundsInTableOrder) {
-    vokari::add_system_pairs();
+    add_system_pairs();
     ASSERT_EQ(translation_dictionary.size(), 45u);
     // VU, small A, I, O, RI, N: only the first two become "ba".
     EXPECT_EQ(translated("\x83\x94\x83\x40\x83\x43\x83\x49\x83\x8a\x83\x93"), "\x82\xce\x83\x43\x83\x49\x83\x8a\x83\x93");
@@ -45,7 +47,7 @@ TEST_F(TranslationTest, UserPairsComeFirstAndMatchOnlyAtCharacterStarts) {
     translation_dictionary.push_back({"\xa7", "X"});              // half-width small a
     translation_dictionary.push_back({"ab", ""});
     translation_dictionary.push_back({"xx", "x"});
-    vokari::add_system_pairs();
+    add_system_pairs();
     EXPECT_EQ(translated("\x83\x94\x83\x40"), "\x83\x8f\x82\xa0");   // WA + a, not ba
     EXPECT_EQ(translated("a\xa7\x82\xa7"), "aX\x82\xa8");            // 0xA7 of small o is a trail byte
     EXPECT_EQ(translated("aabbxab-xxxxxx"), "x-x");                  // "aabb" -> "ab" -> ""
@@ -68,7 +70,7 @@ std::string random_text(std::mt19937& random, const std::vector<std::string>& pi
 }
 
 TEST_F(TranslationTest, FastRewritingEqualsRestartingFromTheStart) {
-    vokari::add_system_pairs();
+    add_system_pairs();
     const std::vector<TranslationPair> system_pairs = translation_dictionary;
     // Kana, small kana, parts of the foreign-sound pairs, lone lead and trail bytes.
     const std::vector<std::string> pieces = {
@@ -102,7 +104,7 @@ TEST_F(TranslationTest, FastRewritingEqualsRestartingFromTheStart) {
 // pairs that occur; the result must still be that of every pair in order,
 // each restarting from the start.
 TEST_F(TranslationTest, ThousandsOfPairsRewriteAsRestartingFromTheStart) {
-    vokari::add_system_pairs();
+    add_system_pairs();
     const std::vector<TranslationPair> system_pairs = translation_dictionary;
     const std::vector<std::string> pieces = {
         "\x82\xc5", "\x82\xa1", "\x82\xa0", "\x8e\x9e", "\x95\xaa", "\x83\x94", "\x83\x40", "1",
@@ -116,6 +118,8 @@ TEST_F(TranslationTest, ThousandsOfPairsRewriteAsRestartingFromTheStart) {
         }
         pairs.insert(pairs.end(), system_pairs.begin(), system_pairs.end());
         translation_dictionary = pairs;
+        dictionary_index.build(translation_dictionary);
+        ASSERT_TRUE(dictionary_index.active());
         for (int line = 0; line < 30; ++line) {
             std::string expected = random_text(random, pieces, 1 + random() % 40);
             const std::string fast = expected;
@@ -158,11 +162,11 @@ protected:
         TranslationTest::SetUp();
         dir_ = fixture::temp_directory("dic");
         ASSERT_TRUE(!dir_.empty() && dir_.size() < vokari::kModuleDirCapacity);
-        std::strcpy(vokari::module_dir, dir_.c_str());
-        std::snprintf(vokari::settings.log_path, vokari::kPathCapacity, "%s\\test.log", dir_.c_str());
+        std::strcpy(module_dir, dir_.c_str());
+        std::snprintf(settings.log_path, vokari::kPathCapacity, "%s\\test.log", dir_.c_str());
     }
     void TearDown() override {
-        vokari::module_dir[0] = '\0';
+        module_dir[0] = '\0';
         fixture::remove_tree(dir_);
         TranslationTest::TearDown();
     }
@@ -184,7 +188,7 @@ TEST_F(DictionaryFileTest, LinesAreTrimmedUncommentedAndSplitAtTheFirstUnquotedC
     write("user.dic",
           "  ab  ,\tcd  // a remark\r\n\r\n// skipped, even with a comma\r\n   // x,y\r\n"
           "\"a,b\",c\r\n\"no comma\"\r\n\x81\x40k\x81\x40,v,w\r\nlast,line");
-    vokari::load_translation_file("user.dic");
+    load_translation_file("user.dic");
     const std::vector<std::pair<std::string, std::string>> expected = {
         {"ab", "cd"}, {"\"a,b\"", "c"}, {"k", "v,w"}, {"last", "line"}};
     ASSERT_EQ(translation_dictionary.size(), expected.size());
@@ -198,8 +202,8 @@ TEST_F(DictionaryFileTest, LinesAreTrimmedUncommentedAndSplitAtTheFirstUnquotedC
 TEST_F(DictionaryFileTest, FilesLoadInOrderAndAMissingOneIsLogged) {
     write("first.dic", "x,first\n");
     write("second.dic", "x,second\n");
-    for (const char* name : {"missing.dic", "first.dic", "second.dic"}) vokari::load_translation_file(name);
-    vokari::add_system_pairs();
+    for (const char* name : {"missing.dic", "first.dic", "second.dic"}) load_translation_file(name);
+    add_system_pairs();
     EXPECT_EQ(translated("x"), "first");
     EXPECT_EQ(log_text(), path("missing.dic") + "...Can't open file.\n" + path("first.dic") + "...Done.\n" +
                               path("second.dic") + "...Done.\n// Now making system translate data.\nDone.\n\n");
@@ -207,7 +211,7 @@ TEST_F(DictionaryFileTest, FilesLoadInOrderAndAMissingOneIsLogged) {
 
 TEST_F(DictionaryFileTest, PairsThatCouldNeverEndAreSkippedAndStoppedOnesLogged) {
     write("bad.dic", ",nothing\nab,xaby\nok,fine\n");
-    vokari::load_translation_file("bad.dic");
+    load_translation_file("bad.dic");
     ASSERT_EQ(translation_dictionary.size(), 1u);
     EXPECT_EQ(translation_dictionary[0].search, "ok");
     translation_dictionary.push_back({"ab", "bba"});   // each a doubles the b's after it

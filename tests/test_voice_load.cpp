@@ -11,13 +11,9 @@
 #include "host/entry_points.h"
 #include "platform/platform.h"
 #include "support/fixture_voice.h"
-#include "voice_data/phoneme_bank.h"
-#include "voice_data/settings.h"
-#include "voice_data/sound_effects.h"
+#include "support/module_state.h"
 
 namespace {
-
-using vokari::phoneme_bank;
 
 HGLOBAL block_of(const std::string& bytes) {
     void* block = vokari::platform::global_alloc(bytes.size());
@@ -25,7 +21,7 @@ HGLOBAL block_of(const std::string& bytes) {
     return static_cast<HGLOBAL>(block);
 }
 
-void load_module(const std::string& directory) {
+void load_through_exports(const std::string& directory) {
     ASSERT_EQ(load(block_of(directory), static_cast<long>(directory.size())), 1);
 }
 
@@ -50,7 +46,7 @@ std::string normalised_log(const std::string& log, const std::string& module_dir
     return text;
 }
 
-class VoiceLoadTest : public ::testing::Test {
+class VoiceLoadTest : public ::testing::Test, protected module_test::ModuleState {
 protected:
     void SetUp() override { base_ = fixture::temp_directory("load"); }
     void TearDown() override {
@@ -66,7 +62,7 @@ TEST_F(VoiceLoadTest, LogOfAFullLoadMatchesTheGoldenLayout) {
     options.settings_lines = {"log, vokari.log"};
     fixture::make_voice(base_, options);
 
-    load_module(base_);
+    load_through_exports(base_);
     EXPECT_EQ(request_text(file_text(golden + ".request")), file_text(golden + ".response"));
 
     std::string log = file_text(base_ + "/vokari.log");
@@ -89,10 +85,11 @@ TEST_F(VoiceLoadTest, PartnerBorrowsAfterTheDetailsAndTheHostSpeedIsScaled) {
     fixture::write_text(native_module + "/vokaric0/details.txt",
                         "[7]\r\ncorrect.level, 0.6\r\nadjust.vowel.delay, 900\r\nadjust.consonant.level, 0.7\r\n");
 
-    load_module(base_ + "\\ghost\\emily\\ghost\\master");
+    const std::string module_path = base_ + "\\ghost\\emily\\ghost\\master";
+    vokari::load_module(module_, module_path.c_str(), static_cast<long>(module_path.size()));
 
-    EXPECT_EQ(vokari::settings.message_speed, 48);
-    EXPECT_EQ(vokari::sound_effects.size(), 3u);
+    EXPECT_EQ(settings.message_speed, 48);
+    EXPECT_EQ(sound_effects.size(), 3u);
     EXPECT_EQ(phoneme_bank.slots[0][7].correct_level, 0.6);
     EXPECT_EQ(phoneme_bank.slots[1][7].correct_level, 0.6);   // copied with the sample
     EXPECT_EQ(phoneme_bank.slots[1][7].vowel_delay, 900);
@@ -119,13 +116,13 @@ TEST_F(VoiceLoadTest, TrimmedVoiceIsByteIdenticalAfterSecondAndThirdLoad) {
     };
     const std::string untouched = snapshot();
 
-    load_module(base_);
+    load_through_exports(base_);
     const std::string trimmed = snapshot();
     EXPECT_NE(trimmed, untouched);
     EXPECT_EQ(trimmed.find(".tmp"), std::string::npos);
     for (int again = 2; again <= 3; ++again) {
         unload();
-        load_module(base_);
+        load_through_exports(base_);
         EXPECT_EQ(snapshot(), trimmed) << "load " << again;
     }
 }

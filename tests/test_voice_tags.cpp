@@ -10,6 +10,7 @@
 #include <string>
 
 #include "host/entry_points.h"
+#include "host/base/module_paths.h"
 #include "support/translate_test.h"
 #include "translate/pitch_factor.h"
 #include "voice_data/sound_effects.h"
@@ -18,14 +19,13 @@ namespace {
 
 using namespace translate_test;
 using vokari::ControlEvent;
-using vokari::scan_script;
 using VoiceTagTest = TranslateTest;
 
 constexpr double kTwelveSteps = 1.1892164697335903;   // 1.014546 ^ 12
 constexpr double kOctave = 2.0000629316197887;        // 1.014546 ^ 48
 
 TEST_F(VoiceTagTest, EachTagEmitsItsControlEvent) {
-    vokari::sound_effects.assign({{"bell", {}, 0}, {"drum", {}, 0}});
+    sound_effects.assign({{"bell", {}, 0}, {"drum", {}, 0}});
     const struct {
         const char* script;
         vokari::ControlKind kind;
@@ -48,13 +48,12 @@ TEST_F(VoiceTagTest, EachTagEmitsItsControlEvent) {
         {"@a[drum]", vokari::PlaySoundEffect, 1.0}, {"@a[Drum]", vokari::PlaySoundEffect, -1.0},
     };
     for (const auto& c : cases) {
-        vokari::pitch_step_size = 1.0;
         scan_script(c.script);
         EXPECT_EQ(controls(0), (Controls{{1000, c.kind, c.value}})) << c.script;
     }
     EXPECT_NEAR(vokari::pitch_factor(1), 1.014546, 1e-15);
     EXPECT_NEAR(1 / vokari::pitch_factor(1), 0.98566, 1e-5);
-    vokari::sound_effects.clear();
+    sound_effects.clear();
 }
 
 TEST_F(VoiceTagTest, ControlsGoToTheCurrentSpeakerAtTheCurrentTime) {
@@ -88,23 +87,23 @@ TEST_F(VoiceTagTest, ReleaseTagSilencesNowWithoutTakingTime) {
 
 TEST_F(VoiceTagTest, OmitTagLastsForOneScan) {
     scan_script("@o");
-    EXPECT_TRUE(vokari::omit_text);
+    EXPECT_TRUE(scan.omit_text);
     scan_script("a");
-    EXPECT_FALSE(vokari::omit_text);
+    EXPECT_FALSE(scan.omit_text);
 }
 
 TEST_F(VoiceTagTest, SoundFileTagsNameAFileInTheModuleDirectory) {
-    std::strcpy(vokari::module_dir, "C:\\host\\ghost\\master");
+    std::strcpy(module_dir, "C:\\host\\ghost\\master");
     scan_script("@wavout[a.wav]");
-    EXPECT_EQ(vokari::wav_output_spec, "C:\\host\\ghost\\master\\a.wav");
-    EXPECT_EQ(vokari::wav_output_silent, 0);
+    EXPECT_EQ(scan.sound_file.spec, "C:\\host\\ghost\\master\\a.wav");
+    EXPECT_EQ(scan.sound_file.silent, 0);
     scan_script("@wavout[a.wav]@wavouts[b.wav]");
-    EXPECT_EQ(vokari::wav_output_spec, "C:\\host\\ghost\\master\\b.wav");
-    EXPECT_EQ(vokari::wav_output_silent, 1);
-    vokari::module_dir[0] = '\0';
-    vokari::wav_output_spec.clear();
+    EXPECT_EQ(scan.sound_file.spec, "C:\\host\\ghost\\master\\b.wav");
+    EXPECT_EQ(scan.sound_file.silent, 1);
+    module_dir[0] = '\0';
+    scan.sound_file.spec.clear();
     EXPECT_EQ(scan_script("@wavout"), 6 * 130);   // the tag "w" and five letters
-    EXPECT_TRUE(vokari::wav_output_spec.empty());
+    EXPECT_TRUE(scan.sound_file.spec.empty());
 }
 
 TEST_F(VoiceTagTest, UnknownOrUnclosedTagsCostSilence) {
@@ -114,7 +113,7 @@ TEST_F(VoiceTagTest, UnknownOrUnclosedTagsCostSilence) {
     EXPECT_TRUE(controls(0).empty());
     EXPECT_EQ(scan_script("@g[1]@p[2]"), 130);
     EXPECT_TRUE(controls(0).empty());
-    vokari::settings.tag_prefix = '%';
+    settings.tag_prefix = '%';
     EXPECT_EQ(scan_script("@+%+"), 390);   // '@' and '+' are plain characters now
     EXPECT_EQ(controls(0).size(), 1u);
 }

@@ -10,21 +10,22 @@
 namespace {
 
 using namespace translate_test;
-using WaitTest = TranslateTest;
-
 struct WaitCase {
     std::string script;
     std::int64_t total_ms;
     std::string reply;
 };
 
-void expect_replies(const std::vector<WaitCase>& cases) {
-    for (const WaitCase& c : cases) {
-        std::string reply = c.script;
-        vokari::insert_waits(reply, c.total_ms);
-        EXPECT_EQ(reply, c.reply) << c.script;
+class WaitTest : public TranslateTest {
+protected:
+    void expect_replies(const std::vector<WaitCase>& cases) {
+        for (const WaitCase& c : cases) {
+            std::string reply = c.script;
+            insert_waits(reply, c.total_ms);
+            EXPECT_EQ(reply, c.reply) << c.script;
+        }
     }
-}
+};
 
 // `text` with `wait` after each of its single-byte characters.
 std::string each_followed_by(const std::string& text, const std::string& wait) {
@@ -47,7 +48,7 @@ TEST_F(WaitTest, SpeechTimeIsSpreadOverTheCharactersLessTheHostsDelay) {
         {"\\s5a", 200, "\\s5a" + w105},
         {"\\sxa", 400, "\\sx" + w105 + "a" + w105},
     });
-    vokari::settings.message_speed = 66;
+    settings.message_speed = 66;
     expect_replies({{"ab", 400, each_followed_by("ab", "\\_w[89]")}});
 }
 
@@ -66,7 +67,7 @@ TEST_F(WaitTest, VoiceTagsGoScriptTagsStayAndStrayMarkersAreCharacters) {
 }
 
 TEST_F(WaitTest, OmittedTextLeavesOnlyTheWaitsWithoutTheHostsDelay) {
-    vokari::omit_text = true;
+    scan.omit_text = true;
     expect_replies({
         {std::string(sjis::a) + sjis::i + sjis::a, 390, "\\_w[130]\\_w[130]\\_w[130]"},
         {"\\0a@z", 300, "\\0\\_w[100]@\\_w[100]\\_w[100]"},   // tags and a stray prefix stay
@@ -74,7 +75,7 @@ TEST_F(WaitTest, OmittedTextLeavesOnlyTheWaitsWithoutTheHostsDelay) {
 }
 
 TEST_F(WaitTest, CharacterWidthsFollowShiftJis) {
-    vokari::settings.tag_prefix = 0x5B;   // '[', the second byte of the long-vowel bar
+    settings.tag_prefix = 0x5B;   // '[', the second byte of the long-vowel bar
     const std::string w100 = "\\_w[100]";
     expect_replies({{std::string(sjis::kanji_hi) + "\xb1" + sjis::so_katakana + sjis::long_bar, 4 * 195,
                      sjis::kanji_hi + w100 + "\xb1" + w100 + sjis::so_katakana + w100 + sjis::long_bar + w100}});
@@ -98,7 +99,7 @@ TEST_F(WaitTest, PausesBeyondTheIntRangeStillLeaveTheCharactersTheirTime) {
     const std::string pause = "\\_w[-2000000000]";
     const std::string script = pause + pause + pause + sjis::a;
     std::string reply = script;
-    vokari::insert_waits(reply, vokari::scan_script(script));
+    insert_waits(reply, scan_script(script));
     EXPECT_EQ(reply, script + "\\_w[165]");   // the kana and the closing character, 260 ms, less 50 + 45
     expect_replies({{"a", std::int64_t{1} << 40, "a\\_w[2147483647]"}});   // the int range is all a host reads
 }

@@ -9,8 +9,7 @@
 // per '[' and a later walk that meets the same '[' jumps at once.
 #include "translate/bracket_matcher.h"
 
-#include "host/request.h"
-#include "translate/scanner.h"
+#include "host/base/text_routines.h"
 
 namespace vokari {
 
@@ -47,11 +46,8 @@ std::int32_t BracketMatcher::matching_close(std::int32_t open) {
             unclosed.pop_back();
             if (unclosed.empty()) return i;
             ++i;
-        } else if (is_sjis_lead(c)) {
-            if (i + 1 >= length_) break;
-            i += 2;
         } else {
-            ++i;
+            i += static_cast<std::int32_t>(sjis_char_size(text_, static_cast<std::size_t>(i), static_cast<std::size_t>(length_)));
         }
     }
     for (std::int32_t never_closed : unclosed) remember(never_closed, -1);

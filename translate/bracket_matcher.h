@@ -35,4 +35,10 @@ private:
     std::vector<std::int32_t> closes_;   // per byte: kUnknown, -1 or the close
 };
 
+// `text` + `p` points at a '['; `end` is the text's length.  Returns the byte
+// count from '[' through its matching ']' and stores the bytes between them in
+// `out`, or returns -1.  A scan of many tags uses one BracketMatcher for the
+// whole text instead.
+int extract_tag_argument(const char* text, int p, int end, std::string& out);
+
 }  // namespace vokari

@@ -14,17 +14,20 @@ namespace {
 // The events of one recognised kana of slot `slot` starting at `ms`: an onset
 // event for a consonant slot, then the event of its vowel, which starts the
 // onset's vowel_delay later and fades in over its loop_chunk_offset.
-void emit_kana(std::int64_t ms, int speaker, int slot, std::int32_t wa_countdown) {
+void emit_kana(ScanState& state, int slot) {
+    const std::int64_t ms = state.time_ms;
+    const int speaker = state.speaker;
     const int vowel = vowel_of[slot];
     std::int32_t carry_fade = 1;
     std::int32_t carry_delay = 0;
-    if (slot != vowel) emit_phoneme(ms, speaker, slot, wa_countdown, false, carry_fade, carry_delay);
-    emit_phoneme(ms, speaker, vowel, wa_countdown, true, carry_fade, carry_delay);
+    if (slot != vowel)
+        emit_phoneme(state.timeline, state.voice.bank, ms, speaker, slot, state.wa_countdown, false, carry_fade, carry_delay);
+    emit_phoneme(state.timeline, state.voice.bank, ms, speaker, vowel, state.wa_countdown, true, carry_fade, carry_delay);
 }
 
 // Speaks `slot`, consumes `bytes` and one character of time.
 void speak(ScanState& state, int slot, std::int32_t bytes) {
-    emit_kana(state.time_ms, state.speaker, slot, state.wa_countdown);
+    emit_kana(state, slot);
     state.time_ms = add_time(state.time_ms, state.speed_ms);
     state.pos += bytes;
 }

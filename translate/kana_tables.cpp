@@ -1,11 +1,13 @@
 // The three kana tables and the long-vowel marks, as Shift_JIS bytes.
 #include "translate/kana_tables.h"
 
+#include "translate/kana_index.h"
+
 namespace vokari {
 
 namespace {
 
-const char* const kHiraganaStrings[kSlotCount] = {
+constexpr const char* kHiraganaStrings[kSlotCount] = {
     "\x82\xa0", "\x82\xa2", "\x82\xa4", "\x82\xa6", "\x82\xa8",  // 0: a i u e o
     "\x82\xa9", "\x82\xab", "\x82\xad", "\x82\xaf", "\x82\xb1",  // 5: ka ki ku ke ko
     "\x82\xb3", "\x82\xb5", "\x82\xb7", "\x82\xb9", "\x82\xbb",  // 10: sa shi su se so
@@ -36,7 +38,7 @@ const char* const kHiraganaStrings[kSlotCount] = {
     "\x82\xd2\x82\xe1", "\x82\xd2\x82\xe3", "\x82\xd2\x82\xe5",  // 104: pya pyu pyo
 };
 
-const char* const kKatakanaStrings[kSlotCount] = {
+constexpr const char* kKatakanaStrings[kSlotCount] = {
     "\x83\x41", "\x83\x43", "\x83\x45", "\x83\x47", "\x83\x49",  // 0: a i u e o
     "\x83\x4a", "\x83\x4c", "\x83\x4e", "\x83\x50", "\x83\x52",  // 5: ka ki ku ke ko
     "\x83\x54", "\x83\x56", "\x83\x58", "\x83\x5a", "\x83\x5c",  // 10: sa shi su se so
@@ -67,7 +69,7 @@ const char* const kKatakanaStrings[kSlotCount] = {
     "\x83\x73\x83\x83", "\x83\x73\x83\x85", "\x83\x73\x83\x87",  // 104: pya pyu pyo
 };
 
-const char* const kHalfwidthStrings[kSlotCount] = {
+constexpr const char* kHalfwidthStrings[kSlotCount] = {
     "\xb1", "\xb2", "\xb3", "\xb4", "\xb5",  // 0: a i u e o
     "\xb6", "\xb7", "\xb8", "\xb9", "\xba",  // 5: ka ki ku ke ko
     "\xbb", "\xbc", "\xbd", "\xbe", "\xbf",  // 10: sa shi su se so
@@ -99,24 +101,28 @@ const char* const kHalfwidthStrings[kSlotCount] = {
 };
 
 // Long-vowel bar, full-width hyphen-minus, box-drawing line, wave dash.
-const char* const kFullwidthLongMarkStrings[] = {"\x81\x5b", "\x81\x7c", "\x84\x9f", "\x81\x60"};
-const char* const kHalfwidthLongMarkStrings[] = {"\xb0"};
+constexpr const char* kFullwidthLongMarkStrings[] = {"\x81\x5b", "\x81\x7c", "\x84\x9f", "\x81\x60"};
+constexpr const char* kHalfwidthLongMarkStrings[] = {"\xb0"};
 
-std::int32_t hiragana_lengths[kSlotCount];
-std::int32_t katakana_lengths[kSlotCount];
-std::int32_t halfwidth_lengths[kSlotCount];
-std::int32_t fullwidth_long_mark_lengths[4];
-std::int32_t halfwidth_long_mark_lengths[1];
+constexpr MeasuredLengths<kSlotCount> kHiraganaLengths{kHiraganaStrings};
+constexpr MeasuredLengths<kSlotCount> kKatakanaLengths{kKatakanaStrings};
+constexpr MeasuredLengths<kSlotCount> kHalfwidthLengths{kHalfwidthStrings};
+constexpr MeasuredLengths<4> kFullwidthLongMarkLengths{kFullwidthLongMarkStrings};
+constexpr MeasuredLengths<1> kHalfwidthLongMarkLengths{kHalfwidthLongMarkStrings};
 
 }  // namespace
 
-const StringTable hiragana_table{kHiraganaStrings, hiragana_lengths, kSlotCount};
-const StringTable katakana_table{kKatakanaStrings, katakana_lengths, kSlotCount};
-const StringTable halfwidth_table{kHalfwidthStrings, halfwidth_lengths, kSlotCount};
-const StringTable fullwidth_long_vowel_marks{kFullwidthLongMarkStrings, fullwidth_long_mark_lengths, 4};
-const StringTable halfwidth_long_vowel_marks{kHalfwidthLongMarkStrings, halfwidth_long_mark_lengths, 1};
+constexpr StringTable hiragana_table{kHiraganaStrings, kHiraganaLengths.values, kSlotCount};
+constexpr StringTable katakana_table{kKatakanaStrings, kKatakanaLengths.values, kSlotCount};
+constexpr StringTable halfwidth_table{kHalfwidthStrings, kHalfwidthLengths.values, kSlotCount};
+constexpr StringTable fullwidth_long_vowel_marks{kFullwidthLongMarkStrings, kFullwidthLongMarkLengths.values, 4};
+constexpr StringTable halfwidth_long_vowel_marks{kHalfwidthLongMarkStrings, kHalfwidthLongMarkLengths.values, 1};
 
-const std::int8_t vowel_of[kSlotCount] = {
+constexpr KanaIndex hiragana_index{hiragana_table};
+constexpr KanaIndex katakana_index{katakana_table};
+constexpr KanaIndex halfwidth_index{halfwidth_table};
+
+constexpr std::int8_t vowel_of[kSlotCount] = {
     0, 1, 2, 3, 4,
     0, 1, 2, 3, 4,
     0, 1, 2, 3, 4,

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "translate/string_table.h"
-#include "voice_data/phoneme_bank.h"
+#include "voice_data/phoneme_slots.h"
 
 namespace vokari {
 

@@ -19,7 +19,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/request.h"
+#include "host/base/text_routines.h"
 
 namespace vokari {
 
@@ -166,12 +166,7 @@ bool replace_repeatedly(std::string& text, const std::string& search, const std:
             gap_text.replace_next(search.size(), replacement);
             continue;
         }
-        std::size_t size = 1;
-        if (by_character && is_sjis_lead(static_cast<unsigned char>(*gap_text.next()))) {
-            if (gap_text.remaining() < 2) break;
-            size = 2;
-        }
-        gap_text.pass(size);
+        gap_text.pass(by_character ? sjis_char_size(gap_text.next(), 0, gap_text.remaining()) : 1);
     }
     text = gap_text.result();
     return finished;
@@ -180,7 +175,7 @@ bool replace_repeatedly(std::string& text, const std::string& search, const std:
 bool contains_at_character_start(const std::string& text, const std::string& search) {
     for (std::size_t i = 0; i < text.size();) {
         if (text.compare(i, search.size(), search) == 0) return true;
-        i += is_sjis_lead(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+        i += sjis_char_size(text.data(), i, text.size());
     }
     return false;
 }

@@ -7,12 +7,20 @@
 #include <string>
 
 #include "translate/bracket_matcher.h"
+#include "translate/scan_result.h"
+#include "translate/timeline.h"
+#include "voice_data/loaded_voice.h"
 
 namespace vokari {
 
 struct ScanState {
-    ScanState(const char* text, std::int32_t length, std::int32_t speed_ms)
-        : text(text), length(length), brackets(text, length), speed_ms(speed_ms) {}
+    ScanState(const LoadedVoice& voice, Timeline& timeline, const char* text, std::int32_t length)
+        : voice(voice), timeline(timeline), text(text), length(length), brackets(text, length),
+          speed_ms(voice.settings.talk_default_speed) {}
+
+    const LoadedVoice& voice;   // settings, bank and sound effects, read only
+    Timeline& timeline;         // the events the scan emits
+    ScanResult result;          // total_ms is filled in at the end
 
     const char* text;           // the voice text, not NUL-terminated
     std::int32_t length;

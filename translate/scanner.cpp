@@ -2,18 +2,16 @@
 // the handler of its class, building the Timeline of both speakers.
 #include <cstring>
 
+#include "host/base/shift_jis.h"
 #include "translate/scan_state.h"
 #include "translate/scanner.h"
 #include "translate/time_math.h"
 #include "translate/timeline.h"
-#include "voice_data/settings.h"
 
 namespace vokari {
 
-bool omit_text = false;
-
 void spend_silent_characters(ScanState& state, std::int64_t characters) {
-    emit_silence(state.time_ms, state.speaker);
+    emit_silence(state.timeline, state.time_ms, state.speaker);
     state.time_ms = add_time(state.time_ms, characters * state.speed_ms);
 }
 
@@ -27,9 +25,6 @@ std::int32_t take_bracket_argument(ScanState& state, std::int32_t name_length, s
 
 namespace {
 
-// Half-width katakana and their punctuation: the single bytes 0xA1..0xDF.
-bool is_halfwidth_kana(unsigned char b) { return b >= 0xA1 && b <= 0xDF; }
-
 // Any byte 0x01..0x7F that is neither a tag nor the prefix: one character of
 // silence, except '-', which lengthens the sound before it by one character.
 void pass_plain_byte(ScanState& state) {
@@ -42,46 +37,47 @@ void pass_plain_byte(ScanState& state) {
 }
 
 // Both speakers' closing silences; the duration is one character after them.
-std::int64_t finish(const ScanState& state) {
-    emit_silence(state.time_ms, 0);
-    emit_silence(state.time_ms, 1);
+std::int64_t finish(ScanState& state) {
+    emit_silence(state.timeline, state.time_ms, 0);
+    emit_silence(state.timeline, state.time_ms, 1);
     return add_time(state.time_ms, state.speed_ms);
 }
 
 }  // namespace
 
 // text: the voice text (after translation), read up to its first NUL.
-// Returns the total duration in milliseconds: the time after the last
-// character plus one more character; 0 when the tag "n" cut the voice.
-std::int64_t scan_script(const std::string& text) {
+// The total duration is the time after the last character plus one more
+// character; 0 when the tag "n" cut the voice.
+ScanResult scan_script(const LoadedVoice& voice, const std::string& text, Timeline& timeline) {
     const void* nul = std::memchr(text.data(), '\0', text.size());
     const std::size_t size = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()) : text.size();
     const std::int32_t length = saturate_to_int32(static_cast<std::int64_t>(size));
 
     timeline.clear();
-    omit_text = false;
-    ScanState state(text.data(), length, settings.talk_default_speed);
+    ScanState state(voice, timeline, text.data(), length);
+    const unsigned char tag_prefix = voice.settings.tag_prefix;
 
     while (state.pos < state.length) {
         if (state.wa_countdown != 0 && ++state.wa_countdown == 3) state.wa_countdown = 0;
         const unsigned char b = byte_at(state, state.pos);
         if (b == '\\') {
             handle_script_tag(state);
-        } else if (b == settings.tag_prefix) {
+        } else if (b == tag_prefix) {
             handle_voice_tag(state);
-            if (!state.voice_on) return 0;
+            if (!state.voice_on) return state.result;
             if (!state.scanning) break;
         } else if (b >= 0x80) {
-            if (is_halfwidth_kana(b)) {
-                convert_halfwidth_kana(state);
-            } else {
+            if (starts_script_pair(b)) {
                 convert_fullwidth_kana(state);
+            } else {
+                convert_halfwidth_kana(state);
             }
         } else {
             pass_plain_byte(state);
         }
     }
-    return finish(state);
+    state.result.total_ms = finish(state);
+    return state.result;
 }
 
 }  // namespace vokari

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "host/request.h"
+#include "host/base/text_routines.h"
 #include "translate/scan_state.h"
 #include "translate/time_math.h"
 #include "translate/timeline.h"
@@ -13,16 +13,16 @@ namespace vokari {
 
 namespace {
 
-const char* const kBracketNames[] = {"_a[", "b[", "_b[", "i[", "j[", "_l[", "m[",
+constexpr const char* kBracketNames[] = {"_a[", "b[", "_b[", "i[", "j[", "_l[", "m[",
                                      "n[",  "s[", "_v[", "_w[", "![", "q["};
-const char* const kPlainNames[] = {"\\", "0", "1", "c", "e", "n", "_n", "_q", "_s", "_V", "w", "x", "*", "-", "s"};
+constexpr const char* kPlainNames[] = {"\\", "0", "1", "c", "e", "n", "_n", "_q", "_s", "_V", "w", "x", "*", "-", "s"};
 
-std::int32_t bracket_lengths[sizeof kBracketNames / sizeof *kBracketNames];
-std::int32_t plain_lengths[sizeof kPlainNames / sizeof *kPlainNames];
+constexpr MeasuredLengths<sizeof kBracketNames / sizeof *kBracketNames> kBracketLengths{kBracketNames};
+constexpr MeasuredLengths<sizeof kPlainNames / sizeof *kPlainNames> kPlainLengths{kPlainNames};
 
 // Switches to `speaker`; the other one falls silent unless the voices overlap.
 void switch_speaker(ScanState& state, int speaker) {
-    if (!state.overlap) emit_silence(state.time_ms, 1 - speaker);
+    if (!state.overlap) emit_silence(state.timeline, state.time_ms, 1 - speaker);
     state.speaker = speaker;
     state.pos += 2;
 }
@@ -64,19 +64,21 @@ void handle_plain_tag(ScanState& state, int tag, std::int32_t name_length) {
 
 }  // namespace
 
-const StringTable script_bracket_tags{kBracketNames, bracket_lengths, sizeof kBracketNames / sizeof *kBracketNames};
-const StringTable script_plain_tags{kPlainNames, plain_lengths, sizeof kPlainNames / sizeof *kPlainNames};
+constexpr StringTable script_bracket_tags{kBracketNames, kBracketLengths.values, sizeof kBracketNames / sizeof *kBracketNames};
+constexpr StringTable script_plain_tags{kPlainNames, kPlainLengths.values, sizeof kPlainNames / sizeof *kPlainNames};
 
 // A backslash that starts no known tag is one character of silence by itself;
 // the bytes after it are scanned as text.
 void handle_script_tag(ScanState& state) {
-    const std::int32_t name_at = state.pos + 1;
-    int tag = script_bracket_tags.match(state.text, name_at, state.length);
-    if (tag >= 0) return handle_bracket_tag(state, tag, script_bracket_tags.lengths[tag]);
-    tag = script_plain_tags.match(state.text, name_at, state.length);
-    if (tag >= 0) return handle_plain_tag(state, tag, script_plain_tags.lengths[tag]);
-    spend_silent_characters(state, 1);
-    state.pos += 1;
+    const TagMatch match = match_tag(script_bracket_tags, script_plain_tags, state.text, state.pos, state.length);
+    if (!match.found()) {
+        spend_silent_characters(state, 1);
+        state.pos += 1;
+    } else if (match.bracketed) {
+        handle_bracket_tag(state, match.tag, match.name_length);
+    } else {
+        handle_plain_tag(state, match.tag, match.name_length);
+    }
 }
 
 }  // namespace vokari

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "voice_data/phoneme_bank.h"
+
 namespace vokari {
 
 struct PhonemeEvent {
@@ -38,8 +40,6 @@ struct Timeline {
     void clear();
 };
 
-extern Timeline timeline;
-
 constexpr std::int32_t kLeadInSamples = 1000;
 
 // trunc(ms * 22050 / 1000) + 1000, without overflow; saturates to the int32
@@ -49,17 +49,18 @@ std::int32_t ms_to_samples(std::int64_t ms);
 // Appends a silence event at `ms` (time stored as converted, even when
 // negative) to `speaker`'s phoneme list.  A silence starts the release of the
 // speaker's sounding vowels.
-void emit_silence(std::int64_t ms, int speaker);
+void emit_silence(Timeline& timeline, std::int64_t ms, int speaker);
 
 // Appends one part of a kana to `speaker`'s phoneme list.  `carry_fade` and
 // `carry_delay` (samples) tie an onset to the vowel after it: the onset
 // (is_vowel false) stores its slot's loop_chunk_offset and vowel_delay in them;
 // the vowel starts carry_delay samples later and fades in over carry_fade.
+// The onset's values come from `bank`.
 // While wa_countdown is 2, slot 25 (ha) is spoken as slot 43 (wa).
-void emit_phoneme(std::int64_t ms, int speaker, int slot, std::int32_t wa_countdown, bool is_vowel,
-                  std::int32_t& carry_fade, std::int32_t& carry_delay);
+void emit_phoneme(Timeline& timeline, const PhonemeBank& bank, std::int64_t ms, int speaker, int slot,
+                  std::int32_t wa_countdown, bool is_vowel, std::int32_t& carry_fade, std::int32_t& carry_delay);
 
 // Appends a control event at `ms` (a negative sample time stored as 0).
-void emit_control(std::int64_t ms, int speaker, ControlKind kind, double value);
+void emit_control(Timeline& timeline, std::int64_t ms, int speaker, ControlKind kind, double value);
 
 }  // namespace vokari

@@ -5,59 +5,55 @@
 
 #include <string>
 
-#include "host/entry_points.h"
-#include "host/request.h"
-#include "synth/wav_image.h"
+#include "host/base/text_routines.h"
 #include "translate/pitch_factor.h"
 #include "translate/scan_state.h"
 #include "translate/scanner.h"
 #include "translate/timeline.h"
-#include "voice_data/settings.h"
 #include "voice_data/sound_effects.h"
 
 namespace vokari {
 
-double pitch_step_size = 1.0;
-
 namespace {
 
-const char* const kBracketNames[] = {"wavout[", "+[",  "-[",  "u[",  "<[",  ">[",  "g[",      "p[",
+constexpr const char* kBracketNames[] = {"wavout[", "+[",  "-[",  "u[",  "<[",  ">[",  "g[",      "p[",
                                      "s[",      "a[",  "0<[", "0>[", "0+[", "0-[", "wavouts["};
-const char* const kPlainNames[] = {"+", "-", "=", "<", ">", "|", "n", "s", "w",
+constexpr const char* kPlainNames[] = {"+", "-", "=", "<", ">", "|", "n", "s", "w",
                                    "b", "o", ":", "0<", "0>", "0+", "0-", "e"};
 
-std::int32_t bracket_lengths[sizeof kBracketNames / sizeof *kBracketNames];
-std::int32_t plain_lengths[sizeof kPlainNames / sizeof *kPlainNames];
+constexpr MeasuredLengths<sizeof kBracketNames / sizeof *kBracketNames> kBracketLengths{kBracketNames};
+constexpr MeasuredLengths<sizeof kPlainNames / sizeof *kPlainNames> kPlainLengths{kPlainNames};
 
 constexpr double kLevelStep = 0.1;
 
 void control(const ScanState& state, ControlKind kind, double value) {
-    emit_control(state.time_ms, state.speaker, kind, value);
+    emit_control(state.timeline, state.time_ms, state.speaker, kind, value);
 }
 
 // Asks for the speech to be written to `name` in the module directory.
-void request_sound_file(const std::string& name, int silent) {
-    wav_output_spec = module_dir;
-    wav_output_spec += '\\';
-    wav_output_spec += name;
-    wav_output_silent = silent;
+void request_sound_file(ScanState& state, const std::string& name, int silent) {
+    SoundFileRequest& request = state.result.sound_file;
+    request.spec = state.voice.module_dir;
+    request.spec += '\\';
+    request.spec += name;
+    request.silent = silent;
 }
 
 void apply_bracket_tag(ScanState& state, int tag, const std::string& argument) {
     const char* text = argument.c_str();
     switch (tag) {
-    case kWavOutTag: request_sound_file(argument, 0); break;
-    case kWavOutSilentTag: request_sound_file(argument, 1); break;
+    case kWavOutTag: request_sound_file(state, argument, 0); break;
+    case kWavOutSilentTag: request_sound_file(state, argument, 1); break;
     case kLevelAddTag: control(state, LevelAdd, string_to_double(text) * kLevelStep); break;
     case kLevelSubtractTag: control(state, LevelSubtract, string_to_double(text) * kLevelStep); break;
-    case kPitchStepTag: pitch_step_size = string_to_double(text); break;
-    case kPitchUpTag: control(state, PitchMultiply, pitch_factor(string_to_double(text) * pitch_step_size)); break;
-    case kPitchDownTag: control(state, PitchDivide, pitch_factor(string_to_double(text) * pitch_step_size)); break;
+    case kPitchStepTag: state.result.pitch_step = string_to_double(text); break;
+    case kPitchUpTag: control(state, PitchMultiply, pitch_factor(string_to_double(text) * state.result.pitch_step)); break;
+    case kPitchDownTag: control(state, PitchDivide, pitch_factor(string_to_double(text) * state.result.pitch_step)); break;
     case kSpeedTag: state.speed_ms = string_to_int(text); break;
-    case kSoundEffectTag: control(state, PlaySoundEffect, find_sound_effect(argument)); break;
-    case kPitchSetUpTag: control(state, PitchSet, pitch_factor(string_to_double(text) * pitch_step_size)); break;
+    case kSoundEffectTag: control(state, PlaySoundEffect, find_sound_effect(state.voice.sound_effects, argument)); break;
+    case kPitchSetUpTag: control(state, PitchSet, pitch_factor(string_to_double(text) * state.result.pitch_step)); break;
     case kPitchSetDownTag:
-        control(state, PitchSet, 1.0 / pitch_factor(string_to_double(text) * pitch_step_size));
+        control(state, PitchSet, 1.0 / pitch_factor(string_to_double(text) * state.result.pitch_step));
         break;
     case kLevelSetUpTag: control(state, LevelSet, 1.0 + string_to_double(text) * kLevelStep); break;
     case kLevelSetDownTag: control(state, LevelSet, 1.0 - string_to_double(text) * kLevelStep); break;
@@ -70,17 +66,17 @@ void apply_plain_tag(ScanState& state, int tag) {
     case kLevelUpStep: control(state, LevelAdd, kLevelStep); break;
     case kLevelDownStep: control(state, LevelSubtract, kLevelStep); break;
     case kLevelReset: control(state, LevelSet, 1.0); break;
-    case kPitchUpStep: control(state, PitchMultiply, pitch_factor(pitch_step_size)); break;
-    case kPitchDownStep: control(state, PitchDivide, pitch_factor(pitch_step_size)); break;
+    case kPitchUpStep: control(state, PitchMultiply, pitch_factor(state.result.pitch_step)); break;
+    case kPitchDownStep: control(state, PitchDivide, pitch_factor(state.result.pitch_step)); break;
     case kPitchReset: control(state, PitchSet, 1.0); break;
     case kVoiceOff: state.voice_on = false; break;
-    case kSpeedReset: state.speed_ms = settings.talk_default_speed; break;
+    case kSpeedReset: state.speed_ms = state.voice.settings.talk_default_speed; break;
     case kParticleWa: state.wa_countdown = 1; break;
     case kOverlapToggle: state.overlap = !state.overlap; break;
-    case kOmitText: omit_text = true; break;
-    case kReleaseNow: emit_silence(state.time_ms, state.speaker); break;
-    case kPitchSetUpStep: control(state, PitchSet, pitch_factor(pitch_step_size)); break;
-    case kPitchSetDownStep: control(state, PitchSet, 1.0 / pitch_factor(pitch_step_size)); break;
+    case kOmitText: state.result.omit_text = true; break;
+    case kReleaseNow: emit_silence(state.timeline, state.time_ms, state.speaker); break;
+    case kPitchSetUpStep: control(state, PitchSet, pitch_factor(state.result.pitch_step)); break;
+    case kPitchSetDownStep: control(state, PitchSet, 1.0 / pitch_factor(state.result.pitch_step)); break;
     case kLevelSetUpStep: control(state, LevelSet, 1.1); break;
     case kLevelSetDownStep: control(state, LevelSet, 0.9); break;
     case kEndOfVoice: state.scanning = false; break;
@@ -90,30 +86,26 @@ void apply_plain_tag(ScanState& state, int tag) {
 
 }  // namespace
 
-const StringTable voice_bracket_tags{kBracketNames, bracket_lengths, sizeof kBracketNames / sizeof *kBracketNames};
-const StringTable voice_plain_tags{kPlainNames, plain_lengths, sizeof kPlainNames / sizeof *kPlainNames};
+constexpr StringTable voice_bracket_tags{kBracketNames, kBracketLengths.values, sizeof kBracketNames / sizeof *kBracketNames};
+constexpr StringTable voice_plain_tags{kPlainNames, kPlainLengths.values, sizeof kPlainNames / sizeof *kPlainNames};
 
 // A bracketed tag without its closing bracket costs its prefix and name as
 // characters of silence; a prefix that starts no tag costs one character.
 void handle_voice_tag(ScanState& state) {
-    const std::int32_t name_at = state.pos + 1;
-    int tag = voice_bracket_tags.match(state.text, name_at, state.length);
-    if (tag >= 0) {
+    const TagMatch match = match_tag(voice_bracket_tags, voice_plain_tags, state.text, state.pos, state.length);
+    if (!match.found()) {
+        spend_silent_characters(state, 1);
+        state.pos += 1;
+    } else if (match.bracketed) {
         std::string argument;
-        const std::int32_t span = take_bracket_argument(state, voice_bracket_tags.lengths[tag], argument);
+        const std::int32_t span = take_bracket_argument(state, match.name_length, argument);
         if (span < 0) return;
-        apply_bracket_tag(state, tag, argument);
+        apply_bracket_tag(state, match.tag, argument);
         state.pos += span;
-        return;
+    } else {
+        apply_plain_tag(state, match.tag);
+        state.pos += match.name_length + 1;
     }
-    tag = voice_plain_tags.match(state.text, name_at, state.length);
-    if (tag >= 0) {
-        apply_plain_tag(state, tag);
-        state.pos += voice_plain_tags.lengths[tag] + 1;
-        return;
-    }
-    spend_silent_characters(state, 1);
-    state.pos += 1;
 }
 
 }  // namespace vokari

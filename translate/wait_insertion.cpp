@@ -9,7 +9,7 @@
 #include <cstring>
 #include <limits>
 
-#include "host/request.h"
+#include "host/base/text_routines.h"
 #include "translate/bracket_matcher.h"
 #include "translate/repeated_replace.h"
 #include "translate/scanner.h"
@@ -22,7 +22,8 @@ namespace vokari {
 
 namespace {
 
-const std::string kWaitPlaceholder("\x01\x5c\x01\x5f\x01\x57\x01", 7);
+// Marks the place of a wait in the reply until the wait is known.
+constexpr char kWaitPlaceholder[] = "\x01\x5c\x01\x5f\x01\x57\x01";
 
 // The reply being built: `text` is the script as the host sent it, read from
 // `pos` on; `out` receives what the reply keeps, with placeholders.
@@ -46,10 +47,11 @@ struct WaitScan {
 // At a backslash: keeps a known script tag whole in the reply, adding the
 // waits it asks for.  False when no tag starts here.
 bool skip_script_tag_for_waits(WaitScan& scan) {
-    const std::int32_t name_at = scan.pos + 1;
-    int tag = script_bracket_tags.match(scan.text, name_at, scan.length);
-    if (tag >= 0) {
-        const std::int32_t name_length = script_bracket_tags.lengths[tag];
+    const TagMatch match = match_tag(script_bracket_tags, script_plain_tags, scan.text, scan.pos, scan.length);
+    if (!match.found()) return false;
+    const int tag = match.tag;
+    const std::int32_t name_length = match.name_length;
+    if (match.bracketed) {
         std::string argument;
         const std::int32_t span = scan.brackets.extract(scan.pos + name_length, argument);
         if (span < 0) {
@@ -61,9 +63,6 @@ bool skip_script_tag_for_waits(WaitScan& scan) {
         scan.keep(name_length + span);
         return true;
     }
-    tag = script_plain_tags.match(scan.text, name_at, scan.length);
-    if (tag < 0) return false;
-    const std::int32_t name_length = script_plain_tags.lengths[tag];
     const int digit = digit_at(scan.text, scan.pos + 2, scan.length);
     std::int32_t extra = 0;
     if ((tag == kDigitWaitTag || tag == kDigitSpeedTag) && digit >= 0) {
@@ -80,18 +79,15 @@ bool skip_script_tag_for_waits(WaitScan& scan) {
 // At the tag prefix: drops a known voice-control tag (with its argument when
 // the bracket closes) from the reply.  False when no tag starts here.
 bool remove_voice_tag(WaitScan& scan) {
-    const std::int32_t name_at = scan.pos + 1;
-    int tag = voice_bracket_tags.match(scan.text, name_at, scan.length);
-    if (tag >= 0) {
-        const std::int32_t name_length = voice_bracket_tags.lengths[tag];
+    const TagMatch match = match_tag(voice_bracket_tags, voice_plain_tags, scan.text, scan.pos, scan.length);
+    if (!match.found()) return false;
+    if (match.bracketed) {
         std::string argument;
-        const std::int32_t span = scan.brackets.extract(scan.pos + name_length, argument);
-        scan.pos += span < 0 ? name_length + 1 : name_length + span;
-        return true;
+        const std::int32_t span = scan.brackets.extract(scan.pos + match.name_length, argument);
+        scan.pos += span < 0 ? match.name_length + 1 : match.name_length + span;
+    } else {
+        scan.pos += match.name_length + 1;
     }
-    tag = voice_plain_tags.match(scan.text, name_at, scan.length);
-    if (tag < 0) return false;
-    scan.pos += voice_plain_tags.lengths[tag] + 1;
     return true;
 }
 
@@ -101,19 +97,17 @@ void count_character(WaitScan& scan) {
     scan.out += kWaitPlaceholder;
 }
 
-// Bytes of the displayed character starting with `b`; a lead byte (any byte
-// from 0x80 outside the half-width katakana) that is the script's last byte
-// is a character of its own.
+// Bytes of the displayed character starting with `b`; a first byte of a pair
+// that is the script's last byte is a character of its own.
 std::int32_t character_size(const WaitScan& scan, unsigned char b) {
-    const bool double_byte = b >= 0x80 && !(b >= 0xA1 && b <= 0xDF);
-    return double_byte && scan.pos + 1 < scan.length ? 2 : 1;
+    return starts_script_pair(b) && scan.pos + 1 < scan.length ? 2 : 1;
 }
 
 // The wait tag that follows every displayed character: the speech time less
 // the script's own waits, spread over the characters, less the host's own
 // per-character delay when the text is shown.  Empty when not positive; held
 // to the int range, which is all a host reads from the tag.
-std::string wait_tag(std::int64_t total_ms, const WaitScan& scan) {
+std::string wait_tag(const Settings& settings, std::int64_t total_ms, bool omit_text, const WaitScan& scan) {
     if (scan.char_count == 0) return std::string();
     std::int64_t wait = add_time(total_ms, -scan.tag_wait_ms) / scan.char_count;
     if (!omit_text) wait -= static_cast<std::int64_t>(settings.message_speed) + 45;
@@ -124,8 +118,9 @@ std::string wait_tag(std::int64_t total_ms, const WaitScan& scan) {
 }  // namespace
 
 // script: the reply as the host sent it (read up to its first NUL), rewritten
-// in place.  total_ms: the duration scan_script returned for the voice text.
-void insert_waits(std::string& script, std::int64_t total_ms) {
+// in place.  total_ms and omit_text: what scan_script returned for the voice
+// text.
+void insert_waits(const Settings& settings, std::string& script, std::int64_t total_ms, bool omit_text) {
     const void* nul = std::memchr(script.data(), '\0', script.size());
     const std::size_t size = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - script.data()) : script.size();
     WaitScan scan(script.data(), saturate_to_int32(static_cast<std::int64_t>(size)));
@@ -148,7 +143,7 @@ void insert_waits(std::string& script, std::int64_t total_ms) {
     }
 
     std::string reply = std::move(scan.out);
-    replace_repeatedly(reply, kWaitPlaceholder, wait_tag(total_ms, scan), MatchStart::AnyByte,
+    replace_repeatedly(reply, std::string(kWaitPlaceholder), wait_tag(settings, total_ms, omit_text, scan), MatchStart::AnyByte,
                        std::numeric_limits<std::size_t>::max());
     script = std::move(reply);
 }

@@ -5,19 +5,13 @@
 #include <cstring>
 #include <vector>
 
-#include "host/request.h"
+#include "host/base/text_routines.h"
 #include "platform/platform.h"
-#include "voice_data/settings.h"
+#include "voice_data/config_text.h"
 
 namespace vokari {
 
 namespace {
-
-// Bytes in the character that starts at text[i]: 2 for a lead byte followed
-// by another byte, else 1.
-int char_size(const char* text, std::size_t i) {
-    return is_sjis_lead(static_cast<unsigned char>(text[i])) && text[i + 1] != '\0' ? 2 : 1;
-}
 
 // Bytes of the blank starting at text[i] (space, tab: 1; full-width space
 // 0x81 0x40: 2), or 0 when no blank starts there.
@@ -28,19 +22,19 @@ int blank_size(const char* text, std::size_t i) {
 }
 
 // Counts the double quotes in line[0, end) that do not directly follow a
-// backslash character.
-int count_unescaped_quotes(const char* line, std::size_t end) {
+// backslash character; `length` is the length of the whole line.
+int count_unescaped_quotes(const char* line, std::size_t length, std::size_t end) {
     int count = 0;
     bool after_backslash = false;
     for (std::size_t i = 0; i < end;) {
-        const int size = char_size(line, i);
+        const std::size_t size = sjis_char_size(line, i, length);
         if (size == 1) {
             if (line[i] == '"' && !after_backslash) ++count;
             after_backslash = line[i] == '\\';
         } else {
             after_backslash = false;
         }
-        i += static_cast<std::size_t>(size);
+        i += size;
     }
     return count;
 }
@@ -52,11 +46,11 @@ int count_unescaped_quotes(const char* line, std::size_t end) {
 void trim_blanks(char* text) {
     std::size_t start = 0;
     for (int size; (size = blank_size(text, start)) > 0;) start += static_cast<std::size_t>(size);
+    const std::size_t length = std::strlen(text);
     std::size_t end = start;   // end of the last character that is not a blank
-    for (std::size_t i = start; text[i] != '\0';) {
+    for (std::size_t i = start; i < length;) {
         const int blank = blank_size(text, i);
-        const int size = blank > 0 ? blank : char_size(text, i);
-        i += static_cast<std::size_t>(size);
+        i += blank > 0 ? static_cast<std::size_t>(blank) : sjis_char_size(text, i, length);
         if (blank == 0) end = i;
     }
     std::memmove(text, text + start, end - start);
@@ -65,9 +59,8 @@ void trim_blanks(char* text) {
 
 // The same trimming for a growable string (request header names and values).
 void trim_blanks(std::string& text) {
-    std::vector<char> copy(text.c_str(), text.c_str() + text.size() + 1);
-    trim_blanks(copy.data());
-    text.assign(copy.data());
+    trim_blanks(text.data());
+    text.resize(std::strlen(text.c_str()));
 }
 
 // Cuts `line` (NUL-terminated, edited in place) at a "//" that follows a space
@@ -80,7 +73,7 @@ void strip_comment(char* line) {
         const int at = find_from(line, length, from, "//", 2);
         if (at <= 0) return;
         const char before = line[at - 1];
-        if (count_unescaped_quotes(line, static_cast<std::size_t>(at)) % 2 == 0 &&
+        if (count_unescaped_quotes(line, static_cast<std::size_t>(length), static_cast<std::size_t>(at)) % 2 == 0 &&
             (before == ' ' || before == '\t')) {
             line[at] = '\0';
             trim_blanks(line);
@@ -90,41 +83,37 @@ void strip_comment(char* line) {
     }
 }
 
-// Splits `line` at the first `separator` outside double quotes: `key` gets the
-// bytes before it, `value` the bytes after it, both trimmed.  `key` and
-// `value` need strlen(line) + 1 bytes.  False (buffers untouched) when there
-// is no such separator.
-bool split_key_value(const char* line, char* key, char* value, const char* separator) {
+// line: NUL-terminated.  The separator is looked for character by character,
+// so that it never matches the trail byte of a double-byte character.
+std::optional<KeyValue> split_key_value(const char* line, const char* separator) {
     const int length = static_cast<int>(std::strlen(line));
     const int separator_length = static_cast<int>(std::strlen(separator));
     int at = find_from(line, length, 0, separator, separator_length);
-    while (at >= 0 && count_unescaped_quotes(line, static_cast<std::size_t>(at) + 1) % 2 != 0)
+    while (at >= 0 &&
+           count_unescaped_quotes(line, static_cast<std::size_t>(length), static_cast<std::size_t>(at) + 1) % 2 != 0)
         at = find_from(line, length, at + 1, separator, separator_length);
-    if (at < 0) return false;
-    std::memcpy(key, line, static_cast<std::size_t>(at));
-    key[at] = '\0';
-    std::strcpy(value, line + at + separator_length);
-    trim_blanks(key);
-    trim_blanks(value);
-    return true;
+    if (at < 0) return std::nullopt;
+    KeyValue split{std::string(line, static_cast<std::size_t>(at)), std::string(line + at + separator_length)};
+    trim_blanks(split.key);
+    trim_blanks(split.value);
+    return split;
 }
 
 // Reads `path` in text mode and calls `on_line` with a scratch copy of every
 // line that is neither empty nor a "//" comment line, its trailing comment
 // removed.  False when the file cannot be opened.
 bool for_each_config_line(const char* path, const std::function<void(char* line)>& on_line) {
-    std::FILE* file = platform::open_file(path, "rt");
+    const platform::ScopedFile file(platform::open_file(path, "rt"));
     if (file == nullptr) return false;
     std::string line;
     std::vector<char> scratch;
-    while (read_line(file, line) != -1) {
+    while (read_line(file.get(), line) != -1) {
         strip_last_char(line, '\n');
         if (line.empty() || line.compare(0, 2, "//") == 0) continue;
         scratch.assign(line.c_str(), line.c_str() + line.size() + 1);
         strip_comment(scratch.data());
         on_line(scratch.data());
     }
-    std::fclose(file);
     return true;
 }
 

@@ -6,11 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "host/entry_points.h"
-#include "host/request.h"
-#include "host/request_log.h"
+#include "host/base/module_paths.h"
+#include "host/base/text_routines.h"
+#include "voice_data/request_log.h"
 #include "platform/platform.h"
+#include "voice_data/loaded_voice.h"
+#include "voice_data/message_speed.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/config_text.h"
 #include "voice_data/settings.h"
 
 namespace vokari {
@@ -22,18 +25,10 @@ const char* const kHostProfileFiles[] = {"\\data\\profile\\app.dat", "\\profile\
 // Byte index of the last backslash of `text` that is a character of its own
 // (not the trail byte of a Shift_JIS character), or npos.
 std::size_t find_last_backslash(const std::string& text) {
+    const std::size_t length = std::strlen(text.c_str());
     std::size_t found = std::string::npos;
-    std::size_t i = 0;
-    while (i < text.size() && text[i] != '\0') {
-        unsigned char b = static_cast<unsigned char>(text[i]);
-        if (is_sjis_lead(b)) {
-            if (i + 1 >= text.size() || text[i + 1] == '\0') break;
-            i += 2;
-            continue;
-        }
-        if (b == '\\') found = i;
-        ++i;
-    }
+    for (std::size_t i = 0; i < length; i += sjis_char_size(text.data(), i, length))
+        if (text[i] == '\\') found = i;
     return found;
 }
 
@@ -73,49 +68,51 @@ int scale_message_speed(int speed) {
 
 // Reads the host's message speed (ms per character) from its two profile
 // files, logs it, and stores it scaled by 4/3 in settings.message_speed.
-void discover_message_speed() {
-    log_write("// Now loading script message speed.\n");
-    std::string base = host_base_directory(module_dir);
+void discover_message_speed(LoadedVoice& voice) {
+    Settings& settings = voice.settings;
+    log_write(voice.settings, "// Now loading script message speed.\n");
+    std::string base = host_base_directory(voice.module_dir);
     for (const char* file : kHostProfileFiles) {
         std::string path = base + file;
         if (path.size() < kPathCapacity) {
-            read_message_speed(path.c_str());
+            // A later file's value wins; a file without one changes nothing.
+            if (const std::optional<int> speed = read_message_speed(voice, path.c_str())) settings.message_speed = *speed;
         } else {
             // Refused like every path that does not fit the module's buffers.
             path += "...Path too long.\n";
-            log_write(path.c_str());
+            log_write(voice.settings, path.c_str());
         }
     }
     char done[48];
     std::snprintf(done, sizeof done, "Done. %d[ms]\n\n", settings.message_speed);
-    log_write(done);
+    log_write(voice.settings, done);
     settings.message_speed = scale_message_speed(settings.message_speed);
 }
 
-// Stores the value of the first "messagespeed" line of `path` (ms per
-// character, unscaled) in settings.message_speed; logs the path and outcome.
-void read_message_speed(const char* path) {
-    std::FILE* file = platform::open_file(path, "rt");
+// The value of the first "messagespeed" line of `path` (ms per character,
+// unscaled); logs the path and outcome.
+std::optional<int> read_message_speed(const LoadedVoice& voice, const char* path) {
+    platform::ScopedFile file(platform::open_file(path, "rt"));
     std::string label = std::string(path) + "...";
-    log_write(label.c_str());
+    log_write(voice.settings, label.c_str());
     if (!file) {
-        log_write("Can't open file.\n");
-        return;
+        log_write(voice.settings, "Can't open file.\n");
+        return std::nullopt;
     }
+    std::optional<int> speed;
     std::string line;
-    while (read_line(file, line) != -1) {
+    while (read_line(file.get(), line) != -1) {
         strip_last_char(line, '\n');
         if (line.empty()) continue;
-        std::vector<char> key(line.size() + 1);
-        std::vector<char> value(line.size() + 1);
-        if (split_key_value(line.c_str(), key.data(), value.data(), ",") &&
-            equals_ignoring_ascii_case(key.data(), "messagespeed")) {
-            settings.message_speed = string_to_int(value.data());
+        const auto split = split_key_value(line.c_str());
+        if (split && equals_ignoring_ascii_case(split->key.c_str(), "messagespeed")) {
+            speed = string_to_int(split->value.c_str());
             break;
         }
     }
-    std::fclose(file);
-    log_write("Done.\n");
+    file.reset();
+    log_write(voice.settings, "Done.\n");
+    return speed;
 }
 
 }  // namespace vokari

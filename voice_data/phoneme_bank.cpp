@@ -8,107 +8,60 @@
 #include <new>
 #include <string>
 
-#include "host/entry_points.h"
-#include "host/request_log.h"
+#include "host/base/module_paths.h"
+#include "voice_data/request_log.h"
 #include "platform/platform.h"
-#include "synth/wav_image.h"
+#include "voice_data/loaded_voice.h"
+#include "voice_data/sample_file.h"
+#include "host/base/wav_format.h"
 
 namespace vokari {
 
-PhonemeBank phoneme_bank;
-
-namespace {
-
-// Gives `data` the first `bytes` bytes that `file` yields after `skip` bytes.
-// Leaves `data` empty and returns false when the stream gives fewer bytes
-// or the buffer cannot be had.
-bool read_sample(std::FILE* file, long skip, std::int32_t bytes, std::vector<std::uint8_t>& data) {
-    data.clear();
-    if (skip > 0 && std::fseek(file, skip, SEEK_SET) != 0) return false;
-    try {
-        data.resize(static_cast<std::size_t>(bytes));
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    if (bytes > 0 && std::fread(data.data(), 1, data.size(), file) != data.size()) {
-        std::vector<std::uint8_t>().swap(data);
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
-// Reads the bytes of the file at `path` (`length` bytes in all) that follow
-// its first `header_bytes` bytes into `data`.  False, with `data` empty, when
-// the file is shorter than its header, cannot be read in full, or the buffer
-// cannot be had.
-bool read_sample_file(const char* path, long length, long header_bytes, std::vector<std::uint8_t>& data) {
-    const long sample_bytes = length - header_bytes;
-    bool loaded = false;
-    if (sample_bytes >= 0 && sample_bytes <= INT32_MAX) {
-        if (std::FILE* file = platform::open_file(path, "rb")) {
-            loaded = read_sample(file, header_bytes, static_cast<std::int32_t>(sample_bytes), data);
-            std::fclose(file);
-        }
-    }
-    if (!loaded) std::vector<std::uint8_t>().swap(data);
-    return loaded;
-}
-
 // Empties all 214 slots, sets their tuning values and both speakers'
 // consonant factors to the defaults, and clears last_sample_was_hv1.
-void reset_phoneme_bank() {
-    for (auto& speaker_slots : phoneme_bank.slots)
+void reset_phoneme_bank(PhonemeBank& bank) {
+    for (auto& speaker_slots : bank.slots)
         for (PhonemeSlot& slot : speaker_slots) slot = PhonemeSlot();
     for (int speaker = 0; speaker < kSpeakerCount; ++speaker) {
-        phoneme_bank.consonant_frequency[speaker] = 1.0;
-        phoneme_bank.consonant_level[speaker] = 1.0;
+        bank.consonant_frequency[speaker] = 1.0;
+        bank.consonant_level[speaker] = 1.0;
     }
-    phoneme_bank.last_sample_was_hv1 = 0;
+    bank.last_sample_was_hv1 = 0;
 }
 
 // out: kPathCapacity bytes for "<module_dir>\\<directory>\\<slot><extension>".
 // False, with `out` empty, when the path does not fit.
-bool format_slot_path(char* out, const char* directory, int slot, const char* extension) {
+bool format_slot_path(const char* module_dir, char* out, const char* directory, int slot, const char* extension) {
     char relative[kPathCapacity];
     int length = std::snprintf(relative, sizeof relative, "%s\\%d%s", directory, slot, extension);
     if (length < 0 || static_cast<std::size_t>(length) >= sizeof relative) {
         out[0] = '\0';
         return false;
     }
-    return format_module_path(out, relative);
-}
-
-// Length of the file at `path` in bytes (binary), or -1 when it cannot be
-// opened or measured.
-long file_length(const char* path) {
-    std::FILE* file = platform::open_file(path, "rb");
-    if (!file) return -1;
-    long length = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
-    std::fclose(file);
-    return length;
+    return format_module_path(module_dir, out, relative);
 }
 
 // Loads the four sample folders in their fixed order and logs them.  Returns
-// bit 0 when "vokariv1" gave no sample, bit 1 when "vokaric1" gave none.
-int load_phoneme_bank() {
-    log_write("// Now loading CV-shaped phoneme data.\n");
+// which of the partner's folders gave no sample.
+PartnerGaps load_phoneme_bank(LoadedVoice& voice) {
+    log_write(voice.settings, "// Now loading CV-shaped phoneme data.\n");
     // Speaker 0 has no fallback, so only the partner's results are kept.
-    load_phoneme_directory("vokariv0", 0, true);
-    bool partner_has_vowels = load_phoneme_directory("vokariv1", 1, true);
-    load_phoneme_directory("vokaric0", 0, false);
-    bool partner_has_consonants = load_phoneme_directory("vokaric1", 1, false);
-    log_write("Done.\n\n");
-    return (partner_has_vowels ? 0 : 1) | (partner_has_consonants ? 0 : 2);
+    load_phoneme_directory(voice, "vokariv0", 0, true);
+    bool partner_has_vowels = load_phoneme_directory(voice, "vokariv1", 1, true);
+    load_phoneme_directory(voice, "vokaric0", 0, false);
+    bool partner_has_consonants = load_phoneme_directory(voice, "vokaric1", 1, false);
+    log_write(voice.settings, "Done.\n\n");
+    PartnerGaps gaps;
+    gaps.vowels = !partner_has_vowels;
+    gaps.consonants = !partner_has_consonants;
+    return gaps;
 }
 
 // Loads every slot of `speaker` that has a file in `directory` and logs one
 // mark per slot.  True when at least one sample was loaded.
-bool load_phoneme_directory(const char* directory, int speaker, bool vowel_directory) {
+bool load_phoneme_directory(LoadedVoice& voice, const char* directory, int speaker, bool vowel_directory) {
     std::string line = std::string("reading data from directory ") + directory + " : ";
-    log_write(line.c_str());
+    log_write(voice.settings, line.c_str());
 
     std::string marks;
     int loaded = 0;
@@ -116,16 +69,16 @@ bool load_phoneme_directory(const char* directory, int speaker, bool vowel_direc
         char wav_path[kPathCapacity];
         char hv1_path[kPathCapacity];
         // A path that does not fit is a file that cannot be opened.
-        long wav_length = format_slot_path(wav_path, directory, n, ".wav") ? file_length(wav_path) : -1;
-        long hv1_length = format_slot_path(hv1_path, directory, n, ".hv1") ? file_length(hv1_path) : -1;
+        long wav_length = format_slot_path(voice.module_dir, wav_path, directory, n, ".wav") ? file_length(wav_path) : -1;
+        long hv1_length = format_slot_path(voice.module_dir, hv1_path, directory, n, ".hv1") ? file_length(hv1_path) : -1;
         if (wav_length < 0 && hv1_length < 0) {
             marks += '-';
             continue;
         }
         bool use_hv1 = hv1_length >= 0;
-        phoneme_bank.last_sample_was_hv1 = use_hv1 ? 1 : 0;
+        voice.bank.last_sample_was_hv1 = use_hv1 ? 1 : 0;
 
-        PhonemeSlot& slot = phoneme_bank.slots[speaker][n];
+        PhonemeSlot& slot = voice.bank.slots[speaker][n];
         bool ok = use_hv1 ? read_sample_file(hv1_path, hv1_length, 0, slot.data)
                           : read_sample_file(wav_path, wav_length, kWavHeaderSize, slot.data);
         slot.size = static_cast<std::int32_t>(slot.data.size());
@@ -134,24 +87,24 @@ bool load_phoneme_directory(const char* directory, int speaker, bool vowel_direc
         if (ok) ++loaded;
     }
     marks += " Done.\n";
-    log_write(marks.c_str());
+    log_write(voice.settings, marks.c_str());
     return loaded > 0;
 }
 
 // Copies the vowel slots (0-4, 45) or the consonant slots of speaker 0 to
 // speaker 1, in ascending slot order.
-void fill_partner_from_main(SlotGroup group) {
+void fill_partner_from_main(PhonemeBank& bank, SlotGroup group) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (is_vowel_slot(slot) == (group == SlotGroup::Vowel)) copy_slot_to_partner(slot);
+        if (is_vowel_slot(slot) == (group == SlotGroup::Vowel)) copy_slot_to_partner(bank, slot);
     }
 }
 
 // Speaker 1's slot `slot` becomes a copy of speaker 0's: sample and tuning.
-void copy_slot_to_partner(int slot) {
+void copy_slot_to_partner(PhonemeBank& bank, int slot) {
     if (slot < 0 || slot >= kSlotCount) return;
-    PhonemeSlot& partner = phoneme_bank.slots[1][slot];
+    PhonemeSlot& partner = bank.slots[1][slot];
     try {
-        partner = phoneme_bank.slots[0][slot];
+        partner = bank.slots[0][slot];
     } catch (const std::bad_alloc&) {
         // Without memory for the copy the partner's slot stays silent.
         std::vector<std::uint8_t>().swap(partner.data);
@@ -160,8 +113,8 @@ void copy_slot_to_partner(int slot) {
 }
 
 // Frees every slot's sample; each slot is left silent (size 0).
-void release_phoneme_bank() {
-    for (auto& speaker_slots : phoneme_bank.slots) {
+void release_phoneme_bank(PhonemeBank& bank) {
+    for (auto& speaker_slots : bank.slots) {
         for (PhonemeSlot& slot : speaker_slots) {
             std::vector<std::uint8_t>().swap(slot.data);
             slot.size = 0;

@@ -6,11 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "host/entry_points.h"
-#include "host/request.h"
-#include "host/request_log.h"
+#include "host/base/module_paths.h"
+#include "host/base/text_routines.h"
+#include "voice_data/request_log.h"
 #include "platform/platform.h"
+#include "voice_data/loaded_voice.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/phoneme_details.h"
+#include "voice_data/sample_file.h"
+#include "voice_data/config_text.h"
 #include "voice_data/settings.h"
 
 namespace vokari {
@@ -25,12 +29,10 @@ bool is_slot_number(int slot) { return slot >= 0 && slot < kSlotCount; }
 // Reads the first `count` bytes of `path` into `bytes`; false when the file
 // cannot be opened or is shorter.
 bool read_leading_bytes(const char* path, long count, std::vector<std::uint8_t>& bytes) {
-    std::FILE* file = platform::open_file(path, "rb");
+    const platform::ScopedFile file(platform::open_file(path, "rb"));
     if (!file) return false;
     bytes.resize(static_cast<std::size_t>(count));
-    bool ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    std::fclose(file);
-    return ok;
+    return std::fread(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
 }
 
 // Replaces the contents of `path` by `bytes`; false when any step failed.
@@ -45,22 +47,20 @@ bool write_whole_file(const char* path, const std::vector<std::uint8_t>& bytes) 
 
 // Reads "<module_dir>\\<directory>\\details.txt" into the slots of `speaker`
 // and logs the outcome.  False when the file cannot be opened.
-bool load_phoneme_details(const char* directory, int speaker) {
+bool load_phoneme_details(LoadedVoice& voice, const char* directory, int speaker) {
     std::string label = std::string("reading details from directory ") + directory + " : ";
-    log_write(label.c_str());
+    log_write(voice.settings, label.c_str());
 
     char path[kPathCapacity];
     std::string relative = std::string(directory) + "\\details.txt";
     int slot = 0;
-    bool read = format_module_path(path, relative.c_str()) &&
+    bool read = voice.module_path(path, relative.c_str()) &&
                 for_each_config_line(path, [&](char* line) {
                     if (parse_section_header(line, slot)) return;
-                    std::vector<char> key(std::strlen(line) + 1);
-                    std::vector<char> value(key.size());
-                    if (split_key_value(line, key.data(), value.data(), ","))
-                        apply_detail(key.data(), value.data(), speaker, slot);
+                    if (const auto split = split_key_value(line))
+                        apply_detail(voice, split->key.c_str(), split->value.c_str(), speaker, slot);
                 });
-    log_write(read ? "Done.\n" : "Can't open file.\n");
+    log_write(voice.settings, read ? "Done.\n" : "Can't open file.\n");
     return read;
 }
 
@@ -82,19 +82,20 @@ bool parse_section_header(const char* line, int& slot) {
 
 // Sets the value that `key` names: a sample count, byte index or factor of
 // slot `slot`, or a consonant factor of `speaker`.  Unknown keys are ignored.
-void apply_detail(const char* key, const char* value, int speaker, int slot) {
+void apply_detail(LoadedVoice& voice, const char* key, const char* value, int speaker, int slot) {
+    PhonemeBank& bank = voice.bank;
     if (speaker < 0 || speaker >= kSpeakerCount) return;
     // Keys for the whole speaker, valid under any section.
     if (std::strcmp(key, "adjust.consonant.frequency") == 0) {
-        phoneme_bank.consonant_frequency[speaker] = string_to_double(value);
+        bank.consonant_frequency[speaker] = string_to_double(value);
         return;
     }
     if (std::strcmp(key, "adjust.consonant.level") == 0) {
-        phoneme_bank.consonant_level[speaker] = string_to_double(value);
+        bank.consonant_level[speaker] = string_to_double(value);
         return;
     }
     if (!is_slot_number(slot)) return;
-    PhonemeSlot& target = phoneme_bank.slots[speaker][slot];
+    PhonemeSlot& target = bank.slots[speaker][slot];
     if (std::strcmp(key, "adjust.vowel.delay") == 0) {
         target.vowel_delay = string_to_int(value);
     } else if (std::strcmp(key, "loopchunkofset") == 0) {
@@ -102,9 +103,9 @@ void apply_detail(const char* key, const char* value, int speaker, int slot) {
         target.loop_chunk_offset = requested < target.size - 1 ? requested : target.size - 1;
         // Keeping L + 1 bytes leaves a file that the same line, clamped
         // against the shorter sample next time, does not cut again.
-        if (settings.delete_excess_hv1 == 1 && phoneme_bank.last_sample_was_hv1 == 1 &&
+        if (voice.settings.delete_excess_hv1 == 1 && bank.last_sample_was_hv1 == 1 &&
             !is_vowel_slot(slot))
-            cut_excess_hv1(speaker, slot, static_cast<long>(target.loop_chunk_offset) + 1);
+            cut_excess_hv1(voice.module_dir, speaker, slot, static_cast<long>(target.loop_chunk_offset) + 1);
     } else if (std::strcmp(key, "correct.frequency") == 0) {
         target.correct_frequency = string_to_double(value);
     } else if (std::strcmp(key, "correct.level") == 0) {
@@ -115,14 +116,14 @@ void apply_detail(const char* key, const char* value, int speaker, int slot) {
 // Shortens the speaker's consonant file of `slot` to its first `keep_bytes`
 // bytes; leaves the folder as it was when there is nothing to cut or a step
 // fails.
-void cut_excess_hv1(int speaker, int slot, long keep_bytes) {
+void cut_excess_hv1(const char* module_dir, int speaker, int slot, long keep_bytes) {
     if (keep_bytes <= 0 || speaker < 0 || speaker >= kSpeakerCount || !is_slot_number(slot)) return;
     char directory[16];
     std::snprintf(directory, sizeof directory, "vokaric%d", speaker);
     char sample_path[kPathCapacity];
     char temporary_path[kPathCapacity];
-    if (!format_slot_path(sample_path, directory, slot, ".hv1") ||
-        !format_slot_path(temporary_path, directory, slot, ".hv1.tmp"))
+    if (!format_slot_path(module_dir, sample_path, directory, slot, ".hv1") ||
+        !format_slot_path(module_dir, temporary_path, directory, slot, ".hv1.tmp"))
         return;
 
     // Only an existing file longer than the part to keep is touched.

@@ -3,21 +3,19 @@
 #include <cstring>
 #include <vector>
 
-#include "host/request.h"
-#include "synth/wav_image.h"
-#include "translate/scanner.h"
+#include "host/base/text_routines.h"
+#include "voice_data/config_text.h"
+#include "voice_data/loaded_voice.h"
 #include "voice_data/phoneme_bank.h"
 #include "voice_data/settings.h"
 #include "voice_data/sound_effects.h"
 
 namespace vokari {
 
-Settings settings;
-
-// Resets Settings to its defaults, recomputes the tables built at load and
-// empties the phoneme bank.  The sound effects and the translation dictionary
+// Resets Settings to its defaults and empties the phoneme bank.  The sound effects and the translation dictionary
 // are left alone.
-void load_defaults() {
+void load_defaults(LoadedVoice& voice) {
+    Settings& settings = voice.settings;
     settings.security_high = 0;
     settings.log_path[0] = '\0';
     settings.tag_prefix = '@';
@@ -26,19 +24,18 @@ void load_defaults() {
     settings.speaker_frequency[0] = 1.0;
     settings.speaker_frequency[1] = 1.0;
     settings.delete_excess_hv1 = 0;
-    compute_table_lengths();
-    build_mulaw_encoder();
-    reset_phoneme_bank();
+    reset_phoneme_bank(voice.bank);
 }
 
 namespace {
 
 // Applies one key/value line of the settings file.  Keys are case-sensitive;
 // unknown keys are ignored.
-void apply_setting(const char* key, const char* value, std::vector<std::string>& dictionary_names) {
+void apply_setting(LoadedVoice& voice, const char* key, const char* value, std::vector<std::string>& dictionary_names) {
+    Settings& settings = voice.settings;
     if (std::strcmp(key, "log") == 0) {
         // A path that does not fit leaves logging off.
-        format_module_path(settings.log_path, value);
+        voice.module_path(settings.log_path, value);
     } else if (std::strcmp(key, "tag.prefix") == 0) {
         settings.tag_prefix = static_cast<unsigned char>(value[0]);
     } else if (std::strcmp(key, "voice.translate.dic") == 0) {
@@ -46,7 +43,7 @@ void apply_setting(const char* key, const char* value, std::vector<std::string>&
     } else if (std::strcmp(key, "talk.default.speed") == 0) {
         settings.talk_default_speed = string_to_int(value);
     } else if (std::strcmp(key, "se") == 0) {
-        add_sound_effect(value);
+        add_sound_effect(voice, value);
     } else if (std::strcmp(key, "adjust.frequency.sakura") == 0) {
         settings.speaker_frequency[0] = string_to_double(value);
     } else if (std::strcmp(key, "adjust.frequency.kero") == 0) {
@@ -63,16 +60,12 @@ void apply_setting(const char* key, const char* value, std::vector<std::string>&
 // Reads "<module_dir>\vokari.txt" over the defaults, line by line in file
 // order; appends every "voice.translate.dic" value to `dictionary_names` and
 // loads every "se" effect at once.  A missing file leaves the defaults.
-void read_settings(std::vector<std::string>& dictionary_names) {
+void read_settings(LoadedVoice& voice, std::vector<std::string>& dictionary_names) {
     char path[kPathCapacity];
-    if (!format_module_path(path, "vokari.txt")) return;
-    std::vector<char> key;
-    std::vector<char> value;
+    if (!voice.module_path(path, "vokari.txt")) return;
     for_each_config_line(path, [&](char* line) {
-        const std::size_t size = std::strlen(line) + 1;
-        key.resize(size);
-        value.resize(size);
-        if (split_key_value(line, key.data(), value.data(), ",")) apply_setting(key.data(), value.data(), dictionary_names);
+        if (const auto split = split_key_value(line))
+            apply_setting(voice, split->key.c_str(), split->value.c_str(), dictionary_names);
     });
 }
 

@@ -10,7 +10,6 @@
 #include "host/entry_points.h"
 #include "platform/platform.h"
 #include "support/fixture_voice.h"
-#include "synth/wav_image.h"
 
 namespace fuzz_support {
 
@@ -18,6 +17,14 @@ namespace fs = std::filesystem;
 
 namespace {
 const char kLogName[] = "fuzz.log";
+
+// load as the host calls it.
+void load_as_host(const std::string& directory) {
+    void* block = vokari::platform::global_alloc(directory.size());
+    require(block != nullptr, "a block for the module directory");
+    std::copy(directory.begin(), directory.end(), static_cast<char*>(block));
+    load(static_cast<HGLOBAL>(block), static_cast<long>(directory.size()));
+}
 }
 
 FuzzVoice::FuzzVoice(const char* tag, const std::vector<std::string>& extra_settings)
@@ -30,15 +37,14 @@ FuzzVoice::FuzzVoice(const char* tag, const std::vector<std::string>& extra_sett
     original_files_ = files_at_load();
 
     vokari::platform::set_player(vokari::platform::null_player());
-    void* block = vokari::platform::global_alloc(directory_.size());
-    require(block != nullptr, "a block for the module directory");
-    std::copy(directory_.begin(), directory_.end(), static_cast<char*>(block));
-    load(static_cast<HGLOBAL>(block), static_cast<long>(directory_.size()));
-    original_effects_ = vokari::sound_effects;
+    load_as_host(directory_);
+    vokari::load_module(module_, directory_.data(), static_cast<long>(directory_.size()));
+    original_effects_ = module_.voice.sound_effects;
 }
 
 FuzzVoice::~FuzzVoice() {
     unload();
+    vokari::unload_module(module_);
     fixture::remove_tree(directory_);
 }
 
@@ -53,10 +59,16 @@ std::set<std::string> FuzzVoice::files_at_load() const {
 void FuzzVoice::tidy_after_request() {
     std::error_code error;
     fs::resize_file(path(kLogName), 0, error);
-    if (vokari::wav_output_spec.empty()) return;
-    for (const std::string& file : files_at_load())
-        if (original_files_.count(file) == 0) fs::remove(file, error);
-    vokari::sound_effects = original_effects_;
+    bool new_files = false;
+    for (const std::string& file : files_at_load()) {
+        if (original_files_.count(file) != 0) continue;
+        fs::remove(file, error);
+        new_files = true;
+    }
+    if (!new_files) return;
+    module_.voice.sound_effects = original_effects_;
+    unload();
+    load_as_host(directory_);
 }
 
 void require(bool condition, const char* what) {

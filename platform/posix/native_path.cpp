@@ -3,6 +3,7 @@
 // copied whole, so a trail byte 0x5C (as in the kanji 0x95 0x5C) stays.
 #include <cstring>
 
+#include "host/base/shift_jis.h"
 #include "platform/platform.h"
 
 namespace vokari {
@@ -20,8 +21,7 @@ void native_path(const char* path, char* out, std::size_t out_size) {
     std::size_t i = 0;
     while (i < length) {
         const unsigned char byte = static_cast<unsigned char>(path[i]);
-        const bool lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-        if (lead && i + 1 < length) {
+        if (sjis_char_size(path, i, length) == 2) {
             out[i] = path[i];
             out[i + 1] = path[i + 1];
             i += 2;

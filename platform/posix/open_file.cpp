@@ -8,6 +8,7 @@
 // Text streams are glibc cookie streams over a plain file descriptor.
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -174,14 +175,23 @@ std::FILE* open_file(const char* path, const char* mode) {
         errno = EISDIR;
         return nullptr;
     }
+    // From here on nothing may throw: the descriptor would stay open.
     if (!parsed.text) {
-        const std::string binary_mode = std::string(parsed.stdio_mode) + 'b';
-        std::FILE* stream = ::fdopen(fd, binary_mode.c_str());
+        char binary_mode[8] = {};
+        std::snprintf(binary_mode, sizeof binary_mode, "%sb", parsed.stdio_mode);
+        std::FILE* stream = ::fdopen(fd, binary_mode);
         if (stream == nullptr) ::close(fd);
         return stream;
     }
     if ((parsed.flags & O_ACCMODE) == O_RDWR) drop_final_end_of_text(fd);
-    TextFile* file = new TextFile{fd};
+    TextFile* file = nullptr;
+    try {
+        file = new TextFile{fd};
+    } catch (const std::bad_alloc&) {
+        ::close(fd);
+        errno = ENOMEM;
+        return nullptr;
+    }
     const cookie_io_functions_t functions = {read_text, write_text, seek_text, close_text};
     std::FILE* stream = ::fopencookie(file, parsed.stdio_mode, functions);
     if (stream == nullptr) close_text(file);

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/player_backends.h"
-#include "synth/wav_image.h"
+#include "host/base/mulaw.h"
 
 namespace vokari {
 namespace platform {

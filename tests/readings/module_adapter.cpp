@@ -2,50 +2,96 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <sstream>
 
-#include "host/translation_dictionary.h"
-#include "support/host_calls.h"
+#include "host/module.h"
+#include "host/request.h"
+#include "platform/platform.h"
 #include "translate/scanner.h"
-#include "translate/timeline.h"
 #include "voice_data/settings.h"
+#include "translate/timeline.h"
 
 namespace module_adapter {
 
 namespace {
+
 constexpr std::size_t kBuiltinPairs = 45;
+
+// The adapter's own module object and the state of its last request or scan.
+struct Adapter {
+    std::unique_ptr<vokari::Module> loaded;   // null while nothing is loaded
+    vokari::RequestState request;
+};
+
+Adapter& adapter() {
+    static Adapter the_adapter;
+    return the_adapter;
 }
 
-bool load_module(const std::string& module_dir) { return host_calls::load_directory(module_dir) != 0; }
-void unload_module() { unload(); }
+}  // namespace
 
-std::size_t loaded_pairs() { return vokari::translation_dictionary.size(); }
+// The loaded module; one on its defaults with the built-in pairs when none is.
+vokari::Module& module() {
+    Adapter& a = adapter();
+    if (!a.loaded) {
+        a.loaded = std::make_unique<vokari::Module>();
+        vokari::load_defaults(a.loaded->voice);
+        vokari::add_system_pairs(a.loaded->voice.settings, a.loaded->dictionary);
+    }
+    return *a.loaded;
+}
+
+bool load_module(const std::string& module_dir) {
+    unload_module();
+    Adapter& a = adapter();
+    a.loaded = std::make_unique<vokari::Module>();
+    vokari::load_module(*a.loaded, module_dir.data(), static_cast<long>(module_dir.size()));
+    return std::string(a.loaded->voice.module_dir) == module_dir;
+}
+
+void unload_module() {
+    Adapter& a = adapter();
+    if (a.loaded) vokari::unload_module(*a.loaded);
+    a.loaded.reset();
+}
+
+std::string answer(const std::string& request) {
+    Adapter& a = adapter();
+    a.request = vokari::RequestState();
+    std::string response;
+    vokari::handle_logged_request(module(), a.request, request.c_str(), vokari::platform::tick_count(), response);
+    return response;
+}
+
+std::size_t loaded_pairs() { return module().dictionary.size(); }
 
 std::string translate(const std::string& sjis) {
+    const vokari::Module& m = module();
     std::string text = sjis;
-    vokari::apply_translation(text);
+    vokari::apply_translation(m.voice.settings, m.dictionary, text, &m.dictionary_index);
     return text;
 }
 
 std::string translate_builtin(const std::string& sjis) {
-    std::vector<vokari::TranslationPair> all;
-    all.swap(vokari::translation_dictionary);
-    const std::size_t keep = all.size() < kBuiltinPairs ? all.size() : kBuiltinPairs;
-    vokari::translation_dictionary.assign(all.end() - static_cast<long>(keep), all.end());
+    const vokari::Module& m = module();
+    const std::size_t keep = std::min(m.dictionary.size(), kBuiltinPairs);
+    const vokari::TranslationDictionary builtin(m.dictionary.end() - static_cast<long>(keep), m.dictionary.end());
     std::string text = sjis;
-    vokari::apply_translation(text);
-    vokari::translation_dictionary.swap(all);
+    vokari::apply_translation(m.voice.settings, builtin, text);
     return text;
 }
 
 std::vector<int> voiced_units(const std::string& voice_text) {
-    vokari::scan_script(voice_text);
-    const double samples_per_character = vokari::settings.talk_default_speed * 22.05;
+    Adapter& a = adapter();
+    vokari::Timeline& timeline = a.request.timeline;
+    vokari::scan_script(module().voice, voice_text, timeline);
+    const double samples_per_character = module().voice.settings.talk_default_speed * 22.05;
     // (start time in samples, slot or -1 for silence) of every character
     // with an event, both speakers, in time order.
     std::vector<std::pair<std::int32_t, int>> starts;
     for (int speaker = 0; speaker < 2; ++speaker) {
-        const std::vector<vokari::PhonemeEvent>& events = vokari::timeline.phoneme_events[speaker];
+        const std::vector<vokari::PhonemeEvent>& events = timeline.phoneme_events[speaker];
         for (std::size_t i = 0; i < events.size(); ++i) {
             starts.push_back({events[i].time, events[i].slot});
             // An onset is followed by the vowel that ends its kana: one unit.
@@ -72,7 +118,7 @@ std::vector<int> voiced_units(const std::string& voice_text) {
 std::vector<std::string> last_control_events() {
     std::vector<std::string> described;
     for (int speaker = 0; speaker < 2; ++speaker)
-        for (const vokari::ControlEvent& e : vokari::timeline.control_events[speaker]) {
+        for (const vokari::ControlEvent& e : adapter().request.timeline.control_events[speaker]) {
             std::ostringstream line;
             line << speaker << " " << e.kind << " " << e.value;
             described.push_back(line.str());

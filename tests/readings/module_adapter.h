@@ -14,10 +14,14 @@ namespace module_adapter {
 // character that only lengthens the sound before it (the long-vowel mark).
 constexpr int kLengthening = 1000;
 
-// Loads the module from `module_dir` through its export (settings,
-// dictionaries, samples).  Returns false when load fails.
+// Loads the adapter's own module object from `module_dir` as `load` would
+// (settings, dictionaries, samples).  Returns false when nothing was read.
 bool load_module(const std::string& module_dir);
 void unload_module();
+
+// The response of the loaded module to the request text `request`, as the
+// exported `request` answers it.
+std::string answer(const std::string& request);
 
 // The number of translation pairs loaded, the 45 built-in ones included.
 std::size_t loaded_pairs();
@@ -32,8 +36,8 @@ std::string translate_builtin(const std::string& sjis);
 // lengthening character; silent characters and tags give none.
 std::vector<int> voiced_units(const std::string& voice_text);
 
-// The control events of both speakers that the last scan (of a request, or
-// of voiced_units) produced, as "speaker kind value" in order, without times.
+// The control events of both speakers that the last scan (of answer, or of
+// voiced_units) produced, as "speaker kind value" in order, without times.
 std::vector<std::string> last_control_events();
 
 }  // namespace module_adapter

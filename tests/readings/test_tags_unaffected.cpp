@@ -12,7 +12,6 @@
 #include <sstream>
 
 #include "module_adapter.h"
-#include "support/host_calls.h"
 #include "tools/readings/japanese_text.h"
 #include "tools/text/shift_jis.h"
 #include "tools/readings/script_text.h"
@@ -51,7 +50,7 @@ struct Outcome {
 Outcome answer(const fs::path& dir, const std::string& settings, const std::string& request) {
     std::ofstream(dir / "vokari.txt", std::ios::binary) << settings;
     EXPECT_TRUE(module_adapter::load_module(dir.string()));
-    const std::string response = host_calls::request_text(request).bytes;
+    const std::string response = module_adapter::answer(request);
     Outcome outcome;
     outcome.controls = module_adapter::last_control_events();
     module_adapter::unload_module();

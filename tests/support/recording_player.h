@@ -8,13 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "synth/wav_image.h"
+
 namespace recording {
 
 struct PlayerCall {
     enum Kind { Play, Purge } kind;
     const std::uint8_t* image;            // Play: the block handed to the player
     std::vector<std::uint8_t> bytes;      // Play: its bytes at the time of the call
-    const std::uint8_t* module_image;     // vokari::wav_image when the call was made
+    const std::uint8_t* module_image;     // the watched module image when the call was made
     // Purge: the image last played (and not yet purged) was still the module's
     // image and still held the bytes it was played with.
     bool played_image_intact;
@@ -29,6 +31,8 @@ public:
     RecordingPlayer(const RecordingPlayer&) = delete;
     RecordingPlayer& operator=(const RecordingPlayer&) = delete;
 
+    // Checks the calls against the life of `image` (null: none).
+    void watch(const vokari::WavImage* image);
     const std::vector<PlayerCall>& calls() const;
     void clear();
     // "purge", "play" in call order, e.g. {"purge", "play"}.

@@ -1,6 +1,6 @@
 // A test fixture for rendering and sound-file output: a fresh module directory
-// with the request log on, a recording player, a one-vowel timeline, and the
-// module's image, sound-file request and effects cleared before and after.
+// and module object with the request log on, a recording player that watches
+// the module's image, and a one-vowel timeline.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,52 +11,48 @@
 #include <vector>
 
 #include "host/entry_points.h"
+#include "host/base/module_paths.h"
 #include "support/fixture_voice.h"
+#include "support/module_state.h"
 #include "support/recording_player.h"
 #include "synth/wav_image.h"
+#include "translate/scanner.h"
+#include "synth/sound_file.h"
+#include "host/base/mulaw.h"
 #include "translate/timeline.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/message_speed.h"
+#include "voice_data/phoneme_details.h"
 #include "voice_data/settings.h"
+#include "voice_data/config_text.h"
 #include "voice_data/sound_effects.h"
 
 namespace synth_test {
 
-class SynthFixture : public ::testing::Test {
+class SynthFixture : public ::testing::Test, protected module_test::ModuleState {
 protected:
     void SetUp() override {
         dir_ = fixture::temp_directory("synth");
         ASSERT_FALSE(dir_.empty());
         ASSERT_LT(dir_.size(), vokari::kModuleDirCapacity);
-        std::strcpy(vokari::module_dir, dir_.c_str());
-        vokari::load_defaults();
-        std::snprintf(vokari::settings.log_path, vokari::kPathCapacity, "%s\\test.log", dir_.c_str());
-        vokari::sound_effects.clear();
-        vokari::wav_output_spec.clear();
-        vokari::wav_output_silent = 0;
+        std::strcpy(module_dir, dir_.c_str());
+        load_defaults();
+        std::snprintf(settings.log_path, vokari::kPathCapacity, "%s\\test.log", dir_.c_str());
+        player_.watch(&image);
         one_vowel_timeline();
     }
 
     void TearDown() override {
-        vokari::release_wav_image();
-        vokari::wav_output_spec.clear();
-        vokari::wav_output_silent = 0;
-        vokari::sound_effects.clear();
-        vokari::reset_phoneme_bank();
-        for (int s = 0; s < 2; ++s) {
-            vokari::timeline.phoneme_events[s].clear();
-            vokari::timeline.control_events[s].clear();
-        }
-        vokari::settings.log_path[0] = '\0';
-        vokari::module_dir[0] = '\0';
+        release_wav_image();
         fixture::remove_tree(dir_);
     }
 
     // Speaker 0 holds a loud vowel from sample 1000 on.
-    static void one_vowel_timeline() {
-        vokari::PhonemeSlot& slot = vokari::phoneme_bank.slots[0][0];
+    void one_vowel_timeline() {
+        vokari::PhonemeSlot& slot = phoneme_bank.slots[0][0];
         slot.data.assign(2000, 0x90);
         slot.size = 2000;
-        vokari::timeline.phoneme_events[0].push_back({1000, 0, 1, 1});
+        timeline.phoneme_events[0].push_back({1000, 0, 1, 1});
     }
 
     // The request log with line ends as single line feeds.

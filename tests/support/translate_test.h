@@ -1,5 +1,5 @@
-// A fixture for the script-translation tests: tables measured, settings and
-// phoneme bank at their defaults, and what a scan touches reset after; plus
+// A fixture for the script-translation tests: a module object with its
+// settings and phoneme bank at their defaults; plus
 // readable comparisons of Timeline events and the kana the tests use.
 #pragma once
 
@@ -9,12 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "host/translation_dictionary.h"
+#include "support/module_state.h"
+#include "translate/translation_dictionary.h"
 #include "synth/wav_image.h"
+#include "synth/sound_file.h"
+#include "host/base/mulaw.h"
 #include "translate/scanner.h"
 #include "translate/timeline.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/message_speed.h"
+#include "voice_data/phoneme_details.h"
 #include "voice_data/settings.h"
+#include "voice_data/config_text.h"
 
 namespace vokari {
 
@@ -55,32 +61,16 @@ constexpr const char* so_katakana = "\x83\x5c";   // second byte '\\'
 constexpr const char* kanji_hi = "\x93\xfa";
 }  // namespace sjis
 
-class TranslateTest : public ::testing::Test {
+class TranslateTest : public ::testing::Test, protected module_test::ModuleState {
 protected:
-    void SetUp() override {
-        reset();
-        vokari::translation_dictionary.clear();   // a test that loaded a module may have left its pairs
-    }
-    void TearDown() override {
-        reset();
-        vokari::translation_dictionary.clear();
-    }
+    void SetUp() override { load_defaults(); }
 
-    static void reset() {
-        vokari::load_defaults();
-        vokari::pitch_step_size = 1.0;
-        vokari::omit_text = false;
-        vokari::wav_output_spec.clear();
-        vokari::wav_output_silent = 0;
-        vokari::timeline.clear();
-    }
+    const Events& events(int speaker) const { return timeline.phoneme_events[speaker]; }
+    const Controls& controls(int speaker) const { return timeline.control_events[speaker]; }
 
-    static const Events& events(int speaker) { return vokari::timeline.phoneme_events[speaker]; }
-    static const Controls& controls(int speaker) { return vokari::timeline.control_events[speaker]; }
-
-    static void tune_slot(int speaker, int slot, std::int32_t vowel_delay, std::int32_t loop_chunk_offset) {
-        vokari::phoneme_bank.slots[speaker][slot].vowel_delay = vowel_delay;
-        vokari::phoneme_bank.slots[speaker][slot].loop_chunk_offset = loop_chunk_offset;
+    void tune_slot(int speaker, int slot, std::int32_t vowel_delay, std::int32_t loop_chunk_offset) {
+        phoneme_bank.slots[speaker][slot].vowel_delay = vowel_delay;
+        phoneme_bank.slots[speaker][slot].loop_chunk_offset = loop_chunk_offset;
     }
 };
 

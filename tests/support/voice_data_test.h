@@ -1,5 +1,5 @@
-// A test fixture for the voice-data loaders: a fresh module directory per test
-// with the request log turned on, and the loaded state reset before and after.
+// A test fixture for the voice-data loaders: a fresh module directory and a
+// fresh module object per test, with the request log turned on.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,41 +9,37 @@
 #include <vector>
 
 #include "host/entry_points.h"
+#include "host/base/module_paths.h"
 #include "support/fixture_voice.h"
+#include "support/module_state.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/message_speed.h"
+#include "voice_data/phoneme_details.h"
 #include "voice_data/settings.h"
+#include "voice_data/config_text.h"
 #include "voice_data/sound_effects.h"
 
 namespace voice_test {
 
-class VoiceDataTest : public ::testing::Test {
+class VoiceDataTest : public ::testing::Test, protected module_test::ModuleState {
 protected:
     void SetUp() override {
         dir_ = fixture::temp_directory("voice");
         ASSERT_FALSE(dir_.empty());
         set_module_dir(dir_);
-        vokari::load_defaults();
+        load_defaults();
         turn_log_on();
-        vokari::sound_effects.clear();
     }
 
-    void TearDown() override {
-        vokari::release_phoneme_bank();
-        vokari::reset_phoneme_bank();
-        vokari::sound_effects.clear();
-        vokari::settings.log_path[0] = '\0';
-        vokari::settings.delete_excess_hv1 = 0;
-        vokari::module_dir[0] = '\0';
-        fixture::remove_tree(dir_);
-    }
+    void TearDown() override { fixture::remove_tree(dir_); }
 
-    static void set_module_dir(const std::string& dir) {
+    void set_module_dir(const std::string& dir) {
         ASSERT_LT(dir.size(), vokari::kModuleDirCapacity);
-        std::strcpy(vokari::module_dir, dir.c_str());
+        std::strcpy(module_dir, dir.c_str());
     }
 
     // The log goes to "<module dir>\\test.log" (outside the sample folders).
-    void turn_log_on() { std::snprintf(vokari::settings.log_path, vokari::kPathCapacity, "%s\\test.log", dir_.c_str()); }
+    void turn_log_on() { std::snprintf(settings.log_path, vokari::kPathCapacity, "%s\\test.log", dir_.c_str()); }
 
     std::string log_text() const {
         std::vector<std::uint8_t> bytes = fixture::read_file(native("test.log"));

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "bank_writer.h"
-#include "synth/wav_image.h"
+#include "voice_data/voice_format.h"
 #include "syllables.h"
 
 using namespace voicebank;

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "pitch_period.h"
-#include "synth/wav_image.h"
+#include "voice_data/voice_format.h"
 #include "syllables.h"
 
 using namespace voicebank;

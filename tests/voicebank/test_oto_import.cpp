@@ -21,7 +21,7 @@
 #include "espeak_recording.h"
 #include "program_runner.h"
 #include "sample_shaping.h"
-#include "synth/wav_image.h"
+#include "voice_data/voice_format.h"
 #include "syllables.h"
 
 using namespace voicebank;

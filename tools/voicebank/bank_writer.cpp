@@ -10,7 +10,7 @@
 
 #include <unistd.h>
 
-#include "synth/wav_image.h"
+#include "voice_data/voice_format.h"
 #include "syllables.h"
 
 namespace voicebank {
@@ -57,8 +57,6 @@ bool replace_directory(const fs::path& fresh, const fs::path& target, const fs::
 }  // namespace
 
 std::vector<std::uint8_t> sample_file_bytes(const std::vector<float>& x, double gain) {
-    static const bool encoder_ready = (vokari::build_mulaw_encoder(), true);
-    (void)encoder_ready;
     std::vector<std::uint8_t> bytes(vokari::kWavHeaderSize + x.size());
     vokari::write_wav_header(bytes.data(), static_cast<std::int32_t>(x.size()));
     for (size_t i = 0; i < x.size(); ++i) {

@@ -1,7 +1,7 @@
 // Slot table of the bank: numbering shared with the module's kana tables.
 #include "syllables.h"
 
-#include "voice_data/phoneme_bank.h"
+#include "voice_data/voice_format.h"
 
 namespace voicebank {
 

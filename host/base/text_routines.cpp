@@ -3,7 +3,7 @@
 #include <climits>
 #include <cstring>
 
-#include "host/request.h"
+#include "host/base/text_routines.h"
 
 namespace vokari {
 
@@ -50,12 +50,7 @@ int find_from(const char* text, int length, int start, const char* pattern, int 
         if (length - i >= pattern_length &&
             std::memcmp(text + i, pattern, static_cast<std::size_t>(pattern_length)) == 0)
             return i;
-        if (is_sjis_lead(static_cast<unsigned char>(text[i]))) {
-            if (i + 1 >= length) return -1;
-            i += 2;
-        } else {
-            ++i;
-        }
+        i += static_cast<int>(sjis_char_size(text, static_cast<std::size_t>(i), static_cast<std::size_t>(length)));
     }
     return -1;
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/request.h"
+#include "host/base/text_routines.h"
 
 namespace vokari {
 

@@ -4,19 +4,19 @@
 #include <cstdio>
 #include <cstring>
 
-#include "host/request_log.h"
+#include "voice_data/request_log.h"
 #include "platform/platform.h"
 #include "voice_data/settings.h"
 
 namespace vokari {
 
 // True when a log path is configured.
-bool log_is_on() { return settings.log_path[0] != '\0'; }
+bool log_is_on(const Settings& settings) { return settings.log_path[0] != '\0'; }
 
 // Creates or empties the log and writes the banner with the start date and
 // time.  Does nothing when logging is off or the file cannot be created.
-void log_start() {
-    if (!log_is_on()) return;
+void log_start(const Settings& settings) {
+    if (!log_is_on(settings)) return;
     std::FILE* file = platform::open_file(settings.log_path, "wt");
     if (file == nullptr) return;
     char date[9];
@@ -31,8 +31,8 @@ void log_start() {
 // byte (a '%' is not a format).  The text is written in the runs between its
 // carriage returns, so no copy has to be made.  A log that cannot be opened
 // drops the text; the next call tries again.
-void log_write(const char* text) {
-    if (!log_is_on()) return;
+void log_write(const Settings& settings, const char* text) {
+    if (!log_is_on(settings)) return;
     std::FILE* file = platform::open_file(settings.log_path, "a+");
     if (file == nullptr) return;
     while (*text != '\0') {
@@ -45,13 +45,13 @@ void log_write(const char* text) {
 }
 
 // Appends the unload line and the end date and time.
-void log_end() {
+void log_end(const Settings& settings) {
     char date[9];
     char time[9];
     platform::local_date_time(date, time);
     char line[64];
     std::snprintf(line, sizeof line, "// unload\n// end : %s %s\n\n", date, time);
-    log_write(line);
+    log_write(settings, line);
 }
 
 }  // namespace vokari

@@ -2,21 +2,19 @@
 // user's dictionary files, then the built-in pairs that fold sounds without
 // samples (small kana, foreign-sound combinations, vu) into sounds with them.
 // Only the spoken copy of a script is translated.
-#include "host/translation_dictionary.h"
+#include "translate/translation_dictionary.h"
 
 #include <cstring>
 #include <vector>
 
-#include "host/entry_points.h"
-#include "host/request.h"
-#include "host/request_log.h"
-#include "host/translation_index.h"
+#include "host/base/text_routines.h"
+#include "voice_data/request_log.h"
 #include "translate/repeated_replace.h"
+#include "translate/translation_index.h"
+#include "voice_data/config_text.h"
 #include "voice_data/settings.h"
 
 namespace vokari {
-
-std::vector<TranslationPair> translation_dictionary;
 
 namespace {
 
@@ -80,10 +78,10 @@ const char* unusable_pair_reason(const TranslationPair& pair) {
     return nullptr;
 }
 
-void log_skipped_pair(const TranslationPair& pair, const char* reason) {
+void log_skipped_pair(const Settings& settings, const TranslationPair& pair, const char* reason) {
     const std::string line = "WARNING : translate pair \"" + pair.search + "\" -> \"" + pair.replacement +
                              "\" skipped: " + reason + ".\n\n";
-    log_write(line.c_str());
+    log_write(settings, line.c_str());
 }
 
 // Replacements allowed per pair and text.  A pair shorter than its search
@@ -93,59 +91,60 @@ std::size_t replacement_limit(const std::string& text) { return 16 * text.size()
 
 }  // namespace
 
-// name: a file name relative to module_dir.  Appends the file's pairs in line
+// name: a file name relative to the module directory.  Appends the file's pairs in line
 // order and logs the path with "Done." or "Can't open file.", followed by a
 // warning for each pair that was left out.
-void load_translation_file(const char* name) {
+void load_translation_file(const LoadedVoice& voice, TranslationDictionary& dictionary, const char* name) {
+    const Settings& settings = voice.settings;
     char path[kPathCapacity];
-    if (!format_module_path(path, name)) {
+    if (!voice.module_path(path, name)) {
         // Too long for a path buffer: logged as a file that cannot be opened.
-        log_write(name);
-        log_write("...");
-        log_write("Can't open file.\n");
+        log_write(settings, name);
+        log_write(settings, "...");
+        log_write(settings, "Can't open file.\n");
         return;
     }
-    log_write(path);
-    log_write("...");
+    log_write(settings, path);
+    log_write(settings, "...");
     std::vector<TranslationPair> skipped;
-    const bool opened = for_each_config_line(path, [&skipped](char* line) {
-        std::vector<char> search(std::strlen(line) + 1);
-        std::vector<char> replacement(search.size());
-        if (!split_key_value(line, search.data(), replacement.data(), ",")) return;
-        TranslationPair pair{search.data(), replacement.data()};
+    const bool opened = for_each_config_line(path, [&skipped, &dictionary](char* line) {
+        auto split = split_key_value(line);
+        if (!split) return;
+        TranslationPair pair{std::move(split->key), std::move(split->value)};
         if (unusable_pair_reason(pair) != nullptr) {
             skipped.push_back(std::move(pair));
         } else {
-            translation_dictionary.push_back(std::move(pair));
+            dictionary.push_back(std::move(pair));
         }
     });
-    log_write(opened ? "Done.\n" : "Can't open file.\n");
-    for (const TranslationPair& pair : skipped) log_skipped_pair(pair, unusable_pair_reason(pair));
+    log_write(settings, opened ? "Done.\n" : "Can't open file.\n");
+    for (const TranslationPair& pair : skipped) log_skipped_pair(settings, pair, unusable_pair_reason(pair));
 }
 
-void add_system_pairs() {
-    log_write("// Now making system translate data.\n");
-    for (const auto& pair : kSystemPairs) translation_dictionary.push_back(TranslationPair{pair[0], pair[1]});
-    log_write("Done.\n\n");
+void add_system_pairs(const Settings& settings, TranslationDictionary& dictionary) {
+    log_write(settings, "// Now making system translate data.\n");
+    for (const auto& pair : kSystemPairs) dictionary.push_back(TranslationPair{pair[0], pair[1]});
+    log_write(settings, "Done.\n\n");
 }
 
 // text: the spoken copy of a script, rewritten in place by every pair in
 // order.  Each pair replaces the leftmost occurrence of its search text, a
 // Shift_JIS character boundary, until none is left, as if every search began
 // at the start of the text again.
-void apply_translation(std::string& text) {
-    // With many pairs, the index skips the pairs that do not occur in the
-    // text as it stands; those would leave it unchanged.
-    const TranslationIndex* index = translation_index_for(translation_dictionary);
-    const auto next = [&](std::size_t from) { return index ? index->next_occurring(text, from) : from; };
-    for (std::size_t n = next(0); n < translation_dictionary.size(); n = next(n + 1)) {
-        const TranslationPair& pair = translation_dictionary[n];
+void apply_translation(const Settings& settings, const TranslationDictionary& dictionary, std::string& text,
+                       const TranslationIndex* index) {
+    // With an index, the pairs that do not occur in the text as it stands are
+    // skipped; they would leave it unchanged.
+    const bool indexed = index != nullptr && index->active();
+    const auto next = [&](std::size_t from) { return indexed ? index->next_occurring(dictionary, text, from) : from; };
+    for (std::size_t n = next(0); n < dictionary.size(); n = next(n + 1)) {
+        const TranslationPair& pair = dictionary[n];
         if (replace_repeatedly(text, pair.search, pair.replacement, MatchStart::CharacterBoundary,
                                replacement_limit(text)))
             continue;
         const std::string line = "WARNING : translate pair \"" + pair.search +
                                  "\" keeps matching its own replacements; stopped.\n\n";
-        log_write(line.c_str());
+        log_write(settings, line.c_str());
     }
 }
 

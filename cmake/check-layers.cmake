@@ -1,0 +1,84 @@
+# The layer rule of the module: a file may include headers of its own layer
+# and of the layers below it, never of a layer above.  The layers are the
+# folders of VOKARI_LAYER_DIRECTORIES, bottom first; a file belongs to the
+# longest folder that holds it.  Programs in tools/ may include only the
+# public headers of VOKARI_TOOL_HEADERS (they use the module through its
+# exported functions otherwise).
+#
+# Included at configure time, or run as a script:
+#   cmake -DROOT=<source tree> -DLAYERS="host/base;platform;..." -P check-layers.cmake
+# which prints every upward include and fails when there is one.
+
+cmake_policy(SET CMP0057 NEW)
+set(VOKARI_TOOL_HEADERS voice_data/voice_format.h)
+
+# The index of the layer that holds `path` (relative to the tree), or -1.
+function(vokari_layer_of path layers out_var)
+  set(best -1)
+  set(best_length 0)
+  set(index 0)
+  foreach(layer IN LISTS layers)
+    string(LENGTH "${layer}/" length)
+    string(SUBSTRING "${path}" 0 ${length} head)
+    if(head STREQUAL "${layer}/" AND length GREATER best_length)
+      set(best ${index})
+      set(best_length ${length})
+    endif()
+    math(EXPR index "${index} + 1")
+  endforeach()
+  set(${out_var} ${best} PARENT_SCOPE)
+endfunction()
+
+# The quoted includes of the file `file`, one list entry each.
+function(vokari_quoted_includes file out_var)
+  file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+  set(result)
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]*)\".*$" "\\1" included "${line}")
+    list(APPEND result "${included}")
+  endforeach()
+  set(${out_var} "${result}" PARENT_SCOPE)
+endfunction()
+
+# Sets `out_var` to one line per include that breaks the rule (empty: none).
+function(vokari_check_layers root out_var)
+  set(layers ${VOKARI_LAYER_DIRECTORIES})
+  set(errors "")
+  set(files)
+  foreach(layer IN LISTS layers)
+    file(GLOB_RECURSE found RELATIVE "${root}" "${root}/${layer}/*.h" "${root}/${layer}/*.cpp")
+    list(APPEND files ${found})
+  endforeach()
+  file(GLOB_RECURSE tool_files RELATIVE "${root}" "${root}/tools/*.h" "${root}/tools/*.cpp")
+  list(REMOVE_DUPLICATES files)
+  foreach(file IN LISTS files tool_files)
+    vokari_layer_of("${file}" "${layers}" own)
+    vokari_quoted_includes("${root}/${file}" includes)
+    foreach(included IN LISTS includes)
+      vokari_layer_of("${included}" "${layers}" target)
+      if(target EQUAL -1)
+        continue()
+      endif()
+      if(own EQUAL -1)
+        # A tool: only the public headers.
+        if(NOT included IN_LIST VOKARI_TOOL_HEADERS)
+          string(APPEND errors "  ${file} includes ${included}, not a public header of the module\n")
+        endif()
+      elseif(target GREATER own)
+        list(GET layers ${own} own_name)
+        list(GET layers ${target} target_name)
+        string(APPEND errors "  ${file} (${own_name}) includes ${included} (${target_name}, above it)\n")
+      endif()
+    endforeach()
+  endforeach()
+  set(${out_var} "${errors}" PARENT_SCOPE)
+endfunction()
+
+if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
+  set(VOKARI_LAYER_DIRECTORIES ${LAYERS})
+  vokari_check_layers("${ROOT}" errors)
+  if(errors)
+    message(FATAL_ERROR "Upward includes between the module's layers:\n${errors}")
+  endif()
+  message(STATUS "No upward include in ${ROOT}")
+endif()

@@ -1,0 +1,33 @@
+// One loaded life of the module: what `load` builds and `unload` ends.  The
+// exported functions keep one Module; tests build as many as they need.
+#pragma once
+
+#include "synth/wav_image.h"
+#include "translate/translation_dictionary.h"
+#include "translate/translation_index.h"
+#include "voice_data/loaded_voice.h"
+
+namespace vokari {
+
+struct Module {
+    LoadedVoice voice;                  // module directory, settings, bank, effects
+    TranslationDictionary dictionary;   // the user's pairs, then the built-in ones
+    TranslationIndex dictionary_index;  // built from `dictionary` once it is complete
+    WavImage image;                     // the last request's speech, maybe playing
+};
+
+// Loads `module` from the host's directory block, as a fresh loaded life (its
+// image aside, which plays on): `block` holds
+// `length` bytes of the module directory (not NUL-terminated; a NUL ends it
+// early, one trailing backslash is dropped).  Reads settings, dictionaries,
+// samples, details and the host's message speed in their fixed order.  A
+// directory over 1,024 bytes is refused: nothing is read from disk and the
+// module runs on its defaults.  Memory running out half-way leaves what was
+// loaded so far.
+void load_module(Module& module, const char* block, long length);
+
+// Writes the log's end line, stops playback and frees the samples and the
+// image of `module`.
+void unload_module(Module& module);
+
+}  // namespace vokari

@@ -1,0 +1,34 @@
+// The voice translation dictionary: ordered (search, replacement) pairs that
+// rewrite the spoken copy of every script.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "voice_data/loaded_voice.h"
+
+namespace vokari {
+
+struct TranslationPair {
+    std::string search;
+    std::string replacement;
+};
+
+// The pairs in the order they apply.
+using TranslationDictionary = std::vector<TranslationPair>;
+
+// Appends the pairs of the file `name` (relative to the module directory of
+// `voice`) to `dictionary`; logs progress to the log of voice.settings.
+void load_translation_file(const LoadedVoice& voice, TranslationDictionary& dictionary, const char* name);
+// Appends the 45 built-in pairs; logs progress.
+void add_system_pairs(const Settings& settings, TranslationDictionary& dictionary);
+class TranslationIndex;
+
+// Rewrites `text` in place with every pair of `dictionary`, in order; a pair
+// that keeps matching its own replacements is logged to the log of `settings`.
+// `index`, when given, must have been built from `dictionary` as it is; it
+// only makes the rewriting faster, never different.
+void apply_translation(const Settings& settings, const TranslationDictionary& dictionary, std::string& text,
+                       const TranslationIndex* index = nullptr);
+
+}  // namespace vokari

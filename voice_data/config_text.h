@@ -1,0 +1,33 @@
+// The text routines of every configuration reader: blank trimming, trailing
+// comments, the key/value split and the common line loop.  Texts are
+// Shift_JIS; double-byte characters are stepped over whole.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace vokari {
+
+// Removes a trailing "//" comment that follows a blank outside double quotes.
+void strip_comment(char* line);
+struct KeyValue {
+    std::string key;
+    std::string value;
+};
+// Splits `line` at the first `separator` outside double quotes into the bytes
+// before it and the bytes after it, both trimmed; nothing when there is no
+// such separator.
+std::optional<KeyValue> split_key_value(const char* line, const char* separator = ",");
+// Removes spaces, tabs and full-width spaces (0x81 0x40) from both ends.
+void trim_blanks(char* text);
+void trim_blanks(std::string& text);
+
+// The common line loop: opens `path` in text mode and calls `on_line` with
+// every line that is not empty and not a "//" comment, after strip_comment.
+// `on_line` gets the line itself (for section headers) and returns nothing; it
+// may call split_key_value on it.  Returns false when the file cannot be
+// opened.
+bool for_each_config_line(const char* path, const std::function<void(char* line)>& on_line);
+
+}  // namespace vokari
