@@ -32,7 +32,7 @@ bool is_module_file(const char* module_dir, const std::string& path) {
 
 bool write_sound_file(LoadedVoice& voice, const WavImage& image, const SoundFileRequest& request) {
     std::vector<std::string> fields;
-    split_string(request.spec, fields, ",", true);
+    split_string(request.target, fields, ",", true);
     if (fields.empty() || fields[0].empty()) return false;
     const std::string& path = fields[0];
     const std::string effect_name = fields.size() > 1 ? fields[1] : std::string();

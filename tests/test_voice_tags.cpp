@@ -95,15 +95,15 @@ TEST_F(VoiceTagTest, OmitTagLastsForOneScan) {
 TEST_F(VoiceTagTest, SoundFileTagsNameAFileInTheModuleDirectory) {
     std::strcpy(module_dir, "C:\\host\\ghost\\master");
     scan_script("@wavout[a.wav]");
-    EXPECT_EQ(scan.sound_file.spec, "C:\\host\\ghost\\master\\a.wav");
+    EXPECT_EQ(scan.sound_file.target, "C:\\host\\ghost\\master\\a.wav");
     EXPECT_EQ(scan.sound_file.silent, 0);
     scan_script("@wavout[a.wav]@wavouts[b.wav]");
-    EXPECT_EQ(scan.sound_file.spec, "C:\\host\\ghost\\master\\b.wav");
+    EXPECT_EQ(scan.sound_file.target, "C:\\host\\ghost\\master\\b.wav");
     EXPECT_EQ(scan.sound_file.silent, 1);
     module_dir[0] = '\0';
-    scan.sound_file.spec.clear();
+    scan.sound_file.target.clear();
     EXPECT_EQ(scan_script("@wavout"), 6 * 130);   // the tag "w" and five letters
-    EXPECT_TRUE(scan.sound_file.spec.empty());
+    EXPECT_TRUE(scan.sound_file.target.empty());
 }
 
 TEST_F(VoiceTagTest, UnknownOrUnclosedTagsCostSilence) {

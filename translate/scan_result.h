@@ -11,7 +11,7 @@ namespace vokari {
 // directory, backslash, the tag's argument, which may carry ",effect,delete"
 // after the path) and whether the speech is saved without being played.
 struct SoundFileRequest {
-    std::string spec;   // empty: no file
+    std::string target;   // path[,effect name[,delete flag]]; empty: no file
     int silent = 0;
 };
 

@@ -33,9 +33,9 @@ void control(const ScanState& state, ControlKind kind, double value) {
 // Asks for the speech to be written to `name` in the module directory.
 void request_sound_file(ScanState& state, const std::string& name, int silent) {
     SoundFileRequest& request = state.result.sound_file;
-    request.spec = state.voice.module_dir;
-    request.spec += '\\';
-    request.spec += name;
+    request.target = state.voice.module_dir;
+    request.target += '\\';
+    request.target += name;
     request.silent = silent;
 }
 
