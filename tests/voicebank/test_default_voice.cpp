@@ -16,6 +16,7 @@
 #include "pitch_period.h"
 #include "voice_data/voice_format.h"
 #include "syllables.h"
+#include "details_file.h"
 
 using namespace voicebank;
 
@@ -34,32 +35,13 @@ std::string directory_of(int speaker, int slot) {
            std::to_string(speaker);
 }
 
-// Key lines of a details file, by slot, read the way the module reads them
-// for the keys the builder writes.
-std::map<int, std::map<std::string, double>> read_details(const std::string& path) {
-    std::map<int, std::map<std::string, double>> slots;
-    std::ifstream in(path);
-    std::string line;
-    int slot = 0;
-    while (std::getline(in, line)) {
-        if (line.empty() || line.rfind("//", 0) == 0) continue;
-        if (line.front() == '[' && line.back() == ']') {
-            slot = std::atoi(line.c_str() + 1);
-            continue;
-        }
-        const size_t comma = line.find(',');
-        if (comma != std::string::npos) slots[slot][line.substr(0, comma)] = std::atof(line.c_str() + comma + 1);
-    }
-    return slots;
-}
-
 const std::vector<BankSlot>& bank(int speaker) {
     static std::vector<BankSlot> banks[2];
     std::vector<BankSlot>& slots = banks[speaker];
     if (!slots.empty()) return slots;
     slots.resize(kSyllableCount);
-    const auto vowel_details = read_details(directory_of(speaker, 0) + "/details.txt");
-    const auto consonant_details = read_details(directory_of(speaker, 5) + "/details.txt");
+    const auto vowel_details = voicebank_test::read_details(directory_of(speaker, 0) + "/details.txt");
+    const auto consonant_details = voicebank_test::read_details(directory_of(speaker, 5) + "/details.txt");
     for (int slot = 0; slot < kSyllableCount; ++slot) {
         BankSlot& s = slots[slot];
         std::ifstream in(directory_of(speaker, slot) + "/" + std::to_string(slot) + ".wav", std::ios::binary);

@@ -23,6 +23,7 @@
 #include "sample_shaping.h"
 #include "voice_data/voice_format.h"
 #include "syllables.h"
+#include "details_file.h"
 
 using namespace voicebank;
 using program_runner::ProgramRun;
@@ -169,23 +170,6 @@ fs::path plain_bank(const std::string& name, const BankFormat& format) {
     return bank;
 }
 
-std::map<int, std::map<std::string, double>> read_details(const fs::path& path) {
-    std::map<int, std::map<std::string, double>> slots;
-    std::ifstream in(path);
-    std::string line;
-    int slot = 0;
-    while (std::getline(in, line)) {
-        if (line.empty() || line.rfind("//", 0) == 0) continue;
-        if (line.front() == '[' && line.back() == ']') {
-            slot = std::atoi(line.c_str() + 1);
-            continue;
-        }
-        const size_t comma = line.find(',');
-        if (comma != std::string::npos) slots[slot][line.substr(0, comma)] = std::atof(line.c_str() + comma + 1);
-    }
-    return slots;
-}
-
 std::vector<float> decoded_sample(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     const std::string bytes(std::istreambuf_iterator<char>(in), {});
@@ -233,8 +217,8 @@ fs::path import_and_check(const fs::path& bank, const std::string& name, const s
     EXPECT_EQ(run.status, 3) << run.err;  // the test banks leave slots empty
     EXPECT_NE(run.out.find(std::to_string(expected.size()) + " of 107 slots mapped"), std::string::npos) << run.out;
 
-    const auto vowel_details = read_details(module / "vokariv0" / "details.txt");
-    const auto consonant_details = read_details(module / "vokaric0" / "details.txt");
+    const auto vowel_details = voicebank_test::read_details((module / "vokariv0" / "details.txt").string());
+    const auto consonant_details = voicebank_test::read_details((module / "vokaric0" / "details.txt").string());
     std::string pattern[2] = {std::string(kSyllableCount, '-'), std::string(kSyllableCount, '-')};
     for (const Recorded& r : expected) {
         const std::string syllable = kSyllables[r.slot].romaji;
@@ -293,8 +277,8 @@ TEST(OtoImport, ShiftJisBanksInMono16BitAndStereo24BitAt44100ImportAlike) {
     BankFormat format{"Shift_JIS", 44100, 2, SF_FORMAT_WAV | SF_FORMAT_PCM_24};
     const fs::path stereo = import_and_check(plain_bank("oto_stereo", format), "oto_stereo_module", recordings());
     for (const char* directory : {"vokariv0", "vokaric0"}) {
-        const auto a = read_details(stereo / directory / "details.txt");
-        for (const auto& [slot, values] : read_details(mono / directory / "details.txt")) {
+        const auto a = voicebank_test::read_details((stereo / directory / "details.txt").string());
+        for (const auto& [slot, values] : voicebank_test::read_details((mono / directory / "details.txt").string())) {
             const char* name = kSyllables[slot].romaji;
             EXPECT_NEAR(a.at(slot).at("correct.level"), values.at("correct.level"), 0.05 * values.at("correct.level")) << name;
             EXPECT_NEAR(a.at(slot).at("correct.frequency"), values.at("correct.frequency"), 0.01) << name;
@@ -352,7 +336,7 @@ TEST(OtoImport, BadEntriesAreNamedByLineAndVcvIsCounted) {
     for (const char* empty : {"nu", "fu", "ke", "se", "so", "ho"}) {
         EXPECT_FALSE(fs::exists(module / "vokaric0" / (std::to_string(slot_of_romaji(empty)) + ".wav"))) << empty;
     }
-    const auto details = read_details(module / "vokaric0" / "details.txt").at(ka.slot);
+    const auto details = voicebank_test::read_details((module / "vokaric0" / "details.txt").string()).at(ka.slot);
     EXPECT_NEAR(details.at("adjust.vowel.delay") * details.at("correct.frequency") * 1000.0 / kBankRate,
                 ka.preutterance_ms, 1.0);
 }
