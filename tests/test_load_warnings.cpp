@@ -103,8 +103,7 @@ TEST_F(LoadWarnings, FileSavedAsUtf8IsReportedAndStillLoaded) {
         SCOPED_TRACE(c.text);
         fixture::write_text(dir_ + "/user.dic", "abc, def\r\n" + c.text + "\r\n");
         const std::string log = load({"voice.translate.dic, user.dic", c.text});
-        const std::string advice = " reads as UTF-8 text, not Shift_JIS; its kana will not match. Save it as "
-                                   "Shift_JIS.\r\n\r\n";
+        const std::string advice = " reads as UTF-8 text, but the module reads Shift_JIS. Save it as Shift_JIS.\r\n\r\n";
         const std::string settings_warning =
             "WARNING : " + dir_ + "\\vokari.txt" + advice + "// Now loading translate data.";
         const std::string dictionary_warning = "...Done.\r\nWARNING : " + dir_ + "\\user.dic" + advice + "Done.\r\n\r\n";

@@ -177,7 +177,7 @@ ConfigFileRead for_each_config_line(const char* path, const std::function<void(c
 // "WARNING : <path> reads as UTF-8 text; ..." with the empty line after it.
 std::string utf8_file_warning(const char* path) {
     return std::string("WARNING : ") + path +
-           " reads as UTF-8 text, not Shift_JIS; its kana will not match. Save it as Shift_JIS.\n\n";
+           " reads as UTF-8 text, but the module reads Shift_JIS. Save it as Shift_JIS.\n\n";
 }
 
 }  // namespace vokari
