@@ -90,8 +90,7 @@ struct SavedVoice {
 };
 
 void read_settings_file(vokari::Module& module) {
-    std::vector<std::string> dictionary_names;
-    vokari::read_settings(module.voice, dictionary_names);
+    vokari::read_settings(module.voice);
 }
 
 void read_dictionary(vokari::Module& module, const std::string& file_bytes) {

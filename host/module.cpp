@@ -8,6 +8,7 @@
 
 #include "host/base/shift_jis.h"
 #include "platform/platform.h"
+#include "voice_data/config_text.h"
 #include "voice_data/message_speed.h"
 #include "voice_data/phoneme_bank.h"
 #include "voice_data/phoneme_details.h"
@@ -50,12 +51,16 @@ bool store_module_dir(char (&module_dir)[kModuleDirCapacity], const char* block,
 void run_loading_sequence(Module& module) {
     LoadedVoice& voice = module.voice;
     const Settings& settings = voice.settings;
-    std::vector<std::string> dictionary_names;
     load_defaults(voice);
-    read_settings(voice, dictionary_names);
+    const SettingsRead settings_read = read_settings(voice);
     log_start(settings);
+    // What the settings reader refused or doubted, now that the log is open.
+    if (settings_read.utf8_text) log_write(settings, utf8_file_warning(settings_read.path.c_str()).c_str());
+    for (const unsigned char refused : settings_read.refused_tag_prefixes)
+        log_write(settings, refused_tag_prefix_warning(refused, settings.tag_prefix).c_str());
     log_write(settings, "// Now loading translate data.\n");
-    for (const std::string& name : dictionary_names) load_translation_file(voice, module.dictionary, name.c_str());
+    for (const std::string& name : settings_read.dictionary_names)
+        load_translation_file(voice, module.dictionary, name.c_str());
     log_write(settings, "Done.\n\n");
     add_system_pairs(settings, module.dictionary);
     const PartnerGaps partner_gaps = load_phoneme_bank(voice);

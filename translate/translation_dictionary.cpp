@@ -93,21 +93,23 @@ std::size_t replacement_limit(const std::string& text) { return 16 * text.size()
 
 // name: a file name relative to the module directory.  Appends the file's pairs in line
 // order and logs the path with "Done." or "Can't open file.", followed by a
-// warning for each pair that was left out.
-void load_translation_file(const LoadedVoice& voice, TranslationDictionary& dictionary, const char* name) {
+// warning for each pair that was left out and one for a file saved as UTF-8.
+DictionaryFileRead load_translation_file(const LoadedVoice& voice, TranslationDictionary& dictionary,
+                                         const char* name) {
     const Settings& settings = voice.settings;
+    DictionaryFileRead read;
     char path[kPathCapacity];
     if (!voice.module_path(path, name)) {
         // Too long for a path buffer: logged as a file that cannot be opened.
         log_write(settings, name);
         log_write(settings, "...");
         log_write(settings, "Can't open file.\n");
-        return;
+        return read;
     }
     log_write(settings, path);
     log_write(settings, "...");
     std::vector<TranslationPair> skipped;
-    const bool opened = for_each_config_line(path, [&skipped, &dictionary](char* line) {
+    const ConfigFileRead file = for_each_config_line(path, [&](char* line) {
         auto split = split_key_value(line);
         if (!split) return;
         TranslationPair pair{std::move(split->key), std::move(split->value)};
@@ -115,10 +117,16 @@ void load_translation_file(const LoadedVoice& voice, TranslationDictionary& dict
             skipped.push_back(std::move(pair));
         } else {
             dictionary.push_back(std::move(pair));
+            ++read.pairs_added;
         }
     });
-    log_write(settings, opened ? "Done.\n" : "Can't open file.\n");
+    read.opened = file.opened;
+    read.utf8_text = file.utf8_text;
+    read.pairs_skipped = skipped.size();
+    log_write(settings, file.opened ? "Done.\n" : "Can't open file.\n");
     for (const TranslationPair& pair : skipped) log_skipped_pair(settings, pair, unusable_pair_reason(pair));
+    if (file.utf8_text) log_write(settings, utf8_file_warning(path).c_str());
+    return read;
 }
 
 void add_system_pairs(const Settings& settings, TranslationDictionary& dictionary) {

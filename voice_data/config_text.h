@@ -23,11 +23,22 @@ std::optional<KeyValue> split_key_value(const char* line, const char* separator 
 void trim_blanks(char* text);
 void trim_blanks(std::string& text);
 
+// What the common line loop saw of a file as a whole.
+struct ConfigFileRead {
+    bool opened = false;       // false: the file could not be opened, no line was seen
+    bool utf8_text = false;    // every byte is valid UTF-8 with at least one multi-byte character
+};
+
 // The common line loop: opens `path` in text mode and calls `on_line` with
 // every line that is not empty and not a "//" comment, after strip_comment.
 // `on_line` gets the line itself (for section headers) and returns nothing; it
-// may call split_key_value on it.  Returns false when the file cannot be
-// opened.
-bool for_each_config_line(const char* path, const std::function<void(char* line)>& on_line);
+// may call split_key_value on it.  Returns whether the file was opened and
+// whether its bytes, comment lines included, read as UTF-8 text rather than
+// Shift_JIS.
+ConfigFileRead for_each_config_line(const char* path, const std::function<void(char* line)>& on_line);
+
+// The log line that asks for the file at `path` to be saved as Shift_JIS,
+// for a file whose ConfigFileRead says utf8_text.
+std::string utf8_file_warning(const char* path);
 
 }  // namespace vokari

@@ -59,7 +59,7 @@ bool load_phoneme_details(LoadedVoice& voice, const char* directory, int speaker
                     if (parse_section_header(line, slot)) return;
                     if (const auto split = split_key_value(line))
                         apply_detail(voice, split->key.c_str(), split->value.c_str(), speaker, slot);
-                });
+                }).opened;
     log_write(voice.settings, read ? "Done.\n" : "Can't open file.\n");
     return read;
 }

@@ -1,8 +1,10 @@
 // The Settings record: its defaults and the reader of the settings file
 // "vokari.txt" in the module directory.
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "host/base/shift_jis.h"
 #include "host/base/text_routines.h"
 #include "voice_data/config_text.h"
 #include "voice_data/loaded_voice.h"
@@ -31,15 +33,25 @@ namespace {
 
 // Applies one key/value line of the settings file.  Keys are case-sensitive;
 // unknown keys are ignored.
-void apply_setting(LoadedVoice& voice, const char* key, const char* value, std::vector<std::string>& dictionary_names) {
+void apply_setting(LoadedVoice& voice, const char* key, const char* value, SettingsRead& read) {
     Settings& settings = voice.settings;
     if (std::strcmp(key, "log") == 0) {
         // A path that does not fit leaves logging off.
         voice.module_path(settings.log_path, value);
     } else if (std::strcmp(key, "tag.prefix") == 0) {
-        settings.tag_prefix = static_cast<unsigned char>(value[0]);
+        // A prefix that starts a two-byte character (a full-width at sign is
+        // the usual slip) would take every character with that first byte
+        // for a tag and put wait tags between its two bytes: the line is
+        // refused.  The scanner's pairing rule decides, since it is the one
+        // that walks the script.
+        const auto first = static_cast<unsigned char>(value[0]);
+        if (starts_script_pair(first)) {
+            read.refused_tag_prefixes.push_back(first);
+        } else {
+            settings.tag_prefix = first;
+        }
     } else if (std::strcmp(key, "voice.translate.dic") == 0) {
-        dictionary_names.emplace_back(value);
+        read.dictionary_names.emplace_back(value);
     } else if (std::strcmp(key, "talk.default.speed") == 0) {
         settings.talk_default_speed = string_to_int(value);
     } else if (std::strcmp(key, "se") == 0) {
@@ -58,15 +70,37 @@ void apply_setting(LoadedVoice& voice, const char* key, const char* value, std::
 }  // namespace
 
 // Reads "<module_dir>\vokari.txt" over the defaults, line by line in file
-// order; appends every "voice.translate.dic" value to `dictionary_names` and
-// loads every "se" effect at once.  A missing file leaves the defaults.
-void read_settings(LoadedVoice& voice, std::vector<std::string>& dictionary_names) {
+// order, and loads every "se" effect at once.  Returns every
+// "voice.translate.dic" value, every refused "tag.prefix" byte and whether
+// the file reads as UTF-8.  A missing file leaves the defaults.
+SettingsRead read_settings(LoadedVoice& voice) {
+    SettingsRead read;
     char path[kPathCapacity];
-    if (!voice.module_path(path, "vokari.txt")) return;
-    for_each_config_line(path, [&](char* line) {
+    if (!voice.module_path(path, "vokari.txt")) return read;
+    read.path = path;
+    const ConfigFileRead file = for_each_config_line(path, [&](char* line) {
         if (const auto split = split_key_value(line))
-            apply_setting(voice, split->key.c_str(), split->value.c_str(), dictionary_names);
+            apply_setting(voice, split->key.c_str(), split->value.c_str(), read);
     });
+    read.opened = file.opened;
+    read.utf8_text = file.utf8_text;
+    return read;
+}
+
+// "WARNING : tag.prefix 0x82 ..." with the empty line after it.  The kept
+// prefix is shown as a character when it is printable ASCII, else in hex.
+std::string refused_tag_prefix_warning(unsigned char refused, unsigned char kept) {
+    char kept_text[8];
+    if (kept > 0x20 && kept < 0x7F)
+        std::snprintf(kept_text, sizeof kept_text, "'%c'", kept);
+    else
+        std::snprintf(kept_text, sizeof kept_text, "0x%02X", kept);
+    char line[160];
+    std::snprintf(line, sizeof line,
+                  "WARNING : tag.prefix 0x%02X starts a two-byte character and would split characters; "
+                  "%s is used instead.\n\n",
+                  refused, kept_text);
+    return line;
 }
 
 }  // namespace vokari

@@ -21,10 +21,24 @@ struct Settings {
     unsigned char security_high;      // 0 or 1
 };
 
+// What reading the settings file found besides the settings themselves.  The
+// log is not open while the file is read, so the caller reports the refusals
+// once it is.
+struct SettingsRead {
+    std::string path;                                // the settings file, empty when the path does not fit
+    bool opened = false;                             // false: no file, every setting kept its default
+    bool utf8_text = false;                          // the file reads as UTF-8 text, not Shift_JIS
+    std::vector<std::string> dictionary_names;       // "voice.translate.dic" values in file order
+    std::vector<unsigned char> refused_tag_prefixes; // "tag.prefix" first bytes that start a two-byte character
+};
+
 // Resets Settings and the phoneme bank.
 void load_defaults(LoadedVoice& voice);
-// Reads "%s\\vokari.txt"; appends each "voice.translate.dic" value to
-// `dictionary_names` and loads each "se" line's sound effect.
-void read_settings(LoadedVoice& voice, std::vector<std::string>& dictionary_names);
+// Reads "%s\\vokari.txt" over the defaults and loads each "se" line's sound
+// effect; returns the dictionary names, the refused lines and how the file read.
+SettingsRead read_settings(LoadedVoice& voice);
+// The log line for a refused "tag.prefix" byte `refused`; `kept` is the
+// prefix in force.
+std::string refused_tag_prefix_warning(unsigned char refused, unsigned char kept);
 
 }  // namespace vokari

@@ -41,7 +41,7 @@ protected:
 
     // voice_data
     void load_defaults() { vokari::load_defaults(voice_); }
-    void read_settings(std::vector<std::string>& names) { vokari::read_settings(voice_, names); }
+    void read_settings(std::vector<std::string>& names) { names = vokari::read_settings(voice_).dictionary_names; }
     vokari::PartnerGaps load_phoneme_bank() { return vokari::load_phoneme_bank(voice_); }
     bool load_phoneme_directory(const char* directory, int speaker, bool vowels) {
         return vokari::load_phoneme_directory(voice_, directory, speaker, vowels);

@@ -59,12 +59,16 @@ std::string read_settings_text(const std::string& module_dir) {
 char tag_prefix_of(const std::string& settings) {
     const std::vector<std::string> values = setting_values(settings, "tag.prefix");
     if (values.empty()) return '@';
-    if (values.back().empty()) return '\0';
-    // The module refuses a prefix byte that starts a double-byte character
-    // (a full-width "＠" is the usual slip) and keeps '@'.
-    const unsigned char first = static_cast<unsigned char>(values.back()[0]);
-    if ((first >= 0x81 && first <= 0x9F) || (first >= 0xE0 && first <= 0xFC)) return '@';
-    return values.back()[0];
+    // The module ignores a prefix line whose byte starts a two-byte character
+    // the way its script scanner pairs bytes (every byte from 0x80 outside the
+    // half-width katakana 0xA1-0xDF); a full-width "＠" is the usual slip.
+    // The prefix of an earlier line, or '@', stays.
+    for (auto value = values.rbegin(); value != values.rend(); ++value) {
+        if (value->empty()) return '\0';
+        const unsigned char first = static_cast<unsigned char>((*value)[0]);
+        if (first < 0x80 || (first >= 0xA1 && first <= 0xDF)) return (*value)[0];
+    }
+    return '@';
 }
 
 int talk_default_speed_of(const std::string& settings) {
