@@ -13,6 +13,7 @@
 #include "support/fixture_voice.h"
 #include "support/module_state.h"
 #include "support/recording_player.h"
+#include "support/text_files.h"
 
 namespace hostile {
 
@@ -76,13 +77,7 @@ protected:
     }
 
     // The log as written so far, with single line feeds.
-    std::string log_text() const {
-        const std::vector<std::uint8_t> bytes = fixture::read_file(native("hostile.log"));
-        std::string text;
-        for (std::uint8_t b : bytes)
-            if (b != '\r') text += static_cast<char>(b);
-        return text;
-    }
+    std::string log_text() const { return fixture::read_text_without_cr(native("hostile.log")); }
     // Number of times `line` was logged.
     std::size_t times_logged(const std::string& line) const {
         const std::string log = log_text();
