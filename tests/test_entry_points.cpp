@@ -38,55 +38,34 @@ protected:
         vokari::platform::set_player(nullptr);
     }
     // Loads this test's module object from a directory block of `length` bytes.
-    int load_with_length(const std::string& block, long length) {
-        vokari::load_module(module_, block.data(), length);
-        return 1;
-    }
+    void load_with_length(const std::string& block, long length) { vokari::load_module(module_, block.data(), length); }
     std::string stored_dir() const { return module_dir; }
 };
 
-TEST_F(EntryPoints, LoadDropsOneTrailingBackslashThatIsTheLastCountedByte) {
-    EXPECT_EQ(load_with_length("C:\\ghost\\", 9), 1);
-    EXPECT_EQ(stored_dir(), "C:\\ghost");
-    load_with_length("C:\\ghost\\\\", 10);
-    EXPECT_EQ(stored_dir(), "C:\\ghost\\");
-    // A length that also counts the terminating NUL: the last counted byte is
-    // the NUL, so the backslash stays.
-    load_with_length(std::string("C:\\ghost\\\0", 10), 10);
-    EXPECT_EQ(stored_dir(), "C:\\ghost\\");
-    // Fewer bytes counted than the block holds.
-    load_with_length("C:\\ghost\\xyz", 9);
-    EXPECT_EQ(stored_dir(), "C:\\ghost");
-}
-
-TEST_F(EntryPoints, LoadStopsAtANulInTheBlock) {
-    load_with_length(std::string("C:\\dir\0garbage\\", 15), 15);
-    EXPECT_EQ(stored_dir(), "C:\\dir");
-    load_with_length("", 0);
-    EXPECT_EQ(stored_dir(), "");
-    load_with_length("abc", -5);
-    EXPECT_EQ(stored_dir(), "");
-}
-
-TEST_F(EntryPoints, LoadKeepsABackslashThatEndsADoubleByteCharacter) {
-    // "表" is 95 5C: the 5C is its trail byte, not a separator.
-    load_with_length("C:\\\x95\x5c", 5);
-    EXPECT_EQ(stored_dir(), "C:\\\x95\x5c");
-    load_with_length("C:\\\x95\x5c\\", 6);
-    EXPECT_EQ(stored_dir(), "C:\\\x95\x5c");
-}
-
-TEST_F(EntryPoints, LoadTakesUpTo1024BytesAndRefusesLongerDirectories) {
+// The directory kept from a load block of `length` bytes: one trailing
+// backslash that is the last counted byte goes, a NUL ends the text, a 5C
+// trail byte is no separator, and more than 1024 bytes are refused.
+TEST_F(EntryPoints, LoadKeepsTheDirectoryTextOfTheCountedBytes) {
     const std::string longest(1024, 'd');
-    load_with_length(longest, 1024);
-    EXPECT_EQ(stored_dir(), longest);
-    load_with_length(longest + "\\", 1025);
-    EXPECT_EQ(stored_dir(), longest);
-    // A long block whose text ends early is fine.
-    load_with_length("short" + std::string(2000, '\0'), 2000);
-    EXPECT_EQ(stored_dir(), "short");
-    EXPECT_EQ(load_with_length(longest + "d", 1025), 1);
-    EXPECT_EQ(stored_dir(), "");
+    const struct { std::string block; long length; std::string stored; } cases[] = {
+        {"C:\\ghost\\", 9, "C:\\ghost"},
+        {"C:\\ghost\\\\", 10, "C:\\ghost\\"},
+        {std::string("C:\\ghost\\\0", 10), 10, "C:\\ghost\\"},   // the last counted byte is the NUL
+        {"C:\\ghost\\xyz", 9, "C:\\ghost"},                      // fewer bytes counted than held
+        {std::string("C:\\dir\0garbage\\", 15), 15, "C:\\dir"},
+        {"", 0, ""},
+        {"abc", -5, ""},
+        {"C:\\\x95\x5c", 5, "C:\\\x95\x5c"},                     // "表" is 95 5C
+        {"C:\\\x95\x5c\\", 6, "C:\\\x95\x5c"},
+        {longest, 1024, longest},
+        {longest + "\\", 1025, longest},
+        {"short" + std::string(2000, '\0'), 2000, "short"},      // a long block whose text ends early
+        {longest + "d", 1025, ""},
+    };
+    for (const auto& c : cases) {
+        load_with_length(c.block, c.length);
+        EXPECT_EQ(stored_dir(), c.stored) << c.block.substr(0, 20) << " / " << c.length;
+    }
     // The refused module still answers on its defaults.
     EXPECT_EQ(settings.talk_default_speed, 130);
     std::string response;

@@ -11,21 +11,18 @@
 
 #include "platform/platform.h"
 #include "support/fixture_voice.h"
+#include "support/log_lines.h"
 #include "support/module_state.h"
 #include "support/recording_player.h"
+#include "support/text_files.h"
 
 namespace hostile {
 
 const std::string kSuffix = "\r\nCharset: Shift_JIS\r\n\r\n";
 const std::string kMakotoPrefix = "MAKOTO/2.0 200 OK\r\nString: ";
 
-// "WARNING : <the work memory asked for exceeds the system limit; limiting it>"
-const std::string kSizeLimitedWarning =
-    "WARNING : \x83V\x83X\x83" "e\x83\x80\x83\x8A\x83~\x83" "b\x83g\x92l\x82\xF0\x89z\x82\xA6\x82\xE9"
-    "\x83T\x83" "C\x83Y\x82\xCC\x83\x8F\x81[\x83N\x83\x81\x83\x82\x83\x8A\x82\xF0\x8Am\x95\xDB\x82\xB5"
-    "\x82\xE6\x82\xA4\x82\xC6\x82\xB5\x82\xDC\x82\xB5\x82\xBD. \x90\xA7\x8C\xC0\x82\xB5\x82\xDC\x82\xB7.\n\n";
-// "ERROR : <writing the file failed>"
-const std::string kFileOutputError = "ERROR : \x83t\x83@\x83" "C\x83\x8B\x8Fo\x97\xCD\x8E\xB8\x94s.\n\n";
+using log_lines::kFileOutputError;
+using log_lines::kSizeLimitedWarning;
 
 class HostileModule : public ::testing::Test, protected module_test::ModuleState {
 protected:
@@ -76,13 +73,7 @@ protected:
     }
 
     // The log as written so far, with single line feeds.
-    std::string log_text() const {
-        const std::vector<std::uint8_t> bytes = fixture::read_file(native("hostile.log"));
-        std::string text;
-        for (std::uint8_t b : bytes)
-            if (b != '\r') text += static_cast<char>(b);
-        return text;
-    }
+    std::string log_text() const { return fixture::read_text_without_cr(native("hostile.log")); }
     // Number of times `line` was logged.
     std::size_t times_logged(const std::string& line) const {
         const std::string log = log_text();

@@ -48,10 +48,23 @@ TEST_F(MessageSpeedTest, ModuleBelowGhostMasterReadsTheHostBaseAndLogsBothFiles)
                               "...Done.\nDone. 60[ms]\n\n");
 }
 
-TEST_F(MessageSpeedTest, ValueOfTheFirstFileStandsWhenTheSecondHasNone) {
+// The value found, from a speed of 50, scaled by 4/3 toward zero.
+TEST_F(MessageSpeedTest, ProfileValuesAndTheirScaling) {
     module_in_character();
-    write_profiles("messagespeed,30\r\n", "windowsize,3\r\n");
-    EXPECT_EQ(discovered(), 40);
+    const struct { const char* app_dat; const char* mainform; int speed; } cases[] = {
+        {"messagespeed,30\r\n", "windowsize,3\r\n", 40},                  // the second file has none
+        {"", "MessageSpeed , 100\r\nmessagespeed,20\r\n", 133},           // any case; the first line counts
+        {"", "messagespeed,-3\r\n", -4},
+        {"", "messagespeed,2000000000\r\n", INT_MAX},                     // no overflow
+        {"", "messagespeed,fast\r\n", 0},
+        {"// messagespeed, 10\r\nmessagespeed, 70 // note\r\n", "", 93},  // no comments in profiles
+    };
+    for (const auto& c : cases) {
+        write_text("data/profile/app.dat", c.app_dat);
+        write_text("profile/mainform.txt", c.mainform);
+        settings.message_speed = 50;
+        EXPECT_EQ(discovered(), c.speed) << c.app_dat << " | " << c.mainform;
+    }
 }
 
 TEST_F(MessageSpeedTest, MissingFilesKeepTheDefault) {
@@ -59,32 +72,6 @@ TEST_F(MessageSpeedTest, MissingFilesKeepTheDefault) {
     EXPECT_EQ(discovered(), 66);
     EXPECT_EQ(log_text(), "// Now loading script message speed.\n" + app_dat() + "...Can't open file.\n" +
                               mainform() + "...Can't open file.\nDone. 50[ms]\n\n");
-}
-
-TEST_F(MessageSpeedTest, KeyIgnoresCaseAndOnlyTheFirstLineCounts) {
-    module_in_character();
-    write_profiles("", "MessageSpeed , 100\r\nmessagespeed,20\r\n");
-    EXPECT_EQ(discovered(), 133);
-}
-
-TEST_F(MessageSpeedTest, ScalingTruncatesTowardZeroAndNeverOverflows) {
-    module_in_character();
-    write_profiles("", "messagespeed,-3\r\n");
-    EXPECT_EQ(discovered(), -4);
-
-    settings.message_speed = 50;
-    write_profiles("", "messagespeed,2000000000\r\n");
-    EXPECT_EQ(discovered(), INT_MAX);
-
-    settings.message_speed = 50;
-    write_profiles("", "messagespeed,fast\r\n");
-    EXPECT_EQ(discovered(), 0);
-}
-
-TEST_F(MessageSpeedTest, ProfileFilesHaveNoComments) {
-    module_in_character();
-    write_profiles("// messagespeed, 10\r\nmessagespeed, 70 // note\r\n", "");
-    EXPECT_EQ(discovered(), 93);   // the "//" line is a key like any other
 }
 
 TEST_F(MessageSpeedTest, WithoutGhostMasterTheLastTwoFoldersAreDropped) {

@@ -9,6 +9,7 @@
 
 #include "platform/platform.h"
 #include "support/fixture_voice.h"
+#include "support/text_files.h"
 
 namespace {
 
@@ -24,8 +25,7 @@ protected:
         ASSERT_TRUE(fixture::write_file(path(name), std::vector<std::uint8_t>(bytes.begin(), bytes.end())));
     }
     std::string get(const char* name) const {
-        std::vector<std::uint8_t> bytes = fixture::read_file(path(name));
-        return std::string(bytes.begin(), bytes.end());
+        return fixture::read_text(path(name));
     }
     // Everything a stream opened with `mode` reads from `name`.
     std::string read_all(const char* name, const char* mode) const {

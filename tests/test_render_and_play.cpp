@@ -7,21 +7,15 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/log_lines.h"
 #include "support/synth_fixture.h"
 
 namespace {
 
 using recording::PlayerCall;
 
-const char kWarningHex[] =
-    "57 41 52 4e 49 4e 47 20 3a 20 "   // "WARNING : "
-    "83 56 83 58 83 65 83 80 83 8a 83 7e 83 62 83 67 92 6c 82 f0 89 7a 82 a6 82 e9 83 54 83 43 83 59 "
-    "82 cc 83 8f 81 5b 83 4e 83 81 83 82 83 8a 82 f0 8a 6d 95 db 82 b5 82 e6 82 a4 82 c6 82 b5 82 dc "
-    "82 b5 82 bd 2e 20 90 a7 8c c0 82 b5 82 dc 82 b7 2e 0a 0a";
-const char kOutOfMemoryHex[] =
-    "45 52 52 4f 52 20 3a 20 "   // "ERROR : "
-    "83 8f 81 5b 83 4e 83 81 83 82 83 8a 82 cc 8a 6d 95 db 82 c9 8e b8 94 73 82 b5 82 dc 82 b5 82 bd "
-    "2e 20 94 ad 90 ba 82 c5 82 ab 82 dc 82 b9 82 f1 2e 0a 0a";
+using log_lines::kOutOfMemoryError;
+using log_lines::kSizeLimitedWarning;
 
 std::uint32_t le32(const std::uint8_t* at) {
     return at[0] | at[1] << 8 | at[2] << 16 | static_cast<std::uint32_t>(at[3]) << 24;
@@ -85,12 +79,12 @@ TEST_F(RenderAndPlay, SizeLimit) {
     render_and_play(47510);
     EXPECT_EQ(image.samples, vokari::kMaxOutputSamples);
     EXPECT_EQ(le32(image.bytes + 54), 1048576u);
-    EXPECT_EQ(log_text(), bytes_of(kWarningHex));
+    EXPECT_EQ(log_text(), kSizeLimitedWarning);
     EXPECT_EQ(player_.calls().back().bytes.size(), 58u + 1048576);
 
     render_and_play(INT_MAX);   // far beyond 32 bits once multiplied
     EXPECT_EQ(image.samples, vokari::kMaxOutputSamples);
-    EXPECT_EQ(log_text(), bytes_of(kWarningHex) + bytes_of(kWarningHex));
+    EXPECT_EQ(log_text(), kSizeLimitedWarning + kSizeLimitedWarning);
 }
 
 TEST_F(RenderAndPlay, NegativeDurationsWithSamplesLeftAreRendered) {
@@ -119,7 +113,7 @@ TEST_F(RenderAndPlay, OutOfMemoryStopsThePreviousSoundAndPlaysNothing) {
     EXPECT_EQ(image.samples, 0);
     EXPECT_EQ(player_.kinds(), (std::vector<std::string>{"purge", "play", "purge"}));
     EXPECT_TRUE(player_.calls()[2].played_image_intact);
-    EXPECT_EQ(log_text(), bytes_of(kOutOfMemoryHex));
+    EXPECT_EQ(log_text(), kOutOfMemoryError);
 
     render_and_play(100);   // the next request tries again
     EXPECT_NE(image.bytes, nullptr);

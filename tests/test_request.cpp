@@ -38,31 +38,27 @@ protected:
     }
 };
 
-TEST_F(RequestHandling, LastWordOfTheFirstLineSelectsTheProtocol) {
-    EXPECT_EQ(respond("EXECUTE SAORI/1.0\r\nArgument0:\r\n\r\n"), kSaori + kSuffix);
-    EXPECT_EQ(respond("NOTIFY MAKOTO/2.0\r\nString:\r\n\r\n"), kMakoto + kSuffix);
-    EXPECT_EQ(respond("X SAORI\r\n\r\n"), kSaori + kSuffix);
-    EXPECT_EQ(respond("X SAOR\r\n\r\n"), kMakoto + kSuffix);
-    EXPECT_EQ(respond("X OTHER/3.0\r\n\r\n"), kMakoto + kSuffix);
-    // No space: the whole line is the command and the protocol is MAKOTO.
-    EXPECT_EQ(respond("SAORI/1.0\r\n\r\n"), kMakoto + kSuffix);
-    // A trailing space leaves an empty last word.
-    EXPECT_EQ(respond("GET Version SAORI/1.0 \r\n\r\n"), kMakoto + kSuffix);
-}
-
-TEST_F(RequestHandling, VersionQueryIsAnsweredWithFortyBytes) {
-    const std::string response = respond("GET Version SAORI/1.0\r\nCharset: Shift_JIS\r\n\r\n");
-    EXPECT_EQ(response, "SAORI/1.0 200 OK" + kSuffix);
-    EXPECT_EQ(response.size(), 40u);
-    EXPECT_EQ(respond("GET Version SAORI/1.0\n\n"), "SAORI/1.0 200 OK" + kSuffix);
-}
-
-TEST_F(RequestHandling, OnlyTheExactVersionCommandIsAVersionQuery) {
-    EXPECT_EQ(respond("GET Version MAKOTO/2.0\r\n\r\n"), kMakoto + kSuffix);
-    EXPECT_EQ(respond("GET  Version SAORI/1.0\r\n\r\n"), kSaori + kSuffix);
-    EXPECT_EQ(respond("get version SAORI/1.0\r\n\r\n"), kSaori + kSuffix);
-    // Without any line feed there is no first line at all.
-    EXPECT_EQ(respond("GET Version SAORI/1.0"), kMakoto + kSuffix);
+// The last word of the first line selects the protocol; only the exact
+// "GET Version SAORI/1.0" is the version query, answered with forty bytes.
+TEST_F(RequestHandling, FirstLineSelectsTheProtocolAndTheVersionQuery) {
+    const std::string version = "SAORI/1.0 200 OK" + kSuffix;
+    ASSERT_EQ(version.size(), 40u);
+    const struct { const char* request; std::string response; } cases[] = {
+        {"EXECUTE SAORI/1.0\r\nArgument0:\r\n\r\n", kSaori + kSuffix},
+        {"NOTIFY MAKOTO/2.0\r\nString:\r\n\r\n", kMakoto + kSuffix},
+        {"X SAORI\r\n\r\n", kSaori + kSuffix},
+        {"X SAOR\r\n\r\n", kMakoto + kSuffix},
+        {"X OTHER/3.0\r\n\r\n", kMakoto + kSuffix},
+        {"SAORI/1.0\r\n\r\n", kMakoto + kSuffix},                // no space: the line is the command
+        {"GET Version SAORI/1.0 \r\n\r\n", kMakoto + kSuffix},   // a trailing space: empty last word
+        {"GET Version SAORI/1.0\r\nCharset: Shift_JIS\r\n\r\n", version},
+        {"GET Version SAORI/1.0\n\n", version},
+        {"GET Version MAKOTO/2.0\r\n\r\n", kMakoto + kSuffix},
+        {"GET  Version SAORI/1.0\r\n\r\n", kSaori + kSuffix},
+        {"get version SAORI/1.0\r\n\r\n", kSaori + kSuffix},
+        {"GET Version SAORI/1.0", kMakoto + kSuffix},            // no line feed: no first line at all
+    };
+    for (const auto& c : cases) EXPECT_EQ(respond(c.request), c.response) << c.request;
 }
 
 TEST_F(RequestHandling, HeaderNamesAndValuesAreTrimmedAndMayBeEmpty) {

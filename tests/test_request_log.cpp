@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -14,15 +13,9 @@
 #include "support/fixture_voice.h"
 #include "support/host_calls.h"
 #include "support/module_state.h"
+#include "support/text_files.h"
 
 namespace {
-
-// Dates, times and execution times vary from run to run.
-std::string masked(const std::string& log) {
-    std::string text = std::regex_replace(log, std::regex("\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d"),
-                                          "MM/DD/YY HH:MM:SS");
-    return std::regex_replace(text, std::regex("execute time = \\d+ms"), "execute time = Nms");
-}
 
 bool file_exists(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -42,8 +35,7 @@ protected:
         fixture::remove_tree(dir_);
     }
     std::string log_bytes() const {
-        const std::vector<std::uint8_t> bytes = fixture::read_file(log_file_);
-        return std::string(bytes.begin(), bytes.end());
+        return fixture::read_text(log_file_);
     }
     void use_log(const std::string& windows_path) {
         std::strcpy(settings.log_path, windows_path.c_str());
@@ -64,7 +56,7 @@ TEST_F(RequestLog, StartEmptiesTheFileAndWritesTheBanner) {
     ASSERT_TRUE(fixture::write_text(log_file_, "old life\r\n"));
     use_log(dir_ + "\\vokari.log");
     log_start();
-    EXPECT_EQ(masked(log_bytes()), "// VOKARIng request log\r\n// start : MM/DD/YY HH:MM:SS\r\n\r\n");
+    EXPECT_EQ(fixture::normalised_log(log_bytes()), "// VOKARIng request log\r\n// start : MM/DD/YY HH:MM:SS\r\n\r\n");
 }
 
 TEST_F(RequestLog, WriteDropsCarriageReturnsAndKeepsPercentSigns) {
@@ -79,7 +71,7 @@ TEST_F(RequestLog, EndAppendsTheUnloadLines) {
     use_log(dir_ + "\\vokari.log");
     log_write("x\n");
     log_end();
-    EXPECT_EQ(masked(log_bytes()), "x\r\n// unload\r\n// end : MM/DD/YY HH:MM:SS\r\n\r\n");
+    EXPECT_EQ(fixture::normalised_log(log_bytes()), "x\r\n// unload\r\n// end : MM/DD/YY HH:MM:SS\r\n\r\n");
 }
 
 TEST_F(RequestLog, NothingIsWrittenWhileLoggingIsOff) {
@@ -107,13 +99,13 @@ TEST_F(RequestLog, RequestAndResponseBlocksFollowEachOther) {
     ASSERT_GT(loaded, 0u);
     const std::string request = "EXECUTE SAORI/1.0\r\nArgument0:\r\nNote: 100%s\r\n\r\n";
     const host_calls::Response response = host_calls::request_text(request);
-    EXPECT_EQ(masked(log_bytes().substr(loaded)),
+    EXPECT_EQ(fixture::normalised_log(log_bytes().substr(loaded)),
               "// request header\r\n" + request +
                   "// response header\r\n// [execute time = Nms]\r\n"
                   "SAORI/1.0 200 OK\r\nResult: \r\nCharset: Shift_JIS\r\n\r\n");
     EXPECT_NE(log_bytes().find("// [execute time = "), std::string::npos);
     unload();
-    const std::string log = masked(log_bytes());
+    const std::string log = fixture::normalised_log(log_bytes());
     const std::string banner = "// VOKARIng request log\r\n// start : MM/DD/YY HH:MM:SS\r\n\r\n";
     const std::string end = "// unload\r\n// end : MM/DD/YY HH:MM:SS\r\n\r\n";
     const std::string loading = "// Now loading translate data.\r\nDone.\r\n\r\n";

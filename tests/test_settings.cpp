@@ -26,80 +26,59 @@ std::string without_comment(const std::string& line) {
     return buffer.data();
 }
 
-struct Split {
-    bool ok;
-    std::string key;
-    std::string value;
-};
-
-Split split(const std::string& line) {
-    const auto found = vokari::split_key_value(line.c_str());
-    return found ? Split{true, found->key, found->value} : Split{false, "", ""};
-}
-
-TEST(TrimBlanks, RemovesSpacesTabsAndFullWidthSpacesAtBothEnds) {
-    EXPECT_EQ(trimmed(" \t a b \t "), "a b");
-    EXPECT_EQ(trimmed("\x81\x40\x81\x40value\x81\x40 "), "value");
-    EXPECT_EQ(trimmed("\x81\x40 \t"), "");
-    EXPECT_EQ(trimmed(""), "");
+TEST(ConfigText, TrimBlanksAtBothEndsButNeverInsideACharacter) {
+    const struct { const char* text; const char* expected; } cases[] = {
+        {" \t a b \t ", "a b"},
+        {"\x81\x40\x81\x40value\x81\x40 ", "value"},
+        {"\x81\x40 \t", ""},
+        {"", ""},
+        // "＝" (81 81) then '@' (40): its last two bytes read 81 40, which is
+        // not a full-width space here.
+        {"\x81\x81@", "\x81\x81@"},
+        {" \x95\x5c ", "\x95\x5c"},   // a kanji whose trail byte is 0x5C
+    };
+    for (const auto& c : cases) EXPECT_EQ(trimmed(c.text), c.expected) << c.text;
     std::string header = "\t name \x81\x40";
     vokari::trim_blanks(header);
     EXPECT_EQ(header, "name");
 }
 
-TEST(TrimBlanks, TakesNoFullWidthSpaceOutOfTheMiddleOfACharacter) {
-    // "＝" is 81 81; followed by '@' (40) its last two bytes read 81 40, which
-    // is not a full-width space here.
-    EXPECT_EQ(trimmed("\x81\x81@"), "\x81\x81@");
-    // A kanji whose trail byte is 0x5C survives trimming whole.
-    EXPECT_EQ(trimmed(" \x95\x5c "), "\x95\x5c");
+TEST(ConfigText, CommentIsCutOnlyAfterABlankOutsideQuotes) {
+    const struct { const char* line; const char* expected; } cases[] = {
+        {"talk.default.speed , 150 // faster", "talk.default.speed , 150"},
+        {"a,b\t//tab comment", "a,b"},
+        {"url,http://example", "url,http://example"},
+        {"a,150//x", "a,150//x"},
+        {"a,\"x //y\"", "a,\"x //y\""},
+        {"a,\"x //y\" // z", "a,\"x //y\""},
+        {"// whole line", "// whole line"},
+        {"   // only a comment", ""},
+        {"a,b//c //d", "a,b//c"},
+        {"a,\\\" // cut", "a,\\\""},   // an escaped quote opens no quotes
+    };
+    for (const auto& c : cases) EXPECT_EQ(without_comment(c.line), c.expected) << c.line;
 }
 
-TEST(StripComment, CutsOnlyAfterABlankOutsideQuotes) {
-    EXPECT_EQ(without_comment("talk.default.speed , 150 // faster"), "talk.default.speed , 150");
-    EXPECT_EQ(without_comment("a,b\t//tab comment"), "a,b");
-    EXPECT_EQ(without_comment("url,http://example"), "url,http://example");
-    EXPECT_EQ(without_comment("a,150//x"), "a,150//x");
-    EXPECT_EQ(without_comment("a,\"x //y\""), "a,\"x //y\"");
-    EXPECT_EQ(without_comment("a,\"x //y\" // z"), "a,\"x //y\"");
-    EXPECT_EQ(without_comment("// whole line"), "// whole line");
-    EXPECT_EQ(without_comment("   // only a comment"), "");
-    EXPECT_EQ(without_comment("a,b//c //d"), "a,b//c");
-}
-
-TEST(StripComment, EscapedQuotesDoNotOpenQuotes) {
-    EXPECT_EQ(without_comment("a,\\\" // cut"), "a,\\\"");
-}
-
-TEST(SplitKeyValue, SplitsAtTheFirstCommaOutsideQuotes) {
-    Split s = split(" key \t,\x81\x40 value, more ");
-    EXPECT_TRUE(s.ok);
-    EXPECT_EQ(s.key, "key");
-    EXPECT_EQ(s.value, "value, more");
-
-    s = split("\"a,b\",c");
-    EXPECT_TRUE(s.ok);
-    EXPECT_EQ(s.key, "\"a,b\"");
-    EXPECT_EQ(s.value, "c");
-
-    s = split(",");
-    EXPECT_TRUE(s.ok);
-    EXPECT_EQ(s.key, "");
-    EXPECT_EQ(s.value, "");
-}
-
-TEST(SplitKeyValue, FailsWithoutAnUnquotedComma) {
-    for (const char* line : {"no separator", "\"a,b\"", "\"a,b"}) EXPECT_FALSE(split(line).ok) << line;
-}
-
-TEST(SplitKeyValue, ShiftJisTrailByteDoesNotEscapeAQuote) {
-    // "表" (95 5C) before a closing quote: the quote still closes.
-    const Split s = split("\"\x95\x5c\",\x83\x94");
-    EXPECT_TRUE(s.ok);
-    EXPECT_EQ(s.key, "\"\x95\x5c\"");
-    EXPECT_EQ(s.value, "\x83\x94");
-    // A real backslash does escape it, so the comma stays inside the quotes.
-    EXPECT_FALSE(split("\"a\\\",b").ok);
+TEST(ConfigText, KeyAndValueSplitAtTheFirstCommaOutsideQuotes) {
+    const struct { const char* line; bool ok; const char* key; const char* value; } cases[] = {
+        {" key \t,\x81\x40 value, more ", true, "key", "value, more"},
+        {"\"a,b\",c", true, "\"a,b\"", "c"},
+        {",", true, "", ""},
+        // "表" (95 5C) before a closing quote: the quote still closes.
+        {"\"\x95\x5c\",\x83\x94", true, "\"\x95\x5c\"", "\x83\x94"},
+        {"no separator", false, "", ""},
+        {"\"a,b\"", false, "", ""},
+        {"\"a,b", false, "", ""},
+        {"\"a\\\",b", false, "", ""},   // a real backslash escapes the quote
+    };
+    for (const auto& c : cases) {
+        const auto found = vokari::split_key_value(c.line);
+        ASSERT_EQ(found.has_value(), c.ok) << c.line;
+        if (found) {
+            EXPECT_EQ(found->key, c.key) << c.line;
+            EXPECT_EQ(found->value, c.value) << c.line;
+        }
+    }
 }
 
 // A module directory of its own with a settings file written per test.

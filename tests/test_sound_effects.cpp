@@ -20,15 +20,26 @@ protected:
     }
 };
 
+// Effects are numbered in the order added, their header skipped; only the
+// first comma separates name and file; a header alone is a silent effect.
 TEST_F(SoundEffectsTest, EffectsAreNumberedInTheOrderAdded) {
+    write("se/a,b.wav", wav_file(ramp(30)));
+    write("se/quiet.wav", fixture::wav_header(0));
     add_sound_effect("bell, se\\bell.wav");
     add_sound_effect("drum,se\\drum.wav");
-    ASSERT_EQ(sound_effects.size(), 2u);
+    add_sound_effect("pair, se\\a,b.wav");
+    add_sound_effect("quiet, se\\quiet.wav");
+    ASSERT_EQ(sound_effects.size(), 4u);
     EXPECT_EQ(find_sound_effect("bell"), 0);
     EXPECT_EQ(find_sound_effect("drum"), 1);
+    EXPECT_EQ(find_sound_effect("pair"), 2);
     EXPECT_EQ(sound_effects[0].size, 700);
-    EXPECT_EQ(sound_effects[0].data, ramp(700, 5));   // the header is skipped
+    EXPECT_EQ(sound_effects[0].data, ramp(700, 5));
     EXPECT_EQ(sound_effects[1].data, ramp(90, 200));
+    EXPECT_EQ(sound_effects[2].size, 30);
+    EXPECT_EQ(sound_effects[3].name, "quiet");
+    EXPECT_EQ(sound_effects[3].size, 0);
+    EXPECT_TRUE(sound_effects[3].data.empty());
     EXPECT_EQ(log_text(), "");   // adding effects never logs
 }
 
@@ -42,22 +53,6 @@ TEST_F(SoundEffectsTest, LookupIsExactAndFindsTheFirstOfEqualNames) {
     EXPECT_EQ(find_sound_effect("bel"), -1);
     EXPECT_EQ(find_sound_effect("bells"), -1);
     EXPECT_EQ(find_sound_effect(""), -1);
-}
-
-TEST_F(SoundEffectsTest, OnlyTheFirstCommaSeparatesNameAndFile) {
-    write("se/a,b.wav", wav_file(ramp(30)));
-    add_sound_effect("pair, se\\a,b.wav");
-    ASSERT_EQ(sound_effects.size(), 1u);
-    EXPECT_EQ(sound_effects[0].name, "pair");
-    EXPECT_EQ(sound_effects[0].size, 30);
-}
-
-TEST_F(SoundEffectsTest, HeaderOnlyFileGivesASilentEffect) {
-    write("se/quiet.wav", fixture::wav_header(0));
-    add_sound_effect("quiet, se\\quiet.wav");
-    ASSERT_EQ(sound_effects.size(), 1u);
-    EXPECT_EQ(sound_effects[0].size, 0);
-    EXPECT_TRUE(sound_effects[0].data.empty());
 }
 
 TEST_F(SoundEffectsTest, BadValuesAndFilesAddNothing) {

@@ -5,13 +5,13 @@
 
 #include <vector>
 
+#include "support/log_lines.h"
 #include "support/synth_fixture.h"
 #include "synth/confined_path.h"
 
 namespace {
 
-
-const char kFileErrorHex[] = "45 52 52 4f 52 20 3a 20 83 74 83 40 83 43 83 8b 8f 6f 97 cd 8e b8 94 73 2e 0a 0a";
+using log_lines::kFileOutputError;
 
 class SoundFile : public synth_test::SynthFixture {
 protected:
@@ -68,7 +68,7 @@ TEST_F(SoundFile, FileThatCannotBeCreatedIsLoggedAndStillCounts) {
     add_effect("greeting", {1, 2, 3});
     ask_for("missing\\a.wav,greeting,1");
     EXPECT_TRUE(write_sound_file());
-    EXPECT_EQ(log_text(), bytes_of(kFileErrorHex));
+    EXPECT_EQ(log_text(), kFileOutputError);
     EXPECT_EQ(sound_effects[0].data, (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
@@ -149,7 +149,7 @@ TEST_F(SoundFile, PathsLeavingTheModuleDirectoryAreRefused) {
     for (const std::string& argument : outside) {
         ask_for(argument);
         EXPECT_TRUE(write_sound_file()) << argument;
-        expected_log += bytes_of(kFileErrorHex);
+        expected_log += kFileOutputError;
     }
     EXPECT_EQ(log_text(), expected_log);
     EXPECT_EQ(fixture::read_file(victim), (std::vector<std::uint8_t>{1, 2, 3}));
@@ -165,7 +165,7 @@ TEST_F(SoundFile, CommaInTheModuleDirectoryCutsThePath) {
     std::strcpy(module_dir, comma_dir.c_str());
     scan.sound_file.target = comma_dir + "\\a.wav";
     EXPECT_TRUE(write_sound_file());
-    EXPECT_EQ(log_text(), bytes_of(kFileErrorHex));
+    EXPECT_EQ(log_text(), kFileOutputError);
     EXPECT_TRUE(fixture::read_file(comma_dir + "/a.wav").empty());
 }
 

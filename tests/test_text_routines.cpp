@@ -54,45 +54,39 @@ std::vector<std::string> all_lines(const std::string& bytes) {
     return lines;
 }
 
-TEST(ReadLine, KeepsTheLineFeedAndReturnsTheRestAtTheEnd) {
-    EXPECT_EQ(all_lines("a\nbc\n\nlast"), (std::vector<std::string>{"a\n", "bc\n", "\n", "last"}));
-    EXPECT_TRUE(all_lines("").empty());
+TEST(ReadLine, SplitsAfterLineFeedsThatAreNotTrailBytes) {
+    using Lines = std::vector<std::string>;
+    const struct { std::string bytes; Lines lines; } cases[] = {
+        {"a\nbc\n\nlast", {"a\n", "bc\n", "\n", "last"}},   // the rest comes back at the end
+        {"", {}},
+        {std::string("a\0b\n\0\0", 6), {"ab\n"}},           // NUL bytes are skipped
+        // 0x82 waits for a trail byte: the LF is taken as one and the line goes on.
+        {"x\x82\ny\nz", {"x\x82\ny\n", "z"}},
+        {"\x82\xa0\nz", {"\x82\xa0\n", "z"}},               // a whole character keeps the LF after it
+        {"\xb1\nz", {"\xb1\n", "z"}},                       // half-width katakana is one byte
+    };
+    for (const auto& c : cases) EXPECT_EQ(all_lines(c.bytes), c.lines) << c.bytes;
 }
 
-TEST(ReadLine, SkipsNulBytes) {
-    EXPECT_EQ(all_lines(std::string("a\0b\n\0\0", 6)), (std::vector<std::string>{"ab\n"}));
-}
-
-TEST(ReadLine, LineFeedAfterUnpairedLeadByteIsItsTrailByte) {
-    // 0x82 waits for a trail byte: the LF is taken as one and the line goes on.
-    EXPECT_EQ(all_lines("x\x82\ny\nz"), (std::vector<std::string>{"x\x82\ny\n", "z"}));
-    // A complete double-byte character does not swallow the LF after it.
-    EXPECT_EQ(all_lines("\x82\xa0\nz"), (std::vector<std::string>{"\x82\xa0\n", "z"}));
-    // A half-width katakana byte is a character by itself.
-    EXPECT_EQ(all_lines("\xb1\nz"), (std::vector<std::string>{"\xb1\n", "z"}));
-}
-
-TEST(FindFrom, NeverMatchesOnATrailByte) {
-    // "ぉ" is 82 A7; the half-width "ｧ" is the single byte A7.
-    EXPECT_EQ(find_from(std::string("\x82\xa7"), 0, "\xa7"), -1);
-    EXPECT_EQ(find_from(std::string("\x82\xa7\xa7"), 0, "\xa7"), 2);
-    // "表" is 95 5C: its trail byte is not a backslash.
-    EXPECT_EQ(find_from(std::string("\x95\x5c\\"), 0, "\\"), 2);
-    EXPECT_EQ(find_from(std::string("abcabc"), 1, "abc"), 3);
-}
-
-TEST(FindFrom, EdgesOfTheText) {
-    EXPECT_EQ(find_from(std::string("abc"), 1, ""), 1);
-    EXPECT_EQ(find_from(std::string("abc"), 3, ""), 3);
-    EXPECT_EQ(find_from(std::string("abc"), 4, ""), -1);
-    EXPECT_EQ(find_from(std::string("abc"), -1, "a"), -1);
-    EXPECT_EQ(find_from(std::string("abc"), 0, "abcd"), -1);
-    // A lead byte right before the end is still a place to match, and the
-    // last place: the search does not step past the end.
-    EXPECT_EQ(find_from(std::string("a\x82"), 0, "\x82"), 1);
-    EXPECT_EQ(find_from(std::string("a\x82"), 0, "\x82\x40"), -1);
-    // The text ends at its first NUL, as a C string would.
-    EXPECT_EQ(find_from(std::string("ab\0cd", 5), 0, "cd"), -1);
+TEST(FindFrom, MatchesOnlyAtCharacterStartsInsideTheText) {
+    const struct { std::string text; int from; const char* search; int found; } cases[] = {
+        // "ぉ" is 82 A7; the half-width "ｧ" is the single byte A7.
+        {"\x82\xa7", 0, "\xa7", -1},
+        {"\x82\xa7\xa7", 0, "\xa7", 2},
+        {"\x95\x5c\\", 0, "\\", 2},   // "表" is 95 5C: its trail byte is no backslash
+        {"abcabc", 1, "abc", 3},
+        {"abc", 1, "", 1},
+        {"abc", 3, "", 3},
+        {"abc", 4, "", -1},
+        {"abc", -1, "a", -1},
+        {"abc", 0, "abcd", -1},
+        // A lead byte right before the end is still a place to match, and the
+        // last place: the search does not step past the end.
+        {"a\x82", 0, "\x82", 1},
+        {"a\x82", 0, "\x82\x40", -1},
+        {std::string("ab\0cd", 5), 0, "cd", -1},   // the text ends at its first NUL
+    };
+    for (const auto& c : cases) EXPECT_EQ(find_from(c.text, c.from, c.search), c.found) << c.text << " @" << c.from;
 }
 
 TEST(SplitString, KeepsOrDropsEmptyPieces) {
@@ -109,23 +103,15 @@ TEST(SplitString, KeepsOrDropsEmptyPieces) {
     EXPECT_TRUE(out.empty());
 }
 
-TEST(StringToInt, FollowsAtoiRules) {
-    EXPECT_EQ(vokari::string_to_int("150"), 150);
-    EXPECT_EQ(vokari::string_to_int(" \t\n-12abc"), -12);
-    EXPECT_EQ(vokari::string_to_int("+7"), 7);
-    EXPECT_EQ(vokari::string_to_int("150//x"), 150);
-    EXPECT_EQ(vokari::string_to_int("x1"), 0);
-    EXPECT_EQ(vokari::string_to_int(""), 0);
-    EXPECT_EQ(vokari::string_to_int("- 1"), 0);
-    EXPECT_EQ(vokari::string_to_int("\x81\x40" "5"), 0);
-}
-
-TEST(StringToInt, SaturatesInsteadOfOverflowing) {
-    EXPECT_EQ(vokari::string_to_int("2147483647"), INT_MAX);
-    EXPECT_EQ(vokari::string_to_int("2147483648"), INT_MAX);
-    EXPECT_EQ(vokari::string_to_int("-2147483648"), INT_MIN);
-    EXPECT_EQ(vokari::string_to_int("-2147483649"), INT_MIN);
-    EXPECT_EQ(vokari::string_to_int("99999999999999999999999999"), INT_MAX);
+TEST(StringToInt, FollowsAtoiRulesAndSaturatesAtBothEnds) {
+    const struct { const char* text; int value; } cases[] = {
+        {"150", 150},          {" \t\n-12abc", -12},  {"+7", 7},   {"150//x", 150},
+        {"x1", 0},             {"", 0},               {"- 1", 0},  {"\x81\x40" "5", 0},
+        {"2147483647", INT_MAX},  {"2147483648", INT_MAX},
+        {"-2147483648", INT_MIN}, {"-2147483649", INT_MIN},
+        {"99999999999999999999999999", INT_MAX},
+    };
+    for (const auto& c : cases) EXPECT_EQ(vokari::string_to_int(c.text), c.value) << c.text;
 }
 
 }  // namespace

@@ -3,47 +3,19 @@
 // speed, and trimmed samples that stay as they are over later loads.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <regex>
 #include <string>
 #include <vector>
 
 #include "host/entry_points.h"
-#include "platform/platform.h"
 #include "support/fixture_voice.h"
+#include "support/host_calls.h"
 #include "support/module_state.h"
+#include "support/text_files.h"
 
 namespace {
 
-HGLOBAL block_of(const std::string& bytes) {
-    void* block = vokari::platform::global_alloc(bytes.size());
-    if (!bytes.empty()) std::memcpy(block, bytes.data(), bytes.size());
-    return static_cast<HGLOBAL>(block);
-}
-
 void load_through_exports(const std::string& directory) {
-    ASSERT_EQ(load(block_of(directory), static_cast<long>(directory.size())), 1);
-}
-
-std::string request_text(const std::string& text) {
-    long length = static_cast<long>(text.size());
-    HGLOBAL response = request(block_of(text), &length);
-    std::string bytes(static_cast<const char*>(response), static_cast<std::size_t>(length));
-    vokari::platform::global_free(response);
-    return bytes;
-}
-
-std::string file_text(const std::string& path) {
-    std::vector<std::uint8_t> bytes = fixture::read_file(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-// The log with its varying parts written as the golden files write them.
-std::string normalised_log(const std::string& log, const std::string& module_dir) {
-    std::string text = std::regex_replace(log, std::regex(R"(: \d\d/\d\d/\d\d \d\d:\d\d:\d\d)"), ": MM/DD/YY HH:MM:SS");
-    text = std::regex_replace(text, std::regex(R"(\[execute time = \d+ms\])"), "[execute time = Nms]");
-    for (std::size_t at; (at = text.find(module_dir)) != std::string::npos;) text.replace(at, module_dir.size(), "<moddir>");
-    return text;
+    ASSERT_EQ(host_calls::load_directory(directory), 1);
 }
 
 class VoiceLoadTest : public ::testing::Test, protected module_test::ModuleState {
@@ -63,10 +35,10 @@ TEST_F(VoiceLoadTest, LogOfAFullLoadMatchesTheGoldenLayout) {
     fixture::make_voice(base_, options);
 
     load_through_exports(base_);
-    EXPECT_EQ(request_text(file_text(golden + ".request")), file_text(golden + ".response"));
+    EXPECT_EQ(host_calls::request_text(fixture::read_text(golden + ".request")).bytes,
+              fixture::read_text(golden + ".response"));
 
-    std::string log = file_text(base_ + "/vokari.log");
-    EXPECT_EQ(normalised_log(log, base_), file_text(golden + ".log"));
+    EXPECT_EQ(fixture::normalised_log(fixture::read_text(base_ + "/vokari.log"), base_), fixture::read_text(golden + ".log"));
 }
 
 TEST_F(VoiceLoadTest, PartnerBorrowsAfterTheDetailsAndTheHostSpeedIsScaled) {

@@ -15,6 +15,7 @@
 #include "support/fixture_voice.h"
 #include "support/module_state.h"
 #include "support/recording_player.h"
+#include "support/text_files.h"
 #include "synth/wav_image.h"
 #include "translate/scanner.h"
 #include "synth/sound_file.h"
@@ -56,30 +57,10 @@ protected:
     }
 
     // The request log with line ends as single line feeds.
-    std::string log_text() const {
-        const std::vector<std::uint8_t> bytes = fixture::read_file(native("test.log"));
-        std::string text;
-        for (std::uint8_t b : bytes)
-            if (b != '\r') text += static_cast<char>(b);
-        return text;
-    }
+    std::string log_text() const { return fixture::read_text_without_cr(native("test.log")); }
 
     // Native path of `relative` (slash separated) inside the module directory.
     std::string native(const std::string& relative) const { return dir_ + "/" + relative; }
-
-    // Bytes written as space-separated hex pairs, e.g. "83 74 2e".
-    static std::string bytes_of(const char* hex) {
-        std::string out;
-        for (const char* p = hex; *p;) {
-            if (*p == ' ') {
-                ++p;
-                continue;
-            }
-            out += static_cast<char>(std::stoi(std::string(p, 2), nullptr, 16));
-            p += 2;
-        }
-        return out;
-    }
 
     std::string dir_;
     recording::RecordingPlayer player_;

@@ -12,6 +12,7 @@
 #include "host/base/module_paths.h"
 #include "support/fixture_voice.h"
 #include "support/module_state.h"
+#include "support/text_files.h"
 #include "voice_data/phoneme_bank.h"
 #include "voice_data/message_speed.h"
 #include "voice_data/phoneme_details.h"
@@ -41,15 +42,8 @@ protected:
     // The log goes to "<module dir>\\test.log" (outside the sample folders).
     void turn_log_on() { std::snprintf(settings.log_path, vokari::kPathCapacity, "%s\\test.log", dir_.c_str()); }
 
-    std::string log_text() const {
-        std::vector<std::uint8_t> bytes = fixture::read_file(native("test.log"));
-        std::string text(bytes.begin(), bytes.end());
-        // The log is a text file: compare with single line feeds.
-        std::string plain;
-        for (char c : text)
-            if (c != '\r') plain += c;
-        return plain;
-    }
+    // The log with single line feeds.
+    std::string log_text() const { return fixture::read_text_without_cr(native("test.log")); }
 
     // Native path of `relative` (slash separated) inside the module directory.
     std::string native(const std::string& relative) const { return dir_ + "/" + relative; }
