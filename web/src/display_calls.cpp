@@ -9,26 +9,9 @@
 #include "tools/vokari-say/display_timeline.h"
 #include "tools/vokari-say/mulaw_wav.h"
 #include "tools/vokari-say/utterance_svg.h"
+#include "json_text.h"
 
 namespace {
-
-// `text` with the characters JSON strings may not hold raw escaped.
-void append_json_string(std::string& out, const std::string& text) {
-    out += '"';
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    out += '"';
-}
 
 std::string result_text;
 
@@ -56,7 +39,7 @@ EMSCRIPTEN_KEEPALIVE const char* web_display_timeline(const char* reply_utf8, in
                                                                                    : "break";
         result_text += std::string("{\"kind\":\"") + kind + "\",\"ms\":" + std::to_string(event.time_ms) +
                        ",\"speaker\":" + std::to_string(event.speaker) + ",\"text\":";
-        append_json_string(result_text, event.character);
+        web::append_json_string(result_text, event.character);
         result_text += '}';
     }
     result_text += "]}";

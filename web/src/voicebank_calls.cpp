@@ -13,24 +13,12 @@
 #include "corrections.h"
 #include "slot_analysis.h"
 #include "syllables.h"
+#include "json_text.h"
 
 namespace {
 
 std::vector<voicebank::SlotSample> analysed;
 std::string result_text;
-
-void append_json_string(std::string& out, const std::string& text) {
-    out += '"';
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c >= 0x20) {
-            out += static_cast<char>(c);
-        }
-    }
-    out += '"';
-}
 
 }  // namespace
 
@@ -45,9 +33,9 @@ EMSCRIPTEN_KEEPALIVE const char* web_syllables() {
     for (int slot = 0; slot < voicebank::kSyllableCount; ++slot) {
         if (slot > 0) result_text += ',';
         result_text += "{\"romaji\":";
-        append_json_string(result_text, voicebank::kSyllables[slot].romaji);
+        web::append_json_string(result_text, voicebank::kSyllables[slot].romaji);
         result_text += ",\"kana\":";
-        append_json_string(result_text, voicebank::kSyllables[slot].kana);
+        web::append_json_string(result_text, voicebank::kSyllables[slot].kana);
         result_text += '}';
     }
     result_text += ']';
@@ -95,11 +83,11 @@ EMSCRIPTEN_KEEPALIVE const char* web_bank_write(const char* module_dir, int spea
                   analysed.size(), tuning.target_period > 0 ? voicebank::kBankRate / tuning.target_period : 0.0,
                   tuning.gain);
     result_text = std::string("{\"ok\":") + (ok ? "true" : "false") + ",\"error\":";
-    append_json_string(result_text, error);
+    web::append_json_string(result_text, error);
     result_text += numbers;
     for (std::size_t i = 0; i < problems.size(); ++i) {
         if (i > 0) result_text += ',';
-        append_json_string(result_text, problems[i]);
+        web::append_json_string(result_text, problems[i]);
     }
     result_text += "]}";
     return result_text.c_str();

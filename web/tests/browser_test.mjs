@@ -192,7 +192,7 @@ await check('the Speak screen plays, paces the reply and offers the WAV', async 
     svg: await vokari.utteranceSvg(window.vokariPage.wav, window.vokariPage.reply, 'test'),
   }));
   expect(state.svg.startsWith('<svg') || state.svg.startsWith('<?xml'), `picture: ${state.svg.slice(0, 80)}`);
-  expect(state.svg.includes('ほ'), 'the picture shows no character of the reply');
+  expect(state.svg.includes('本'), 'the picture shows no character of the reply');
   expect(state.reply.includes('\\_w['), `reply shown: ${state.reply}`);
   expect(state.download && state.moments > 10, `download ${state.download}, ${state.moments} moments`);
   await screenshot(page, '1-speak');
