@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -123,6 +124,47 @@ TEST(OwnScripts, BadInputIsNamedAndNothingIsOverwritten) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.errors.find("mecab-ipadic-utf8"), std::string::npos) << run.errors;
     EXPECT_FALSE(fs::exists(dir / "x.dic"));
+    fs::remove_all(dir);
+}
+
+// The guide's layout: the module's files lie beside the scripts in
+// ghost/master.  Only the scripts are read, the rest is summed up in one
+// line, and a folder without script text gets no dictionary.
+TEST(OwnScripts, CharacterFolderReadsScriptsOnly) {
+    const fs::path dir = fresh_dir("master");
+    const fs::path master = dir / "ghost" / "master";
+    fs::create_directories(master / "vokariv0");
+    fs::create_directories(master / "examples");
+    std::ofstream(master / "vokari.dll", std::ios::binary) << "MZ\x90\xFF\xFE";
+    std::ofstream(master / "vokari.txt") << "voice.translate.dic,mine.dic\nvoice.translate.dic,reading.dic\n";
+    std::ofstream(master / "reading.dic", std::ios::binary) << "\x8D\xA1\x93\xFA,\x82\xA0\r\n";   // 今日,あ
+    std::ofstream(master / "READING-LICENSE.txt") << "licence\n";
+    std::ofstream(master / "guide.md") << "# guide\n";
+    std::ofstream(master / "examples" / "script-tags.txt") << "\xE7\x8C\xAB\n";           // 猫
+    std::ofstream(master / "vokariv0" / "a.wav", std::ios::binary) << "RIFF\xFF\xFE";
+    std::ofstream(master / "chime.wav", std::ios::binary) << "RIFF\xFF\xFE";
+    std::ofstream(master / "surface.dat", std::ios::binary) << "\xFF\xFE\xFD";             // host data
+    fs::copy_file(kSourceDir + "/tests/readings/scripts/morning.txt", master / "aitalk.dic");
+
+    const std::string output = (master / "mine.dic").string();
+    for (const char* round : {"first", "again"}) {
+        const BuilderRun run = run_builder(std::string(round) == "again" ? "--force -o " + output + " " + master.string()
+                                                                         : "-o " + output + " " + master.string(),
+                                           dir);
+        ASSERT_EQ(run.status, 0) << round << ": " << run.errors;
+        EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 2) << round << ": " << run.errors;
+        EXPECT_NE(run.errors.find("not read as scripts: "), std::string::npos) << run.errors;
+        const std::string written = read_bytes(output);
+        EXPECT_NE(written.find("From 1 script files"), std::string::npos) << written;
+        EXPECT_EQ(written.find("\x94\x4C"), std::string::npos);   // 猫 of the guide's examples
+    }
+
+    fs::remove(master / "aitalk.dic");
+    fs::remove(output);
+    const BuilderRun run = run_builder("-o " + output + " " + master.string(), dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("no script text found in " + master.string()), std::string::npos) << run.errors;
+    EXPECT_FALSE(fs::exists(output));
     fs::remove_all(dir);
 }
 

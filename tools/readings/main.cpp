@@ -5,9 +5,8 @@
 //   vokari-readings --general --kanjidic /usr/share/edict/kanjidic -o general.dic TEXTS...
 //
 // Exit status: 0 written; 1 nothing written (bad usage, no dictionary, output
-// exists, write failure); 2 written, but some input files were skipped.
-#include <sys/stat.h>
-#include <dirent.h>
+// exists, no script text, write failure); 2 written, but some script files
+// could not be read.
 #include <unistd.h>
 
 #include <algorithm>
@@ -25,6 +24,7 @@
 #include "tools/readings/kanji_readings.h"
 #include "tools/readings/morphology.h"
 #include "tools/readings/reading_dictionary.h"
+#include "tools/readings/script_files.h"
 #include "tools/readings/script_text.h"
 #include "tools/text/shift_jis.h"
 
@@ -120,30 +120,6 @@ bool parse_options(int argc, char** argv, Options& options, std::string& error) 
     return error.empty();
 }
 
-bool is_directory(const std::string& path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// The files under `path`, in name order so that every run reads them alike.
-void collect_files(const std::string& path, std::vector<std::string>& files) {
-    if (!is_directory(path)) {
-        files.push_back(path);
-        return;
-    }
-    DIR* dir = opendir(path.c_str());
-    if (dir == nullptr) {
-        files.push_back(path);   // reported as unreadable later
-        return;
-    }
-    std::vector<std::string> names;
-    while (const dirent* entry = readdir(dir))
-        if (entry->d_name[0] != '.') names.push_back(entry->d_name);
-    closedir(dir);
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names) collect_files(path + "/" + name, files);
-}
-
 bool read_file(const std::string& path, std::string& bytes) {
     std::ifstream file(path, std::ios::binary);
     if (!file) return false;
@@ -216,8 +192,8 @@ int main(int argc, char** argv) {
         }
     }
 
-    std::vector<std::string> files;
-    for (const std::string& input : options.inputs) collect_files(input, files);
+    FoundFiles found = find_script_files(options.inputs, options.output);
+    const std::vector<std::string>& files = found.scripts;
     ReadingCounts counts;
     std::size_t skipped = 0, read = 0, lines = 0;
     for (std::size_t f = 0; f < files.size(); ++f) {
@@ -228,6 +204,10 @@ int main(int argc, char** argv) {
             continue;
         }
         if (!decode_script(bytes, text, error)) {
+            if (!is_script_name(files[f], options.inputs)) {
+                ++found.other_files;   // a host's data file found in the folder, not a script
+                continue;
+            }
             std::cerr << "vokari-readings: " << files[f] << ": " << error << "; skipped\n";
             ++skipped;
             continue;
@@ -241,6 +221,14 @@ int main(int argc, char** argv) {
         ++read;
         if (files.size() >= 50 && (f + 1) % 100 == 0)
             std::cerr << "vokari-readings: " << f + 1 << " of " << files.size() << " files read\n";
+    }
+    const std::string summary = skipped_summary(found);
+    if (!summary.empty()) std::cerr << "vokari-readings: " << summary << "\n";
+    if (lines == 0) {
+        std::cerr << "vokari-readings: no script text found in";
+        for (const std::string& input : options.inputs) std::cerr << " " << input;
+        std::cerr << " (" << read << " script files read); nothing written\n";
+        return 1;
     }
 
     std::vector<std::string> counters;
@@ -268,7 +256,7 @@ int main(int argc, char** argv) {
     std::string out;
     std::size_t written = 0, unconvertible = 0;
     const auto comment = [&out](const std::string& line) { out += "// " + line + "\r\n"; };
-    comment("Reading dictionary written by vokari-readings" + std::string(options.general ? " (general)" : "") + ".");
+    out += std::string(kOwnOutputFirstLine) + (options.general ? " (general)." : ".") + "\r\n";
     comment("Readings from " + morphology->description() + ".");
     for (const std::string& source : options.sources) comment("From: " + source);
     if (options.sources.empty()) comment("From " + std::to_string(read) + " script files, " + std::to_string(lines) + " lines.");
