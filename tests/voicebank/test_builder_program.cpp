@@ -113,6 +113,17 @@ TEST(BuilderProgram, FailuresLeaveTheModuleFolderAsItWas) {
         EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
         EXPECT_EQ(snapshot(module.string()), before) << c.named;
     }
+    // An unreadable recording is one plain sentence.
+    const ProgramRun bad = program_runner::voicebank({unreadable.string(), module.string()});
+    EXPECT_EQ(bad.err, "vokari-voicebank: the recording " + (unreadable / "ka.wav").string() +
+                           " is not a sound file that can be read (WAV, FLAC, OGG or AIFF); nothing changed\n");
+    // A folder nobody may write into (root included) is named as given, with
+    // the system's reason, never by the builder's scratch folder inside it.
+    const ProgramRun unwritable = program_runner::voicebank({complete_recordings("voicebank_to_sys").string(), "/sys"});
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_NE(unwritable.err.find("cannot write into the module folder /sys: Operation not permitted"),
+              std::string::npos) << unwritable.err;
+    EXPECT_EQ(unwritable.err.find(".voicebank"), std::string::npos) << unwritable.err;
 }
 
 TEST(BuilderProgram, CompleteCleanRecordingsBuildWithoutWarningsAndAMissingOneWarns) {

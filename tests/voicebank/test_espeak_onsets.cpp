@@ -18,6 +18,7 @@
 #include <cstdio>
 
 #include "espeak_recording.h"
+#include "program_runner.h"
 #include "sample_shaping.h"
 #include "slot_analysis.h"
 #include "syllables.h"
@@ -79,4 +80,14 @@ TEST(EspeakOnsets, RecordingTextsHoldVowelsAndAvoidMisreadings) {
     for (const PhonemeMark& mark : ryu.phonemes) names += mark.name + " ";
     EXPECT_EQ(names.find(" a "), std::string::npos) << names;
     EXPECT_NE(names.find("u"), std::string::npos) << names;
+}
+
+TEST(EspeakRecorder, HelpPrintsTheUsageAndAWrongOptionIsRefused) {
+    const program_runner::ProgramRun help = program_runner::run(ESPEAK_RECORD_PROGRAM, {"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: vokari-espeak-record", 0), 0u) << help.out;
+    EXPECT_TRUE(help.err.empty()) << help.err;
+    const program_runner::ProgramRun wrong = program_runner::run(ESPEAK_RECORD_PROGRAM, {"--pich", "3", "out"});
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_NE(wrong.err.find("--pich"), std::string::npos) << wrong.err;
 }

@@ -4,6 +4,10 @@
 #include <samplerate.h>
 #include <sndfile.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <system_error>
+
 #include "recording_checks.h"
 
 namespace voicebank {
@@ -26,9 +30,16 @@ std::vector<float> resample(const std::vector<float>& samples, int from_rate, in
 AudioReadResult read_recording(const std::string& path, int rate) {
     AudioReadResult result;
     SF_INFO info{};
+    errno = 0;
+    if (FILE* probe = std::fopen(path.c_str(), "rb")) {
+        std::fclose(probe);
+    } else {
+        result.error = "cannot be opened (" + std::error_code(errno, std::generic_category()).message() + ")";
+        return result;
+    }
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     if (file == nullptr) {
-        result.error = sf_strerror(nullptr);
+        result.error = "is not a sound file that can be read (WAV, FLAC, OGG or AIFF)";
         return result;
     }
     // Float reads of integer formats come scaled to +-1.0 by default.
@@ -36,7 +47,7 @@ AudioReadResult read_recording(const std::string& path, int rate) {
     const sf_count_t got = sf_readf_float(file, frames.data(), info.frames);
     sf_close(file);
     if (got != info.frames) {
-        result.error = "short read";
+        result.error = "ends before the length its header gives";
         return result;
     }
     result.clipped = is_clipped(frames.data(), static_cast<std::size_t>(info.frames), info.channels);

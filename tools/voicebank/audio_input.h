@@ -11,7 +11,7 @@ constexpr int kBankRate = 22050;
 
 struct AudioReadResult {
     std::vector<float> samples;  // mono, full scale +-1.0, at the requested rate
-    std::string error;           // empty on success
+    std::string error;           // empty on success; else what is wrong, to follow the file name
     bool clipped = false;        // the file as recorded clips (see recording_checks.h)
     double seconds = 0.0;        // length of the file
 };

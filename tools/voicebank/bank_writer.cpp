@@ -2,6 +2,7 @@
 // measured is exactly what the module will decode.
 #include "bank_writer.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -23,21 +24,36 @@ std::string directory_name(bool vowels, int speaker) {
     return std::string(vowels ? "vokariv" : "vokaric") + std::to_string(speaker);
 }
 
-bool write_bytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+// The system's reason for the last failed file call, in its own words.
+std::string system_reason() { return std::error_code(errno, std::generic_category()).message(); }
+
+bool write_bytes(const fs::path& path, const std::vector<std::uint8_t>& bytes, std::string& reason) {
+    errno = 0;
+    FILE* out = std::fopen(path.string().c_str(), "wb");
+    if (out == nullptr) {
+        reason = system_reason();
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    if (!written) reason = system_reason();
+    if (std::fclose(out) != 0 && written) reason = system_reason();
+    return reason.empty();
 }
 
+// False with the system's reason when `directory` or a file in it cannot be
+// written.
 bool write_directory(const fs::path& directory, const std::string& name,
-                     const std::map<std::string, std::vector<std::uint8_t>>& files) {
+                     const std::map<std::string, std::vector<std::uint8_t>>& files, std::string& reason) {
     std::error_code failure;
     fs::create_directories(directory, failure);
-    if (failure) return false;
+    if (failure) {
+        reason = failure.message();
+        return false;
+    }
     const std::string prefix = name + "/";
     for (const auto& [path, bytes] : files) {
         if (path.compare(0, prefix.size(), prefix) != 0) continue;
-        if (!write_bytes(directory / path.substr(prefix.size()), bytes)) return false;
+        if (!write_bytes(directory / path.substr(prefix.size()), bytes, reason)) return false;
     }
     return true;
 }
@@ -118,8 +134,10 @@ bool write_bank(const std::string& module_dir, int speaker, const std::vector<Sl
     const auto files = bank_files(speaker, samples, tuning);
     for (bool vowels : {true, false}) {
         const std::string name = directory_name(vowels, speaker);
-        if (!write_directory(scratch / name, name, files)) {
-            error = "cannot write " + (scratch / directory_name(vowels, speaker)).string();
+        std::string reason;
+        if (!write_directory(scratch / name, name, files, reason)) {
+            // The scratch folder is ours; the user knows the folder they gave.
+            error = "cannot write into the module folder " + module_dir + ": " + reason;
             ok = false;
             break;
         }

@@ -76,7 +76,9 @@ int build_from_recordings(const Options& options) {
         if (show_progress) std::fprintf(stderr, "\ranalysing %3d/%d %-12s", slot + 1, kSyllableCount, name.c_str());
         const AudioReadResult audio = read_recording(paths[slot]);
         if (!audio.error.empty()) {
-            std::fprintf(stderr, "\n%s: %s; nothing changed\n", paths[slot].c_str(), audio.error.c_str());
+            if (show_progress) std::fprintf(stderr, "\n");
+            std::fprintf(stderr, "vokari-voicebank: the recording %s %s; nothing changed\n", paths[slot].c_str(),
+                         audio.error.c_str());
             return kExitFailed;
         }
         if (audio.clipped) {

@@ -137,7 +137,7 @@ bool build_sample(int slot, const Candidate& c, RecordingCache& cache, SlotSampl
     }
     const AudioReadResult& audio = cache.get(join(c.source->folder, name));
     if (!audio.error.empty()) {
-        error = c.entry->file + ": " + audio.error;
+        error = "the recording " + c.entry->file + " " + audio.error;
         return false;
     }
     double begin_ms = 0.0;

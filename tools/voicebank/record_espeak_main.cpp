@@ -20,6 +20,14 @@ using namespace voicebank;
 
 namespace {
 
+const char* const kUsage =
+    "usage: vokari-espeak-record [--speaker N] [--voice NAME] [--pitch P] [--range R] [--rate WPM] OUT_DIR\n"
+    "  records every syllable of the bank with espeak-ng into OUT_DIR, one WAV per syllable\n"
+    "  named by its romaji (a.wav, ka.wav, ...), ready for vokari-voicebank\n"
+    "  --speaker N   start from the bundled voice of speaker 0 or 1\n"
+    "  --voice NAME  the espeak-ng voice (ja)\n"
+    "  --pitch P, --range R, --rate WPM   espeak-ng's pitch, pitch range and speed\n";
+
 bool write_wav16(const std::string& path, const EspeakRecording& recording) {
     SF_INFO info{};
     info.samplerate = recording.rate;
@@ -41,7 +49,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool has_value = i + 1 < argc;
-        if (arg == "--speaker" && has_value) {
+        if (arg == "-h" || arg == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--speaker" && has_value) {
             voice = bundled_voice(std::atoi(argv[++i]));
         } else if (arg == "--voice" && has_value) {
             voice.name = argv[++i];
@@ -51,12 +62,15 @@ int main(int argc, char** argv) {
             voice.range = std::atoi(argv[++i]);
         } else if (arg == "--rate" && has_value) {
             voice.rate = std::atoi(argv[++i]);
+        } else if (!arg.empty() && arg[0] == '-') {
+            std::fprintf(stderr, "vokari-espeak-record: unknown option or missing value: %s\n%s", arg.c_str(), kUsage);
+            return 1;
         } else {
             out_dir = arg;
         }
     }
     if (out_dir.empty()) {
-        std::fprintf(stderr, "usage: vokari-espeak-record [--speaker N] [--voice NAME] [--pitch P] [--range R] [--rate WPM] OUT_DIR\n");
+        std::fputs(kUsage, stderr);
         return 1;
     }
     std::filesystem::create_directories(out_dir);
