@@ -371,6 +371,35 @@ TEST(OtoImport, SubFoldersAreReadTogetherOrOneByOne) {
     EXPECT_TRUE(fs::is_empty(module));
 }
 
+// A bank recorded at two pitches repeats its aliases in the second
+// sub-bank: one line for that sub-bank, after the real problems.
+TEST(OtoImport, AliasesRepeatedAcrossSubBanksAreOneLineAfterTheProblems) {
+    const fs::path bank = fresh_folder("oto_pitches");
+    OtoWriter normal, soft;
+    fs::create_directories(bank / "normal");
+    fs::create_directories(bank / "soft");
+    for (size_t i = 0; i < recordings().size(); ++i) {
+        const Recorded& r = recordings()[i];
+        const std::string file = hiragana(r.slot) + ".wav";
+        write_recording(bank / "normal" / file, r.samples, BankFormat{});
+        normal.entry(file, "", r);
+        if (i >= 3) continue;
+        write_recording(bank / "soft" / file, r.samples, BankFormat{});
+        soft.entry(file, "", r);
+    }
+    const int missing = soft.entry("ぬ.wav", "ぬ", recordings()[0]);
+    normal.save(bank / "normal" / "oto.ini", "UTF-8");
+    soft.save(bank / "soft" / "oto.ini", "UTF-8");
+
+    const ProgramRun run = program_runner::voicebank({"--oto", bank.string(), fresh_folder("oto_pitches_module").string()});
+    const size_t problem = run.err.find("soft/oto.ini:" + std::to_string(missing) + ": ");
+    const size_t summary = run.err.find("soft/oto.ini: 3 aliases already given by an earlier oto.ini");
+    ASSERT_NE(problem, std::string::npos) << run.err;
+    ASSERT_NE(summary, std::string::npos) << run.err;
+    EXPECT_LT(problem, summary);
+    EXPECT_EQ(run.err.find("again"), std::string::npos) << run.err;
+}
+
 TEST(OtoImport, AnEncodingItCannotTellChangesNothing) {
     const fs::path bank = fresh_folder("oto_mixed");
     // Line 1 Shift_JIS, line 2 UTF-8: the file is neither.

@@ -198,17 +198,28 @@ int import_oto_files(const OtoBankFiles& bank, const std::string& subbank, int s
     }
 
     // Candidates per slot: every plain entry in reading order, then every
-    // phrase-start entry.  A repeated alias is listed and not used.
+    // phrase-start entry.  A repeated alias is not used: within one oto.ini
+    // it is a mistake named by line; across sub-banks (one pitch of a bank
+    // repeating another's aliases) it is how banks are made, and is summed
+    // up per sub-bank after the real problems.
     std::vector<std::vector<Candidate>> plain(kSyllableCount), phrase_start(kSyllableCount);
-    std::map<std::string, std::string> first_of_alias;
+    std::map<std::string, Candidate> first_of_alias;
     std::vector<std::string> ignored;
+    std::vector<std::string> repeated_across;
     for (const OtoSource& source : sources) {
+        std::size_t repeats = 0;
+        std::string example;
         for (const OtoEntry& entry : source.parsed.entries) {
             const Candidate candidate{&source, &entry};
-            const auto seen = first_of_alias.emplace(entry.alias, candidate.where());
+            const auto seen = first_of_alias.emplace(entry.alias, candidate);
             if (!seen.second) {
-                report.notes.push_back(candidate.where() + ": alias \"" + entry.alias + "\" again (first at " +
-                                       seen.first->second + "); the first one is used");
+                const Candidate& first = seen.first->second;
+                if (first.source == &source) {
+                    report.notes.push_back(candidate.where() + ": alias \"" + entry.alias + "\" again (first at " +
+                                           first.where() + "); the first one is used");
+                } else if (repeats++ == 0) {
+                    example = "\"" + entry.alias + "\" (first at " + first.where() + ")";
+                }
                 continue;
             }
             const AliasSlot alias = slot_of_alias(entry.alias);
@@ -218,6 +229,10 @@ int import_oto_files(const OtoBankFiles& bank, const std::string& subbank, int s
                 (alias.kind == AliasKind::Plain ? plain : phrase_start)[alias.slot].push_back(candidate);
             }
         }
+        if (repeats > 0)
+            repeated_across.push_back(source.label + ": " + std::to_string(repeats) +
+                                      (repeats == 1 ? " alias" : " aliases") +
+                                      " already given by an earlier oto.ini, not used; e.g. " + example);
     }
     if (!ignored.empty()) {
         std::string examples;
@@ -252,6 +267,7 @@ int import_oto_files(const OtoBankFiles& bank, const std::string& subbank, int s
         if (!built) report.empty.push_back(syllable);
     }
     if (show_progress) std::fprintf(err, "\r%40s\r", "");
+    report.notes.insert(report.notes.end(), repeated_across.begin(), repeated_across.end());
     std::fprintf(out, "%zu of %d slots mapped from %zu oto.ini file(s); %zu entries ignored\n", samples.size(),
                 kSyllableCount, sources.size(), ignored.size());
     if (samples.empty()) {
