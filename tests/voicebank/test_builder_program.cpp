@@ -7,6 +7,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -131,6 +132,16 @@ TEST(BuilderProgram, CompleteCleanRecordingsBuildWithoutWarningsAndAMissingOneWa
     const ProgramRun complete = program_runner::voicebank({complete_recordings("voicebank_complete").string(), module.string()});
     EXPECT_EQ(complete.status, 0) << complete.err;
     EXPECT_TRUE(fs::exists(module / "vokaric0" / "106.wav"));
+    // The new voice reads kanji through the bundled reading dictionary; the
+    // settings an author has written are left alone by the next build.
+    const auto bytes = [](const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_NE(bytes(module / "vokari.txt").find("\r\nvoice.translate.dic,reading.dic\r\n"), std::string::npos);
+    EXPECT_EQ(bytes(module / "reading.dic"), bytes(std::string(VOKARI_SOURCE_DIR) + "/voices/default/reading.dic"));
+    std::ofstream(module / "vokari.txt", std::ios::app) << "talk.default.speed,100\r\n";
+    const std::string settings = bytes(module / "vokari.txt");
 
     const ProgramRun missing =
         program_runner::voicebank({"--speaker", "1", complete_recordings("voicebank_missing", "pyo").string(),
@@ -139,6 +150,7 @@ TEST(BuilderProgram, CompleteCleanRecordingsBuildWithoutWarningsAndAMissingOneWa
     EXPECT_NE(missing.err.find("pyo"), std::string::npos) << missing.err;
     EXPECT_TRUE(fs::exists(module / "vokaric1" / "105.wav"));
     EXPECT_FALSE(fs::exists(module / "vokaric1" / "106.wav"));
+    EXPECT_EQ(bytes(module / "vokari.txt"), settings);
 }
 
 TEST(BuilderProgram, BadRecordingsAreNamedLeftOutAndCounted) {

@@ -18,6 +18,7 @@
 #include "command_line.h"
 #include "folder_index.h"
 #include "oto_import.h"
+#include "reading_setup.h"
 #include "recording_checks.h"
 #include "slot_analysis.h"
 #include "syllables.h"
@@ -119,5 +120,10 @@ int main(int argc, char** argv) {
                      options.module_dir.c_str());
         return kExitFailed;
     }
-    return options.oto ? import_oto_bank(options) : build_from_recordings(options);
+    const int status = options.oto ? import_oto_bank(options) : build_from_recordings(options);
+    if (status == kExitBuilt || status == kExitBuiltWithWarnings) {
+        const std::string reading = set_up_reading(options.module_dir, bundled_voice_dirs(argv[0]));
+        if (!reading.empty()) std::printf("%s\n", reading.c_str());
+    }
+    return status;
 }

@@ -1,0 +1,92 @@
+#include "reading_setup.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+namespace voicebank {
+namespace fs = std::filesystem;
+
+std::vector<std::string> reading_settings_lines() {
+    return {"// Kanji, numbers and the particles ha/he are read aloud through the general",
+            "// reading dictionary; a dictionary of your own goes in a line above it.",
+            "voice.translate.dic,reading.dic"};
+}
+
+namespace {
+
+bool present(const fs::path& path) {
+    std::error_code ignored;
+    return fs::exists(path, ignored);
+}
+
+// Copies `from` to `to` through a temporary beside `to`, so that a full disk
+// leaves no half file.
+bool copy_whole(const fs::path& from, const fs::path& to, std::string& reason) {
+    const fs::path temporary = to.string() + ".part";
+    std::error_code failure;
+    fs::copy_file(from, temporary, fs::copy_options::overwrite_existing, failure);
+    if (!failure) fs::rename(temporary, to, failure);
+    if (failure) {
+        reason = failure.message();
+        fs::remove(temporary, failure);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string set_up_reading(const std::string& module_dir, const std::vector<std::string>& voice_dirs) {
+    const fs::path dir(module_dir);
+    if (present(dir / "vokari.txt")) return "";
+    const std::string manual = "copy reading.dic from the release into " + module_dir +
+                               " and write voice.translate.dic,reading.dic into its vokari.txt";
+    std::string reason;
+    if (!present(dir / "reading.dic")) {
+        fs::path source;
+        for (const std::string& voice : voice_dirs)
+            if (present(fs::path(voice) / "reading.dic")) {
+                source = voice;
+                break;
+            }
+        if (source.empty()) return "no reading dictionary found with vokari-voicebank; kanji stay silent: " + manual;
+        if (!copy_whole(source / "reading.dic", dir / "reading.dic", reason))
+            return "cannot copy reading.dic into " + module_dir + ": " + reason + "; kanji stay silent: " + manual;
+        for (const char* licence : {"READING-LICENSE.txt", "READING-LICENSE"})
+            if (present(source / licence)) {
+                copy_whole(source / licence, dir / "READING-LICENSE.txt", reason);
+                break;
+            }
+    }
+    std::string text = "// vokari.txt - settings of this voice, written by vokari-voicebank.\r\n";
+    for (const std::string& line : reading_settings_lines()) text += line + "\r\n";
+    const fs::path temporary = dir / "vokari.txt.part";
+    FILE* file = std::fopen(temporary.string().c_str(), "wb");
+    bool ok = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    if (file != nullptr) ok = std::fclose(file) == 0 && ok;
+    std::error_code failure;
+    if (ok) fs::rename(temporary, dir / "vokari.txt", failure);
+    if (!ok || failure) {
+        fs::remove(temporary, failure);
+        return "cannot write vokari.txt into " + module_dir + "; kanji stay silent: " + manual;
+    }
+    return "vokari.txt written: kanji and numbers are read through reading.dic";
+}
+
+std::vector<std::string> bundled_voice_dirs(const char* argv0) {
+    std::vector<std::string> dirs;
+    std::error_code failure;
+    fs::path program = fs::read_symlink("/proc/self/exe", failure);
+    if (failure && argv0 != nullptr) program = fs::absolute(argv0, failure);
+    if (!program.empty()) {
+        dirs.push_back(program.parent_path().string());
+        dirs.push_back((program.parent_path() / "voices" / "default").string());
+    }
+#ifdef VOKARI_BUNDLED_VOICE_DIR
+    dirs.push_back(VOKARI_BUNDLED_VOICE_DIR);
+#endif
+    return dirs;
+}
+
+}  // namespace voicebank
