@@ -214,6 +214,14 @@ TEST_F(WithModule, EverySilenceIsExplainedAndNoSuccess) {
     EXPECT_NE(cut.err.find("the module's log: WARNING : システムリミット値を越える"), std::string::npos) << cut.err;
     EXPECT_NE(cut.err.find("cut at the module's limit of 47.6 s"), std::string::npos) << cut.err;
 
+    // Kanji without a reading: silence with punctuation, or no sound at all.
+    for (const char* unread : {"今日、雨", "雨"}) {
+        const RunResult kanji = say({"--no-play", unread});
+        EXPECT_EQ(kanji.exit_status, 3) << unread;
+        EXPECT_NE(kanji.err.find("kanji have no reading"), std::string::npos) << unread << kanji.err;
+        EXPECT_EQ(kanji.err.find("samples"), std::string::npos) << unread << kanji.err;
+    }
+
     fixture::remove_tree(module_dir_);
     fixture::VoiceOptions options;
     options.settings_lines = {"talk.default.speed,0"};

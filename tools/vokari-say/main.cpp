@@ -167,6 +167,7 @@ int run_script(const Options& options, ModuleLibrary& library, const PrivateHost
         facts.voice_has_samples = voice_has_samples(voice_dir);
         if (!facts.voice_has_samples) facts.voice_below = voice_folder_below(voice_dir);
         facts.talk_default_speed = talk_default_speed_of(read_settings_text(voice_dir));
+        facts.script_has_kanji = has_kanji(run.script_utf8);
         facts.sound_written = wav.ok;
         facts.module_error = module_error;
         facts.sound = wav;

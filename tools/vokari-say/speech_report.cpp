@@ -6,6 +6,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "tools/text/utf8.h"
+
 namespace vokari_say {
 namespace {
 
@@ -45,7 +47,29 @@ std::string seconds(long long ms) {
     return text;
 }
 
+// A silence that comes from kanji nobody gave a reading: the samples are fine.
+std::string no_reading(const std::string& voice_dir) {
+    return "nothing was heard: the script's kanji have no reading in this voice (only kana are spoken); a reading "
+           "dictionary turns them into kana: copy the bundled reading.dic into " +
+           voice_dir + " and add the line voice.translate.dic,reading.dic to its vokari.txt";
+}
+
 }  // namespace
+
+bool has_kanji(const std::string& utf8) {
+    std::size_t pos = 0;
+    char32_t code = 0;
+    while (pos < utf8.size()) {
+        if (!vokari_text::next_utf8(utf8, pos, code)) {
+            ++pos;
+            continue;
+        }
+        if (code == 0x3005 || (code >= 0x3400 && code <= 0x4DBF) || (code >= 0x4E00 && code <= 0x9FFF) ||
+            (code >= 0xF900 && code <= 0xFAFF) || (code >= 0x20000 && code <= 0x2FFFF))
+            return true;
+    }
+    return false;
+}
 
 bool voice_has_samples(const std::string& voice_dir) {
     for (const char* folder : kSampleFolders)
@@ -82,9 +106,13 @@ SpeechReport judge_speech(const SpeechFacts& facts) {
         else if (facts.talk_default_speed <= 0)
             notes.push_back("nothing was spoken: talk.default.speed is " + std::to_string(facts.talk_default_speed) +
                             " in " + facts.voice_dir + "/vokari.txt, which gives every kana no time and mutes the voice");
+        else if (facts.script_has_kanji)
+            notes.push_back(no_reading(facts.voice_dir));
         else
             notes.push_back("nothing was spoken: the script has nothing to say (only kana are spoken; kanji, letters "
                             "and digits need a translation dictionary)");
+    } else if (!heard && facts.script_has_kanji) {
+        notes.push_back(no_reading(facts.voice_dir));
     } else if (!heard) {
         notes.push_back("the speech is silent: the voice's samples or their levels give no sound (see the "
                         "voice's vokari.txt and details.txt)");
