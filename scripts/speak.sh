@@ -3,8 +3,8 @@
 #
 #   bash scripts/speak.sh ["script"] [vokari-say options...]
 #
-# Installs the native build tools when they are missing (Debian/Ubuntu,
-# apt-get), configures and builds the module library and vokari-say once in
+# Installs the native build tools and the playback library (libportaudio2)
+# when they are missing (Debian/Ubuntu, apt-get), configures and builds the module library and vokari-say once in
 # build/native (Release), then has vokari-say speak the script (a greeting by
 # default), print the reply script and save the speech as ./vokari-say.wav.
 # Later runs only rebuild what changed.  Options after the script go to
@@ -25,23 +25,41 @@ fi
 
 say() { printf 'speak.sh: %s\n' "$*" >&2; }
 
+# vokari-say opens the playback library itself when it plays; without it the
+# speech is only saved.
+has_playback_library() {
+  { ldconfig -p 2>/dev/null || /sbin/ldconfig -p 2>/dev/null; } | grep -q 'libportaudio\.so\.2 ' && return 0
+  dpkg-query -W -f='${Status}' libportaudio2 2>/dev/null | grep -q 'ok installed'
+}
+
 install_missing_tools() {
-  local missing=()
-  command -v cmake >/dev/null || missing+=(cmake)
-  command -v g++ >/dev/null || missing+=(g++)
-  command -v make >/dev/null || missing+=(make)
+  local missing=() tools=()
+  command -v cmake >/dev/null || tools+=(cmake)
+  command -v g++ >/dev/null || tools+=(g++)
+  command -v make >/dev/null || tools+=(make)
+  missing=("${tools[@]}")
+  has_playback_library || missing+=(libportaudio2)
   [[ ${#missing[@]} -eq 0 ]] && return 0
+  # Without the build tools nothing can be done; without the playback library
+  # the speech is still saved.
+  cannot_install() {
+    if [[ ${#tools[@]} -gt 0 ]]; then
+      say "missing packages: ${missing[*]}; $1"
+      exit 1
+    fi
+    say "the playback library libportaudio2 is missing, so the speech is saved but not played; $1"
+  }
   local sudo=()
   if [[ $(id -u) -ne 0 ]]; then
     if ! command -v sudo >/dev/null; then
-      say "missing build tools: ${missing[*]}; install them (as root: apt-get install ${missing[*]}) and run again"
-      exit 1
+      cannot_install "install them (as root: apt-get install ${missing[*]}) and run again"
+      return 0
     fi
     sudo=(sudo)
   fi
   if ! command -v apt-get >/dev/null; then
-    say "missing build tools: ${missing[*]}; this system has no apt-get, so install them yourself"
-    exit 1
+    cannot_install "this system has no apt-get, so install them yourself"
+    return 0
   fi
   say "installing ${missing[*]} ..."
   "${sudo[@]}" apt-get update -q
