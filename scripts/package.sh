@@ -3,8 +3,10 @@
 #
 #   build-package/vokari-<version>-win32.zip  vokari.dll, the bundled voice
 #       with its general reading dictionary, a commented vokari.txt with every
-#       key at its default, an example dictionary, the guide with its examples
-#       and the licences of the voice and the reading dictionary;
+#       key at its default, an example dictionary, START-HERE.txt, the guide
+#       with its examples, voice.md, and the licences of the voice and the
+#       reading dictionary.  Host text files are Shift_JIS with CR LF, the
+#       documents UTF-8 with a byte-order mark and CR LF;
 #   build-package/vokari-<version>-linux-x86_64.tar.gz  libvokari.so and
 #       vokari-say with the same voice, settings, dictionary, guide, licence.
 #
@@ -62,10 +64,22 @@ put_common() {
   sed 's/\r*$/\r/' "$voice/READING-LICENSE" >"$dir/READING-LICENSE.txt"
 }
 
+# A document for the package: UTF-8 with a byte-order mark and CR LF line
+# ends, which every Windows editor (Notepad included) shows correctly.
+put_document() {
+  local from="$1" to="$2"
+  mkdir -p "$(dirname "$to")"
+  { printf '\357\273\277'; sed 's/\r*$/\r/' "$from"; } >"$to"
+}
+
+# The documents: the guide and every page it points to
+# (voice.md with its demo sound and picture), and the guide's examples.
 put_guide() {
   local dir="$1"
   mkdir -p "$dir/examples"
-  cp "$root/docs/guide.md" "$dir/guide.md"
+  put_document "$root/docs/guide.md" "$dir/guide.md"
+  put_document "$root/docs/voice.md" "$dir/voice.md"
+  cp "$root/docs/voice-demo.png" "$root/docs/voice-demo.wav" "$dir/"
   (cd "$root/docs/examples" && find . -type f -print) | while read -r file; do
     put_text "$root/docs/examples/$file" "$dir/examples/$file"
   done
@@ -84,6 +98,7 @@ assemble_zip() {
   cp "$dll" "$stage/$name/vokari.dll"
   put_common "$stage/$name"
   put_guide "$stage/$name"
+  put_document "$root/packaging/START-HERE.txt" "$stage/$name/START-HERE.txt"
   rm -f "$out/$name-win32.zip"
   (cd "$stage" && find "$name" -print | LC_ALL=C sort | zip -q -X -D "$out/$name-win32.zip" -@)
   rm -rf "$stage"

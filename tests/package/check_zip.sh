@@ -32,9 +32,35 @@ for folder_name in vokariv0 vokariv1; do
     [[ -f $folder/$folder_name/$slot.wav || -f $folder/$folder_name/$slot.hv1 ]] || fail "$folder_name lacks slot $slot"
   done
 done
-# Text files are Shift_JIS, as the module reads them.
-for text in vokari.txt dictionary.txt reading.dic; do
+# Text files for the host are Shift_JIS with CR LF, as the module reads them.
+crlf_only() { ! LC_ALL=C grep -q $'[^\r]$\|^$' "$1"; }
+host_texts=(vokari.txt dictionary.txt reading.dic)
+while IFS= read -r example; do host_texts+=("${example#"$folder"/}"); done < <(find "$folder/examples" -type f)
+for text in "${host_texts[@]}"; do
   iconv -f CP932 -t UTF-8 "$folder/$text" >/dev/null 2>&1 || fail "$text is not Shift_JIS"
+  crlf_only "$folder/$text" || fail "$text has a line that does not end in CR LF"
+done
+# The documents are UTF-8 with a byte-order mark and CR LF, which Notepad
+# shows correctly; the guide and every page it points to are there.
+for doc in START-HERE.txt guide.md voice.md; do
+  [[ -f $folder/$doc ]] || fail "the zip lacks $doc"
+  [[ $(head -c 3 "$folder/$doc" | od -An -tx1 | tr -d ' ') == efbbbf ]] || fail "$doc does not start with a UTF-8 byte-order mark"
+  iconv -f UTF-8 -t UTF-8 "$folder/$doc" >/dev/null 2>&1 || fail "$doc is not UTF-8"
+  crlf_only "$folder/$doc" || fail "$doc has a line that does not end in CR LF"
+done
+for page in $(grep -o '[A-Za-z0-9_./-]*\.md' "$folder/guide.md" | sort -u); do
+  [[ -f $folder/$(basename "$page") ]] || fail "the guide points to $page, which the zip lacks"
+done
+for picture in $(grep -o '([A-Za-z0-9_-]*\.\(png\|wav\))' "$folder/voice.md" | tr -d '()' | sort -u); do
+  [[ -f $folder/$picture ]] || fail "voice.md points to $picture, which the zip lacks"
+done
+# The start-here file is in Japanese and English and names everything in the zip.
+start=$(iconv -f UTF-8 -t UTF-8 "$folder/START-HERE.txt")
+[[ $start == *はじめに* && $start == *"Start here"* ]] || fail "START-HERE.txt is not in Japanese and English"
+for entry in "$folder"/*; do
+  name=$(basename "$entry")
+  [[ $name == *-LICENSE.txt ]] && name='*-LICENSE.txt'
+  [[ $start == *"$name"* ]] || fail "START-HERE.txt does not name $name"
 done
 grep -q $'^tag.prefix,@\r$' "$folder/vokari.txt" || fail "vokari.txt does not list tag.prefix at its default"
 grep -q $'^voice.translate.dic,reading.dic\r$' "$folder/vokari.txt" || fail "vokari.txt does not name reading.dic"
