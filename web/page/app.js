@@ -9,7 +9,16 @@
   window.vokariPage = page;
 
   // ---- shared -------------------------------------------------------------
-  function setStatus(text) { $('status').textContent = text; }
+  // Each screen keeps its own status line: what the Voice screen said stays
+  // there while the Speak screen speaks.  Without a screen, it is every
+  // screen's (the module starting or restarting).
+  const statuses = { speak: '', voice: '', record: '' };
+  let shownScreen = 'speak';
+  function setStatus(text, screen) {
+    if (screen) statuses[screen] = text;
+    else for (const name of Object.keys(statuses)) statuses[name] = text;
+    if (!screen || screen === shownScreen) $('status').textContent = text;
+  }
 
   function showError(element, text) {
     element.textContent = text || '';
@@ -39,6 +48,8 @@
     tab.addEventListener('click', () => {
       for (const t of document.querySelectorAll('.tab')) t.classList.toggle('active', t === tab);
       for (const s of document.querySelectorAll('.screen')) s.classList.toggle('active', s.id === tab.dataset.screen);
+      shownScreen = tab.dataset.screen;
+      $('status').textContent = statuses[shownScreen];
     });
   }
 
@@ -108,6 +119,20 @@
   }
 
   let paceFrame = 0;
+
+  // The most samples the module renders for one script (47.55 s at 22050 Hz);
+  // longer speech is cut there and the rest of the text shows in silence.
+  const MODULE_SAMPLE_LIMIT = 1048576;
+
+  // Where a script was cut, in words: the time and the text shown then (the
+  // reply's waits keep the text at the speech's pace).
+  function cutAt(display, cutMs) {
+    const chars = display ? display.events.filter((e) => e.kind === 'char') : [];
+    const at = chars.findIndex((e) => e.ms >= cutMs);
+    const where = at < 0 ? '' : ` at character ${at + 1} of ${chars.length} shown, 「${chars.slice(at, at + 12).map((e) => e.text).join('')}…」`;
+    return `. The speech was cut at the module's limit of ${(MODULE_SAMPLE_LIMIT / 22050).toFixed(1)} s${where}; ` +
+           'the rest shows in silence. Split the script to hear all of it.';
+  }
 
   // Draws the waveform of `samples` and a mark per shown character of
   // `display` on one time axis into `canvas`.
@@ -225,23 +250,28 @@
       options = vokari.checkSettings(settingsFromInputs());
     } catch (error) {
       showError($('settings-error'), error.message);
-      setStatus('Not spoken.');
+      setStatus('Not spoken.', 'speak');
+      return;
+    }
+    if ($('script').value.trim() === '') {
+      showError($('script-error'), '');
+      setStatus('The script is empty, so it makes no sound: write something to speak in the box.', 'speak');
       return;
     }
     const encoded = vokari.encode(scriptFromBox());
     if (!encoded.bytes) {
       showError($('script-error'), 'These characters have no Shift_JIS form and cannot be spoken: ' + encoded.missing.join(', ') + '.');
-      setStatus('Not spoken.');
+      setStatus('Not spoken.', 'speak');
       return;
     }
     if ($('saori').checked) options.protocol = 'saori';
-    setStatus('Speaking…');
+    setStatus('Speaking…', 'speak');
     $('speak-button').disabled = true;
     let result;
     try {
       result = await vokari.speak(encoded.bytes, options);
     } catch (error) {
-      setStatus('');
+      setStatus('', 'speak');
       showError($('script-error'), error.message);
       return;
     } finally {
@@ -266,10 +296,11 @@
       page.stats.clickToStartMs = (page.stats.clickToStartMs || []).concat([toStart]);
       page.stats.deviceLatencyMs = device;
       page.stats.lastRequestMs = result.requestMs;
-      setStatus(`Speaking: ${(samples.length / 22050).toFixed(2)} s, sound ${latency.toFixed(0)} ms after the click`);
+      const cut = samples.length >= MODULE_SAMPLE_LIMIT ? cutAt(result.display, samples.length / 22.05) : '';
+      setStatus(`Speaking: ${(samples.length / 22050).toFixed(2)} s, sound ${latency.toFixed(0)} ms after the click` + cut, 'speak');
       pace(result.display, samples, () => (audio.currentTime - start) * 1000);
     } else {
-      setStatus('The script makes no sound.');
+      setStatus('The script makes no sound: nothing in it is spoken (only kana are; kanji need the voice\'s reading dictionary).', 'speak');
       const began = performance.now();
       pace(result.display, null, () => performance.now() - began);
     }
@@ -281,7 +312,7 @@
     cancelAnimationFrame(paceFrame);
     // A script still being worked on is abandoned with its worker.
     if (vokari.busy()) vokari.restart();
-    setStatus('Stopped.');
+    setStatus('Stopped.', 'speak');
   });
   $('download-wav').addEventListener('click', () => page.wav && download(page.wav, 'vokari.wav', 'audio/wav'));
   $('download-svg').addEventListener('click', async () => {
@@ -332,7 +363,7 @@
       const bank = vokari.findCvBank(paths);
       if (bank) return openCvBank(entries, name, bank);
       $('log-voice').textContent = '';
-      setStatus(`${name} holds no vokari.txt, no sample folder (vokariv0, vokaric0, …) and no oto.ini; the voice was not changed.`);
+      setStatus(`${name} holds no vokari.txt, no sample folder (vokariv0, vokaric0, …) and no oto.ini; the voice was not changed.`, 'voice');
       return;
     }
     $('cv-bank').hidden = true;
@@ -340,16 +371,16 @@
     for (const path of paths) {
       if (root === '' || path.startsWith(root + '/')) files[root === '' ? path : path.slice(root.length + 1)] = entries[path];
     }
-    setStatus(`Loading ${name}…`);
+    setStatus(`Loading ${name}…`, 'voice');
     try {
       const result = await vokari.load(files, vokari.checkSettings(settingsFromInputs()));
       $('log-voice').textContent = result.log;
       $('voice-name').textContent = `Voice: ${name} (${Object.keys(files).length} files)`;
       const problems = loadProblems(result.log);
       $('voice-problems').textContent = problems.join('\n');
-      setStatus(problems.length ? `Loaded ${name} with ${problems.length} problems; see below and the module's log.` : `Loaded ${name}.`);
+      setStatus(problems.length ? `Loaded ${name} with ${problems.length} problems; see below and the module's log.` : `Loaded ${name}.`, 'voice');
     } catch (error) {
-      setStatus(`${name} could not be loaded: ${error.message}`);
+      setStatus(`${name} could not be loaded: ${error.message}`, 'voice');
     }
   }
 
@@ -373,7 +404,7 @@
       entries = {};
       for (const [path, bytes] of Object.entries(all)) if (!path.endsWith('/')) entries[zipEntryName(path)] = bytes;
     } catch (error) {
-      setStatus(`${file.name} is not a zip that can be read (${error.message}); the voice was not changed.`);
+      setStatus(`${file.name} is not a zip that can be read (${error.message}); the voice was not changed.`, 'voice');
       event.target.value = '';
       return;
     }
@@ -423,11 +454,11 @@
     try {
       const result = await vokari.importCvBank(cv.entries, {
         subbank: $('cv-subbank').value, speaker, name: cv.name, into: await vokari.bundledVoice(),
-        onProgress: (done, total) => setStatus(`Decoding the recordings of ${cv.name}: ${done} of ${total}…`),
+        onProgress: (done, total) => setStatus(`Decoding the recordings of ${cv.name}: ${done} of ${total}…`, 'voice'),
       });
       $('cv-report').textContent = result.report;
       if (!result.ok) {
-        setStatus(`${cv.name} could not be imported (status ${result.status}); see the report. The voice was not changed.`);
+        setStatus(`${cv.name} could not be imported (status ${result.status}); see the report. The voice was not changed.`, 'voice');
         return;
       }
       const loaded = await vokari.load(result.files, vokari.checkSettings(settingsFromInputs()));
@@ -439,7 +470,7 @@
       $('cv-speak').disabled = false;
       await speakCvBank();
     } catch (error) {
-      setStatus(`${cv.name} could not be imported: ${error.message}`);
+      setStatus(`${cv.name} could not be imported: ${error.message}`, 'voice');
     } finally {
       $('cv-import').disabled = false;
     }
@@ -456,7 +487,7 @@
     if (spoken.wav) playSamples(wavSamples(spoken.wav), 22050);
     const warnings = cv.result.status === 3 ? ' with warnings (see the report)' : '';
     setStatus(spoken.wav ? `Imported ${cv.name}${warnings}: ${slots.length} syllables; it speaks ${kana}.`
-                         : `Imported ${cv.name}${warnings}, but it made no sound.`);
+                         : `Imported ${cv.name}${warnings}, but it made no sound.`, 'voice');
   }
 
   $('cv-import').addEventListener('click', () => importCvBank());
@@ -472,7 +503,7 @@
     $('log-voice').textContent = result.log;
     $('voice-problems').textContent = loadProblems(result.log).join('\n');
     $('voice-name').textContent = 'Voice: bundled';
-    setStatus('Loaded the bundled voice.');
+    setStatus('Loaded the bundled voice.', 'voice');
   });
 
   // ---- Record -------------------------------------------------------------
@@ -578,7 +609,7 @@
     showSyllable();
     recording = { chunks: [], index, timer: setTimeout(stopRecording, 4000) };
     $('record-button').textContent = 'Stop';
-    setStatus(`Recording ${syllables[index].kana} (${syllables[index].romaji}): say it once, then press Stop.`);
+    setStatus(`Recording ${syllables[index].kana} (${syllables[index].romaji}): say it once, then press Stop.`, 'record');
   }
 
   $('record-button').addEventListener('click', () => (recording ? stopRecording() : startRecording(current)));
@@ -607,13 +638,13 @@
     }
     event.target.value = '';
     showError($('mic-message'), skipped.length ? 'Left out:\n' + skipped.join('\n') : '');
-    setStatus(`${taken} recordings opened.`);
+    setStatus(`${taken} recordings opened.`, 'record');
     showSyllable();
   });
 
   $('build-voice').addEventListener('click', async () => {
     const speaker = Number($('speaker').value);
-    setStatus('Building the voice…');
+    setStatus('Building the voice…', 'record');
     $('build-voice').disabled = true;
     try {
       page.built = await vokari.buildVoice(Object.assign({}, takes), speaker);
@@ -621,10 +652,10 @@
       $('build-report').textContent = page.built.reportText;
       $('play-built').disabled = false;
       $('download-zip').disabled = false;
-      setStatus(`Voice built: ${page.built.report.slots} syllables.`);
+      setStatus(`Voice built: ${page.built.report.slots} syllables.`, 'record');
     } catch (error) {
       $('build-report').textContent = error.message;
-      setStatus('The voice could not be built.');
+      setStatus('The voice could not be built.', 'record');
     } finally {
       $('build-voice').disabled = false;
     }
@@ -641,7 +672,7 @@
     page.builtSpeech = spoken;
     $('build-report').textContent = built.reportText + '\n' + spoken.log;
     if (spoken.wav) playSamples(wavSamples(spoken.wav), 22050);
-    setStatus(spoken.wav ? `The built voice speaks ${kana}.` : 'The built voice made no sound.');
+    setStatus(spoken.wav ? `The built voice speaks ${kana}.` : 'The built voice made no sound.', 'record');
   });
 
   $('download-zip').addEventListener('click', () => {

@@ -203,6 +203,46 @@ await check('the Speak screen plays, paces the reply and offers the WAV', async 
   await screenshot(page, '2-speak-unconvertible');
 });
 
+await check('status: an empty script, a script cut at the limit, one status per tab, one header line, readable placeholders', async () => {
+  const statusAfterSpeaking = async (script) => {
+    await page.$eval('#script', (box, text) => { box.value = text; }, script);
+    await page.evaluate(() => { document.getElementById('status').textContent = ''; });
+    await page.click('#speak-button');
+    await page.waitForFunction(() => /^(Speaking:|The script)/.test(document.getElementById('status').textContent),
+                               { timeout: 30000 });
+    return page.$eval('#status', (e) => e.textContent);
+  };
+  const empty = await statusAfterSpeaking(' \n ');
+  expect(/empty, so it makes no sound/.test(empty), `empty script: ${empty}`);
+  const cut = await statusAfterSpeaking('あいうえお'.repeat(80));
+  expect(/cut at the module's limit of 47\.6 s at character \d+ of 400 shown, 「[あいうえお]+…」/.test(cut), `long script: ${cut}`);
+  await page.click('#stop-button');
+  const inTab = await page.evaluate(() => {
+    const tab = (name) => { document.querySelector(`.tab[data-screen="${name}"]`).click(); return document.getElementById('status').textContent; };
+    return { voice: tab('voice'), speak: tab('speak') };
+  });
+  expect(inTab.voice !== inTab.speak && inTab.speak === 'Stopped.', `status per tab: ${JSON.stringify(inTab)}`);
+  const layout = await page.evaluate(() => {
+    const header = document.querySelector('header');
+    const status = document.getElementById('status');
+    const before = header.getBoundingClientRect().height;
+    status.textContent = 'a long status line that goes on and on '.repeat(12);
+    const after = header.getBoundingClientRect().height;
+    const tops = [...header.children].map((e) => Math.round(e.getBoundingClientRect().top + e.getBoundingClientRect().height / 2));
+    const canvas = document.createElement('canvas').getContext('2d');
+    const cramped = [];
+    for (const input of document.querySelectorAll('input[placeholder]')) {
+      const style = getComputedStyle(input);
+      canvas.font = style.font;
+      const room = input.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
+      if (canvas.measureText(input.placeholder).width > room) cramped.push(input.id);
+    }
+    return { before, after, tops, cramped };
+  });
+  expect(layout.before === layout.after && new Set(layout.tops).size === 1, `header ${JSON.stringify(layout)}`);
+  expect(layout.cramped.length === 0, `placeholders cut off: ${layout.cramped}`);
+});
+
 await check('a damaged voice zip shows the module log; a zip without a voice changes nothing', async () => {
   const files = Object.fromEntries(Object.entries(fixtureVoice([])).map(([p, b]) => ['myvoice/' + p, new Uint8Array(b)]));
   for (const path of Object.keys(files)) if (path.startsWith('myvoice/vokariv0/')) delete files[path];
