@@ -6,7 +6,9 @@
 #       key at its default, an example dictionary, START-HERE.txt, the guide
 #       with its examples, voice.md, and the licences of the voice and the
 #       reading dictionary.  Host text files are Shift_JIS with CR LF, the
-#       documents UTF-8 with a byte-order mark and CR LF;
+#       documents UTF-8 with a byte-order mark and CR LF; and workbench/,
+#       the browser workbench that opens from the folder by double-click
+#       (workbench.html; built with emscripten in build-package/build-web);
 #   build-package/vokari-<version>-linux-x86_64.tar.gz  libvokari.so and
 #       vokari-say with the same voice, settings, dictionary, guide, licence.
 #
@@ -19,7 +21,8 @@
 #   bash scripts/package.sh [--out DIR] [--no-check]
 #
 # Used by the tests with a single job each:
-#   package.sh --assemble-zip DLL OUT_DIR        packs a zip around DLL
+#   package.sh --assemble-zip DLL OUT_DIR [SITE]  packs a zip around DLL (and
+#                                                the workbench of a built web SITE)
 #   package.sh --assemble-tarball LIB SAY OUT_DIR
 # (the archive's path is printed on stdout).
 set -euo pipefail
@@ -85,9 +88,10 @@ put_guide() {
   done
 }
 
-# Zip around DLL into OUT_DIR; prints the zip's path.
+# Zip around DLL into OUT_DIR, with the workbench of the built web SITE
+# when given; prints the zip's path.
 assemble_zip() {
-  local dll="$1" out="$2" version name stage
+  local dll="$1" out="$2" site="${3:-}" version name stage
   [[ -f $dll ]] || die "no DLL at $dll"
   version=$(project_version)
   name="vokari-$version"
@@ -99,6 +103,9 @@ assemble_zip() {
   put_common "$stage/$name"
   put_guide "$stage/$name"
   put_document "$root/packaging/START-HERE.txt" "$stage/$name/START-HERE.txt"
+  if [[ -n $site ]]; then
+    node "$root/web/inline_workbench.mjs" "$site" "$stage/$name/workbench" || die "the workbench could not be made from $site"
+  fi
   rm -f "$out/$name-win32.zip"
   (cd "$stage" && find "$name" -print | LC_ALL=C sort | zip -q -X -D "$out/$name-win32.zip" -@)
   rm -rf "$stage"
@@ -130,8 +137,8 @@ assemble_tarball() {
 
 case "${1:-}" in
   --assemble-zip)
-    [[ $# -eq 3 ]] || die "usage: package.sh --assemble-zip DLL OUT_DIR"
-    assemble_zip "$2" "$3"
+    [[ $# -eq 3 || $# -eq 4 ]] || die "usage: package.sh --assemble-zip DLL OUT_DIR [WEB_SITE_DIR]"
+    assemble_zip "$2" "$3" "${4:-}"
     exit 0
     ;;
   --assemble-tarball)
@@ -147,7 +154,7 @@ while [[ $# -gt 0 ]]; do
   case "$1" in
     --out) out="$2"; shift 2 ;;
     --no-check) check=0; shift ;;
-    -h|--help) sed -n '2,22p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,27p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) die "unknown argument '$1' (try --help)" ;;
   esac
 done
@@ -175,7 +182,15 @@ win_targets=(vokari)
 cmake --build "$out/build-win32" -j "$jobs" --target "${win_targets[@]}" >>"$out/build-win32.log" 2>&1 ||
   { tail -n 40 "$out/build-win32.log" >&2; die "the Windows build failed"; }
 
-zip_file=$(assemble_zip "$out/build-win32/vokari.dll" "$out")
+say "building the workbench in $out/build-web"
+command -v emcmake >/dev/null && command -v npm >/dev/null ||
+  die "missing emscripten or npm for the workbench (scripts/install-deps.sh installs them)"
+{ (cd "$root/web" && npm ci --no-audit --no-fund) &&
+  NODE_PATH="${NODE_PATH:-/usr/share/nodejs}" emcmake cmake -S "$root/web" -B "$out/build-web" -DCMAKE_BUILD_TYPE=Release &&
+  NODE_PATH="${NODE_PATH:-/usr/share/nodejs}" cmake --build "$out/build-web" -j "$jobs"; } >"$out/build-web.log" 2>&1 ||
+  { tail -n 40 "$out/build-web.log" >&2; die "the workbench build failed"; }
+
+zip_file=$(assemble_zip "$out/build-win32/vokari.dll" "$out" "$out/build-web/site")
 tarball=$(assemble_tarball "$out/build-linux/libvokari.so" "$out/build-linux/vokari-say" "$out")
 say "packed $zip_file"
 say "packed $tarball"

@@ -54,6 +54,13 @@ done
 for picture in $(grep -o '([A-Za-z0-9_-]*\.\(png\|wav\))' "$folder/voice.md" | tr -d '()' | sort -u); do
   [[ -f $folder/$picture ]] || fail "voice.md points to $picture, which the zip lacks"
 done
+# The workbench, when packed, opens from the folder: its page and the script
+# that carries the module.
+if [[ -d $folder/workbench ]]; then
+  for name in workbench.html workbench-inline.js vokari-api.js app.js; do
+    [[ -f $folder/workbench/$name ]] || fail "the workbench lacks $name"
+  done
+fi
 # The start-here file is in Japanese and English and names everything in the zip.
 start=$(iconv -f UTF-8 -t UTF-8 "$folder/START-HERE.txt")
 [[ $start == *はじめに* && $start == *"Start here"* ]] || fail "START-HERE.txt is not in Japanese and English"

@@ -681,8 +681,8 @@
   });
 
   // ---- start --------------------------------------------------------------
-  if (location.protocol === 'file:') {
-    setStatus('Opened as a file: browsers run the module only for pages from a web server. ' +
+  if (!vokari.canStart) {
+    setStatus('Opened as a file: browsers run the module only for pages from a web server, or for the workbench of the release zip. ' +
               'Serve this folder (for example: python3 -m http.server) and open it from there.');
   }
   vokari.ready.then(async (result) => {
@@ -702,5 +702,5 @@
     vokari.encode('');
     page.ready = true;
     setStatus('Ready: bundled voice loaded.');
-  }, (error) => { if (location.protocol !== 'file:') setStatus('The module could not start: ' + error.message); });
+  }, (error) => { if (vokari.canStart) setStatus('The module could not start: ' + error.message); });
 })();

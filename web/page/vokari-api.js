@@ -25,6 +25,10 @@
     return settings;
   }
 
+  // The release zip's workbench carries the worker's whole text in a script
+  // of its own, so that it starts from file:// too; served pages load worker.js.
+  const inlinedWorker = typeof self.vokariWorkerSource === 'string' ? self.vokariWorkerSource : null;
+  const canStart = location.protocol !== 'file:' || inlinedWorker !== null;
   let worker = null;
   let nextId = 1;
   const pending = new Map();
@@ -40,7 +44,9 @@
   let workerGeneration = 0;  // counts the workers started, to notice a restart
   function startWorker() {
     workerGeneration++;
-    worker = new Worker('worker.js');
+    worker = inlinedWorker
+      ? new Worker(URL.createObjectURL(new Blob([inlinedWorker], { type: 'text/javascript' })))
+      : new Worker('worker.js');
     worker.onmessage = (event) => {
       const { id, result, error, fatal } = event.data;
       const call = pending.get(id);
@@ -316,7 +322,7 @@
   }
 
   // Browsers start no worker and fetch nothing for a page opened as a file.
-  if (location.protocol !== 'file:') startWorker();
+  if (canStart) startWorker();
   self.vokari = {
     load, loadBundled, bundledVoice, speak, buildVoice, importCvBank, findCvBank, utteranceSvg, info,
     encode: (text) => sjis.encode(text), decode: (bytes) => sjis.decode(bytes),
@@ -325,7 +331,8 @@
     // Stops whatever the module is working on by replacing its worker.
     restart: () => restart('The module was stopped.'),
     busy: () => pending.size > 0,
-    ready: location.protocol === 'file:'
+    canStart,
+    ready: !canStart
       ? Promise.reject(new Error('pages opened as files cannot start the module; serve the folder from a web server'))
       : loadBundled(),
   };

@@ -4,9 +4,16 @@
 //
 // Message in:  {id, op, args}        Message out: {id, result} or {id, error}
 'use strict';
-importScripts('vokari.js');
-
-const modulePromise = createVokariModule();
+// Opened from the unpacked release zip (file://), the page can fetch nothing:
+// it starts this worker from its own text, with vokari.js before it and the
+// WebAssembly and the bundled voice inlined as base64 (web/inline_workbench.mjs).
+if (typeof createVokariModule === 'undefined') importScripts('vokari.js');
+const inlined = self.vokariInlined;
+const fromBase64 = (text) => Uint8Array.from(atob(text), (c) => c.charCodeAt(0));
+const modulePromise = createVokariModule(inlined ? {
+  wasmBinary: fromBase64(inlined.wasm),
+  getPreloadedPackage: () => fromBase64(inlined.data).buffer,
+} : {});
 let M = null;
 
 // The loaded voice: its files, the settings it was loaded with, and where it

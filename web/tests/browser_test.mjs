@@ -564,6 +564,46 @@ await check('oto.ini in Shift_JIS is told from other bytes at both sides of each
 await check('no uncaught error in the page', async () => {
   expect(pageErrors.length === 0, pageErrors.join('\n'));
 });
+// The workbench of the release zip, as a Windows author meets it: the zip
+// unpacked, workbench.html opened from the folder (file://), each task done
+// through the page.
+await check('the release zip\'s workbench opens from the unpacked folder and speaks, imports a CV bank and builds a voice', async () => {
+  const dir = mkdtempSync(join(tmpdir(), 'vokari-web-release-'));
+  try {
+    writeFileSync(join(dir, 'vokari.dll'), 'MZ');
+    const zip = execFileSync('bash', [join(root, 'scripts', 'package.sh'), '--assemble-zip', join(dir, 'vokari.dll'), dir, site])
+      .toString().trim();
+    execFileSync('unzip', ['-q', zip, '-d', join(dir, 'unpacked')]);
+    const [folder] = readdirSync(join(dir, 'unpacked'));
+    const unpacked = join(dir, 'unpacked', folder, 'workbench', 'workbench.html');
+    writeFileSync(join(dir, 'mycv.zip'), zipSync(cvBank()));
+    writeFileSync(join(dir, 'a.wav'), vowelWav());
+    const local = await browser.newPage();
+    const status = (pattern) => local.waitForFunction((p) => new RegExp(p).test(document.getElementById('status').textContent),
+                                                       { timeout: 60000 }, pattern);
+    try {
+      await local.goto(pathToFileURL(unpacked).href);
+      await local.waitForFunction(() => window.vokariPage && window.vokariPage.ready, { timeout: 30000 });
+      await local.click('#speak-button');
+      await status('^Speaking: ');
+      expect(await local.evaluate(() => window.vokariPage.wav.length > 10000), 'no speech from the default script');
+      await local.click('.tab[data-screen="voice"]');
+      await (await local.$('#open-zip')).uploadFile(join(dir, 'mycv.zip'));
+      await status('^Imported mycv\\.zip');
+      await local.click('.tab[data-screen="record"]');
+      await (await local.$('#open-recordings')).uploadFile(join(dir, 'a.wav'));
+      await local.click('#build-voice');
+      await local.waitForFunction(() => window.vokariPage.built, { timeout: 60000 });
+      const files = await local.evaluate(() => Object.keys(window.vokariPage.built.files));
+      expect(files.includes('vokariv0/0.wav'), `built ${files}`);
+    } finally {
+      await local.close();
+    }
+  } finally {
+    rmSync(dir, { recursive: true, force: true });
+  }
+});
+
 await browser.close();
 
 // Chromium's fake microphone, fed from a WAV file: a vowel-like sound between
