@@ -159,6 +159,13 @@ TEST(OwnScripts, CharacterFolderReadsScriptsOnly) {
         EXPECT_EQ(written.find("\x94\x4C"), std::string::npos);   // 猫 of the guide's examples
     }
 
+    // A folder nobody may write into (root included) is named as given.
+    const BuilderRun unwritable = run_builder("-o /sys/mine.dic " + master.string(), dir);
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_NE(unwritable.errors.find("cannot write /sys/mine.dic: Permission denied"), std::string::npos)
+        << unwritable.errors;
+    EXPECT_EQ(unwritable.errors.find(".tmp"), std::string::npos) << unwritable.errors;
+
     fs::remove(master / "aitalk.dic");
     fs::remove(output);
     const BuilderRun run = run_builder("-o " + output + " " + master.string(), dir);

@@ -135,7 +135,7 @@ bool write_through_temporary(const std::string& path, const std::string& text, s
     const std::string temporary = path + ".tmp" + std::to_string(getpid());
     FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr) {
-        error = "cannot create " + temporary + ": " + std::strerror(errno);
+        error = "cannot write " + path + ": " + std::strerror(errno);
         return false;
     }
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
