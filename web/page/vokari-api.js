@@ -104,6 +104,17 @@
     return call('bundledVoice', []);
   }
 
+  // A new voice reads kanji as the bundled one does: its vokari.txt names the
+  // bundled reading dictionary, which goes into the folder with its licence.
+  async function newVoiceSettings(comment) {
+    const bundled = await bundledVoice();
+    const reading = bundled['reading.dic'] ? 'voice.translate.dic,reading.dic\r\n' : '';
+    const files = { 'vokari.txt': new TextEncoder().encode(`// ${comment}\r\ntalk.default.speed,130\r\n${reading}`) };
+    if (reading) files['reading.dic'] = bundled['reading.dic'];
+    if (reading && bundled['READING-LICENSE']) files['READING-LICENSE.txt'] = bundled['READING-LICENSE'];
+    return files;
+  }
+
   async function loadBundled(settings) {
     return load(await bundledVoice(), settings);
   }
@@ -181,7 +192,7 @@
       `${report.slots} syllables recorded; pitch ${report.f0_hz} Hz; gain ${report.gain}.`,
       report.problems.length ? 'Could not estimate:' : 'Everything was estimated.',
       ...report.problems.map((p) => '  ' + p), ''].join('\r\n');
-    files['vokari.txt'] = new TextEncoder().encode('// A voice recorded in the browser.\r\ntalk.default.speed,130\r\n');
+    Object.assign(files, await newVoiceSettings('A voice recorded in the browser.'));
     files['voicebank-report.txt'] = new TextEncoder().encode(reportText);
     return { files, report, reportText };
   }
@@ -313,7 +324,7 @@
           if (!replaced.test(clean)) made[clean] = toBytes(bytes).slice();
         }
       } else {
-        made['vokari.txt'] = new TextEncoder().encode('// A voice imported in the browser from a CV bank.\r\ntalk.default.speed,130\r\n');
+        Object.assign(made, await newVoiceSettings('A voice imported in the browser from a CV bank.'));
       }
       Object.assign(made, result.files);
       made['voicebank-report.txt'] = new TextEncoder().encode(report.replace(/\r?\n/g, '\r\n'));

@@ -339,8 +339,11 @@ await check('buildVoice decodes sound files and leaves out names that are no syl
   const result = await page.evaluate(async (wav) => {
     const bytes = new Uint8Array(wav);
     const built = await vokari.buildVoice({ a: bytes, o: bytes.slice(), xyz: bytes.slice() }, 1);
-    return { files: Object.keys(built.files).sort(), slots: built.report.slots, report: built.reportText };
+    return { files: Object.keys(built.files).sort(), slots: built.report.slots, report: built.reportText,
+             settings: new TextDecoder().decode(built.files['vokari.txt']) };
   }, [...vowelWav()]);
+  expect(result.files.includes('reading.dic') && /\r\nvoice\.translate\.dic,reading\.dic\r\n/.test(result.settings),
+         `a new voice without reading: ${result.files}\n${result.settings}`);
   expect(result.slots === 2 && result.files.includes('vokariv1/0.wav') && result.files.includes('vokariv1/4.wav') &&
          !result.files.some((f) => f.startsWith('vokariv0/')), `files ${result.files}`);
   expect(/xyz: not a syllable/.test(result.report), `report ${result.report.slice(0, 200)}`);
