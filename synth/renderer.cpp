@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "synth/voice.h"
-#include "host/base/mulaw.h"
+#include "base/mulaw.h"
 #include "synth/wav_image.h"
 #include "translate/timeline.h"
 

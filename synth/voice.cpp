@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "host/base/mulaw.h"
+#include "base/mulaw.h"
 #include "synth/wav_image.h"
 
 namespace vokari {

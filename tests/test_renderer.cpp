@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/base/mulaw.h"
+#include "base/mulaw.h"
 #include "support/module_state.h"
 
 namespace vokari {

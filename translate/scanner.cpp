@@ -2,7 +2,7 @@
 // the handler of its class, building the Timeline of both speakers.
 #include <cstring>
 
-#include "host/base/shift_jis.h"
+#include "base/shift_jis.h"
 #include "translate/scan_state.h"
 #include "translate/scanner.h"
 #include "translate/time_math.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/base/text_routines.h"
+#include "base/text_routines.h"
 #include "platform/platform.h"
 #include "voice_data/config_text.h"
 

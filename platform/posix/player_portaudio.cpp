@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/player_backends.h"
-#include "host/base/mulaw.h"
+#include "base/mulaw.h"
 
 namespace vokari {
 namespace platform {

@@ -6,10 +6,11 @@
 #include <cctype>
 #include <cstdio>
 
+#include "vokari_voice_format.h"
+
 namespace vokari_say {
 namespace {
 
-const char* const kSampleFolders[] = {"vokariv0", "vokariv1", "vokaric0", "vokaric1"};
 
 // The decoded level up to which a sample counts as silence (the codes next to
 // zero decode to 2 and 4).
@@ -48,8 +49,9 @@ std::string seconds(long long ms) {
 }  // namespace
 
 bool voice_has_samples(const std::string& voice_dir) {
-    for (const char* folder : kSampleFolders)
-        if (folder_has_sample(voice_dir + "/" + folder)) return true;
+    for (const auto& group : vokari::kSampleFolders)
+        for (const char* folder : group)
+            if (folder_has_sample(voice_dir + "/" + folder)) return true;
     return false;
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/base/shift_jis.h"
+#include "base/shift_jis.h"
 
 namespace vokari {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/base/text_routines.h"
+#include "base/text_routines.h"
 
 namespace vokari {
 
