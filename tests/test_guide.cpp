@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "base/mulaw.h"
 #include "support/fixture_voice.h"
 #include "support/host_calls.h"
 #include "support/module_state.h"
@@ -433,11 +434,7 @@ TEST(GuideCoverage, LogCheckNoticesAMissingLine) {
 // ---------------------------------------------------------------------------
 // Running the examples
 
-int decode(std::uint8_t b) {
-    const int x = b < 0x80 ? 0x7F - b : 0xFF - b;
-    const int magnitude = ((2 * (x & 0x0F) + 34) << (x >> 4)) - 34;
-    return b < 0x80 ? -magnitude : magnitude;
-}
+int decode(std::uint8_t b) { return vokari::mulaw_decode_table[b]; }
 
 struct Spoken {
     std::string reply;                  // UTF-8, without status line and Charset
