@@ -3,10 +3,13 @@
 #include <cstring>
 
 #include "base/shift_jis.h"
+#include "translate/kana_conversion.h"
 #include "translate/scan_state.h"
 #include "translate/scanner.h"
+#include "translate/script_tags.h"
 #include "translate/time_math.h"
 #include "translate/timeline.h"
+#include "translate/voice_tags.h"
 
 namespace vokari {
 

@@ -52,6 +52,10 @@ struct PlainTagUse {
 };
 PlainTagUse use_plain_tag(const ScriptTagMatch& match, const char* text, std::int32_t pos, std::int32_t length);
 
+// A backslash at `pos` of the scan: the tag's action on the timeline.
+struct ScanState;
+void handle_script_tag(ScanState& state);
+
 // The pause that a bracketed tag asks for with `argument`; only tags with a
 // wait_ms_per_unit pause.
 std::int64_t bracket_tag_wait_ms(const ScriptTag& tag, const std::string& argument);
