@@ -16,8 +16,9 @@
 //   BOOL load(HGLOBAL h, long len)
 //       h: the module's folder (len bytes).  Frees h; reads the settings,
 //       dictionaries, voice and sound effects from the folder and opens the
-//       request log.  A folder that cannot be read leaves the module on its
-//       defaults.  Always returns 1.  Loading again without `unload` starts a
+//       request log.  A folder that cannot be read, or a path over 1,024
+//       bytes (then nothing is read), leaves the module on its defaults.
+//       Always returns 1.  Loading again without `unload` starts a
 //       new module life; the sound that is playing goes on.
 //
 //   HGLOBAL request(HGLOBAL h, long* len)
