@@ -11,7 +11,7 @@
 #include "synth/wav_image.h"
 #include "translate/scanner.h"
 #include "synth/sound_file.h"
-#include "host/base/mulaw.h"
+#include "base/mulaw.h"
 
 namespace {
 

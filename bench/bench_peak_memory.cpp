@@ -24,7 +24,7 @@
 #include "synth/wav_image.h"
 #include "translate/scanner.h"
 #include "synth/sound_file.h"
-#include "host/base/mulaw.h"
+#include "base/mulaw.h"
 
 extern "C" {
 void* __libc_malloc(std::size_t size);

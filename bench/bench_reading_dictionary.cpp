@@ -12,6 +12,7 @@
 #include "bench/bench_voice.h"
 #include "host/module.h"
 #include "translate/scanner.h"
+#include "translate/wait_insertion.h"
 #include "translate/translation_index.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "synth/wav_image.h"
 #include "translate/scanner.h"
 #include "synth/sound_file.h"
-#include "host/base/mulaw.h"
+#include "base/mulaw.h"
 #include "translate/timeline.h"
 #include "voice_data/phoneme_bank.h"
 #include "voice_data/message_speed.h"

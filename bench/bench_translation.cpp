@@ -11,6 +11,7 @@
 #include "bench/bench_texts.h"
 #include "translate/translation_dictionary.h"
 #include "translate/scanner.h"
+#include "translate/wait_insertion.h"
 #include "host/module.h"
 
 namespace {

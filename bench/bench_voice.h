@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "host/entry_points.h"
+#include "vokari.h"
 #include "host/module.h"
 #include "platform/platform.h"
 #include "tests/support/fixture_voice.h"

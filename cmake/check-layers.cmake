@@ -1,32 +1,30 @@
 # The layer rule of the module: a file may include headers of its own layer
 # and of the layers below it, never of a layer above.  The layers are the
-# folders of VOKARI_LAYER_DIRECTORIES, bottom first; a file belongs to the
-# longest folder that holds it.  Programs in tools/ may include only the
-# public headers of VOKARI_TOOL_HEADERS (they use the module through its
-# exported functions otherwise).
+# folders of VOKARI_LAYER_DIRECTORIES, bottom first, none inside another.
+# Programs in tools/ may include the bottom layer, the system layer above it
+# (platform/: vokari-say probes the sound device with the player's own
+# loader) and the public headers in include/, nothing else of the module
+# (they use it through its exported functions otherwise).
 #
 # Included at configure time, or run as a script:
-#   cmake -DROOT=<source tree> -DLAYERS="host/base;platform;..." -P check-layers.cmake
+#   cmake -DROOT=<source tree> -DLAYERS="base;platform;..." -P check-layers.cmake
 # which prints every upward include and fails when there is one.
 
 cmake_policy(SET CMP0057 NEW)
-set(VOKARI_TOOL_HEADERS voice_data/voice_format.h)
 
 # The index of the layer that holds `path` (relative to the tree), or -1.
 function(vokari_layer_of path layers out_var)
-  set(best -1)
-  set(best_length 0)
   set(index 0)
   foreach(layer IN LISTS layers)
     string(LENGTH "${layer}/" length)
     string(SUBSTRING "${path}" 0 ${length} head)
-    if(head STREQUAL "${layer}/" AND length GREATER best_length)
-      set(best ${index})
-      set(best_length ${length})
+    if(head STREQUAL "${layer}/")
+      set(${out_var} ${index} PARENT_SCOPE)
+      return()
     endif()
     math(EXPR index "${index} + 1")
   endforeach()
-  set(${out_var} ${best} PARENT_SCOPE)
+  set(${out_var} -1 PARENT_SCOPE)
 endfunction()
 
 # The quoted includes of the file `file`, one list entry each.
@@ -60,8 +58,8 @@ function(vokari_check_layers root out_var)
         continue()
       endif()
       if(own EQUAL -1)
-        # A tool: only the public headers.
-        if(NOT included IN_LIST VOKARI_TOOL_HEADERS)
+        # A tool: base/ and platform/ only (public headers are outside the layers).
+        if(target GREATER 1)
           string(APPEND errors "  ${file} includes ${included}, not a public header of the module\n")
         endif()
       elseif(target GREATER own)

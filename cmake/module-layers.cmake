@@ -9,10 +9,12 @@
 # links only the layers below it, and no file includes a header of a layer
 # above its own (checked here at configure time and by the test layer_includes):
 #
-#   host/base    text and Shift_JIS routines, decimal parsing, mu-law, the WAV
+#   base/        text and Shift_JIS routines, decimal parsing, mu-law, the WAV
 #                header, module paths: the standard library only
 #   platform/    the operating system: memory blocks, clock, files, player
 #   voice_data/  settings, request log, phoneme bank, details, sound effects
+#   (reading/)   the in-context reading step goes here, between the loaded
+#                voice with its dictionaries and the script layer
 #   translate/   translation, the script scanner, the timeline, wait tags
 #   synth/       rendering, the WAV image, sound-file output
 #   host/        the three exported functions and request handling
@@ -22,21 +24,22 @@
 # layer, linked into whatever carries the exports), and the source lists
 # VOKARI_MODULE_SOURCES (every layer but the platform), VOKARI_PLATFORM_SOURCES
 # (the backend's) and VOKARI_PLATFORM_COMMON for builds that compile their own
-# copy.
+# copy.  The public headers in include/ (the exports, the voice format) stand
+# outside the layers: every layer and every tool may include them.
 get_filename_component(VOKARI_ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 
 if(NOT VOKARI_PLATFORM_BACKEND)
   message(FATAL_ERROR "set VOKARI_PLATFORM_BACKEND (posix, win32 or web) before including module-layers.cmake")
 endif()
 
-set(VOKARI_LAYER_DIRECTORIES host/base platform voice_data translate synth host)
+set(VOKARI_LAYER_DIRECTORIES base platform voice_data translate synth host)
 include(${CMAKE_CURRENT_LIST_DIR}/check-layers.cmake)
 vokari_check_layers(${VOKARI_ROOT} VOKARI_LAYER_ERRORS)
 if(VOKARI_LAYER_ERRORS)
   message(FATAL_ERROR "Upward includes between the module's layers:\n${VOKARI_LAYER_ERRORS}")
 endif()
 
-file(GLOB VOKARI_BASE_SOURCES CONFIGURE_DEPENDS ${VOKARI_ROOT}/host/base/*.cpp)
+file(GLOB VOKARI_BASE_SOURCES CONFIGURE_DEPENDS ${VOKARI_ROOT}/base/*.cpp)
 file(GLOB VOKARI_VOICE_DATA_SOURCES CONFIGURE_DEPENDS ${VOKARI_ROOT}/voice_data/*.cpp)
 file(GLOB VOKARI_TRANSLATE_SOURCES CONFIGURE_DEPENDS ${VOKARI_ROOT}/translate/*.cpp)
 file(GLOB VOKARI_SYNTH_SOURCES CONFIGURE_DEPENDS ${VOKARI_ROOT}/synth/*.cpp)
@@ -76,7 +79,7 @@ endfunction()
 function(vokari_layer name)
   cmake_parse_arguments(LAYER "" "" "SOURCES;BELOW" ${ARGN})
   add_library(${name} STATIC ${LAYER_SOURCES})
-  target_include_directories(${name} PUBLIC ${VOKARI_ROOT})
+  target_include_directories(${name} PUBLIC ${VOKARI_ROOT} ${VOKARI_ROOT}/include)
   vokari_layer_properties(${name})
   if(LAYER_BELOW)
     target_link_libraries(${name} PUBLIC ${LAYER_BELOW})

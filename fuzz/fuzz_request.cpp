@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "host/entry_points.h"
-#include "host/base/module_paths.h"
+#include "vokari.h"
+#include "base/module_paths.h"
 #include "platform/platform.h"
 #include "support/fuzz_voice.h"
 

@@ -9,6 +9,7 @@
 #include "support/fuzz_voice.h"
 #include "synth/wav_image.h"
 #include "translate/scanner.h"
+#include "translate/wait_insertion.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "host/entry_points.h"
+#include "vokari.h"
 
 #include "host/module.h"
 #include "host/request.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/base/shift_jis.h"
+#include "base/shift_jis.h"
 #include "platform/platform.h"
 #include "voice_data/config_text.h"
 #include "voice_data/message_speed.h"
@@ -65,10 +65,10 @@ void run_loading_sequence(Module& module) {
     add_system_pairs(settings, module.dictionary);
     const PartnerGaps partner_gaps = load_phoneme_bank(voice);
     log_write(settings, "// Now loading phoneme's data details.\n");
-    load_phoneme_details(voice, "vokariv0", 0);
-    load_phoneme_details(voice, "vokariv1", 1);
-    load_phoneme_details(voice, "vokaric0", 0);
-    load_phoneme_details(voice, "vokaric1", 1);
+    load_phoneme_details(voice, sample_folder(true, 0), 0);
+    load_phoneme_details(voice, sample_folder(true, 1), 1);
+    load_phoneme_details(voice, sample_folder(false, 0), 0);
+    load_phoneme_details(voice, sample_folder(false, 1), 1);
     log_write(settings, "Done.\n\n");
     // A partner without samples of a group speaks with the main character's.
     if (partner_gaps.vowels) fill_partner_from_main(voice.bank, SlotGroup::Vowel);

@@ -7,10 +7,11 @@
 #include <cstring>
 
 #include "host/request.h"
-#include "host/base/text_routines.h"
+#include "base/text_routines.h"
 #include "platform/platform.h"
 #include "synth/wav_image.h"
 #include "translate/scanner.h"
+#include "translate/wait_insertion.h"
 #include "translate/translation_dictionary.h"
 #include "voice_data/config_text.h"
 #include "voice_data/request_log.h"

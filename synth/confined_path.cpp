@@ -5,7 +5,7 @@
 #include <cctype>
 #include <vector>
 
-#include "host/base/text_routines.h"
+#include "base/text_routines.h"
 
 namespace vokari {
 namespace {

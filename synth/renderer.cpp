@@ -11,8 +11,8 @@
 #include <memory>
 #include <vector>
 
-#include "synth/voice.h"
-#include "host/base/mulaw.h"
+#include "synth/sounding_sample.h"
+#include "base/mulaw.h"
 #include "synth/wav_image.h"
 #include "translate/timeline.h"
 
@@ -33,7 +33,7 @@ struct SpeakerState {
     double previous_pitch = 1.0;
     SpeakerTuning tuning;
     const PhonemeSlot* row;
-    std::vector<Voice> voices;   // sounding (and dormant holding) voices
+    std::vector<SoundingSample> sounding;   // sounding (and dormant holding) samples
 };
 
 // One playing sound effect, resolved to its bytes when it starts.
@@ -87,12 +87,12 @@ private:
             for (; speaker.phoneme_cursor < phonemes.size() && phonemes[speaker.phoneme_cursor].time <= o;
                  ++speaker.phoneme_cursor) {
                 const PhonemeEvent& event = phonemes[speaker.phoneme_cursor];
-                for (Voice& voice : speaker.voices) release_voice(voice, speaker.tuning, speaker.previous_pitch);
+                for (SoundingSample& sounding : speaker.sounding) release_sample(sounding, speaker.tuning, speaker.previous_pitch);
                 if (event.slot < 0 || event.slot >= kSlotCount) continue;
-                Voice voice;
-                if (start_voice(speaker.row[event.slot], speaker.tuning, speaker.pitch, speaker.level,
-                                event.is_vowel != 0, event.fade_in, voice)) {
-                    speaker.voices.push_back(voice);
+                SoundingSample started;
+                if (start_sample(speaker.row[event.slot], speaker.tuning, speaker.pitch, speaker.level,
+                                 event.is_vowel != 0, event.fade_in, started)) {
+                    speaker.sounding.push_back(started);
                 }
             }
         }
@@ -123,7 +123,7 @@ private:
             case PlaySoundEffect: start_sound_effect(value); return;
             default: break;
         }
-        for (Voice& voice : speaker.voices) refresh_voice(voice, speaker.tuning, speaker.pitch, speaker.level);
+        for (SoundingSample& sounding : speaker.sounding) refresh_sample(sounding, speaker.tuning, speaker.pitch, speaker.level);
     }
 
     // Starts effect number trunc(value); a number outside the list starts
@@ -139,9 +139,9 @@ private:
     void mix_block(std::uint8_t* out, std::int32_t length) {
         std::fill(sums_, sums_ + length, 0);
         for (SpeakerState& speaker : speakers_) {
-            for (Voice& voice : speaker.voices) mix_voice(voice, sums_, length);
-            speaker.voices.erase(std::remove_if(speaker.voices.begin(), speaker.voices.end(), voice_finished),
-                                 speaker.voices.end());
+            for (SoundingSample& sounding : speaker.sounding) mix_sample(sounding, sums_, length);
+            speaker.sounding.erase(std::remove_if(speaker.sounding.begin(), speaker.sounding.end(), sample_finished),
+                                 speaker.sounding.end());
         }
         for (EffectPlayback& effect : effects_) {
             const std::int32_t count = std::min(length, effect.end - effect.position);

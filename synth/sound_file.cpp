@@ -2,9 +2,8 @@
 // in the module directory, may load it back into a named sound effect, and
 // may delete it again.
 #include <cstdio>
-#include <vector>
+#include <string>
 
-#include "host/base/text_routines.h"
 #include "voice_data/request_log.h"
 #include "platform/platform.h"
 #include "synth/confined_path.h"
@@ -31,12 +30,8 @@ bool is_module_file(const char* module_dir, const std::string& path) {
 }  // namespace
 
 bool write_sound_file(LoadedVoice& voice, const WavImage& image, const SoundFileRequest& request) {
-    std::vector<std::string> fields;
-    split_string(request.target, fields, ",", true);
-    if (fields.empty() || fields[0].empty()) return false;
-    const std::string& path = fields[0];
-    const std::string effect_name = fields.size() > 1 ? fields[1] : std::string();
-    const int delete_flag = fields.size() > 2 ? string_to_int(fields[2].c_str()) : 0;
+    if (request.path.empty()) return false;
+    const std::string& path = request.path;
 
     std::FILE* file = is_module_file(voice.module_dir, path) ? platform::open_file(path.c_str(), "wb") : nullptr;
     if (file == nullptr) {
@@ -45,8 +40,8 @@ bool write_sound_file(LoadedVoice& voice, const WavImage& image, const SoundFile
     }
     std::fwrite(image.bytes, 1, static_cast<std::size_t>(kWavHeaderSize) + image.samples, file);
     std::fclose(file);
-    if (!effect_name.empty()) reload_sound_effect(voice, effect_name, path.c_str());
-    if (delete_flag != 0) platform::delete_file(path.c_str());
+    if (!request.effect_name.empty()) reload_sound_effect(voice, request.effect_name, path.c_str());
+    if (request.delete_flag != 0) platform::delete_file(path.c_str());
     return true;
 }
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "host/base/wav_format.h"
+#include "base/wav_format.h"
 #include "translate/scan_result.h"
 #include "translate/timeline.h"
 #include "voice_data/loaded_voice.h"

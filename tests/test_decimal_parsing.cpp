@@ -11,7 +11,7 @@
 #include <string>
 
 #include "host/request.h"
-#include "host/base/text_routines.h"
+#include "base/text_routines.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "host/entry_points.h"
+#include "vokari.h"
 #include "platform/platform.h"
 #include "support/fixture_voice.h"
 #include "support/host_calls.h"

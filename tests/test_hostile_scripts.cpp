@@ -13,7 +13,7 @@
 #include "synth/wav_image.h"
 #include "translate/scanner.h"
 #include "synth/sound_file.h"
-#include "host/base/mulaw.h"
+#include "base/mulaw.h"
 #include "test_hostile_module.h"
 #include "translate/timeline.h"
 #include "voice_data/settings.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/entry_points.h"
+#include "vokari.h"
 #include "host/module.h"
 #include "platform/platform.h"
 #include "support/fixture_voice.h"

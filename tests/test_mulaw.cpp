@@ -7,8 +7,8 @@
 #include <set>
 #include <vector>
 
-#include "host/base/mulaw.h"
-#include "host/base/wav_format.h"
+#include "base/mulaw.h"
+#include "base/wav_format.h"
 
 namespace vokari {
 namespace {

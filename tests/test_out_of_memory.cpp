@@ -10,8 +10,8 @@
 #include <new>
 #include <string>
 
-#include "host/entry_points.h"
-#include "host/base/module_paths.h"
+#include "vokari.h"
+#include "base/module_paths.h"
 #include "platform/platform.h"
 #include "support/fixture_voice.h"
 #include "support/host_calls.h"

@@ -121,7 +121,7 @@ TEST_F(RenderAndPlay, OutOfMemoryStopsThePreviousSoundAndPlaysNothing) {
 }
 
 TEST_F(RenderAndPlay, SilentSoundFileIsWrittenButNotPlayed) {
-    scan.sound_file.target = dir_ + "\\quiet.wav";
+    scan.sound_file.path = dir_ + "\\quiet.wav";
     scan.sound_file.silent = 1;
     render_and_play(100);
     EXPECT_EQ(player_.kinds(), (std::vector<std::string>{"purge"}));
@@ -129,7 +129,7 @@ TEST_F(RenderAndPlay, SilentSoundFileIsWrittenButNotPlayed) {
 }
 
 TEST_F(RenderAndPlay, SoundFileWithoutSilenceIsAlsoPlayed) {
-    scan.sound_file.target = dir_ + "\\loud.wav";
+    scan.sound_file.path = dir_ + "\\loud.wav";
     render_and_play(100);
     EXPECT_EQ(player_.kinds(), (std::vector<std::string>{"purge", "play"}));
     const std::vector<std::uint8_t> file = fixture::read_file(native("loud.wav"));

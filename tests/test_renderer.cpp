@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/base/mulaw.h"
+#include "base/mulaw.h"
 #include "support/module_state.h"
 
 namespace vokari {
@@ -23,7 +23,7 @@ namespace {
 // row start nothing, and an empty timeline renders silence.
 namespace plain {
 
-struct Voice {
+struct SoundingSample {
     int slot;
     int size;
     double position, rate, gain, target_gain, gain_step;
@@ -44,12 +44,12 @@ std::vector<std::uint8_t> render(const LoadedVoice& voice, const Timeline& timel
     if (timeline.phoneme_events[0].empty() && timeline.phoneme_events[1].empty()) return out;
     double pitch[2] = {1.0, 1.0}, level[2] = {1.0, 1.0}, previous_pitch[2] = {1.0, 1.0};
     std::size_t phoneme_cursor[2] = {0, 0}, control_cursor[2] = {0, 0};
-    std::vector<Voice> voices[2];
+    std::vector<SoundingSample> voices[2];
     std::vector<Effect> effects;
 
     auto slot_of = [&phoneme_bank](int s, int slot) -> const PhonemeSlot& { return phoneme_bank.slots[s][slot]; };
     auto refresh = [&](int s) {
-        for (Voice& v : voices[s]) {
+        for (SoundingSample& v : voices[s]) {
             if (v.gain_step != 0.0) continue;
             const PhonemeSlot& p = slot_of(s, v.slot);
             v.rate = p.correct_frequency * pitch[s] * settings.speaker_frequency[s];
@@ -66,7 +66,7 @@ std::vector<std::uint8_t> render(const LoadedVoice& voice, const Timeline& timel
         if (e.slot < 0 || e.slot >= kSlotCount) return;
         const PhonemeSlot& p = slot_of(s, e.slot);
         if (p.size <= 0) return;
-        Voice v{};
+        SoundingSample v{};
         v.rate = p.correct_frequency * pitch[s] * settings.speaker_frequency[s];
         if (!e.is_vowel) v.rate *= phoneme_bank.consonant_frequency[s];
         v.rate = clamp(v.rate, 0.25, 3.0);
@@ -124,7 +124,7 @@ std::vector<std::uint8_t> render(const LoadedVoice& voice, const Timeline& timel
             const auto& list = timeline.phoneme_events[s];
             while (phoneme_cursor[s] < list.size() && list[phoneme_cursor[s]].time <= o) {
                 const PhonemeEvent& e = list[phoneme_cursor[s]++];
-                for (Voice& v : voices[s]) {
+                for (SoundingSample& v : voices[s]) {
                     if (v.position > 0 && v.release_countdown == -1 && v.is_vowel == 1) {
                         v.release_countdown = 400;
                         v.rate = slot_of(s, v.slot).correct_frequency * previous_pitch[s] *
@@ -135,7 +135,7 @@ std::vector<std::uint8_t> render(const LoadedVoice& voice, const Timeline& timel
             }
         }
         for (auto& list : voices) {
-            for (Voice& v : list) {
+            for (SoundingSample& v : list) {
                 if (v.release_countdown != -1) {
                     --v.release_countdown;
                     if (v.release_countdown == -1) v.gain_step = -0.0006;
@@ -150,7 +150,7 @@ std::vector<std::uint8_t> render(const LoadedVoice& voice, const Timeline& timel
         }
         long long sum = 0;
         for (int s = 0; s < 2; ++s) {
-            for (Voice& v : voices[s]) {
+            for (SoundingSample& v : voices[s]) {
                 if (v.gain <= 0) continue;
                 v.position += v.rate;
                 const double k = std::trunc(v.position - v.size + 1.0);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host/entry_points.h"
+#include "vokari.h"
 #include "platform/platform.h"
 #include "support/fixture_voice.h"
 #include "support/host_calls.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "host/request.h"
-#include "host/base/text_routines.h"
+#include "base/text_routines.h"
 #include "support/translate_test.h"
 #include "translate/bracket_matcher.h"
 

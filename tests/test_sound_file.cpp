@@ -29,7 +29,7 @@ protected:
         SynthFixture::TearDown();
     }
 
-    void ask_for(const std::string& argument) { scan.sound_file.target = dir_ + "\\" + argument; }
+    void ask_for(const std::string& argument) { scan.sound_file = vokari::sound_file_request(module_dir, argument, 0); }
 
     void add_effect(const std::string& name, std::vector<std::uint8_t> data) {
         vokari::SoundEffect effect;
@@ -48,7 +48,8 @@ protected:
 
 TEST_F(SoundFile, NoRequestWritesNothing) {
     EXPECT_FALSE(write_sound_file());
-    scan.sound_file.target = ",greeting,1";
+    scan.sound_file.effect_name = "greeting";
+    scan.sound_file.delete_flag = 1;
     EXPECT_FALSE(write_sound_file());
     EXPECT_EQ(log_text(), "");
 }
@@ -163,7 +164,7 @@ TEST_F(SoundFile, CommaInTheModuleDirectoryCutsThePath) {
     const std::string comma_dir = dir_ + "/x,y";
     ASSERT_TRUE(fixture::make_directory(comma_dir));
     std::strcpy(module_dir, comma_dir.c_str());
-    scan.sound_file.target = comma_dir + "\\a.wav";
+    ask_for("a.wav");
     EXPECT_TRUE(write_sound_file());
     EXPECT_EQ(log_text(), kFileOutputError);
     EXPECT_TRUE(fixture::read_file(comma_dir + "/a.wav").empty());

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "host/base/shift_jis.h"
-#include "host/base/text_routines.h"
+#include "base/shift_jis.h"
+#include "base/text_routines.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "host/entry_points.h"
-#include "host/base/module_paths.h"
+#include "vokari.h"
+#include "base/module_paths.h"
 #include "host/request.h"
-#include "host/base/text_routines.h"
+#include "base/text_routines.h"
 #include "support/fixture_voice.h"
 #include "support/translate_test.h"
 #include "translate/repeated_replace.h"

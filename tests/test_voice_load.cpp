@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/entry_points.h"
+#include "vokari.h"
 #include "support/fixture_voice.h"
 #include "support/host_calls.h"
 #include "support/module_state.h"

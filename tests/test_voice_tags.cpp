@@ -9,8 +9,8 @@
 #include <random>
 #include <string>
 
-#include "host/entry_points.h"
-#include "host/base/module_paths.h"
+#include "vokari.h"
+#include "base/module_paths.h"
 #include "support/translate_test.h"
 #include "translate/pitch_factor.h"
 #include "voice_data/sound_effects.h"
@@ -94,16 +94,19 @@ TEST_F(VoiceTagTest, OmitTagLastsForOneScan) {
 
 TEST_F(VoiceTagTest, SoundFileTagsNameAFileInTheModuleDirectory) {
     std::strcpy(module_dir, "C:\\host\\ghost\\master");
-    scan_script("@wavout[a.wav]");
-    EXPECT_EQ(scan.sound_file.target, "C:\\host\\ghost\\master\\a.wav");
+    scan_script("@wavout[a.wav,greeting, 2]");
+    EXPECT_EQ(scan.sound_file.path, "C:\\host\\ghost\\master\\a.wav");
+    EXPECT_EQ(scan.sound_file.effect_name, "greeting");
+    EXPECT_EQ(scan.sound_file.delete_flag, 2);
     EXPECT_EQ(scan.sound_file.silent, 0);
     scan_script("@wavout[a.wav]@wavouts[b.wav]");
-    EXPECT_EQ(scan.sound_file.target, "C:\\host\\ghost\\master\\b.wav");
+    EXPECT_EQ(scan.sound_file.path, "C:\\host\\ghost\\master\\b.wav");
+    EXPECT_EQ(scan.sound_file.effect_name, "");
     EXPECT_EQ(scan.sound_file.silent, 1);
     module_dir[0] = '\0';
-    scan.sound_file.target.clear();
+    scan.sound_file = vokari::SoundFileRequest();
     EXPECT_EQ(scan_script("@wavout"), 6 * 130);   // the tag "w" and five letters
-    EXPECT_TRUE(scan.sound_file.target.empty());
+    EXPECT_TRUE(scan.sound_file.path.empty());
 }
 
 TEST_F(VoiceTagTest, UnknownOrUnclosedTagsCostSilence) {

@@ -9,7 +9,7 @@
 // per '[' and a later walk that meets the same '[' jumps at once.
 #include "translate/bracket_matcher.h"
 
-#include "host/base/text_routines.h"
+#include "base/text_routines.h"
 
 namespace vokari {
 

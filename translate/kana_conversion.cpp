@@ -1,6 +1,8 @@
 // Kana conversion: one Japanese character of the voice text becomes the onset
 // and vowel events of its phoneme slot.  Every character, recognised or not,
 // lasts one talk-speed unit.
+#include "translate/kana_conversion.h"
+
 #include "translate/kana_index.h"
 #include "translate/kana_tables.h"
 #include "translate/scan_state.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "translate/string_table.h"
-#include "voice_data/phoneme_slots.h"
+#include "vokari_voice_format.h"
 
 namespace vokari {
 

@@ -19,7 +19,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/base/text_routines.h"
+#include "base/text_routines.h"
 
 namespace vokari {
 

@@ -5,15 +5,9 @@
 #include <cstdint>
 #include <string>
 
-namespace vokari {
+#include "translate/sound_file_request.h"
 
-// A sound file asked for by "wavout[" / "wavouts[": the full path (module
-// directory, backslash, the tag's argument, which may carry ",effect,delete"
-// after the path) and whether the speech is saved without being played.
-struct SoundFileRequest {
-    std::string target;   // path[,effect name[,delete flag]]; empty: no file
-    int silent = 0;
-};
+namespace vokari {
 
 struct ScanResult {
     // Total duration in milliseconds; 0 means nothing is to be rendered.

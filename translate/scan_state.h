@@ -41,17 +41,6 @@ inline unsigned char byte_at(const ScanState& state, std::int32_t pos) {
     return static_cast<unsigned char>(state.text[pos]);
 }
 
-// Kana conversion: a double-byte character (lead 0x80..0xA0 or 0xE0..0xFF) or
-// a half-width katakana (0xA1..0xDF) at `pos`.
-void convert_fullwidth_kana(ScanState& state);
-void convert_halfwidth_kana(ScanState& state);
-
-// A backslash at `pos`: the host's script tags.
-void handle_script_tag(ScanState& state);
-
-// The tag prefix at `pos`: the module's voice-control tags.
-void handle_voice_tag(ScanState& state);
-
 // Characters of silence: one silence event now, then `characters` times the
 // talk speed.
 void spend_silent_characters(ScanState& state, std::int64_t characters);

@@ -2,11 +2,14 @@
 // the handler of its class, building the Timeline of both speakers.
 #include <cstring>
 
-#include "host/base/shift_jis.h"
+#include "base/shift_jis.h"
+#include "translate/kana_conversion.h"
 #include "translate/scan_state.h"
 #include "translate/scanner.h"
+#include "translate/script_tags.h"
 #include "translate/time_math.h"
 #include "translate/timeline.h"
+#include "translate/voice_tags.h"
 
 namespace vokari {
 

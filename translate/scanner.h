@@ -1,6 +1,5 @@
-// The script scanner and everything that reads a script: kana conversion, the
-// host's script tags, the module's voice-control tags, and the insertion of
-// wait tags into the reply.
+// The script scanner: reads the voice text (kana, the host's script tags, the
+// module's voice-control tags) into a timeline.
 #pragma once
 
 #include <cstdint>
@@ -18,10 +17,5 @@ namespace vokari {
 // (held within +-2^61), so that a script whose own pauses run past the 32-bit
 // range still gets the waits that its characters need.
 ScanResult scan_script(const LoadedVoice& voice, const std::string& text, Timeline& timeline);
-
-// Inserts "\_w[n]" wait tags into `script` (the untranslated reply) and removes
-// the voice-control tags from it.  total_ms and omit_text: what scan_script
-// returned; `settings` gives the tag prefix and the host's message speed.
-void insert_waits(const Settings& settings, std::string& script, std::int64_t total_ms, bool omit_text);
 
 }  // namespace vokari

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/base/text_routines.h"
+#include "base/text_routines.h"
 #include "voice_data/request_log.h"
 #include "translate/repeated_replace.h"
 #include "translate/translation_index.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "host/base/shift_jis.h"
+#include "base/shift_jis.h"
 
 namespace vokari {
 

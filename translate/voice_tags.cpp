@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "host/base/text_routines.h"
+#include "base/text_routines.h"
 #include "translate/pitch_factor.h"
 #include "translate/scan_state.h"
 #include "translate/scanner.h"
@@ -32,11 +32,7 @@ void control(const ScanState& state, ControlKind kind, double value) {
 
 // Asks for the speech to be written to `name` in the module directory.
 void request_sound_file(ScanState& state, const std::string& name, int silent) {
-    SoundFileRequest& request = state.result.sound_file;
-    request.target = state.voice.module_dir;
-    request.target += '\\';
-    request.target += name;
-    request.silent = silent;
+    state.result.sound_file = sound_file_request(state.voice.module_dir, name, silent);
 }
 
 void apply_bracket_tag(ScanState& state, int tag, const std::string& argument) {

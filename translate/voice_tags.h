@@ -48,4 +48,8 @@ enum VoicePlainTag {
     kEndOfVoice = 16,       // "e"
 };
 
+// The tag prefix at `pos` of the scan: the tag's action on the timeline.
+struct ScanState;
+void handle_voice_tag(ScanState& state);
+
 }  // namespace vokari

@@ -9,10 +9,10 @@
 #include <cstring>
 #include <limits>
 
-#include "host/base/text_routines.h"
+#include "base/text_routines.h"
 #include "translate/bracket_matcher.h"
 #include "translate/repeated_replace.h"
-#include "translate/scanner.h"
+#include "translate/wait_insertion.h"
 #include "translate/script_tags.h"
 #include "translate/time_math.h"
 #include "translate/voice_tags.h"
@@ -47,9 +47,8 @@ struct WaitScan {
 // At a backslash: keeps a known script tag whole in the reply, adding the
 // waits it asks for.  False when no tag starts here.
 bool skip_script_tag_for_waits(WaitScan& scan) {
-    const TagMatch match = match_tag(script_bracket_tags, script_plain_tags, scan.text, scan.pos, scan.length);
+    const ScriptTagMatch match = match_script_tag(scan.text, scan.pos, scan.length);
     if (!match.found()) return false;
-    const int tag = match.tag;
     const std::int32_t name_length = match.name_length;
     if (match.bracketed) {
         std::string argument;
@@ -59,20 +58,17 @@ bool skip_script_tag_for_waits(WaitScan& scan) {
             scan.keep(name_length + 1);
             return true;
         }
-        if (tag == kScriptWaitArgumentTag) scan.tag_wait_ms = add_time(scan.tag_wait_ms, string_to_int(argument.c_str()));
+        if (match.tag->wait_ms_per_unit != 0)
+            scan.tag_wait_ms = add_time(scan.tag_wait_ms, bracket_tag_wait_ms(*match.tag, argument));
         scan.keep(name_length + span);
         return true;
     }
-    const int digit = digit_at(scan.text, scan.pos + 2, scan.length);
-    std::int32_t extra = 0;
-    if ((tag == kDigitWaitTag || tag == kDigitSpeedTag) && digit >= 0) {
-        if (tag == kDigitWaitTag) scan.tag_wait_ms = add_time(scan.tag_wait_ms, digit * 50);
-        extra = 1;
-    }
-    scan.keep(name_length + 1 + extra);
+    const PlainTagUse use = use_plain_tag(match, scan.text, scan.pos, scan.length);
+    if (use.pauses) scan.tag_wait_ms = add_time(scan.tag_wait_ms, use.wait_ms);
+    scan.keep(use.span);
     // An escaped backslash is shown, so a wait follows it, but it is not
     // counted among the characters.
-    if (tag == kEscapedBackslash) scan.out += kWaitPlaceholder;
+    if (match.tag->kind == ScriptTagKind::EscapedBackslash) scan.out += kWaitPlaceholder;
     return true;
 }
 

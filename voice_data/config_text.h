@@ -1,27 +1,14 @@
-// The text routines of every configuration reader: blank trimming, trailing
-// comments, the key/value split and the common line loop.  Texts are
-// Shift_JIS; double-byte characters are stepped over whole.
+// The common line loop of every configuration reader (the lines themselves
+// are read with base/config_line.h), and the warning for a file saved as
+// UTF-8.
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
 
-namespace vokari {
+#include "base/config_line.h"
 
-// Removes a trailing "//" comment that follows a blank outside double quotes.
-void strip_comment(char* line);
-struct KeyValue {
-    std::string key;
-    std::string value;
-};
-// Splits `line` at the first `separator` outside double quotes into the bytes
-// before it and the bytes after it, both trimmed; nothing when there is no
-// such separator.
-std::optional<KeyValue> split_key_value(const char* line, const char* separator = ",");
-// Removes spaces, tabs and full-width spaces (0x81 0x40) from both ends.
-void trim_blanks(char* text);
-void trim_blanks(std::string& text);
+namespace vokari {
 
 // What the common line loop saw of a file as a whole.
 struct ConfigFileRead {

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "host/base/module_paths.h"
+#include "base/module_paths.h"
 #include "voice_data/phoneme_bank.h"
 #include "voice_data/settings.h"
 #include "voice_data/sound_effects.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "host/base/module_paths.h"
-#include "host/base/text_routines.h"
+#include "base/module_paths.h"
+#include "base/text_routines.h"
 #include "voice_data/request_log.h"
 #include "platform/platform.h"
 #include "voice_data/loaded_voice.h"

@@ -8,12 +8,12 @@
 #include <new>
 #include <string>
 
-#include "host/base/module_paths.h"
+#include "base/module_paths.h"
 #include "voice_data/request_log.h"
 #include "platform/platform.h"
 #include "voice_data/loaded_voice.h"
 #include "voice_data/sample_file.h"
-#include "host/base/wav_format.h"
+#include "base/wav_format.h"
 
 namespace vokari {
 
@@ -46,10 +46,10 @@ bool format_slot_path(const char* module_dir, char* out, const char* directory, 
 PartnerGaps load_phoneme_bank(LoadedVoice& voice) {
     log_write(voice.settings, "// Now loading CV-shaped phoneme data.\n");
     // Speaker 0 has no fallback, so only the partner's results are kept.
-    load_phoneme_directory(voice, "vokariv0", 0, true);
-    bool partner_has_vowels = load_phoneme_directory(voice, "vokariv1", 1, true);
-    load_phoneme_directory(voice, "vokaric0", 0, false);
-    bool partner_has_consonants = load_phoneme_directory(voice, "vokaric1", 1, false);
+    load_phoneme_directory(voice, sample_folder(true, 0), 0, true);
+    bool partner_has_vowels = load_phoneme_directory(voice, sample_folder(true, 1), 1, true);
+    load_phoneme_directory(voice, sample_folder(false, 0), 0, false);
+    bool partner_has_consonants = load_phoneme_directory(voice, sample_folder(false, 1), 1, false);
     log_write(voice.settings, "Done.\n\n");
     PartnerGaps gaps;
     gaps.vowels = !partner_has_vowels;

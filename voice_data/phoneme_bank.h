@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "voice_data/phoneme_slots.h"
+#include "vokari_voice_format.h"
 
 namespace vokari {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "host/base/module_paths.h"
-#include "host/base/text_routines.h"
+#include "base/module_paths.h"
+#include "base/text_routines.h"
 #include "voice_data/request_log.h"
 #include "platform/platform.h"
 #include "voice_data/loaded_voice.h"
@@ -52,7 +52,7 @@ bool load_phoneme_details(LoadedVoice& voice, const char* directory, int speaker
     log_write(voice.settings, label.c_str());
 
     char path[kPathCapacity];
-    std::string relative = std::string(directory) + "\\details.txt";
+    std::string relative = std::string(directory) + "\\" + kDetailsFileName;
     int slot = 0;
     bool read = voice.module_path(path, relative.c_str()) &&
                 for_each_config_line(path, [&](char* line) {
@@ -85,20 +85,23 @@ bool parse_section_header(const char* line, int& slot) {
 void apply_detail(LoadedVoice& voice, const char* key, const char* value, int speaker, int slot) {
     PhonemeBank& bank = voice.bank;
     if (speaker < 0 || speaker >= kSpeakerCount) return;
+    int found = -1;
+    for (int i = 0; i < static_cast<int>(sizeof kDetailKeys / sizeof *kDetailKeys) && found < 0; ++i)
+        if (std::strcmp(key, kDetailKeys[i]) == 0) found = i;
     // Keys for the whole speaker, valid under any section.
-    if (std::strcmp(key, "adjust.consonant.frequency") == 0) {
+    if (found == kConsonantFrequencyKey) {
         bank.consonant_frequency[speaker] = string_to_double(value);
         return;
     }
-    if (std::strcmp(key, "adjust.consonant.level") == 0) {
+    if (found == kConsonantLevelKey) {
         bank.consonant_level[speaker] = string_to_double(value);
         return;
     }
     if (!is_slot_number(slot)) return;
     PhonemeSlot& target = bank.slots[speaker][slot];
-    if (std::strcmp(key, "adjust.vowel.delay") == 0) {
+    if (found == kVowelDelayKey) {
         target.vowel_delay = string_to_int(value);
-    } else if (std::strcmp(key, "loopchunkofset") == 0) {
+    } else if (found == kLoopOffsetKey) {
         int requested = string_to_int(value);
         target.loop_chunk_offset = requested < target.size - 1 ? requested : target.size - 1;
         // Keeping L + 1 bytes leaves a file that the same line, clamped
@@ -106,9 +109,9 @@ void apply_detail(LoadedVoice& voice, const char* key, const char* value, int sp
         if (voice.settings.delete_excess_hv1 == 1 && bank.last_sample_was_hv1 == 1 &&
             !is_vowel_slot(slot))
             cut_excess_hv1(voice.module_dir, speaker, slot, static_cast<long>(target.loop_chunk_offset) + 1);
-    } else if (std::strcmp(key, "correct.frequency") == 0) {
+    } else if (found == kCorrectFrequencyKey) {
         target.correct_frequency = string_to_double(value);
-    } else if (std::strcmp(key, "correct.level") == 0) {
+    } else if (found == kCorrectLevelKey) {
         target.correct_level = string_to_double(value);
     }
 }
@@ -118,8 +121,7 @@ void apply_detail(LoadedVoice& voice, const char* key, const char* value, int sp
 // fails.
 void cut_excess_hv1(const char* module_dir, int speaker, int slot, long keep_bytes) {
     if (keep_bytes <= 0 || speaker < 0 || speaker >= kSpeakerCount || !is_slot_number(slot)) return;
-    char directory[16];
-    std::snprintf(directory, sizeof directory, "vokaric%d", speaker);
+    const char* directory = sample_folder(false, speaker);
     char sample_path[kPathCapacity];
     char temporary_path[kPathCapacity];
     if (!format_slot_path(module_dir, sample_path, directory, slot, ".hv1") ||

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "host/base/shift_jis.h"
-#include "host/base/text_routines.h"
+#include "base/shift_jis.h"
+#include "base/text_routines.h"
 #include "voice_data/config_text.h"
 #include "voice_data/loaded_voice.h"
 #include "voice_data/phoneme_bank.h"
@@ -35,10 +35,15 @@ namespace {
 // unknown keys are ignored.
 void apply_setting(LoadedVoice& voice, const char* key, const char* value, SettingsRead& read) {
     Settings& settings = voice.settings;
-    if (std::strcmp(key, "log") == 0) {
+    int found = -1;
+    for (int i = 0; i < static_cast<int>(sizeof kSettingsKeys / sizeof *kSettingsKeys) && found < 0; ++i)
+        if (std::strcmp(key, kSettingsKeys[i]) == 0) found = i;
+    switch (found) {
+    case kLogKey:
         // A path that does not fit leaves logging off.
         voice.module_path(settings.log_path, value);
-    } else if (std::strcmp(key, "tag.prefix") == 0) {
+        break;
+    case kTagPrefixKey: {
         // A prefix that starts a two-byte character (a full-width at sign is
         // the usual slip) would take every character with that first byte
         // for a tag and put wait tags between its two bytes: the line is
@@ -50,20 +55,31 @@ void apply_setting(LoadedVoice& voice, const char* key, const char* value, Setti
         } else {
             settings.tag_prefix = first;
         }
-    } else if (std::strcmp(key, "voice.translate.dic") == 0) {
+        break;
+    }
+    case kDictionaryKey:
         read.dictionary_names.emplace_back(value);
-    } else if (std::strcmp(key, "talk.default.speed") == 0) {
+        break;
+    case kTalkSpeedKey:
         settings.talk_default_speed = string_to_int(value);
-    } else if (std::strcmp(key, "se") == 0) {
+        break;
+    case kSoundEffectKey:
         add_sound_effect(voice, value);
-    } else if (std::strcmp(key, "adjust.frequency.sakura") == 0) {
+        break;
+    case kMainFrequencyKey:
         settings.speaker_frequency[0] = string_to_double(value);
-    } else if (std::strcmp(key, "adjust.frequency.kero") == 0) {
+        break;
+    case kPartnerFrequencyKey:
         settings.speaker_frequency[1] = string_to_double(value);
-    } else if (std::strcmp(key, "delete.excess.hv1") == 0) {
+        break;
+    case kDeleteExcessKey:
         if (std::strcmp(value, "on") == 0) settings.delete_excess_hv1 = 1;
-    } else if (std::strcmp(key, "security.level") == 0) {
+        break;
+    case kSecurityLevelKey:
         if (std::strcmp(value, "high") == 0) settings.security_high = 1;
+        break;
+    default:
+        break;   // unknown keys are ignored
     }
 }
 
@@ -76,7 +92,7 @@ void apply_setting(LoadedVoice& voice, const char* key, const char* value, Setti
 SettingsRead read_settings(LoadedVoice& voice) {
     SettingsRead read;
     char path[kPathCapacity];
-    if (!voice.module_path(path, "vokari.txt")) return read;
+    if (!voice.module_path(path, kSettingsFileName)) return read;
     read.path = path;
     const ConfigFileRead file = for_each_config_line(path, [&](char* line) {
         if (const auto split = split_key_value(line))

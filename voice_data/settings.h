@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/base/module_paths.h"
+#include "base/module_paths.h"
 
 namespace vokari {
 

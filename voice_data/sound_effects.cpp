@@ -6,8 +6,8 @@
 #include <cstring>
 #include <new>
 
-#include "host/base/module_paths.h"
-#include "host/base/wav_format.h"
+#include "base/module_paths.h"
+#include "base/wav_format.h"
 #include "voice_data/phoneme_bank.h"
 #include "voice_data/config_text.h"
 #include "voice_data/loaded_voice.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "host/entry_points.h"
+#include "vokari.h"
 #include "platform/platform.h"
 #include "support/fixture_voice.h"
 

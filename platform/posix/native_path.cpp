@@ -3,7 +3,7 @@
 // copied whole, so a trail byte 0x5C (as in the kanji 0x95 0x5C) stays.
 #include <cstring>
 
-#include "host/base/shift_jis.h"
+#include "base/shift_jis.h"
 #include "platform/platform.h"
 
 namespace vokari {

@@ -3,70 +3,17 @@
 // to 16-bit samples and fed to a callback stream of the default output device;
 // purge aborts the stream at once.  Without the library, or without a usable
 // device, nothing is played and the module works on.
-#include <dlfcn.h>
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "platform/player_backends.h"
-#include "host/base/mulaw.h"
+#include "platform/posix/player_portaudio_library.h"
+#include "base/mulaw.h"
 
 namespace vokari {
 namespace platform {
 namespace {
-
-// The few PortAudio declarations used here (portaudio.h, API version 19).
-typedef int PaError;
-typedef void PaStream;
-typedef unsigned long PaSampleFormat;
-typedef unsigned long PaStreamCallbackFlags;
-struct PaStreamCallbackTimeInfo;
-typedef int PaStreamCallback(const void* input, void* output, unsigned long frame_count,
-                             const PaStreamCallbackTimeInfo* time_info, PaStreamCallbackFlags status_flags,
-                             void* user_data);
-constexpr PaError paNoError = 0;
-constexpr PaSampleFormat paInt16 = 0x00000008;
-constexpr unsigned long paFramesPerBufferUnspecified = 0;
-constexpr int paContinue = 0;
-constexpr int paComplete = 1;
-
-struct PortAudioLibrary {
-    PaError (*initialize)();
-    PaError (*open_default_stream)(PaStream**, int, int, PaSampleFormat, double, unsigned long,
-                                   PaStreamCallback*, void*);
-    PaError (*start_stream)(PaStream*);
-    PaError (*abort_stream)(PaStream*);
-    PaError (*close_stream)(PaStream*);
-};
-
-// Sends everything written to stderr to /dev/null while it lives: the sound
-// libraries report every device they probe there, which is not the host's
-// business.
-class SilencedStderr {
-public:
-    SilencedStderr() {
-        std::fflush(stderr);
-        saved_ = ::dup(STDERR_FILENO);
-        const int null_device = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (saved_ >= 0 && null_device >= 0) ::dup2(null_device, STDERR_FILENO);
-        if (null_device >= 0) ::close(null_device);
-    }
-    ~SilencedStderr() {
-        std::fflush(stderr);
-        if (saved_ >= 0) {
-            ::dup2(saved_, STDERR_FILENO);
-            ::close(saved_);
-        }
-    }
-    SilencedStderr(const SilencedStderr&) = delete;
-    SilencedStderr& operator=(const SilencedStderr&) = delete;
-
-private:
-    int saved_;
-};
 
 // The sound being played; the callback reads it on PortAudio's thread between
 // the start of the stream and its abort.
@@ -88,20 +35,10 @@ State& state() {
     return *instance;
 }
 
-template <typename Function>
-bool find_symbol(void* handle, const char* name, Function& out) {
-    out = reinterpret_cast<Function>(::dlsym(handle, name));
-    return out != nullptr;
-}
-
 bool load_library(PortAudioLibrary& library) {
-    void* handle = ::dlopen("libportaudio.so.2", RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) return false;
-    return find_symbol(handle, "Pa_Initialize", library.initialize) &&
-           find_symbol(handle, "Pa_OpenDefaultStream", library.open_default_stream) &&
-           find_symbol(handle, "Pa_StartStream", library.start_stream) &&
-           find_symbol(handle, "Pa_AbortStream", library.abort_stream) &&
-           find_symbol(handle, "Pa_CloseStream", library.close_stream);
+    return load_portaudio("libportaudio.so.2", library) && library.initialize != nullptr &&
+           library.open_default_stream != nullptr && library.start_stream != nullptr &&
+           library.abort_stream != nullptr && library.close_stream != nullptr;
 }
 
 // Initializes PortAudio on the first sound; false (for good) when it fails.

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "host/entry_points.h"
-#include "host/base/module_paths.h"
+#include "vokari.h"
+#include "base/module_paths.h"
 
 namespace host_calls {
 

@@ -14,6 +14,7 @@
 #include "synth/sound_file.h"
 #include "synth/wav_image.h"
 #include "translate/scanner.h"
+#include "translate/wait_insertion.h"
 #include "translate/translation_dictionary.h"
 #include "voice_data/message_speed.h"
 #include "voice_data/phoneme_bank.h"

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "host/entry_points.h"
-#include "host/base/module_paths.h"
+#include "vokari.h"
+#include "base/module_paths.h"
 #include "support/fixture_voice.h"
 #include "support/module_state.h"
 #include "support/recording_player.h"
@@ -19,7 +19,7 @@
 #include "synth/wav_image.h"
 #include "translate/scanner.h"
 #include "synth/sound_file.h"
-#include "host/base/mulaw.h"
+#include "base/mulaw.h"
 #include "translate/timeline.h"
 #include "voice_data/phoneme_bank.h"
 #include "voice_data/message_speed.h"

@@ -13,7 +13,7 @@
 #include "translate/translation_dictionary.h"
 #include "synth/wav_image.h"
 #include "synth/sound_file.h"
-#include "host/base/mulaw.h"
+#include "base/mulaw.h"
 #include "translate/scanner.h"
 #include "translate/timeline.h"
 #include "voice_data/phoneme_bank.h"

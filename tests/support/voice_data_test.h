@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "host/entry_points.h"
-#include "host/base/module_paths.h"
+#include "vokari.h"
+#include "base/module_paths.h"
 #include "support/fixture_voice.h"
 #include "support/module_state.h"
 #include "support/text_files.h"

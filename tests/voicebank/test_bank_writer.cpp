@@ -9,7 +9,9 @@
 #include <string>
 
 #include "bank_writer.h"
-#include "voice_data/voice_format.h"
+#include "base/mulaw.h"
+#include "base/wav_format.h"
+#include "vokari_voice_format.h"
 #include "syllables.h"
 
 using namespace voicebank;

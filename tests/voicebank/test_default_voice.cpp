@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "pitch_period.h"
-#include "voice_data/voice_format.h"
+#include "base/mulaw.h"
+#include "base/wav_format.h"
+#include "vokari_voice_format.h"
 #include "syllables.h"
 #include "details_file.h"
 

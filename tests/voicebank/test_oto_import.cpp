@@ -21,7 +21,9 @@
 #include "espeak_recording.h"
 #include "program_runner.h"
 #include "sample_shaping.h"
-#include "voice_data/voice_format.h"
+#include "base/mulaw.h"
+#include "base/wav_format.h"
+#include "vokari_voice_format.h"
 #include "syllables.h"
 #include "details_file.h"
 

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "base/shift_jis.h"
 #include "tools/text/text_detection.h"
 
 namespace readings {
@@ -106,7 +107,7 @@ std::vector<std::string> tags_of(const std::string& text, char tag_prefix, bool 
             tags.push_back(text.substr(pos, length));
             pos += length;
         } else {
-            const bool lead = shift_jis && c >= 0x80 && !(c >= 0xA1 && c <= 0xDF);   // as the scanner steps
+            const bool lead = shift_jis && vokari::starts_script_pair(c);   // as the scanner steps
             pos += lead ? 2 : 1;
         }
     }

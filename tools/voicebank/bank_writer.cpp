@@ -11,7 +11,9 @@
 
 #include <unistd.h>
 
-#include "voice_data/voice_format.h"
+#include "base/mulaw.h"
+#include "base/wav_format.h"
+#include "vokari_voice_format.h"
 #include "syllables.h"
 
 namespace voicebank {
@@ -21,7 +23,7 @@ namespace {
 constexpr double kFullScale = 8158.0;
 
 std::string directory_name(bool vowels, int speaker) {
-    return std::string(vowels ? "vokariv" : "vokaric") + std::to_string(speaker);
+    return vokari::sample_folder(vowels, speaker);
 }
 
 // The system's reason for the last failed file call, in its own words.
@@ -93,17 +95,17 @@ std::string details_text(const std::vector<SlotSample>& samples, const BankTunin
         std::snprintf(line, sizeof line, "\n// %s\n[%d]\n", kSyllables[s.slot].romaji, s.slot);
         text += line;
         if (vowels) {
-            std::snprintf(line, sizeof line, "loopchunkofset,%ld\n", s.loop_start);
+            std::snprintf(line, sizeof line, "%s,%ld\n", vokari::kDetailLoopOffset, s.loop_start);
         } else {
             // The renderer counts these in output samples; the sample itself
             // plays at the slot's rate factor.
-            std::snprintf(line, sizeof line, "adjust.vowel.delay,%ld\nloopchunkofset,%ld\n",
+            std::snprintf(line, sizeof line, "%s,%ld\n%s,%ld\n", vokari::kDetailVowelDelay,
                           std::lround(s.vowel_delay / t.correct_frequency),
-                          std::lround(s.fade_length / t.correct_frequency));
+                          vokari::kDetailLoopOffset, std::lround(s.fade_length / t.correct_frequency));
         }
         text += line;
-        std::snprintf(line, sizeof line, "correct.frequency,%.4f\ncorrect.level,%.4f\n", t.correct_frequency,
-                      t.correct_level);
+        std::snprintf(line, sizeof line, "%s,%.4f\n%s,%.4f\n", vokari::kDetailCorrectFrequency,
+                      t.correct_frequency, vokari::kDetailCorrectLevel, t.correct_level);
         text += line;
     }
     return text;
@@ -119,7 +121,7 @@ std::map<std::string, std::vector<std::uint8_t>> bank_files(int speaker, const s
             files[directory + std::to_string(s.slot) + ".wav"] = sample_file_bytes(s.samples, tuning.gain);
         }
         const std::string text = details_text(samples, tuning, vowels);
-        files[directory + "details.txt"] = std::vector<std::uint8_t>(text.begin(), text.end());
+        files[directory + vokari::kDetailsFileName] = std::vector<std::uint8_t>(text.begin(), text.end());
     }
     return files;
 }

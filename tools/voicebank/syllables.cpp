@@ -1,7 +1,9 @@
 // Slot table of the bank: numbering shared with the module's kana tables.
 #include "syllables.h"
 
-#include "voice_data/voice_format.h"
+#include "base/mulaw.h"
+#include "base/wav_format.h"
+#include "vokari_voice_format.h"
 
 namespace voicebank {
 

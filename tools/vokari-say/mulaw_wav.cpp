@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "base/mulaw.h"
+
 #include "tools/vokari-say/script_input.h"
 
 namespace vokari_say {
@@ -21,14 +23,6 @@ MuLawWav failure(const std::string& path, const std::string& why) {
 }
 
 }  // namespace
-
-int decode_mulaw(unsigned char code) {
-    const int x = code < 0x80 ? 0x7F - code : 0xFF - code;
-    const int exponent = x >> 4;
-    const int mantissa = x & 0x0F;
-    const int magnitude = ((2 * mantissa + 34) << exponent) - 34;
-    return code < 0x80 ? -magnitude : magnitude;
-}
 
 MuLawWav read_mulaw_wav(const std::string& path) {
     const ReadResult file = read_input(path);
@@ -53,7 +47,8 @@ MuLawWav read_mulaw_wav(const std::string& path) {
             if (!format_seen || wav.sample_rate <= 0) return failure(path, "data before a usable format chunk");
             const size_t end = std::min(bytes.size(), body + size);
             wav.samples.reserve(end - body);
-            for (size_t i = body; i < end; ++i) wav.samples.push_back(decode_mulaw(static_cast<unsigned char>(bytes[i])));
+            for (size_t i = body; i < end; ++i)
+                wav.samples.push_back(vokari::mulaw_decode_table[static_cast<unsigned char>(bytes[i])]);
             wav.ok = true;
             return wav;
         }

@@ -17,11 +17,6 @@ struct MuLawWav {
 // decodes them; fails with a message on any other file.
 MuLawWav read_mulaw_wav(const std::string& path);
 
-// The linear value of one mu-law byte, on the module's 14-bit scale: each code
-// stands for the top of its quantisation interval (0x00 -> -8158, 0x80 -> 8158,
-// 0x7F and 0xFF -> 0).
-int decode_mulaw(unsigned char code);
-
 // Length of the sound in milliseconds (0 for an unreadable file).
 int duration_ms(const MuLawWav& wav);
 

@@ -7,10 +7,11 @@
 namespace vokari_say {
 
 // Every value of `key` in the settings text `settings` (Shift_JIS bytes), in
-// file order, read the way the module reads them: lines split at their first
-// comma, "//" comment lines skipped, a trailing " //" comment removed, blanks
-// (spaces, tabs, full-width spaces) trimmed, keys compared case-sensitively,
-// and nothing read past a byte 0x1A, which ends a text file.
+// file order, read with the module's own line routines (base/config_line.h):
+// lines split at their first comma outside double quotes, "//" comment lines
+// skipped, a trailing " //" comment removed, blanks (spaces, tabs, full-width
+// spaces) trimmed, keys compared case-sensitively, and nothing read past a
+// byte 0x1A, which ends a text file.
 std::vector<std::string> setting_values(const std::string& settings, const std::string& key);
 
 // The settings text of the voice in `module_dir` ("" when it has no readable

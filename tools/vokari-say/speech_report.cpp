@@ -7,11 +7,11 @@
 #include <cstdio>
 
 #include "tools/text/utf8.h"
+#include "vokari_voice_format.h"
 
 namespace vokari_say {
 namespace {
 
-const char* const kSampleFolders[] = {"vokariv0", "vokariv1", "vokaric0", "vokaric1"};
 
 // The decoded level up to which a sample counts as silence (the codes next to
 // zero decode to 2 and 4).
@@ -72,8 +72,9 @@ bool has_kanji(const std::string& utf8) {
 }
 
 bool voice_has_samples(const std::string& voice_dir) {
-    for (const char* folder : kSampleFolders)
-        if (folder_has_sample(voice_dir + "/" + folder)) return true;
+    for (const auto& group : vokari::kSampleFolders)
+        for (const char* folder : group)
+            if (folder_has_sample(voice_dir + "/" + folder)) return true;
     return false;
 }
 

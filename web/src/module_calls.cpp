@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "host/entry_points.h"
+#include "vokari.h"
 #include "platform/platform.h"
 #include "platform/web/played_image.h"
 

@@ -1,12 +1,14 @@
 // string_to_double: the C atof of decimal text, rounded correctly to the
 // nearest double with exact integer arithmetic, so that every build reads the
 // same bits from the same text whatever its C runtime does.
+#include "base/decimal_parsing.h"
+
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "host/base/text_routines.h"
+#include "base/text_routines.h"
 
 namespace vokari {
 

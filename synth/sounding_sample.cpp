@@ -1,10 +1,10 @@
-// The life of one voice: started by a phoneme event, released by the next one,
+// The life of one sounding sample: started by a phoneme event, released by the next one,
 // refreshed by control events while holding, and mixed sample by sample.
-#include "synth/voice.h"
+#include "synth/sounding_sample.h"
 
 #include <cmath>
 
-#include "host/base/mulaw.h"
+#include "base/mulaw.h"
 #include "synth/wav_image.h"
 
 namespace vokari {
@@ -29,13 +29,13 @@ struct DecodedLevels {
 };
 constexpr DecodedLevels kLevels;
 
-double voice_rate(const PhonemeSlot& slot, const SpeakerTuning& tuning, double pitch, bool is_vowel) {
+double playback_rate(const PhonemeSlot& slot, const SpeakerTuning& tuning, double pitch, bool is_vowel) {
     double rate = slot.correct_frequency * pitch * tuning.speaker_frequency;
     if (!is_vowel) rate *= tuning.consonant_frequency;
     return rate;
 }
 
-double voice_level(const PhonemeSlot& slot, const SpeakerTuning& tuning, double level, bool is_vowel) {
+double sample_level(const PhonemeSlot& slot, const SpeakerTuning& tuning, double level, bool is_vowel) {
     double gain = slot.correct_level * level;
     if (!is_vowel) gain *= tuning.consonant_level;
     return gain;
@@ -53,20 +53,20 @@ double read_guarded(const std::uint8_t* data, std::int32_t size, double position
     return next * f + here * (1.0 - f);
 }
 
-// Reads a voice's source: advances the position by one output sample, wraps
+// Reads a sounding sample's source: advances the position by one output sample, wraps
 // a vowel at the end of its data, and interpolates between the two
 // neighbouring samples.
 class SourceReader {
 public:
-    explicit SourceReader(const Voice& voice)
-        : data_(voice.data),
-          size_(voice.size),
-          last_pair_(voice.size - 1.0),
-          rate_(voice.rate),
-          loops_(voice.is_vowel != 0),
-          loop_start_(voice.loop_chunk_offset) {}
+    explicit SourceReader(const SoundingSample& sounding)
+        : data_(sounding.data),
+          size_(sounding.size),
+          last_pair_(sounding.size - 1.0),
+          rate_(sounding.rate),
+          loops_(sounding.is_vowel != 0),
+          loop_start_(sounding.loop_chunk_offset) {}
 
-    // False when an onset voice has reached the end of its data.
+    // False when an onset sample has reached the end of its data.
     bool next(double& position, double& value) const {
         position += rate_;
         const double past_end = position - size_ + 1.0;
@@ -101,63 +101,63 @@ double clamp_to(double x, double lo, double hi) {
     return x;
 }
 
-bool start_voice(const PhonemeSlot& slot, const SpeakerTuning& tuning, double pitch,
-                 double level, bool is_vowel, std::int32_t fade_in, Voice& voice) {
+bool start_sample(const PhonemeSlot& slot, const SpeakerTuning& tuning, double pitch,
+                 double level, bool is_vowel, std::int32_t fade_in, SoundingSample& sounding) {
     const std::int32_t readable =
         slot.size < static_cast<std::int64_t>(slot.data.size()) ? slot.size
                                                                  : static_cast<std::int32_t>(slot.data.size());
     if (readable <= 0) return false;
-    const double g = voice_level(slot, tuning, level, is_vowel);
-    voice.rate = clamp_to(voice_rate(slot, tuning, pitch, is_vowel), kMinRate, kMaxRate);
+    const double g = sample_level(slot, tuning, level, is_vowel);
+    sounding.rate = clamp_to(playback_rate(slot, tuning, pitch, is_vowel), kMinRate, kMaxRate);
     if (is_vowel) {
         if (fade_in < 0) return false;
-        voice.gain = 0.0;
-        voice.gain_step = fade_in == 0 ? kDefaultRampStep : g / fade_in;
-        voice.target_gain = clamp_to(g, 0.0, kMaxGain);
+        sounding.gain = 0.0;
+        sounding.gain_step = fade_in == 0 ? kDefaultRampStep : g / fade_in;
+        sounding.target_gain = clamp_to(g, 0.0, kMaxGain);
     } else {
         // The onset falls linearly from g to 0 over loop_chunk_offset samples;
         // without a positive length, or with a negative g, it would not fall.
         if (slot.loop_chunk_offset <= 0 || g < 0.0) return false;
-        voice.gain = clamp_to(g, 0.0, kMaxGain);
-        voice.gain_step = -(g / slot.loop_chunk_offset);
-        voice.target_gain = kNoTarget;
+        sounding.gain = clamp_to(g, 0.0, kMaxGain);
+        sounding.gain_step = -(g / slot.loop_chunk_offset);
+        sounding.target_gain = kNoTarget;
     }
-    voice.source = &slot;
-    voice.data = slot.data.data();
-    voice.size = readable;
-    voice.loop_chunk_offset = slot.loop_chunk_offset;
-    voice.position = 0.0;
-    voice.is_vowel = is_vowel ? 1 : 0;
-    voice.release_countdown = kNotReleased;
+    sounding.source = &slot;
+    sounding.data = slot.data.data();
+    sounding.size = readable;
+    sounding.loop_chunk_offset = slot.loop_chunk_offset;
+    sounding.position = 0.0;
+    sounding.is_vowel = is_vowel ? 1 : 0;
+    sounding.release_countdown = kNotReleased;
     return true;
 }
 
-void release_voice(Voice& voice, const SpeakerTuning& tuning, double previous_pitch) {
-    if (!(voice.position > 0.0) || voice.release_countdown != kNotReleased || voice.is_vowel != 1) return;
-    voice.release_countdown = kReleaseDelay;
-    voice.rate = voice_rate(*voice.source, tuning, previous_pitch, true);
+void release_sample(SoundingSample& sounding, const SpeakerTuning& tuning, double previous_pitch) {
+    if (!(sounding.position > 0.0) || sounding.release_countdown != kNotReleased || sounding.is_vowel != 1) return;
+    sounding.release_countdown = kReleaseDelay;
+    sounding.rate = playback_rate(*sounding.source, tuning, previous_pitch, true);
 }
 
-void refresh_voice(Voice& voice, const SpeakerTuning& tuning, double pitch, double level) {
-    if (voice.gain_step != 0.0) return;
-    const bool is_vowel = voice.is_vowel != 0;
-    voice.rate = clamp_to(voice_rate(*voice.source, tuning, pitch, is_vowel), kMinRate, kMaxRate);
-    voice.gain = clamp_to(voice_level(*voice.source, tuning, level, is_vowel), 0.0, kMaxGain);
+void refresh_sample(SoundingSample& sounding, const SpeakerTuning& tuning, double pitch, double level) {
+    if (sounding.gain_step != 0.0) return;
+    const bool is_vowel = sounding.is_vowel != 0;
+    sounding.rate = clamp_to(playback_rate(*sounding.source, tuning, pitch, is_vowel), kMinRate, kMaxRate);
+    sounding.gain = clamp_to(sample_level(*sounding.source, tuning, level, is_vowel), 0.0, kMaxGain);
 }
 
-bool voice_finished(const Voice& voice) {
+bool sample_finished(const SoundingSample& sounding) {
     // A falling gain never rises again: only a ramp (step above 0) or a
     // refresh (step exactly 0) can raise it.
-    return !(voice.gain > 0.0) && !(voice.gain_step >= 0.0);
+    return !(sounding.gain > 0.0) && !(sounding.gain_step >= 0.0);
 }
 
-void mix_voice(Voice& voice, std::int64_t* sums, std::int32_t count) {
-    const SourceReader reader(voice);
-    double position = voice.position;
-    double gain = voice.gain;
-    double step = voice.gain_step;
-    double target = voice.target_gain;
-    std::int32_t countdown = voice.release_countdown;
+void mix_sample(SoundingSample& sounding, std::int64_t* sums, std::int32_t count) {
+    const SourceReader reader(sounding);
+    double position = sounding.position;
+    double gain = sounding.gain;
+    double step = sounding.gain_step;
+    double target = sounding.target_gain;
+    std::int32_t countdown = sounding.release_countdown;
 
     std::int32_t t = 0;
     for (; t < count; ++t) {
@@ -184,7 +184,7 @@ void mix_voice(Voice& voice, std::int64_t* sums, std::int32_t count) {
         }
         sums[t] += static_cast<std::int32_t>(value * gain);
     }
-    // A holding voice keeps its gain until the next event, which ends the
+    // A holding sample keeps its gain until the next event, which ends the
     // block: the envelope steps would add nothing.
     if (t < count && step == 0.0 && countdown == kNotReleased && gain > 0.0) {
         for (; t < count; ++t) {
@@ -197,11 +197,11 @@ void mix_voice(Voice& voice, std::int64_t* sums, std::int32_t count) {
         }
     }
 
-    voice.position = position;
-    voice.gain = gain;
-    voice.gain_step = step;
-    voice.target_gain = target;
-    voice.release_countdown = countdown;
+    sounding.position = position;
+    sounding.gain = gain;
+    sounding.gain_step = step;
+    sounding.target_gain = target;
+    sounding.release_countdown = countdown;
 }
 
 }  // namespace vokari

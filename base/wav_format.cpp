@@ -3,7 +3,7 @@
 // 22050 Hz, a "fact" chunk with the sample count, and the "data" chunk header.
 #include <cstring>
 
-#include "host/base/wav_format.h"
+#include "base/wav_format.h"
 
 namespace vokari {
 namespace {

@@ -1,5 +1,5 @@
 // The module directory and the paths formed from it.
-#include "host/base/module_paths.h"
+#include "base/module_paths.h"
 
 #include <cstring>
 

@@ -16,6 +16,9 @@ namespace vokari {
 // True when byte b starts a two-byte Shift_JIS character (0x81-0x9F, 0xE0-0xFC).
 constexpr bool is_sjis_lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
+// True when byte b may follow a lead byte (0x40-0x7E, 0x80-0xFC).
+constexpr bool is_sjis_trail(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+
 // Bytes of the character that starts at text[i] in a text of `length` bytes:
 // 2 for a lead byte with a byte after it, else 1 (a lead byte as the last byte
 // is a character of its own).

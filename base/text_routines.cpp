@@ -3,7 +3,7 @@
 #include <climits>
 #include <cstring>
 
-#include "host/base/text_routines.h"
+#include "base/text_routines.h"
 
 namespace vokari {
 

@@ -8,14 +8,14 @@
 
 namespace vokari {
 
-// The per-speaker factors that every rate and gain of a voice is made of.
+// The per-speaker factors that every rate and gain of a sounding sample is made of.
 struct SpeakerTuning {
     double speaker_frequency;
     double consonant_frequency;
     double consonant_level;
 };
 
-struct Voice {
+struct SoundingSample {
     const PhonemeSlot* source;   // the slot in the bank (tuning values)
     const std::uint8_t* data;    // the slot's mu-law bytes
     std::int32_t size;           // bytes readable from `data`
@@ -32,26 +32,26 @@ struct Voice {
 // Clamps `x` to lo..hi; a value that is not a number gives `lo`.
 double clamp_to(double x, double lo, double hi);
 
-// Starts a voice of `slot` at the speaker's current `pitch` and `level`;
+// Starts a sounding sample of `slot` at the speaker's current `pitch` and `level`;
 // `fade_in` is the vowel ramp length in samples (0: fixed step of 0.0006).
 // False when the slot has no sample or the envelope could not be formed (an
 // onset fade of 0 or fewer samples, a rising onset, a negative vowel fade):
-// such a voice would be silent, so none is started.
-bool start_voice(const PhonemeSlot& slot, const SpeakerTuning& tuning, double pitch,
-                 double level, bool is_vowel, std::int32_t fade_in, Voice& voice);
+// such a sounding sample would be silent, so none is started.
+bool start_sample(const PhonemeSlot& slot, const SpeakerTuning& tuning, double pitch,
+                 double level, bool is_vowel, std::int32_t fade_in, SoundingSample& sounding);
 
-// Releases a sounding vowel voice: its fade begins 400 samples from now and it
+// Releases a sounding vowel sample: its fade begins 400 samples from now and it
 // plays on at the rate of `previous_pitch` (unclamped).
-void release_voice(Voice& voice, const SpeakerTuning& tuning, double previous_pitch);
+void release_sample(SoundingSample& sounding, const SpeakerTuning& tuning, double previous_pitch);
 
-// A holding voice (gain_step 0) follows the speaker's new pitch and level.
-void refresh_voice(Voice& voice, const SpeakerTuning& tuning, double pitch, double level);
+// A holding sample (gain_step 0) follows the speaker's new pitch and level.
+void refresh_sample(SoundingSample& sounding, const SpeakerTuning& tuning, double pitch, double level);
 
-// Runs `count` output samples of the voice (envelope, then output) and adds
+// Runs `count` output samples of the sample (envelope, then output) and adds
 // its contributions to sums[0..count-1].
-void mix_voice(Voice& voice, std::int64_t* sums, std::int32_t count);
+void mix_sample(SoundingSample& sounding, std::int64_t* sums, std::int32_t count);
 
-// True when the voice is silent and can never sound again.
-bool voice_finished(const Voice& voice);
+// True when the sample is silent and can never sound again.
+bool sample_finished(const SoundingSample& sounding);
 
 }  // namespace vokari

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "host/base/shift_jis.h"
+#include "base/decimal_parsing.h"
+#include "base/shift_jis.h"
 
 namespace vokari {
 
@@ -31,9 +32,5 @@ void split_string(const std::string& text, std::vector<std::string>& out,
 std::string int_to_decimal(long long value);
 // C atoi rules without undefined behaviour: saturates at the int range.
 int string_to_int(const char* text);
-// C atof rules for decimal text (leading blanks, sign, digits, point, digits,
-// exponent), computed the same way on every build; text that is not a decimal
-// number ("inf", "nan", hexadecimal) reads as far as it is decimal, else 0.0.
-double string_to_double(const char* text);
 
 }  // namespace vokari
