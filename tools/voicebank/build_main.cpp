@@ -40,7 +40,7 @@ std::string find_recording(const FolderIndex& folder, const std::string& romaji)
 
 bool is_folder(const std::string& path) {
     std::error_code ignored;
-    return fs::is_directory(path, ignored);
+    return fs::is_directory(fs::u8path(path), ignored);
 }
 
 int build_from_recordings(const Options& options) {
