@@ -9,6 +9,8 @@
 #       documents UTF-8 with a byte-order mark and CR LF; and workbench/,
 #       the browser workbench that opens from the folder by double-click
 #       (workbench.html; built with emscripten in build-package/build-web);
+#       and tools/, vokari-say.exe and vokari-voicebank.exe, which the zip
+#       packs when they are built beside the DLL;
 #   build-package/vokari-<version>-linux-x86_64.tar.gz  libvokari.so and
 #       vokari-say with the same voice, settings, dictionary, guide, licence.
 #
@@ -103,6 +105,14 @@ assemble_zip() {
   put_common "$stage/$name"
   put_guide "$stage/$name"
   put_document "$root/packaging/START-HERE.txt" "$stage/$name/START-HERE.txt"
+  # The Windows tools built beside the DLL, when there.
+  local build_dir
+  build_dir="$(dirname "$dll")"
+  if [[ -f $build_dir/vokari-say.exe && -f $build_dir/tools/voicebank/vokari-voicebank.exe ]]; then
+    mkdir -p "$stage/$name/tools"
+    cp "$build_dir/vokari-say.exe" "$build_dir/tools/voicebank/vokari-voicebank.exe" "$stage/$name/tools/"
+    i686-w64-mingw32-strip --strip-unneeded "$stage/$name/tools/"*.exe 2>/dev/null || true
+  fi
   if [[ -n $site ]]; then
     node "$root/web/inline_workbench.mjs" "$site" "$stage/$name/workbench" || die "the workbench could not be made from $site"
   fi
@@ -177,7 +187,7 @@ say "building vokari.dll in $out/build-win32"
 cmake -S "$root" -B "$out/build-win32" -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >"$out/build-win32.log" 2>&1 ||
   { cat "$out/build-win32.log" >&2; die "configuring the Windows build failed"; }
-win_targets=(vokari)
+win_targets=(vokari vokari-say vokari-voicebank)
 [[ $check -eq 1 ]] && win_targets+=(vokari_package_check)
 cmake --build "$out/build-win32" -j "$jobs" --target "${win_targets[@]}" >>"$out/build-win32.log" 2>&1 ||
   { tail -n 40 "$out/build-win32.log" >&2; die "the Windows build failed"; }

@@ -25,7 +25,8 @@ bool present(const fs::path& path) {
 // Copies `from` to `to` through a temporary beside `to`, so that a full disk
 // leaves no half file.
 bool copy_whole(const fs::path& from, const fs::path& to, std::string& reason) {
-    const fs::path temporary = to.string() + ".part";
+    fs::path temporary = to;
+    temporary += ".part";
     std::error_code failure;
     fs::copy_file(from, temporary, fs::copy_options::overwrite_existing, failure);
     if (!failure) fs::rename(temporary, to, failure);
