@@ -39,12 +39,23 @@ tool vokari-say -m 声 --no-play -o 出力.wav "こんにちは"
 [[ $(head -c 4 出力.wav) == RIFF && $(stat -c %s 出力.wav) -gt 1000 ]] || fail "vokari-say wrote no WAV into 出力.wav"
 [[ $out == *'こ\_w['* ]] || fail "vokari-say did not print the paced script: $out"
 
+# Without -m, the voice of the zip's own folder.
+tool vokari-say --no-play "あ"
+[[ $status -eq 0 && $out == *'あ\_w['* ]] || fail "vokari-say did not find the zip's voice (status $status): $out"
+
 # Its bad input: a folder that is not there, a file given as the voice
-# folder, a script file in the wrong encoding.
+# folder, a read-only output file (kept as it was), an output folder that
+# is not there, a script file in the wrong encoding.
 tool vokari-say -m 無い声 --no-play "あ"
 expect_refusal "a missing voice folder" "無い声"
 tool vokari-say -m vokari.dll --no-play "あ"
 expect_refusal "a file as the voice folder" "vokari.dll"
+printf 'keep' >読み取り専用.wav && chmod 444 読み取り専用.wav
+tool vokari-say -m 声 --no-play -o 読み取り専用.wav "あ"
+expect_refusal "a read-only output file" "読み取り専用.wav"
+[[ $(cat 読み取り専用.wav) == keep ]] || fail "a read-only output file was overwritten"
+tool vokari-say -m 声 --no-play -o 無いフォルダー/out.wav "あ"
+expect_refusal "an output folder that is not there" "無いフォルダー/out.wav"
 printf '\xff\xfe\x42\x30' >utf16.txt
 tool vokari-say -m 声 --no-play -f utf16.txt
 expect_refusal "a UTF-16 script file" "utf16.txt"

@@ -14,6 +14,9 @@ std::string why_not_writable(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return std::strerror(EISDIR);
+        // Windows refuses to write a read-only file; an administrator's
+        // process must refuse as well, not overwrite it.
+        if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return "the file is read-only";
         std::FILE* file = std::fopen(path.c_str(), "ab");
         if (file == nullptr) return std::strerror(errno);
         std::fclose(file);
@@ -30,6 +33,11 @@ std::string why_not_writable(const std::string& path) {
 }
 
 bool write_output_file(const std::string& path, const std::string& bytes, std::string& error) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        error = "cannot write " + path + ": the file is read-only";
+        return false;
+    }
     std::FILE* file = std::fopen(path.c_str(), "wb");
     int failure = file == nullptr ? errno : 0;
     if (failure == 0 && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) failure = errno ? errno : EIO;
