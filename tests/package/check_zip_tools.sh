@@ -18,6 +18,12 @@ unzip -q "$zip_file" -d "$work"
 folder=$(echo "$work"/vokari-*)
 [[ -f $folder/tools/vokari-say.exe && -f $folder/tools/vokari-voicebank.exe ]] || fail "the zip lacks tools/vokari-say.exe or tools/vokari-voicebank.exe"
 cd "$folder"
+# They stand alone: no DLL but the system's (no C++ runtime, no audio library).
+for program in tools/*.exe; do
+  for dll in $(i686-w64-mingw32-objdump -p "$program" | sed -n 's/^[[:space:]]*DLL Name: //p'); do
+    [[ ${dll^^} =~ ^(KERNEL32|MSVCRT|WINMM|USER32|ADVAPI32|SHELL32|OLE32)\.DLL$ ]] || fail "$program needs $dll, which Windows does not have"
+  done
+done
 
 # Runs a tool under wine in the unpacked folder; its status in $status, its
 # output in $out.
