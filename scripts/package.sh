@@ -17,8 +17,8 @@
 # The version is the one in CMakeLists.txt (project(... VERSION ...)).  Both
 # builds go into build-package/build-*, so the sources are left as they were;
 # after packing, both archives are unpacked into temporary folders and checked: the
-# DLL must speak with the packaged voice under wine, vokari-say with the
-# packaged library.
+# DLL must speak with the packaged voice under wine, and the Windows tools do
+# an author's tasks there; vokari-say with the packaged library.
 #
 #   bash scripts/package.sh [--out DIR] [--no-check]
 #
@@ -164,7 +164,7 @@ while [[ $# -gt 0 ]]; do
   case "$1" in
     --out) out="$2"; shift 2 ;;
     --no-check) check=0; shift ;;
-    -h|--help) sed -n '2,27p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,29p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) die "unknown argument '$1' (try --help)" ;;
   esac
 done
@@ -207,5 +207,6 @@ say "packed $tarball"
 
 if [[ $check -eq 1 ]]; then
   bash "$root/tests/package/check_zip.sh" "$zip_file" "$out/build-win32/tests/package/vokari_package_check.exe"
+  bash "$root/tests/package/check_zip_tools.sh" "$zip_file"
   bash "$root/tests/package/check_tarball.sh" "$tarball"
 fi
