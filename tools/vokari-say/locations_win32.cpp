@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "tools/vokari-say/location_search.h"
+
 namespace vokari_say {
 namespace {
 
@@ -30,36 +32,13 @@ bool is_file(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-std::string absolute(const std::string& path) {
+}  // namespace
+
+std::string absolute_path(const std::string& path) {
     char resolved[MAX_PATH * 4];
     const DWORD length = GetFullPathNameA(path.c_str(), sizeof resolved, resolved, nullptr);
     return length > 0 && length < sizeof resolved ? std::string(resolved, length) : path;
 }
-
-Location found(const std::string& path) {
-    Location location;
-    location.ok = true;
-    location.path = absolute(path);
-    return location;
-}
-
-Location not_found(const std::string& error) {
-    Location location;
-    location.error = error;
-    return location;
-}
-
-Location first_existing(const std::vector<std::string>& candidates, bool (*exists)(const std::string&),
-                        const std::string& what, const std::string& hint) {
-    std::string looked;
-    for (const std::string& candidate : candidates) {
-        if (exists(candidate)) return found(candidate);
-        looked += (looked.empty() ? "" : ", ") + candidate;
-    }
-    return not_found(what + " was not found (looked in " + looked + "); " + hint);
-}
-
-}  // namespace
 
 Location find_library(const std::string& requested) {
     if (!requested.empty()) {

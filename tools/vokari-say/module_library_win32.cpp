@@ -1,31 +1,23 @@
-// LoadLibrary of vokari.dll and the global-memory hand-over of its exports,
-// as the host application does it.
+// LoadLibrary of vokari.dll and the global memory its exports hand over, as
+// the host application uses them.
 #include "tools/vokari-say/module_library.h"
 
 #include <windows.h>
 
 #include <cstring>
 
-namespace vokari_say {
-namespace {
+#include "tools/vokari-say/module_memory.h"
+#include "tools/windows/system_message.h"
 
-// A GlobalAlloc'd copy of `bytes` without terminator; ownership passes to the
-// module.  Never null for lack of bytes: an empty text gets a one-byte block.
-void* block_holding(const std::string& bytes) {
+namespace vokari_say {
+
+void* module_block(const std::string& bytes) {
     HGLOBAL block = GlobalAlloc(GMEM_FIXED, bytes.empty() ? 1 : bytes.size());
     if (block != nullptr && !bytes.empty()) std::memcpy(block, bytes.data(), bytes.size());
     return block;
 }
 
-std::string system_reason(DWORD code) {
-    char text[512];
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
-                                  sizeof text, nullptr);
-    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == '.')) --length;
-    return length > 0 ? std::string(text, length) : "error " + std::to_string(code);
-}
-
-}  // namespace
+void free_module_block(void* block) { GlobalFree(static_cast<HGLOBAL>(block)); }
 
 bool ModuleLibrary::open(const std::string& path, std::string& error) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -35,7 +27,7 @@ bool ModuleLibrary::open(const std::string& path, std::string& error) {
     }
     HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (module == nullptr) {
-        error = "cannot load the module library " + path + ": " + system_reason(GetLastError());
+        error = "cannot load the module library " + path + ": " + vokari_windows::system_message(GetLastError());
         return false;
     }
     handle_ = module;
@@ -47,30 +39,6 @@ bool ModuleLibrary::open(const std::string& path, std::string& error) {
         return false;
     }
     return true;
-}
-
-void ModuleLibrary::load(const std::string& module_dir) {
-    void* block = block_holding(module_dir);
-    if (block == nullptr) return;
-    load_(block, static_cast<long>(module_dir.size()));
-    loaded_ = true;
-}
-
-std::string ModuleLibrary::request(const std::string& request_bytes) {
-    void* block = block_holding(request_bytes);
-    if (block == nullptr) return "";
-    long length = static_cast<long>(request_bytes.size());
-    void* response = request_(block, &length);
-    if (response == nullptr) return "";
-    std::string bytes(static_cast<const char*>(response), length > 0 ? static_cast<size_t>(length) : 0);
-    GlobalFree(static_cast<HGLOBAL>(response));
-    return bytes;
-}
-
-void ModuleLibrary::unload() {
-    if (!loaded_) return;
-    unload_();
-    loaded_ = false;
 }
 
 }  // namespace vokari_say

@@ -7,19 +7,13 @@
 
 #include <cstdio>
 
+#include "tools/windows/system_message.h"
+
 namespace vokari_say {
 namespace {
 
 // The tree to remove when Ctrl-C or closing the console ends the program.
 char g_pending_tree[MAX_PATH * 4];
-
-std::string system_reason(DWORD code) {
-    char text[512];
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
-                                  sizeof text, nullptr);
-    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == '.')) --length;
-    return length > 0 ? std::string(text, length) : "error " + std::to_string(code);
-}
 
 BOOL WINAPI remove_pending_tree(DWORD) {
     if (g_pending_tree[0] != '\0') remove_tree(g_pending_tree);
@@ -59,13 +53,13 @@ std::string make_unique_folder(const std::string& prefix, std::string& error) {
         last = GetLastError();
         if (last != ERROR_ALREADY_EXISTS) break;
     }
-    error = "cannot create a private folder in " + root + ": " + system_reason(last);
+    error = "cannot create a private folder in " + root + ": " + vokari_windows::system_message(last);
     return "";
 }
 
 bool make_folder(const std::string& path, std::string& error) {
     if (CreateDirectoryA(path.c_str(), nullptr)) return true;
-    error = "cannot create " + path + ": " + system_reason(GetLastError());
+    error = "cannot create " + path + ": " + vokari_windows::system_message(GetLastError());
     return false;
 }
 
