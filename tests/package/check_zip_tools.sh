@@ -62,6 +62,8 @@ expect_refusal "a read-only output file" "読み取り専用.wav"
 [[ $(cat 読み取り専用.wav) == keep ]] || fail "a read-only output file was overwritten"
 tool vokari-say -m 声 --no-play -o 無いフォルダー/out.wav "あ"
 expect_refusal "an output folder that is not there" "無いフォルダー/out.wav"
+tool vokari-say -m 声 --no-play "あ☃"
+expect_refusal "a character without a Shift_JIS form" "'☃' (U+2603)"
 printf '\xff\xfe\x42\x30' >utf16.txt
 tool vokari-say -m 声 --no-play -f utf16.txt
 expect_refusal "a UTF-16 script file" "utf16.txt"

@@ -2,9 +2,6 @@
 // builds of the tools, whose C library has no iconv.
 #include <windows.h>
 
-#include <cstdio>
-#include <vector>
-
 #include "tools/text/shift_jis.h"
 #include "tools/text/utf8.h"
 
@@ -47,12 +44,6 @@ bool decode_character(const char* bytes, int length, std::string& out) {
     return true;
 }
 
-std::string code_point_label(char32_t code_point) {
-    char label[16];
-    std::snprintf(label, sizeof label, "U+%04lX", static_cast<unsigned long>(code_point));
-    return label;
-}
-
 }  // namespace
 
 ShiftJisDecoding shift_jis_to_utf8(const std::string& bytes) {
@@ -71,39 +62,16 @@ ShiftJisDecoding shift_jis_to_utf8(const std::string& bytes) {
 }
 
 ShiftJisEncoding utf8_to_shift_jis(const std::string& utf8) {
-    ShiftJisEncoding result;
-    std::vector<char32_t> missing;
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const std::size_t start = pos;
-        char32_t code_point = 0;
-        if (!next_utf8(utf8, pos, code_point)) {
-            result.bad_utf8 = start;
-            result.shift_jis.clear();
-            result.unconvertible.clear();
-            return result;
-        }
+    return encode_each_character(utf8, [](char32_t code_point, const std::string&, std::string& out) {
         const std::wstring wide = utf16_of(code_point);
-        char out[4];
+        char bytes[4];
         BOOL defaulted = FALSE;
-        const int count = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                                              out, sizeof out, nullptr, &defaulted);
-        if (count > 0 && !defaulted) {
-            result.shift_jis.append(out, static_cast<std::size_t>(count));
-            continue;
-        }
-        bool seen = false;
-        for (char32_t m : missing) seen = seen || m == code_point;
-        if (seen) continue;
-        missing.push_back(code_point);
-        if (!result.unconvertible.empty()) result.unconvertible += ", ";
-        result.unconvertible += "'" + utf8.substr(start, pos - start) + "' (" + code_point_label(code_point) + ")";
-    }
-    if (!missing.empty()) {
-        result.shift_jis.clear();
-        return result;
-    }
-    result.ok = true;
-    return result;
+        const int count = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                              static_cast<int>(wide.size()), bytes, sizeof bytes, nullptr, &defaulted);
+        if (count <= 0 || defaulted) return false;
+        out.append(bytes, static_cast<std::size_t>(count));
+        return true;
+    });
 }
 
 }  // namespace vokari_text
