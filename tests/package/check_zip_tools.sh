@@ -45,6 +45,10 @@ tool vokari-say -m 声 --no-play -o 出力.wav "こんにちは"
 [[ $(head -c 4 出力.wav) == RIFF && $(stat -c %s 出力.wav) -gt 1000 ]] || fail "vokari-say wrote no WAV into 出力.wav"
 [[ $out == *'こ\_w['* ]] || fail "vokari-say did not print the paced script: $out"
 
+# The private copy of the voice in the user's temporary folder is gone.
+leftover=$(find "${WINEPREFIX:-$HOME/.wine}/drive_c" -maxdepth 6 -name 'vokari-say-*' 2>/dev/null || true)
+[[ -z $leftover ]] || fail "vokari-say left its private folder behind: $leftover"
+
 # Without -m, the voice of the zip's own folder.
 tool vokari-say --no-play "あ"
 [[ $status -eq 0 && $out == *'あ\_w['* ]] || fail "vokari-say did not find the zip's voice (status $status): $out"
