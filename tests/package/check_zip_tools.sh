@@ -95,12 +95,16 @@ tool vokari-voicebank examples 新しい声
 expect_refusal "a folder without recordings" "examples"
 [[ $(cd 新しい声 && find . -type f -exec md5sum {} + | sort) == "$before" ]] || fail "a refused build changed the voice folder"
 
-# A CV bank with a Shift_JIS oto.ini in a Japanese-named folder.
-mkdir CV音源 取り込み
+# A CV bank with Shift_JIS oto.ini files in a Japanese-named folder and
+# sub-bank.
+mkdir -p CV音源/強 取り込み
 cp 録音/a.wav CV音源/あ.wav
+cp 録音/a.wav CV音源/強/い.wav
 printf '\x82\xa0.wav=\x82\xa0,50,80,-300,60,20\r\n' >CV音源/oto.ini
+printf '\x82\xa2.wav=\x82\xa2,50,80,-300,60,20\r\n' >CV音源/強/oto.ini
 tool vokari-voicebank --oto CV音源 取り込み
 [[ $status -eq 0 || $status -eq 3 ]] || fail "vokari-voicebank --oto failed (status $status): $out"
+[[ $out == *"2 of 107 slots mapped"* ]] || fail "the import did not map both sub-banks' recordings: $out"
 [[ -d 取り込み/vokariv0 && -f 取り込み/vokari.txt ]] || fail "the imported voice lacks vokariv0 or vokari.txt"
 
 # Its bad input: an oto.ini in neither Shift_JIS nor UTF-8.
