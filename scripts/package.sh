@@ -9,14 +9,16 @@
 #       documents UTF-8 with a byte-order mark and CR LF; and workbench/,
 #       the browser workbench that opens from the folder by double-click
 #       (workbench.html; built with emscripten in build-package/build-web);
+#       and tools/, vokari-say.exe and vokari-voicebank.exe, which the zip
+#       packs when they are built beside the DLL;
 #   build-package/vokari-<version>-linux-x86_64.tar.gz  libvokari.so and
 #       vokari-say with the same voice, settings, dictionary, guide, licence.
 #
 # The version is the one in CMakeLists.txt (project(... VERSION ...)).  Both
 # builds go into build-package/build-*, so the sources are left as they were;
 # after packing, both archives are unpacked into temporary folders and checked: the
-# DLL must speak with the packaged voice under wine, vokari-say with the
-# packaged library.
+# DLL must speak with the packaged voice under wine, and the Windows tools do
+# an author's tasks there; vokari-say with the packaged library.
 #
 #   bash scripts/package.sh [--out DIR] [--no-check]
 #
@@ -103,6 +105,14 @@ assemble_zip() {
   put_common "$stage/$name"
   put_guide "$stage/$name"
   put_document "$root/packaging/START-HERE.txt" "$stage/$name/START-HERE.txt"
+  # The Windows tools built beside the DLL, when there.
+  local build_dir
+  build_dir="$(dirname "$dll")"
+  if [[ -f $build_dir/vokari-say.exe && -f $build_dir/tools/voicebank/vokari-voicebank.exe ]]; then
+    mkdir -p "$stage/$name/tools"
+    cp "$build_dir/vokari-say.exe" "$build_dir/tools/voicebank/vokari-voicebank.exe" "$stage/$name/tools/"
+    i686-w64-mingw32-strip --strip-unneeded "$stage/$name/tools/"*.exe 2>/dev/null || true
+  fi
   if [[ -n $site ]]; then
     node "$root/web/inline_workbench.mjs" "$site" "$stage/$name/workbench" || die "the workbench could not be made from $site"
   fi
@@ -154,7 +164,7 @@ while [[ $# -gt 0 ]]; do
   case "$1" in
     --out) out="$2"; shift 2 ;;
     --no-check) check=0; shift ;;
-    -h|--help) sed -n '2,27p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,29p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) die "unknown argument '$1' (try --help)" ;;
   esac
 done
@@ -177,7 +187,7 @@ say "building vokari.dll in $out/build-win32"
 cmake -S "$root" -B "$out/build-win32" -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >"$out/build-win32.log" 2>&1 ||
   { cat "$out/build-win32.log" >&2; die "configuring the Windows build failed"; }
-win_targets=(vokari)
+win_targets=(vokari vokari-say vokari-voicebank)
 [[ $check -eq 1 ]] && win_targets+=(vokari_package_check)
 cmake --build "$out/build-win32" -j "$jobs" --target "${win_targets[@]}" >>"$out/build-win32.log" 2>&1 ||
   { tail -n 40 "$out/build-win32.log" >&2; die "the Windows build failed"; }
@@ -197,5 +207,6 @@ say "packed $tarball"
 
 if [[ $check -eq 1 ]]; then
   bash "$root/tests/package/check_zip.sh" "$zip_file" "$out/build-win32/tests/package/vokari_package_check.exe"
+  bash "$root/tests/package/check_zip_tools.sh" "$zip_file"
   bash "$root/tests/package/check_tarball.sh" "$tarball"
 fi

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -46,5 +47,11 @@ struct ShiftJisEncoding {
 // have no form in the code page, which `unconvertible` names each once, in
 // the order they first appear, with their code points.
 ShiftJisEncoding utf8_to_shift_jis(const std::string& utf8);
+
+// The walk both desktop converters share: `utf8` character by character,
+// each appended to the output by `encode_one(code point, its UTF-8, out)`,
+// which is false when the code page has no form for it.
+ShiftJisEncoding encode_each_character(
+    const std::string& utf8, const std::function<bool(char32_t, const std::string&, std::string&)>& encode_one);
 
 }  // namespace vokari_text

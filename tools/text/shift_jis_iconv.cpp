@@ -4,10 +4,8 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <vector>
 
 #include "tools/text/shift_jis.h"
-#include "tools/text/utf8.h"
 
 namespace vokari_text {
 namespace {
@@ -45,12 +43,6 @@ private:
     iconv_t cd_;
 };
 
-std::string code_point_label(char32_t code_point) {
-    char label[16];
-    std::snprintf(label, sizeof label, "U+%04lX", static_cast<unsigned long>(code_point));
-    return label;
-}
-
 }  // namespace
 
 ShiftJisDecoding shift_jis_to_utf8(const std::string& bytes) {
@@ -71,39 +63,15 @@ ShiftJisDecoding shift_jis_to_utf8(const std::string& bytes) {
 }
 
 ShiftJisEncoding utf8_to_shift_jis(const std::string& utf8) {
-    ShiftJisEncoding result;
     Iconv to_cp932("CP932", "UTF-8");
     if (!to_cp932.usable()) {
+        ShiftJisEncoding result;
         result.converter_missing = true;
         return result;
     }
-    // Character by character, so that every character without a form is
-    // found, not only the first.
-    std::vector<char32_t> missing;
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const std::size_t start = pos;
-        char32_t code_point = 0;
-        if (!next_utf8(utf8, pos, code_point)) {
-            result.bad_utf8 = start;
-            result.shift_jis.clear();
-            result.unconvertible.clear();
-            return result;
-        }
-        const std::size_t length = pos - start;
-        if (to_cp932.convert(utf8.data() + start, length, result.shift_jis) == length) continue;
-        bool seen = false;
-        for (char32_t m : missing) seen = seen || m == code_point;
-        if (seen) continue;
-        missing.push_back(code_point);
-        if (!result.unconvertible.empty()) result.unconvertible += ", ";
-        result.unconvertible += "'" + utf8.substr(start, length) + "' (" + code_point_label(code_point) + ")";
-    }
-    if (!missing.empty()) {
-        result.shift_jis.clear();
-        return result;
-    }
-    result.ok = true;
-    return result;
+    return encode_each_character(utf8, [&to_cp932](char32_t, const std::string& character, std::string& out) {
+        return to_cp932.convert(character.data(), character.size(), out) == character.size();
+    });
 }
 
 }  // namespace vokari_text

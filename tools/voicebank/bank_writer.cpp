@@ -128,7 +128,7 @@ std::map<std::string, std::vector<std::uint8_t>> bank_files(int speaker, const s
 
 bool write_bank(const std::string& module_dir, int speaker, const std::vector<SlotSample>& samples,
                 const BankTuning& tuning, std::string& error) {
-    const fs::path root(module_dir);
+    const fs::path root = fs::u8path(module_dir);
     const fs::path scratch = root / (".voicebank-" + std::to_string(speaker) + "-" + std::to_string(getpid()));
     std::error_code ignored;
     fs::remove_all(scratch, ignored);

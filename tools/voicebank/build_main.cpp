@@ -40,7 +40,7 @@ std::string find_recording(const FolderIndex& folder, const std::string& romaji)
 
 bool is_folder(const std::string& path) {
     std::error_code ignored;
-    return fs::is_directory(path, ignored);
+    return fs::is_directory(fs::u8path(path), ignored);
 }
 
 int build_from_recordings(const Options& options) {
@@ -73,7 +73,7 @@ int build_from_recordings(const Options& options) {
             report.empty.push_back(romaji);
             continue;
         }
-        const std::string name = fs::path(paths[slot]).filename().string();
+        const std::string name = fs::u8path(paths[slot]).filename().u8string();
         if (show_progress) std::fprintf(stderr, "\ranalysing %3d/%d %-12s", slot + 1, kSyllableCount, name.c_str());
         const AudioReadResult audio = read_recording(paths[slot]);
         if (!audio.error.empty()) {

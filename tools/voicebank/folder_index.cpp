@@ -16,12 +16,12 @@ std::string fold_case(const std::string& text) {
 
 FolderIndex::FolderIndex(const std::string& folder) : folder_(folder) {
     std::error_code failure;
-    fs::directory_iterator it(folder, failure);
+    fs::directory_iterator it(fs::u8path(folder), failure);
     if (failure) return;
     for (const fs::directory_entry& entry : it) {
         std::error_code ignored;
         if (!entry.is_regular_file(ignored)) continue;
-        const std::string name = entry.path().filename().string();
+        const std::string name = entry.path().filename().u8string();
         by_folded_name_.emplace(fold_case(name), name);
     }
 }
@@ -43,7 +43,7 @@ std::string FolderIndex::find_name(const std::string& name) const {
 std::string FolderIndex::find(const std::string& name) const {
     const std::string chosen = find_name(name);
     if (chosen.empty()) return {};
-    return (fs::path(folder_) / chosen).string();
+    return (fs::u8path(folder_) / fs::u8path(chosen)).u8string();
 }
 
 std::vector<std::string> FolderIndex::ambiguous_names() const {

@@ -21,7 +21,7 @@ namespace {
 
 class FolderBank : public OtoBankFiles {
 public:
-    explicit FolderBank(const std::string& source) : source_(source), top_(source) {}
+    explicit FolderBank(const std::string& source) : source_(source), top_(fs::u8path(source)) {}
 
     std::vector<std::string> sub_folders() const override {
         std::vector<fs::path> below;
@@ -32,7 +32,7 @@ public:
         }
         std::sort(below.begin(), below.end());
         std::vector<std::string> folders;
-        for (const fs::path& folder : below) folders.push_back(fs::relative(folder, top_).generic_string());
+        for (const fs::path& folder : below) folders.push_back(fs::relative(folder, top_).generic_u8string());
         return folders;
     }
 
@@ -48,7 +48,7 @@ public:
         if (failure) return names;
         for (const fs::directory_entry& entry : it) {
             std::error_code ignored;
-            if (entry.is_regular_file(ignored)) names.push_back(entry.path().filename().string());
+            if (entry.is_regular_file(ignored)) names.push_back(entry.path().filename().u8string());
         }
         return names;
     }
@@ -58,14 +58,14 @@ public:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    AudioReadResult recording(const std::string& path) const override { return read_recording(at(path).string()); }
+    AudioReadResult recording(const std::string& path) const override { return read_recording(at(path).u8string()); }
 
     std::string describe(const std::string& folder) const override {
-        return folder.empty() ? source_ : (top_ / folder).string();
+        return folder.empty() ? source_ : at(folder).u8string();
     }
 
 private:
-    fs::path at(const std::string& relative) const { return relative.empty() ? top_ : top_ / relative; }
+    fs::path at(const std::string& relative) const { return relative.empty() ? top_ : top_ / fs::u8path(relative); }
 
     std::string source_;
     fs::path top_;

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "program_path.h"
+
 namespace voicebank {
 namespace fs = std::filesystem;
 
@@ -23,7 +25,8 @@ bool present(const fs::path& path) {
 // Copies `from` to `to` through a temporary beside `to`, so that a full disk
 // leaves no half file.
 bool copy_whole(const fs::path& from, const fs::path& to, std::string& reason) {
-    const fs::path temporary = to.string() + ".part";
+    fs::path temporary = to;
+    temporary += ".part";
     std::error_code failure;
     fs::copy_file(from, temporary, fs::copy_options::overwrite_existing, failure);
     if (!failure) fs::rename(temporary, to, failure);
@@ -38,7 +41,7 @@ bool copy_whole(const fs::path& from, const fs::path& to, std::string& reason) {
 }  // namespace
 
 std::string set_up_reading(const std::string& module_dir, const std::vector<std::string>& voice_dirs) {
-    const fs::path dir(module_dir);
+    const fs::path dir = fs::u8path(module_dir);
     if (present(dir / "vokari.txt")) return "";
     const std::string manual = "copy reading.dic from the release into " + module_dir +
                                " and write voice.translate.dic,reading.dic into its vokari.txt";
@@ -46,8 +49,8 @@ std::string set_up_reading(const std::string& module_dir, const std::vector<std:
     if (!present(dir / "reading.dic")) {
         fs::path source;
         for (const std::string& voice : voice_dirs)
-            if (present(fs::path(voice) / "reading.dic")) {
-                source = voice;
+            if (present(fs::u8path(voice) / "reading.dic")) {
+                source = fs::u8path(voice);
                 break;
             }
         if (source.empty()) return "no reading dictionary found with vokari-voicebank; kanji stay silent: " + manual;
@@ -62,7 +65,7 @@ std::string set_up_reading(const std::string& module_dir, const std::vector<std:
     std::string text = "// vokari.txt - settings of this voice, written by vokari-voicebank.\r\n";
     for (const std::string& line : reading_settings_lines()) text += line + "\r\n";
     const fs::path temporary = dir / "vokari.txt.part";
-    FILE* file = std::fopen(temporary.string().c_str(), "wb");
+    FILE* file = std::fopen(temporary.u8string().c_str(), "wb");
     bool ok = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
     if (file != nullptr) ok = std::fclose(file) == 0 && ok;
     std::error_code failure;
@@ -77,11 +80,13 @@ std::string set_up_reading(const std::string& module_dir, const std::vector<std:
 std::vector<std::string> bundled_voice_dirs(const char* argv0) {
     std::vector<std::string> dirs;
     std::error_code failure;
-    fs::path program = fs::read_symlink("/proc/self/exe", failure);
-    if (failure && argv0 != nullptr) program = fs::absolute(argv0, failure);
+    fs::path program = running_program_path();
+    if (program.empty() && argv0 != nullptr) program = fs::absolute(fs::u8path(argv0), failure);
     if (!program.empty()) {
-        dirs.push_back(program.parent_path().string());
-        dirs.push_back((program.parent_path() / "voices" / "default").string());
+        dirs.push_back(program.parent_path().u8string());
+        dirs.push_back((program.parent_path() / "voices" / "default").u8string());
+        // The release zip keeps the tools in a folder below the bundled voice.
+        dirs.push_back(program.parent_path().parent_path().u8string());
     }
 #ifdef VOKARI_BUNDLED_VOICE_DIR
     dirs.push_back(VOKARI_BUNDLED_VOICE_DIR);

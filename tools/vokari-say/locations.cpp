@@ -8,6 +8,8 @@
 
 #include <vector>
 
+#include "tools/vokari-say/location_search.h"
+
 namespace vokari_say {
 namespace {
 
@@ -30,36 +32,12 @@ bool is_file(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-std::string absolute(const std::string& path) {
+}  // namespace
+
+std::string absolute_path(const std::string& path) {
     char resolved[PATH_MAX];
     return realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : path;
 }
-
-Location found(const std::string& path) {
-    Location location;
-    location.ok = true;
-    location.path = absolute(path);
-    return location;
-}
-
-Location not_found(const std::string& error) {
-    Location location;
-    location.error = error;
-    return location;
-}
-
-// The first candidate that passes `exists`, or a message listing them all.
-Location first_existing(const std::vector<std::string>& candidates, bool (*exists)(const std::string&),
-                        const std::string& what, const std::string& hint) {
-    std::string looked;
-    for (const std::string& candidate : candidates) {
-        if (exists(candidate)) return found(candidate);
-        looked += (looked.empty() ? "" : ", ") + candidate;
-    }
-    return not_found(what + " was not found (looked in " + looked + "); " + hint);
-}
-
-}  // namespace
 
 Location find_library(const std::string& requested) {
     if (!requested.empty()) {

@@ -1,7 +1,7 @@
 // The module library, loaded and driven exactly as the host application does:
 // its three exports `load`, `request` and `unload`, with every block handed
-// over allocated by malloc (the module frees it) and the response block freed
-// here with free.  The library is never closed: its audio backend may still
+// over allocated as that host allocates it (module_memory.h; the module frees
+// it) and the response block freed here.  The library is never closed: its audio backend may still
 // be winding down after `unload`, and the process ends soon after anyway.
 #pragma once
 

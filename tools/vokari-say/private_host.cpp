@@ -1,20 +1,13 @@
 // Building, and always removing, the private host tree.
 #include "tools/vokari-say/private_host.h"
 
-#include <dirent.h>
-#include <ftw.h>
-#include <signal.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <vector>
 
+#include "tools/vokari-say/private_tree.h"
 #include "tools/vokari-say/script_input.h"
 #include "tools/vokari-say/settings_values.h"
 
@@ -32,39 +25,6 @@ constexpr size_t kLongestModuleDir = 900;
 // Folders deeper than this in the voice folder are not copied (this also ends
 // a loop of symbolic links).
 constexpr int kDeepestFolder = 8;
-
-// The tree to remove when a signal ends the program; empty when none.
-char g_pending_tree[4096];
-
-int remove_entry(const char* path, const struct stat*, int, struct FTW*) {
-    ::remove(path);
-    return 0;
-}
-
-void remove_tree(const char* root) { ::nftw(root, remove_entry, 16, FTW_DEPTH | FTW_PHYS); }
-
-void remove_pending_and_reraise(int signal_number) {
-    if (g_pending_tree[0] != '\0') remove_tree(g_pending_tree);
-    ::signal(signal_number, SIG_DFL);
-    ::raise(signal_number);
-}
-
-void watch_for_signals(const std::string& root) {
-    std::snprintf(g_pending_tree, sizeof g_pending_tree, "%s", root.c_str());
-    for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) ::signal(signal_number, remove_pending_and_reraise);
-}
-
-// The folder for the tree: $TMPDIR when the module can take its path (plain
-// ASCII without the separators the module splits at), else /tmp.
-std::string temporary_root() {
-    const char* tmpdir = std::getenv("TMPDIR");
-    if (tmpdir == nullptr || tmpdir[0] != '/') return "/tmp";
-    for (const char* c = tmpdir; *c != '\0'; ++c)
-        if (static_cast<unsigned char>(*c) < 0x20 || static_cast<unsigned char>(*c) >= 0x7F || *c == '\\' ||
-            *c == ',')
-            return "/tmp";
-    return tmpdir;
-}
 
 bool write_bytes(const std::string& path, const std::string& bytes, std::string& error) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -87,35 +47,21 @@ bool copy_bytes(const std::string& from, const std::string& to, std::string& err
 // module only reads them, and linking them spares the copy of every sample.
 bool copy_folder(const std::string& from, const std::string& to, const std::set<std::string>& skip, int depth,
                  bool link_folders, std::string& error) {
-    DIR* dir = ::opendir(from.c_str());
-    if (dir == nullptr) return true;
-    bool ok = true;
-    while (dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == ".." || skip.count(name) != 0) continue;
-        const std::string source = from + "/" + name, target = to + "/" + name;
-        struct stat info;
-        if (::stat(source.c_str(), &info) != 0) continue;
-        if (S_ISDIR(info.st_mode) && link_folders) {
-            if (::symlink(source.c_str(), target.c_str()) != 0) {
-                error = "cannot create " + target + ": " + std::strerror(errno);
-                ok = false;
-            }
-        } else if (S_ISDIR(info.st_mode)) {
+    for (const FolderEntry& entry : folder_entries(from)) {
+        if (skip.count(entry.name) != 0) continue;
+        const std::string source = from + "/" + entry.name, target = to + "/" + entry.name;
+        bool ok = true;
+        if (entry.folder && link_folders && folders_can_be_linked) {
+            ok = link_folder(source, target, error);
+        } else if (entry.folder) {
             if (depth >= kDeepestFolder) continue;
-            if (::mkdir(target.c_str(), 0700) != 0) {
-                error = "cannot create " + target + ": " + std::strerror(errno);
-                ok = false;
-            } else {
-                ok = copy_folder(source, target, {}, depth + 1, false, error);
-            }
-        } else if (S_ISREG(info.st_mode)) {
+            ok = make_folder(target, error) && copy_folder(source, target, {}, depth + 1, false, error);
+        } else {
             ok = copy_bytes(source, target, error);
         }
-        if (!ok) break;
+        if (!ok) return false;
     }
-    ::closedir(dir);
-    return ok;
+    return true;
 }
 
 // A module-relative file name of the settings (backslashes or slashes) as a
@@ -145,13 +91,9 @@ char free_placeholder(const std::vector<std::string>& texts) {
 PrivateHost::~PrivateHost() { remove(); }
 
 bool PrivateHost::create(const PrivateHostPlan& plan, std::string& error) {
-    std::string pattern = temporary_root() + "/vokari-say-XXXXXX";
-    if (::mkdtemp(&pattern[0]) == nullptr) {
-        error = "cannot create a private folder in " + temporary_root() + ": " + std::strerror(errno);
-        return false;
-    }
-    base_ = pattern;
-    watch_for_signals(base_);
+    base_ = make_unique_folder("vokari-say-", error);
+    if (base_.empty()) return false;
+    remove_tree_on_interrupt(base_);
     module_dir_ = base_ + kModuleSubdir;
     if (module_dir_.size() > kLongestModuleDir) {
         error = "the temporary folder's path is too long for the module: " + base_;
@@ -160,8 +102,7 @@ bool PrivateHost::create(const PrivateHostPlan& plan, std::string& error) {
     }
     for (const char* folder : {"/data", "/data/profile", "/profile", "/ghost", "/ghost/vokari-say",
                                "/ghost/vokari-say/ghost", "/ghost/vokari-say/ghost/master"}) {
-        if (::mkdir((base_ + folder).c_str(), 0700) != 0) {
-            error = "cannot create " + base_ + folder + ": " + std::strerror(errno);
+        if (!make_folder(base_ + folder, error)) {
             remove();
             return false;
         }
@@ -240,10 +181,10 @@ std::string PrivateHost::module_file(const std::string& name) const { return mod
 
 void PrivateHost::remove() {
     if (base_.empty()) return;
-    remove_tree(base_.c_str());
+    remove_tree(base_);
     base_.clear();
     module_dir_.clear();
-    g_pending_tree[0] = '\0';
+    remove_tree_on_interrupt("");
 }
 
 }  // namespace vokari_say

@@ -1,0 +1,22 @@
+// Finding a file or folder among candidate paths, for locations.cpp and its
+// Windows form.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/vokari-say/locations.h"
+
+namespace vokari_say {
+
+// `path` made absolute by the system (each form of locations defines it).
+std::string absolute_path(const std::string& path);
+
+Location found(const std::string& path);
+Location not_found(const std::string& error);
+
+// The first candidate that passes `exists`, or a message listing them all.
+Location first_existing(const std::vector<std::string>& candidates, bool (*exists)(const std::string&),
+                        const std::string& what, const std::string& hint);
+
+}  // namespace vokari_say

@@ -1,0 +1,10 @@
+// The system's own words for a Windows error code, without the final period.
+#pragma once
+
+#include <string>
+
+namespace vokari_windows {
+
+std::string system_message(unsigned long code);
+
+}  // namespace vokari_windows
