@@ -62,6 +62,19 @@ put_common() {
   sed 's/\r*$/\r/' "$voice/READING-LICENSE" >"$dir/READING-LICENSE.txt"
 }
 
+# The espeak-ng voice, a second module folder to choose instead: $1 is the
+# folder to fill.
+put_espeak_voice() {
+  local dir="$1" voice="$root/voices/espeak"
+  mkdir -p "$dir"
+  put_text "$voice/vokari.txt" "$dir/vokari.txt"
+  for folder in vokariv0 vokariv1 vokaric0 vokaric1; do
+    [[ -d $voice/$folder ]] || die "the espeak-ng voice lacks $folder"
+    cp -R "$voice/$folder" "$dir/$folder"
+  done
+  sed 's/\r*$/\r/' "$voice/LICENSE" >"$dir/VOICE-LICENSE.txt"
+}
+
 put_guide() {
   local dir="$1"
   mkdir -p "$dir/examples"
@@ -83,6 +96,7 @@ assemble_zip() {
   mkdir -p "$stage/$name"
   cp "$dll" "$stage/$name/vokari.dll"
   put_common "$stage/$name"
+  put_espeak_voice "$stage/$name/voices/espeak"
   put_guide "$stage/$name"
   rm -f "$out/$name-win32.zip"
   (cd "$stage" && find "$name" -print | LC_ALL=C sort | zip -q -X -D "$out/$name-win32.zip" -@)
@@ -105,6 +119,7 @@ assemble_tarball() {
   cp "$sayer" "$stage/$name/vokari-say"
   strip --strip-unneeded "$stage/$name/libvokari.so" "$stage/$name/vokari-say" 2>/dev/null || true
   put_common "$stage/$name/voices/default"
+  put_espeak_voice "$stage/$name/voices/espeak"
   put_guide "$stage/$name"
   cp "$stage/$name/voices/default/VOICE-LICENSE.txt" "$stage/$name/VOICE-LICENSE.txt"
   rm -f "$out/$name.tar.gz"

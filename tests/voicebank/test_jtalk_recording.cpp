@@ -1,0 +1,48 @@
+// The Open JTalk recorder: it refuses, naming what to install, before it
+// writes anything, and it reads the synthesiser's phoneme times correctly.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "jtalk_recording.h"
+#include "program_runner.h"
+
+namespace fs = std::filesystem;
+
+TEST(JtalkRecorder, RefusesBeforeWritingWhenAPartIsMissing) {
+    const std::string out = (fs::temp_directory_path() / "vokari-jtalk-refusal").string();
+    fs::remove_all(out);
+    struct Case {
+        const char* option;
+        const char* package;
+    };
+    for (const Case& c : {Case{"--program", "open-jtalk"}, Case{"--dictionary", "open-jtalk-mecab-naist-jdic"},
+                          Case{"--voice", "hts-voice-nitech-jp-atr503-m001"}}) {
+        const auto run = program_runner::run_program(JTALK_RECORD_PROGRAM, {c.option, "/nonexistent/part", out});
+        EXPECT_EQ(run.status, 1) << c.option;
+        EXPECT_NE(run.err.find(std::string("package ") + c.package), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(out)) << c.option;
+    }
+    const auto run = program_runner::run_program(JTALK_RECORD_PROGRAM, {"--voice", "/nonexistent/part", out});
+    EXPECT_NE(run.err.find("contrib"), std::string::npos) << run.err;
+}
+
+TEST(JtalkRecorder, ReadsPhonemeTimesOfTheLabelSectionOnly) {
+    const std::string trace =
+        "[Text analysis result]\n"
+        "0 10000000 xx^xx-zz+k=a/A:xx\n"
+        "[Output label]\n"
+        "0 3100000 xx^xx-sil+k=a/A:xx+xx\n"
+        "3100000 4350000 xx^sil-ky+a=a/A:-1+1+2\n"
+        "\n"
+        "[Global parameter]\n"
+        "0 10000000 xx^xx-zz+k=a/A:xx\n";
+    const auto labels = voicebank::parse_trace_labels(trace, 22050);
+    ASSERT_EQ(labels.size(), 2u);
+    EXPECT_EQ(labels[0].name, "sil");
+    EXPECT_EQ(labels[1].name, "ky");
+    // 310 ms and 435 ms at 22050 Hz, rounded down.
+    EXPECT_EQ(labels[1].begin, 6835);
+    EXPECT_EQ(labels[1].end, 9591);
+}
