@@ -1,12 +1,16 @@
 // The Open JTalk recorder: it refuses, naming what to install, before it
-// writes anything, and it reads the synthesiser's phoneme times correctly.
+// writes anything, it reads the synthesiser's phoneme times correctly, and
+// it evens out the pitch of a vowel without touching its consonant.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
 #include "jtalk_recording.h"
+#include "pitch_period.h"
 #include "program_runner.h"
+#include "synthetic_speech.h"
 
 namespace fs = std::filesystem;
 
@@ -45,4 +49,21 @@ TEST(JtalkRecorder, ReadsPhonemeTimesOfTheLabelSectionOnly) {
     // 310 ms and 435 ms at 22050 Hz, rounded down.
     EXPECT_EQ(labels[1].begin, 6835);
     EXPECT_EQ(labels[1].end, 9591);
+}
+
+TEST(JtalkRecorder, EvensOutThePitchOfTheVowelOnly) {
+    // A consonant, then a vowel whose pitch rises by a tenth half-way.
+    using namespace synthetic;
+    voicebank::SyllableCut cut;
+    const std::vector<float> consonant = fricative(ms(60), 0.1);
+    cut.samples = join(join(consonant, vowel(ms(150), 200.0, 0.5)), vowel(ms(150), 180.0, 0.5));
+    cut.vowel_start = static_cast<long>(consonant.size());
+    voicebank::flatten_vowel_pitch(cut);
+    ASSERT_GT(cut.samples.size(), consonant.size() + 2 * voicebank::kMaxPeriod);
+    EXPECT_TRUE(std::equal(consonant.begin(), consonant.end(), cut.samples.begin()));
+    const long end = static_cast<long>(cut.samples.size());
+    const double early = voicebank::median_period(cut.samples, cut.vowel_start + ms(20), cut.vowel_start + ms(110));
+    const double late = voicebank::median_period(cut.samples, end - ms(90), end);
+    ASSERT_GT(early, 0.0);
+    EXPECT_NEAR(late / early, 1.0, 0.02) << early << " then " << late;
 }
