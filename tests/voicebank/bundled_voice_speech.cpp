@@ -51,7 +51,8 @@ int main(int argc, char** argv) {
     const fs::path copy = work / (argc == 5 ? "voice-compared" : "voice-reference");
     std::error_code error;
     fs::remove_all(copy, error);
-    fs::create_directories(copy, error);
+    fs::create_directories(work, error);
+    // Into a folder that does not exist yet: MinGW's copy refuses an existing one.
     fs::copy(voice, copy, fs::copy_options::recursive, error);
     if (error) {
         std::printf("FAILED: cannot copy %s: %s\n", argv[2], error.message().c_str());
