@@ -119,6 +119,7 @@ await check('the espeak-ng voice is preloaded whole, loads from the voice list a
   const paths = await page.evaluate(async () => Object.keys(await vokari.espeakVoice()).sort());
   const espeak = await spokenBytes();
   await page.click('#use-bundled');
+  await page.click('.tab[data-screen="speak"]');
   expect(JSON.stringify(paths) === JSON.stringify(Object.keys(onDisk).sort()),
          `preloaded ${paths.length} files, voices/espeak holds ${Object.keys(onDisk).length}`);
   expect(espeak.split(',').length > 58 + 1000 && espeak !== bundled,
