@@ -79,6 +79,20 @@ put_document() {
 
 # The documents: the guide and every page it points to
 # (voice.md with its demo sound and picture), and the guide's examples.
+
+# The espeak-ng voice, a second module folder to choose instead: $1 is the
+# folder to fill.
+put_espeak_voice() {
+  local dir="$1" voice="$root/voices/espeak"
+  mkdir -p "$dir"
+  put_text "$voice/vokari.txt" "$dir/vokari.txt"
+  for folder in vokariv0 vokariv1 vokaric0 vokaric1; do
+    [[ -d $voice/$folder ]] || die "the espeak-ng voice lacks $folder"
+    cp -R "$voice/$folder" "$dir/$folder"
+  done
+  sed 's/\r*$/\r/' "$voice/LICENSE" >"$dir/VOICE-LICENSE.txt"
+}
+
 put_guide() {
   local dir="$1"
   mkdir -p "$dir/examples"
@@ -103,6 +117,7 @@ assemble_zip() {
   mkdir -p "$stage/$name"
   cp "$dll" "$stage/$name/vokari.dll"
   put_common "$stage/$name"
+  put_espeak_voice "$stage/$name/voices/espeak"
   put_guide "$stage/$name"
   put_document "$root/packaging/START-HERE.txt" "$stage/$name/START-HERE.txt"
   # The Windows tools built beside the DLL, when there.
@@ -137,6 +152,7 @@ assemble_tarball() {
   cp "$sayer" "$stage/$name/vokari-say"
   strip --strip-unneeded "$stage/$name/libvokari.so" "$stage/$name/vokari-say" 2>/dev/null || true
   put_common "$stage/$name/voices/default"
+  put_espeak_voice "$stage/$name/voices/espeak"
   put_guide "$stage/$name"
   cp "$stage/$name/voices/default/VOICE-LICENSE.txt" "$stage/$name/VOICE-LICENSE.txt"
   rm -f "$out/$name.tar.gz"

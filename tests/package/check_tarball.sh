@@ -17,7 +17,8 @@ folder="$work/vokari-$version_in_name-linux-x86_64"
 [[ -d $folder ]] || fail "the tarball does not hold vokari-$version_in_name-linux-x86_64/"
 for name in libvokari.so vokari-say guide.md examples VOICE-LICENSE.txt voices/default/vokari.txt \
             voices/default/dictionary.txt voices/default/reading.dic voices/default/READING-LICENSE.txt \
-            voices/default/vokariv0 voices/default/vokaric0; do
+            voices/default/vokariv0 voices/default/vokaric0 voices/espeak/vokari.txt voices/espeak/vokariv1 \
+            voices/espeak/vokaric1 voices/espeak/VOICE-LICENSE.txt; do
   [[ -e $folder/$name ]] || fail "the tarball lacks $name"
 done
 
@@ -28,6 +29,11 @@ done
 "$folder/vokari-say" --no-play --no-wait --library "$folder/libvokari.so" --module-dir "$folder/voices/default" \
   --output "$work/b.wav" 'こんにちは' >"$work/reply2.txt" 2>&1 || { cat "$work/reply2.txt"; fail "vokari-say did not speak"; }
 cmp -s "$work/a.wav" "$work/b.wav" || fail "vokari-say did not use the library and voice beside it"
+# The espeak-ng voice is a second voice: it speaks, and not with the default's samples.
+"$folder/vokari-say" --no-play --no-wait --library "$folder/libvokari.so" --module-dir "$folder/voices/espeak" \
+  --output "$work/e.wav" 'こんにちは' >"$work/reply3.txt" 2>&1 || { cat "$work/reply3.txt"; fail "the espeak-ng voice did not speak"; }
+[[ $(stat -c %s "$work/e.wav") -gt 10000 ]] || fail "the espeak-ng voice saved (nearly) nothing"
+cmp -s "$work/e.wav" "$work/b.wav" && fail "the espeak-ng voice speaks with the default voice's samples"
 size=$(stat -c %s "$work/b.wav")
 [[ $size -gt 10000 ]] || fail "the saved speech is only $size bytes"
 sounding=$(tail -c +59 "$work/b.wav" | od -An -v -tu1 | tr -s ' ' '\n' | grep -cv -e '^$' -e '^255$' -e '^127$' || true)

@@ -27,6 +27,10 @@ for name in vokari.dll vokari.txt dictionary.txt reading.dic READING-LICENSE.txt
             examples vokariv0 vokariv1 vokaric0 vokaric1; do
   [[ -e $folder/$name ]] || fail "the zip lacks $name"
 done
+# The espeak-ng voice, a second module folder to choose instead.
+for name in vokari.txt VOICE-LICENSE.txt vokariv0 vokariv1 vokaric0 vokaric1; do
+  [[ -e $folder/voices/espeak/$name ]] || fail "the zip lacks voices/espeak/$name"
+done
 for folder_name in vokariv0 vokariv1; do
   for slot in 0 1 2 3 4 45; do
     [[ -f $folder/$folder_name/$slot.wav || -f $folder/$folder_name/$slot.hv1 ]] || fail "$folder_name lacks slot $slot"

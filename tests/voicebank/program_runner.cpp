@@ -27,9 +27,9 @@ std::string quoted(const std::string& text) {
 
 }  // namespace
 
-ProgramRun voicebank(const std::vector<std::string>& arguments) { return run(VOICEBANK_PROGRAM, arguments); }
+ProgramRun voicebank(const std::vector<std::string>& arguments) { return run_program(VOICEBANK_PROGRAM, arguments); }
 
-ProgramRun run(const std::string& program, const std::vector<std::string>& arguments) {
+ProgramRun run_program(const std::string& program, const std::vector<std::string>& arguments) {
     const std::string base = fs::temp_directory_path() / ("voicebank-run-" + std::to_string(getpid()));
     std::string command = quoted(program);
     for (const std::string& argument : arguments) command += " " + quoted(argument);

@@ -13,11 +13,11 @@ struct ProgramRun {
     std::string err;     // what it printed to stderr
 };
 
-// Runs vokari-voicebank with `arguments` (each passed as one argument).
-ProgramRun voicebank(const std::vector<std::string>& arguments);
+// Runs `program` with `arguments` (each passed as one argument).
+ProgramRun run_program(const std::string& program, const std::vector<std::string>& arguments);
 
-// Runs `program` with `arguments`.
-ProgramRun run(const std::string& program, const std::vector<std::string>& arguments);
+// Runs vokari-voicebank with `arguments`.
+ProgramRun voicebank(const std::vector<std::string>& arguments);
 
 // Writes mono `samples` (+-1.0) as a WAV file of `rate` Hz, 16-bit PCM.
 void write_wav(const std::string& path, const std::vector<float>& samples, int rate = 22050);

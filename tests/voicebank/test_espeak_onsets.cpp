@@ -83,11 +83,11 @@ TEST(EspeakOnsets, RecordingTextsHoldVowelsAndAvoidMisreadings) {
 }
 
 TEST(EspeakRecorder, HelpPrintsTheUsageAndAWrongOptionIsRefused) {
-    const program_runner::ProgramRun help = program_runner::run(ESPEAK_RECORD_PROGRAM, {"--help"});
+    const program_runner::ProgramRun help = program_runner::run_program(ESPEAK_RECORD_PROGRAM, {"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("usage: vokari-espeak-record", 0), 0u) << help.out;
     EXPECT_TRUE(help.err.empty()) << help.err;
-    const program_runner::ProgramRun wrong = program_runner::run(ESPEAK_RECORD_PROGRAM, {"--pich", "3", "out"});
+    const program_runner::ProgramRun wrong = program_runner::run_program(ESPEAK_RECORD_PROGRAM, {"--pich", "3", "out"});
     EXPECT_EQ(wrong.status, 1);
     EXPECT_NE(wrong.err.find("--pich"), std::string::npos) << wrong.err;
 }

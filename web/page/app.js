@@ -506,6 +506,15 @@
     setStatus('Loaded the bundled voice.', 'voice');
   });
 
+  $('use-espeak').addEventListener('click', async () => {
+    $('cv-bank').hidden = true;
+    const result = await vokari.load(await vokari.espeakVoice(), vokari.checkSettings(settingsFromInputs()));
+    $('log-voice').textContent = result.log;
+    $('voice-problems').textContent = loadProblems(result.log).join('\n');
+    $('voice-name').textContent = 'Voice: espeak-ng';
+    setStatus('Loaded the espeak-ng voice.');
+  });
+
   // ---- Record -------------------------------------------------------------
   const takes = {};          // romaji -> AudioBuffer
   let syllables = [];

@@ -115,6 +115,11 @@
     return files;
   }
 
+  // The second bundled voice, recorded from espeak-ng.
+  async function espeakVoice() {
+    return call('espeakVoice', []);
+  }
+
   async function loadBundled(settings) {
     return load(await bundledVoice(), settings);
   }
@@ -335,7 +340,7 @@
   // Browsers start no worker and fetch nothing for a page opened as a file.
   if (canStart) startWorker();
   self.vokari = {
-    load, loadBundled, bundledVoice, speak, buildVoice, importCvBank, findCvBank, utteranceSvg, info,
+    load, loadBundled, bundledVoice, espeakVoice, speak, buildVoice, importCvBank, findCvBank, utteranceSvg, info,
     encode: (text) => sjis.encode(text), decode: (bytes) => sjis.decode(bytes),
     limits: LIMITS, checkSettings,
     onEvent: (listener) => listeners.add(listener),

@@ -304,6 +304,7 @@ function cvImport(subbank, speaker) {
 const operations = {
   info: () => ({ bankRate: M._web_bank_rate(), syllables: JSON.parse(M.UTF8ToString(M._web_syllables())) }),
   bundledVoice: () => readTree('/bundled'),
+  espeakVoice: () => readTree('/espeak'),
   load: (files, settings) => loadVoice(files, settings),
   speak: (script, settings, protocol) => speak(script, settings, protocol),
   displayTimeline: (replyUtf8) => displayTimeline(replyUtf8),

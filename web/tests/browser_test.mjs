@@ -107,6 +107,25 @@ await check('the bundled voice is preloaded whole and speaks a typical line', as
   expect(result.chars === 'こんにちは。やあ。', `the host shows ${result.chars}`);
 });
 
+await check('the espeak-ng voice is preloaded whole, loads from the voice list and speaks with its own samples', async () => {
+  const onDisk = readTree(join(root, 'voices', 'espeak'));
+  await page.click('.tab[data-screen="voice"]');
+  const line = '\\1やあ。';
+  // The two voices' speech has the same length; their bytes tell them apart.
+  const spokenBytes = async () => page.evaluate(async (script) => Array.from((await vokari.speak(script)).wav || []).join(','), line);
+  const bundled = await spokenBytes();
+  await page.click('#use-espeak');
+  await page.waitForFunction(() => /espeak-ng voice/.test(document.getElementById('status').textContent));
+  const paths = await page.evaluate(async () => Object.keys(await vokari.espeakVoice()).sort());
+  const espeak = await spokenBytes();
+  await page.click('#use-bundled');
+  await page.click('.tab[data-screen="speak"]');
+  expect(JSON.stringify(paths) === JSON.stringify(Object.keys(onDisk).sort()),
+         `preloaded ${paths.length} files, voices/espeak holds ${Object.keys(onDisk).length}`);
+  expect(espeak.split(',').length > 58 + 1000 && espeak !== bundled,
+         `the espeak-ng voice spoke ${espeak.split(',').length} bytes, ${espeak === bundled ? 'the same as' : 'unlike'} the bundled one`);
+});
+
 // The golden cases with a sound, spoken through the page: the WAV it gets is the
 // one the native library writes for the same request.  The cases ask for
 // their sound in a file, silently; the page plays it instead, so the request

@@ -1,0 +1,71 @@
+// The Open JTalk recorder: it refuses, naming what to install, before it
+// writes anything, it reads the synthesiser's phoneme times correctly, and
+// it evens out the pitch of a vowel without touching its consonant.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "jtalk_recording.h"
+#include "pitch_period.h"
+#include "program_runner.h"
+#include "synthetic_speech.h"
+
+namespace fs = std::filesystem;
+
+TEST(JtalkRecorder, RefusesBeforeWritingWhenAPartIsMissing) {
+    const std::string out = (fs::temp_directory_path() / "vokari-jtalk-refusal").string();
+    fs::remove_all(out);
+    struct Case {
+        const char* option;
+        const char* package;
+    };
+    // Each package named in full: "open-jtalk" alone is also the start of the dictionary's name.
+    for (const Case& c : {Case{"--program", "package open-jtalk)"},
+                          Case{"--dictionary", "package open-jtalk-mecab-naist-jdic)"},
+                          Case{"--voice", "package hts-voice-nitech-jp-atr503-m001,"}}) {
+        const auto run = program_runner::run_program(JTALK_RECORD_PROGRAM, {c.option, "/nonexistent/part", out});
+        EXPECT_EQ(run.status, 1) << c.option;
+        EXPECT_NE(run.err.find(c.package), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(out)) << c.option;
+    }
+    const auto run = program_runner::run_program(JTALK_RECORD_PROGRAM, {"--voice", "/nonexistent/part", out});
+    EXPECT_NE(run.err.find("contrib"), std::string::npos) << run.err;
+}
+
+TEST(JtalkRecorder, ReadsPhonemeTimesOfTheLabelSectionOnly) {
+    const std::string trace =
+        "[Text analysis result]\n"
+        "0 10000000 xx^xx-zz+k=a/A:xx\n"
+        "[Output label]\n"
+        "0 3100000 xx^xx-sil+k=a/A:xx+xx\n"
+        "3100000 4350000 xx^sil-ky+a=a/A:-1+1+2\n"
+        "\n"
+        "[Global parameter]\n"
+        "0 10000000 xx^xx-zz+k=a/A:xx\n";
+    const auto labels = voicebank::parse_trace_labels(trace, 22050);
+    ASSERT_EQ(labels.size(), 2u);
+    EXPECT_EQ(labels[0].name, "sil");
+    EXPECT_EQ(labels[1].name, "ky");
+    // 310 ms and 435 ms at 22050 Hz, rounded down.
+    EXPECT_EQ(labels[1].begin, 6835);
+    EXPECT_EQ(labels[1].end, 9591);
+}
+
+TEST(JtalkRecorder, EvensOutThePitchOfTheVowelOnly) {
+    // A consonant, then a vowel whose pitch rises by a tenth half-way.
+    using namespace synthetic;
+    voicebank::SyllableCut cut;
+    const std::vector<float> consonant = fricative(ms(60), 0.1);
+    cut.samples = join(join(consonant, vowel(ms(150), 200.0, 0.5)), vowel(ms(150), 180.0, 0.5));
+    cut.vowel_start = static_cast<long>(consonant.size());
+    voicebank::flatten_vowel_pitch(cut);
+    ASSERT_GT(cut.samples.size(), consonant.size() + 2 * voicebank::kMaxPeriod);
+    EXPECT_TRUE(std::equal(consonant.begin(), consonant.end(), cut.samples.begin()));
+    const long end = static_cast<long>(cut.samples.size());
+    const double early = voicebank::median_period(cut.samples, cut.vowel_start + ms(20), cut.vowel_start + ms(110));
+    const double late = voicebank::median_period(cut.samples, end - ms(90), end);
+    ASSERT_GT(early, 0.0);
+    EXPECT_NEAR(late / early, 1.0, 0.02) << early << " then " << late;
+}
