@@ -46,6 +46,20 @@ bool store_module_dir(char (&module_dir)[kModuleDirCapacity], const char* block,
     return true;
 }
 
+// The reading step, when the settings name its dictionary: a folder that
+// cannot be used costs one warning and leaves speech as without the key.
+void open_reader(Module& module) {
+    const Settings& settings = module.voice.settings;
+    if (settings.reading_dic_path[0] == '\0') return;
+    char folder[kPathCapacity];
+    platform::native_path(settings.reading_dic_path, folder, sizeof folder);
+    const std::string problem = module.reader.open(folder);
+    if (problem.empty()) return;
+    const std::string line = std::string("WARNING : voice.reading.dic ") + settings.reading_dic_path + ": " + problem +
+                             "; read without it.\n\n";
+    log_write(settings, line.c_str());
+}
+
 // Everything load reads, in its fixed order; the log starts once the settings
 // have named it.
 void run_loading_sequence(Module& module) {
@@ -63,6 +77,7 @@ void run_loading_sequence(Module& module) {
         load_translation_file(voice, module.dictionary, name.c_str());
     log_write(settings, "Done.\n\n");
     add_system_pairs(settings, module.dictionary);
+    open_reader(module);
     const PartnerGaps partner_gaps = load_phoneme_bank(voice);
     log_write(settings, "// Now loading phoneme's data details.\n");
     load_phoneme_details(voice, "vokariv0", 0);
@@ -84,6 +99,7 @@ void load_module(Module& module, const char* block, long length) {
     module.dictionary.clear();
     module.dictionary_index = TranslationIndex();
     module.voice.sound_effects.clear();
+    module.reader.close();
     try {
         if (directory_stored) {
             run_loading_sequence(module);
@@ -105,6 +121,7 @@ void unload_module(Module& module) {
     release_sound_effects(module.voice.sound_effects);
     release_wav_image(module.image);
     release_phoneme_bank(module.voice.bank);
+    module.reader.close();
 }
 
 }  // namespace vokari

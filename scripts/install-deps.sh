@@ -20,7 +20,7 @@ packages=(
   espeak-ng libespeak-ng-dev sox
   clang libclang-rt-14-dev
   zip unzip python3
-  mecab libmecab-dev mecab-ipadic-utf8
+  mecab libmecab-dev mecab-ipadic-utf8 mecab-utils dpkg-dev
   emscripten chromium fonts-ipafont-gothic
 )
 command -v node >/dev/null || packages+=(nodejs)
@@ -34,19 +34,36 @@ installed() {
   [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == "install ok installed" ]]
 }
 
+# The reading step builds its analyser and dictionary from Debian's open-jtalk
+# source package (scripts/fetch-frontend-source.sh), which needs a deb-src line.
+ensure_deb_src() {
+  local list=/etc/apt/sources.list.d/vokari-deb-src.sources
+  grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/ && return 1
+  local codename
+  codename="$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")"
+  say "adding a deb-src line in $list"
+  printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+    "$codename" | "${sudo[@]}" tee "$list" >/dev/null
+}
+
 missing=()
 for package in "${packages[@]}"; do
   installed "$package" || missing+=("$package")
 done
+sudo=()
+if [[ $(id -u) -ne 0 ]] && command -v sudo >/dev/null; then
+  sudo=(sudo)
+fi
+if ensure_deb_src; then
+  "${sudo[@]}" apt-get update -q
+fi
 if [[ ${#missing[@]} -eq 0 ]]; then
   say "all packages present"
   exit 0
 fi
-
-sudo=()
-if [[ $(id -u) -ne 0 ]]; then
-  command -v sudo >/dev/null || { say "run as root to install: ${missing[*]}"; exit 1; }
-  sudo=(sudo)
+if [[ $(id -u) -ne 0 && ${#sudo[@]} -eq 0 ]]; then
+  say "run as root to install: ${missing[*]}"
+  exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -20,6 +20,7 @@ void load_defaults(LoadedVoice& voice) {
     Settings& settings = voice.settings;
     settings.security_high = 0;
     settings.log_path[0] = '\0';
+    settings.reading_dic_path[0] = '\0';
     settings.tag_prefix = '@';
     settings.message_speed = 50;
     settings.talk_default_speed = 130;
@@ -52,6 +53,8 @@ void apply_setting(LoadedVoice& voice, const char* key, const char* value, Setti
         }
     } else if (std::strcmp(key, "voice.translate.dic") == 0) {
         read.dictionary_names.emplace_back(value);
+    } else if (std::strcmp(key, "voice.reading.dic") == 0) {
+        voice.module_path(settings.reading_dic_path, value);
     } else if (std::strcmp(key, "talk.default.speed") == 0) {
         settings.talk_default_speed = string_to_int(value);
     } else if (std::strcmp(key, "se") == 0) {
