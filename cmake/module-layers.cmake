@@ -94,7 +94,7 @@ vokari_layer(vokari_voice_data SOURCES ${VOKARI_VOICE_DATA_SOURCES} BELOW vokari
 include(${CMAKE_CURRENT_LIST_DIR}/reading-frontend.cmake)
 vokari_layer(vokari_reading SOURCES ${VOKARI_READING_SOURCES} BELOW vokari_voice_data)
 target_link_libraries(vokari_reading PRIVATE vokari_reading_frontend)
-target_compile_options(vokari_reading_frontend PRIVATE -include ${VOKARI_ROOT}/reading/quiet_frontend.h)
+target_compile_options(vokari_reading_frontend PRIVATE -include ${VOKARI_ROOT}/reading/frontend/forced_include.h)
 vokari_layer(vokari_translate SOURCES ${VOKARI_TRANSLATE_SOURCES} BELOW vokari_reading)
 vokari_layer(vokari_synth SOURCES ${VOKARI_SYNTH_SOURCES} BELOW vokari_translate)
 if(VOKARI_PLATFORM_BACKEND STREQUAL "win32")

@@ -23,11 +23,13 @@ endif()
 
 set(frontend "${VOKARI_FRONTEND_SOURCE}")
 # The tagger and what it needs; the learner and the dictionary compiler stay
-# out (the dictionary is compiled by Debian's mecab-dict-index).
+# out (the dictionary is compiled by Debian's mecab-dict-index), and so does
+# the C interface (libmecab.cpp), whose names the system's libmecab has too:
+# its error buffer comes from reading/frontend/global_error.cpp.
 set(VOKARI_FRONTEND_MECAB_FILES char_property connector context_id dictionary dictionary_rewriter
-    feature_index iconv_utils libmecab mecab nbest_generator param string_buffer tagger tokenizer
+    feature_index iconv_utils mecab nbest_generator param string_buffer tagger tokenizer
     utils viterbi writer)
-set(VOKARI_FRONTEND_SOURCES)
+set(VOKARI_FRONTEND_SOURCES ${VOKARI_ROOT}/reading/frontend/global_error.cpp)
 foreach(file ${VOKARI_FRONTEND_MECAB_FILES})
   list(APPEND VOKARI_FRONTEND_SOURCES "${frontend}/mecab/src/${file}.cpp")
 endforeach()

@@ -123,13 +123,10 @@ void answer_reading(Module& module, RequestState& state, std::string& response) 
     read_in_context(module.voice.settings, module.reader, script, &words);
     response = kSaoriPrefix;
     bool first = true;
-    for (const ReadWord& word : words) {
-        if (word.symbol || word.pronunciation.empty()) continue;
-        for (const std::string& mora : split_morae(word.pronunciation)) {
-            if (!first) response += ' ';
-            response += mora;
-            first = false;
-        }
+    for (const std::string& mora : spoken_morae(words)) {
+        if (!first) response += ' ';
+        response += mora;
+        first = false;
     }
 }
 

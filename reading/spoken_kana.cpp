@@ -65,10 +65,10 @@ bool is_small_glide(unsigned code) {
 }
 
 // Hiragana with every "ー" written as the vowel before it; other characters
-// pass unchanged.
-std::string resolve_long_vowels(const std::string& text) {
+// pass unchanged.  `vowel` carries the last vowel from the text before (0:
+// none), since a held vowel may be a word of its own (会お|ー).
+std::string resolve_long_vowels(const std::string& text, char& vowel) {
     std::string out;
-    char vowel = 0;
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t size = sjis_char_size(text.data(), i, text.size());
         if (size == 1) {
@@ -87,9 +87,7 @@ std::string resolve_long_vowels(const std::string& text) {
     return out;
 }
 
-}  // namespace
-
-std::string pronunciation_to_hiragana(const std::string& katakana) {
+std::string katakana_to_hiragana_text(const std::string& katakana) {
     std::string hiragana;
     for (std::size_t i = 0; i < katakana.size();) {
         const std::size_t size = sjis_char_size(katakana.data(), i, katakana.size());
@@ -97,18 +95,39 @@ std::string pronunciation_to_hiragana(const std::string& katakana) {
         else append_code(hiragana, katakana_to_hiragana(code_at(katakana, i)));
         i += size;
     }
-    return resolve_long_vowels(hiragana);
+    return hiragana;
+}
+}  // namespace
+
+std::string pronunciation_to_hiragana(const std::string& katakana, char& vowel) {
+    return resolve_long_vowels(katakana_to_hiragana_text(katakana), vowel);
 }
 
 void append_spoken_kana(const std::vector<ReadWord>& words, std::string& out) {
+    char vowel = 0;
     for (const ReadWord& word : words) {
-        if (word.symbol || word.pronunciation.empty()) out += word.surface;
-        else out += pronunciation_to_hiragana(word.pronunciation);
+        if (word.symbol || word.pronunciation.empty()) {
+            out += word.surface;
+            vowel = 0;
+        } else {
+            out += pronunciation_to_hiragana(word.pronunciation, vowel);
+        }
     }
 }
 
+std::vector<std::string> spoken_morae(const std::vector<ReadWord>& words) {
+    std::string spoken;
+    char vowel = 0;
+    for (const ReadWord& word : words) {
+        if (word.symbol || word.pronunciation.empty()) vowel = 0;
+        else spoken += pronunciation_to_hiragana(word.pronunciation, vowel);
+    }
+    return split_morae(spoken);
+}
+
 std::vector<std::string> split_morae(const std::string& text) {
-    const std::string hiragana = resolve_long_vowels(pronunciation_to_hiragana(text));
+    char vowel = 0;
+    const std::string hiragana = resolve_long_vowels(katakana_to_hiragana_text(text), vowel);
     std::vector<std::string> morae;
     for (std::size_t i = 0; i < hiragana.size();) {
         const std::size_t size = sjis_char_size(hiragana.data(), i, hiragana.size());

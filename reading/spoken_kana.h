@@ -15,8 +15,12 @@ namespace vokari {
 // the author put them.
 void append_spoken_kana(const std::vector<ReadWord>& words, std::string& out);
 
-// The hiragana of one katakana pronunciation, held vowels resolved.
-std::string pronunciation_to_hiragana(const std::string& katakana);
+// The hiragana of one katakana pronunciation, held vowels resolved; `vowel`
+// is the last vowel said before it (0: none) and comes back updated.
+std::string pronunciation_to_hiragana(const std::string& katakana, char& vowel);
+
+// The spoken morae of `words`, in order (see split_morae).
+std::vector<std::string> spoken_morae(const std::vector<ReadWord>& words);
 
 // Splits Shift_JIS hiragana into its morae: a kana with the small kana after
 // it (きょ), っ and ん each their own.  Anything else is dropped.
