@@ -76,8 +76,8 @@ void run_loading_sequence(Module& module) {
     for (const std::string& name : settings_read.dictionary_names)
         load_translation_file(voice, module.dictionary, name.c_str());
     log_write(settings, "Done.\n\n");
-    add_system_pairs(settings, module.dictionary);
     open_reader(module);
+    add_system_pairs(settings, module.reader.is_open() ? module.kana_pairs : module.dictionary);
     const PartnerGaps partner_gaps = load_phoneme_bank(voice);
     log_write(settings, "// Now loading phoneme's data details.\n");
     load_phoneme_details(voice, "vokariv0", 0);
@@ -97,6 +97,7 @@ void load_module(Module& module, const char* block, long length) {
     const bool directory_stored = store_module_dir(module.voice.module_dir, block, length);
     // A fresh loaded life: the lists that loading fills are emptied first.
     module.dictionary.clear();
+    module.kana_pairs.clear();
     module.dictionary_index = TranslationIndex();
     module.voice.sound_effects.clear();
     module.reader.close();

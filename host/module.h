@@ -16,6 +16,9 @@ struct Module {
     TranslationIndex dictionary_index;  // built from `dictionary` once it is complete
     WavImage image;                     // the last request's speech, maybe playing
     TextReader reader;                  // open when the voice names an analyser dictionary
+    // With the reader open the built-in pairs wait here and fold the kana it
+    // wrote (the analyser must see ファイル, not はイル); else they end `dictionary`.
+    TranslationDictionary kana_pairs;
 };
 
 // Loads `module` from the host's directory block, as a fresh loaded life (its

@@ -105,7 +105,10 @@ void process_script(Module& module, RequestState& state, std::string& response, 
     std::string script = state.header(is_saori ? "Argument0" : "String");
     std::string reply = script;
     apply_translation(voice.settings, module.dictionary, script, &module.dictionary_index);
-    if (module.reader.is_open()) read_in_context(voice.settings, module.reader, script);
+    if (module.reader.is_open()) {
+        read_in_context(voice.settings, module.reader, script);
+        apply_translation(voice.settings, module.kana_pairs, script);
+    }
     const ScanResult scan = scan_script(voice, script, state.timeline);
     insert_waits(voice.settings, reply, scan.total_ms, scan.omit_text);
     if (scan.total_ms != 0) render_and_play(voice, module.image, state.timeline, scan.sound_file, scan.total_ms);

@@ -127,6 +127,7 @@ void TextReader::analyse_piece(const std::string& piece, std::vector<ReadWord>& 
     njd_set_digit(&e.njd);
     njd_set_accent_phrase(&e.njd);
     njd_set_accent_type(&e.njd);
+    std::vector<ReadWord> found;
     for (NJDNode* node = e.njd.head; node != nullptr; node = node->next) {
         ReadWord word;
         word.surface = or_empty(NJDNode_get_string(node));
@@ -140,10 +141,25 @@ void TextReader::analyse_piece(const std::string& piece, std::vector<ReadWord>& 
         word.mora_count = NJDNode_get_mora_size(node);
         word.chain_rule = or_empty(NJDNode_get_chain_rule(node));
         word.joins_next = node->next != nullptr && NJDNode_get_chain_flag(node->next) == 1;
-        words.push_back(std::move(word));
+        found.push_back(std::move(word));
     }
     NJD_refresh(&e.njd);
     Mecab_refresh(&e.mecab);
+    // A word the pruned dictionary lacks is read character by character
+    // (a kanji by its own reading, a letter by its name) before it is left
+    // unread.
+    for (ReadWord& word : found) {
+        const std::string& surface = word.surface;
+        if (word.symbol || !word.pronunciation.empty() || sjis_char_size(surface.data(), 0, surface.size()) >= surface.size()) {
+            words.push_back(std::move(word));
+            continue;
+        }
+        for (std::size_t i = 0; i < surface.size();) {
+            const std::size_t size = sjis_char_size(surface.data(), i, surface.size());
+            analyse_piece(surface.substr(i, size), words);
+            i += size;
+        }
+    }
 }
 
 }  // namespace vokari

@@ -12,10 +12,12 @@ its size and 64-bit sum, which the module checks before MeCab sees a byte
 the same bytes.
 
 Pruning, chosen by measuring the reading of the test lines against size:
-the supplementary spoken-word list goes, organisation names go, other proper
-nouns keep up to three characters, and an entry keeps at most two characters
-outside kana and at most six characters in all.  Everyday words are short;
-long compounds are read from their parts.
+of the supplementary spoken-word list only its words in Latin letters stay
+(file, root); organisation names go; names of people keep up to two
+characters and other proper nouns up to three; conjugated forms of written
+or dialect style go; an entry keeps at most six characters (words in Latin
+letters up to twelve).  Everyday words are short; long compounds are read
+from their parts.
 """
 import argparse
 import os
@@ -26,7 +28,6 @@ import sys
 import tempfile
 
 RUNTIME_FILES = ["sys.dic", "unk.dic", "matrix.bin", "char.bin", "dicrc"]
-NOT_KANA = re.compile(r"[^\u3040-\u30ff]")
 MASK = (1 << 64) - 1
 
 DICRC = """cost-factor = 800
@@ -37,14 +38,26 @@ config-charset = SHIFT-JIS
 """
 
 
+# Conjugated forms of written or dialect style that scripts hardly use.
+RARE_FORMS = {"仮定縮約１", "仮定縮約２", "体言接続特殊", "体言接続特殊２", "命令ｙｏ", "文語基本形", "基本形-促音便"}
+
+
+LATIN = re.compile(r"^[Ａ-Ｚａ-ｚ]+$")
+
+
 def keep_entry(line):
     fields = line.split(",")
     if len(fields) < 13:
         return False
-    surface, pos = fields[0], fields[4:7]
-    if pos[1] == "固有名詞" and (pos[2] == "組織" or len(surface) > 3):
+    surface, pos, form = fields[0], fields[4:7], fields[9]
+    # Names written in Latin letters (PAM, Wikipedia) are said as words.
+    if LATIN.match(surface):
+        return len(surface) <= 12
+    if pos[1] == "固有名詞" and (pos[2] == "組織" or len(surface) > (2 if pos[2] == "人名" else 3)):
         return False
-    return len(NOT_KANA.findall(surface)) <= 2 and len(surface) <= 6
+    if form in RARE_FORMS:
+        return False
+    return len(surface) <= 6
 
 
 def file_sum(path):
@@ -82,6 +95,13 @@ def main():
                 open(os.path.join(work, "naist-jdic.csv"), "w", encoding="utf-8") as dst:
             for line in src:
                 if keep_entry(line):
+                    dst.write(line)
+                    kept += 1
+        # Of the spoken-word list only the words in Latin letters (file, root).
+        with open(os.path.join(jdic, "unidic-csj.csv"), encoding="utf-8") as src, \
+                open(os.path.join(work, "unidic-csj.csv"), "w", encoding="utf-8") as dst:
+            for line in src:
+                if LATIN.match(line.split(",", 1)[0]) and keep_entry(line):
                     dst.write(line)
                     kept += 1
         os.makedirs(args.out, exist_ok=True)
