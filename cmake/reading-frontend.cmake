@@ -59,9 +59,9 @@ else()
 endif()
 # Third-party code: its own warnings are not ours to fix.
 target_compile_options(vokari_reading_frontend PRIVATE -w)
-# Written for C++ of its day ('register' and the like): compiled as C++11.
+# Written for C++ of its day ('register', mingw's _stdcall): compiled as GNU C++11.
 set_target_properties(vokari_reading_frontend PROPERTIES
-  CXX_STANDARD 11 CXX_STANDARD_REQUIRED ON
+  CXX_STANDARD 11 CXX_STANDARD_REQUIRED ON CXX_EXTENSIONS ON
   CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON C_VISIBILITY_PRESET hidden)
 if(NOT VOKARI_PLATFORM_BACKEND STREQUAL "web")
   set_target_properties(vokari_reading_frontend PROPERTIES POSITION_INDEPENDENT_CODE ON)
