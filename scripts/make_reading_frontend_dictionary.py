@@ -27,7 +27,8 @@ import subprocess
 import sys
 import tempfile
 
-RUNTIME_FILES = ["sys.dic", "unk.dic", "matrix.bin", "char.bin", "dicrc"]
+# Small files first: a damaged one is refused before the big ones are summed.
+RUNTIME_FILES = ["dicrc", "char.bin", "unk.dic", "matrix.bin", "sys.dic"]
 MASK = (1 << 64) - 1
 
 DICRC = """cost-factor = 800
