@@ -3,8 +3,8 @@
 # analysis libraries and the NAIST-jdic sources) into DIR and unpacks it to
 # DIR/open_jtalk.  The orig tarball's sha256 is checked against the .dsc that
 # apt-get fetched with it, so a damaged or swapped download never reaches the
-# build.  Returns at once when DIR/open_jtalk is complete already.  Needs the
-# deb-src line that scripts/install-deps.sh adds.
+# build.  Returns at once when DIR/open_jtalk is complete already.  Adds a
+# deb-src line first when there is none (scripts/add-deb-src.sh).
 #
 #   bash scripts/fetch-frontend-source.sh DIR
 set -euo pipefail
@@ -21,6 +21,7 @@ fi
 download="$dir/download"
 mkdir -p "$download"
 if ! ls "$download"/open-jtalk_*.dsc >/dev/null 2>&1; then
+  bash "$(dirname "${BASH_SOURCE[0]}")/add-deb-src.sh" || exit 1
   say "apt-get source --download-only open-jtalk"
   (cd "$download" && apt-get source --download-only -q open-jtalk >&2) || {
     say "cannot fetch the open-jtalk source package (is the deb-src line from scripts/install-deps.sh in place?)"

@@ -34,18 +34,6 @@ installed() {
   [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == "install ok installed" ]]
 }
 
-# The reading step builds its analyser and dictionary from Debian's open-jtalk
-# source package (scripts/fetch-frontend-source.sh), which needs a deb-src line.
-ensure_deb_src() {
-  local list=/etc/apt/sources.list.d/vokari-deb-src.sources
-  grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/ && return 1
-  local codename
-  codename="$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")"
-  say "adding a deb-src line in $list"
-  printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
-    "$codename" | "${sudo[@]}" tee "$list" >/dev/null
-}
-
 missing=()
 for package in "${packages[@]}"; do
   installed "$package" || missing+=("$package")
@@ -54,9 +42,8 @@ sudo=()
 if [[ $(id -u) -ne 0 ]] && command -v sudo >/dev/null; then
   sudo=(sudo)
 fi
-if ensure_deb_src; then
-  "${sudo[@]}" apt-get update -q
-fi
+# The reading step's analyser comes from the open-jtalk source package.
+bash "$(dirname "${BASH_SOURCE[0]}")/add-deb-src.sh"
 if [[ ${#missing[@]} -eq 0 ]]; then
   say "all packages present"
   exit 0

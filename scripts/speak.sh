@@ -30,6 +30,9 @@ install_missing_tools() {
   command -v cmake >/dev/null || missing+=(cmake)
   command -v g++ >/dev/null || missing+=(g++)
   command -v make >/dev/null || missing+=(make)
+  # The reading step: its dictionary compiler and the script that prunes it.
+  [[ -x /usr/lib/mecab/mecab-dict-index ]] || missing+=(mecab-utils)
+  command -v python3 >/dev/null || missing+=(python3)
   [[ ${#missing[@]} -eq 0 ]] && return 0
   local sudo=()
   if [[ $(id -u) -ne 0 ]]; then
