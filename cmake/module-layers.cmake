@@ -13,14 +13,16 @@
 #                header, module paths: the standard library only
 #   platform/    the operating system: memory blocks, clock, files, player
 #   voice_data/  settings, request log, phoneme bank, details, sound effects
-#   (reading/)   the in-context reading step goes here, between the loaded
-#                voice with its dictionaries and the script layer
+#   reading/     the in-context reading step: the analyser (MeCab and the
+#                open-jtalk text libraries, cmake/reading-frontend.cmake) and
+#                the kana it says
 #   translate/   translation, the script scanner, the timeline, wait tags
 #   synth/       rendering, the WAV image, sound-file output
 #   host/        the three exported functions and request handling
 #
 # Defines the static libraries vokari_base, vokari_platform, vokari_voice_data,
-# vokari_translate and vokari_synth, the object library vokari_host (the top
+# vokari_reading (with vokari_reading_frontend under it), vokari_translate and
+# vokari_synth, the object library vokari_host (the top
 # layer, linked into whatever carries the exports), and the source lists
 # VOKARI_MODULE_SOURCES (every layer but the platform), VOKARI_PLATFORM_SOURCES
 # (the backend's) and VOKARI_PLATFORM_COMMON for builds that compile their own
@@ -32,7 +34,7 @@ if(NOT VOKARI_PLATFORM_BACKEND)
   message(FATAL_ERROR "set VOKARI_PLATFORM_BACKEND (posix, win32 or web) before including module-layers.cmake")
 endif()
 
-set(VOKARI_LAYER_DIRECTORIES base platform voice_data translate synth host)
+set(VOKARI_LAYER_DIRECTORIES base platform voice_data reading translate synth host)
 include(${CMAKE_CURRENT_LIST_DIR}/check-layers.cmake)
 vokari_check_layers(${VOKARI_ROOT} VOKARI_LAYER_ERRORS)
 if(VOKARI_LAYER_ERRORS)
@@ -41,6 +43,7 @@ endif()
 
 file(GLOB VOKARI_BASE_SOURCES CONFIGURE_DEPENDS ${VOKARI_ROOT}/base/*.cpp)
 file(GLOB VOKARI_VOICE_DATA_SOURCES CONFIGURE_DEPENDS ${VOKARI_ROOT}/voice_data/*.cpp)
+file(GLOB VOKARI_READING_SOURCES CONFIGURE_DEPENDS ${VOKARI_ROOT}/reading/*.cpp)
 file(GLOB VOKARI_TRANSLATE_SOURCES CONFIGURE_DEPENDS ${VOKARI_ROOT}/translate/*.cpp)
 file(GLOB VOKARI_SYNTH_SOURCES CONFIGURE_DEPENDS ${VOKARI_ROOT}/synth/*.cpp)
 file(GLOB VOKARI_HOST_SOURCES CONFIGURE_DEPENDS ${VOKARI_ROOT}/host/*.cpp)
@@ -61,7 +64,7 @@ else()
   message(FATAL_ERROR "unknown platform backend '${VOKARI_PLATFORM_BACKEND}' (posix, win32 or web)")
 endif()
 
-set(VOKARI_MODULE_SOURCES ${VOKARI_BASE_SOURCES} ${VOKARI_VOICE_DATA_SOURCES} ${VOKARI_TRANSLATE_SOURCES}
+set(VOKARI_MODULE_SOURCES ${VOKARI_BASE_SOURCES} ${VOKARI_VOICE_DATA_SOURCES} ${VOKARI_READING_SOURCES} ${VOKARI_TRANSLATE_SOURCES}
     ${VOKARI_SYNTH_SOURCES} ${VOKARI_HOST_SOURCES})
 
 # Hidden symbols everywhere: only the entry points are exported, and native
@@ -89,7 +92,11 @@ endfunction()
 vokari_layer(vokari_base SOURCES ${VOKARI_BASE_SOURCES})
 vokari_layer(vokari_platform SOURCES ${VOKARI_PLATFORM_SOURCES} ${VOKARI_PLATFORM_COMMON} BELOW vokari_base)
 vokari_layer(vokari_voice_data SOURCES ${VOKARI_VOICE_DATA_SOURCES} BELOW vokari_platform)
-vokari_layer(vokari_translate SOURCES ${VOKARI_TRANSLATE_SOURCES} BELOW vokari_voice_data)
+include(${CMAKE_CURRENT_LIST_DIR}/reading-frontend.cmake)
+vokari_layer(vokari_reading SOURCES ${VOKARI_READING_SOURCES} BELOW vokari_voice_data)
+target_link_libraries(vokari_reading PRIVATE vokari_reading_frontend)
+target_compile_options(vokari_reading_frontend PRIVATE -include ${VOKARI_ROOT}/reading/frontend/forced_include.h)
+vokari_layer(vokari_translate SOURCES ${VOKARI_TRANSLATE_SOURCES} BELOW vokari_reading)
 vokari_layer(vokari_synth SOURCES ${VOKARI_SYNTH_SOURCES} BELOW vokari_translate)
 if(VOKARI_PLATFORM_BACKEND STREQUAL "win32")
   target_link_libraries(vokari_platform PUBLIC winmm)

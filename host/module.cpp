@@ -46,6 +46,20 @@ bool store_module_dir(char (&module_dir)[kModuleDirCapacity], const char* block,
     return true;
 }
 
+// The reading step, when the settings name its dictionary: a folder that
+// cannot be used costs one warning and leaves speech as without the key.
+void open_reader(Module& module) {
+    const Settings& settings = module.voice.settings;
+    if (settings.reading_dic_path[0] == '\0') return;
+    char folder[kPathCapacity];
+    platform::native_path(settings.reading_dic_path, folder, sizeof folder);
+    const std::string problem = module.reader.open(folder);
+    if (problem.empty()) return;
+    const std::string line = std::string("WARNING : voice.reading.dic ") + settings.reading_dic_path + ": " + problem +
+                             "; read without it.\n\n";
+    log_write(settings, line.c_str());
+}
+
 // Everything load reads, in its fixed order; the log starts once the settings
 // have named it.
 void run_loading_sequence(Module& module) {
@@ -62,7 +76,8 @@ void run_loading_sequence(Module& module) {
     for (const std::string& name : settings_read.dictionary_names)
         load_translation_file(voice, module.dictionary, name.c_str());
     log_write(settings, "Done.\n\n");
-    add_system_pairs(settings, module.dictionary);
+    open_reader(module);
+    add_system_pairs(settings, module.reader.is_open() ? module.kana_pairs : module.dictionary);
     const PartnerGaps partner_gaps = load_phoneme_bank(voice);
     log_write(settings, "// Now loading phoneme's data details.\n");
     load_phoneme_details(voice, sample_folder(true, 0), 0);
@@ -82,8 +97,10 @@ void load_module(Module& module, const char* block, long length) {
     const bool directory_stored = store_module_dir(module.voice.module_dir, block, length);
     // A fresh loaded life: the lists that loading fills are emptied first.
     module.dictionary.clear();
+    module.kana_pairs.clear();
     module.dictionary_index = TranslationIndex();
     module.voice.sound_effects.clear();
+    module.reader.close();
     try {
         if (directory_stored) {
             run_loading_sequence(module);
@@ -105,6 +122,7 @@ void unload_module(Module& module) {
     release_sound_effects(module.voice.sound_effects);
     release_wav_image(module.image);
     release_phoneme_bank(module.voice.bank);
+    module.reader.close();
 }
 
 }  // namespace vokari

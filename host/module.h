@@ -2,6 +2,7 @@
 // exported functions keep one Module; tests build as many as they need.
 #pragma once
 
+#include "reading/text_reader.h"
 #include "synth/wav_image.h"
 #include "translate/translation_dictionary.h"
 #include "translate/translation_index.h"
@@ -14,6 +15,10 @@ struct Module {
     TranslationDictionary dictionary;   // the user's pairs, then the built-in ones
     TranslationIndex dictionary_index;  // built from `dictionary` once it is complete
     WavImage image;                     // the last request's speech, maybe playing
+    TextReader reader;                  // open when the voice names an analyser dictionary
+    // With the reader open the built-in pairs wait here and fold the kana it
+    // wrote (the analyser must see ファイル, not はイル); else they end `dictionary`.
+    TranslationDictionary kana_pairs;
 };
 
 // Loads `module` from the host's directory block, as a fresh loaded life (its

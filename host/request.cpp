@@ -9,7 +9,9 @@
 #include "host/request.h"
 #include "base/text_routines.h"
 #include "platform/platform.h"
+#include "reading/spoken_kana.h"
 #include "synth/wav_image.h"
+#include "translate/context_reading.h"
 #include "translate/scanner.h"
 #include "translate/wait_insertion.h"
 #include "translate/translation_dictionary.h"
@@ -104,6 +106,10 @@ void process_script(Module& module, RequestState& state, std::string& response, 
     std::string script = state.header(is_saori ? "Argument0" : "String");
     std::string reply = script;
     apply_translation(voice.settings, module.dictionary, script, &module.dictionary_index);
+    if (module.reader.is_open()) {
+        read_in_context(voice.settings, module.reader, script);
+        apply_translation(voice.settings, module.kana_pairs, script);
+    }
     const ScanResult scan = scan_script(voice, script, state.timeline);
     insert_waits(voice.settings, reply, scan.total_ms, scan.omit_text);
     if (scan.total_ms != 0) render_and_play(voice, module.image, state.timeline, scan.sound_file, scan.total_ms);
@@ -111,11 +117,30 @@ void process_script(Module& module, RequestState& state, std::string& response, 
     response += reply;
 }
 
+// "GET Reading" (SAORI, only while the reading step is on): Argument0 is
+// translated and read as it would be spoken, and Result holds the spoken
+// morae, space-separated hiragana; nothing is played.
+void answer_reading(Module& module, RequestState& state, std::string& response) {
+    std::string script = state.header("Argument0");
+    apply_translation(module.voice.settings, module.dictionary, script, &module.dictionary_index);
+    std::vector<ReadWord> words;
+    read_in_context(module.voice.settings, module.reader, script, &words);
+    response = kSaoriPrefix;
+    bool first = true;
+    for (const std::string& mora : spoken_morae(words)) {
+        if (!first) response += ' ';
+        response += mora;
+        first = false;
+    }
+}
+
 void dispatch_request(Module& module, RequestState& state, const char* text, std::string& response,
                       const FirstLine& first) {
     parse_headers(text, state.headers);
     if (security_allows(module.voice.settings, state)) {
         if (first.is_saori && first.command == "GET Version") response = kVersionResponse;
+        else if (first.is_saori && first.command == "GET Reading" && module.reader.is_open())
+            answer_reading(module, state, response);
         else process_script(module, state, response, first.is_saori);
         return;
     }

@@ -64,7 +64,8 @@ constexpr const char* kSettingsKeys[] = {"log",
                                          "adjust.frequency.sakura",
                                          "adjust.frequency.kero",
                                          "delete.excess.hv1",
-                                         "security.level"};
+                                         "security.level",
+                                         "voice.reading.dic"};
 enum SettingsKey {
     kLogKey,
     kTagPrefixKey,
@@ -75,6 +76,7 @@ enum SettingsKey {
     kPartnerFrequencyKey,
     kDeleteExcessKey,
     kSecurityLevelKey,
+    kReadingDictionaryKey,
 };
 
 }  // namespace vokari

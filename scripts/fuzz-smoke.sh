@@ -18,12 +18,13 @@ build="$root/build/fuzz"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DVOKARI_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target vokari_fuzzers -j2
 
-declare -A dictionary=([fuzz_request]=script_tokens [fuzz_script]=script_tokens [fuzz_config_files]=config_tokens)
+declare -A dictionary=([fuzz_request]=script_tokens [fuzz_script]=script_tokens [fuzz_config_files]=config_tokens
+                       [fuzz_reading]=script_tokens [fuzz_reading_dictionary]=config_tokens)
 
 stat_of() { sed -n "s/^stat::$1: *//p" "$2" | tail -1; }
 
 failed=0
-for harness in fuzz_request fuzz_config_files fuzz_script; do
+for harness in fuzz_request fuzz_config_files fuzz_script fuzz_reading fuzz_reading_dictionary; do
     work="$build/work/$harness"
     rm -rf "$work"
     mkdir -p "$work/corpus" "$work/tmp"

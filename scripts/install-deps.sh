@@ -19,8 +19,8 @@ packages=(
   portaudio19-dev libsndfile1-dev libsamplerate0-dev
   espeak-ng libespeak-ng-dev sox
   clang libclang-rt-14-dev
-  zip unzip python3 dpkg-dev
-  mecab libmecab-dev mecab-ipadic-utf8
+  zip unzip python3
+  mecab libmecab-dev mecab-ipadic-utf8 mecab-utils dpkg-dev
   emscripten chromium fonts-ipafont-gothic
 )
 command -v node >/dev/null || packages+=(nodejs)
@@ -34,47 +34,30 @@ installed() {
   [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == "install ok installed" ]]
 }
 
-# Debian's source packages, for the libraries the Windows tools link
-# (scripts/build-win32-libs.sh): a file of its own, added only when no
-# deb-src line for the main area is configured yet.
-add_source_lines() {
-  if grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    return 0
-  fi
-  say "adding Debian's source packages (deb-src) in /etc/apt/sources.list.d/vokari-deb-src.sources"
-  printf '%s\n' 'Types: deb-src' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm' 'Components: main' \
-    'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
-    "${sudo[@]}" tee /etc/apt/sources.list.d/vokari-deb-src.sources >/dev/null
-  sources_added=1
-}
-
 missing=()
 for package in "${packages[@]}"; do
   installed "$package" || missing+=("$package")
 done
 sudo=()
-if [[ $(id -u) -ne 0 ]]; then
-  command -v sudo >/dev/null || { say "run as root to install packages or source lines"; exit 1; }
+if [[ $(id -u) -ne 0 ]] && command -v sudo >/dev/null; then
   sudo=(sudo)
 fi
-sources_added=0
+# The reading step's analyser and the Windows tools' libraries are built from
+# Debian's source packages (open-jtalk, libsndfile, libsamplerate).
+bash "$(dirname "${BASH_SOURCE[0]}")/add-deb-src.sh"
 if [[ ${#missing[@]} -eq 0 ]]; then
-  # The Windows tools' libraries need the source lines even when every
-  # package is present.
-  add_source_lines
-  if [[ $sources_added -eq 1 ]]; then
-    "${sudo[@]}" apt-get update -q
-  fi
   say "all packages present"
   exit 0
 fi
-
+if [[ $(id -u) -ne 0 && ${#sudo[@]} -eq 0 ]]; then
+  say "run as root to install: ${missing[*]}"
+  exit 1
+fi
 export DEBIAN_FRONTEND=noninteractive
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   say "adding the i386 architecture (for wine32)"
   "${sudo[@]}" dpkg --add-architecture i386
 fi
 say "installing ${missing[*]}"
-add_source_lines
 "${sudo[@]}" apt-get update -q
 "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -67,6 +67,14 @@ put_common() {
   # The reading dictionary is Shift_JIS with CR LF already: copied as it is.
   cp "$voice/reading.dic" "$dir/reading.dic"
   sed 's/\r*$/\r/' "$voice/READING-LICENSE" >"$dir/READING-LICENSE.txt"
+  # The reading step's analyser dictionary, compiled by the native build
+  # (target vokari_reading_dictionary), with its licence.
+  if [[ -f $voice/naist-jdic/checksums ]]; then
+    cp -R "$voice/naist-jdic" "$dir/naist-jdic"
+    sed 's/\r*$/\r/' "$voice/naist-jdic/LICENSE" >"$dir/NAIST-JDIC-LICENSE.txt"
+  else
+    printf 'package: %s\n' "no analyser dictionary in $voice/naist-jdic: the package reads without it" >&2
+  fi
 }
 
 # A document for the package: UTF-8 with a byte-order mark and CR LF line

@@ -37,6 +37,9 @@ install_missing_tools() {
   command -v cmake >/dev/null || tools+=(cmake)
   command -v g++ >/dev/null || tools+=(g++)
   command -v make >/dev/null || tools+=(make)
+  # The reading step: its dictionary compiler and the script that prunes it.
+  [[ -x /usr/lib/mecab/mecab-dict-index ]] || tools+=(mecab-utils)
+  command -v python3 >/dev/null || tools+=(python3)
   missing=("${tools[@]}")
   has_playback_library || missing+=(libportaudio2)
   [[ ${#missing[@]} -eq 0 ]] && return 0

@@ -19,6 +19,7 @@ struct Settings {
     double speaker_frequency[2];      // 1.0, 1.0
     int delete_excess_hv1;            // 0 or 1
     unsigned char security_high;      // 0 or 1
+    char reading_dic_path[kPathCapacity]; // "voice.reading.dic": the analyser dictionary's folder; empty: no reading step
 };
 
 // What reading the settings file found besides the settings themselves.  The

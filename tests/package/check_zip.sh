@@ -24,7 +24,7 @@ folder="${top[0]}"
 
 # The layout: everything the guide's installing section lists.
 for name in vokari.dll vokari.txt dictionary.txt reading.dic READING-LICENSE.txt VOICE-LICENSE.txt guide.md \
-            examples vokariv0 vokariv1 vokaric0 vokaric1; do
+            examples vokariv0 vokariv1 vokaric0 vokaric1 naist-jdic/checksums NAIST-JDIC-LICENSE.txt; do
   [[ -e $folder/$name ]] || fail "the zip lacks $name"
 done
 # The espeak-ng voice, a second module folder to choose instead.
@@ -74,7 +74,7 @@ for entry in "$folder"/*; do
   [[ $start == *"$name"* ]] || fail "START-HERE.txt does not name $name"
 done
 grep -q $'^tag.prefix,@\r$' "$folder/vokari.txt" || fail "vokari.txt does not list tag.prefix at its default"
-grep -q $'^voice.translate.dic,reading.dic\r$' "$folder/vokari.txt" || fail "vokari.txt does not name reading.dic"
+grep -q $'^voice.reading.dic,naist-jdic\r$' "$folder/vokari.txt" || fail "vokari.txt does not read in context"
 
 cp "$check_exe" "$work/check.exe"
 export WINEDEBUG=-all

@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <sstream>
+
+#include <unistd.h>
 
 #include "host/module.h"
 #include "host/request.h"
@@ -48,6 +52,19 @@ bool load_module(const std::string& module_dir) {
     a.loaded = std::make_unique<vokari::Module>();
     vokari::load_module(*a.loaded, module_dir.data(), static_cast<long>(module_dir.size()));
     return std::string(a.loaded->voice.module_dir) == module_dir;
+}
+
+bool load_general_dictionary() {
+    namespace fs = std::filesystem;
+    static const fs::path dir = [] {
+        const fs::path made = fs::temp_directory_path() / ("vokari_general_dictionary_" + std::to_string(::getpid()));
+        fs::create_directories(made);
+        fs::copy_file(fs::path(VOKARI_SOURCE_DIR) / "voices/default/reading.dic", made / "reading.dic",
+                      fs::copy_options::overwrite_existing);
+        std::ofstream(made / "vokari.txt", std::ios::binary) << "voice.translate.dic,reading.dic\n";
+        return made;
+    }();
+    return load_module(dir.string());
 }
 
 void unload_module() {

@@ -18,6 +18,10 @@ constexpr int kLengthening = 1000;
 // (settings, dictionaries, samples).  Returns false when nothing was read.
 bool load_module(const std::string& module_dir);
 void unload_module();
+// Loads a private folder holding the bundled voice's general dictionary
+// (voices/default/reading.dic) as its only setting: the dictionary alone,
+// whatever else the bundled voice turns on.
+bool load_general_dictionary();
 
 // The response of the loaded module to the request text `request`, as the
 // exported `request` answers it.

@@ -10,7 +10,7 @@
 namespace {
 
 TEST(NumberReadings, PlacesCountersAndTagDigits) {
-    ASSERT_TRUE(module_adapter::load_module(std::string(VOKARI_SOURCE_DIR) + "/voices/default"));
+    ASSERT_TRUE(module_adapter::load_general_dictionary());
     // Written, and the spoken text: the first digit stays as a moment of silence.
     const char* const cases[][2] = {
         {"9時", "9くじ"},

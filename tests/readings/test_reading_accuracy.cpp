@@ -50,7 +50,7 @@ TEST(ReadingAccuracy, GeneralDictionaryOnHeldOutText) {
     const std::vector<std::string> lines = japanese_lines(kHeldOutText);
     ASSERT_GT(lines.size(), 5000u) << "install debian-reference-ja (scripts/install-deps.sh)";
 
-    ASSERT_TRUE(module_adapter::load_module(kSourceDir + "/voices/default"));
+    ASSERT_TRUE(module_adapter::load_general_dictionary());
     ASSERT_GT(module_adapter::loaded_pairs(), 5000u) << "the bundled voice names no general dictionary";
     const reading_score::Score without = reading_score::score_lines(*morphology, lines, false);
     const reading_score::Score with = reading_score::score_lines(*morphology, lines, true);

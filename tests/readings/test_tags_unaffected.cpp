@@ -1,7 +1,8 @@
 // With the general dictionary loaded, every tag of a script acts as before:
 // the tags reach the scanner byte for byte, they give the same control events,
 // and the reply carries the same waits in the same places, each at least as
-// long as before (only the added speech makes them longer).
+// long as before (only the added speech makes them longer).  Read in
+// context, the same tags give the same control events and as many waits.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -70,6 +71,8 @@ TEST(TagsUnaffected, GoldenCasesAndTagsBeforeCounters) {
     fs::remove_all(dir);
     fs::create_directories(dir);
     fs::copy_file(kSourceDir + "/voices/default/reading.dic", dir / "reading.dic");
+    ASSERT_TRUE(fs::exists(kSourceDir + "/voices/default/naist-jdic/checksums")) << "build vokari_reading_dictionary";
+    fs::create_directory_symlink(kSourceDir + "/voices/default/naist-jdic", dir / "naist-jdic");
 
     std::vector<std::pair<std::string, std::string>> cases;   // name, request
     for (const auto& entry : fs::directory_iterator(kSourceDir + "/tests/golden"))
@@ -91,6 +94,10 @@ TEST(TagsUnaffected, GoldenCasesAndTagsBeforeCounters) {
         EXPECT_EQ(read.controls, plain.controls);
         ASSERT_EQ(read.waits.size(), plain.waits.size());
         for (std::size_t i = 0; i < plain.waits.size(); ++i) EXPECT_GE(read.waits[i], plain.waits[i]) << i;
+        // Read in context: the same tags act, only the speech between them changes.
+        const Outcome in_context = answer(dir, settings + "voice.reading.dic,naist-jdic\n", request);
+        EXPECT_EQ(in_context.controls, plain.controls);
+        EXPECT_EQ(in_context.waits.size(), plain.waits.size());
 
         // The tags as the scanner meets them, before and after translation.
         ASSERT_TRUE(module_adapter::load_module(dir.string()));

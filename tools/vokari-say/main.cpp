@@ -18,6 +18,7 @@
 #include "tools/vokari-say/paced_display.h"
 #include "tools/vokari-say/private_host.h"
 #include "tools/vokari-say/protocol.h"
+#include "tools/vokari-say/reading_lines.h"
 #include "tools/vokari-say/script_input.h"
 #include "tools/vokari-say/settings_values.h"
 #include "tools/vokari-say/sound_device.h"
@@ -109,6 +110,42 @@ int run_raw(const Options& options, ModuleLibrary& library, const PrivateHost& h
         wait_until_spoken(start, build_display_timeline(reply_utf8.text,
                                                         host_character_delay_ms(options.message_speed_ms)).end_ms);
     }
+    return kSpoken;
+}
+
+// --reading: one line of spoken morae per script.
+int run_reading(const Options& options, ModuleLibrary& library, const PrivateHost& host, const std::string& voice_dir,
+                char prefix) {
+    if (setting_values(read_settings_text(voice_dir), "voice.reading.dic").empty())
+        return fail("the voice in " + voice_dir + " has no reading step (no voice.reading.dic line in its settings)");
+    std::vector<std::string> scripts;
+    if (options.each_line) {
+        const ReadResult read = read_input(options.script_file);
+        if (!read.ok) return fail(read.error);
+        const Converted text = script_file_to_utf8(read.bytes, options.encoding);
+        if (!text.ok) return fail(options.script_file + ": " + text.error);
+        scripts = scripts_per_line(text.text);
+    } else {
+        const ReadResult text = script_text(options);
+        if (!text.ok) return fail(text.error);
+        scripts.push_back(text.bytes);
+    }
+    const std::string silent_tag = std::string(1, prefix) + "wavouts[" + PrivateHost::kSoundFileName + "]";
+    for (const std::string& script : scripts) {
+        const Converted cp932 = utf8_to_cp932(script);
+        if (!cp932.ok) return fail("cannot read this script: " + cp932.error);
+        const Reply reply = parse_response(library.request(build_reading_request(silent_tag, cp932.text)));
+        if (!reply.ok) return fail(reply.error);
+        if (reply.script.find(silent_tag) != std::string::npos) {
+            print_module_problems(host, voice_dir);
+            return fail("the voice's reading step is not working (see the module's log above)");
+        }
+        const Converted line = cp932_to_utf8(reply.script);
+        if (!line.ok) return fail(line.error);
+        std::printf("%s\n", line.text.c_str());
+    }
+    std::fflush(stdout);
+    print_module_problems(host, voice_dir);
     return kSpoken;
 }
 
@@ -212,6 +249,21 @@ int main(int argc, char** argv) {
     const std::string settings = read_settings_text(voice_dir.path);
     ScriptRun run;
     const char prefix = tag_prefix_of(settings);
+    if (options.reading) {
+        if (prefix == '\0') return fail("the module's tag.prefix setting is empty, so --reading cannot keep it silent");
+        PrivateHost host;
+        PrivateHostPlan plan;
+        plan.voice_dir = voice_dir.path;
+        plan.message_speed_ms = options.message_speed_ms;
+        std::string error;
+        if (!host.create(plan, error)) return fail(error);
+        ModuleLibrary library;
+        if (!library.open(library_path.path, error)) return fail(error);
+        library.load(host.module_dir_for_load());
+        const int status = run_reading(options, library, host, voice_dir.path, prefix);
+        library.unload();
+        return status;
+    }
     if (options.raw_file.empty()) {
         const ReadResult text = script_text(options);
         if (!text.ok) return fail(text.error);

@@ -18,7 +18,7 @@ const OptionRule kOptions[] = {
     {"output", 'o', true},         {"svg", 0, true},          {"raw", 'r', true},
     {"message-speed", 's', true},  {"saori", 0, false},       {"no-play", 'n', false},
     {"no-wait", 'W', false},       {"pace", 'p', false},      {"help", 'h', false},
-    {"encoding", 'e', true},
+    {"encoding", 'e', true},       {"reading", 0, false},     {"each-line", 0, false},
 };
 
 const OptionRule* find_long(const std::string& name) {
@@ -47,6 +47,8 @@ std::string apply(const OptionRule& rule, const std::string& value, Options& opt
     else if (name == "no-wait") options.wait = false;
     else if (name == "pace") options.pace = true;
     else if (name == "help") options.help = true;
+    else if (name == "reading") options.reading = true;
+    else if (name == "each-line") options.each_line = true;
     else if (name == "encoding") {
         if (value == "auto") options.encoding = ScriptEncoding::Detect;
         else if (value == "utf-8" || value == "utf8") options.encoding = ScriptEncoding::Utf8;
@@ -72,6 +74,9 @@ std::string check_combination(const Options& o) {
     if (!o.raw_file.empty() &&
         (!o.output_wav.empty() || !o.svg_file.empty() || o.pace || o.protocol == Protocol::Saori))
         return "--raw sends the request as it is; it cannot be combined with --output, --svg, --pace or --saori";
+    if (o.each_line && (!o.reading || o.script_file.empty())) return "--each-line goes with --reading and --file";
+    if (o.reading && (!o.raw_file.empty() || !o.output_wav.empty() || !o.svg_file.empty() || o.pace))
+        return "--reading only prints; it cannot be combined with --raw, --output, --svg or --pace";
     if (!o.output_wav.empty() && o.output_wav == o.svg_file) return "--output and --svg name the same file";
     return "";
 }
@@ -152,6 +157,10 @@ std::string usage_text(const std::string& program) {
         "      --saori              send SAORI/1.0 (Argument0) instead of MAKOTO/2.0 (String)\n"
         "  -r, --raw FILE           send FILE's bytes unchanged as the request and write the\n"
         "                           response bytes unchanged to standard output\n"
+        "      --reading            print what the module says instead of speaking: per\n"
+        "                           script one line of hiragana, one token per mora (the\n"
+        "                           voice must turn its reading step on)\n"
+        "      --each-line          with --reading and --file: every line is a script\n"
         "  -h, --help               show this text\n"
         "\n"
         "The module runs on a private copy of the module directory in a temporary\n"

@@ -26,6 +26,8 @@ struct Options {
     bool pace = false;         // --pace
     int message_speed_ms = 50; // --message-speed: the host's ms per character
     bool help = false;
+    bool reading = false;      // --reading: print the spoken morae instead of speaking
+    bool each_line = false;    // --each-line: every line of --file is a script of its own
 };
 
 struct ParsedOptions {

@@ -1,0 +1,165 @@
+#include "reading/text_reader.h"
+
+#include <cstring>
+
+#include "base/shift_jis.h"
+#include "reading/dictionary_files.h"
+
+// The analyser's C headers: njd.h first, the others use its types.
+#include "mecab.h"
+#include "njd.h"
+#include "mecab2njd.h"
+#include "njd_set_accent_phrase.h"
+#include "njd_set_accent_type.h"
+#include "njd_set_digit.h"
+#include "njd_set_pronunciation.h"
+#include "text2mecab.h"
+
+namespace vokari {
+
+struct TextReader::Engine {
+    Mecab mecab{};
+    NJD njd{};
+    std::vector<char> converted;
+
+    Engine() {
+        Mecab_initialize(&mecab);
+        NJD_initialize(&njd);
+    }
+    ~Engine() {
+        NJD_clear(&njd);
+        Mecab_clear(&mecab);
+    }
+};
+
+namespace {
+
+const char kSymbolPos[] = "\x8B\x4C\x8D\x86";   // 記号
+const char kTouten[] = "\x81\x41";               // 、
+
+bool is_trail_byte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+
+// Bytes of the analysable character at text[i]: a Shift_JIS pair, printable
+// ASCII or a half-width kana; 0 when the bytes there are none of these.
+std::size_t clean_char_size(const char* text, std::size_t i, std::size_t length) {
+    const unsigned char b = static_cast<unsigned char>(text[i]);
+    if (is_sjis_lead(b)) return i + 1 < length && is_trail_byte(static_cast<unsigned char>(text[i + 1])) ? 2 : 0;
+    if ((b >= 0x20 && b <= 0x7E) || (b >= 0xA1 && b <= 0xDF)) return 1;
+    return 0;
+}
+
+// Where a piece may end: after sentence and clause marks and blanks.
+bool ends_clause(const char* c, std::size_t size) {
+    if (size == 1) return c[0] == ' ' || c[0] == '.' || c[0] == '!' || c[0] == '?';
+    const unsigned char lead = static_cast<unsigned char>(c[0]), trail = static_cast<unsigned char>(c[1]);
+    return lead == 0x81 && (trail == 0x40 || trail == 0x41 || trail == 0x42 || trail == 0x48 || trail == 0x49);
+}
+
+ReadWord raw_symbol(const char* bytes, std::size_t size) {
+    ReadWord word;
+    word.surface.assign(bytes, size);
+    word.symbol = true;
+    return word;
+}
+
+const char* or_empty(const char* text) { return text != nullptr ? text : ""; }
+
+}  // namespace
+
+TextReader::TextReader() = default;
+TextReader::~TextReader() = default;
+
+std::string TextReader::open(const std::string& folder) {
+    close();
+    const std::string problem = check_dictionary_files(folder);
+    if (!problem.empty()) return problem;
+    std::unique_ptr<Engine> engine(new Engine);
+    if (!Mecab_load(&engine->mecab, folder.c_str())) return "the analyser cannot open it";
+    engine_ = std::move(engine);
+    return std::string();
+}
+
+void TextReader::close() { engine_.reset(); }
+
+bool TextReader::is_open() const { return engine_ != nullptr; }
+
+void TextReader::analyse(const char* text, std::size_t length, std::vector<ReadWord>& words) {
+    std::string piece;
+    std::size_t last_break = 0;   // bytes of `piece` up to its last clause mark
+    auto flush = [&](std::size_t bytes) {
+        if (bytes == 0) return;
+        analyse_piece(piece.substr(0, bytes), words);
+        piece.erase(0, bytes);
+        last_break = 0;
+    };
+    std::size_t i = 0;
+    while (i < length) {
+        const std::size_t size = clean_char_size(text, i, length);
+        if (size == 0) {
+            flush(piece.size());
+            const unsigned char b = static_cast<unsigned char>(text[i]);
+            const std::size_t raw = starts_script_pair(b) && i + 1 < length ? 2 : 1;
+            words.push_back(raw_symbol(text + i, raw));
+            i += raw;
+            continue;
+        }
+        if (piece.size() + size > kReadingPieceBytes) flush(last_break != 0 ? last_break : piece.size());
+        piece.append(text + i, size);
+        if (ends_clause(text + i, size)) last_break = piece.size();
+        i += size;
+    }
+    flush(piece.size());
+}
+
+void TextReader::analyse_piece(const std::string& piece, std::vector<ReadWord>& words) {
+    if (!engine_ || piece.empty()) return;
+    Engine& e = *engine_;
+    // A byte may become a two-byte full-width character.
+    e.converted.assign(piece.size() * 2 + 16, '\0');
+    text2mecab(e.converted.data(), piece.c_str());
+    if (e.converted[0] == '\0') return;
+    if (!Mecab_analysis(&e.mecab, e.converted.data())) {
+        Mecab_refresh(&e.mecab);
+        return;
+    }
+    mecab2njd(&e.njd, Mecab_get_feature(&e.mecab), Mecab_get_size(&e.mecab));
+    njd_set_pronunciation(&e.njd);
+    njd_set_digit(&e.njd);
+    njd_set_accent_phrase(&e.njd);
+    njd_set_accent_type(&e.njd);
+    std::vector<ReadWord> found;
+    for (NJDNode* node = e.njd.head; node != nullptr; node = node->next) {
+        ReadWord word;
+        word.surface = or_empty(NJDNode_get_string(node));
+        const std::string pos = or_empty(NJDNode_get_pos(node));
+        const std::string pron = or_empty(NJDNode_get_pron(node));
+        word.symbol = pos == kSymbolPos;
+        // A word the dictionary cannot read comes back as a pause mark.
+        if (word.symbol && pron == kTouten && word.surface != kTouten) word.symbol = false;
+        else if (!word.symbol) word.pronunciation = pron;
+        word.accent_type = NJDNode_get_acc(node);
+        word.mora_count = NJDNode_get_mora_size(node);
+        word.chain_rule = or_empty(NJDNode_get_chain_rule(node));
+        word.joins_next = node->next != nullptr && NJDNode_get_chain_flag(node->next) == 1;
+        found.push_back(std::move(word));
+    }
+    NJD_refresh(&e.njd);
+    Mecab_refresh(&e.mecab);
+    // A word the pruned dictionary lacks is read character by character
+    // (a kanji by its own reading, a letter by its name) before it is left
+    // unread.
+    for (ReadWord& word : found) {
+        const std::string& surface = word.surface;
+        if (word.symbol || !word.pronunciation.empty() || sjis_char_size(surface.data(), 0, surface.size()) >= surface.size()) {
+            words.push_back(std::move(word));
+            continue;
+        }
+        for (std::size_t i = 0; i < surface.size();) {
+            const std::size_t size = sjis_char_size(surface.data(), i, surface.size());
+            analyse_piece(surface.substr(i, size), words);
+            i += size;
+        }
+    }
+}
+
+}  // namespace vokari

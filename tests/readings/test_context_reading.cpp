@@ -1,0 +1,110 @@
+// The in-context reading step, through the module's request path: the kana
+// it says for everyday lines (hand-checked), tags that pass untouched, and a
+// damaged dictionary folder that costs one warning and nothing else.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "module_adapter.h"
+#include "tools/text/shift_jis.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kDictionary = fs::path(VOKARI_SOURCE_DIR) / "voices/default/naist-jdic";
+
+std::string sjis(const char* utf8) { return vokari_text::utf8_to_shift_jis(utf8).shift_jis; }
+
+std::string read_bytes(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// A module folder with the settings text `settings`, removed at the end.
+struct Folder {
+    fs::path dir = fs::temp_directory_path() / ("vokari_context_" + std::to_string(getpid()));
+    explicit Folder(const std::string& settings) {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        std::ofstream(dir / "vokari.txt", std::ios::binary) << settings;
+    }
+    ~Folder() { fs::remove_all(dir); }
+};
+
+std::string reading_of(const char* utf8) {
+    const std::string response = module_adapter::answer("GET Reading SAORI/1.0\r\nCharset: Shift_JIS\r\nArgument0: " +
+                                                        sjis(utf8) + "\r\n\r\n");
+    const std::size_t at = response.find("Result: ");
+    return at == std::string::npos ? "" : response.substr(at + 8, response.find("\r\n", at) - at - 8);
+}
+
+TEST(ContextReading, EverydayLinesReadInContext) {
+    ASSERT_TRUE(fs::exists(kDictionary / "checksums")) << "build the target vokari_reading_dictionary first";
+    // The folder is named relative to the module directory.
+    Folder folder("voice.reading.dic,naist-jdic\n");
+    fs::create_directory_symlink(kDictionary, folder.dir / "naist-jdic");
+    ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
+    const std::pair<const char*, const char*> lines[] = {
+        {"こんにちは、今日は晴れ。", "こ ん に ち わ きょ お わ は れ"},   // particles after kana and kanji
+        {"東京へ行った", "と お きょ お え い っ た"},
+        {"1,800円と100%", "せ ん は っ ぴゃ く え ん と ひゃ く ぱ あ せ ん と"},
+        {"20日の3時10分", "は つ か の さ ん じ じゅ っ ぷ ん"},
+        {"4人で3本", "よ に ん で さ ん ぼ ん"},
+    };
+    for (const auto& [line, kana] : lines) EXPECT_EQ(reading_of(line), sjis(kana)) << line;
+    module_adapter::unload_module();
+}
+
+// Every tag and its argument reach the scanner byte for byte, and nothing
+// inside them is read: the control events equal those of the kana alone.
+TEST(ContextReading, TagsPassUntouched) {
+    ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
+    Folder folder("voice.reading.dic,naist-jdic\n");
+    fs::create_directory_symlink(kDictionary, folder.dir / "naist-jdic");
+    ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
+    EXPECT_EQ(reading_of("\\0雨\\w9@s[120]@a[雨]\\_w[300]\\s[10]@wavout[音声.wav]雨@<"), sjis("あ め あ め"));
+    module_adapter::unload_module();
+}
+
+// Missing, cut short or changed by one byte: one warning, speech as without
+// the key, byte for byte.
+TEST(ContextReading, DamagedDictionaryWarnsOnceAndReadsWithoutIt) {
+    ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
+    const std::string request = "EXECUTE MAKOTO/2.0\r\nCharset: Shift_JIS\r\nString: " + sjis("今日は雨") + "\r\n\r\n";
+    Folder plain("");
+    ASSERT_TRUE(module_adapter::load_module(plain.dir.string()));
+    const std::string expected = module_adapter::answer(request);
+    module_adapter::unload_module();
+
+    for (const char* damage : {"missing", "short", "changed"}) {
+        SCOPED_TRACE(damage);
+        Folder folder("log,log.txt\nvoice.reading.dic,dic\n");
+        fs::create_directory(folder.dir / "dic");
+        for (const char* name : {"unk.dic", "matrix.bin", "char.bin", "dicrc", "checksums", "sys.dic"})
+            fs::create_symlink(kDictionary / name, folder.dir / "dic" / name);
+        const fs::path target = folder.dir / "dic" / (std::string(damage) == "missing" ? "sys.dic" : "unk.dic");
+        std::string bytes = read_bytes(kDictionary / target.filename());
+        fs::remove(target);
+        if (std::string(damage) == "short") bytes.resize(bytes.size() - 1);
+        if (std::string(damage) == "changed") bytes[bytes.size() / 2] ^= 1;
+        if (std::string(damage) != "missing") std::ofstream(target, std::ios::binary) << bytes;
+
+        ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
+        EXPECT_EQ(module_adapter::answer(request), expected);
+        module_adapter::unload_module();
+        const std::string log = read_bytes(folder.dir / "log.txt");
+        std::size_t warnings = 0;
+        for (std::size_t at = log.find("WARNING : voice.reading.dic"); at != std::string::npos;
+             at = log.find("WARNING : voice.reading.dic", at + 1))
+            ++warnings;
+        EXPECT_EQ(warnings, 1u) << log;
+    }
+}
+
+}  // namespace

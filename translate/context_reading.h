@@ -1,0 +1,20 @@
+// The reading step in the request path: the spoken copy's text between tags
+// is read in context and replaced by the kana the voice says.  Tags are
+// found with the scanner's own tables and pass through byte for byte, with
+// their arguments.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "reading/text_reader.h"
+#include "voice_data/settings.h"
+
+namespace vokari {
+
+// Rewrites `script` in place; appends the analysis of every text run to
+// `words` when it is given.
+void read_in_context(const Settings& settings, TextReader& reader, std::string& script,
+                     std::vector<ReadWord>* words = nullptr);
+
+}  // namespace vokari
