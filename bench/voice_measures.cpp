@@ -27,7 +27,7 @@
 #include "bench/bench_texts.h"
 #include "bench/voice_spectra.h"
 #include "details_file.h"
-#include "host/base/mulaw.h"
+#include "base/mulaw.h"
 #include "host/module.h"
 #include "jtalk_recording.h"
 #include "pitch_period.h"
