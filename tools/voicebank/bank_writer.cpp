@@ -2,10 +2,11 @@
 // measured is exactly what the module will decode.
 #include "bank_writer.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include <unistd.h>
@@ -23,38 +24,96 @@ std::string directory_name(bool vowels, int speaker) {
     return std::string(vowels ? "vokariv" : "vokaric") + std::to_string(speaker);
 }
 
-bool write_bytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+// The file is closed before it counts as written: a full disk often shows
+// only when the last buffered bytes go out.
+bool write_bytes(const fs::path& path, const std::vector<std::uint8_t>& bytes, std::string& error) {
+    std::FILE* file = std::fopen(path.string().c_str(), "wb");
+    if (file == nullptr) {
+        error = "cannot create " + path.string() + ": " + std::strerror(errno);
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const int write_errno = errno;
+    const bool closed = std::fclose(file) == 0;
+    if (written && closed) return true;
+    error = "cannot write " + path.string() + ": " + std::strerror(written ? errno : write_errno);
+    return false;
 }
 
 bool write_directory(const fs::path& directory, const std::string& name,
-                     const std::map<std::string, std::vector<std::uint8_t>>& files) {
+                     const std::map<std::string, std::vector<std::uint8_t>>& files, std::string& error) {
     std::error_code failure;
     fs::create_directories(directory, failure);
-    if (failure) return false;
+    if (failure) {
+        error = "cannot create " + directory.string() + ": " + failure.message();
+        return false;
+    }
     const std::string prefix = name + "/";
     for (const auto& [path, bytes] : files) {
         if (path.compare(0, prefix.size(), prefix) != 0) continue;
-        if (!write_bytes(directory / path.substr(prefix.size()), bytes)) return false;
+        if (!write_bytes(directory / path.substr(prefix.size()), bytes, error)) return false;
     }
     return true;
 }
 
-// Moves `fresh` to `target`, parking an existing `target` at `parked` first.
-bool replace_directory(const fs::path& fresh, const fs::path& target, const fs::path& parked) {
-    std::error_code failure;
-    if (fs::exists(target)) {
-        fs::rename(target, parked, failure);
-        if (failure) return false;
+// The two sample directories of a speaker cannot be swapped in one step.  A
+// build writes both into its scratch folder, then creates the file
+// kSwapMark there, then moves each old directory to "old-<name>" in the
+// scratch folder and the new one into place.  Each of these steps can be
+// told from the folders as they are, so a build killed at any moment leaves
+// either an unmarked scratch folder (the old bank untouched: the scratch
+// folder is dropped) or a marked one (the swap is finished) when the
+// builder next runs.
+const char kSwapMark[] = "swap";
+const char kScratchPrefix[] = ".voicebank-";
+
+// Moves what is left of the new directories of `scratch` into `root`.
+bool finish_swap(const fs::path& scratch, const fs::path& root, int speaker, std::string& error) {
+    for (bool vowels : {true, false}) {
+        const std::string name = directory_name(vowels, speaker);
+        const fs::path fresh = scratch / name, target = root / name, parked = scratch / ("old-" + name);
+        std::error_code failure;
+        if (!fs::exists(fresh)) continue;
+        if (fs::exists(target) && !fs::exists(parked)) fs::rename(target, parked, failure);
+        if (!failure) fs::rename(fresh, target, failure);
+        if (failure) {
+            error = "cannot move " + name + " into " + root.string() + ": " + failure.message();
+            return false;
+        }
     }
-    fs::rename(fresh, target, failure);
-    if (failure && fs::exists(parked)) fs::rename(parked, target, failure);
-    return !failure;
+    return true;
+}
+
+// Puts the parked old directories of `scratch` back and the new ones where
+// they were before the swap, so that the folders look as if the swap had
+// not begun.
+void undo_swap(const fs::path& scratch, const fs::path& root, int speaker) {
+    for (bool vowels : {true, false}) {
+        const std::string name = directory_name(vowels, speaker);
+        const fs::path fresh = scratch / name, target = root / name, parked = scratch / ("old-" + name);
+        std::error_code ignored;
+        if (!fs::exists(parked)) continue;
+        if (fs::exists(target) && !fs::exists(fresh)) fs::rename(target, fresh, ignored);
+        fs::rename(parked, target, ignored);
+    }
 }
 
 }  // namespace
+
+bool recover_interrupted_write(const std::string& module_dir, int speaker, std::string& error) {
+    const fs::path root(module_dir);
+    const std::string prefix = kScratchPrefix + std::to_string(speaker) + "-";
+    std::error_code failure;
+    std::vector<fs::path> left;
+    for (fs::directory_iterator it(root, failure), end; !failure && it != end; it.increment(failure))
+        if (it->path().filename().string().compare(0, prefix.size(), prefix) == 0) left.push_back(it->path());
+    for (const fs::path& scratch : left) {
+        if (fs::exists(scratch / kSwapMark) && !finish_swap(scratch, root, speaker, error)) return false;
+        std::error_code ignored;
+        fs::remove_all(scratch, ignored);
+    }
+    return true;
+}
 
 std::vector<std::uint8_t> sample_file_bytes(const std::vector<float>& x, double gain) {
     std::vector<std::uint8_t> bytes(vokari::kWavHeaderSize + x.size());
@@ -111,26 +170,19 @@ std::map<std::string, std::vector<std::uint8_t>> bank_files(int speaker, const s
 bool write_bank(const std::string& module_dir, int speaker, const std::vector<SlotSample>& samples,
                 const BankTuning& tuning, std::string& error) {
     const fs::path root(module_dir);
-    const fs::path scratch = root / (".voicebank-" + std::to_string(speaker) + "-" + std::to_string(getpid()));
+    if (!recover_interrupted_write(module_dir, speaker, error)) return false;
+    const fs::path scratch = root / (kScratchPrefix + std::to_string(speaker) + "-" + std::to_string(getpid()));
     std::error_code ignored;
-    fs::remove_all(scratch, ignored);
-    bool ok = true;
     const auto files = bank_files(speaker, samples, tuning);
+    bool ok = true;
     for (bool vowels : {true, false}) {
         const std::string name = directory_name(vowels, speaker);
-        if (!write_directory(scratch / name, name, files)) {
-            error = "cannot write " + (scratch / directory_name(vowels, speaker)).string();
-            ok = false;
-            break;
-        }
+        if (ok) ok = write_directory(scratch / name, name, files, error);
     }
-    for (bool vowels : {true, false}) {
-        if (!ok) break;
-        const std::string name = directory_name(vowels, speaker);
-        if (!replace_directory(scratch / name, root / name, scratch / ("old-" + name))) {
-            error = "cannot move " + name + " into " + module_dir;
-            ok = false;
-        }
+    if (ok) ok = write_bytes(scratch / kSwapMark, {}, error);
+    if (ok && !finish_swap(scratch, root, speaker, error)) {
+        undo_swap(scratch, root, speaker);
+        ok = false;
     }
     fs::remove_all(scratch, ignored);
     return ok;
