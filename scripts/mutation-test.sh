@@ -123,7 +123,7 @@ fi
 # A copy of the tree, built once; each mutant changes one line of it.
 src="$work/src" build="$work/build"
 mkdir -p "$src"
-(cd "$root" && git ls-files -z | rsync -a --from0 --files-from=- ./ "$src/") || exit 1
+(cd "$root" && git ls-files -z | tar --null -T - -cf - | tar -xf - -C "$src") || exit 1
 cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVOKARI_BUILD_TESTS=ON >"$work/configure.log" 2>&1 ||
   { echo "mutation-test: configure failed (see $work/configure.log)"; exit 1; }
 

@@ -50,12 +50,12 @@ duration() {
   echo "$(( (end - start) / 1000000 ))"
 }
 
-# A random moment in [0, 1.1 * ms): half the runs anywhere, half in the last
-# third, where the writing happens.
+# A random moment in [0, 1.1 * ms): a third of the runs anywhere, the rest
+# in the last 15 % of the run and a little after, where the writing happens.
 moment_ms() {
   local ms="$1"
-  if (( RANDOM % 2 )); then echo $(( RANDOM * ms * 11 / 10 / 32768 ));
-  else echo $(( ms * 2 / 3 + RANDOM * (ms * 11 / 30) / 32768 )); fi
+  if (( RANDOM % 3 == 0 )); then echo $(( RANDOM * ms * 11 / 10 / 32768 ));
+  else echo $(( ms * 85 / 100 + RANDOM * (ms * 25 / 100) / 32768 )); fi
 }
 
 # Runs `command...` in the background, kills it after `delay_ms`.
