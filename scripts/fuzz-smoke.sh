@@ -21,7 +21,7 @@ cmake --build "$build" --target vokari_fuzzers -j2
 # The harnesses of the module, then those of the tools' readers (the
 # voice-bank ones are built only where libsndfile and libsamplerate are).
 harnesses=(fuzz_request fuzz_config_files fuzz_script fuzz_translation_index fuzz_script_text fuzz_oto_ini
-           fuzz_recording)
+           fuzz_recording fuzz_bank_roundtrip)
 declare -A dictionary=([fuzz_request]=script_tokens [fuzz_script]=script_tokens [fuzz_config_files]=config_tokens
                        [fuzz_script_text]=script_tokens [fuzz_oto_ini]=oto_tokens [fuzz_recording]=recording_tokens)
 
