@@ -90,8 +90,11 @@ TEST(OwnScripts, DictionaryFromScriptsReadsThemAsInContext) {
     fs::remove_all(dir);
 }
 
-// The mark would otherwise start the first word analysed.
-TEST(OwnScripts, AUtf8MarkIsDroppedAndShiftJisDecoded) {
+// A UTF-8 mark would otherwise start the first word analysed, and a tag's
+// argument would be read as words.
+TEST(OwnScripts, ScriptsAreDecodedWithoutMarkAndSplitAtTags) {
+    EXPECT_EQ(readings::spoken_segments("a\\w9b\\_w[500]c\\s[10]d@s[120]e\\1f", '@'),
+              (std::vector<std::string>{"a", "b", "c", "de", "f"}));
     std::string text, error;
     ASSERT_TRUE(readings::decode_script("\xEF\xBB\xBF\xE4\xBB\x8A", text, error)) << error;
     EXPECT_EQ(text, "\xE4\xBB\x8A");
