@@ -47,7 +47,7 @@ std::size_t find_at_character(const std::string& text, const std::string& search
 bool literal_rewrite(const vokari::TranslationDictionary& pairs, std::string& text) {
     for (const vokari::TranslationPair& pair : pairs) {
         if (pair.search.empty()) continue;
-        if (text.size() > 2048) return false;
+        if (text.size() > 1024) return false;
         if (text.find(pair.search) == std::string::npos) continue;   // not even byte-wise: quick to tell
         const std::size_t limit = 16 * text.size() + 1024;
         for (std::size_t made = 0; made < limit; ++made) {
@@ -83,14 +83,14 @@ private:
 // Replacements no longer than their search, except for a few pairs that
 // grow the text by a byte, keep the texts short enough to check literally.
 // A pair whose replacement holds its own search runs to the replacement
-// limit: the loader leaves such pairs out, so only two are let in here.
+// limit: the loader leaves such pairs out, so only the first two pairs may be
+// such, while the text is still short enough for the literal loop.
 vokari::TranslationDictionary random_pairs(FuzzedDataProvider& data, const std::string& text, std::size_t count,
                                            Random& random) {
     vokari::TranslationDictionary pairs;
-    std::size_t feeding = 0;
-    const auto usable = [&feeding](const vokari::TranslationPair& pair) {
-        if (pair.search.empty() || find_at_character(pair.replacement, pair.search) == std::string::npos) return true;
-        return feeding++ < 2;
+    const auto usable = [&pairs](const vokari::TranslationPair& pair) {
+        return pair.search.empty() || pairs.size() < 2 ||
+               find_at_character(pair.replacement, pair.search) == std::string::npos;
     };
     while (pairs.size() < count && data.remaining_bytes() > 2) {
         vokari::TranslationPair pair{data.ConsumeRandomLengthString(4), data.ConsumeRandomLengthString(4)};
