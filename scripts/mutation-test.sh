@@ -180,8 +180,6 @@ EOF
   esac
   printf '[%d/%d] %-9s %s:%s %s\n' "$i" "$count" "$verdict" "$rel" "$line" "$kind"
 done <"$mutants"
-# The tree as it was, for the next run.
-cmake --build "$build" -j2 >/dev/null 2>&1
 
 echo
 echo "mutation-test: kill rate per folder (stillborn mutants, which do not compile, not counted)"
