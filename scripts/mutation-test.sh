@@ -44,7 +44,7 @@ fi
 tests_for() {
   case "$1" in
     tools/text) echo "vokari_text_tests voicebank_tests vokari_readings_tests" ;;
-    tools/voicebank) echo "voicebank_tests" ;;
+    tools/voicebank) echo "voicebank_tests voicebank_espeak_tests" ;;
     tools/readings) echo "vokari_readings_tests" ;;
     tools/vokari-say) echo "vokari_say_tests" ;;
     *) echo "vokari_tests" ;;
