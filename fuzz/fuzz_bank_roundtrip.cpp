@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
@@ -21,7 +23,13 @@
 
 namespace {
 
-double four_decimals(double value) { return std::round(value * 10000.0) / 10000.0; }
+// The value as the details file holds it: printed to four decimals (ties to
+// even, as printf rounds) and read back.
+double four_decimals(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.4f", value);
+    return std::strtod(text, nullptr);
+}
 
 }  // namespace
 
@@ -66,6 +74,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             std::vector<std::uint8_t>(file.begin() + vokari::kWavHeaderSize, file.end()) ==
                 std::vector<std::uint8_t>(slot.data.begin(), slot.data.begin() + slot.size),
             "sample bytes changed");
+        if (slot.correct_frequency != four_decimals(t.correct_frequency) ||
+            slot.correct_level != four_decimals(t.correct_level))
+            std::fprintf(stderr, "written %.17g %.17g, read %.17g %.17g\n", t.correct_frequency, t.correct_level,
+                         slot.correct_frequency, slot.correct_level);
         fuzz_support::require(slot.correct_frequency == four_decimals(t.correct_frequency) &&
                                   slot.correct_level == four_decimals(t.correct_level),
                               "correction factors changed");
