@@ -7,6 +7,9 @@
 #
 #   scripts/fuzz-smoke.sh [seconds per harness]        (default 45)
 #
+# Eight harnesses at 45 s take six minutes of the test run; lower the time
+# per harness here before dropping a harness if the run grows too long.
+#
 # Each harness works in build/fuzz/work/<harness>/: the grown corpus, the log,
 # and on a finding the input that caused it (crash-*, timeout-*, leak-*...).
 set -euo pipefail
