@@ -123,7 +123,22 @@ fi
 # A copy of the tree, built once; each mutant changes one line of it.
 src="$work/src" build="$work/build"
 mkdir -p "$src"
-(cd "$root" && git ls-files -z | tar --null -T - -cf - | tar -xf - -C "$src") || exit 1
+# Only files whose bytes differ are replaced (and so rebuilt): a file that a
+# killed run left mutated is put right even when its time says otherwise.
+stage="$work/stage"
+rm -rf "$stage" && mkdir -p "$stage"
+(cd "$root" && git ls-files -z | tar --null -T - -cf - | tar -xf - -C "$stage") || exit 1
+python3 - "$stage" "$src" <<'EOF2'
+import filecmp, os, shutil, sys
+stage, src = sys.argv[1], sys.argv[2]
+for folder, _, files in os.walk(stage):
+    for name in files:
+        fresh = os.path.join(folder, name)
+        target = os.path.join(src, os.path.relpath(fresh, stage))
+        if not os.path.exists(target) or not filecmp.cmp(fresh, target, shallow=False):
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            shutil.copyfile(fresh, target)
+EOF2
 cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVOKARI_BUILD_TESTS=ON >"$work/configure.log" 2>&1 ||
   { echo "mutation-test: configure failed (see $work/configure.log)"; exit 1; }
 
