@@ -139,8 +139,13 @@ assemble_zip() {
   if [[ -n $site ]]; then
     node "$root/web/inline_workbench.mjs" "$site" "$stage/$name/workbench" || die "the workbench could not be made from $site"
   fi
-  rm -f "$out/$name-win32.zip"
-  (cd "$stage" && find "$name" -print | LC_ALL=C sort | zip -q -X -D "$out/$name-win32.zip" -@)
+  # Packed beside the old zip and renamed over it: a packer stopped half-way
+  # leaves the old zip whole and at most a partial file to delete.
+  local partial="$out/.$name-win32.zip.partial.$$"
+  rm -f "$partial"
+  (cd "$stage" && find "$name" -print | LC_ALL=C sort | zip -q -X -D "$partial" -@) ||
+    { rm -rf "$stage" "$partial"; die "cannot write $partial (disk full or not writable?)"; }
+  mv -f "$partial" "$out/$name-win32.zip" || { rm -f "$partial"; die "cannot replace $out/$name-win32.zip"; }
   rm -rf "$stage"
   printf '%s\n' "$out/$name-win32.zip"
 }
@@ -163,8 +168,10 @@ assemble_tarball() {
   put_espeak_voice "$stage/$name/voices/espeak"
   put_guide "$stage/$name"
   cp "$stage/$name/voices/default/VOICE-LICENSE.txt" "$stage/$name/VOICE-LICENSE.txt"
-  rm -f "$out/$name.tar.gz"
-  tar -C "$stage" --sort=name --owner=0 --group=0 --numeric-owner -czf "$out/$name.tar.gz" "$name"
+  local partial="$out/.$name.tar.gz.partial.$$"
+  tar -C "$stage" --sort=name --owner=0 --group=0 --numeric-owner -czf "$partial" "$name" ||
+    { rm -rf "$stage" "$partial"; die "cannot write $partial (disk full or not writable?)"; }
+  mv -f "$partial" "$out/$name.tar.gz" || { rm -f "$partial"; die "cannot replace $out/$name.tar.gz"; }
   rm -rf "$stage"
   printf '%s\n' "$out/$name.tar.gz"
 }

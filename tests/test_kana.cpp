@@ -97,6 +97,9 @@ TEST_F(KanaTest, LongVowelMarksLengthenWithoutAnEvent) {
     for (const char* mark : {"\x81\x7c", "\x84\x9f", "\x81\x60", "\xb0"}) {
         EXPECT_EQ(scan_script(mark), 260) << mark;
         EXPECT_EQ(events(0), (Events{silence(3866)})) << mark;
+        // One character each, one-byte or two-byte: the kana after it is whole.
+        EXPECT_EQ(scan_script(std::string(mark) + sjis::a), 390) << mark;
+        EXPECT_EQ(events(0), (Events{{3866, 0, 1, 1}, silence(6733)})) << mark;
     }
 }
 

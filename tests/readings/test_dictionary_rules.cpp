@@ -25,3 +25,42 @@ TEST(DictionaryRules, AShorterSearchBeforeALongerOneThatContainsItIsFound) {
 }
 
 }  // namespace
+
+namespace {
+
+// Particle pairs after kana: a hiragana word with its particle (これは), and
+// after a katakana word only its last character with the particle (ムは),
+// since no pair rewrites the katakana before it.
+TEST(DictionaryRules, KanaParticlePairsTakeTheWholeHiraganaWordOrTheLastKatakana) {
+    readings::ReadingCounts counts;
+    const readings::Word particle{"は", "助詞", "係助詞", "ハ"};
+    counts.add_kana_particles({{"これ", "名詞", "代名詞", "コレ"}, particle}, "これは");
+    counts.add_kana_particles({{"ゲーム", "名詞", "一般", "ゲーム"}, particle}, "ゲームは");
+    counts.add_kana_particles({{"ム", "名詞", "一般", "ム"}, particle}, "ムは");   // one character: no pair
+    const std::vector<readings::Pair> pairs = counts.reliable_kana_particles(1, 0.5);
+    ASSERT_EQ(pairs.size(), 2u);
+    EXPECT_EQ(pairs[0].search + "," + pairs[0].replacement, "これは,これわ");
+    EXPECT_EQ(pairs[1].search + "," + pairs[1].replacement, "ムは,ムわ");
+}
+
+// A word that begins with a counter's kanji goes before the number pairs
+// (so that 3本当 is not read as 3本), while the counter itself is one of them.
+TEST(DictionaryRules, WordsBeginningWithACounterComeBeforeTheNumbers) {
+    std::map<std::string, readings::ReadingCounts::Entry> words;
+    words["本当"] = {"ほんとう", 3, 3};
+    words["本"] = {"ほん", 3, 3};
+    std::size_t rejected = 0;
+    const std::vector<readings::Pair> pairs =
+        readings::order_pairs(words, {"本"}, {}, {}, readings::BuildOptions{}, rejected);
+    const auto at = [&pairs](const std::string& search) {
+        for (std::size_t n = 0; n < pairs.size(); ++n)
+            if (pairs[n].search == search) return n;
+        return pairs.size();
+    };
+    ASSERT_LT(at("3本"), pairs.size());
+    ASSERT_LT(at("本"), pairs.size());
+    EXPECT_LT(at("本当"), at("3本"));
+    EXPECT_GT(at("本"), at("3本"));
+}
+
+}  // namespace

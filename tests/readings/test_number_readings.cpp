@@ -3,16 +3,21 @@
 // full-width digits, and a tag's digit right before a counter, which stays.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "module_adapter.h"
 #include "tools/readings/japanese_text.h"
+#include "tools/readings/number_pairs.h"
 #include "tools/text/shift_jis.h"
 
 namespace {
 
-TEST(NumberReadings, PlacesCountersAndTagDigits) {
-    ASSERT_TRUE(module_adapter::load_general_dictionary());
-    // Written, and the spoken text: the first digit stays as a moment of silence.
-    const char* const cases[][2] = {
+// Written, and the spoken text: the first digit stays as a moment of silence.
+const char* const kCases[][2] = {
         {"9時", "9くじ"},
         {"10時", "1じゅうじ"},
         {"99分", "9きゅうじゅうきゅうふん"},
@@ -31,12 +36,43 @@ TEST(NumberReadings, PlacesCountersAndTagDigits) {
         // A speaker tag before a counter is read as a number unless @: parts them.
         {"\\1時間", "\\1いちじかん"},
         {"\\1@:時間", "\\1@:じかん"},
-    };
-    for (const auto& c : cases) {
+};
+
+void expect_numbers_read(std::size_t cases) {
+    for (std::size_t i = 0; i < cases; ++i) {
+        const auto& c = kCases[i];
         const std::string written = vokari_text::utf8_to_shift_jis(c[0]).shift_jis;
         EXPECT_EQ(vokari_text::shift_jis_to_utf8(module_adapter::translate(written)).utf8, c[1]) << c[0];
     }
+}
+
+TEST(NumberReadings, PlacesCountersAndTagDigits) {
+    ASSERT_TRUE(module_adapter::load_general_dictionary());
+    expect_numbers_read(std::size(kCases));
     module_adapter::unload_module();
+}
+
+// The same readings from the number pairs the builder makes now, written as
+// the builder writes them, so that a change to its rules shows before the
+// bundled dictionary is made again.  (The last case needs a word pair.)
+TEST(NumberReadings, TheBuildersPairsReadThemToo) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("vokari_number_pairs_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    std::ofstream(dir / "vokari.txt", std::ios::binary) << "voice.translate.dic,reading.dic\r\n";
+    std::ofstream dictionary(dir / "reading.dic", std::ios::binary);
+    for (const readings::Pair& pair : readings::number_pairs(readings::known_counters(), true)) {
+        const auto search = vokari_text::utf8_to_shift_jis(pair.search);
+        const auto replacement = vokari_text::utf8_to_shift_jis(pair.replacement);
+        ASSERT_TRUE(search.ok && replacement.ok) << pair.search;
+        dictionary << search.shift_jis << "," << replacement.shift_jis << "\r\n";
+    }
+    dictionary.close();
+    ASSERT_TRUE(module_adapter::load_module(dir.string()));
+    expect_numbers_read(std::size(kCases) - 1);
+    module_adapter::unload_module();
+    fs::remove_all(dir);
 }
 
 }  // namespace

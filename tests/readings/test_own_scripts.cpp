@@ -91,10 +91,22 @@ TEST(OwnScripts, DictionaryFromScriptsReadsThemAsInContext) {
     fs::remove_all(dir);
 }
 
+// A UTF-8 mark would otherwise start the first word analysed, and a tag's
+// argument would be read as words.
+TEST(OwnScripts, ScriptsAreDecodedWithoutMarkAndSplitAtTags) {
+    EXPECT_EQ(readings::spoken_segments("a\\w9b\\_w[500]c\\s[10]d@s[120]e\\1f", '@'),
+              (std::vector<std::string>{"a", "b", "c", "de", "f"}));
+    std::string text, error;
+    ASSERT_TRUE(readings::decode_script("\xEF\xBB\xBF\xE4\xBB\x8A", text, error)) << error;
+    EXPECT_EQ(text, "\xE4\xBB\x8A");
+    ASSERT_TRUE(readings::decode_script("\x8D\xA1", text, error)) << error;
+    EXPECT_EQ(text, "\xE4\xBB\x8A");
+}
+
 TEST(OwnScripts, BadInputIsNamedAndNothingIsOverwritten) {
     const fs::path dir = fresh_dir("bad");
     fs::create_directories(dir / "in");
-    std::ofstream(dir / "in" / "a_good.txt") << "\xE4\xBB\x8A\xE6\x97\xA5\xE3\x81\xAF\n";   // UTF-8
+    std::ofstream(dir / "in" / "a_good.txt") << "\xEF\xBB\xBF\xE4\xBB\x8A\xE6\x97\xA5\xE3\x81\xAF\n";   // UTF-8, marked
     std::ofstream(dir / "in" / "b_bad.txt", std::ios::binary) << "ok\xA0\x81";              // neither
     const std::string output = (dir / "out.dic").string();
 
@@ -114,6 +126,10 @@ TEST(OwnScripts, BadInputIsNamedAndNothingIsOverwritten) {
 
     // --min-count takes 1 to 1,000,000.
     const std::string input = " " + (dir / "in" / "a_good.txt").string();
+    // A name the system refuses fails with its reason, not as written.
+    run = run_builder("--force -o " + (dir / std::string(300, 'x')).string() + input, dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("cannot create"), std::string::npos) << run.errors;
     EXPECT_EQ(run_builder("--min-count 0 --force -o " + output + input, dir).status, 1);
     EXPECT_EQ(run_builder("--min-count 1 --force -o " + output + input, dir).status, 0);
     EXPECT_EQ(run_builder("--min-count 1000000 --force -o " + output + input, dir).status, 0);

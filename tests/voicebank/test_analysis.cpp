@@ -280,3 +280,39 @@ TEST(AudioInput, Reads24BitPcmAtAnotherRate) {
 TEST(AudioInput, ReportsAFileItCannotRead) {
     EXPECT_FALSE(read_recording(::testing::TempDir() + "missing.wav").error.empty());
 }
+
+namespace {
+
+// A 16-bit mono WAV of `frames` quiet samples that claims `rate` Hz.
+std::string wav_at_rate(std::uint32_t rate, std::uint32_t frames) {
+    std::string bytes;
+    const auto put = [&bytes](std::uint32_t value, int size) {
+        for (int i = 0; i < size; ++i) bytes += static_cast<char>(value >> (8 * i) & 0xff);
+    };
+    bytes += "RIFF";
+    put(36 + 2 * frames, 4);
+    bytes += "WAVEfmt ";
+    put(16, 4), put(1, 2), put(1, 2), put(rate, 4), put(rate * 2, 4), put(2, 2), put(16, 2);
+    bytes += "data";
+    put(2 * frames, 4);
+    for (std::uint32_t i = 0; i < frames; ++i) put(i % 2 ? 300 : 0xfed4, 2);
+    return bytes;
+}
+
+}  // namespace
+
+// A corrupt header's rate would make the resampler ask for gigabytes (1 Hz)
+// or nothing; rates a recording can have are read.
+TEST(AudioInput, RatesOutsideRecordingsAreRefusedAtBothEnds) {
+    for (const std::uint32_t rate : {voicebank::kMinRecordingRate - 1, voicebank::kMaxRecordingRate + 1}) {
+        const voicebank::AudioReadResult read = voicebank::read_recording_bytes(wav_at_rate(rate, 400));
+        EXPECT_NE(read.error.find("unusable sample rate"), std::string::npos) << rate << ": " << read.error;
+        EXPECT_TRUE(read.samples.empty());
+    }
+    for (const std::uint32_t rate : {voicebank::kMinRecordingRate, voicebank::kMaxRecordingRate}) {
+        const voicebank::AudioReadResult read = voicebank::read_recording_bytes(wav_at_rate(rate, 400));
+        EXPECT_EQ(read.error, "") << rate;
+        EXPECT_NEAR(read.seconds, 400.0 / rate, 1e-9);
+        EXPECT_NEAR(static_cast<double>(read.samples.size()), 400.0 * voicebank::kBankRate / rate, 2.0) << rate;
+    }
+}

@@ -1,8 +1,11 @@
 // The bank files: the module's WAV layout and mu-law encoding, the details
 // text the module's reader expects, and the all-or-nothing directory writes.
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -113,5 +116,65 @@ TEST(BankWriter, FailureLeavesTheModuleDirectoryAsItWas) {
     EXPECT_FALSE(write_bank(blocked.string(), 0, {sample_for(0, 100)}, tuning_for(1, 1.0), error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(read_text(module / "vokariv0" / "0.wav"), "old");
+    fs::remove_all(module);
+}
+
+// A file-size limit stands in for a full disk: each sample file is larger
+// than the limit but smaller than the stdio buffer, so the failure shows only
+// when the file is closed.
+TEST(BankWriter, AFullDiskFailsWithTheReasonAndKeepsTheOldBank) {
+    const fs::path module = fs::path(::testing::TempDir()) / "voicebank_full";
+    fs::remove_all(module);
+    fs::create_directories(module / "vokariv0");
+    std::ofstream(module / "vokariv0" / "0.wav") << "old";
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 512;
+    setrlimit(RLIMIT_FSIZE, &small);
+    std::string error;
+    const bool written = write_bank(module.string(), 0, {sample_for(0, 700)}, tuning_for(1, 1.0), error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, old_handler);
+    EXPECT_FALSE(written);
+    EXPECT_NE(error.find("0.wav: File too large"), std::string::npos) << error;
+    EXPECT_EQ(read_text(module / "vokariv0" / "0.wav"), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(module), fs::directory_iterator()), 1);
+    fs::remove_all(module);
+}
+
+// The states a build killed during its swap can leave: a marked scratch
+// folder is finished whatever step it stopped at, an unmarked one is dropped.
+TEST(BankWriter, AKilledSwapIsFinishedAndAKilledWriteIsDropped) {
+    const fs::path module = fs::path(::testing::TempDir()) / "voicebank_killed";
+    const auto put = [](const fs::path& directory, const std::string& text) {
+        fs::create_directories(directory);
+        std::ofstream(directory / "0.wav") << text;
+    };
+    for (int moved = 0; moved <= 3; ++moved) {
+        // moved: 0 nothing yet, 1 old vowels parked, 2 new vowels in, 3 old consonants parked too.
+        fs::remove_all(module);
+        const fs::path scratch = module / ".voicebank-0-4242";
+        put(moved >= 1 ? scratch / "old-vokariv0" : module / "vokariv0", "old");
+        put(moved >= 2 ? module / "vokariv0" : scratch / "vokariv0", "new");
+        put(moved >= 3 ? scratch / "old-vokaric0" : module / "vokaric0", "old");
+        put(scratch / "vokaric0", "new");
+        std::ofstream(scratch / "swap");
+        put(module / ".voicebank-1-4242" / "vokariv1", "other speaker");
+        std::string error;
+        ASSERT_TRUE(recover_interrupted_write(module.string(), 0, error)) << error;
+        EXPECT_EQ(read_text(module / "vokariv0" / "0.wav"), "new") << moved;
+        EXPECT_EQ(read_text(module / "vokaric0" / "0.wav"), "new") << moved;
+        EXPECT_FALSE(fs::exists(scratch)) << moved;
+        EXPECT_TRUE(fs::exists(module / ".voicebank-1-4242")) << "another speaker's build is not touched";
+    }
+    fs::remove_all(module);
+    put(module / "vokariv0", "old");
+    put(module / ".voicebank-0-4242" / "vokariv0", "half");
+    std::string error;
+    ASSERT_TRUE(recover_interrupted_write(module.string(), 0, error)) << error;
+    EXPECT_EQ(read_text(module / "vokariv0" / "0.wav"), "old");
+    EXPECT_FALSE(fs::exists(module / ".voicebank-0-4242"));
     fs::remove_all(module);
 }

@@ -56,6 +56,14 @@ TEST(OtoIni, TimesArePlainDecimalNumbers) {
     for (const char* bad : {"", "-", ".", "0x10", "1e3", "inf", "nan", "1 2", "12ms", "1234567890123456"}) {
         EXPECT_FALSE(parse_decimal(bad, value)) << bad;
     }
+    // A line with a bad time names that time and its text, the last one too;
+    // seven fields are refused as a whole.
+    const OtoFile file = parse_oto_ini("a.wav=a,1,2,x,4,5\nb.wav=b,1,2,3,4,y\nc.wav=c,1,2,3,4,5,6\n");
+    ASSERT_EQ(file.problems.size(), 3u);
+    EXPECT_NE(file.problems[0].message.find("cutoff \"x\""), std::string::npos) << file.problems[0].message;
+    EXPECT_NE(file.problems[1].message.find("overlap \"y\""), std::string::npos) << file.problems[1].message;
+    EXPECT_NE(file.problems[2].message.find("7 fields"), std::string::npos) << file.problems[2].message;
+    EXPECT_TRUE(file.entries.empty());
 }
 
 TEST(KanaAlias, KanaKatakanaRomajiAndPhraseStartNameOneSlot) {

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -159,6 +160,15 @@ int main(int argc, char** argv) {
     }
     if (!options.force && access(options.output.c_str(), F_OK) == 0) {
         std::cerr << "vokari-readings: " << options.output << " exists; give --force to replace it\n";
+        return 1;
+    }
+    // The dictionary is written beside its final name and renamed, so its
+    // folder must take new files; checked before the long analysis.
+    const std::size_t slash = options.output.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : options.output.substr(0, slash + 1);
+    if (access(folder.c_str(), W_OK) != 0) {
+        std::cerr << "vokari-readings: cannot write into " << folder << " (" << std::strerror(errno)
+                  << "); nothing written\n";
         return 1;
     }
     std::unique_ptr<Morphology> morphology = Morphology::open(options.mecab_dictionary, error);

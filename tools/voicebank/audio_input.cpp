@@ -1,6 +1,8 @@
 // Decoding and resampling of the builder's input recordings.
 #include "audio_input.h"
 
+#include <cstring>
+
 #include <samplerate.h>
 #include <sndfile.h>
 
@@ -27,19 +29,55 @@ std::vector<float> resample(const std::vector<float>& samples, int from_rate, in
     return out;
 }
 
-AudioReadResult read_recording(const std::string& path, int rate) {
+namespace {
+
+constexpr const char* kNotASoundFile = "is not a sound file that can be read (WAV, FLAC, OGG or AIFF)";
+
+// A file's bytes held in memory, read through libsndfile's virtual I/O.
+struct MemoryFile {
+    const std::string& bytes;
+    sf_count_t position = 0;
+};
+
+sf_count_t memory_length(void* user) { return static_cast<sf_count_t>(static_cast<MemoryFile*>(user)->bytes.size()); }
+
+sf_count_t memory_seek(sf_count_t offset, int whence, void* user) {
+    MemoryFile& file = *static_cast<MemoryFile*>(user);
+    const sf_count_t size = static_cast<sf_count_t>(file.bytes.size());
+    const sf_count_t base = whence == SEEK_CUR ? file.position : whence == SEEK_END ? size : 0;
+    if (offset < -base || offset > size - base) return -1;
+    file.position = base + offset;
+    return file.position;
+}
+
+sf_count_t memory_read(void* out, sf_count_t count, void* user) {
+    MemoryFile& file = *static_cast<MemoryFile*>(user);
+    const sf_count_t left = static_cast<sf_count_t>(file.bytes.size()) - file.position;
+    if (count > left) count = left;
+    if (count <= 0) return 0;
+    std::memcpy(out, file.bytes.data() + file.position, static_cast<std::size_t>(count));
+    file.position += count;
+    return count;
+}
+
+sf_count_t memory_write(const void*, sf_count_t, void*) { return 0; }
+
+sf_count_t memory_tell(void* user) { return static_cast<MemoryFile*>(user)->position; }
+
+// Decodes the opened `file` (closed here) into `result`.
+AudioReadResult decode(SNDFILE* file, const SF_INFO& info, int rate) {
     AudioReadResult result;
-    SF_INFO info{};
-    errno = 0;
-    if (FILE* probe = std::fopen(path.c_str(), "rb")) {
-        std::fclose(probe);
-    } else {
-        result.error = "cannot be opened (" + std::error_code(errno, std::generic_category()).message() + ")";
+    // A corrupt header may claim a rate or a length that no recording has;
+    // refused before buffers for them are asked for.
+    if (info.channels <= 0 || info.samplerate < kMinRecordingRate || info.samplerate > kMaxRecordingRate) {
+        sf_close(file);
+        result.error = "unusable sample rate or channel count (" + std::to_string(info.samplerate) + " Hz, " +
+                       std::to_string(info.channels) + " channels)";
         return result;
     }
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (file == nullptr) {
-        result.error = "is not a sound file that can be read (WAV, FLAC, OGG or AIFF)";
+    if (info.frames < 0 || info.frames > kMaxRecordingSamples / info.channels) {
+        sf_close(file);
+        result.error = "too long for a recording of syllables";
         return result;
     }
     // Float reads of integer formats come scaled to +-1.0 by default.
@@ -51,7 +89,7 @@ AudioReadResult read_recording(const std::string& path, int rate) {
         return result;
     }
     result.clipped = is_clipped(frames.data(), static_cast<std::size_t>(info.frames), info.channels);
-    result.seconds = info.samplerate > 0 ? static_cast<double>(info.frames) / info.samplerate : 0.0;
+    result.seconds = static_cast<double>(info.frames) / info.samplerate;
     std::vector<float> mono(static_cast<size_t>(info.frames));
     for (sf_count_t i = 0; i < info.frames; ++i) {
         float sum = 0.0f;
@@ -61,6 +99,40 @@ AudioReadResult read_recording(const std::string& path, int rate) {
     result.samples = resample(mono, info.samplerate, rate);
     if (result.samples.empty() && !mono.empty()) result.error = "resampling failed";
     return result;
+}
+
+}  // namespace
+
+AudioReadResult read_recording(const std::string& path, int rate) {
+    SF_INFO info{};
+    errno = 0;
+    if (FILE* probe = std::fopen(path.c_str(), "rb")) {
+        std::fclose(probe);
+    } else {
+        AudioReadResult result;
+        result.error = "cannot be opened (" + std::error_code(errno, std::generic_category()).message() + ")";
+        return result;
+    }
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (file == nullptr) {
+        AudioReadResult result;
+        result.error = kNotASoundFile;
+        return result;
+    }
+    return decode(file, info, rate);
+}
+
+AudioReadResult read_recording_bytes(const std::string& bytes, int rate) {
+    SF_VIRTUAL_IO io{memory_length, memory_seek, memory_read, memory_write, memory_tell};
+    MemoryFile memory{bytes};
+    SF_INFO info{};
+    SNDFILE* file = sf_open_virtual(&io, SFM_READ, &info, &memory);
+    if (file == nullptr) {
+        AudioReadResult result;
+        result.error = kNotASoundFile;
+        return result;
+    }
+    return decode(file, info, rate);
 }
 
 }  // namespace voicebank

@@ -5,8 +5,8 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include <unistd.h>
@@ -26,24 +26,28 @@ std::string directory_name(bool vowels, int speaker) {
     return vokari::sample_folder(vowels, speaker);
 }
 
-// The system's reason for the last failed file call, in its own words.
-std::string system_reason() { return std::error_code(errno, std::generic_category()).message(); }
+// The system's reason for a failed file call, in its own words.
+std::string system_reason(int code) { return std::error_code(code, std::generic_category()).message(); }
 
+// The file is closed before it counts as written: a full disk often shows
+// only when the last buffered bytes go out.  `reason` gets the system's words
+// only: the paths are the builder's own scratch files, which the user never
+// named.
 bool write_bytes(const fs::path& path, const std::vector<std::uint8_t>& bytes, std::string& reason) {
     errno = 0;
-    FILE* out = std::fopen(path.string().c_str(), "wb");
-    if (out == nullptr) {
-        reason = system_reason();
+    std::FILE* file = std::fopen(path.string().c_str(), "wb");
+    if (file == nullptr) {
+        reason = system_reason(errno);
         return false;
     }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    if (!written) reason = system_reason();
-    if (std::fclose(out) != 0 && written) reason = system_reason();
-    return reason.empty();
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const int write_errno = errno;
+    const bool closed = std::fclose(file) == 0;
+    if (written && closed) return true;
+    reason = system_reason(written ? errno : write_errno);
+    return false;
 }
 
-// False with the system's reason when `directory` or a file in it cannot be
-// written.
 bool write_directory(const fs::path& directory, const std::string& name,
                      const std::map<std::string, std::vector<std::uint8_t>>& files, std::string& reason) {
     std::error_code failure;
@@ -60,19 +64,64 @@ bool write_directory(const fs::path& directory, const std::string& name,
     return true;
 }
 
-// Moves `fresh` to `target`, parking an existing `target` at `parked` first.
-bool replace_directory(const fs::path& fresh, const fs::path& target, const fs::path& parked) {
-    std::error_code failure;
-    if (fs::exists(target)) {
-        fs::rename(target, parked, failure);
-        if (failure) return false;
+// The two sample directories of a speaker cannot be swapped in one step.  A
+// build writes both into its scratch folder, then creates the file
+// kSwapMark there, then moves each old directory to "old-<name>" in the
+// scratch folder and the new one into place.  Each of these steps can be
+// told from the folders as they are, so a build killed at any moment leaves
+// either an unmarked scratch folder (the old bank untouched: the scratch
+// folder is dropped) or a marked one (the swap is finished) when the
+// builder next runs.
+const char kSwapMark[] = "swap";
+const char kScratchPrefix[] = ".voicebank-";
+
+// Moves what is left of the new directories of `scratch` into `root`.
+bool finish_swap(const fs::path& scratch, const fs::path& root, int speaker, std::string& error) {
+    for (bool vowels : {true, false}) {
+        const std::string name = directory_name(vowels, speaker);
+        const fs::path fresh = scratch / name, target = root / name, parked = scratch / ("old-" + name);
+        std::error_code failure;
+        if (!fs::exists(fresh)) continue;
+        if (fs::exists(target) && !fs::exists(parked)) fs::rename(target, parked, failure);
+        if (!failure) fs::rename(fresh, target, failure);
+        if (failure) {
+            error = "cannot move " + name + " into " + root.u8string() + ": " + failure.message();
+            return false;
+        }
     }
-    fs::rename(fresh, target, failure);
-    if (failure && fs::exists(parked)) fs::rename(parked, target, failure);
-    return !failure;
+    return true;
+}
+
+// Puts the parked old directories of `scratch` back and the new ones where
+// they were before the swap, so that the folders look as if the swap had
+// not begun.
+void undo_swap(const fs::path& scratch, const fs::path& root, int speaker) {
+    for (bool vowels : {true, false}) {
+        const std::string name = directory_name(vowels, speaker);
+        const fs::path fresh = scratch / name, target = root / name, parked = scratch / ("old-" + name);
+        std::error_code ignored;
+        if (!fs::exists(parked)) continue;
+        if (fs::exists(target) && !fs::exists(fresh)) fs::rename(target, fresh, ignored);
+        fs::rename(parked, target, ignored);
+    }
 }
 
 }  // namespace
+
+bool recover_interrupted_write(const std::string& module_dir, int speaker, std::string& error) {
+    const fs::path root = fs::u8path(module_dir);
+    const std::string prefix = kScratchPrefix + std::to_string(speaker) + "-";
+    std::error_code failure;
+    std::vector<fs::path> left;
+    for (fs::directory_iterator it(root, failure), end; !failure && it != end; it.increment(failure))
+        if (it->path().filename().string().compare(0, prefix.size(), prefix) == 0) left.push_back(it->path());
+    for (const fs::path& scratch : left) {
+        if (fs::exists(scratch / kSwapMark) && !finish_swap(scratch, root, speaker, error)) return false;
+        std::error_code ignored;
+        fs::remove_all(scratch, ignored);
+    }
+    return true;
+}
 
 std::vector<std::uint8_t> sample_file_bytes(const std::vector<float>& x, double gain) {
     std::vector<std::uint8_t> bytes(vokari::kWavHeaderSize + x.size());
@@ -129,28 +178,22 @@ std::map<std::string, std::vector<std::uint8_t>> bank_files(int speaker, const s
 bool write_bank(const std::string& module_dir, int speaker, const std::vector<SlotSample>& samples,
                 const BankTuning& tuning, std::string& error) {
     const fs::path root = fs::u8path(module_dir);
-    const fs::path scratch = root / (".voicebank-" + std::to_string(speaker) + "-" + std::to_string(getpid()));
+    if (!recover_interrupted_write(module_dir, speaker, error)) return false;
+    const fs::path scratch = root / (kScratchPrefix + std::to_string(speaker) + "-" + std::to_string(getpid()));
     std::error_code ignored;
-    fs::remove_all(scratch, ignored);
-    bool ok = true;
     const auto files = bank_files(speaker, samples, tuning);
+    bool ok = true;
+    std::string reason;
     for (bool vowels : {true, false}) {
         const std::string name = directory_name(vowels, speaker);
-        std::string reason;
-        if (!write_directory(scratch / name, name, files, reason)) {
-            // The scratch folder is ours; the user knows the folder they gave.
-            error = "cannot write into the module folder " + module_dir + ": " + reason;
-            ok = false;
-            break;
-        }
+        if (ok) ok = write_directory(scratch / name, name, files, reason);
     }
-    for (bool vowels : {true, false}) {
-        if (!ok) break;
-        const std::string name = directory_name(vowels, speaker);
-        if (!replace_directory(scratch / name, root / name, scratch / ("old-" + name))) {
-            error = "cannot move " + name + " into " + module_dir;
-            ok = false;
-        }
+    if (ok) ok = write_bytes(scratch / kSwapMark, {}, reason);
+    // The scratch folder is ours; the user knows the folder they gave.
+    if (!ok) error = "cannot write into the module folder " + module_dir + ": " + reason;
+    if (ok && !finish_swap(scratch, root, speaker, error)) {
+        undo_swap(scratch, root, speaker);
+        ok = false;
     }
     fs::remove_all(scratch, ignored);
     return ok;

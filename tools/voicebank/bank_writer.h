@@ -30,11 +30,19 @@ std::map<std::string, std::vector<std::uint8_t>> bank_files(int speaker, const s
                                                             const BankTuning& tuning);
 
 // Writes the files of bank_files() into module_dir.  Everything is written
-// into a temporary directory inside module_dir first and moved into place
-// only when complete, replacing the old directories.  Samples without data
-// are left out.  False with `error` set when anything fails; module_dir then
-// still holds its old directories.
+// into a scratch folder inside module_dir first and swapped in only when
+// complete, replacing the old directories; a build that was killed half-way
+// is finished or dropped first (see bank_writer.cpp), so the folder holds
+// the whole old bank or the whole new one.  Samples without data are left
+// out.  False with `error` set (the file and the system's reason) when
+// anything fails; module_dir then still holds its old directories.
 bool write_bank(const std::string& module_dir, int speaker, const std::vector<SlotSample>& samples,
                 const BankTuning& tuning, std::string& error);
+
+// Finishes the swap of a build of `speaker` into module_dir that was killed
+// after its new directories were complete, and drops the scratch folders of
+// builds killed before.  False with `error` set when a swap cannot be
+// finished.  write_bank does this first; the builder also does it at start.
+bool recover_interrupted_write(const std::string& module_dir, int speaker, std::string& error);
 
 }  // namespace voicebank

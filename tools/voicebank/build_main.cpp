@@ -5,7 +5,9 @@
 //
 // Everything that can be checked before writing is checked first: a failed
 // run leaves the module folder exactly as it was.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include <unistd.h>
 #include <filesystem>
@@ -15,6 +17,7 @@
 
 #include "audio_input.h"
 #include "bank_build.h"
+#include "bank_writer.h"
 #include "command_line.h"
 #include "folder_index.h"
 #include "oto_import.h"
@@ -118,6 +121,21 @@ int main(int argc, char** argv) {
     if (!is_folder(options.module_dir)) {
         std::fprintf(stderr, "vokari-voicebank: module folder %s does not exist or is not a folder; nothing changed\n",
                      options.module_dir.c_str());
+        return kExitFailed;
+    }
+    // Checked before the analysis, which takes a while: a folder the bank
+    // cannot be written into is refused at once.
+    if (access(options.module_dir.c_str(), W_OK) != 0) {
+        std::fprintf(stderr, "vokari-voicebank: cannot write into the module folder %s: %s; nothing changed\n",
+                     options.module_dir.c_str(), std::strerror(errno));
+        return kExitFailed;
+    }
+    // A build killed while it swapped its directories in is finished before
+    // anything else, so the module never keeps a mix of two banks.
+    std::string error;
+    if (!recover_interrupted_write(options.module_dir, options.speaker, error)) {
+        std::fprintf(stderr, "vokari-voicebank: a killed build left %s half-swapped: %s\n", options.module_dir.c_str(),
+                     error.c_str());
         return kExitFailed;
     }
     const int status = options.oto ? import_oto_bank(options) : build_from_recordings(options);
