@@ -33,10 +33,11 @@
 #include "pitch_period.h"
 #include "syllables.h"
 #include "synth/renderer.h"
+include "base/wav_format.h"
 #include "synth/wav_image.h"
 #include "translate/scanner.h"
 #include "translate/timeline.h"
-#include "voice_data/voice_format.h"
+#include "vokari_voice_format.h"
 
 using namespace voicebank;
 

@@ -19,7 +19,8 @@
 #include "support/fuzz_voice.h"
 #include "tools/voicebank/bank_writer.h"
 #include "tools/voicebank/syllables.h"
-#include "voice_data/voice_format.h"
+include "base/wav_format.h"
+#include "vokari_voice_format.h"
 
 namespace {
 

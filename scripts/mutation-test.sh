@@ -34,7 +34,7 @@ while [[ $# -gt 0 ]]; do
   esac
 done
 if [[ ${#folders[@]} -eq 0 ]]; then
-  for dir in base host/base platform platform/posix voice_data translate synth host \
+  for dir in base platform platform/posix voice_data reading translate synth host \
              tools/text tools/voicebank tools/readings tools/vokari-say; do
     [[ -d $root/$dir ]] && folders+=("$dir")
   done
@@ -45,7 +45,7 @@ tests_for() {
   case "$1" in
     tools/text) echo "vokari_text_tests voicebank_tests vokari_readings_tests" ;;
     tools/voicebank) echo "voicebank_tests voicebank_espeak_tests" ;;
-    tools/readings) echo "vokari_readings_tests" ;;
+    tools/readings|reading) echo "vokari_readings_tests" ;;
     tools/vokari-say) echo "vokari_say_tests" ;;
     *) echo "vokari_tests" ;;
   esac
