@@ -33,7 +33,7 @@
 #include "pitch_period.h"
 #include "syllables.h"
 #include "synth/renderer.h"
-include "base/wav_format.h"
+#include "base/wav_format.h"
 #include "synth/wav_image.h"
 #include "translate/scanner.h"
 #include "translate/timeline.h"

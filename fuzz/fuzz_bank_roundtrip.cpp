@@ -19,7 +19,7 @@
 #include "support/fuzz_voice.h"
 #include "tools/voicebank/bank_writer.h"
 #include "tools/voicebank/syllables.h"
-include "base/wav_format.h"
+#include "base/wav_format.h"
 #include "vokari_voice_format.h"
 
 namespace {
