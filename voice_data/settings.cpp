@@ -21,6 +21,7 @@ void load_defaults(LoadedVoice& voice) {
     settings.security_high = 0;
     settings.log_path[0] = '\0';
     settings.reading_dic_path[0] = '\0';
+    settings.accent_depth = 0.0;
     settings.tag_prefix = '@';
     settings.message_speed = 50;
     settings.talk_default_speed = 130;
@@ -55,6 +56,8 @@ void apply_setting(LoadedVoice& voice, const char* key, const char* value, Setti
         read.dictionary_names.emplace_back(value);
     } else if (std::strcmp(key, "voice.reading.dic") == 0) {
         voice.module_path(settings.reading_dic_path, value);
+    } else if (std::strcmp(key, "voice.pitch.accent") == 0) {
+        settings.accent_depth = string_to_double(value);
     } else if (std::strcmp(key, "talk.default.speed") == 0) {
         settings.talk_default_speed = string_to_int(value);
     } else if (std::strcmp(key, "se") == 0) {
