@@ -122,9 +122,13 @@ private:
             case LevelSubtract: speaker.level = clamp_to(speaker.level - value, 0.0, 3.0); break;
             case LevelSet: speaker.level = clamp_to(value, 0.0, 3.0); break;
             case PlaySoundEffect: start_sound_effect(value); return;
-            // Voices already sounding keep their pitch: a step inside a held
-            // vowel would click.  The next kana starts at the new one.
-            case AccentSet: speaker.accent = clamp_to(value, 0.5, 2.0); return;
+            // An accent event stands at a kana's start: the vowel that the
+            // kana releases fades at the new pitch too, or the two would beat
+            // against each other while they overlap.
+            case AccentSet:
+                speaker.accent = clamp_to(value, 0.5, 2.0);
+                speaker.previous_pitch = sounding_pitch(speaker);
+                break;
             default: break;
         }
         for (Voice& voice : speaker.voices) refresh_voice(voice, speaker.tuning, sounding_pitch(speaker), speaker.level);
