@@ -11,6 +11,9 @@ mora is high by its phrase's accent type (/F:) and its place (/A:).  Lines
 whose mora counts differ are skipped and counted.
 
 usage: pitch_accent_agreement.py VOKARI_SAY VOICE_DIR TEXT_FILE
+       pitch_accent_agreement.py --write-reference TEXT_FILE OUT_TSV
+(the second form writes the reference's phrases, "LHH HLL ...", after each
+line and a tab: the test data of the accent's agreement test)
 exits 77 when open_jtalk or its voice is missing.
 """
 import os
@@ -73,13 +76,25 @@ def reference_phrases(line, workdir):
     return phrases
 
 
+def write_reference(text_file, out_file):
+    lines = [l.strip() for l in open(text_file, encoding="utf-8") if l.strip() and not l.startswith("#")]
+    with tempfile.TemporaryDirectory() as workdir, open(out_file, "w", encoding="utf-8") as out:
+        out.write("# Open JTalk's accent phrases of each line: one token per phrase, H or L per mora.\n")
+        for line in lines:
+            phrases = reference_phrases(line, workdir)
+            out.write(line + "\t" + " ".join("".join("H" if h else "L" for h in p) for p in phrases) + "\n")
+
+
 def main():
     if len(sys.argv) != 4:
         sys.exit(__doc__)
-    say, voice, text_file = sys.argv[1:]
     if not (os.path.exists(OJT_VOICE) and subprocess.run(["which", "open_jtalk"], capture_output=True).returncode == 0):
         print("open_jtalk or its voice is missing: skipped")
         sys.exit(77)
+    if sys.argv[1] == "--write-reference":
+        write_reference(sys.argv[2], sys.argv[3])
+        return
+    say, voice, text_file = sys.argv[1:]
     lines = [l.strip() for l in open(text_file, encoding="utf-8") if l.strip() and not l.startswith("#")]
     out = subprocess.run([say, "-m", voice, "--reading", "--pitch", "--each-line", "-f", text_file],
                          check=True, capture_output=True, text=True).stdout.splitlines()

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "module_adapter.h"
 #include "reading/accent_phrases.h"
@@ -117,9 +119,9 @@ std::string result_of(const std::string& response) {
     return at == std::string::npos ? "" : response.substr(at + 8, response.find("\r\n", at) - at - 8);
 }
 
-std::string pitch_of(const char* utf8) {
-    return result_of(module_adapter::answer("GET Reading SAORI/1.0\r\nArgument1: pitch\r\nArgument0: " + sjis(utf8) +
-                                            "\r\n\r\n"));
+std::string pitch_of(const std::string& utf8) {
+    return result_of(module_adapter::answer("GET Reading SAORI/1.0\r\nArgument1: pitch\r\nArgument0: " +
+                                            sjis(utf8.c_str()) + "\r\n\r\n"));
 }
 
 std::vector<std::string> events_of(const char* utf8) {
@@ -158,6 +160,49 @@ TEST(PitchAccent, ModuleSpeaksTheAccentOnlyWithADepth) {
     EXPECT_GT(accents[0], 1);  // both speakers
     EXPECT_GT(accents[1], 1);
     module_adapter::unload_module();
+}
+
+// Against a standard front end's accent phrases: within each phrase whose
+// pitch moves by more than 1 %, a mora above the middle of the phrase's
+// range is high; at least 95 % agree.
+TEST(PitchAccent, AgreesWithAStandardFrontEnd) {
+    ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
+    Folder folder("voice.reading.dic,naist-jdic\nvoice.pitch.accent,6\n");
+    ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
+    std::ifstream file(fs::path(VOKARI_SOURCE_DIR) / "tests/readings/accuracy/accent_reference.tsv");
+    int lines = 0, compared = 0, morae = 0, agree = 0, moving = 0, flattened = 0;
+    for (std::string row; std::getline(file, row);) {
+        if (row.empty() || row[0] == '#') continue;
+        ++lines;
+        const std::size_t tab = row.find('\t');
+        std::vector<double> factors;
+        std::istringstream tokens(pitch_of(row.substr(0, tab)));
+        for (std::string token; tokens >> token;) factors.push_back(std::stod(token.substr(token.rfind(':') + 1)));
+        std::vector<std::string> phrases;
+        std::istringstream reference(row.substr(tab + 1));
+        std::size_t count = 0;
+        for (std::string phrase; reference >> phrase; count += phrase.size()) phrases.push_back(phrase);
+        if (count != factors.size()) continue;   // read differently: no pairs to compare
+        ++compared;
+        std::size_t at = 0;
+        for (const std::string& phrase : phrases) {
+            const auto first = factors.begin() + static_cast<std::ptrdiff_t>(at);
+            const auto [lo, hi] = std::minmax_element(first, first + static_cast<std::ptrdiff_t>(phrase.size()));
+            const bool reference_moves = phrase.find('H') != std::string::npos && phrase.find('L') != std::string::npos;
+            moving += reference_moves;
+            if (*hi > *lo * 1.01) {
+                for (std::size_t i = 0; i < phrase.size(); ++i, ++morae)
+                    agree += (factors[at + i] > (*lo + *hi) / 2) == (phrase[i] == 'H');
+            } else {
+                flattened += reference_moves;   // not counted above, but no way to pass by saying nothing
+            }
+            at += phrase.size();
+        }
+    }
+    module_adapter::unload_module();
+    EXPECT_GE(compared * 10, lines * 9) << compared << " of " << lines << " lines read alike";
+    EXPECT_GE(agree * 100, morae * 95) << agree << " of " << morae << " morae agree";
+    EXPECT_LE(flattened * 20, moving) << flattened << " of " << moving << " moving phrases said flat";
 }
 
 }  // namespace
