@@ -9,7 +9,9 @@
 #include "host/request.h"
 #include "base/text_routines.h"
 #include "platform/platform.h"
+#include "reading/accent_phrases.h"
 #include "reading/spoken_kana.h"
+#include "translate/accent_events.h"
 #include "synth/wav_image.h"
 #include "translate/context_reading.h"
 #include "translate/scanner.h"
@@ -106,32 +108,51 @@ void process_script(Module& module, RequestState& state, std::string& response, 
     std::string script = state.header(is_saori ? "Argument0" : "String");
     std::string reply = script;
     apply_translation(voice.settings, module.dictionary, script, &module.dictionary_index);
+    const bool accent = module.reader.is_open() && accent_is_on(voice.settings.accent_depth);
+    std::vector<ReadWord> words;
     if (module.reader.is_open()) {
-        read_in_context(voice.settings, module.reader, script);
+        read_in_context(voice.settings, module.reader, script, accent ? &words : nullptr);
         apply_translation(voice.settings, module.kana_pairs, script);
     }
-    const ScanResult scan = scan_script(voice, script, state.timeline);
+    std::vector<KanaStart> kana_starts;
+    const ScanResult scan = scan_script(voice, script, state.timeline, accent ? &kana_starts : nullptr);
+    if (accent) add_accent_events(state.timeline, kana_starts, accent_morae(words, voice.settings.accent_depth));
     insert_waits(voice.settings, reply, scan.total_ms, scan.omit_text);
     if (scan.total_ms != 0) render_and_play(voice, module.image, state.timeline, scan.sound_file, scan.total_ms);
     response = is_saori ? kSaoriPrefix : kMakotoPrefix;
     response += reply;
 }
 
+// "1.000": three decimals by integer arithmetic, alike in every build.
+std::string three_decimals(double factor) {
+    const long long thousandths = static_cast<long long>(factor * 1000.0 + 0.5);
+    const std::string digits = int_to_decimal(thousandths % 1000 + 1000);
+    return int_to_decimal(thousandths / 1000) + "." + digits.substr(1);
+}
+
 // "GET Reading" (SAORI, only while the reading step is on): Argument0 is
 // translated and read as it would be spoken, and Result holds the spoken
-// morae, space-separated hiragana; nothing is played.
+// morae, space-separated hiragana; nothing is played.  With Argument1
+// "pitch", each mora carries its accent's pitch factor ("きょ:1.000").
 void answer_reading(Module& module, RequestState& state, std::string& response) {
     std::string script = state.header("Argument0");
+    const bool pitch = state.header("Argument1") == "pitch";
     apply_translation(module.voice.settings, module.dictionary, script, &module.dictionary_index);
     std::vector<ReadWord> words;
     read_in_context(module.voice.settings, module.reader, script, &words);
     response = kSaoriPrefix;
     bool first = true;
-    for (const std::string& mora : spoken_morae(words)) {
+    auto add = [&](const std::string& token) {
         if (!first) response += ' ';
-        response += mora;
+        response += token;
         first = false;
+    };
+    if (!pitch) {
+        for (const std::string& mora : spoken_morae(words)) add(mora);
+        return;
     }
+    for (const MoraPitch& mora : accent_morae(words, module.voice.settings.accent_depth))
+        add(mora.kana + ":" + three_decimals(mora.factor));
 }
 
 void dispatch_request(Module& module, RequestState& state, const char* text, std::string& response,

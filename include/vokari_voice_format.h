@@ -65,7 +65,8 @@ constexpr const char* kSettingsKeys[] = {"log",
                                          "adjust.frequency.kero",
                                          "delete.excess.hv1",
                                          "security.level",
-                                         "voice.reading.dic"};
+                                         "voice.reading.dic",
+                                         "voice.pitch.accent"};
 enum SettingsKey {
     kLogKey,
     kTagPrefixKey,
@@ -77,6 +78,7 @@ enum SettingsKey {
     kDeleteExcessKey,
     kSecurityLevelKey,
     kReadingDictionaryKey,
+    kPitchAccentKey,
 };
 
 }  // namespace vokari

@@ -31,6 +31,7 @@ struct SpeakerState {
     double pitch = 1.0;
     double level = 1.0;
     double previous_pitch = 1.0;
+    double accent = 1.0;         // the pitch accent's factor (AccentSet)
     SpeakerTuning tuning;
     const PhonemeSlot* row;
     std::vector<SoundingSample> sounding;   // sounding (and dormant holding) samples
@@ -75,7 +76,7 @@ public:
 private:
     void fire_events(std::int32_t o) {
         for (SpeakerState& speaker : speakers_) {
-            speaker.previous_pitch = speaker.pitch;
+            speaker.previous_pitch = sounding_pitch(speaker);
             const auto& controls = *speaker.controls;
             for (; speaker.control_cursor < controls.size() && controls[speaker.control_cursor].time <= o;
                  ++speaker.control_cursor) {
@@ -90,7 +91,7 @@ private:
                 for (SoundingSample& sounding : speaker.sounding) release_sample(sounding, speaker.tuning, speaker.previous_pitch);
                 if (event.slot < 0 || event.slot >= kSlotCount) continue;
                 SoundingSample started;
-                if (start_sample(speaker.row[event.slot], speaker.tuning, speaker.pitch, speaker.level,
+                if (start_sample(speaker.row[event.slot], speaker.tuning, sounding_pitch(speaker), speaker.level,
                                  event.is_vowel != 0, event.fade_in, started)) {
                     speaker.sounding.push_back(started);
                 }
@@ -121,9 +122,23 @@ private:
             case LevelSubtract: speaker.level = clamp_to(speaker.level - value, 0.0, 3.0); break;
             case LevelSet: speaker.level = clamp_to(value, 0.0, 3.0); break;
             case PlaySoundEffect: start_sound_effect(value); return;
+            // An accent event stands at a kana's start: the vowel that the
+            // kana releases fades at the new pitch too, or the two would beat
+            // against each other while they overlap.
+            case AccentSet:
+                speaker.accent = clamp_to(value, 0.5, 2.0);
+                speaker.previous_pitch = sounding_pitch(speaker);
+                break;
             default: break;
         }
-        for (SoundingSample& sounding : speaker.sounding) refresh_sample(sounding, speaker.tuning, speaker.pitch, speaker.level);
+        for (SoundingSample& sounding : speaker.sounding)
+            refresh_sample(sounding, speaker.tuning, sounding_pitch(speaker), speaker.level);
+    }
+
+    // The author's pitch times the accent; with no accent (1.0) exactly the
+    // author's pitch, which is already within the limits.
+    static double sounding_pitch(const SpeakerState& speaker) {
+        return clamp_to(speaker.pitch * speaker.accent, 0.25, 3.0);
     }
 
     // Starts effect number trunc(value); a number outside the list starts

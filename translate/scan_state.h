@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "translate/bracket_matcher.h"
 #include "translate/scan_result.h"
@@ -34,6 +35,7 @@ struct ScanState {
     bool overlap = false;       // speaker switches do not silence the other one
     bool voice_on = true;       // cleared by "n": the scan returns 0
     bool scanning = true;       // cleared by "e": the scan finishes
+    std::vector<KanaStart>* kana_starts = nullptr;   // when given: every spoken kana
 };
 
 // The byte at `pos` as an unsigned value.

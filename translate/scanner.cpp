@@ -51,13 +51,15 @@ std::int64_t finish(ScanState& state) {
 // text: the voice text (after translation), read up to its first NUL.
 // The total duration is the time after the last character plus one more
 // character; 0 when the tag "n" cut the voice.
-ScanResult scan_script(const LoadedVoice& voice, const std::string& text, Timeline& timeline) {
+ScanResult scan_script(const LoadedVoice& voice, const std::string& text, Timeline& timeline,
+                       std::vector<KanaStart>* kana_starts) {
     const void* nul = std::memchr(text.data(), '\0', text.size());
     const std::size_t size = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()) : text.size();
     const std::int32_t length = saturate_to_int32(static_cast<std::int64_t>(size));
 
     timeline.clear();
     ScanState state(voice, timeline, text.data(), length);
+    state.kana_starts = kana_starts;
     const unsigned char tag_prefix = voice.settings.tag_prefix;
 
     while (state.pos < state.length) {

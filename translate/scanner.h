@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "translate/scan_result.h"
 #include "translate/timeline.h"
@@ -16,6 +17,8 @@ namespace vokari {
 // milliseconds with the scan's other results.  The total is kept in 64 bits
 // (held within +-2^61), so that a script whose own pauses run past the 32-bit
 // range still gets the waits that its characters need.
-ScanResult scan_script(const LoadedVoice& voice, const std::string& text, Timeline& timeline);
+// With `kana_starts`, every kana spoken is listed there as well.
+ScanResult scan_script(const LoadedVoice& voice, const std::string& text, Timeline& timeline,
+                       std::vector<KanaStart>* kana_starts = nullptr);
 
 }  // namespace vokari

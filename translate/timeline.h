@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "voice_data/phoneme_bank.h"
@@ -25,12 +26,22 @@ enum ControlKind : std::int32_t {
     LevelSubtract = 4,
     LevelSet = 5,
     PlaySoundEffect = 6,
+    // The reading step's pitch accent: a factor of its own on top of the
+    // speaker's pitch, taken up by the voices started after it.
+    AccentSet = 7,
 };
 
 struct ControlEvent {
     std::int32_t time;      // samples, never negative
     std::int32_t kind;      // ControlKind
     double value;
+};
+
+// Where the scan started a spoken kana, for the pitch accent to find.
+struct KanaStart {
+    std::int64_t ms;
+    int speaker;
+    std::string kana;   // the bytes the scanner read
 };
 
 struct Timeline {

@@ -21,6 +21,7 @@ void load_defaults(LoadedVoice& voice) {
     settings.security_high = 0;
     settings.log_path[0] = '\0';
     settings.reading_dic_path[0] = '\0';
+    settings.accent_depth = 0.0;
     settings.tag_prefix = '@';
     settings.message_speed = 50;
     settings.talk_default_speed = 130;
@@ -75,6 +76,9 @@ void apply_setting(LoadedVoice& voice, const char* key, const char* value, Setti
         break;
     case kReadingDictionaryKey:
         voice.module_path(settings.reading_dic_path, value);
+        break;
+    case kPitchAccentKey:
+        settings.accent_depth = string_to_double(value);
         break;
     case kDeleteExcessKey:
         if (std::strcmp(value, "on") == 0) settings.delete_excess_hv1 = 1;

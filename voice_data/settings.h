@@ -20,6 +20,7 @@ struct Settings {
     int delete_excess_hv1;            // 0 or 1
     unsigned char security_high;      // 0 or 1
     char reading_dic_path[kPathCapacity]; // "voice.reading.dic": the analyser dictionary's folder; empty: no reading step
+    double accent_depth;              // "voice.pitch.accent": pitch steps of the accent's rise; 0: flat
 };
 
 // What reading the settings file found besides the settings themselves.  The

@@ -53,13 +53,14 @@ TEST(Options, ReportsBadUsage) {
         {"--bogus"},          {"-o"},          {"--saori=1"},        {"-s", "fast"},
         {"-s", "-5"},         {"--file="},     {"a", "-f", "x.txt"}, {"--raw", "r", "--saori"},
         {"-f", "a", "-r", "b"}, {"-s", "10001"},    {"-s", "-1"},        {"--encoding", "latin1"},
-        {"-o", "a", "--svg", "a"},
+        {"-o", "a", "--svg", "a"}, {"--pitch", "a"},
     };
     for (const auto& arguments : bad) {
         const ParsedOptions p = parse_options(arguments);
         EXPECT_FALSE(p.ok) << arguments[0];
         EXPECT_FALSE(p.error.empty());
     }
+    EXPECT_TRUE(parse_options({"--reading", "--pitch", "a"}).ok);   // --pitch needs only --reading
     for (const char* limit : {"0", "10000"}) EXPECT_TRUE(parse_options({"-s", limit}).ok) << limit;
     EXPECT_EQ(parse_options({"-e", "sjis"}).options.encoding, ScriptEncoding::ShiftJis);
 }

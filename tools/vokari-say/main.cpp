@@ -134,7 +134,7 @@ int run_reading(const Options& options, ModuleLibrary& library, const PrivateHos
     for (const std::string& script : scripts) {
         const Converted cp932 = utf8_to_cp932(script);
         if (!cp932.ok) return fail("cannot read this script: " + cp932.error);
-        const Reply reply = parse_response(library.request(build_reading_request(silent_tag, cp932.text)));
+        const Reply reply = parse_response(library.request(build_reading_request(silent_tag, cp932.text, options.pitch)));
         if (!reply.ok) return fail(reply.error);
         if (reply.script.find(silent_tag) != std::string::npos) {
             print_module_problems(host, voice_dir);

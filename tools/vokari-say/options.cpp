@@ -19,6 +19,7 @@ const OptionRule kOptions[] = {
     {"message-speed", 's', true},  {"saori", 0, false},       {"no-play", 'n', false},
     {"no-wait", 'W', false},       {"pace", 'p', false},      {"help", 'h', false},
     {"encoding", 'e', true},       {"reading", 0, false},     {"each-line", 0, false},
+    {"pitch", 0, false},
 };
 
 const OptionRule* find_long(const std::string& name) {
@@ -49,6 +50,7 @@ std::string apply(const OptionRule& rule, const std::string& value, Options& opt
     else if (name == "help") options.help = true;
     else if (name == "reading") options.reading = true;
     else if (name == "each-line") options.each_line = true;
+    else if (name == "pitch") options.pitch = true;
     else if (name == "encoding") {
         if (value == "auto") options.encoding = ScriptEncoding::Detect;
         else if (value == "utf-8" || value == "utf8") options.encoding = ScriptEncoding::Utf8;
@@ -74,6 +76,7 @@ std::string check_combination(const Options& o) {
     if (!o.raw_file.empty() &&
         (!o.output_wav.empty() || !o.svg_file.empty() || o.pace || o.protocol == Protocol::Saori))
         return "--raw sends the request as it is; it cannot be combined with --output, --svg, --pace or --saori";
+    if (o.pitch && !o.reading) return "--pitch goes with --reading";
     if (o.each_line && (!o.reading || o.script_file.empty())) return "--each-line goes with --reading and --file";
     if (o.reading && (!o.raw_file.empty() || !o.output_wav.empty() || !o.svg_file.empty() || o.pace))
         return "--reading only prints; it cannot be combined with --raw, --output, --svg or --pace";
@@ -160,6 +163,8 @@ std::string usage_text(const std::string& program) {
         "      --reading            print what the module says instead of speaking: per\n"
         "                           script one line of hiragana, one token per mora (the\n"
         "                           voice must turn its reading step on)\n"
+        "      --pitch              with --reading: each mora with its accent's pitch\n"
+        "                           factor (the voice's voice.pitch.accent sets the depth)\n"
         "      --each-line          with --reading and --file: every line is a script\n"
         "  -h, --help               show this text\n"
         "\n"

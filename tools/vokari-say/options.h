@@ -27,6 +27,7 @@ struct Options {
     int message_speed_ms = 50; // --message-speed: the host's ms per character
     bool help = false;
     bool reading = false;      // --reading: print the spoken morae instead of speaking
+    bool pitch = false;        // --pitch: with --reading, each mora's accent pitch factor
     bool each_line = false;    // --each-line: every line of --file is a script of its own
 };
 

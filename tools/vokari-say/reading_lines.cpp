@@ -2,8 +2,9 @@
 
 namespace vokari_say {
 
-std::string build_reading_request(const std::string& silent_tag, const std::string& script_cp932) {
+std::string build_reading_request(const std::string& silent_tag, const std::string& script_cp932, bool pitch) {
     std::string request = "GET Reading SAORI/1.0\r\nSender: vokari-say\r\nSecurityLevel: Local\r\n";
+    if (pitch) request += "Argument1: pitch\r\n";
     request += "Charset: Shift_JIS\r\nArgument0: ";
     request += silent_tag;
     request += script_cp932;

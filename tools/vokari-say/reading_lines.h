@@ -11,7 +11,8 @@ namespace vokari_say {
 // The request that asks for the reading of `script_cp932`.  `silent_tag`
 // comes first: should the module not know the command, it renders the
 // script into that file instead of playing it.
-std::string build_reading_request(const std::string& silent_tag, const std::string& script_cp932);
+// With `pitch`, each mora comes with its pitch factor.
+std::string build_reading_request(const std::string& silent_tag, const std::string& script_cp932, bool pitch = false);
 
 // The scripts of a --each-line file (UTF-8 text): one per line, without a
 // byte order mark and line ends; a last empty line is no script.

@@ -1,0 +1,58 @@
+// The cost of the pitch accent on a typical 40-character line: the line is
+// read once; then each iteration scans it, and with the accent on also lists
+// the kana starts, works out the accent of its morae and merges the events.
+// The difference between the two is the accent's cost.  Target: 0.05 ms.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "bench/bench_texts.h"
+#include "bench/bench_voice.h"
+#include "host/module.h"
+#include "reading/accent_phrases.h"
+#include "translate/accent_events.h"
+#include "translate/context_reading.h"
+#include "translate/scanner.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kMixedLine = "ねえ、今日は良い天気ですね。3時から駅前の公園へ散歩に行きましょうか？";
+
+void BM_AccentOnTypicalLine(benchmark::State& state) {
+    vokari::platform::set_player(vokari::platform::null_player());
+    const bool accent = state.range(0) != 0;
+    const std::string directory = bench::prepare_voice_directory();
+    const fs::path dictionary = fs::path(VOKARI_SOURCE_DIR) / "voices/default/naist-jdic";
+    if (!fs::exists(fs::path(directory) / "naist-jdic"))
+        fs::create_directory_symlink(dictionary, fs::path(directory) / "naist-jdic");
+    std::ofstream(fs::path(directory) / "vokari.txt", std::ios::binary)
+        << "voice.reading.dic,naist-jdic\nvoice.pitch.accent,6\n";
+    vokari::Module module;
+    vokari::load_module(module, directory.data(), static_cast<long>(directory.size()));
+    if (!module.reader.is_open()) state.SkipWithError("no reading dictionary: build vokari_reading_dictionary");
+    std::string spoken = bench::to_shift_jis(std::string("\\0") + kMixedLine);
+    std::vector<vokari::ReadWord> words;
+    vokari::read_in_context(module.voice.settings, module.reader, spoken, &words);
+    vokari::Timeline timeline;
+    std::vector<vokari::KanaStart> starts;
+    for (auto _ : state) {
+        starts.clear();
+        vokari::scan_script(module.voice, spoken, timeline, accent ? &starts : nullptr);
+        if (accent) vokari::add_accent_events(timeline, starts, vokari::accent_morae(words, 6.0));
+        benchmark::DoNotOptimize(timeline.control_events[0].data());
+    }
+    state.SetLabel(accent ? "scan with the accent" : "scan alone");
+    vokari::unload_module(module);
+    fixture::remove_tree(directory);
+}
+
+}  // namespace
+
+BENCHMARK(BM_AccentOnTypicalLine)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();

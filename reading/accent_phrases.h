@@ -1,0 +1,38 @@
+// Pitch accent of standard Japanese over analysed words: words grouped into
+// accent phrases, each mora high or low by its phrase's accent type, and the
+// pitch factor that the voice gives it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "reading/text_reader.h"
+
+namespace vokari {
+
+// One spoken mora, in the order spoken_morae gives them.
+struct MoraPitch {
+    std::string kana;     // hiragana, Shift_JIS
+    bool high = false;    // high in its accent phrase
+    double factor = 1.0;  // pitch relative to the voice's own
+};
+
+// Phrases longer than this, or whose accent type lies past their end, or
+// whose dictionary mora counts disagree with their pronunciation, are said
+// flat: such data is damaged, not Japanese.
+constexpr int kLongestAccentPhrase = 48;
+
+// A sentence falls by this many pitch steps per accent phrase, down to
+// kLowestDeclination, and starts again after 。！？.
+constexpr double kDeclinationPerPhrase = 0.5;
+constexpr double kLowestDeclination = -4.0;
+
+// True when `depth` gives the accent any rise at all (it counts in half
+// steps); below that the speech stays flat and untouched.
+bool accent_is_on(double depth);
+
+// The pitch factor of the morae of `words`; `depth` is the accent's rise in
+// pitch steps (1.014546 each).  High morae of the first phrase are 1.0.
+std::vector<MoraPitch> accent_morae(const std::vector<ReadWord>& words, double depth);
+
+}  // namespace vokari
