@@ -54,12 +54,16 @@
   }
 
   // How kanji are read now, for the status line and the reading line.
+  let dictionary = location.protocol === 'file:' ? 'absent' : 'pending';
   function readingSays(mode) {
     if (mode === 'context') return 'kanji are read in context (NAIST-jdic analyser)';
     if (mode === 'pairs') {
-      return vokari.canStart && location.protocol !== 'file:'
+      if (location.protocol === 'file:') {
+        return 'kanji are read with the general pairs of reading.dic (this workbench carries no in-context dictionary; serve the site for it)';
+      }
+      return dictionary === 'pending'
         ? 'kanji are read with the general pairs of reading.dic until the in-context dictionary arrives'
-        : 'kanji are read with the general pairs of reading.dic (this workbench carries no in-context dictionary; serve the site for it)';
+        : 'kanji are read with the general pairs of reading.dic (the in-context dictionary naist-jdic/ could not be fetched)';
     }
     return 'this voice reads no kanji in context';
   }
@@ -71,6 +75,7 @@
 
   vokari.onEvent((event) => {
     if (event.type === 'restarted') { setStatus(event.message); appendLog('log-speak', event.message + '\n'); }
+    if (event.type === 'reading') dictionary = event.dictionary;
     if (event.type === 'reading' && event.mode) {
       if (event.log) $('log-voice').textContent = event.log;
       $('reading-line').textContent = readingSays(event.mode);
