@@ -178,13 +178,14 @@ await check('read in context with the dictionary, a kanji line gives the native 
     const mode = await page.evaluate(async () => (await vokari.loadBundled()).reading);
     expect(mode === 'context', `the bundled voice reads ${mode}`);
     await page.click('.tab[data-screen="speak"]');
-    await page.$eval('#script', (box, line) => { box.value = line; }, kanjiLine);
+    const authored = await page.$eval('#script', (box, line) => { const was = box.value; box.value = line; return was; }, kanjiLine);
     await page.click('#speak-button');
     await page.waitForFunction(() => /^Voiced as: /.test(document.getElementById('reading-line').textContent));
     const shown = await page.$eval('#reading-line', (line) => line.textContent);
     const wav = await page.evaluate(() => [...window.vokariPage.wav]);
     expect(shown === 'Voiced as: ' + nativeReading, `the page shows "${shown}", vokari-say --reading "${nativeReading}"`);
     expect(Buffer.from(wav).equals(readFileSync(join(dir, 'native.wav'))), `the page's WAV of ${wav.length} bytes differs from the native one`);
+    await page.$eval('#script', (box, text) => { box.value = text; }, authored);
   } finally {
     rmSync(dir, { recursive: true, force: true });
   }
