@@ -183,7 +183,11 @@ function loadVoice(files, settings) {
   // host's base directory by cutting at "\ghost\master".
   const directory = ascii(root.replace(/\//g, '\\'));
   callWithBytes(directory, (pointer, length) => M._web_load(pointer, length));
-  return { log: takeLog(), settings, reading: reading.mode };
+  const log = takeLog();
+  // A dictionary the module refused (damaged, truncated) leaves the step off:
+  // the module then speaks a "GET Reading" instead of answering it.
+  if (reading.mode === 'context' && /WARNING : voice\.reading\.dic /.test(byteString(log))) voice.reading = 'off';
+  return { log, settings, reading: voice.reading };
 }
 
 // How a voice with `own` as its vokari.txt reads: 'context' (its analyser

@@ -191,6 +191,19 @@ await check('read in context with the dictionary, a kanji line gives the native 
   }
 });
 
+await check('a voice whose own analyser dictionary is damaged reads without it: no reading line', async () => {
+  const got = await page.evaluate(async () => {
+    const files = await vokari.bundledVoice();
+    files['naist-jdic/checksums'] = new TextEncoder().encode('sys.dic 10 0000000000000000\n');
+    files['naist-jdic/sys.dic'] = new Uint8Array(10);
+    const loaded = await vokari.load(files);
+    const spoken = await vokari.speak('\\0今日は');
+    await vokari.loadBundled();
+    return { loaded: loaded.reading, reading: spoken.reading, warned: /WARNING : voice\.reading\.dic/.test(loaded.log) };
+  });
+  expect(got.warned && got.loaded === 'off' && got.reading === null, `load ${JSON.stringify(got)}`);
+});
+
 await check('before the dictionary arrives the page speaks at once, with the general pairs, and says so', async () => {
   let release;
   const gate = new Promise((resolve) => { release = resolve; });
