@@ -1,5 +1,5 @@
 // The browser workbench from a local static server: the bytes the page loads
-// (module, bundled voice and page together), the time until the bundled voice
+// (module, bundled voice, its analyser dictionary and page together), the time until the bundled voice
 // is loaded and speaks kana, the time until it reads kanji in context (the
 // analyser dictionary fetched and the voice loaded again), and the time from
 // a click on Speak to the sound, for a typical line.  Run after scripts/test-web.sh has built the page:
@@ -28,7 +28,6 @@ const browser = await puppeteer.launch({
 });
 const loadMs = [];
 const contextMs = [];
-const contextBytes = [];
 const loadBytes = [];
 const clickToStart = [];
 const firstClick = [];
@@ -49,7 +48,6 @@ for (let run = 0; run < repetitions; run++) {
   const reading = await page.evaluate(async () => (await vokari.readingReady).mode);
   if (reading !== 'context') throw new Error(`the page reads ${reading}, not in context: build the native dictionary first`);
   contextMs.push(Date.now() - started);
-  contextBytes.push(server.bytesSent() - before);
   // A typical line, spoken ten times; the first click also opens the audio
   // device and is left out.
   await page.$eval('#script', (box) => { box.value = '\\0こんにちは、きょうもいいてんきですね。'; });
@@ -70,7 +68,6 @@ console.log(JSON.stringify({
   load_bytes: summary(loadBytes),
   load_to_ready_ms: summary(loadMs),
   load_to_context_reading_ms: summary(contextMs),
-  bytes_with_dictionary: summary(contextBytes),
   click_to_sound_start_ms: summary(clickToStart),
   first_click_to_sound_start_ms: summary(firstClick),
   module_request_ms: summary(requestMs),

@@ -221,6 +221,8 @@ function withPairsForContext(own, hasPairs) {
 // context.  Tells the page {event: 'reading', mode, log}.
 async function fetchDictionary() {
   const base = DICTIONARY_FOLDER + '/';
+  // After the module and its preloaded voice: the first words come first.
+  if (!M) M = await modulePromise;
   try {
     const get = async (name) => {
       const response = await fetch(base + name);
@@ -231,7 +233,6 @@ async function fetchDictionary() {
     const names = new TextDecoder().decode(checksums).split(/\r?\n/).map((line) => line.trim().split(/\s+/)[0])
       .filter((name) => /^[\w.-]+$/.test(name));
     const files = await Promise.all(names.map(get));
-    if (!M) M = await modulePromise;
     mkdirs(DICTIONARY_DIR);
     M.FS.writeFile(DICTIONARY_DIR + '/checksums', checksums);
     names.forEach((name, i) => M.FS.writeFile(DICTIONARY_DIR + '/' + name, files[i]));
