@@ -59,7 +59,7 @@
       if (event.data.event === 'reading') {
         readingMode = event.data.mode;
         if (event.data.dictionary !== 'pending') dictionaryArrived(event.data);
-        notify({ type: 'reading', mode: event.data.mode, dictionary: event.data.dictionary, log: sjis.decode(event.data.log || []) });
+        notify({ type: 'reading', mode: event.data.mode, dictionary: event.data.dictionary, log: event.data.log ? sjis.decode(event.data.log) : '' });
         return;
       }
       const { id, result, error, fatal } = event.data;
