@@ -1,7 +1,8 @@
 // The browser workbench from a local static server: the bytes the page loads
-// (module, bundled voice and page together), the time until the bundled voice
-// is loaded, and the time from a click on Speak to the sound, for a typical
-// line.  Run after scripts/test-web.sh has built the page:
+// (module, bundled voice, its analyser dictionary and page together), the time until the bundled voice
+// is loaded and speaks kana, the time until it reads kanji in context (the
+// analyser dictionary fetched and the voice loaded again), and the time from
+// a click on Speak to the sound, for a typical line.  Run after scripts/test-web.sh has built the page:
 //   node bench/bench_web_page.mjs [repetitions]
 // Prints medians (and extremes) as JSON; the figures belong in
 // docs/performance.md, not in a test.
@@ -26,6 +27,7 @@ const browser = await puppeteer.launch({
   args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required'],
 });
 const loadMs = [];
+const contextMs = [];
 const loadBytes = [];
 const clickToStart = [];
 const firstClick = [];
@@ -41,6 +43,11 @@ for (let run = 0; run < repetitions; run++) {
   await page.waitForFunction(() => window.vokariPage && window.vokariPage.ready, { timeout: 60000, polling: 5 });
   loadMs.push(Date.now() - started);
   loadBytes.push(server.bytesSent() - before);
+  // Kanji read in context once the analyser dictionary has arrived and the
+  // voice is loaded again with it.
+  const reading = await page.evaluate(async () => (await vokari.readingReady).mode);
+  if (reading !== 'context') throw new Error(`the page reads ${reading}, not in context: build the native dictionary first`);
+  contextMs.push(Date.now() - started);
   // A typical line, spoken ten times; the first click also opens the audio
   // device and is left out.
   await page.$eval('#script', (box) => { box.value = '\\0こんにちは、きょうもいいてんきですね。'; });
@@ -60,6 +67,7 @@ await server.close();
 console.log(JSON.stringify({
   load_bytes: summary(loadBytes),
   load_to_ready_ms: summary(loadMs),
+  load_to_context_reading_ms: summary(contextMs),
   click_to_sound_start_ms: summary(clickToStart),
   first_click_to_sound_start_ms: summary(firstClick),
   module_request_ms: summary(requestMs),

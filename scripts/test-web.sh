@@ -30,5 +30,9 @@ c++ -std=c++17 -O1 -I "$root/tests" "$root/web/tests/write_fixture_voice.cpp" \
 native_voicebank="$root/build/native/tools/voicebank/vokari-voicebank"
 if [ -z "${VOKARI_VOICEBANK:-}" ] && [ -x "$native_voicebank" ]; then export VOKARI_VOICEBANK="$native_voicebank"; fi
 
+# The native vokari-say makes the reference for reading in context.
+native_say="$root/build/native/vokari-say"
+if [ -z "${VOKARI_SAY:-}" ] && [ -x "$native_say" ]; then export VOKARI_SAY="$native_say"; fi
+
 node "$root/web/tests/browser_test.mjs" "$build/site" "$root/build/web-native/write_fixture_voice" \
   "$build/screenshots"

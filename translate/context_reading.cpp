@@ -26,11 +26,7 @@ std::int32_t tag_span(const StringTable& bracketed, const StringTable& plain, bo
         const std::int32_t span = brackets.extract(pos + match.name_length, argument);
         return span < 0 ? match.name_length + 1 : match.name_length + span;
     }
-    if (script_tags) {
-        if (match.tag == kEscapedBackslash) return 2;
-        if (match.tag == kDigitWaitTag || match.tag == kDigitSpeedTag)
-            return digit_at(text, pos + 2, length) >= 0 ? 3 : 2;
-    }
+    if (script_tags) return use_plain_tag(match_script_tag(text, pos, length), text, pos, length).span;
     return match.name_length + 1;
 }
 

@@ -1,7 +1,10 @@
 // Makes the workbench that opens from a folder by double-click (file://),
 // for the release zip: browsers fetch nothing and start no worker from a
 // file URL, so the worker's text, the module's WebAssembly and the bundled
-// voice travel in one script that the page loads with a <script> tag.
+// voice travel in one script that the page loads with a <script> tag.  The
+// voice's analyser dictionary stays out (vokari.data never holds it, and it
+// would not fit the zip twice): this workbench reads kanji with the general
+// pairs of reading.dic.
 //
 //   node web/inline_workbench.mjs SITE_DIR OUT_DIR
 //

@@ -53,8 +53,34 @@
     });
   }
 
+  // How kanji are read now, for the status line and the reading line.
+  let dictionary = location.protocol === 'file:' ? 'absent' : 'pending';
+  function readingSays(mode) {
+    if (mode === 'context') return 'kanji are read in context (NAIST-jdic analyser)';
+    if (mode === 'pairs') {
+      if (location.protocol === 'file:') {
+        return 'kanji are read with the general pairs of reading.dic (this workbench carries no in-context dictionary; serve the site for it)';
+      }
+      return dictionary === 'pending'
+        ? 'kanji are read with the general pairs of reading.dic until the in-context dictionary arrives'
+        : 'kanji are read with the general pairs of reading.dic (the in-context dictionary naist-jdic/ could not be fetched)';
+    }
+    return 'this voice reads no kanji in context';
+  }
+
+  function showReading(result) {
+    $('reading-line').textContent = result.reading !== null && result.reading !== undefined
+      ? 'Voiced as: ' + (result.reading || '(nothing)') : readingSays(result.readingMode);
+  }
+
   vokari.onEvent((event) => {
     if (event.type === 'restarted') { setStatus(event.message); appendLog('log-speak', event.message + '\n'); }
+    if (event.type === 'reading') dictionary = event.dictionary;
+    if (event.type === 'reading' && event.mode) {
+      if (event.log) $('log-voice').textContent = event.log;
+      $('reading-line').textContent = readingSays(event.mode);
+      if (page.ready) setStatus('Ready: bundled voice loaded; ' + readingSays(event.mode) + '.');
+    }
   });
 
   // ---- sound --------------------------------------------------------------
@@ -280,6 +306,7 @@
     page.wav = result.wav;
     page.reply = result.reply;
     $('reply').textContent = result.reply.length > 20000 ? result.reply.slice(0, 20000) + '…' : result.reply;
+    showReading(result);
     appendLog('log-speak', result.log);
     $('download-wav').disabled = !result.wav;
     $('download-svg').disabled = !result.wav || !result.display;
@@ -710,6 +737,7 @@
     // The Shift_JIS table is built now rather than at the first click.
     vokari.encode('');
     page.ready = true;
-    setStatus('Ready: bundled voice loaded.');
+    $('reading-line').textContent = readingSays(result.reading);
+    setStatus('Ready: bundled voice loaded; ' + readingSays(vokari.readingMode()) + '.');
   }, (error) => { if (vokari.canStart) setStatus('The module could not start: ' + error.message); });
 })();

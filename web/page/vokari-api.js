@@ -33,6 +33,14 @@
   let nextId = 1;
   const pending = new Map();
   let lastLoad = null;        // [files, settings] of the voice loaded last
+  // How the loaded voice reads kanji: 'context' (in context, with the
+  // analyser dictionary), 'pairs' (the general reading.dic pairs, while the
+  // dictionary is on its way or where it cannot be fetched) or 'off'.
+  let readingMode = null;
+  let dictionaryArrived = () => {};
+  // Settles once the worker has fetched the analyser dictionary or given up:
+  // {mode, dictionary: 'ready' or 'absent'}.
+  const readingReady = new Promise((resolve) => { dictionaryArrived = resolve; });
   const listeners = new Set();
 
   function notify(event) {
@@ -48,6 +56,12 @@
       ? new Worker(URL.createObjectURL(new Blob([inlinedWorker], { type: 'text/javascript' })))
       : new Worker('worker.js');
     worker.onmessage = (event) => {
+      if (event.data.event === 'reading') {
+        readingMode = event.data.mode;
+        if (event.data.dictionary !== 'pending') dictionaryArrived(event.data);
+        notify({ type: 'reading', mode: event.data.mode, dictionary: event.data.dictionary, log: event.data.log ? sjis.decode(event.data.log) : '' });
+        return;
+      }
       const { id, result, error, fatal } = event.data;
       const call = pending.get(id);
       if (!call) return;
@@ -97,7 +111,8 @@
     const checked = checkSettings(settings);
     lastLoad = [clean, checked];
     const result = await call('load', [clean, checked]);
-    return { log: sjis.decode(result.log) };
+    readingMode = result.reading;
+    return { log: sjis.decode(result.log), reading: result.reading };
   }
 
   async function bundledVoice() {
@@ -146,8 +161,10 @@
     const settings = checkSettings(options);
     if (lastLoad) lastLoad[1] = Object.assign({}, lastLoad[1], settings);
     const result = await call('speak', [bytes, settings, options.protocol || 'makoto']);
+    readingMode = result.readingMode;
     return { reply: result.replyUtf8, replyBytes: result.reply, wav: result.wav, log: sjis.decode(result.log),
-             display: result.display, settings: result.settings, requestMs: result.requestMs };
+             display: result.display, settings: result.settings, requestMs: result.requestMs,
+             reading: result.reading, readingMode: result.readingMode };
   }
 
   async function utteranceSvg(wav, reply, title) {
@@ -344,6 +361,8 @@
     encode: (text) => sjis.encode(text), decode: (bytes) => sjis.decode(bytes),
     limits: LIMITS, checkSettings,
     onEvent: (listener) => listeners.add(listener),
+    readingMode: () => readingMode,
+    readingReady: canStart ? readingReady : Promise.resolve({ mode: null, dictionary: 'absent' }),
     // Stops whatever the module is working on by replacing its worker.
     restart: () => restart('The module was stopped.'),
     busy: () => pending.size > 0,

@@ -22,6 +22,16 @@ let voice = null;
 let sessionCount = 0;
 const LOG_NAME = 'vokari-page.log';
 
+// The bundled voice reads in context with its analyser dictionary, which is
+// too big to hold up the first words: the voice is preloaded without it, the
+// dictionary is fetched from the site beside the page into DICTIONARY_DIR,
+// and a voice that names the missing folder reads with the general pairs of
+// its reading.dic until then (or for good, where nothing can be fetched).
+const DICTIONARY_FOLDER = 'naist-jdic';
+const DICTIONARY_DIR = '/dictionary/' + DICTIONARY_FOLDER;
+let dictionaryState = inlined ? 'absent' : 'pending';  // pending, ready, absent
+const MAX_READING_LINE_BYTES = 8192;  // longer scripts get no reading line
+
 // Settings the page lets authors change: each one given overrides the
 // voice's own line (or the module's default); one left out keeps it.
 const SETTING_KEYS = ['talkSpeed', 'messageSpeed', 'frequencyMain', 'frequencyPartner'];
@@ -80,6 +90,10 @@ function addLowerCaseNames(dir) {
     if (lower !== name && !M.FS.analyzePath(dir + '/' + lower).exists) M.FS.symlink(name, dir + '/' + lower);
   }
 }
+
+// Bytes as a string of one character each, and back: settings files are
+// edited line by line without decoding their Shift_JIS.
+const byteString = (bytes) => Array.from(bytes, (b) => String.fromCharCode(b)).join('');
 
 // Shift_JIS bytes of ASCII text.
 function ascii(text) {
@@ -146,7 +160,10 @@ function loadVoice(files, settings) {
     M.FS.writeFile(root + '/' + clean.join('/'), bytes);
   }
   addLowerCaseNames(root);
-  const own = M.FS.analyzePath(root + '/vokari.txt').exists ? M.FS.readFile(root + '/vokari.txt') : new Uint8Array(0);
+  let own = M.FS.analyzePath(root + '/vokari.txt').exists ? M.FS.readFile(root + '/vokari.txt') : new Uint8Array(0);
+  const reading = readingOf(own, root);
+  if (reading.mode === 'pairs') own = withPairsForContext(own, M.FS.analyzePath(root + '/reading.dic').exists);
+  else if (reading.mode === 'context' && reading.shared) M.FS.symlink(DICTIONARY_DIR, root + '/' + DICTIONARY_FOLDER);
   const ownEndsInLine = own.length === 0 || own[own.length - 1] === 0x0a;
   let lines = `log,${LOG_NAME}\r\n`;
   if (settings.talkSpeed !== undefined) lines += `talk.default.speed,${settings.talkSpeed}\r\n`;
@@ -161,30 +178,77 @@ function loadVoice(files, settings) {
   M.FS.writeFile(base + '/profile/mainform.txt', ascii(settings.messageSpeed !== undefined
     ? `messagespeed,${settings.messageSpeed}\r\n` : '// host profile of the workbench\r\n'));
 
-  voice = { files, settings, base, root };
+  voice = { files, settings, base, root, reading: reading.mode };
   // The module directory with the host's separators: the module finds the
   // host's base directory by cutting at "\ghost\master".
   const directory = ascii(root.replace(/\//g, '\\'));
   callWithBytes(directory, (pointer, length) => M._web_load(pointer, length));
-  return { log: takeLog(), settings };
+  const log = takeLog();
+  // A dictionary the module refused (damaged, truncated) leaves the step off:
+  // the module then speaks a "GET Reading" instead of answering it.
+  if (reading.mode === 'context' && /WARNING : voice\.reading\.dic /.test(byteString(log))) voice.reading = 'off';
+  return { log, settings, reading: voice.reading };
 }
 
-// Speaks `script` (Shift_JIS bytes) with the loaded voice.  Returns the reply
-// script (Shift_JIS bytes, with its wait tags), the WAV image (null when the
-// script made no sound), the module's log lines of this request, and the
-// moments at which the host shows each character.
-function speak(script, settings, protocol) {
-  if (!voice) throw new Error('no voice is loaded');
-  let reloadLog = null;
-  const wanted = Object.assign({}, voice.settings, pickSettings(settings));
-  if (!sameSettings(wanted, voice.settings)) reloadLog = loadVoice(voice.files, wanted).log;
-  const saori = protocol === 'saori';
-  const request = concat([
-    ascii(saori ? 'EXECUTE SAORI/1.0\r\nCharset: Shift_JIS\r\nSender: vokari-web\r\nArgument0: '
-                : 'EXECUTE MAKOTO/2.0\r\nCharset: Shift_JIS\r\nSender: vokari-web\r\nString: '),
-    script, ascii('\r\n\r\n')]);
-  const started = performance.now();
-  const response = callWithBytes(request, (pointer, length) => {
+// How a voice with `own` as its vokari.txt reads: 'context' (its analyser
+// dictionary is there, its own or the fetched one: shared), 'pairs' (it
+// names the bundled dictionary's folder, which has not arrived or cannot be
+// fetched) or 'off' (it names none, or a folder of its own).
+function readingOf(own, root) {
+  let folder = null;
+  for (const line of byteString(own).split(/\r?\n/)) {
+    const match = /^voice\.reading\.dic,(.*)$/.exec(line);
+    if (match) folder = match[1].trim();
+  }
+  if (folder === null || folder === '') return { mode: 'off' };
+  if (M.FS.analyzePath(root + '/' + folder).exists) return { mode: 'context', shared: false };
+  if (folder.toLowerCase() !== DICTIONARY_FOLDER) return { mode: 'off' };
+  return dictionaryState === 'ready' ? { mode: 'context', shared: true } : { mode: 'pairs' };
+}
+
+// vokari.txt without its voice.reading.dic lines (the folder is not there
+// yet, and the module would only warn), with the general reading.dic pairs
+// in their place when the voice carries them.
+function withPairsForContext(own, hasPairs) {
+  const lines = byteString(own).split(/(?<=\n)/);
+  let text = lines.filter((line) => !/^voice\.reading\.dic,/.test(line)).join('');
+  if (hasPairs) text += (text === '' || text.endsWith('\n') ? '' : '\r\n') + 'voice.translate.dic,reading.dic\r\n';
+  return ascii(text);
+}
+
+// Fetches the analyser dictionary's files, listed in its "checksums" file,
+// into DICTIONARY_DIR; a voice waiting for it is loaded again, reading in
+// context.  Tells the page {event: 'reading', mode, log}.
+async function fetchDictionary() {
+  const base = DICTIONARY_FOLDER + '/';
+  // After the module and its preloaded voice: the first words come first.
+  if (!M) M = await modulePromise;
+  try {
+    const get = async (name) => {
+      const response = await fetch(base + name);
+      if (!response.ok) throw new Error(`${base}${name}: ${response.status}`);
+      return new Uint8Array(await response.arrayBuffer());
+    };
+    const checksums = await get('checksums');
+    const names = new TextDecoder().decode(checksums).split(/\r?\n/).map((line) => line.trim().split(/\s+/)[0])
+      .filter((name) => /^[\w.-]+$/.test(name));
+    const files = await Promise.all(names.map(get));
+    mkdirs(DICTIONARY_DIR);
+    M.FS.writeFile(DICTIONARY_DIR + '/checksums', checksums);
+    names.forEach((name, i) => M.FS.writeFile(DICTIONARY_DIR + '/' + name, files[i]));
+    dictionaryState = 'ready';
+  } catch (error) {
+    dictionaryState = 'absent';
+  }
+  let log = null;
+  if (voice && voice.reading === 'pairs' && dictionaryState === 'ready') log = loadVoice(voice.files, voice.settings).log;
+  self.postMessage({ event: 'reading', mode: voice ? voice.reading : null, dictionary: dictionaryState, log });
+}
+if (!inlined) fetchDictionary();
+
+// Hands `request` (bytes) to the module; returns its response bytes.
+function requestBytes(request) {
+  return callWithBytes(request, (pointer, length) => {
     const lengthPointer = M._malloc(4);
     try {
       const block = M._web_request(pointer, length, lengthPointer);
@@ -197,6 +261,37 @@ function speak(script, settings, protocol) {
       M._free(lengthPointer);
     }
   });
+}
+
+// The kana the module voices for `script`, one space-separated hiragana
+// token per mora (its "GET Reading"); the request's log lines are dropped.
+function readingLine(script) {
+  const prefix = 'SAORI/1.0 200 OK\r\nResult: ';
+  const response = requestBytes(concat([
+    ascii('GET Reading SAORI/1.0\r\nCharset: Shift_JIS\r\nSender: vokari-web\r\nArgument0: '), script, ascii('\r\n\r\n')]));
+  takeLog();
+  const text = new TextDecoder('shift_jis').decode(response);
+  if (!text.startsWith(prefix)) return null;
+  return text.slice(prefix.length, text.indexOf('\r\n', prefix.length));
+}
+
+// Speaks `script` (Shift_JIS bytes) with the loaded voice.  Returns the reply
+// script (Shift_JIS bytes, with its wait tags), the WAV image (null when the
+// script made no sound), the module's log lines of this request, and the
+// moments at which the host shows each character.
+function speak(script, settings, protocol) {
+  if (!voice) throw new Error('no voice is loaded');
+  let reloadLog = null;
+  const wanted = Object.assign({}, voice.settings, pickSettings(settings));
+  if (!sameSettings(wanted, voice.settings)) reloadLog = loadVoice(voice.files, wanted).log;
+  const reading = voice.reading === 'context' && script.length <= MAX_READING_LINE_BYTES ? readingLine(script) : null;
+  const saori = protocol === 'saori';
+  const request = concat([
+    ascii(saori ? 'EXECUTE SAORI/1.0\r\nCharset: Shift_JIS\r\nSender: vokari-web\r\nArgument0: '
+                : 'EXECUTE MAKOTO/2.0\r\nCharset: Shift_JIS\r\nSender: vokari-web\r\nString: '),
+    script, ascii('\r\n\r\n')]);
+  const started = performance.now();
+  const response = requestBytes(request);
   const requestMs = performance.now() - started;
   const wavSize = M._web_wav_size();
   const wav = wavSize > 0 ? M.HEAPU8.slice(M._web_wav_data(), M._web_wav_data() + wavSize) : null;
@@ -210,7 +305,7 @@ function speak(script, settings, protocol) {
   const replyUtf8 = new TextDecoder('shift_jis').decode(reply);
   const display = replyUtf8.length <= MAX_PACED_CHARACTERS ? displayTimeline(replyUtf8) : null;
   return { reply, replyUtf8, wav, display, log: reloadLog ? concat([reloadLog, log]) : log,
-           settings: voice.settings, requestMs };
+           settings: voice.settings, requestMs, reading, readingMode: voice.reading };
 }
 
 // The host's display of a reply (UTF-8), for the current message speed.

@@ -92,8 +92,9 @@ page.on('pageerror', (error) => pageErrors.push(String(error)));
 await page.goto(server.url);
 await page.waitForFunction(() => window.vokariPage && window.vokariPage.ready, { timeout: 30000 });
 
-await check('the bundled voice is preloaded whole and speaks a typical line', async () => {
+await check('the bundled voice is preloaded whole but for its analyser dictionary, and speaks a typical line', async () => {
   const onDisk = readTree(join(root, 'voices', 'default'));
+  for (const path of Object.keys(onDisk)) if (path.startsWith('naist-jdic/')) delete onDisk[path];
   const result = await page.evaluate(async () => {
     const files = await vokari.bundledVoice();
     const spoken = await vokari.speak('\\0こんにちは。\\1やあ。');
@@ -159,6 +160,75 @@ await check(`the page's WAV is the native library's for the ${cases.length} gold
     if (Buffer.from(got.reply).toString('latin1') !== expectedReply) wrong.push(`${name}: reply differs`);
   }
   expect(wrong.length === 0, wrong.join('\n'));
+});
+
+// The in-context reading: the page fetches the analyser dictionary after the
+// voice speaks; a kanji line then sounds and reads as the native library's.
+const nativeSay = process.env.VOKARI_SAY;
+const kanjiLine = '\\0今日は3時に東京へ行きます。\\1お腹が空いたね。';
+await check('read in context with the dictionary, a kanji line gives the native WAV byte for byte and its reading under the script', async () => {
+  expect(nativeSay, 'VOKARI_SAY (the native build\'s vokari-say) is needed for the native reference');
+  const dir = mkdtempSync(join(tmpdir(), 'vokari-web-reading-'));
+  try {
+    const say = (args) => execFileSync(nativeSay, ['-m', join(root, 'voices', 'default'), ...args]).toString();
+    say(['-n', '-o', join(dir, 'native.wav'), kanjiLine]);
+    const nativeReading = say(['--reading', kanjiLine]).trim();
+    const ready = await page.evaluate(async () => (await vokari.readingReady).dictionary);
+    expect(ready === 'ready', `the dictionary is ${ready}`);
+    const mode = await page.evaluate(async () => (await vokari.loadBundled()).reading);
+    expect(mode === 'context', `the bundled voice reads ${mode}`);
+    await page.click('.tab[data-screen="speak"]');
+    const authored = await page.$eval('#script', (box, line) => { const was = box.value; box.value = line; return was; }, kanjiLine);
+    await page.click('#speak-button');
+    await page.waitForFunction(() => /^Voiced as: /.test(document.getElementById('reading-line').textContent));
+    const shown = await page.$eval('#reading-line', (line) => line.textContent);
+    const wav = await page.evaluate(() => [...window.vokariPage.wav]);
+    expect(shown === 'Voiced as: ' + nativeReading, `the page shows "${shown}", vokari-say --reading "${nativeReading}"`);
+    expect(Buffer.from(wav).equals(readFileSync(join(dir, 'native.wav'))), `the page's WAV of ${wav.length} bytes differs from the native one`);
+    await page.$eval('#script', (box, text) => { box.value = text; }, authored);
+  } finally {
+    rmSync(dir, { recursive: true, force: true });
+  }
+});
+
+await check('a voice whose own analyser dictionary is damaged reads without it: no reading line', async () => {
+  const got = await page.evaluate(async () => {
+    const files = await vokari.bundledVoice();
+    files['naist-jdic/checksums'] = new TextEncoder().encode('sys.dic 10 0000000000000000\n');
+    files['naist-jdic/sys.dic'] = new Uint8Array(10);
+    const loaded = await vokari.load(files);
+    const spoken = await vokari.speak('\\0今日は');
+    await vokari.loadBundled();
+    return { loaded: loaded.reading, reading: spoken.reading, warned: /WARNING : voice\.reading\.dic/.test(loaded.log) };
+  });
+  expect(got.warned && got.loaded === 'off' && got.reading === null, `load ${JSON.stringify(got)}`);
+});
+
+await check('before the dictionary arrives the page speaks at once, with the general pairs, and says so', async () => {
+  let release;
+  const gate = new Promise((resolve) => { release = resolve; });
+  const held = await serve(site, 0, async (path) => { if (/naist-jdic/.test(path)) await gate; });
+  const early = await browser.newPage();
+  try {
+    await early.goto(held.url);
+    await early.waitForFunction(() => window.vokariPage && window.vokariPage.ready, { timeout: 30000 });
+    const before = await early.evaluate(async () => {
+      const kana = await vokari.speak('\\0きょう');
+      const kanji = await vokari.speak('\\0今日');  // the general pair 今日,きょう
+      return { mode: vokari.readingMode(), kana: kana.wav ? kana.wav.join() : '', kanji: kanji.wav ? kanji.wav.join() : '',
+               status: document.getElementById('status').textContent };
+    });
+    expect(before.mode === 'pairs' && before.kana.length > 1000 && before.kanji === before.kana,
+           `before the dictionary: reading ${before.mode}, kana ${before.kana.length} bytes, kanji ${before.kanji === before.kana ? 'the same' : 'other'}`);
+    expect(/reading\.dic/.test(before.status), `the status says ${before.status}`);
+    release();
+    const after = await early.evaluate(async () => (await vokari.readingReady).mode);
+    expect(after === 'context', `after the dictionary: reading ${after}`);
+  } finally {
+    release();
+    await early.close();
+    await held.close();
+  }
 });
 
 await check('Unicode to Shift_JIS: the first and last characters of each lead-byte range, unconvertible ones named', async () => {
@@ -606,6 +676,7 @@ await check('the release zip\'s workbench opens from the unpacked folder and spe
     try {
       await local.goto(pathToFileURL(unpacked).href);
       await local.waitForFunction(() => window.vokariPage && window.vokariPage.ready, { timeout: 30000 });
+      expect(/general pairs of reading\.dic/.test(await local.$eval('#status', (e) => e.textContent)), 'the status does not say how kanji are read');
       await local.click('#speak-button');
       await status('^Speaking: ');
       expect(await local.evaluate(() => window.vokariPage.wav.length > 10000), 'no speech from the default script');

@@ -11,10 +11,13 @@ const TYPES = {
 };
 
 // Serves `root` on `port` (0: any free port).  Resolves to {url, close, bytesSent}.
-export function serve(root, port = 0) {
+// `before(path)`, if given, is awaited before a file is served: tests use it
+// to hold some files back.
+export function serve(root, port = 0, before = null) {
   let bytesSent = 0;
   const server = createServer(async (request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)).replace(/^(\.\.[/\\])+/, '');
+    if (before) await before(path);
     let file = join(root, path);
     try {
       if ((await stat(file)).isDirectory()) file = join(file, 'index.html');
