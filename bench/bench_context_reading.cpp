@@ -14,6 +14,7 @@
 #include "host/module.h"
 #include "translate/context_reading.h"
 #include "translate/scanner.h"
+#include "translate/wait_insertion.h"
 
 namespace fs = std::filesystem;
 

@@ -1,5 +1,5 @@
 // A plain radix-2 FFT of 512 points is plenty for frames of 441 samples.
-#include "voice_spectra.h"
+#include "speech_distances.h"
 
 #include <algorithm>
 #include <cmath>

@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "bench/bench_texts.h"
-#include "bench/voice_spectra.h"
+#include "bench/speech_distances.h"
 #include "details_file.h"
 #include "base/mulaw.h"
 #include "host/module.h"
