@@ -124,7 +124,7 @@ check_voicebank() {
   dir="$work/vb-$mode-full"
   mkdir -p "$dir"
   # Room for the old bank and a little more, not for a new bank beside it.
-  if restrict full "$dir" $(( $(du -sk "$base" | cut -f1) + 128 )); then
+  if restrict full "$dir" $(( $(du -sk "$base/vokariv0" "$base/vokaric0" | awk '{k += $1} END {print k}') + 128 )); then
     cp -a "$base/vokariv0" "$base/vokaric0" "$dir"/ 2>/dev/null
     [[ -d $dir/vokaric0 ]] || { fail "voicebank $mode: the old bank does not fit the small disk"; release "$dir"; return; }
     old_sum=$(digest "$dir" vokariv0 vokaric0)

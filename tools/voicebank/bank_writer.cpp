@@ -59,7 +59,10 @@ bool write_directory(const fs::path& directory, const std::string& name,
     const std::string prefix = name + "/";
     for (const auto& [path, bytes] : files) {
         if (path.compare(0, prefix.size(), prefix) != 0) continue;
-        if (!write_bytes(directory / path.substr(prefix.size()), bytes, reason)) return false;
+        if (!write_bytes(directory / path.substr(prefix.size()), bytes, reason)) {
+            reason = path + ": " + reason;   // the file as it stands in the module folder
+            return false;
+        }
     }
     return true;
 }
