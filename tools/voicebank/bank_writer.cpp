@@ -40,7 +40,8 @@ bool write_bytes(const fs::path& path, const std::vector<std::uint8_t>& bytes, s
         reason = system_reason(errno);
         return false;
     }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    // An empty file (the swap mark) has no buffer to hand to fwrite.
+    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     const int write_errno = errno;
     const bool closed = std::fclose(file) == 0;
     if (written && closed) return true;
