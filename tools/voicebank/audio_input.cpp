@@ -1,6 +1,7 @@
 // Decoding and resampling of the builder's input recordings.
 #include "audio_input.h"
 
+#include <cmath>
 #include <cstring>
 
 #include <samplerate.h>
@@ -87,6 +88,14 @@ AudioReadResult decode(SNDFILE* file, const SF_INFO& info, int rate) {
     if (got != info.frames) {
         result.error = "ends before the length its header gives";
         return result;
+    }
+    // A floating-point file may hold NaN or infinity, which no analysis can
+    // measure and every later sum would spread.
+    for (const float sample : frames) {
+        if (!std::isfinite(sample)) {
+            result.error = "holds samples that are not numbers";
+            return result;
+        }
     }
     result.clipped = is_clipped(frames.data(), static_cast<std::size_t>(info.frames), info.channels);
     result.seconds = static_cast<double>(info.frames) / info.samplerate;

@@ -610,7 +610,10 @@ if (nativeVoicebank) {
     } catch (error) {
       status = error.status;
     }
-    const native = readTree(join(dir, 'module'));
+    // The bank itself; the settings and reading dictionary beside it are the
+    // new voice's reading set-up, which each writes in its own words.
+    const native = Object.fromEntries(Object.entries(readTree(join(dir, 'module')))
+      .filter(([path]) => /^vokari[vc][01]\//.test(path)));
     rmSync(dir, { recursive: true, force: true });
     const web = await page.evaluate(async (bank) => {
       const files = Object.fromEntries(Object.entries(bank).map(([p, b]) => [p, new Uint8Array(b)]));
