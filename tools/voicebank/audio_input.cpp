@@ -32,6 +32,10 @@ std::vector<float> resample(const std::vector<float>& samples, int from_rate, in
 
 namespace {
 
+// Full scale is 1.0; a float recording a thousand times louder is no
+// recording of speech.
+constexpr float kMaxSampleMagnitude = 1000.0f;
+
 constexpr const char* kNotASoundFile = "is not a sound file that can be read (WAV, FLAC, OGG or AIFF)";
 
 // A file's bytes held in memory, read through libsndfile's virtual I/O.
@@ -89,11 +93,12 @@ AudioReadResult decode(SNDFILE* file, const SF_INFO& info, int rate) {
         result.error = "ends before the length its header gives";
         return result;
     }
-    // A floating-point file may hold NaN or infinity, which no analysis can
-    // measure and every later sum would spread.
+    // A floating-point file may hold NaN, infinity or values so far past
+    // full scale that mixing and resampling overflow; no analysis can measure
+    // them, and every later sum would spread them.
     for (const float sample : frames) {
-        if (!std::isfinite(sample)) {
-            result.error = "holds samples that are not numbers";
+        if (!std::isfinite(sample) || std::fabs(sample) > kMaxSampleMagnitude) {
+            result.error = "holds samples that are not numbers or lie far beyond full scale";
             return result;
         }
     }
