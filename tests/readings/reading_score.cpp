@@ -11,21 +11,6 @@
 
 namespace reading_score {
 
-long edit_distance(const std::vector<int>& a, const std::vector<int>& b) {
-    std::vector<long> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = static_cast<long>(j);
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        long diagonal = row[0];
-        row[0] = static_cast<long>(i);
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const long above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
-
 Score score_lines(readings::Morphology& morphology, const std::vector<std::string>& lines, bool with_dictionary,
                   const std::map<std::string, std::string>& known_readings) {
     Score score;

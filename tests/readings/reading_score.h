@@ -3,6 +3,8 @@
 // lengthenings, see module_adapter) as a share of the reference's length.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,8 +20,23 @@ struct Score {
     double share() const { return reference == 0 ? 0.0 : static_cast<double>(errors) / static_cast<double>(reference); }
 };
 
-// Levenshtein distance between two unit sequences.
-long edit_distance(const std::vector<int>& a, const std::vector<int>& b);
+// Levenshtein distance between two unit sequences (kana slots, or mora
+// tokens as text).
+template <typename Unit>
+long edit_distance(const std::vector<Unit>& a, const std::vector<Unit>& b) {
+    std::vector<long> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = static_cast<long>(j);
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        long diagonal = row[0];
+        row[0] = static_cast<long>(i);
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const long above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
 
 // Scores `lines` (UTF-8 script lines, tags allowed) against their reading.
 // The reference is the reading of the spoken words (tags removed) folded by

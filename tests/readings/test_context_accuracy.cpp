@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "module_adapter.h"
+#include "reading_score.h"
 #include "reading/spoken_kana.h"
 #include "tools/text/shift_jis.h"
 
@@ -43,21 +44,6 @@ Morae split_spaces(const std::string& text) {
     std::istringstream in(text);
     for (std::string token; in >> token;) tokens.push_back(token);
     return tokens;
-}
-
-long edit_distance(const Morae& a, const Morae& b) {
-    std::vector<long> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = static_cast<long>(j);
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        long diagonal = row[0];
-        row[0] = static_cast<long>(i);
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const long above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
 }
 
 // "<key>\t<morae>" lines, '#' lines skipped.
@@ -134,7 +120,7 @@ std::pair<Tally, Tally> measure(const std::vector<Case>& cases) {
     std::ofstream(dir / "vokari.txt", std::ios::binary) << "voice.reading.dic,naist-jdic\n";
     EXPECT_TRUE(module_adapter::load_module(dir.string()));
     for (const Case& c : cases) {
-        step.distance += edit_distance(module_reading(c.script), c.reference);
+        step.distance += reading_score::edit_distance(module_reading(c.script), c.reference);
         step.reference += static_cast<long>(c.reference.size());
     }
     module_adapter::unload_module();
@@ -142,7 +128,7 @@ std::pair<Tally, Tally> measure(const std::vector<Case>& cases) {
     std::ofstream(dir / "vokari.txt", std::ios::binary) << "voice.translate.dic,reading.dic\n";
     EXPECT_TRUE(module_adapter::load_module(dir.string()));
     for (const Case& c : cases) {
-        baseline.distance += edit_distance(vokari::split_morae(module_adapter::translate(c.script)), c.reference);
+        baseline.distance += reading_score::edit_distance(vokari::split_morae(module_adapter::translate(c.script)), c.reference);
         baseline.reference += static_cast<long>(c.reference.size());
     }
     module_adapter::unload_module();
