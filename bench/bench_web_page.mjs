@@ -1,6 +1,6 @@
 // The browser workbench from a local static server: the bytes the page loads
 // (module, bundled voice, its analyser dictionary and page together), the time until the bundled voice
-// is loaded and speaks kana, the time until it reads kanji in context (the
+// is loaded, the time until the page has the WAV of a kana line, the time until it reads kanji in context (the
 // analyser dictionary fetched and the voice loaded again), and the time from
 // a click on Speak to the sound, for a typical line.  Run after scripts/test-web.sh has built the page:
 //   node bench/bench_web_page.mjs [repetitions]
@@ -27,6 +27,7 @@ const browser = await puppeteer.launch({
   args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required'],
 });
 const loadMs = [];
+const firstKanaMs = [];
 const contextMs = [];
 const loadBytes = [];
 const clickToStart = [];
@@ -43,6 +44,10 @@ for (let run = 0; run < repetitions; run++) {
   await page.waitForFunction(() => window.vokariPage && window.vokariPage.ready, { timeout: 60000, polling: 5 });
   loadMs.push(Date.now() - started);
   loadBytes.push(server.bytesSent() - before);
+  // The first kana spoken, while the analyser dictionary is still on its way.
+  const kana = await page.evaluate(async () => ((await vokari.speak('\\0こんにちは')).wav || []).length);
+  if (kana === 0) throw new Error('the page spoke no kana');
+  firstKanaMs.push(Date.now() - started);
   // Kanji read in context once the analyser dictionary has arrived and the
   // voice is loaded again with it.
   const reading = await page.evaluate(async () => (await vokari.readingReady).mode);
@@ -67,6 +72,7 @@ await server.close();
 console.log(JSON.stringify({
   load_bytes: summary(loadBytes),
   load_to_ready_ms: summary(loadMs),
+  load_to_first_kana_wav_ms: summary(firstKanaMs),
   load_to_context_reading_ms: summary(contextMs),
   click_to_sound_start_ms: summary(clickToStart),
   first_click_to_sound_start_ms: summary(firstClick),

@@ -30,6 +30,8 @@ const char kSaoriPrefix[] = "SAORI/1.0 200 OK\r\nResult: ";
 const char kVersionResponse[] = "SAORI/1.0 200 OK";
 const char kResponseSuffix[] = "\r\nCharset: Shift_JIS\r\n\r\n";
 
+TimelineWatcher timeline_watcher = nullptr;
+
 struct FirstLine {
     std::string command;   // the first line without its last word
     bool is_saori = false; // the last word begins with "SAORI"
@@ -118,7 +120,10 @@ void process_script(Module& module, RequestState& state, std::string& response, 
     const ScanResult scan = scan_script(voice, script, state.timeline, accent ? &kana_starts : nullptr);
     if (accent) add_accent_events(state.timeline, kana_starts, accent_morae(words, voice.settings.accent_depth));
     insert_waits(voice.settings, reply, scan.total_ms, scan.omit_text);
-    if (scan.total_ms != 0) render_and_play(voice, module.image, state.timeline, scan.sound_file, scan.total_ms);
+    if (scan.total_ms != 0) {
+        if (timeline_watcher != nullptr) timeline_watcher(state.timeline);
+        render_and_play(voice, module.image, state.timeline, scan.sound_file, scan.total_ms);
+    }
     response = is_saori ? kSaoriPrefix : kMakotoPrefix;
     response += reply;
 }
@@ -170,6 +175,8 @@ void dispatch_request(Module& module, RequestState& state, const char* text, std
 }
 
 }  // namespace
+
+void set_timeline_watcher(TimelineWatcher watcher) { timeline_watcher = watcher; }
 
 // request_copy: the NUL-terminated request text.  Leaves the complete
 // response, ending in "\r\nCharset: Shift_JIS\r\n\r\n", in `response`.

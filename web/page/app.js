@@ -160,9 +160,63 @@
            'the rest shows in silence. Split the script to hear all of it.';
   }
 
-  // Draws the waveform of `samples` and a mark per shown character of
-  // `display` on one time axis into `canvas`.
-  function drawWaveform(samples, display, canvas = $('waveform')) {
+  // The pitch accent over the waveform: per speaker, the factor the module
+  // played (its accent events) across the spans where its voice runs, on a
+  // scale of pitch steps (48 to the octave) with the voice's own pitch near
+  // the top, above most of the waveform.  The author's pitch tags are not in it: they
+  // stand in the script.
+  const SPEAKER_COLOURS = ['#d0542b', '#2b7bd0'];
+  const PITCH_STEP = Math.log(1.014546);
+  const PIXELS_PER_STEP = 3;
+
+  // One polyline per span of `speaker` ({accent, spans} in samples), as
+  // [sample, factor] points: a step at every accent event.
+  function pitchPolylines(speaker) {
+    const lines = [];
+    let next = 0;
+    let factor = 1;
+    for (const [start, end] of speaker.spans) {
+      while (next < speaker.accent.length && speaker.accent[next][0] <= start) factor = speaker.accent[next++][1];
+      const points = [[start, factor]];
+      while (next < speaker.accent.length && speaker.accent[next][0] < end) {
+        const [at, to] = speaker.accent[next++];
+        points.push([at, factor], [at, to]);
+        factor = to;
+      }
+      points.push([end, factor]);
+      lines.push(points);
+    }
+    return lines;
+  }
+
+  // Draws the pitch line of `pitch` (as vokari.speak gives it) with `x` (ms to
+  // pixels) into the top `height` pixels of `g`; nothing when the module
+  // played no accent.  What is drawn goes to page.pitchLine, each point as
+  // [sample, factor, x, y].
+  function drawPitchLine(g, pitch, x, height) {
+    page.pitchLine = [];
+    if (!pitch || pitch.speakers.every((speaker) => speaker.accent.length === 0)) return;
+    const y = (factor) => Math.round(Math.min(height - 2, Math.max(2, height * 0.15 - Math.log(factor) / PITCH_STEP * PIXELS_PER_STEP)));
+    g.lineWidth = 2;
+    for (const [number, speaker] of pitch.speakers.entries()) {
+      g.strokeStyle = SPEAKER_COLOURS[number];
+      for (const line of pitchPolylines(speaker)) {
+        const points = line.map(([sample, factor]) => [sample, factor, Math.round(x(sample / 22.05)), y(factor)]);
+        g.beginPath();
+        for (const [i, [, , px, py]] of points.entries()) (i === 0 ? g.moveTo : g.lineTo).call(g, px, py);
+        g.stroke();
+        page.pitchLine.push({ speaker: number, points });
+      }
+    }
+    g.lineWidth = 1;
+    g.fillStyle = '#667';
+    g.font = '11px sans-serif';
+    g.fillText('pitch accent', 4, 12);
+  }
+
+  // Draws the waveform of `samples`, the pitch line of `pitch` and a mark
+  // per shown character of `display` on one time axis into `canvas`.
+  function drawWaveform(samples, display, canvas = $('waveform'), pitch = null) {
     const g = canvas.getContext('2d');
     const w = canvas.width, h = canvas.height, wave = h - 40;
     g.clearRect(0, 0, w, h);
@@ -185,13 +239,14 @@
       }
       g.stroke();
     }
+    drawPitchLine(g, pitch, x, wave);
     if (display) {
       g.font = '12px sans-serif';
       let shown = 0;
       for (const event of display.events) {
         if (event.kind !== 'char') continue;
         if (++shown > 400) break;
-        g.fillStyle = event.speaker === 0 ? '#d0542b' : '#2b7bd0';
+        g.fillStyle = SPEAKER_COLOURS[event.speaker === 0 ? 0 : 1];
         g.fillRect(x(event.ms), wave, 1, 8);
         g.fillText(event.text, x(event.ms) - 3, wave + 22 + (shown % 2) * 14);
       }
@@ -234,15 +289,16 @@
   }
 
   // Shows the reply in the balloons at the host's pace, from `startMs` of
-  // performance.now() (or from the sound's start on the audio clock).
-  function pace(display, samples, clock) {
+  // performance.now() (or from the sound's start on the audio clock), beside
+  // the waveform with its pitch line.
+  function pace(display, samples, clock, pitch = null) {
     cancelAnimationFrame(paceFrame);
     const texts = [...document.querySelectorAll('.balloon .text')];
     for (const t of texts) t.textContent = '';
     const picture = document.createElement('canvas');
     picture.width = $('waveform').width;
     picture.height = $('waveform').height;
-    drawWaveform(samples, display, picture);
+    drawWaveform(samples, display, picture, pitch);
     const soundMs = samples ? samples.length / 22.05 : 0;
     const totalMs = Math.max(soundMs, display ? display.end_ms : 0);
     drawCursor(picture, totalMs, 0);
@@ -325,7 +381,7 @@
       page.stats.lastRequestMs = result.requestMs;
       const cut = samples.length >= MODULE_SAMPLE_LIMIT ? cutAt(result.display, samples.length / 22.05) : '';
       setStatus(`Speaking: ${(samples.length / 22050).toFixed(2)} s, sound ${latency.toFixed(0)} ms after the click` + cut, 'speak');
-      pace(result.display, samples, () => (audio.currentTime - start) * 1000);
+      pace(result.display, samples, () => (audio.currentTime - start) * 1000, result.pitch);
     } else {
       setStatus('The script makes no sound: nothing in it is spoken (only kana are; kanji need the voice\'s reading dictionary).', 'speak');
       const began = performance.now();

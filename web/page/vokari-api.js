@@ -142,11 +142,13 @@
   // script: UTF-8 text (a JavaScript string), or Shift_JIS bytes as they are.
   // options: talkSpeed, messageSpeed, frequencyMain, frequencyPartner (each
   // left out keeps the voice's own), protocol ('makoto' or 'saori').
-  // Returns {reply, replyBytes, wav, log, display, requestMs}: the reply with
-  // its wait tags, the WAV bytes (null when the script made no sound), the
-  // module's log lines, and the moments at which the host shows each
+  // Returns {reply, replyBytes, wav, log, display, pitch, requestMs}: the
+  // reply with its wait tags, the WAV bytes (null when the script made no
+  // sound), the module's log lines, the moments at which the host shows each
   // character ({end_ms, events: [{kind, ms, speaker, text}]}, null for replies
-  // too long to pace).
+  // too long to pace), and the pitch accent played ({speakers: [{accent:
+  // [[sample, factor]...], spans: [[start, end]...]}, ...]}, null without a
+  // WAV; sample 0 is the WAV's first).
   async function speak(script, options = {}) {
     let bytes;
     if (typeof script === 'string') {
@@ -163,7 +165,7 @@
     const result = await call('speak', [bytes, settings, options.protocol || 'makoto']);
     readingMode = result.readingMode;
     return { reply: result.replyUtf8, replyBytes: result.reply, wav: result.wav, log: sjis.decode(result.log),
-             display: result.display, settings: result.settings, requestMs: result.requestMs,
+             display: result.display, pitch: result.pitch, settings: result.settings, requestMs: result.requestMs,
              reading: result.reading, readingMode: result.readingMode };
   }
 

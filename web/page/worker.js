@@ -37,6 +37,7 @@ const MAX_READING_LINE_BYTES = 8192;  // longer scripts get no reading line
 const SETTING_KEYS = ['talkSpeed', 'messageSpeed', 'frequencyMain', 'frequencyPartner'];
 const HOST_MESSAGE_SPEED = 50;  // what a host without a profile file shows at
 const MAX_PACED_CHARACTERS = 20000;  // longer replies are shown whole, not paced
+const WAV_HEADER_BYTES = 58;
 
 function pickSettings(settings) {
   const picked = {};
@@ -277,8 +278,9 @@ function readingLine(script) {
 
 // Speaks `script` (Shift_JIS bytes) with the loaded voice.  Returns the reply
 // script (Shift_JIS bytes, with its wait tags), the WAV image (null when the
-// script made no sound), the module's log lines of this request, and the
-// moments at which the host shows each character.
+// script made no sound), the pitch accent played in it, the module's log
+// lines of this request, and the moments at which the host shows each
+// character.
 function speak(script, settings, protocol) {
   if (!voice) throw new Error('no voice is loaded');
   let reloadLog = null;
@@ -295,6 +297,8 @@ function speak(script, settings, protocol) {
   const requestMs = performance.now() - started;
   const wavSize = M._web_wav_size();
   const wav = wavSize > 0 ? M.HEAPU8.slice(M._web_wav_data(), M._web_wav_data() + wavSize) : null;
+  // The pitch accent the module played, within the rendered samples.
+  const pitch = wav ? JSON.parse(M.UTF8ToString(M._web_pitch_line(wavSize - WAV_HEADER_BYTES))) : null;
   const prefix = saori ? 'SAORI/1.0 200 OK\r\nResult: ' : 'MAKOTO/2.0 200 OK\r\nString: ';
   const suffix = '\r\nCharset: Shift_JIS\r\n\r\n';
   let reply = response;
@@ -304,7 +308,7 @@ function speak(script, settings, protocol) {
   // sound without asking again; replies too long to pace get none.
   const replyUtf8 = new TextDecoder('shift_jis').decode(reply);
   const display = replyUtf8.length <= MAX_PACED_CHARACTERS ? displayTimeline(replyUtf8) : null;
-  return { reply, replyUtf8, wav, display, log: reloadLog ? concat([reloadLog, log]) : log,
+  return { reply, replyUtf8, wav, display, pitch, log: reloadLog ? concat([reloadLog, log]) : log,
            settings: voice.settings, requestMs, reading, readingMode: voice.reading };
 }
 

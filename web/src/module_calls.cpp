@@ -9,6 +9,7 @@
 #include "vokari.h"
 #include "platform/platform.h"
 #include "platform/web/played_image.h"
+#include "pitch_line.h"
 
 namespace {
 
@@ -38,9 +39,11 @@ EMSCRIPTEN_KEEPALIVE int web_unload() { return unload(); }
 // text: a complete request, `length` bytes.  Returns the response block (free
 // it with web_free) and stores its length in bytes at `response_length`; null
 // when even the request could not be handed over.  The WAV image of this
-// request, if it made one to play, is then at web_wav_data.
+// request, if it made one to play, is then at web_wav_data, and its pitch
+// accent at web_pitch_line.
 EMSCRIPTEN_KEEPALIVE void* web_request(const char* text, int length, int* response_length) {
     vokari::platform::forget_played_image();
+    web::watch_next_pitch_line();
     *response_length = 0;
     HGLOBAL block = copy_to_block(text, length);
     if (block == nullptr) return nullptr;

@@ -191,6 +191,147 @@ await check('read in context with the dictionary, a kanji line gives the native 
   }
 });
 
+// Mixed scripts as authors write them, each spoken by the page and by the
+// native vokari-say with the bundled voice reading in context with its accent.
+const mixedScripts = [
+  kanjiLine,
+  '\\0こんにちは、今日もいい天気ですね。\\1本当だね。',
+  '\\0明日は何時に起きますか？',
+  '\\0この本は1,800円です。\\1高いね。',
+  '\\02026年12月7日、午後3時45分です。',
+  '\\0100%の力で頑張ります！',
+  '\\0箸と橋は違います。',
+  '\\0雨が降ってきたから、傘を持って行こう。',
+  '\\0@<[6]高い声で話します。@|普通に戻ります。',
+  '\\0@0>[4]低い声です。\\1@0<[4]高い声だね？',
+  '\\0@<@<@<上がって@>@>@>下がる。',
+  '\\0東京\\w9へ\\_w[300]行きました。\\n\\1そうなの？',
+  '\\0ファイルを保存しました。',
+  '\\0ありがとうございました。\\1どういたしまして。',
+  '\\0少しだけ恥ずかしいです。',
+  '\\0@s[100]早口で話すよ。@s普通の速さ。',
+  '\\0３本のペンと４人の友達。',
+  '\\0お元気ですか？\\1元気だよ！',
+  '\\0\\s[10]表情を変えて、\\1\\s[20]話します。',
+  'ｶﾀｶﾅも読みます。',
+  '\\0遊びに行った。何曜日ですか？',
+];
+// The module's "1.000": three decimals, rounded half up.
+const threeDecimals = (factor) => (Math.floor(factor * 1000 + 0.5) / 1000).toFixed(3);
+const withoutRepeats = (factors) => factors.filter((f, i) => f !== (i === 0 ? '1.000' : factors[i - 1]));
+
+await check(`reading in context with the accent, the page's WAV is vokari-say's for ${mixedScripts.length} mixed scripts, and its accent events are --reading --pitch's`, async () => {
+  expect(nativeSay, 'VOKARI_SAY (the native build\'s vokari-say) is needed for the native reference');
+  const dir = mkdtempSync(join(tmpdir(), 'vokari-web-mixed-'));
+  try {
+    const say = (args) => execFileSync(nativeSay, ['-m', join(root, 'voices', 'default'), ...args]).toString();
+    writeFileSync(join(dir, 'scripts.txt'), mixedScripts.join('\n') + '\n');
+    const readings = say(['--reading', '-f', join(dir, 'scripts.txt'), '--each-line']).split('\n');
+    const pitches = say(['--reading', '--pitch', '-f', join(dir, 'scripts.txt'), '--each-line']).split('\n');
+    const mode = await page.evaluate(async () => { await vokari.readingReady; return (await vokari.loadBundled()).reading; });
+    expect(mode === 'context', `the bundled voice reads ${mode}`);
+    const wrong = [];
+    for (const [i, script] of mixedScripts.entries()) {
+      const wavPath = join(dir, `${i}.wav`);
+      say(['-n', '-o', wavPath, script]);
+      const got = await page.evaluate(async (script) => {
+        const spoken = await vokari.speak(script);
+        return { wav: spoken.wav ? [...spoken.wav] : [], reading: spoken.reading, pitch: spoken.pitch };
+      }, script);
+      if (!Buffer.from(got.wav).equals(readFileSync(wavPath))) wrong.push(`${script}: the page's WAV of ${got.wav.length} bytes differs`);
+      if (got.reading !== readings[i]) wrong.push(`${script}: the page reads "${got.reading}", vokari-say "${readings[i]}"`);
+      const events = got.pitch.speakers.map((speaker) => speaker.accent.map(([, factor]) => threeDecimals(factor)));
+      const native = pitches[i].split(' ').map((token) => token.slice(token.lastIndexOf(':') + 1));
+      // One speaker's events are the factors where its morae change pitch;
+      // with two, each event is at least one of the morae's factors.
+      const oneSpeaker = !script.includes('\\1');
+      const agree = oneSpeaker
+        ? JSON.stringify(withoutRepeats(events[0])) === JSON.stringify(withoutRepeats(native))
+        : events.flat().every((factor) => native.includes(factor));
+      if (events.flat().length === 0 || !agree) wrong.push(`${script}: accent events ${JSON.stringify(events)}, --pitch ${pitches[i]}`);
+    }
+    expect(wrong.length === 0, wrong.join('\n'));
+  } finally {
+    rmSync(dir, { recursive: true, force: true });
+  }
+});
+
+// The pitch line over the waveform: drawn where the module's accent events
+// fall in the sound, and not at all when the voice speaks without accent.
+await check('the pitch line is drawn at the module\'s accent events, over the samples they fall on; none without the accent', async () => {
+  const speakAndRead = async () => {
+    await page.click('#speak-button');
+    await page.waitForFunction(() => window.vokariPage.stats.clickToSoundMs.length > 0 && /^Speaking/.test(document.getElementById('status').textContent));
+    return page.evaluate(() => {
+      const canvas = document.getElementById('waveform');
+      const wave = canvas.height - 40;
+      const pixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, wave).data;
+      const colour = (x, y) => '#' + [0, 1, 2].map((c) => pixels[(y * canvas.width + x) * 4 + c].toString(16).padStart(2, '0')).join('');
+      let coloured = 0;
+      for (let y = 0; y < wave; y++) for (let x = 0; x < canvas.width; x++) if (/^#(d0542b|2b7bd0)$/.test(colour(x, y))) coloured++;
+      // Each flat piece of the line, looked at a third and two thirds along
+      // (the play cursor may cover one of them).
+      const flatMissing = [];
+      for (const { speaker, points } of window.vokariPage.pitchLine) {
+        for (let i = 1; i < points.length; i++) {
+          const [, , x0, y0] = points[i - 1];
+          const [, , x1, y1] = points[i];
+          if (y0 !== y1 || x1 - x0 < 6) continue;
+          const want = speaker === 0 ? '#d0542b' : '#2b7bd0';
+          const seen = [x0 + Math.round((x1 - x0) / 3), x0 + Math.round(2 * (x1 - x0) / 3)]
+            .some((x) => colour(x, y0) === want || colour(x, y0 - 1) === want);
+          if (!seen) flatMissing.push(`${speaker}@${x0}-${x1},${y0}`);
+        }
+      }
+      return { line: window.vokariPage.pitchLine, coloured, flatMissing, width: canvas.width };
+    });
+  };
+  const authored = await page.$eval('#script', (box, line) => { const was = box.value; box.value = line; return was; }, kanjiLine);
+  try {
+    await page.click('.tab[data-screen="speak"]');
+    await page.evaluate(async () => {
+      await vokari.readingReady;
+      await vokari.loadBundled();
+      window.vokariPage.stats.clickToSoundMs = [];
+    });
+    const played = await page.evaluate(async (script) => {
+      const spoken = await vokari.speak(script);
+      return { pitch: spoken.pitch, samples: spoken.wav.length - 58, endMs: spoken.display.end_ms };
+    }, kanjiLine);
+    const drawn = await speakAndRead();
+    const totalMs = Math.max(played.samples / 22.05, played.endMs, 1);
+    const vertices = drawn.line.flatMap(({ speaker, points }) => points.map((p) => `${speaker}:${p.join(',')}`));
+    const missing = [];
+    for (const [speaker, { accent, spans }] of played.pitch.speakers.entries()) {
+      for (const [sample, factor] of accent) {
+        if (!spans.some(([start, end]) => start <= sample && sample < end)) continue;
+        const x = Math.round(sample / 22.05 / totalMs * (drawn.width - 1));
+        if (!vertices.some((v) => v.startsWith(`${speaker}:${sample},${factor},${x},`))) missing.push(`${speaker}:${sample},${factor} at x ${x}`);
+      }
+    }
+    const eventCount = played.pitch.speakers.reduce((n, s) => n + s.accent.length, 0);
+    expect(eventCount >= 4 && drawn.line.length >= 2, `${eventCount} accent events, ${drawn.line.length} lines drawn`);
+    expect(missing.length === 0, `accent events without a vertex on the line: ${missing.join('; ')}`);
+    // A higher factor is drawn higher.
+    const heights = drawn.line.flatMap(({ points }) => points);
+    expect(heights.every(([, f, , y]) => heights.every(([, g, , z]) => !(f > g) || y <= z)), 'a higher pitch factor is drawn lower');
+    expect(drawn.flatMissing.length === 0 && drawn.coloured > 0, `line pieces not on the canvas: ${drawn.flatMissing.join(' ')}`);
+
+    // The same voice without accent: no events, nothing drawn.
+    await page.evaluate(async () => {
+      const files = await vokari.bundledVoice();
+      files['vokari.txt'] = new Uint8Array([...files['vokari.txt'], ...new TextEncoder().encode('\r\nvoice.pitch.accent,0\r\n')]);
+      await vokari.load(files);
+      window.vokariPage.stats.clickToSoundMs = [];
+    });
+    const flat = await speakAndRead();
+    expect(flat.line.length === 0 && flat.coloured === 0, `without accent: ${flat.line.length} lines, ${flat.coloured} line pixels`);
+  } finally {
+    await page.evaluate(async () => { await vokari.loadBundled(); });
+    await page.$eval('#script', (box, text) => { box.value = text; }, authored);
+  }
+});
+
 await check('a voice whose own analyser dictionary is damaged reads without it: no reading line', async () => {
   const got = await page.evaluate(async () => {
     const files = await vokari.bundledVoice();
