@@ -68,6 +68,12 @@
     return 'this voice reads no kanji in context';
   }
 
+  // A script that is not spoken shows how kanji are read, not the kana
+  // voiced for the script before, which would pass for its own.
+  function forgetReading() {
+    $('reading-line').textContent = readingSays(vokari.readingMode());
+  }
+
   function showReading(result) {
     $('reading-line').textContent = result.reading !== null && result.reading !== undefined
       ? 'Voiced as: ' + (result.reading || '(nothing)') : readingSays(result.readingMode);
@@ -331,17 +337,20 @@
     try {
       options = vokari.checkSettings(settingsFromInputs());
     } catch (error) {
+      forgetReading();
       showError($('settings-error'), error.message);
       setStatus('Not spoken.', 'speak');
       return;
     }
     if ($('script').value.trim() === '') {
+      forgetReading();
       showError($('script-error'), '');
       setStatus('The script is empty, so it makes no sound: write something to speak in the box.', 'speak');
       return;
     }
     const encoded = vokari.encode(scriptFromBox());
     if (!encoded.bytes) {
+      forgetReading();
       showError($('script-error'), 'These characters have no Shift_JIS form and cannot be spoken: ' + encoded.missing.join(', ') + '.');
       setStatus('Not spoken.', 'speak');
       return;
@@ -354,6 +363,7 @@
       result = await vokari.speak(encoded.bytes, options);
     } catch (error) {
       setStatus('', 'speak');
+      forgetReading();
       showError($('script-error'), error.message);
       return;
     } finally {

@@ -430,6 +430,9 @@ await check('the Speak screen plays, paces the reply and offers the WAV', async 
   await page.click('#speak-button');
   const error = await page.$eval('#script-error', (e) => e.textContent);
   expect(error.includes('U+1F600'), `error shown: ${error}`);
+  // The kana of the script spoken before are no longer shown under this one.
+  const reading = await page.$eval('#reading-line', (e) => e.textContent);
+  expect(!/^Voiced as:/.test(reading), `under the unspoken script: ${reading}`);
   await screenshot(page, '2-speak-unconvertible');
 });
 
