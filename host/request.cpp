@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "reading/accent_phrases.h"
 #include "reading/spoken_kana.h"
+#include "host/front_end_view.h"
 #include "translate/accent_events.h"
 #include "synth/wav_image.h"
 #include "translate/context_reading.h"
@@ -29,8 +30,6 @@ const char kMakotoPrefix[] = "MAKOTO/2.0 200 OK\r\nString: ";
 const char kSaoriPrefix[] = "SAORI/1.0 200 OK\r\nResult: ";
 const char kVersionResponse[] = "SAORI/1.0 200 OK";
 const char kResponseSuffix[] = "\r\nCharset: Shift_JIS\r\n\r\n";
-
-TimelineWatcher timeline_watcher = nullptr;
 
 struct FirstLine {
     std::string command;   // the first line without its last word
@@ -121,7 +120,7 @@ void process_script(Module& module, RequestState& state, std::string& response, 
     if (accent) add_accent_events(state.timeline, kana_starts, accent_morae(words, voice.settings.accent_depth));
     insert_waits(voice.settings, reply, scan.total_ms, scan.omit_text);
     if (scan.total_ms != 0) {
-        if (timeline_watcher != nullptr) timeline_watcher(state.timeline);
+        show_timeline_to_front_end(state.timeline);
         render_and_play(voice, module.image, state.timeline, scan.sound_file, scan.total_ms);
     }
     response = is_saori ? kSaoriPrefix : kMakotoPrefix;
@@ -175,8 +174,6 @@ void dispatch_request(Module& module, RequestState& state, const char* text, std
 }
 
 }  // namespace
-
-void set_timeline_watcher(TimelineWatcher watcher) { timeline_watcher = watcher; }
 
 // request_copy: the NUL-terminated request text.  Leaves the complete
 // response, ending in "\r\nCharset: Shift_JIS\r\n\r\n", in `response`.

@@ -35,12 +35,6 @@ void handle_request(Module& module, RequestState& state, const char* request_cop
 // The same with a request state of its own.
 void handle_request(Module& module, const char* request_copy, std::string& response);
 
-// Called with each spoken script's timeline just before it is rendered, so
-// that a front end can show what the module plays (the browser workbench
-// draws the pitch accent from it).  Null, the default, calls nothing.
-using TimelineWatcher = void (*)(const Timeline& timeline);
-void set_timeline_watcher(TimelineWatcher watcher);
-
 // handle_request between the request log's two blocks: the request as it
 // came, then the response with the milliseconds since `start_ms` (the tick
 // count when the request arrived).

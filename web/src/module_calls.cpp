@@ -43,7 +43,7 @@ EMSCRIPTEN_KEEPALIVE int web_unload() { return unload(); }
 // accent at web_pitch_line.
 EMSCRIPTEN_KEEPALIVE void* web_request(const char* text, int length, int* response_length) {
     vokari::platform::forget_played_image();
-    web::watch_next_pitch_line();
+    web::forget_pitch_line();
     *response_length = 0;
     HGLOBAL block = copy_to_block(text, length);
     if (block == nullptr) return nullptr;

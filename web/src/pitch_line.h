@@ -3,8 +3,8 @@
 
 namespace web {
 
-// Forgets the kept pitch line and watches the next spoken script for its own;
-// called before every request.
-void watch_next_pitch_line();
+// Forgets the kept pitch line, so that a request that speaks nothing leaves
+// none; called before every request.
+void forget_pitch_line();
 
 }  // namespace web

@@ -1,6 +1,7 @@
 // The pitch line over the page's waveform: the accent events that the module
 // put into the timeline it rendered, taken from that timeline itself so that
-// the line shows what was played, not a second reckoning of the accent.
+// the line shows what was played, not a second reckoning of the accent.  The
+// browser build's definition of the module's front-end view.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
@@ -9,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/request.h"
+#include "host/front_end_view.h"
 #include "pitch_line.h"
 #include "translate/timeline.h"
 
@@ -25,7 +26,23 @@ struct SpeakerPitch {
 SpeakerPitch kept[2];
 std::string result_text;
 
-void keep_pitch_line(const vokari::Timeline& timeline) {
+}  // namespace
+
+namespace web {
+
+void forget_pitch_line() {
+    for (SpeakerPitch& speaker : kept) {
+        speaker.accent.clear();
+        speaker.spans.clear();
+    }
+}
+
+}  // namespace web
+
+// Keeps the accent events and voice spans of the timeline about to be
+// rendered, in place of the last script's.
+void vokari::show_timeline_to_front_end(const Timeline& timeline) {
+    web::forget_pitch_line();
     for (int s = 0; s < 2; ++s) {
         SpeakerPitch& speaker = kept[s];
         for (const vokari::ControlEvent& event : timeline.control_events[s])
@@ -42,20 +59,6 @@ void keep_pitch_line(const vokari::Timeline& timeline) {
         }
     }
 }
-
-}  // namespace
-
-namespace web {
-
-void watch_next_pitch_line() {
-    for (SpeakerPitch& speaker : kept) {
-        speaker.accent.clear();
-        speaker.spans.clear();
-    }
-    vokari::set_timeline_watcher(keep_pitch_line);
-}
-
-}  // namespace web
 
 extern "C" {
 

@@ -1,0 +1,8 @@
+#include "host/front_end_view.h"
+
+namespace vokari {
+
+// The host sees the speech and the reply, nothing of the timeline.
+void show_timeline_to_front_end(const Timeline&) {}
+
+}  // namespace vokari
