@@ -140,13 +140,4 @@ TEST_F(RequestHandling, RefusedScriptComesBackUntouchedButTrimmed) {
     EXPECT_EQ(echo("EXECUTE SAORI/1.0", "String: not this\r\nArgument0: @p[2]abc\r\n"), kSaori + "@p[2]abc" + kSuffix);
 }
 
-TEST_F(RequestHandling, TranslationChangesTheVoiceButNotTheReturnedText) {
-    translation_dictionary.push_back({"\x82\xa0", "\x82\xa2"});
-    const std::string response = respond("X MAKOTO/2.0\r\nString: \x82\xa0\x82\xa0\r\n\r\n");
-    EXPECT_EQ(response.compare(0, kMakoto.size(), kMakoto), 0);
-    EXPECT_NE(response.find("\x82\xa0"), std::string::npos);
-    EXPECT_EQ(response.find("\x82\xa2"), std::string::npos);
-    EXPECT_EQ(response.substr(response.size() - kSuffix.size()), kSuffix);
-}
-
 }  // namespace
