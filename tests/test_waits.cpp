@@ -81,18 +81,6 @@ TEST_F(WaitTest, CharacterWidthsFollowShiftJis) {
                      sjis::kanji_hi + w100 + "\xb1" + w100 + sjis::so_katakana + w100 + sjis::long_bar + w100}});
 }
 
-TEST_F(WaitTest, PlaceholderBytesInTheScriptAreDisplayedCharacters) {
-    const std::string placeholder("\x01\x5c\x01\x5f\x01\x57\x01", 7);
-    // Without a wait, removing the inserted placeholders joins the script's own
-    // bytes into one, which goes too: each search starts at the reply's start.
-    const std::string left("\x5c\x01\x5f\x01\x57\x01\x01", 7);
-    expect_replies({
-        {placeholder, 7 * 195, each_followed_by(placeholder, "\\_w[100]")},
-        {placeholder, 0, left},
-        {"x" + placeholder + "y", 0, "x" + left + "y"},
-    });
-}
-
 // The script's own pauses may add up past the int range; the scan's total and
 // the tag waits must then still cancel, leaving the characters' own time.
 TEST_F(WaitTest, PausesBeyondTheIntRangeStillLeaveTheCharactersTheirTime) {
