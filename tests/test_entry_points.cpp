@@ -86,15 +86,6 @@ TEST_F(EntryPoints, ModulePathsThatDoNotFitAreRefused) {
     EXPECT_STREQ(path, "\\vokari.txt");
 }
 
-TEST_F(EntryPoints, ResponseBlockHoldsExactlyTheResponse) {
-    host_calls::load_with_length("", 0);
-    const host_calls::Response response = request_text("GET Version SAORI/1.0\r\n\r\n");
-    EXPECT_TRUE(response.has_block);
-    EXPECT_EQ(response.length, 40);
-    EXPECT_EQ(response.bytes, "SAORI/1.0 200 OK" + kSuffix);
-    EXPECT_EQ(request_text("X MAKOTO/2.0\r\nString:\r\n\r\n").bytes, "MAKOTO/2.0 200 OK\r\nString: " + kSuffix);
-}
-
 TEST_F(EntryPoints, RequestThatCannotBeCopiedGetsThe500ResponseWhateverItsProtocol) {
     host_calls::load_with_length("", 0);
     for (const char* text : {"X MAKOTO/2.0\r\nString: a\r\n\r\n", "EXECUTE SAORI/1.0\r\nArgument0: a\r\n\r\n"}) {

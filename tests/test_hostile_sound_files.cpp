@@ -57,7 +57,7 @@ TEST_F(HostileSoundFiles, PathsOutsideTheModuleDirectoryWriteNothing) {
         "C:\\victim.wav", "c:victim.wav",                        // drive letters
         "\\\\server\\share\\victim.wav", "//server/share/victim.wav",   // UNC
         "\\\\.\\COM1", "\\\\?\\C:\\victim.wav",                  // device namespaces
-        "NUL", "con.wav", "sub\\aux.wav", "Com1.wav", "victim.wav:stream",   // devices and streams
+        "NUL", "con.wav", "sub\\aux.wav", "sub\\aux .wav", "Com1.wav", "victim.wav:stream",   // devices and streams
         "..\\" + victim_name() + ",chime,1",                     // ".." components
         "sub\\..\\..\\" + victim_name() + ",chime,1",
         "../" + victim_name(), ". .\\" + victim_name(), "..",

@@ -104,23 +104,6 @@ TEST_F(PhonemeDetailsTest, NegativeSectionSelectsNoSlot) {
     EXPECT_EQ(phoneme_bank.consonant_frequency[0], 0.9);   // speaker keys need no slot
 }
 
-TEST_F(PhonemeDetailsTest, RandomBytesAreReadWithoutHarm) {
-    make_dir("vokariv0");
-    std::vector<std::uint8_t> noise(20000);
-    std::uint32_t state = 12345;
-    for (std::uint8_t& b : noise) {
-        state = state * 1103515245u + 12345u;
-        b = static_cast<std::uint8_t>(state >> 23);
-    }
-    // Keep a few well-formed pieces in the noise so that some lines do split.
-    const std::string pieces = "\n[3]\nloopchunkofset,-77\n[\x82]\ncorrect.level,\x81\x40";
-    for (std::size_t i = 0; i < pieces.size(); ++i) noise[5000 + i] = static_cast<std::uint8_t>(pieces[i]);
-    write("vokariv0/details.txt", noise);
-
-    EXPECT_TRUE(load_phoneme_details("vokariv0", 0));
-    EXPECT_EQ(log_text(), "reading details from directory vokariv0 : Done.\n");
-}
-
 // --- trimming of consonant samples ---------------------------------------------
 
 class TrimTest : public VoiceDataTest {

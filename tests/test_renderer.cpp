@@ -273,23 +273,6 @@ TEST_F(Renderer, EffectsMixUnscaledOnceAndClip) {
     EXPECT_EQ(out[12], 0xFF);   // both finished: no loop
 }
 
-TEST_F(Renderer, EffectNumbersOutsideTheListStartNothing) {
-    silence(0, 0);
-    effect({0x90, 0x90, 0x90});
-    control(0, 1, PlaySoundEffect, -1);
-    control(0, 1, PlaySoundEffect, -2);
-    control(0, 1, PlaySoundEffect, 1);
-    control(0, 1, PlaySoundEffect, 1e12);
-    control(0, 1, PlaySoundEffect, -1e12);
-    control(0, 3, PlaySoundEffect, 0.9);   // truncated toward zero: effect 0
-    const auto out = render(8);
-    EXPECT_EQ(out[1], 0xFF);
-    EXPECT_EQ(out[2], 0xFF);
-    EXPECT_EQ(out[3], 0x91);
-    EXPECT_EQ(out[5], 0x91);
-    EXPECT_EQ(out[6], 0xFF);
-}
-
 TEST_F(Renderer, OnsetFallsOverItsLoopChunkOffsetThenStops) {
     slot(0, 5, constant(50, 0x80), 4);
     onset(0, 0, 5);
@@ -592,13 +575,6 @@ TEST_F(Renderer, MatchesThePlainRendererByteForByte) {
         random_timeline(rng, timeline, samples);
         ASSERT_EQ(render(samples), plain_render(samples)) << "round " << round;
     }
-}
-
-TEST_F(Renderer, SameTimelineSameBytes) {
-    Lcg rng{777};
-    random_voice_bank(rng, voice_);
-    random_timeline(rng, timeline, 40000);
-    EXPECT_EQ(render(40000), render(40000));
 }
 
 }  // namespace

@@ -58,36 +58,30 @@ TEST(PitchPeriod, FrameBeyondTheSignalIsNotPeriodic) {
 // Onset estimates must land within a few milliseconds of the true boundary.
 constexpr double kOnsetToleranceMs = 5.0;
 
-TEST(VowelOnset, VoicingStartsAfterAFricative) {
-    const std::vector<float> x =
-        synthetic::join(synthetic::fricative(ms(90), 0.08), synthetic::vowel(ms(300), 160.0, 0.5));
-    const VowelOnset onset = find_vowel_onset(x, OnsetCue::Voicing);
-    EXPECT_NEAR(onset.sample * 1000.0 / synthetic::kRate, 90.0, kOnsetToleranceMs);
-    EXPECT_GT(onset.steady_begin, onset.sample);
-}
-
-TEST(VowelOnset, VoicingStartsAfterABurstAndAspiration) {
-    // A short loud burst, then weaker aspiration noise, then the vowel.
-    const std::vector<float> burst = synthetic::fricative(ms(8), 0.3, 7);
-    const std::vector<float> aspiration = synthetic::fricative(ms(40), 0.03, 9);
-    const std::vector<float> x = synthetic::join(synthetic::join(burst, aspiration), synthetic::vowel(ms(300), 120.0, 0.5));
-    const VowelOnset onset = find_vowel_onset(x, OnsetCue::Voicing);
-    EXPECT_NEAR(onset.sample * 1000.0 / synthetic::kRate, 48.0, kOnsetToleranceMs);
-}
-
-TEST(VowelOnset, LoudnessAndShapeMarkTheEndOfANasal) {
-    // A quiet murmur with a low formant, at the vowel's pitch, then the vowel.
-    const std::vector<float> murmur = synthetic::vowel(ms(120), 150.0, 0.12, 250.0, 2500.0);
-    const std::vector<float> x = synthetic::join(murmur, synthetic::vowel(ms(300), 150.0, 0.5));
-    const VowelOnset onset = find_vowel_onset(x, OnsetCue::LevelAndShape);
-    EXPECT_NEAR(onset.sample * 1000.0 / synthetic::kRate, 120.0, kOnsetToleranceMs);
-}
-
-TEST(VowelOnset, ShapeAloneMarksAVoicedConsonantAsLoudAsTheVowel) {
-    const std::vector<float> consonant = synthetic::vowel(ms(70), 150.0, 0.45, 300.0, 2200.0);
-    const std::vector<float> x = synthetic::join(consonant, synthetic::vowel(ms(300), 150.0, 0.5));
-    const VowelOnset onset = find_vowel_onset(x, OnsetCue::SpectralShape);
-    EXPECT_NEAR(onset.sample * 1000.0 / synthetic::kRate, 70.0, kOnsetToleranceMs);
+// Each cue on the consonant it serves, the vowel after it at the given time:
+// a fricative; a short loud burst, then weaker aspiration noise; a quiet
+// murmur with a low formant at the vowel's pitch; a voiced consonant as loud
+// as the vowel, told apart by its shape alone.
+TEST(VowelOnset, EachCueFindsTheVowelBehindItsConsonant) {
+    const std::vector<float> burst =
+        synthetic::join(synthetic::fricative(ms(8), 0.3, 7), synthetic::fricative(ms(40), 0.03, 9));
+    const struct {
+        const char* consonant;
+        std::vector<float> before;
+        double pitch;
+        OnsetCue cue;
+        double vowel_ms;
+    } cases[] = {
+        {"fricative", synthetic::fricative(ms(90), 0.08), 160.0, OnsetCue::Voicing, 90.0},
+        {"burst and aspiration", burst, 120.0, OnsetCue::Voicing, 48.0},
+        {"nasal", synthetic::vowel(ms(120), 150.0, 0.12, 250.0, 2500.0), 150.0, OnsetCue::LevelAndShape, 120.0},
+        {"voiced", synthetic::vowel(ms(70), 150.0, 0.45, 300.0, 2200.0), 150.0, OnsetCue::SpectralShape, 70.0},
+    };
+    for (const auto& c : cases) {
+        const VowelOnset onset = find_vowel_onset(synthetic::join(c.before, synthetic::vowel(ms(300), c.pitch, 0.5)), c.cue);
+        EXPECT_NEAR(onset.sample * 1000.0 / synthetic::kRate, c.vowel_ms, kOnsetToleranceMs) << c.consonant;
+        EXPECT_GT(onset.steady_begin, onset.sample) << c.consonant;
+    }
 }
 
 TEST(VowelOnset, TooShortARecordingGivesNoOnset) {
@@ -95,14 +89,12 @@ TEST(VowelOnset, TooShortARecordingGivesNoOnset) {
 }
 
 TEST(VowelOnset, CuesFollowTheConsonant) {
-    EXPECT_EQ(onset_cue(slot_of_romaji("ka")), OnsetCue::Voicing);
-    EXPECT_EQ(onset_cue(slot_of_romaji("ji")), OnsetCue::Voicing);
-    EXPECT_EQ(onset_cue(slot_of_romaji("hya")), OnsetCue::Voicing);
-    EXPECT_EQ(onset_cue(slot_of_romaji("ba")), OnsetCue::SpectralShape);
-    EXPECT_EQ(onset_cue(slot_of_romaji("du")), OnsetCue::SpectralShape);
-    EXPECT_EQ(onset_cue(slot_of_romaji("na")), OnsetCue::LevelAndShape);
-    EXPECT_EQ(onset_cue(slot_of_romaji("kyo")), OnsetCue::LevelAndShape);
-    EXPECT_EQ(onset_cue(slot_of_romaji("bya")), OnsetCue::LevelAndShape);
+    const struct { const char* romaji; OnsetCue cue; } cases[] = {
+        {"ka", OnsetCue::Voicing},       {"ji", OnsetCue::Voicing},        {"hya", OnsetCue::Voicing},
+        {"ba", OnsetCue::SpectralShape}, {"du", OnsetCue::SpectralShape},  {"na", OnsetCue::LevelAndShape},
+        {"kyo", OnsetCue::LevelAndShape}, {"bya", OnsetCue::LevelAndShape},
+    };
+    for (const auto& c : cases) EXPECT_EQ(onset_cue(slot_of_romaji(c.romaji)), c.cue) << c.romaji;
 }
 
 TEST(LoopPoints, LoopSpansWholePeriodsAndWrapsSeamlessly) {
@@ -247,34 +239,34 @@ std::string write_test_file(const std::string& name, int rate, int channels, int
 
 }  // namespace
 
-TEST(AudioInput, ReadsStereoFloatAt44100AsMonoAtTheBankRate) {
-    // 441 Hz in the left channel, silence in the right: the mono mix has half
-    // the amplitude and, at 22050 Hz, a period of 50 samples.
-    std::vector<float> stereo;
-    for (int i = 0; i < 44100 / 2; ++i) {
-        stereo.push_back(static_cast<float>(0.8 * std::sin(2.0 * M_PI * 441.0 * i / 44100.0)));
-        stereo.push_back(0.0f);
+// A tone read from another rate, format and channel count comes out as mono
+// at the bank rate with its period and level: 441 Hz in the left channel of
+// float stereo at 44100 Hz, silence in the right, mixes to half amplitude.
+TEST(AudioInput, ReadsOtherRatesFormatsAndChannelsAsMonoAtTheBankRate) {
+    const struct {
+        const char* name;
+        int rate, channels, format;
+        double tone, amplitude, peak;
+    } cases[] = {
+        {"stereo.wav", 44100, 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 441.0, 0.8, 0.4},
+        {"pcm24.wav", 16000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_24, 200.0, 0.5, 0.5},
+    };
+    for (const auto& c : cases) {
+        std::vector<float> frames;
+        for (int i = 0; i < c.rate / 2; ++i) {
+            frames.push_back(static_cast<float>(c.amplitude * std::sin(2.0 * M_PI * c.tone * i / c.rate)));
+            if (c.channels == 2) frames.push_back(0.0f);
+        }
+        const std::string path = write_test_file(c.name, c.rate, c.channels, c.format, frames);
+        const AudioReadResult audio = read_recording(path);
+        ASSERT_TRUE(audio.error.empty()) << c.name << ": " << audio.error;
+        EXPECT_NEAR(static_cast<double>(audio.samples.size()), 22050 / 2, 2) << c.name;
+        EXPECT_NEAR(estimate_period(audio.samples, 2000).period, 22050.0 / c.tone, 0.3) << c.name;
+        float peak = 0.0f;
+        for (float v : audio.samples) peak = std::max(peak, std::fabs(v));
+        EXPECT_NEAR(peak, c.peak, 0.01) << c.name;
+        std::remove(path.c_str());
     }
-    const std::string path = write_test_file("stereo.wav", 44100, 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT, stereo);
-    const AudioReadResult audio = read_recording(path);
-    ASSERT_TRUE(audio.error.empty()) << audio.error;
-    EXPECT_NEAR(static_cast<double>(audio.samples.size()), 22050 / 2, 2);
-    EXPECT_NEAR(estimate_period(audio.samples, 2000).period, 50.0, 0.2);
-    float peak = 0.0f;
-    for (float v : audio.samples) peak = std::max(peak, std::fabs(v));
-    EXPECT_NEAR(peak, 0.4, 0.01);
-    std::remove(path.c_str());
-}
-
-TEST(AudioInput, Reads24BitPcmAtAnotherRate) {
-    std::vector<float> mono;
-    for (int i = 0; i < 16000; ++i) mono.push_back(static_cast<float>(0.5 * std::sin(2.0 * M_PI * 200.0 * i / 16000.0)));
-    const std::string path = write_test_file("pcm24.wav", 16000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_24, mono);
-    const AudioReadResult audio = read_recording(path);
-    ASSERT_TRUE(audio.error.empty()) << audio.error;
-    EXPECT_NEAR(static_cast<double>(audio.samples.size()), 22050, 2);
-    EXPECT_NEAR(estimate_period(audio.samples, 3000).period, 22050.0 / 200.0, 0.3);
-    std::remove(path.c_str());
 }
 
 TEST(AudioInput, ReportsAFileItCannotRead) {

@@ -4,20 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "support/program_run.h"
+
 namespace say_test {
 
-struct RunResult {
-    int exit_status = -1;  // the program's exit status; -1 when it did not exit normally
-    std::string out;       // everything it wrote to standard output
-    std::string err;       // everything it wrote to standard error
-};
-
-// Runs `program` with `arguments`, feeding `input` to its standard input, and
-// waits for it to end.
-RunResult run_program(const std::string& program, const std::vector<std::string>& arguments,
-                      const std::string& input = "");
+using RunResult = program_runner::ProgramRun;
 
 // Runs the built vokari-say.
-RunResult run_say(const std::vector<std::string>& arguments, const std::string& input = "");
+inline RunResult run_say(const std::vector<std::string>& arguments, const std::string& input = "") {
+    return program_runner::run_program(VOKARI_SAY_PROGRAM, arguments, input);
+}
 
 }  // namespace say_test

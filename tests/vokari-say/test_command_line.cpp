@@ -82,7 +82,7 @@ protected:
 
 TEST_F(CommandLine, SpeaksAnArgumentAsShiftJisAndPrintsTheReplyAsUtf8) {
     const RunResult r = say({"--no-wait", kScriptUtf8});
-    EXPECT_EQ(r.exit_status, 0) << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, kScriptUtf8 + "\n");
     EXPECT_EQ(record("stub-request.bin"), makoto_request(kSoundTag + kScriptCp932));
     // The module runs on a private copy, below a host tree of its own, and
@@ -95,7 +95,7 @@ TEST_F(CommandLine, SpeaksAnArgumentAsShiftJisAndPrintsTheReplyAsUtf8) {
 
 TEST_F(CommandLine, SaoriSendsArgument0AndReadsResult) {
     const RunResult r = say({"--no-wait", "--saori", "あ"});
-    EXPECT_EQ(r.exit_status, 0) << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "あ\n");
     EXPECT_EQ(record("stub-request.bin"),
               "EXECUTE SAORI/1.0\r\nSender: vokari-say\r\nSecurityLevel: Local\r\nCharset: Shift_JIS\r\n"
@@ -104,20 +104,20 @@ TEST_F(CommandLine, SaoriSendsArgument0AndReadsResult) {
 
 TEST_F(CommandLine, ReadsStandardInputAndFilesWithLineBreaksAsTags) {
     const RunResult from_stdin = say({"--no-wait"}, "\xEF\xBB\xBF" "一行目\r\n二行目\n\n");
-    EXPECT_EQ(from_stdin.exit_status, 0) << from_stdin.err;
+    EXPECT_EQ(from_stdin.status, 0) << from_stdin.err;
     EXPECT_EQ(from_stdin.out, "一行目\\n二行目\n");
     EXPECT_EQ(record("stub-request.bin"),
               makoto_request(kSoundTag + "\x88\xEA\x8D\x73\x96\xDA\\n\x93\xF1\x8D\x73\x96\xDA"));
 
     fixture::write_text(dir_ + "/script.txt", kScriptUtf8 + "\n");
     const RunResult from_file = say({"--no-wait", "--file", dir_ + "/script.txt"});
-    EXPECT_EQ(from_file.exit_status, 0) << from_file.err;
+    EXPECT_EQ(from_file.status, 0) << from_file.err;
     EXPECT_EQ(record("stub-request.bin"), makoto_request(kSoundTag + kScriptCp932));
 }
 
 TEST_F(CommandLine, RefusesCharactersWithoutShiftJisFormBeforeLoading) {
     const RunResult r = say({"こんにちは😀"});
-    EXPECT_EQ(r.exit_status, 1);
+    EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("U+1F600"), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(record("stub-calls.txt"), "");
@@ -126,7 +126,7 @@ TEST_F(CommandLine, RefusesCharactersWithoutShiftJisFormBeforeLoading) {
 TEST_F(CommandLine, SavesThePlayedSoundAndLeavesNothingInTheModuleDirectory) {
     const std::string out = dir_ + "/out.wav";
     const RunResult r = say({"--no-wait", "-o", out, "あ"});
-    EXPECT_EQ(r.exit_status, 0) << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "あ\n");
     const std::vector<std::uint8_t> wav = fixture::read_file(out);
     ASSERT_EQ(wav.size(), 58u + 2205u);
@@ -139,7 +139,7 @@ TEST_F(CommandLine, SavesThePlayedSoundAndLeavesNothingInTheModuleDirectory) {
 TEST_F(CommandLine, NoPlayAsksForTheSilentSoundFileWithTheConfiguredPrefix) {
     fixture::write_text(module_dir_ + "/vokari.txt", "tag.prefix, !\n");
     const RunResult r = say({"--no-play", "あ"});
-    EXPECT_EQ(r.exit_status, 0) << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(record("stub-request.bin").find("String: !wavouts[vokari-say-"), std::string::npos);
     EXPECT_EQ(stray_files(), std::vector<std::string>{"vokari.txt"});
 }
@@ -148,14 +148,14 @@ TEST_F(CommandLine, WaitsForTheSoundBeforeUnloading) {
     const auto start = std::chrono::steady_clock::now();
     const RunResult r = say({"あ"});
     const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(r.exit_status, 0) << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_GE(elapsed, std::chrono::milliseconds(100));  // the stand-in's sound lasts 100 ms
     EXPECT_EQ(stray_files(), std::vector<std::string>{});
 }
 
 TEST_F(CommandLine, DrawsThePicture) {
     const RunResult r = say({"--no-wait", "--svg", dir_ + "/a.svg", "\\0あ\\1い"});
-    EXPECT_EQ(r.exit_status, 0) << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
     const std::vector<std::uint8_t> svg = fixture::read_file(dir_ + "/a.svg");
     const std::string text(svg.begin(), svg.end());
     EXPECT_NE(text.find("fill='#1f5fbf'>あ</text>"), std::string::npos);
@@ -164,7 +164,7 @@ TEST_F(CommandLine, DrawsThePicture) {
 
 TEST_F(CommandLine, PacesTheReplyWithSpeakerLabels) {
     const RunResult r = say({"--no-wait", "--pace", "-s", "0", "\\0あ\\1い"});
-    EXPECT_EQ(r.exit_status, 0) << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "[main] あ\n[partner] い\n");
 }
 
@@ -172,7 +172,7 @@ TEST_F(CommandLine, RawRequestGoesOutAndComesBackUnchanged) {
     const std::string request = "EXECUTE SAORI/1.0\r\nArgument0: \x82\xA0\r\n\r\n";
     fixture::write_text(dir_ + "/request.txt", request);
     const RunResult r = say({"--no-wait", "--raw", dir_ + "/request.txt"});
-    EXPECT_EQ(r.exit_status, 0) << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(record("stub-request.bin"), request);
     EXPECT_EQ(r.out, "SAORI/1.0 200 OK\r\nResult: \x82\xA0\r\nCharset: Shift_JIS\r\n\r\n");
 }
@@ -194,21 +194,21 @@ TEST_F(CommandLine, ReportsProblemsWithAClearMessageAndStatus) {
     };
     for (const Case& c : cases) {
         const RunResult r = say(c.arguments);
-        EXPECT_EQ(r.exit_status, c.status) << c.arguments[0];
+        EXPECT_EQ(r.status, c.status) << c.arguments[0];
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     }
     EXPECT_EQ(stray_files(), std::vector<std::string>{});
 
     const RunResult no_dir = run_say({"--library", VOKARI_SAY_STUB_MODULE, "--module-dir", dir_ + "/none", "a"});
-    EXPECT_EQ(no_dir.exit_status, 1);
+    EXPECT_EQ(no_dir.status, 1);
     EXPECT_NE(no_dir.err.find("module directory not found: " + dir_ + "/none"), std::string::npos) << no_dir.err;
 
     const RunResult no_library = run_say({"--library", dir_ + "/none.so", "--module-dir", module_dir_, "a"});
-    EXPECT_EQ(no_library.exit_status, 1);
+    EXPECT_EQ(no_library.status, 1);
     EXPECT_NE(no_library.err.find("module library not found: " + dir_ + "/none.so"), std::string::npos);
 
     const RunResult bad_library = run_say({"--library", dir_ + "/not-a-library.so", "--module-dir", module_dir_, "a"});
-    EXPECT_EQ(bad_library.exit_status, 1);
+    EXPECT_EQ(bad_library.status, 1);
     EXPECT_NE(bad_library.err.find("cannot load the module library"), std::string::npos) << bad_library.err;
 }
 
@@ -223,7 +223,7 @@ TEST_F(CommandLine, OutputFilesAreCheckedBeforeAnythingIsSpoken) {
     };
     for (const std::vector<std::string>& c : cases) {
         const RunResult r = say({"--no-play", c[0], c[1], "あ"});
-        EXPECT_EQ(r.exit_status, 1) << c[1];
+        EXPECT_EQ(r.status, 1) << c[1];
         EXPECT_NE(r.err.find("cannot write " + c[1] + ": " + c[2]), std::string::npos) << r.err;
         EXPECT_EQ(record("stub-calls.txt"), "") << "the module was loaded for " << c[1];
     }
@@ -234,7 +234,7 @@ TEST_F(CommandLine, OutputThroughASymbolicLinkWritesItsTarget) {
     fixture::write_text(dir_ + "/target.wav", "old");
     ASSERT_EQ(symlink("target.wav", (dir_ + "/link.wav").c_str()), 0);
     const RunResult r = say({"--no-play", "-o", dir_ + "/link.wav", "あ"});
-    EXPECT_EQ(r.exit_status, 0) << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
     struct stat info;
     ASSERT_EQ(lstat((dir_ + "/link.wav").c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
@@ -244,37 +244,37 @@ TEST_F(CommandLine, OutputThroughASymbolicLinkWritesItsTarget) {
 TEST_F(CommandLine, ScriptFilesInShiftJisAreDetectedOrNamed) {
     fixture::write_text(dir_ + "/sjis.txt", kScriptCp932 + "\r\n");
     const RunResult detected = say({"--no-play", "-f", dir_ + "/sjis.txt"});
-    EXPECT_EQ(detected.exit_status, 0) << detected.err;
+    EXPECT_EQ(detected.status, 0) << detected.err;
     EXPECT_EQ(detected.out, kScriptUtf8 + "\n");
     EXPECT_EQ(record("stub-request.bin"), makoto_request("@wavouts[vokari-say-out.wav]" + kScriptCp932));
 
     const RunResult not_utf8 = say({"--no-play", "--encoding", "utf-8", "-f", dir_ + "/sjis.txt"});
-    EXPECT_EQ(not_utf8.exit_status, 1);
+    EXPECT_EQ(not_utf8.status, 1);
     EXPECT_NE(not_utf8.err.find("not UTF-8 (byte 0)"), std::string::npos) << not_utf8.err;
 
     // C3 B1 is "ñ" in UTF-8 and "ﾃｱ" in Shift_JIS: detection takes UTF-8,
     // which has no Shift_JIS form; naming the encoding reads the katakana.
     const RunResult as_utf8 = say({"--no-play"}, "\xC3\xB1");
-    EXPECT_EQ(as_utf8.exit_status, 1);
+    EXPECT_EQ(as_utf8.status, 1);
     EXPECT_NE(as_utf8.err.find("U+00F1"), std::string::npos) << as_utf8.err;
     const RunResult as_sjis = say({"--no-play", "-e", "shift_jis"}, "\xC3\xB1");
-    EXPECT_EQ(as_sjis.exit_status, 0) << as_sjis.err;
+    EXPECT_EQ(as_sjis.status, 0) << as_sjis.err;
     EXPECT_EQ(as_sjis.out, "ﾃｱ\n");
 }
 
 TEST_F(CommandLine, NoSoundDeviceIsNoSuccessUnlessSilenceWasAskedFor) {
     setenv("STUB_NO_SOUND_DEVICE", "1", 1);
     const RunResult played = say({"--no-wait", "あ"});
-    EXPECT_EQ(played.exit_status, 3);
+    EXPECT_EQ(played.status, 3);
     EXPECT_NE(played.err.find("nothing was played: this machine has no sound output device"), std::string::npos)
         << played.err;
     const RunResult silent = say({"--no-play", "あ"});
-    EXPECT_EQ(silent.exit_status, 0) << silent.err;
+    EXPECT_EQ(silent.status, 0) << silent.err;
 }
 
 TEST_F(CommandLine, HelpDescribesTheOptionsAndExitStatuses) {
     const RunResult r = run_say({"--help"});
-    EXPECT_EQ(r.exit_status, 0);
+    EXPECT_EQ(r.status, 0);
     for (const char* option : {"--file", "--encoding", "--module-dir", "--output", "--no-play", "--pace", "--svg",
                                "--saori", "--raw", "\n  0  ", "\n  1  ", "\n  2  ", "\n  3  "})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;

@@ -30,55 +30,39 @@ TEST(DisplayTimeline, HostDelayIsWhatTheModuleSubtractsFromEachWait) {
     EXPECT_EQ(host_character_delay_ms(30), 85);
 }
 
-TEST(DisplayTimeline, EveryCharacterCostsTheDelayAndWaitTagsAddTheirTime) {
-    const DisplayTimeline t = build_display_timeline("あ\\_w[35]い\\w3う\\w", 100);
-    EXPECT_EQ(describe(t), "あ@0 い@135 う@385");
-    EXPECT_EQ(t.end_ms, 485);
+TEST(DisplayTimeline, CharactersTagsAndWaitsInOrder) {
+    const struct { const char* reply; int delay_ms; const char* shown; } cases[] = {
+        // Every character costs the delay; wait tags add their time.
+        {"あ\\_w[35]い\\w3う\\w", 100, "あ@0 い@135 う@385"},
+        {"\\0ｱ\\n\\1\\\\x", 10, "|0@0 ｱ@0 /@10 |1@10 \\@10 x@20"},
+        // Bracketed tags with nested brackets, "\s" with a digit, plain tags;
+        // "\_a" without a bracket is no tag, so its backslash and letters show.
+        {"\\![a[b]c]\\s[5]\\s1\\e\\_q\\_a", 10, "\\@0 _@10 a@20"},
+        {"\\_w[12", 10, "1@0 2@10"},           // an unclosed bracket leaves its argument as text
+        {"a\\_w[-500]b", 10, "a@0 b@10"},       // negative waits do not turn time back
+    };
+    for (const auto& c : cases) EXPECT_EQ(describe(build_display_timeline(c.reply, c.delay_ms)), c.shown) << c.reply;
+    EXPECT_EQ(build_display_timeline("あ\\_w[35]い\\w3う\\w", 100).end_ms, 485);
+    EXPECT_EQ(build_display_timeline("\\0ｱ\\n\\1\\\\x", 10).events.back().speaker, 1);   // x is the partner's
 }
 
-TEST(DisplayTimeline, SpeakerSwitchesLineBreaksAndEscapedBackslash) {
-    const DisplayTimeline t = build_display_timeline("\\0ｱ\\n\\1\\\\x", 10);
-    EXPECT_EQ(describe(t), "|0@0 ｱ@0 /@10 |1@10 \\@10 x@20");
-    EXPECT_EQ(t.events.back().speaker, 1);
-}
-
-TEST(DisplayTimeline, OtherTagsShowNothingAndUnknownBackslashShows) {
-    // Bracketed tags with nested brackets, "\s" with a digit, plain tags; "\_a"
-    // without a bracket is no tag, so its backslash and letters show.
-    const DisplayTimeline t = build_display_timeline("\\![a[b]c]\\s[5]\\s1\\e\\_q\\_a", 10);
-    EXPECT_EQ(describe(t), "\\@0 _@10 a@20");
-}
-
-TEST(DisplayTimeline, UnclosedBracketLeavesItsArgumentAsText) {
-    EXPECT_EQ(describe(build_display_timeline("\\_w[12", 10)), "1@0 2@10");
-}
-
-TEST(DisplayTimeline, NegativeWaitsDoNotTurnTimeBack) {
-    EXPECT_EQ(describe(build_display_timeline("a\\_w[-500]b", 10)), "a@0 b@10");
-}
-
+// Text without a speaker tag is the main character's.
 TEST(PacedDisplay, LabelsSpeakersAndSleepsUntilEachCharacter) {
-    const DisplayTimeline t = build_display_timeline("\\0あ\\w1い\\1う\\nえ", 20);
-    char* text = nullptr;
-    size_t size = 0;
-    std::FILE* out = open_memstream(&text, &size);
+    const auto shown = [](const std::string& reply, int delay_ms, std::vector<int>& sleeps) {
+        char* text = nullptr;
+        size_t size = 0;
+        std::FILE* out = open_memstream(&text, &size);
+        show_paced(build_display_timeline(reply, delay_ms), out, [&](int ms) { sleeps.push_back(ms); });
+        std::fclose(out);
+        const std::string result(text, size);
+        std::free(text);
+        return result;
+    };
     std::vector<int> sleeps;
-    show_paced(t, out, [&](int ms) { sleeps.push_back(ms); });
-    std::fclose(out);
-    EXPECT_EQ(std::string(text, size), "[main] あい\n[partner] う\n          え\n");
-    std::free(text);
+    EXPECT_EQ(shown("\\0あ\\w1い\\1う\\nえ", 20, sleeps), "[main] あい\n[partner] う\n          え\n");
     // あ at 0, い at 70, う at 90, え at 110.
     EXPECT_EQ(sleeps, (std::vector<int>{70, 20, 20}));
-}
-
-TEST(PacedDisplay, TextWithoutSpeakerTagIsTheMainCharacters) {
-    char* text = nullptr;
-    size_t size = 0;
-    std::FILE* out = open_memstream(&text, &size);
-    show_paced(build_display_timeline("hi", 0), out, [](int) {});
-    std::fclose(out);
-    EXPECT_EQ(std::string(text, size), "[main] hi\n");
-    std::free(text);
+    EXPECT_EQ(shown("hi", 0, sleeps), "[main] hi\n");
 }
 
 }  // namespace

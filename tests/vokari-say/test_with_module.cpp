@@ -81,7 +81,7 @@ protected:
 TEST_F(WithModule, ReplyWaitsMatchTheLengthOfTheSavedSound) {
     const std::string wav_path = dir_ + "/hello.wav";
     const RunResult r = say({"--no-play", "-o", wav_path, "こんにちは"});
-    ASSERT_EQ(r.exit_status, 0) << r.err;
+    ASSERT_EQ(r.status, 0) << r.err;
 
     // Each of the five characters is followed by the same wait W.
     std::smatch match;
@@ -111,8 +111,8 @@ TEST_F(WithModule, ReplyWaitsMatchTheLengthOfTheSavedSound) {
 TEST_F(WithModule, PlayedAndSilentOutputRenderTheSameSound) {
     const RunResult played = say({"--no-wait", "-o", dir_ + "/played.wav", "ｺﾝﾆﾁﾊ漢字"});
     const RunResult silent = say({"--no-play", "--saori", "-o", dir_ + "/silent.wav", "ｺﾝﾆﾁﾊ漢字"});
-    ASSERT_EQ(played.exit_status, 0) << played.err;
-    ASSERT_EQ(silent.exit_status, 0) << silent.err;
+    ASSERT_EQ(played.status, 0) << played.err;
+    ASSERT_EQ(silent.status, 0) << silent.err;
     EXPECT_EQ(played.out, silent.out);
     EXPECT_EQ(played.out.rfind("ｺ", 0), 0u) << played.out;
     EXPECT_NE(played.out.find("漢"), std::string::npos) << played.out;
@@ -121,7 +121,7 @@ TEST_F(WithModule, PlayedAndSilentOutputRenderTheSameSound) {
 
 TEST_F(WithModule, VoiceControlTagsNeverReachTheReply) {
     const RunResult r = say({"--no-play", "-o", dir_ + "/a.wav", "@+[3]あ@<い"});
-    ASSERT_EQ(r.exit_status, 0) << r.err;
+    ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.find('@'), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("wavout"), std::string::npos) << r.out;
 }
@@ -132,14 +132,14 @@ TEST_F(WithModule, SettingsPrefixIsUsedForTheSoundFileRequest) {
     options.settings_lines = {"tag.prefix, !"};
     fixture::make_voice(module_dir_, options);
     const RunResult r = say({"--no-play", "-o", dir_ + "/a.wav", "あ"});
-    ASSERT_EQ(r.exit_status, 0) << r.err;
+    ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_GT(fixture::read_file(dir_ + "/a.wav").size(), 58u + 1000u);
     EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }
 
 TEST_F(WithModule, NothingSpokenMeansNoSoundFile) {
     const RunResult r = say({"--no-play", "-o", dir_ + "/a.wav", "@nこんにちは"});
-    EXPECT_EQ(r.exit_status, 1);
+    EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("the module rendered no sound"), std::string::npos) << r.err;
     EXPECT_TRUE(fixture::read_file(dir_ + "/a.wav").empty());
     EXPECT_EQ(leftovers(), std::vector<std::string>{});
@@ -147,7 +147,7 @@ TEST_F(WithModule, NothingSpokenMeansNoSoundFile) {
 
 TEST_F(WithModule, PictureHoldsTheWaveformAndEveryCharacter) {
     const RunResult r = say({"--no-play", "--svg", dir_ + "/a.svg", "\\0あい\\1うえ"});
-    ASSERT_EQ(r.exit_status, 0) << r.err;
+    ASSERT_EQ(r.status, 0) << r.err;
     const std::vector<std::uint8_t> bytes = fixture::read_file(dir_ + "/a.svg");
     const std::string svg(bytes.begin(), bytes.end());
     EXPECT_NE(svg.find("<path stroke='#333'"), std::string::npos);
@@ -178,12 +178,12 @@ TEST_F(WithModule, VoiceFolderIsOnlyRead) {
     unsetenv("TMPDIR");
     set_writable(true);
 
-    EXPECT_EQ(saved.exit_status, 0) << saved.err;
+    EXPECT_EQ(saved.status, 0) << saved.err;
     EXPECT_EQ(saved.out, "vokari\n");  // too short a pause to show the wait
     EXPECT_GT(fixture::read_file(dir_ + "/a.wav").size(), 58u + 1000u);
-    EXPECT_EQ(drawn.exit_status, 0) << drawn.err;
-    EXPECT_EQ(silent.exit_status, 0) << silent.err;
-    EXPECT_EQ(own_file.exit_status, 0) << own_file.err;
+    EXPECT_EQ(drawn.status, 0) << drawn.err;
+    EXPECT_EQ(silent.status, 0) << silent.err;
+    EXPECT_EQ(own_file.status, 0) << own_file.err;
     EXPECT_NE(own_file.err.find("asks for a sound file of its own"), std::string::npos) << own_file.err;
     EXPECT_EQ(listing(module_dir_), before);
     EXPECT_EQ(listing(temporary), "");
@@ -194,30 +194,30 @@ TEST_F(WithModule, MessageSpeedReachesTheModule) {
     // 85 ms a character at 30 ms, 111 ms at 50 ms.
     const RunResult quick = say({"--no-play", "--message-speed", "30", "こんにちは"});
     const RunResult usual = say({"--no-play", "こんにちは"});
-    ASSERT_EQ(quick.exit_status, 0) << quick.err;
-    ASSERT_EQ(usual.exit_status, 0) << usual.err;
+    ASSERT_EQ(quick.status, 0) << quick.err;
+    ASSERT_EQ(usual.status, 0) << usual.err;
     ASSERT_GE(first_wait(usual.out), 0) << usual.out;
     EXPECT_EQ(first_wait(quick.out), first_wait(usual.out) + 26) << quick.out;
 }
 
 TEST_F(WithModule, EverySilenceIsExplainedAndNoSuccess) {
     const RunResult too_high = run_say({"--library", VOKARI_SAY_MODULE, "--module-dir", dir_, "--no-play", "あ"});
-    EXPECT_EQ(too_high.exit_status, 3);
+    EXPECT_EQ(too_high.status, 3);
     EXPECT_NE(too_high.err.find(dir_ + " holds no samples"), std::string::npos) << too_high.err;
     EXPECT_NE(too_high.err.find("try --module-dir " + module_dir_), std::string::npos) << too_high.err;
 
     // About 46 s of speech is spoken in full; 49 s pass the module's limit.
     const RunResult in_full = say({"--no-play", "\\_w[46000]あ"});
-    EXPECT_EQ(in_full.exit_status, 0) << in_full.err;
+    EXPECT_EQ(in_full.status, 0) << in_full.err;
     const RunResult cut = say({"--no-play", "\\_w[49000]あ"});
-    EXPECT_EQ(cut.exit_status, 3);
+    EXPECT_EQ(cut.status, 3);
     EXPECT_NE(cut.err.find("the module's log: WARNING : システムリミット値を越える"), std::string::npos) << cut.err;
     EXPECT_NE(cut.err.find("cut at the module's limit of 47.6 s"), std::string::npos) << cut.err;
 
     // Kanji without a reading: silence with punctuation, or no sound at all.
     for (const char* unread : {"今日、雨", "雨"}) {
         const RunResult kanji = say({"--no-play", unread});
-        EXPECT_EQ(kanji.exit_status, 3) << unread;
+        EXPECT_EQ(kanji.status, 3) << unread;
         EXPECT_NE(kanji.err.find("kanji have no reading"), std::string::npos) << unread << kanji.err;
         EXPECT_EQ(kanji.err.find("samples"), std::string::npos) << unread << kanji.err;
     }
@@ -227,7 +227,7 @@ TEST_F(WithModule, EverySilenceIsExplainedAndNoSuccess) {
     options.settings_lines = {"talk.default.speed,0"};
     fixture::make_voice(module_dir_, options);
     const RunResult muted = say({"--no-play", "こんにちは"});
-    EXPECT_EQ(muted.exit_status, 3);
+    EXPECT_EQ(muted.status, 3);
     EXPECT_NE(muted.err.find("talk.default.speed is 0"), std::string::npos) << muted.err;
 }
 
