@@ -126,7 +126,10 @@ FoundFiles find_script_files(const std::vector<std::string>& inputs, const std::
     FoundFiles found;
     Walker walker{found, output.empty() ? fs::path() : fs::u8path(output)};
     for (const std::string& input : inputs) {
-        if (is_folder(fs::u8path(input))) walker.walk(fs::u8path(input));
+        // A voice folder given by mistake holds no scripts: its details.txt
+        // is tuning numbers.
+        if (is_folder(fs::u8path(input)) && is_sample_folder(fs::u8path(input))) ++found.sample_folders;
+        else if (is_folder(fs::u8path(input))) walker.walk(fs::u8path(input));
         else found.scripts.push_back(input);
     }
     return found;
