@@ -29,11 +29,12 @@ cp -R vokari.txt vokariv0 vokaric0 vokariv1 vokaric1 naist-jdic 読み取り専�
 printf 'keep' >読み取り専用/old.wav
 mount --bind 読み取り専用 読み取り専用
 mount -o remount,bind,ro 読み取り専用
-# 満杯: 8 KB, already holding what a failed write must leave whole.
-mount -t tmpfs -o size=8k tmpfs 満杯
+# 満杯: 16 KB, holding what a failed write must leave whole, then filled up.
+mount -t tmpfs -o size=16k tmpfs 満杯
 printf '// old dictionary\r\n' >満杯/mine.dic
 printf 'keep' >満杯/out.wav
 mkdir 満杯/声 && printf 'keep\r\n' >満杯/声/vokari.txt
+cat /dev/zero >満杯/filler 2>/dev/null || true
 before_full=$(contents 満杯)
 espeak-ng -v ja -w 録音2/a.wav "あ"
 espeak-ng -v ja -w 録音2/ka.wav "か"

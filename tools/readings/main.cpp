@@ -143,7 +143,9 @@ bool write_through_temporary(const std::string& path, const std::string& text, s
         error = "cannot write " + path + ": " + std::strerror(errno);
         return false;
     }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    // Flushed before closing: some C libraries (wine's msvcrt) forget a
+    // failed flush by the time fclose returns.
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
     const bool closed = std::fclose(file) == 0;
     const int write_error = errno;
     // std::filesystem's rename replaces an older dictionary on Windows too.
