@@ -15,7 +15,9 @@ cd "$1"
 shared="${WINEPREFIX:-$HOME/.wine}"
 prefix=$(mktemp -d)
 mkdir "$prefix/dosdevices"
-cp -p "$shared"/*.reg "$shared/.update-timestamp" "$prefix/"
+cp -p "$shared"/*.reg "$prefix/"
+# Without the shared prefix's update stamp, wine would rebuild the prefix.
+if [[ -f $shared/.update-timestamp ]]; then cp -p "$shared/.update-timestamp" "$prefix/"; fi
 ln -s "$shared/drive_c" "$prefix/drive_c"
 ln -s ../drive_c "$prefix/dosdevices/c:"
 ln -s / "$prefix/dosdevices/z:"
