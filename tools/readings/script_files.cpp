@@ -127,9 +127,13 @@ FoundFiles find_script_files(const std::vector<std::string>& inputs, const std::
     Walker walker{found, output.empty() ? fs::path() : fs::u8path(output)};
     for (const std::string& input : inputs) {
         // A voice folder given by mistake holds no scripts: its details.txt
-        // is tuning numbers.
-        if (is_folder(fs::u8path(input)) && is_sample_folder(fs::u8path(input))) ++found.sample_folders;
-        else if (is_folder(fs::u8path(input))) walker.walk(fs::u8path(input));
+        // is tuning numbers.  (A character's own folder may hold WAVs.)
+        const fs::path path = fs::u8path(input);
+        std::error_code error;
+        if (is_folder(path) && fs::exists(path / "details.txt", error) && !is_module_folder(path))
+            ++found.sample_folders;
+        else if (is_folder(path))
+            walker.walk(path);
         else found.scripts.push_back(input);
     }
     return found;
