@@ -73,6 +73,16 @@ expect_refusal "a read-only dictionary folder" "読み取り専用"
 tool vokari-readings --force -o 満杯/mine.dic キャラ/ghost/master
 expect_refusal "a full disk" "満杯/mine.dic"
 
+# See the kana with the user's temporary folder on a full disk: vokari-say
+# cannot make its private copy of the voice there, and says where.
+temp=$(sed -n 's/^"TEMP"="[A-Za-z]:\\\\\(.*\)"$/\1/p' "$shared/user.reg" | head -n 1 | sed 's/\\\\/\//g')
+[[ -n $temp && -d $shared/drive_c/$temp ]] || fail "no temporary folder in the wine prefix's settings"
+mount -t tmpfs -o size=16k tmpfs "$shared/drive_c/$temp"
+cat /dev/zero >"$shared/drive_c/$temp/filler" 2>/dev/null || true
+tool vokari-say --reading "今日は"
+expect_refusal "a full temporary folder" "${temp##*/}"
+umount "$shared/drive_c/$temp"
+
 [[ $(contents 満杯) == "$before_full" ]] || fail "a write onto the full disk lost or left files: $(ls -R 満杯)"
 [[ $(cat 読み取り専用/old.wav) == keep ]] || fail "the read-only folder changed"
 echo "check_zip_tools_mounted: OK"
