@@ -25,7 +25,7 @@ export WINEPREFIX="$prefix"
 trap 'wineserver -k 2>/dev/null; rm -rf "$prefix"' EXIT
 mount --make-rprivate / 2>/dev/null || true
 
-# 読み取り専用: the zip's voice and an earlier dictionary and WAV, read-only.
+# 読み取り専用: the zip's voice and an earlier WAV, read-only.
 mkdir 読み取り専用 満杯 録音2
 cp -R vokari.txt vokariv0 vokaric0 vokariv1 vokaric1 naist-jdic 読み取り専用/
 printf 'keep' >読み取り専用/old.wav
