@@ -9,8 +9,9 @@
 #       documents UTF-8 with a byte-order mark and CR LF; and workbench/,
 #       the browser workbench that opens from the folder by double-click
 #       (workbench.html; built with emscripten in build-package/build-web);
-#       and tools/, vokari-say.exe and vokari-voicebank.exe, which the zip
-#       packs when they are built beside the DLL;
+#       and tools/, vokari-say.exe, vokari-voicebank.exe and
+#       vokari-readings.exe, which the zip packs when they are built beside
+#       the DLL;
 #   build-package/vokari-<version>-linux-x86_64.tar.gz  libvokari.so and
 #       vokari-say with the same voice, settings, dictionary, guide, licence.
 #
@@ -134,6 +135,7 @@ assemble_zip() {
   if [[ -f $build_dir/vokari-say.exe && -f $build_dir/tools/voicebank/vokari-voicebank.exe ]]; then
     mkdir -p "$stage/$name/tools"
     cp "$build_dir/vokari-say.exe" "$build_dir/tools/voicebank/vokari-voicebank.exe" "$stage/$name/tools/"
+    [[ -f $build_dir/vokari-readings.exe ]] && cp "$build_dir/vokari-readings.exe" "$stage/$name/tools/"
     i686-w64-mingw32-strip --strip-unneeded "$stage/$name/tools/"*.exe 2>/dev/null || true
   fi
   if [[ -n $site ]]; then
@@ -218,7 +220,7 @@ say "building vokari.dll in $out/build-win32"
 cmake -S "$root" -B "$out/build-win32" -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >"$out/build-win32.log" 2>&1 ||
   { cat "$out/build-win32.log" >&2; die "configuring the Windows build failed"; }
-win_targets=(vokari vokari-say vokari-voicebank)
+win_targets=(vokari vokari-say vokari-voicebank vokari-readings)
 [[ $check -eq 1 ]] && win_targets+=(vokari_package_check)
 cmake --build "$out/build-win32" -j "$jobs" --target "${win_targets[@]}" >>"$out/build-win32.log" 2>&1 ||
   { tail -n 40 "$out/build-win32.log" >&2; die "the Windows build failed"; }

@@ -1,22 +1,24 @@
 #!/usr/bin/env bash
 # Takes the Windows tools in the release zip the way an author does: unpacks
 # the zip into a temporary folder and, under wine, hears and paces a script
-# with a voice folder, builds a voice from recordings and imports a CV bank,
-# with Japanese folder and file names; then each one's bad input, which must
-# be a plain message naming the file or folder, with nothing lost.
+# with a voice folder, sees the kana the module voices, builds a voice from
+# recordings, imports a CV bank and builds a reading dictionary from a
+# character's scripts, with Japanese folder and file names; then each one's
+# bad input, which must be a plain message naming the file or folder, with
+# nothing lost (read-only folders and a full disk: check_zip_tools_mounted.sh).
 #   check_zip_tools.sh ZIP
 set -euo pipefail
 zip_file="$1"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-run="$here/../../cmake/run-wine.sh"
-fail() { printf 'check_zip_tools: FAIL: %s\n' "$*" >&2; exit 1; }
 command -v espeak-ng >/dev/null || fail "espeak-ng is needed to make the recordings"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 unzip -q "$zip_file" -d "$work"
 folder=$(echo "$work"/vokari-*)
-[[ -f $folder/tools/vokari-say.exe && -f $folder/tools/vokari-voicebank.exe ]] || fail "the zip lacks tools/vokari-say.exe or tools/vokari-voicebank.exe"
+for program in vokari-say vokari-voicebank vokari-readings; do
+  [[ -f $folder/tools/$program.exe ]] || fail "the zip lacks tools/$program.exe"
+done
 cd "$folder"
 # They stand alone: no DLL but the system's (no C++ runtime, no audio library).
 for program in tools/*.exe; do
@@ -25,17 +27,7 @@ for program in tools/*.exe; do
   done
 done
 
-# Runs a tool under wine in the unpacked folder; its status in $status, its
-# output in $out.
-tool() {
-  status=0
-  out=$(LANG=C.UTF-8 bash "$run" "tools/$1.exe" "${@:2}" 2>&1) || status=$?
-  out=$(printf '%s' "$out" | grep -v '^ALSA lib' || true)
-}
-expect_refusal() {  # what it was given, words the message must hold
-  [[ $status -ne 0 ]] || fail "$1: accepted (status 0)"
-  [[ $out == *"$2"* ]] || fail "$1: the message does not name $2: $out"
-}
+source "$here/zip_tools_common.sh"
 
 # Hear and pace: a WAV and the script with wait tags, from a voice folder
 # with a Japanese name, into a Japanese file name.
@@ -71,6 +63,54 @@ expect_refusal "a character without a Shift_JIS form" "'☃' (U+2603)"
 printf '\xff\xfe\x42\x30' >utf16.txt
 tool vokari-say -m 声 --no-play -f utf16.txt
 expect_refusal "a UTF-16 script file" "utf16.txt"
+
+# See the kana: the zip's own voice reads in context with the zip's
+# analyser dictionary, and prints what the native vokari-say prints
+# (check_native_references.sh holds the native one to the same files).
+[[ -f naist-jdic/sys.dic ]] || fail "the zip lacks the analyser dictionary naist-jdic"
+cp "$here/reading-scripts.txt" 台本.txt
+tool vokari-say --reading "$(head -n 1 台本.txt)"
+[[ $status -eq 0 && $out == "$(head -n 1 "$here/reading-kana.txt")" ]] || fail "vokari-say --reading (status $status): $out"
+tool vokari-say --reading --each-line -f 台本.txt
+[[ $status -eq 0 && $out == "$(cat "$here/reading-kana.txt")" ]] ||
+  fail "vokari-say --reading differs from the native one (status $status): $(diff "$here/reading-kana.txt" <(printf '%s\n' "$out"))"
+tool vokari-say --reading --pitch --each-line -f 台本.txt
+[[ $status -eq 0 && $out == "$(cat "$here/reading-kana-pitch.txt")" ]] ||
+  fail "vokari-say --reading --pitch differs from the native one (status $status): $(diff "$here/reading-kana-pitch.txt" <(printf '%s\n' "$out"))"
+# Its bad input: a voice folder without the reading step; a script file in
+# the wrong encoding.
+tool vokari-say -m 声 --reading "今日"
+expect_refusal "a voice without the reading step" "声"
+tool vokari-say --reading --each-line -f utf16.txt
+expect_refusal "a UTF-16 script list" "utf16.txt"
+
+# Build a reading dictionary from a character folder laid out as the guide
+# says, into the folder itself: the same bytes as the native builder's, and
+# a second run passes over the first one's dictionary.
+bash "$here/make_character.sh" キャラ
+tool vokari-readings -o キャラ/ghost/master/mine.dic キャラ/ghost/master
+[[ $status -eq 0 ]] || fail "vokari-readings failed (status $status): $out"
+[[ $out == *"1 file of the module"*"1 voice or example folder"* ]] || fail "vokari-readings read the module's files: $out"
+cmp -s キャラ/ghost/master/mine.dic "$here/reading-dictionary.dic" ||
+  fail "vokari-readings wrote another dictionary than the native one: $(diff <(iconv -f CP932 -t UTF-8 "$here/reading-dictionary.dic") <(iconv -f CP932 -t UTF-8 キャラ/ghost/master/mine.dic))"
+tool vokari-readings --force -o キャラ/ghost/master/mine.dic キャラ/ghost/master
+[[ $status -eq 0 && $out == *"1 dictionary it wrote before"* ]] || fail "vokari-readings --force did not pass over its own dictionary: $out"
+cmp -s キャラ/ghost/master/mine.dic "$here/reading-dictionary.dic" || fail "vokari-readings --force changed the dictionary"
+
+# Its bad input: an existing dictionary without --force (kept); a folder
+# that is not there; a voice folder, which holds no scripts; a script in
+# neither UTF-8 nor Shift_JIS (named and skipped, the rest written).
+tool vokari-readings -o キャラ/ghost/master/mine.dic キャラ/ghost/master
+expect_refusal "an existing dictionary" "キャラ/ghost/master/mine.dic"
+cmp -s キャラ/ghost/master/mine.dic "$here/reading-dictionary.dic" || fail "a refused run changed the dictionary"
+tool vokari-readings -o none.dic 無いキャラ
+expect_refusal "a missing character folder" "無いキャラ"
+tool vokari-readings -o none.dic vokariv0
+expect_refusal "a voice folder" "vokariv0"
+[[ ! -e none.dic ]] || fail "a refused run wrote none.dic"
+printf '\x82\xa0\xff\xfe\x80\r\n' >キャラ/ghost/master/壊れた.txt
+tool vokari-readings -o other.dic キャラ/ghost/master
+[[ $status -eq 2 && $out == *"壊れた.txt"* && -s other.dic ]] || fail "a script in the wrong encoding (status $status): $out"
 
 # A voice from recordings (made with espeak-ng) into a new Japanese-named
 # folder, which gets the zip's reading dictionary and a vokari.txt.
@@ -114,4 +154,12 @@ printf 'a.wav=\xff\xfe\x80,50,80,-300,60,20\r\n' >壊れた/oto.ini
 tool vokari-voicebank --oto 壊れた 取り込み2
 expect_refusal "an oto.ini in the wrong encoding" "oto.ini"
 [[ -z $(ls 取り込み2) ]] || fail "a refused import wrote into the module folder"
+
+# Read-only folders and a full disk, for which wine (run as root here) needs
+# real ones: a mount namespace of the check's own.
+if unshare -m true 2>/dev/null; then
+  unshare -m bash "$here/check_zip_tools_mounted.sh" "$folder"
+else
+  echo "check_zip_tools: no mount namespace here, so read-only folders and a full disk were not tried"
+fi
 echo "check_zip_tools: OK"

@@ -1,11 +1,30 @@
 #include "tools/readings/japanese_text.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 #include <vector>
 
 namespace readings {
 
+#ifdef _WIN32
+// Windows has EUC-JP as code page 20932.
+std::string euc_jp_to_utf8(const std::string& line) {
+    if (line.empty()) return "";
+    const int size = static_cast<int>(line.size());
+    const int wide_length = MultiByteToWideChar(20932, MB_ERR_INVALID_CHARS, line.data(), size, nullptr, 0);
+    if (wide_length <= 0) return "";
+    std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
+    MultiByteToWideChar(20932, MB_ERR_INVALID_CHARS, line.data(), size, &wide[0], wide_length);
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, &out[0], length, nullptr, nullptr);
+    return out;
+}
+#else
 std::string euc_jp_to_utf8(const std::string& line) {
     iconv_t cd = iconv_open("UTF-8", "EUC-JP");
     if (cd == reinterpret_cast<iconv_t>(-1)) return "";
@@ -19,6 +38,7 @@ std::string euc_jp_to_utf8(const std::string& line) {
     if (result == static_cast<std::size_t>(-1)) return "";
     return std::string(out.data(), out.size() - out_left);
 }
+#endif
 
 bool is_kanji(char32_t c) {
     return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0xF900 && c <= 0xFAFF) ||

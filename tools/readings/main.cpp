@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -39,7 +40,7 @@ struct Options {
     std::string output;
     std::string kanjidic;
     std::string common_words;
-    std::string mecab_dictionary = kDefaultDictionaryDir;
+    std::string mecab_dictionary = default_dictionary_dir();
     std::vector<std::string> sources;   // descriptions for the comment lines
     std::vector<std::string> inputs;
     BuildOptions build;
@@ -58,8 +59,11 @@ const char* const kUsage =
     "                        that the texts do not show, with the forms of verbs and adjectives\n"
     "  --min-count N         write only forms seen N times or more (1; 2 with --general)\n"
     "  --tag-prefix C        the voice-control tag prefix of the scripts (@)\n"
-    "  --mecab-dic DIR       the MeCab dictionary (/var/lib/mecab/dic/ipadic-utf8)\n"
+    "  --mecab-dic DIR       the MeCab dictionary, in UTF-8 or Shift_JIS (";
+const char* const kUsageEnd = ")\n"
     "  --source TEXT         a comment line saying where the input comes from (repeatable)\n";
+
+std::string usage() { return kUsage + default_dictionary_dir() + kUsageEnd; }
 
 bool parse_options(int argc, char** argv, Options& options, std::string& error) {
     for (int i = 1; i < argc; ++i) {
@@ -106,7 +110,7 @@ bool parse_options(int argc, char** argv, Options& options, std::string& error) 
             }
             options.build.tag_prefix = text[0];
         } else if (arg == "-h" || arg == "--help") {
-            std::cout << kUsage;
+            std::cout << usage();
             std::exit(0);
         } else if (!arg.empty() && arg[0] == '-') {
             error = "unknown option " + arg;
@@ -139,10 +143,16 @@ bool write_through_temporary(const std::string& path, const std::string& text, s
         error = "cannot write " + path + ": " + std::strerror(errno);
         return false;
     }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    // Flushed before closing: some C libraries (wine's msvcrt) forget a
+    // failed flush by the time fclose returns.
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
     const bool closed = std::fclose(file) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
+    const int write_error = errno;
+    // std::filesystem's rename replaces an older dictionary on Windows too.
+    std::error_code renamed;
+    if (written && closed) std::filesystem::rename(std::filesystem::u8path(temporary), std::filesystem::u8path(path), renamed);
+    if (!written || !closed || renamed) {
+        error = "cannot write " + path + ": " + (renamed ? renamed.message() : std::strerror(write_error));
         std::remove(temporary.c_str());
         return false;
     }
@@ -155,7 +165,7 @@ int main(int argc, char** argv) {
     Options options;
     std::string error;
     if (!parse_options(argc, argv, options, error)) {
-        std::cerr << "vokari-readings: " << error << "\n" << kUsage;
+        std::cerr << "vokari-readings: " << error << "\n" << usage();
         return 1;
     }
     if (!options.force && access(options.output.c_str(), F_OK) == 0) {
@@ -164,7 +174,11 @@ int main(int argc, char** argv) {
     }
     // The dictionary is written beside its final name and renamed, so its
     // folder must take new files; checked before the long analysis.
+#ifdef _WIN32
+    const std::size_t slash = options.output.find_last_of("/\\");
+#else
     const std::size_t slash = options.output.find_last_of('/');
+#endif
     const std::string folder = slash == std::string::npos ? "." : options.output.substr(0, slash + 1);
     if (access(folder.c_str(), W_OK) != 0) {
         std::cerr << "vokari-readings: cannot write into " << folder << " (" << std::strerror(errno)

@@ -1,12 +1,14 @@
-// In-context readings from MeCab with a Debian dictionary in UTF-8: every
-// line is split into words with their part of speech and their reading.
+// In-context readings from MeCab: every line is split into words with their
+// part of speech and their reading.  The dictionary is a Debian one in UTF-8
+// or the bundled voice's analyser dictionary in Shift_JIS; the words come
+// back in UTF-8 either way.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
-struct mecab_t;
 
 namespace readings {
 
@@ -17,9 +19,13 @@ struct Word {
     std::string reading;   // katakana as spelled; empty when the dictionary knows none
 };
 
-// The dictionary the builder uses unless told otherwise, and its package.
+// The dictionary the builder uses unless told otherwise (the Debian package
+// kDictionaryPackage on the desktop, the zip's naist-jdic on Windows).
 extern const char* const kDefaultDictionaryDir;
 extern const char* const kDictionaryPackage;
+std::string default_dictionary_dir();
+
+struct MecabTagger;
 
 class Morphology {
 public:
@@ -35,8 +41,13 @@ public:
     std::string description() const;
 
 private:
-    explicit Morphology(mecab_t* tagger) : tagger_(tagger) {}
-    mecab_t* tagger_;
+    Morphology(MecabTagger* tagger, bool shift_jis, std::string dictionary_name)
+        : tagger_(tagger), shift_jis_(shift_jis), dictionary_name_(std::move(dictionary_name)) {}
+    void analyse_native(const std::string& text, std::vector<Word>& words);
+    MecabTagger* tagger_;
+    bool shift_jis_;               // the dictionary's text is code page 932
+    std::string dictionary_name_;  // its folder's name, for a Shift_JIS dictionary
+
 };
 
 // The reading the words are spoken with: the reading of each word, the

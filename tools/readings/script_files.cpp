@@ -7,6 +7,8 @@
 #include <set>
 #include <system_error>
 
+// Names are UTF-8 (on Windows too, where a plain std::string path would be
+// taken in the system's code page): u8path in, u8string out.
 namespace fs = std::filesystem;
 
 namespace readings {
@@ -55,7 +57,7 @@ bool is_sample_folder(const fs::path& dir) {
     std::error_code error;
     if (fs::exists(dir / "details.txt", error)) return true;
     for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error))
-        if (lower(it->path().extension().string()) == ".wav") return true;
+        if (lower(it->path().extension().u8string()) == ".wav") return true;
     return false;
 }
 
@@ -80,16 +82,16 @@ struct Walker {
         std::error_code error;
         std::vector<fs::path> entries;
         for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error))
-            if (it->path().filename().string()[0] != '.') entries.push_back(it->path());
+            if (it->path().filename().u8string()[0] != '.') entries.push_back(it->path());
         if (error) {
-            found.scripts.push_back(dir.string());   // reported as unreadable by the reader
+            found.scripts.push_back(dir.u8string());   // reported as unreadable by the reader
             return;
         }
         std::sort(entries.begin(), entries.end());
         const bool module = is_module_folder(dir);
         const std::set<std::string> dictionaries = module ? named_dictionaries(dir) : std::set<std::string>{};
         for (const fs::path& entry : entries) {
-            const std::string name = lower(entry.filename().string());
+            const std::string name = lower(entry.filename().u8string());
             if (is_folder(entry)) {
                 if (is_sample_folder(entry) || (name == "examples" && fs::exists(dir / "guide.md", error)))
                     ++found.sample_folders;
@@ -99,7 +101,7 @@ struct Walker {
             }
             if (!output.empty() && fs::equivalent(entry, output, error)) {
                 ++found.earlier_output;
-            } else if (is_binary_name(lower(entry.extension().string()))) {
+            } else if (is_binary_name(lower(entry.extension().u8string()))) {
                 if (name == "vokari.dll") ++found.module_files;
                 else ++found.other_files;
             } else if (module && (name == "vokari.txt" || name == "vokari.log" || name == "guide.md" ||
@@ -108,7 +110,7 @@ struct Walker {
             } else if (is_own_output(entry)) {
                 ++found.earlier_output;
             } else {
-                found.scripts.push_back(entry.string());
+                found.scripts.push_back(entry.u8string());
             }
         }
     }
@@ -122,9 +124,16 @@ std::string counted(std::size_t n, const char* one, const char* many) {
 
 FoundFiles find_script_files(const std::vector<std::string>& inputs, const std::string& output) {
     FoundFiles found;
-    Walker walker{found, output};
+    Walker walker{found, output.empty() ? fs::path() : fs::u8path(output)};
     for (const std::string& input : inputs) {
-        if (is_folder(input)) walker.walk(input);
+        // A voice folder given by mistake holds no scripts: its details.txt
+        // is tuning numbers.  (A character's own folder may hold WAVs.)
+        const fs::path path = fs::u8path(input);
+        std::error_code error;
+        if (is_folder(path) && fs::exists(path / "details.txt", error) && !is_module_folder(path))
+            ++found.sample_folders;
+        else if (is_folder(path))
+            walker.walk(path);
         else found.scripts.push_back(input);
     }
     return found;
@@ -132,7 +141,7 @@ FoundFiles find_script_files(const std::vector<std::string>& inputs, const std::
 
 bool is_script_name(const std::string& file, const std::vector<std::string>& inputs) {
     if (std::find(inputs.begin(), inputs.end(), file) != inputs.end()) return true;
-    const std::string extension = lower(fs::path(file).extension().string());
+    const std::string extension = lower(fs::u8path(file).extension().u8string());
     return extension == ".txt" || extension == ".dic";
 }
 

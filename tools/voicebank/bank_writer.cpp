@@ -41,7 +41,10 @@ bool write_bytes(const fs::path& path, const std::vector<std::uint8_t>& bytes, s
         return false;
     }
     // An empty file (the swap mark) has no buffer to hand to fwrite.
-    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    // Flushed before closing: some C libraries (wine's msvcrt) forget a
+    // failed flush by the time fclose returns.
+    const bool written = (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size()) &&
+                         std::fflush(file) == 0;
     const int write_errno = errno;
     const bool closed = std::fclose(file) == 0;
     if (written && closed) return true;

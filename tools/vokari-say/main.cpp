@@ -136,7 +136,11 @@ int run_reading(const Options& options, ModuleLibrary& library, const PrivateHos
         if (!cp932.ok) return fail("cannot read this script: " + cp932.error);
         const Reply reply = parse_response(library.request(build_reading_request(silent_tag, cp932.text, options.pitch)));
         if (!reply.ok) return fail(reply.error);
-        if (reply.script.find(silent_tag) != std::string::npos) {
+        // A module whose reading step is off (its analyser dictionary
+        // missing, say) takes the command for a script: it renders it into
+        // the silent tag's file or paces it with wait tags, never kana.
+        if (reply.script.find(silent_tag) != std::string::npos || read_input(host.sound_file_path()).ok ||
+            reply.script.find("\\_w[") != std::string::npos) {
             print_module_problems(host, voice_dir);
             return fail("the voice's reading step is not working (see the module's log above)");
         }

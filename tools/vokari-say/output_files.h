@@ -14,7 +14,8 @@ namespace vokari_say {
 std::string why_not_writable(const std::string& path);
 
 // Writes `bytes` into `path`, creating it or emptying it first; through a
-// symbolic link, the link's target is written.  False, with "cannot write
+// symbolic link, the link's target is written.  On Windows the bytes go to
+// a file beside it that then replaces it, so a failed write keeps the old one.  False, with "cannot write
 // <path>: <reason>" in `error`, on failure.
 bool write_output_file(const std::string& path, const std::string& bytes, std::string& error);
 

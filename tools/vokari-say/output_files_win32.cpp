@@ -7,6 +7,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
+
+#include "tools/windows/system_message.h"
 
 namespace vokari_say {
 
@@ -38,11 +41,25 @@ bool write_output_file(const std::string& path, const std::string& bytes, std::s
         error = "cannot write " + path + ": the file is read-only";
         return false;
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    // Written beside and moved over the old file: a full disk leaves the
+    // old file whole and no partial one.
+    const std::string partial = path + ".partial" + std::to_string(GetCurrentProcessId());
+    std::FILE* file = std::fopen(partial.c_str(), "wb");
     int failure = file == nullptr ? errno : 0;
-    if (failure == 0 && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) failure = errno ? errno : EIO;
+    // Flushed before closing: wine's msvcrt forgets a failed flush by the
+    // time fclose returns.
+    if (failure == 0 && (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fflush(file) != 0))
+        failure = errno ? errno : EIO;
     if (file != nullptr && std::fclose(file) != 0 && failure == 0) failure = errno;
-    if (failure != 0) error = "cannot write " + path + ": " + std::strerror(failure);
+    if (failure == 0 && !MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        error = "cannot write " + path + ": " + vokari_windows::system_message(GetLastError());
+        DeleteFileA(partial.c_str());
+        return false;
+    }
+    if (failure != 0) {
+        error = "cannot write " + path + ": " + std::strerror(failure);
+        DeleteFileA(partial.c_str());
+    }
     return failure == 0;
 }
 

@@ -1,0 +1,47 @@
+#include "tools/readings/mecab_tagger.h"
+
+#include "tools/readings/morphology.h"
+
+namespace readings {
+
+const char* const kDefaultDictionaryDir = "/var/lib/mecab/dic/ipadic-utf8";
+
+std::string default_dictionary_dir() { return kDefaultDictionaryDir; }
+
+std::string dictionary_hint() {
+    return "install the Debian package " + std::string(kDictionaryPackage) + " (apt-get install " +
+           kDictionaryPackage + ")";
+}
+
+struct MecabTagger {
+    mecab_t* mecab;
+};
+
+MecabTagger* open_tagger(const std::string& dictionary_dir, std::string& error) {
+    // Arguments one by one: a folder name may hold blanks.
+    std::string program = "vokari-readings", option = "-d", dir = dictionary_dir;
+    char* argv[] = {&program[0], &option[0], &dir[0], nullptr};
+    mecab_t* mecab = mecab_new(3, argv);
+    if (mecab == nullptr) {
+        error = mecab_strerror(nullptr);
+        return nullptr;
+    }
+    return new MecabTagger{mecab};
+}
+
+void close_tagger(MecabTagger* tagger) {
+    mecab_destroy(tagger->mecab);
+    delete tagger;
+}
+
+const mecab_node_t* parse_to_node(MecabTagger* tagger, const std::string& text) {
+    return mecab_sparse_tonode2(tagger->mecab, text.data(), text.size());
+}
+
+const mecab_dictionary_info_t* tagger_dictionary(const MecabTagger* tagger) {
+    return mecab_dictionary_info(tagger->mecab);
+}
+
+const char* tagger_version() { return mecab_version(); }
+
+}  // namespace readings
