@@ -25,7 +25,7 @@ bool is_one_of(const std::string& surface, const char* const* marks) {
     return false;
 }
 
-const char* const kSentenceEnds[] = {"\x81\x42", "\x81\x49", "\x81\x48", "!", "?", nullptr};   // 。！？
+const char* const kSentenceEnds[] = {"\x81\x42", "\x81\x49", "\x81\x48", "\xA1", "!", "?", nullptr};   // 。！？｡
 const char* const kQuestionMarks[] = {"\x81\x48", "?", nullptr};                               // ？
 
 // High or low for the mora at `index` (from 0) of a phrase of accent type

@@ -13,8 +13,10 @@ namespace vokari {
 
 // One word of the analysis, Shift_JIS throughout.
 struct ReadWord {
-    std::string surface;         // the word as analysed (digits and ASCII made full-width)
+    std::string surface;         // the word as analysed (ASCII made full-width, digits read as kanji);
+                                 // the author's own bytes where it says nothing
     std::string pronunciation;   // katakana, "ー" for a held vowel; empty: not read
+    std::string base_form;       // the dictionary form of a conjugated word (空い: 空く)
     bool symbol = false;         // punctuation and other signs: said as nothing
     int accent_type = 0;         // the dictionary's accent nucleus (0: flat)
     int mora_count = 0;
