@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@ struct ReadWord {
     int mora_count = 0;
     std::string chain_rule;      // how the accent joins the next word ("C1", "F2@1/P1" …)
     bool joins_next = false;     // the next word belongs to the same accent phrase
+    std::int64_t pause_ms = 0;   // the silence that an unspoken word or a wait tag makes
 };
 
 class TextReader {
