@@ -25,7 +25,7 @@ bool is_one_of(const std::string& surface, const char* const* marks) {
     return false;
 }
 
-const char* const kSentenceEnds[] = {"\x81\x42", "\x81\x49", "\x81\x48", "!", "?", nullptr};   // 。！？
+const char* const kSentenceEnds[] = {"\x81\x42", "\x81\x49", "\x81\x48", "\xA1", "!", "?", nullptr};   // 。！？｡
 const char* const kQuestionMarks[] = {"\x81\x48", "?", nullptr};                               // ？
 
 // High or low for the mora at `index` (from 0) of a phrase of accent type
@@ -42,6 +42,8 @@ public:
     AccentBuilder(std::vector<MoraPitch>& morae, int depth_halves) : morae_(morae), depth_halves_(depth_halves) {}
 
     void add_word(const ReadWord& word, char& vowel) {
+        if (pause_ms_ >= kLongPauseMs) declination_halves_ = 0;
+        pause_ms_ = 0;
         const std::vector<std::string> kana = split_morae(pronunciation_to_hiragana(word.pronunciation, vowel));
         if (!in_phrase_) {
             phrase_start_ = morae_.size();
@@ -59,6 +61,7 @@ public:
     // sentence too.
     void add_break(const ReadWord& word) {
         close_phrase();
+        pause_ms_ += word.pause_ms;
         if (is_one_of(word.surface, kSentenceEnds)) end_sentence(is_one_of(word.surface, kQuestionMarks));
     }
 
@@ -107,6 +110,7 @@ private:
     int accent_ = 0;
     int dictionary_morae_ = 0;
     int declination_halves_ = 0;
+    std::int64_t pause_ms_ = 0;   // silence since the last spoken word
     bool sentence_has_morae_ = false;
     std::string last_spoken_;
 };

@@ -3,6 +3,7 @@
 // pitch factor that the voice gives it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,12 @@ struct MoraPitch {
 constexpr int kLongestAccentPhrase = 48;
 
 // A sentence falls by this many pitch steps per accent phrase, down to
-// kLowestDeclination, and starts again after 。！？.
+// kLowestDeclination, and starts again after 。！？ and after a pause of at
+// least kLongPauseMs between two spoken words (wait tags and the silence of
+// signs and unread words, added up): the speaker has drawn breath.
 constexpr double kDeclinationPerPhrase = 0.5;
 constexpr double kLowestDeclination = -4.0;
+constexpr std::int64_t kLongPauseMs = 300;
 
 // True when `depth` gives the accent any rise at all (it counts in half
 // steps); below that the speech stays flat and untouched.

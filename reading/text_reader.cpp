@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/shift_jis.h"
+#include "reading/context_readings.h"
 #include "reading/dictionary_files.h"
 
 // The analyser's C headers: njd.h first, the others use its types.
@@ -20,7 +21,8 @@ namespace vokari {
 struct TextReader::Engine {
     Mecab mecab{};
     NJD njd{};
-    std::vector<char> converted;
+    std::string converted;
+    std::vector<std::size_t> origin;
 
     Engine() {
         Mecab_initialize(&mecab);
@@ -63,6 +65,57 @@ ReadWord raw_symbol(const char* bytes, std::size_t size) {
 }
 
 const char* or_empty(const char* text) { return text != nullptr ? text : ""; }
+
+bool is_voicing_mark(unsigned char b) { return b == 0xDE || b == 0xDF; }
+
+// The analyser's full-width form of `piece` (text2mecab's own, one character
+// at a time: ASCII and half-width kana become full-width, a half-width kana
+// with its voicing mark one kana) and, for every byte offset of it, the offset
+// in `piece` where its character came from.
+void to_fullwidth(const std::string& piece, std::string& converted, std::vector<std::size_t>& origin) {
+    converted.clear();
+    origin.clear();
+    char in[3] = {};
+    char out[16] = {};
+    for (std::size_t i = 0; i < piece.size();) {
+        const unsigned char b = static_cast<unsigned char>(piece[i]);
+        std::size_t size = is_sjis_lead(b) && i + 1 < piece.size() ? 2 : 1;
+        in[0] = piece[i];
+        in[1] = size == 2 ? piece[i + 1] : '\0';
+        if (size == 1 && i + 1 < piece.size() && is_voicing_mark(static_cast<unsigned char>(piece[i + 1]))) {
+            in[1] = piece[i + 1];
+            text2mecab(out, in);
+            if (std::strlen(out) == 2) size = 2;   // one kana of both
+            else in[1] = '\0';
+        }
+        text2mecab(out, in);
+        for (const char* c = out; *c != '\0'; ++c) {
+            converted += *c;
+            origin.push_back(i);
+        }
+        i += size;
+    }
+    origin.push_back(piece.size());
+}
+
+// Words that say nothing get the author's own bytes back in place of their
+// full-width form: the scanner makes of them what it makes of the script
+// without the reading step (a half-width ~ is a pause, its full-width form
+// holds the vowel before it).  A word is looked for from where the last one
+// was found; one that the analyser rewrote (digits read as kanji) is not
+// found and keeps its form.
+void restore_unread_words(const std::string& piece, const std::string& converted,
+                          const std::vector<std::size_t>& origin, std::vector<ReadWord>& words) {
+    std::size_t cursor = 0;
+    for (ReadWord& word : words) {
+        if (word.surface.empty()) continue;
+        const std::size_t at = converted.find(word.surface, cursor);
+        if (at == std::string::npos) continue;
+        cursor = at + word.surface.size();
+        if (word.symbol || word.pronunciation.empty())
+            word.surface = piece.substr(origin[at], origin[cursor] - origin[at]);
+    }
+}
 
 }  // namespace
 
@@ -114,11 +167,9 @@ void TextReader::analyse(const char* text, std::size_t length, std::vector<ReadW
 void TextReader::analyse_piece(const std::string& piece, std::vector<ReadWord>& words) {
     if (!engine_ || piece.empty()) return;
     Engine& e = *engine_;
-    // A byte may become a two-byte full-width character.
-    e.converted.assign(piece.size() * 2 + 16, '\0');
-    text2mecab(e.converted.data(), piece.c_str());
-    if (e.converted[0] == '\0') return;
-    if (!Mecab_analysis(&e.mecab, e.converted.data())) {
+    to_fullwidth(piece, e.converted, e.origin);
+    if (e.converted.empty()) return;
+    if (!Mecab_analysis(&e.mecab, e.converted.c_str())) {
         Mecab_refresh(&e.mecab);
         return;
     }
@@ -131,6 +182,7 @@ void TextReader::analyse_piece(const std::string& piece, std::vector<ReadWord>& 
     for (NJDNode* node = e.njd.head; node != nullptr; node = node->next) {
         ReadWord word;
         word.surface = or_empty(NJDNode_get_string(node));
+        word.base_form = or_empty(NJDNode_get_orig(node));
         const std::string pos = or_empty(NJDNode_get_pos(node));
         const std::string pron = or_empty(NJDNode_get_pron(node));
         word.symbol = pos == kSymbolPos;
@@ -145,6 +197,8 @@ void TextReader::analyse_piece(const std::string& piece, std::vector<ReadWord>& 
     }
     NJD_refresh(&e.njd);
     Mecab_refresh(&e.mecab);
+    restore_unread_words(piece, e.converted, e.origin, found);
+    apply_context_readings(found);
     // A word the pruned dictionary lacks is read character by character
     // (a kanji by its own reading, a letter by its name) before it is left
     // unread.

@@ -6,6 +6,7 @@
 #include "base/shift_jis.h"
 #include "reading/spoken_kana.h"
 #include "translate/bracket_matcher.h"
+#include "translate/kana_tables.h"
 #include "translate/script_tags.h"
 #include "translate/time_math.h"
 #include "translate/voice_tags.h"
@@ -14,20 +15,72 @@ namespace vokari {
 
 namespace {
 
-// Bytes of the tag whose marker ('\' or the tag prefix) is at text[pos], as
-// the scanner steps over it.  A marker that starts no tag is one byte; a
-// bracketed tag whose bracket never closes passes as its marker and name.
-std::int32_t tag_span(const StringTable& bracketed, const StringTable& plain, bool script_tags, BracketMatcher& brackets,
-                      const char* text, std::int32_t pos, std::int32_t length) {
-    const TagMatch match = match_tag(bracketed, plain, text, pos, length);
-    if (!match.found()) return 1;
-    if (match.bracketed) {
+// A tag as the scanner steps over it: its bytes from the marker ('\' or the
+// tag prefix) and the pause it asks for.
+struct TagStep {
+    std::int32_t span = 0;   // 0: no tag starts here
+    std::int64_t wait_ms = 0;
+};
+
+// A bracketed tag whose bracket never closes passes as its marker and name;
+// `argument` is left empty then.
+std::int32_t bracket_span(BracketMatcher& brackets, std::int32_t pos, std::int32_t name_length, std::string& argument) {
+    const std::int32_t span = brackets.extract(pos + name_length, argument);
+    if (span >= 0) return name_length + span;
+    argument.clear();
+    return name_length + 1;
+}
+
+TagStep script_tag_step(BracketMatcher& brackets, const char* text, std::int32_t pos, std::int32_t length) {
+    TagStep step;
+    const ScriptTagMatch match = match_script_tag(text, pos, length);
+    if (!match.found()) {
+        step.span = 1;
+    } else if (match.bracketed) {
         std::string argument;
-        const std::int32_t span = brackets.extract(pos + match.name_length, argument);
-        return span < 0 ? match.name_length + 1 : match.name_length + span;
+        step.span = bracket_span(brackets, pos, match.name_length, argument);
+        if (match.tag->wait_ms_per_unit != 0) step.wait_ms = bracket_tag_wait_ms(*match.tag, argument);
+    } else {
+        const PlainTagUse use = use_plain_tag(match, text, pos, length);
+        step.span = use.span;
+        if (use.pauses) step.wait_ms = use.wait_ms;
     }
-    if (script_tags) return use_plain_tag(match_script_tag(text, pos, length), text, pos, length).span;
-    return match.name_length + 1;
+    return step;
+}
+
+TagStep voice_tag_step(BracketMatcher& brackets, const char* text, std::int32_t pos, std::int32_t length) {
+    TagStep step;
+    const TagMatch match = match_tag(voice_bracket_tags, voice_plain_tags, text, pos, length);
+    std::string argument;
+    if (!match.found()) step.span = 1;
+    else if (match.bracketed) step.span = bracket_span(brackets, pos, match.name_length, argument);
+    else step.span = match.name_length + 1;
+    return step;
+}
+
+bool is_long_vowel_mark(const std::string& text, std::size_t at) {
+    return fullwidth_long_vowel_marks.match(text.data(), static_cast<std::int32_t>(at),
+                                            static_cast<std::int32_t>(text.size())) >= 0;
+}
+
+// The characters of silence that the scanner makes of an unspoken word: one
+// per character, but for the marks that hold the sound before them.
+std::int64_t silent_characters(const std::string& surface) {
+    std::int64_t count = 0;
+    for (std::size_t i = 0; i < surface.size();) {
+        const std::size_t size = sjis_char_size(surface.data(), i, surface.size());
+        if (!(size == 1 ? surface[i] == '-' : is_long_vowel_mark(surface, i))) ++count;
+        i += size;
+    }
+    return count;
+}
+
+// A pause between runs: a word of its own that says nothing.
+ReadWord pause_word(std::int64_t wait_ms) {
+    ReadWord word;
+    word.symbol = true;
+    word.pause_ms = wait_ms;
+    return word;
 }
 
 }  // namespace
@@ -48,20 +101,25 @@ void read_in_context(const Settings& settings, TextReader& reader, std::string& 
             run_words.clear();
             reader.analyse(text + run_start, static_cast<std::size_t>(end - run_start), run_words);
             append_spoken_kana(run_words, out);
-            if (words != nullptr) words->insert(words->end(), run_words.begin(), run_words.end());
+            if (words == nullptr) return;
+            for (ReadWord& word : run_words)
+                if (word.symbol || word.pronunciation.empty())
+                    word.pause_ms = silent_characters(word.surface) * settings.talk_default_speed;
+            words->insert(words->end(), run_words.begin(), run_words.end());
         }
     };
     std::int32_t pos = 0;
     while (pos < length) {
         const unsigned char b = static_cast<unsigned char>(text[pos]);
-        std::int32_t tag = 0;
-        if (b == '\\') tag = tag_span(script_bracket_tags, script_plain_tags, true, brackets, text, pos, length);
-        else if (b == settings.tag_prefix) tag = tag_span(voice_bracket_tags, voice_plain_tags, false, brackets, text, pos, length);
-        if (tag > 0) {
-            if (tag > length - pos) tag = length - pos;
+        TagStep tag;
+        if (b == '\\') tag = script_tag_step(brackets, text, pos, length);
+        else if (b == settings.tag_prefix) tag = voice_tag_step(brackets, text, pos, length);
+        if (tag.span > 0) {
+            if (tag.span > length - pos) tag.span = length - pos;
             flush(pos);
-            out.append(text + pos, static_cast<std::size_t>(tag));
-            pos += tag;
+            if (words != nullptr && tag.wait_ms > 0) words->push_back(pause_word(tag.wait_ms));
+            out.append(text + pos, static_cast<std::size_t>(tag.span));
+            pos += tag.span;
             run_start = pos;
             continue;
         }

@@ -143,4 +143,12 @@ std::vector<std::string> last_control_events() {
     return described;
 }
 
+std::vector<std::string> last_phoneme_events() {
+    std::vector<std::string> described;
+    for (int speaker = 0; speaker < 2; ++speaker)
+        for (const vokari::PhonemeEvent& e : adapter().request.timeline.phoneme_events[speaker])
+            described.push_back(std::to_string(speaker) + " " + std::to_string(e.time) + " " + std::to_string(e.slot));
+    return described;
+}
+
 }  // namespace module_adapter

@@ -43,5 +43,7 @@ std::vector<int> voiced_units(const std::string& voice_text);
 // The control events of both speakers that the last scan (of answer, or of
 // voiced_units) produced, as "speaker kind value" in order, without times.
 std::vector<std::string> last_control_events();
+// Its sounds and silences, as "speaker time slot" (-1: silence) in order.
+std::vector<std::string> last_phoneme_events();
 
 }  // namespace module_adapter

@@ -56,6 +56,8 @@ TEST(ContextReading, EverydayLinesReadInContext) {
         {"1,800円と100%", "せ ん は っ ぴゃ く え ん と ひゃ く ぱ あ せ ん と"},
         {"20日の3時10分", "は つ か の さ ん じ じゅ っ ぷ ん"},
         {"4人で3本", "よ に ん で さ ん ぼ ん"},
+        {"お腹が空いた。席が空いた。", "お な か が す い た せ き が あ い た"},   // the subject decides
+        {"もう一度言って。笑って。", "も お い ち ど い っ て わ ら っ て"},      // a request ends in て
     };
     for (const auto& [line, kana] : lines) EXPECT_EQ(reading_of(line), sjis(kana)) << line;
     module_adapter::unload_module();
@@ -69,6 +71,24 @@ TEST(ContextReading, TagsPassUntouched) {
     fs::create_directory_symlink(kDictionary, folder.dir / "naist-jdic");
     ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
     EXPECT_EQ(reading_of("\\0雨\\w9@s[120]@a[雨]\\_w[300]\\s[10]@wavout[音声.wav]雨@<"), sjis("あ め あ め"));
+    module_adapter::unload_module();
+}
+
+// What the step does not read reaches the scanner as the author wrote it: a
+// half-width ~ is a pause there, its full-width form would hold the vowel.
+TEST(ContextReading, UnreadSignsKeepTheAuthorsBytes) {
+    ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
+    const std::string request = "EXECUTE MAKOTO/2.0\r\nString: " + sjis("ね~ね、(x) a-b!ね｡") + "\r\n\r\n";
+    Folder plain("");
+    ASSERT_TRUE(module_adapter::load_module(plain.dir.string()));
+    module_adapter::answer(request);
+    const std::vector<std::string> unread = module_adapter::last_phoneme_events();
+    module_adapter::unload_module();
+    Folder folder("voice.reading.dic,naist-jdic\n");
+    fs::create_directory_symlink(kDictionary, folder.dir / "naist-jdic");
+    ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
+    module_adapter::answer(request);
+    EXPECT_EQ(module_adapter::last_phoneme_events(), unread);
     module_adapter::unload_module();
 }
 

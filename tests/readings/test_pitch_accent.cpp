@@ -149,6 +149,11 @@ TEST(PitchAccent, ModuleSpeaksTheAccentOnlyWithADepth) {
     ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
     EXPECT_EQ(pitch_of("箸"), sjis("は:1.000 し:0.917"));
     EXPECT_EQ(pitch_of("橋"), sjis("は:0.917 し:1.000"));
+    // A wait of 300 ms (\w6) between two words starts the fall again; 250 ms does not.
+    const std::string after_pause = sjis(" は:1.000 し:0.917");
+    const std::string paused = pitch_of("箸、橋\\w6箸"), unpaused = pitch_of("箸、橋\\w5箸");
+    EXPECT_EQ(paused.substr(paused.size() - after_pause.size()), after_pause) << paused;
+    EXPECT_NE(unpaused.substr(unpaused.size() - after_pause.size()), after_pause) << unpaused;
     const std::vector<std::string> accented = events_of(script);
     int accents[2] = {0, 0};
     std::vector<std::string> author;
