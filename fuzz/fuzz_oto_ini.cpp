@@ -17,14 +17,11 @@
 #include "tools/voicebank/kana_alias.h"
 #include "tools/voicebank/oto_bank.h"
 #include "tools/voicebank/oto_ini.h"
+#include "support/fuzz_check.h"
+
+using fuzz_support::require;
 
 namespace {
-
-void check(bool ok, const char* what) {
-    if (ok) return;
-    std::fprintf(stderr, "fuzz check failed: %s\n", what);
-    std::abort();
-}
 
 std::size_t line_count(const std::string& bytes) {
     std::size_t lines = 1;
@@ -100,23 +97,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const voicebank::OtoFile parsed = voicebank::parse_oto_ini(bytes);
 
-    check(!parsed.encoding.empty() || parsed.entries.empty(), "entries from a text of no known encoding");
+    require(!parsed.encoding.empty() || parsed.entries.empty(), "entries from a text of no known encoding");
     const std::size_t lines = line_count(bytes);
     int previous = 0;
     for (const voicebank::OtoEntry& entry : parsed.entries) {
-        check(entry.line > previous && static_cast<std::size_t>(entry.line) <= lines, "entry line out of order");
+        require(entry.line > previous && static_cast<std::size_t>(entry.line) <= lines, "entry line out of order");
         previous = entry.line;
-        check(!vokari_text::first_invalid_utf8(entry.file) && !vokari_text::first_invalid_utf8(entry.alias),
+        require(!vokari_text::first_invalid_utf8(entry.file) && !vokari_text::first_invalid_utf8(entry.alias),
               "entry names not valid UTF-8");
-        check(std::isfinite(entry.offset_ms) && std::isfinite(entry.consonant_ms) && std::isfinite(entry.cutoff_ms) &&
+        require(std::isfinite(entry.offset_ms) && std::isfinite(entry.consonant_ms) && std::isfinite(entry.cutoff_ms) &&
                   std::isfinite(entry.preutterance_ms) && std::isfinite(entry.overlap_ms),
               "a time that is not a number");
         const voicebank::AliasSlot slot = voicebank::slot_of_alias(entry.alias);
-        check((slot.kind == voicebank::AliasKind::Other) == (slot.slot == -1) && slot.slot < 107,
+        require((slot.kind == voicebank::AliasKind::Other) == (slot.slot == -1) && slot.slot < 107,
               "alias slot out of range");
     }
     for (const voicebank::OtoProblem& problem : parsed.problems)
-        check(problem.line >= 0 && static_cast<std::size_t>(problem.line) <= lines, "problem line out of range");
+        require(problem.line >= 0 && static_cast<std::size_t>(problem.line) <= lines, "problem line out of range");
 
     if (parsed.entries.size() <= kMaxImportedEntries) {
         const MemoryBank bank(bytes);
