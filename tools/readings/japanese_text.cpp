@@ -4,6 +4,7 @@
 
 #include <vector>
 
+namespace vokari {
 namespace readings {
 
 std::string euc_jp_to_utf8(const std::string& line) {
@@ -77,3 +78,4 @@ std::size_t character_count(const std::string& utf8) {
 }
 
 }  // namespace readings
+}  // namespace vokari

@@ -6,6 +6,7 @@
 
 #include <sstream>
 
+namespace vokari {
 namespace readings {
 
 const char* const kDefaultDictionaryDir = "/var/lib/mecab/dic/ipadic-utf8";
@@ -102,3 +103,4 @@ std::string spoken_reading(const std::vector<Word>& words) {
 }
 
 }  // namespace readings
+}  // namespace vokari

@@ -8,6 +8,7 @@
 
 struct mecab_t;
 
+namespace vokari {
 namespace readings {
 
 struct Word {
@@ -47,3 +48,4 @@ std::string spoken_reading(const std::vector<Word>& words);
 bool is_spoken_particle(const Word& word);
 
 }  // namespace readings
+}  // namespace vokari

@@ -9,6 +9,7 @@
 
 namespace fs = std::filesystem;
 
+namespace vokari {
 namespace readings {
 
 const char* const kOwnOutputFirstLine = "// Reading dictionary written by vokari-readings";
@@ -155,3 +156,4 @@ std::string skipped_summary(const FoundFiles& found) {
 }
 
 }  // namespace readings
+}  // namespace vokari

@@ -1,6 +1,7 @@
 #include "tools/vokari-say/location_search.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 Location found(const std::string& path) {
     Location location;
@@ -35,4 +36,5 @@ Location first_existing(const std::vector<std::string>& candidates, bool (*exist
     return not_found(what + " was not found (looked in " + looked + "); " + hint);
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -7,7 +7,8 @@
 
 #include "tools/vokari-say/locations.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 // `path` made absolute by the system (each form of locations defines it).
 std::string absolute_path(const std::string& path);
@@ -26,4 +27,5 @@ Location requested_module_dir(const std::string& requested, bool (*is_directory)
 Location first_existing(const std::vector<std::string>& candidates, bool (*exists)(const std::string&),
                         const std::string& what, const std::string& hint);
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -10,7 +10,8 @@
 
 #include "tools/vokari-say/location_search.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 namespace {
 
 std::string executable_directory() {
@@ -53,4 +54,5 @@ Location find_module_dir(const std::string& requested) {
                           is_directory, "the bundled voice", "name a module directory with --module-dir");
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

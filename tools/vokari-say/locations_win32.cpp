@@ -9,7 +9,8 @@
 
 #include "tools/vokari-say/location_search.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 namespace {
 
 std::string executable_directory() {
@@ -56,4 +57,5 @@ Location find_module_dir(const std::string& requested) {
     return not_found("the bundled voice was not found beside " + here + "; name a module directory with --module-dir");
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

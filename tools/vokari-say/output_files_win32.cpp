@@ -8,7 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 std::string why_not_writable(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -46,4 +47,5 @@ bool write_output_file(const std::string& path, const std::string& bytes, std::s
     return failure == 0;
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari
