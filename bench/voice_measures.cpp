@@ -39,7 +39,7 @@
 #include "translate/timeline.h"
 #include "vokari_voice_format.h"
 
-using namespace voicebank;
+using namespace vokari::voicebank;
 
 namespace {
 

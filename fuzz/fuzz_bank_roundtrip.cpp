@@ -38,13 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     static fuzz_support::FuzzVoice voice("fuzz-bank");
     FuzzedDataProvider data(bytes, size);
     const int speaker = data.ConsumeBool() ? 1 : 0;
-    std::vector<voicebank::SlotSample> samples;
-    voicebank::BankTuning tuning;
+    std::vector<vokari::voicebank::SlotSample> samples;
+    vokari::voicebank::BankTuning tuning;
     tuning.gain = data.ConsumeFloatingPointInRange(0.05, 4.0);
     std::set<int> slots;
     const int count = data.ConsumeIntegralInRange(1, 4);
     for (int n = 0; n < count; ++n) {
-        voicebank::SlotSample s;
+        vokari::voicebank::SlotSample s;
         s.slot = data.ConsumeIntegralInRange(0, 106);
         if (!slots.insert(s.slot).second) continue;
         const long length = data.ConsumeIntegralInRange<long>(1, 3000);
@@ -54,22 +54,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         s.fade_length = data.ConsumeIntegralInRange<long>(0, length);
         s.loop_start = data.ConsumeIntegralInRange<long>(0, length - 1);
         samples.push_back(s);
-        voicebank::SlotTuning t;
+        vokari::voicebank::SlotTuning t;
         t.correct_frequency = data.ConsumeFloatingPointInRange(0.25, 3.0);
         t.correct_level = data.ConsumeFloatingPointInRange(0.0, 3.0);
         tuning.slots.push_back(t);
     }
     std::string error;
-    fuzz_support::require(voicebank::write_bank(voice.directory(), speaker, samples, tuning, error),
+    fuzz_support::require(vokari::voicebank::write_bank(voice.directory(), speaker, samples, tuning, error),
                           "the bank could not be written");
 
     vokari::Module module;
     vokari::load_module(module, voice.directory().data(), static_cast<long>(voice.directory().size()));
     for (std::size_t i = 0; i < samples.size(); ++i) {
-        const voicebank::SlotSample& s = samples[i];
-        const voicebank::SlotTuning& t = tuning.slots[i];
+        const vokari::voicebank::SlotSample& s = samples[i];
+        const vokari::voicebank::SlotTuning& t = tuning.slots[i];
         const vokari::PhonemeSlot& slot = module.voice.bank.slots[speaker][s.slot];
-        const std::vector<std::uint8_t> file = voicebank::sample_file_bytes(s.samples, tuning.gain);
+        const std::vector<std::uint8_t> file = vokari::voicebank::sample_file_bytes(s.samples, tuning.gain);
         fuzz_support::require(slot.size == static_cast<std::int32_t>(s.samples.size()), "sample length changed");
         fuzz_support::require(
             std::vector<std::uint8_t>(file.begin() + vokari::kWavHeaderSize, file.end()) ==
@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                                   slot.correct_level == four_decimals(t.correct_level),
                               "correction factors changed");
         const long last = static_cast<long>(s.samples.size()) - 1;
-        if (voicebank::is_vowel_syllable(s.slot)) {
+        if (vokari::voicebank::is_vowel_syllable(s.slot)) {
             fuzz_support::require(slot.loop_chunk_offset == std::min(s.loop_start, last), "loop start changed");
         } else {
             const long fade = std::lround(s.fade_length / t.correct_frequency);

@@ -9,29 +9,22 @@
 #include <string>
 
 #include "tools/voicebank/audio_input.h"
+#include "support/fuzz_check.h"
 
-namespace {
-
-void check(bool ok, const char* what) {
-    if (ok) return;
-    std::fprintf(stderr, "fuzz check failed: %s\n", what);
-    std::abort();
-}
-
-}  // namespace
+using fuzz_support::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    const voicebank::AudioReadResult read = voicebank::read_recording_bytes(bytes);
+    const vokari::voicebank::AudioReadResult read = vokari::voicebank::read_recording_bytes(bytes);
     if (!read.error.empty()) {
-        check(read.samples.empty() || read.error == "resampling failed", "samples from a failed reading");
+        require(read.samples.empty() || read.error == "resampling failed", "samples from a failed reading");
         return 0;
     }
-    check(read.seconds >= 0.0, "negative length");
+    require(read.seconds >= 0.0, "negative length");
     // Resampling may add or drop a few samples at the ends.
-    const double expected = read.seconds * voicebank::kBankRate;
-    check(std::fabs(static_cast<double>(read.samples.size()) - expected) <= 64.0 + expected * 0.001,
+    const double expected = read.seconds * vokari::voicebank::kBankRate;
+    require(std::fabs(static_cast<double>(read.samples.size()) - expected) <= 64.0 + expected * 0.001,
           "resampled length differs from the file's");
-    for (const float sample : read.samples) check(std::isfinite(sample), "a sample that is not a number");
+    for (const float sample : read.samples) require(std::isfinite(sample), "a sample that is not a number");
     return 0;
 }

@@ -16,14 +16,11 @@
 
 #include "translate/translation_dictionary.h"
 #include "translate/translation_index.h"
+#include "support/fuzz_check.h"
+
+using fuzz_support::require;
 
 namespace {
-
-void check(bool ok, const char* what) {
-    if (ok) return;
-    std::fprintf(stderr, "fuzz check failed: %s\n", what);
-    std::abort();
-}
 
 // Bytes that decide matching: ASCII, a backslash (a trail byte too), the
 // edges of the lead-byte ranges and of the trail bytes, half-width kana.
@@ -147,12 +144,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     vokari::Settings settings{};
     vokari::TranslationIndex index;
     index.build(pairs);
-    check(index.active() == (pairs.size() >= 512), "index active below its threshold or idle above it");
+    require(index.active() == (pairs.size() >= 512), "index active below its threshold or idle above it");
 
     std::string plain = text, indexed = text, literal = text;
     vokari::apply_translation(settings, pairs, plain);
     vokari::apply_translation(settings, pairs, indexed, &index);
-    check(plain == indexed, "the index changed the result");
-    if (literal_rewrite(pairs, literal)) check(literal == plain, "the result differs from the literal loop");
+    require(plain == indexed, "the index changed the result");
+    if (literal_rewrite(pairs, literal)) require(literal == plain, "the result differs from the literal loop");
     return 0;
 }

@@ -55,9 +55,7 @@ void open_reader(Module& module) {
     platform::native_path(settings.reading_dic_path, folder, sizeof folder);
     const std::string problem = module.reader.open(folder);
     if (problem.empty()) return;
-    const std::string line = std::string("WARNING : voice.reading.dic ") + settings.reading_dic_path + ": " + problem +
-                             "; read without it.\n\n";
-    log_write(settings, line.c_str());
+    log_line(settings, LogLine::ReadingDictionaryUnusable, {settings.reading_dic_path, problem});
 }
 
 // Everything load reads, in its fixed order; the log starts once the settings
@@ -69,22 +67,22 @@ void run_loading_sequence(Module& module) {
     const SettingsRead settings_read = read_settings(voice);
     log_start(settings);
     // What the settings reader refused or doubted, now that the log is open.
-    if (settings_read.utf8_text) log_write(settings, utf8_file_warning(settings_read.path.c_str()).c_str());
+    if (settings_read.utf8_text) log_line(settings, LogLine::Utf8File, {settings_read.path});
     for (const unsigned char refused : settings_read.refused_tag_prefixes)
-        log_write(settings, refused_tag_prefix_warning(refused, settings.tag_prefix).c_str());
-    log_write(settings, "// Now loading translate data.\n");
+        log_refused_tag_prefix(settings, refused);
+    log_line(settings, LogLine::LoadingDictionaries);
     for (const std::string& name : settings_read.dictionary_names)
         load_translation_file(voice, module.dictionary, name.c_str());
-    log_write(settings, "Done.\n\n");
+    log_line(settings, LogLine::GroupDone);
     open_reader(module);
     add_system_pairs(settings, module.reader.is_open() ? module.kana_pairs : module.dictionary);
     const PartnerGaps partner_gaps = load_phoneme_bank(voice);
-    log_write(settings, "// Now loading phoneme's data details.\n");
+    log_line(settings, LogLine::LoadingDetails);
     load_phoneme_details(voice, sample_folder(true, 0), 0);
     load_phoneme_details(voice, sample_folder(true, 1), 1);
     load_phoneme_details(voice, sample_folder(false, 0), 0);
     load_phoneme_details(voice, sample_folder(false, 1), 1);
-    log_write(settings, "Done.\n\n");
+    log_line(settings, LogLine::GroupDone);
     // A partner without samples of a group speaks with the main character's.
     if (partner_gaps.vowels) fill_partner_from_main(voice.bank, SlotGroup::Vowel);
     if (partner_gaps.consonants) fill_partner_from_main(voice.bank, SlotGroup::Consonant);

@@ -192,14 +192,13 @@ void handle_request(Module& module, const char* request_copy, std::string& respo
 void handle_logged_request(Module& module, RequestState& state, const char* request_copy, std::uint32_t start_ms,
                            std::string& response) {
     const Settings& settings = module.voice.settings;
-    log_write(settings, "// request header\n");
+    log_line(settings, LogLine::RequestHeader);
     log_write(settings, request_copy);
     handle_request(module, state, request_copy, response);
     if (log_is_on(settings)) {
         const std::uint32_t elapsed = platform::tick_count() - start_ms;
-        log_write(settings, "// response header\n// [execute time = ");
-        log_write(settings, int_to_decimal(elapsed).c_str());
-        log_write(settings, "ms]\n");
+        log_line(settings, LogLine::ResponseHeader);
+        log_line(settings, LogLine::ExecuteTime, {int_to_decimal(elapsed)});
         log_write(settings, response.c_str());
     }
 }

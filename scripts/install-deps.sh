@@ -18,7 +18,7 @@ packages=(
   mingw-w64 wine wine32:i386
   portaudio19-dev libsndfile1-dev libsamplerate0-dev
   espeak-ng libespeak-ng-dev sox
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   zip unzip python3
   mecab libmecab-dev mecab-ipadic-utf8 mecab-utils dpkg-dev
   emscripten chromium fonts-ipafont-gothic

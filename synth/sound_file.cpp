@@ -16,9 +16,6 @@ namespace vokari {
 
 namespace {
 
-// "ERROR : <writing the file failed>"
-const char kFileOutputError[] = "ERROR : \x83t\x83@\x83" "C\x83\x8B\x8Fo\x97\xCD\x8E\xB8\x94s.\n\n";
-
 // True when `path` is `module_dir`, a backslash and a path that stays inside
 // the module directory.
 bool is_module_file(const char* module_dir, const std::string& path) {
@@ -35,7 +32,7 @@ bool write_sound_file(LoadedVoice& voice, const WavImage& image, const SoundFile
 
     std::FILE* file = is_module_file(voice.module_dir, path) ? platform::open_file(path.c_str(), "wb") : nullptr;
     if (file == nullptr) {
-        log_write(voice.settings, kFileOutputError);
+        log_line(voice.settings, LogLine::FileOutputFailed);
         return true;
     }
     std::fwrite(image.bytes, 1, static_cast<std::size_t>(kWavHeaderSize) + image.samples, file);

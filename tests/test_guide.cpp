@@ -2,8 +2,9 @@
 //  - every example file under docs/examples (and the packaged vokari.txt and
 //    dictionary) is quoted verbatim in the guide, and every fenced block of
 //    the guide is one of those files;
-//  - the guide names every settings key, details key, script tag, voice tag
-//    and log line that the module has, as listed from the code itself;
+//  - the guide names every settings key, details key, script tag and voice
+//    tag that the module has, as listed from the code itself, and its table
+//    of log lines holds exactly the lines of the module's log-line table;
 //  - every example is run through the module against the fixture voice and
 //    does what the guide says it does.
 #include <gtest/gtest.h>
@@ -33,16 +34,12 @@
 #include "translate/script_tags.h"
 #include "translate/timeline.h"
 #include "translate/voice_tags.h"
+#include "voice_data/log_line_table.h"
 #include "vokari_voice_format.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// ---------------------------------------------------------------------------
-// Reading the module's own sources: the texts it writes to the request log.
-
-namespace guide_scan {
 
 std::string read_file_text(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -50,171 +47,6 @@ std::string read_file_text(const std::string& path) {
     text << in.rdbuf();
     return text.str();
 }
-
-// Index just past the string or character literal that starts at `at`.
-std::size_t skip_literal(const std::string& code, std::size_t at) {
-    const char quote = code[at];
-    std::size_t i = at + 1;
-    while (i < code.size() && code[i] != quote) i += code[i] == '\\' ? 2 : 1;
-    return i + 1;
-}
-
-// The bytes of the string literal that starts at `at` (escapes decoded).
-std::string decode_literal(const std::string& code, std::size_t at) {
-    std::string bytes;
-    std::size_t i = at + 1;
-    while (i < code.size() && code[i] != '"') {
-        if (code[i] != '\\') {
-            bytes += code[i++];
-            continue;
-        }
-        const char c = code[i + 1];
-        i += 2;
-        switch (c) {
-        case 'n': bytes += '\n'; break;
-        case 'r': bytes += '\r'; break;
-        case 't': bytes += '\t'; break;
-        case 'x': {
-            int value = 0;
-            while (i < code.size() && std::isxdigit(static_cast<unsigned char>(code[i])))
-                value = value * 16 + std::stoi(std::string(1, code[i++]), nullptr, 16);
-            bytes += static_cast<char>(value);
-            break;
-        }
-        default: bytes += c; break;
-        }
-    }
-    return bytes;
-}
-
-// The string literals of a piece of code; literals that stand next to each
-// other (only blanks between) are joined, as the compiler joins them.
-std::vector<std::string> literal_pieces(const std::string& code) {
-    std::vector<std::string> pieces;
-    std::string current;
-    bool joining = false;
-    for (std::size_t i = 0; i < code.size();) {
-        const char c = code[i];
-        if (c == '"') {
-            if (!joining) current.clear();
-            current += decode_literal(code, i);
-            joining = true;
-            i = skip_literal(code, i);
-        } else if (std::isspace(static_cast<unsigned char>(c))) {
-            ++i;
-        } else {
-            if (joining) pieces.push_back(current);
-            joining = false;
-            i = c == '\'' ? skip_literal(code, i) : i + 1;
-        }
-    }
-    if (joining) pieces.push_back(current);
-    return pieces;
-}
-
-// From `open` (just after a '(') to its matching ')'.
-std::string call_argument(const std::string& code, std::size_t open) {
-    int depth = 1;
-    std::size_t i = open;
-    while (i < code.size() && depth > 0) {
-        if (code[i] == '"' || code[i] == '\'') {
-            i = skip_literal(code, i);
-            continue;
-        }
-        if (code[i] == '(') ++depth;
-        if (code[i] == ')') --depth;
-        ++i;
-    }
-    return code.substr(open, i - 1 - open);
-}
-
-// The statement that starts at `at`, up to its ';' (outside literals).
-std::string statement_from(const std::string& code, std::size_t at) {
-    std::size_t i = at;
-    while (i < code.size() && code[i] != ';') i = (code[i] == '"' || code[i] == '\'') ? skip_literal(code, i) : i + 1;
-    return code.substr(at, i - at);
-}
-
-// The literal pieces that reach the log through `log_write(...)` calls of one
-// source file: literals in the call, the definition of a named constant, or
-// the statements of the same function that build the variable it writes.
-std::vector<std::string> log_pieces_of_file(const std::string& code, bool is_log_file) {
-    std::vector<std::string> pieces;
-    auto add = [&pieces](const std::vector<std::string>& more) { pieces.insert(pieces.end(), more.begin(), more.end()); };
-    std::vector<std::string> calls = {"log_write("};
-    if (is_log_file) calls.insert(calls.end(), {"fputs(", "fprintf("});
-    for (const std::string& call : calls) {
-        for (std::size_t at = code.find(call); at != std::string::npos; at = code.find(call, at + 1)) {
-            if (at > 0 && (std::isalnum(static_cast<unsigned char>(code[at - 1])) || code[at - 1] == '_')) continue;
-            std::string argument = call_argument(code, at + call.size());
-            // log_write's first argument names the settings that hold the log.
-            if (call == "log_write(" && argument.find(',') != std::string::npos)
-                argument = argument.substr(argument.find(',') + 1);
-            if (argument.find('"') != std::string::npos) {
-                add(literal_pieces(argument));
-                continue;
-            }
-            argument = std::regex_replace(argument, std::regex("^\\s+|\\s+$|\\.c_str\\(\\)$"), "");
-            if (!std::regex_match(argument, std::regex("[A-Za-z_][A-Za-z0-9_]*"))) continue;
-            const std::regex constant("const\\s+char\\s+" + argument + "\\s*\\[\\s*\\]\\s*=");
-            std::smatch found;
-            if (std::regex_search(code, found, constant)) {
-                const std::size_t start = static_cast<std::size_t>(found.position(0) + found.length(0));
-                std::vector<std::string> joined = literal_pieces(statement_from(code, start));
-                std::string whole;
-                for (const std::string& piece : joined) whole += piece;
-                pieces.push_back(whole);
-                continue;
-            }
-            // The function around the call begins after the previous closing
-            // brace in the first column.
-            std::size_t function_start = code.rfind("\n}", at);
-            function_start = function_start == std::string::npos ? 0 : function_start;
-            const std::string body = code.substr(function_start, at - function_start);
-            const std::regex builds("\\b" + argument + "\\s*\\+?=[^=]|snprintf\\(\\s*" + argument + "\\b");
-            for (std::sregex_iterator it(body.begin(), body.end(), builds), end; it != end; ++it)
-                add(literal_pieces(statement_from(body, static_cast<std::size_t>(it->position(0)))));
-        }
-    }
-    return pieces;
-}
-
-// Every text of the module's log lines that says something (Shift_JIS): the
-// pieces above, split at line ends and printf fields, trimmed, and kept when
-// they hold a letter, a digit or a non-ASCII character.
-std::vector<std::string> log_fragments(const std::string& source_dir) {
-    std::set<std::string> fragments;
-    for (const char* area : {"host", "voice_data", "translate", "synth", "platform"}) {
-        for (const auto& entry : fs::recursive_directory_iterator(source_dir + "/" + area)) {
-            if (entry.path().extension() != ".cpp") continue;
-            const std::string code = read_file_text(entry.path().string());
-            for (const std::string& piece :
-                 log_pieces_of_file(code, entry.path().filename() == "request_log.cpp")) {
-                std::string split = std::regex_replace(piece, std::regex("%[0-9]*[sd]"), "\n");
-                std::istringstream lines(split);
-                std::string line;
-                while (std::getline(lines, line)) {
-                    line = std::regex_replace(line, std::regex("^[ \\t]+|[ \\t]+$"), "");
-                    bool says_something = false;
-                    for (unsigned char c : line) says_something |= std::isalnum(c) || c >= 0x80;
-                    if (says_something) fragments.insert(line);
-                }
-            }
-        }
-    }
-    return std::vector<std::string>(fragments.begin(), fragments.end());
-}
-
-// The fragments that do not appear in `guide`.
-std::vector<std::string> missing_from(const std::string& guide, const std::vector<std::string>& fragments) {
-    std::vector<std::string> missing;
-    for (const std::string& fragment : fragments)
-        if (guide.find(fragment) == std::string::npos) missing.push_back(fragment);
-    return missing;
-}
-
-}  // namespace guide_scan
-using guide_scan::read_file_text;
 
 const std::string kSource = VOKARI_SOURCE_DIR;
 
@@ -402,33 +234,87 @@ TEST(GuideCoverage, EveryVoiceTag) {
     expect_tags_documented(vokari::voice_plain_tags, "@", false, quotes.spans);
 }
 
-std::vector<std::string> log_fragments() {
-    std::vector<std::string> fragments;
-    for (const std::string& fragment : guide_scan::log_fragments(kSource)) fragments.push_back(utf8(fragment));
-    return fragments;
+// The log lines: the rows of the guide's table in section 11 against the
+// module's own table of the lines it writes.
+
+// The line of each row: the first code span of every table row.
+std::vector<std::string> documented_log_lines(const std::string& guide) {
+    std::vector<std::string> rows;
+    const std::size_t section = guide.find("### What each line means");
+    EXPECT_NE(section, std::string::npos) << "the guide has no table of log lines";
+    std::istringstream lines(guide.substr(section, guide.find("\n### ", section + 1) - section));
+    std::string line;
+    while (std::getline(lines, line))
+        if (line.rfind("| `", 0) == 0) rows.push_back(line.substr(3, line.find('`', 3) - 3));
+    return rows;
 }
 
-TEST(GuideCoverage, EveryLogLine) {
-    const std::vector<std::string> fragments = log_fragments();
-    // Anchors that the scan of the sources must find, so that a scan that
-    // finds nothing cannot pass.
-    for (const char* anchor : {"// VOKARIng request log", "// Now loading CV-shaped phoneme data.",
-                               "reading details from directory", "Can't open file.", "// [execute time =",
-                               "ERROR : ファイル出力失敗.", "// end :"})
-        EXPECT_NE(std::find(fragments.begin(), fragments.end(), anchor), fragments.end())
-            << "the scan of the module's log lines did not find \"" << anchor << "\"";
-    ASSERT_GE(fragments.size(), 20u);
-    const std::vector<std::string> missing = guide_scan::missing_from(guide_text(), fragments);
-    for (const std::string& fragment : missing) ADD_FAILURE() << "the guide does not explain the log text \"" << fragment << "\"";
+// Stands for a field of a log line (a path, a number) in a pattern.
+const char kField = '\x1F';
+
+// A line of the module's table in UTF-8, a field mark in each field's place
+// and without its line feeds.
+std::string log_pattern(vokari::LogLine line) {
+    const std::string field(1, kField);
+    std::string text = vokari::log_text(line, {field, field, field, field});
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    EXPECT_EQ(text.find('\n'), std::string::npos) << "one entry of the log table must be one line: " << text;
+    return utf8(text);
 }
 
-TEST(GuideCoverage, LogCheckNoticesAMissingLine) {
+// True when `text` is `pattern` with at least one character in each field.
+bool fits_pattern(const char* pattern, const char* text) {
+    if (*pattern == '\0') return *text == '\0';
+    if (*pattern == kField) {
+        for (const char* rest = text; *rest != '\0';)
+            if (fits_pattern(pattern + 1, ++rest)) return true;
+        return false;
+    }
+    return *pattern == *text && fits_pattern(pattern + 1, text + 1);
+}
+
+struct LogCoverage {
+    std::vector<std::string> unexplained;  // lines of the module that no row shows
+    std::vector<std::string> unknown;      // rows that show no line of the module
+};
+
+LogCoverage log_coverage(const std::string& guide) {
+    const std::vector<std::string> rows = documented_log_lines(guide);
+    std::vector<std::string> patterns;
+    for (int i = 0; i < static_cast<int>(vokari::LogLine::Count); ++i)
+        patterns.push_back(log_pattern(static_cast<vokari::LogLine>(i)));
+    const auto fits = [](const std::string& pattern, const std::string& row) {
+        return fits_pattern(pattern.c_str(), row.c_str());
+    };
+    LogCoverage coverage;
+    for (const std::string& pattern : patterns)
+        if (std::none_of(rows.begin(), rows.end(), [&](const std::string& row) { return fits(pattern, row); }))
+            coverage.unexplained.push_back(pattern);
+    for (const std::string& row : rows)
+        if (std::none_of(patterns.begin(), patterns.end(), [&](const std::string& pattern) { return fits(pattern, row); }))
+            coverage.unknown.push_back(row);
+    return coverage;
+}
+
+TEST(GuideCoverage, EveryLogLineAndNoOther) {
+    const LogCoverage coverage = log_coverage(guide_text());
+    for (std::string line : coverage.unexplained) {
+        std::replace(line.begin(), line.end(), kField, '*');
+        ADD_FAILURE() << "the guide's table of log lines does not explain \"" << line << "\" (*: a field)";
+    }
+    for (const std::string& row : coverage.unknown)
+        ADD_FAILURE() << "the guide explains the log line \"" << row << "\", which the module never writes";
+}
+
+TEST(GuideCoverage, LogCheckNoticesAMissingAndAStrayRow) {
     std::string guide = guide_text();
-    const std::string line = "WARNING : システムリミット値を越えるサイズのワークメモリを確保しようとしました. 制限します.";
-    std::size_t at;
-    while ((at = guide.find(line)) != std::string::npos) guide.erase(at, line.size());
-    const std::vector<std::string> missing = guide_scan::missing_from(guide, log_fragments());
-    EXPECT_EQ(missing, std::vector<std::string>{line});
+    const std::string cut = "WARNING : システムリミット値を越えるサイズのワークメモリを確保しようとしました. 制限します.";
+    const std::size_t row = guide.find("| `" + cut + "`");
+    ASSERT_NE(row, std::string::npos);
+    guide.replace(row, guide.find('\n', row) - row, "| `// Now loading nothing.` | | |");
+    const LogCoverage coverage = log_coverage(guide);
+    EXPECT_EQ(coverage.unexplained, std::vector<std::string>{cut});
+    EXPECT_EQ(coverage.unknown, std::vector<std::string>{"// Now loading nothing."});
 }
 
 // ---------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "translate/translation_dictionary.h"
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "base/text_routines.h"
@@ -70,18 +71,13 @@ const char* const kSystemPairs[][2] = {
     {"\x83\x94", "\x83\x75"},                  // VU -> BU (katakana)
 };
 
-// Why a pair read from a file cannot be used, or null when it can.  Either
-// kind would make the replacement loop run forever.
-const char* unusable_pair_reason(const TranslationPair& pair) {
-    if (pair.search.empty()) return "its search text is empty";
-    if (contains_at_character_start(pair.replacement, pair.search)) return "its replacement contains its search text";
-    return nullptr;
-}
-
-void log_skipped_pair(const Settings& settings, const TranslationPair& pair, const char* reason) {
-    const std::string line = "WARNING : translate pair \"" + pair.search + "\" -> \"" + pair.replacement +
-                             "\" skipped: " + reason + ".\n\n";
-    log_write(settings, line.c_str());
+// The warning that says why a pair read from a file cannot be used, or
+// nothing when it can.  Either kind would make the replacement loop run
+// forever.
+std::optional<LogLine> unusable_pair_warning(const TranslationPair& pair) {
+    if (pair.search.empty()) return LogLine::PairSearchEmpty;
+    if (contains_at_character_start(pair.replacement, pair.search)) return LogLine::PairContainsSearch;
+    return std::nullopt;
 }
 
 // Replacements allowed per pair and text.  A pair shorter than its search
@@ -101,19 +97,16 @@ DictionaryFileRead load_translation_file(const LoadedVoice& voice, TranslationDi
     char path[kPathCapacity];
     if (!voice.module_path(path, name)) {
         // Too long for a path buffer: logged as a file that cannot be opened.
-        log_write(settings, name);
-        log_write(settings, "...");
-        log_write(settings, "Can't open file.\n");
+        log_line(settings, LogLine::FileUnreadable, {name});
         return read;
     }
-    log_write(settings, path);
-    log_write(settings, "...");
+    log_label(settings, LogLine::FileRead, {path});
     std::vector<TranslationPair> skipped;
     const ConfigFileRead file = for_each_config_line(path, [&](char* line) {
         auto split = split_key_value(line);
         if (!split) return;
         TranslationPair pair{std::move(split->key), std::move(split->value)};
-        if (unusable_pair_reason(pair) != nullptr) {
+        if (unusable_pair_warning(pair)) {
             skipped.push_back(std::move(pair));
         } else {
             dictionary.push_back(std::move(pair));
@@ -123,16 +116,17 @@ DictionaryFileRead load_translation_file(const LoadedVoice& voice, TranslationDi
     read.opened = file.opened;
     read.utf8_text = file.utf8_text;
     read.pairs_skipped = skipped.size();
-    log_write(settings, file.opened ? "Done.\n" : "Can't open file.\n");
-    for (const TranslationPair& pair : skipped) log_skipped_pair(settings, pair, unusable_pair_reason(pair));
-    if (file.utf8_text) log_write(settings, utf8_file_warning(path).c_str());
+    log_rest(settings, file.opened ? LogLine::FileRead : LogLine::FileUnreadable);
+    for (const TranslationPair& pair : skipped)
+        log_line(settings, *unusable_pair_warning(pair), {pair.search, pair.replacement});
+    if (file.utf8_text) log_line(settings, LogLine::Utf8File, {path});
     return read;
 }
 
 void add_system_pairs(const Settings& settings, TranslationDictionary& dictionary) {
-    log_write(settings, "// Now making system translate data.\n");
+    log_line(settings, LogLine::MakingSystemPairs);
     for (const auto& pair : kSystemPairs) dictionary.push_back(TranslationPair{pair[0], pair[1]});
-    log_write(settings, "Done.\n\n");
+    log_line(settings, LogLine::GroupDone);
 }
 
 // text: the spoken copy of a script, rewritten in place by every pair in
@@ -150,9 +144,7 @@ void apply_translation(const Settings& settings, const TranslationDictionary& di
         if (replace_repeatedly(text, pair.search, pair.replacement, MatchStart::CharacterBoundary,
                                replacement_limit(text)))
             continue;
-        const std::string line = "WARNING : translate pair \"" + pair.search +
-                                 "\" keeps matching its own replacements; stopped.\n\n";
-        log_write(settings, line.c_str());
+        log_line(settings, LogLine::PairKeepsMatching, {pair.search});
     }
 }
 

@@ -94,10 +94,4 @@ ConfigFileRead for_each_config_line(const char* path, const std::function<void(c
     return read;
 }
 
-// "WARNING : <path> reads as UTF-8 text; ..." with the empty line after it.
-std::string utf8_file_warning(const char* path) {
-    return std::string("WARNING : ") + path +
-           " reads as UTF-8 text, but the module reads Shift_JIS. Save it as Shift_JIS.\n\n";
-}
-
 }  // namespace vokari

@@ -24,8 +24,4 @@ struct ConfigFileRead {
 // Shift_JIS.
 ConfigFileRead for_each_config_line(const char* path, const std::function<void(char* line)>& on_line);
 
-// The log line that asks for the file at `path` to be saved as Shift_JIS,
-// for a file whose ConfigFileRead says utf8_text.
-std::string utf8_file_warning(const char* path);
-
 }  // namespace vokari

@@ -70,7 +70,7 @@ int scale_message_speed(int speed) {
 // files, logs it, and stores it scaled by 4/3 in settings.message_speed.
 void discover_message_speed(LoadedVoice& voice) {
     Settings& settings = voice.settings;
-    log_write(voice.settings, "// Now loading script message speed.\n");
+    log_line(voice.settings, LogLine::LoadingMessageSpeed);
     std::string base = host_base_directory(voice.module_dir);
     for (const char* file : kHostProfileFiles) {
         std::string path = base + file;
@@ -79,13 +79,10 @@ void discover_message_speed(LoadedVoice& voice) {
             if (const std::optional<int> speed = read_message_speed(voice, path.c_str())) settings.message_speed = *speed;
         } else {
             // Refused like every path that does not fit the module's buffers.
-            path += "...Path too long.\n";
-            log_write(voice.settings, path.c_str());
+            log_line(voice.settings, LogLine::PathTooLong, {path});
         }
     }
-    char done[48];
-    std::snprintf(done, sizeof done, "Done. %d[ms]\n\n", settings.message_speed);
-    log_write(voice.settings, done);
+    log_line(voice.settings, LogLine::MessageSpeed, {int_to_decimal(settings.message_speed)});
     settings.message_speed = scale_message_speed(settings.message_speed);
 }
 
@@ -93,10 +90,9 @@ void discover_message_speed(LoadedVoice& voice) {
 // unscaled); logs the path and outcome.
 std::optional<int> read_message_speed(const LoadedVoice& voice, const char* path) {
     platform::ScopedFile file(platform::open_file(path, "rt"));
-    std::string label = std::string(path) + "...";
-    log_write(voice.settings, label.c_str());
+    log_label(voice.settings, LogLine::FileRead, {path});
     if (!file) {
-        log_write(voice.settings, "Can't open file.\n");
+        log_rest(voice.settings, LogLine::FileUnreadable);
         return std::nullopt;
     }
     std::optional<int> speed;
@@ -111,7 +107,7 @@ std::optional<int> read_message_speed(const LoadedVoice& voice, const char* path
         }
     }
     file.reset();
-    log_write(voice.settings, "Done.\n");
+    log_rest(voice.settings, LogLine::FileRead);
     return speed;
 }
 

@@ -44,13 +44,13 @@ bool format_slot_path(const char* module_dir, char* out, const char* directory, 
 // Loads the four sample folders in their fixed order and logs them.  Returns
 // which of the partner's folders gave no sample.
 PartnerGaps load_phoneme_bank(LoadedVoice& voice) {
-    log_write(voice.settings, "// Now loading CV-shaped phoneme data.\n");
+    log_line(voice.settings, LogLine::LoadingSamples);
     // Speaker 0 has no fallback, so only the partner's results are kept.
     load_phoneme_directory(voice, sample_folder(true, 0), 0, true);
     bool partner_has_vowels = load_phoneme_directory(voice, sample_folder(true, 1), 1, true);
     load_phoneme_directory(voice, sample_folder(false, 0), 0, false);
     bool partner_has_consonants = load_phoneme_directory(voice, sample_folder(false, 1), 1, false);
-    log_write(voice.settings, "Done.\n\n");
+    log_line(voice.settings, LogLine::GroupDone);
     PartnerGaps gaps;
     gaps.vowels = !partner_has_vowels;
     gaps.consonants = !partner_has_consonants;
@@ -60,8 +60,7 @@ PartnerGaps load_phoneme_bank(LoadedVoice& voice) {
 // Loads every slot of `speaker` that has a file in `directory` and logs one
 // mark per slot.  True when at least one sample was loaded.
 bool load_phoneme_directory(LoadedVoice& voice, const char* directory, int speaker, bool vowel_directory) {
-    std::string line = std::string("reading data from directory ") + directory + " : ";
-    log_write(voice.settings, line.c_str());
+    log_label(voice.settings, LogLine::SampleFolder, {directory});
 
     std::string marks;
     int loaded = 0;
@@ -86,8 +85,7 @@ bool load_phoneme_directory(LoadedVoice& voice, const char* directory, int speak
         marks += ok ? 'o' : '-';
         if (ok) ++loaded;
     }
-    marks += " Done.\n";
-    log_write(voice.settings, marks.c_str());
+    log_rest(voice.settings, LogLine::SampleFolder, {marks});
     return loaded > 0;
 }
 

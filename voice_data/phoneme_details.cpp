@@ -48,8 +48,7 @@ bool write_whole_file(const char* path, const std::vector<std::uint8_t>& bytes) 
 // Reads "<module_dir>\\<directory>\\details.txt" into the slots of `speaker`
 // and logs the outcome.  False when the file cannot be opened.
 bool load_phoneme_details(LoadedVoice& voice, const char* directory, int speaker) {
-    std::string label = std::string("reading details from directory ") + directory + " : ";
-    log_write(voice.settings, label.c_str());
+    log_label(voice.settings, LogLine::DetailsRead, {directory});
 
     char path[kPathCapacity];
     std::string relative = std::string(directory) + "\\" + kDetailsFileName;
@@ -60,7 +59,7 @@ bool load_phoneme_details(LoadedVoice& voice, const char* directory, int speaker
                     if (const auto split = split_key_value(line))
                         apply_detail(voice, split->key.c_str(), split->value.c_str(), speaker, slot);
                 }).opened;
-    log_write(voice.settings, read ? "Done.\n" : "Can't open file.\n");
+    log_rest(voice.settings, read ? LogLine::DetailsRead : LogLine::DetailsUnreadable);
     return read;
 }
 

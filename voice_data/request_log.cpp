@@ -22,8 +22,8 @@ void log_start(const Settings& settings) {
     char date[9];
     char time[9];
     platform::local_date_time(date, time);
-    std::fputs("// VOKARIng request log\n", file);
-    std::fprintf(file, "// start : %s %s\n\n", date, time);
+    std::fputs(log_text(LogLine::Banner).c_str(), file);
+    std::fputs(log_text(LogLine::Start, {date, time}).c_str(), file);
     std::fclose(file);
 }
 
@@ -49,9 +49,19 @@ void log_end(const Settings& settings) {
     char date[9];
     char time[9];
     platform::local_date_time(date, time);
-    char line[64];
-    std::snprintf(line, sizeof line, "// unload\n// end : %s %s\n\n", date, time);
-    log_write(settings, line);
+    log_write(settings, (log_text(LogLine::Unload) + log_text(LogLine::End, {date, time})).c_str());
+}
+
+void log_line(const Settings& settings, LogLine line, std::initializer_list<std::string_view> fields) {
+    if (log_is_on(settings)) log_write(settings, log_text(line, fields).c_str());
+}
+
+void log_label(const Settings& settings, LogLine line, std::initializer_list<std::string_view> fields) {
+    if (log_is_on(settings)) log_write(settings, log_label_text(line, fields).c_str());
+}
+
+void log_rest(const Settings& settings, LogLine line, std::initializer_list<std::string_view> fields) {
+    if (log_is_on(settings)) log_write(settings, log_rest_text(line, fields).c_str());
 }
 
 }  // namespace vokari

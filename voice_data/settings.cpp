@@ -9,6 +9,7 @@
 #include "voice_data/config_text.h"
 #include "voice_data/loaded_voice.h"
 #include "voice_data/phoneme_bank.h"
+#include "voice_data/request_log.h"
 #include "voice_data/settings.h"
 #include "voice_data/sound_effects.h"
 
@@ -111,20 +112,18 @@ SettingsRead read_settings(LoadedVoice& voice) {
     return read;
 }
 
-// "WARNING : tag.prefix 0x82 ..." with the empty line after it.  The kept
-// prefix is shown as a character when it is printable ASCII, else in hex.
-std::string refused_tag_prefix_warning(unsigned char refused, unsigned char kept) {
+// The refused byte in hex; the kept prefix as a character when it is
+// printable ASCII, else in hex too.
+void log_refused_tag_prefix(const Settings& settings, unsigned char refused) {
+    const unsigned char kept = settings.tag_prefix;
+    char refused_text[8];
     char kept_text[8];
+    std::snprintf(refused_text, sizeof refused_text, "0x%02X", refused);
     if (kept > 0x20 && kept < 0x7F)
         std::snprintf(kept_text, sizeof kept_text, "'%c'", kept);
     else
         std::snprintf(kept_text, sizeof kept_text, "0x%02X", kept);
-    char line[160];
-    std::snprintf(line, sizeof line,
-                  "WARNING : tag.prefix 0x%02X starts a two-byte character and would split characters; "
-                  "%s is used instead.\n\n",
-                  refused, kept_text);
-    return line;
+    log_line(settings, LogLine::RefusedTagPrefix, {refused_text, kept_text});
 }
 
 }  // namespace vokari

@@ -39,8 +39,8 @@ void load_defaults(LoadedVoice& voice);
 // Reads "%s\\vokari.txt" over the defaults and loads each "se" line's sound
 // effect; returns the dictionary names, the refused lines and how the file read.
 SettingsRead read_settings(LoadedVoice& voice);
-// The log line for a refused "tag.prefix" byte `refused`; `kept` is the
+// Logs the warning for a refused "tag.prefix" byte `refused` beside the
 // prefix in force.
-std::string refused_tag_prefix_warning(unsigned char refused, unsigned char kept);
+void log_refused_tag_prefix(const Settings& settings, unsigned char refused);
 
 }  // namespace vokari

@@ -71,10 +71,4 @@ void FuzzVoice::tidy_after_request() {
     load_as_host(directory_);
 }
 
-void require(bool condition, const char* what) {
-    if (condition) return;
-    std::fprintf(stderr, "fuzz check failed: %s\n", what);
-    std::abort();
-}
-
 }  // namespace fuzz_support

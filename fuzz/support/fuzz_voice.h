@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/module.h"
+#include "support/fuzz_check.h"
 #include "voice_data/sound_effects.h"
 
 namespace fuzz_support {
@@ -44,8 +45,5 @@ private:
     std::vector<vokari::SoundEffect> original_effects_;
     vokari::Module module_;
 };
-
-// Ends the run as a finding, naming `what`, unless `condition` holds.
-void require(bool condition, const char* what);
 
 }  // namespace fuzz_support

@@ -45,7 +45,7 @@ long edit_distance(const std::vector<Unit>& a, const std::vector<Unit>& b) {
 // built-in pairs only.  Lines without Shift_JIS are left out.
 // `known_readings` (text -> kana) stand for MeCab where it cannot know the
 // reading: digits with a counter, which it leaves unread.
-Score score_lines(readings::Morphology& morphology, const std::vector<std::string>& lines, bool with_dictionary,
+Score score_lines(vokari::readings::Morphology& morphology, const std::vector<std::string>& lines, bool with_dictionary,
                   const std::map<std::string, std::string>& known_readings = {});
 
 }  // namespace reading_score

@@ -37,7 +37,7 @@ struct Tally {
     double percent() const { return reference == 0 ? 0.0 : 100.0 * static_cast<double>(distance) / static_cast<double>(reference); }
 };
 
-std::string sjis(const std::string& utf8) { return vokari_text::utf8_to_shift_jis(utf8).shift_jis; }
+std::string sjis(const std::string& utf8) { return vokari::text::utf8_to_shift_jis(utf8).shift_jis; }
 
 Morae split_spaces(const std::string& text) {
     Morae tokens;

@@ -17,7 +17,7 @@ namespace {
 
 const fs::path kDictionary = fs::path(VOKARI_SOURCE_DIR) / "voices/default/naist-jdic";
 
-std::string sjis(const char* utf8) { return vokari_text::utf8_to_shift_jis(utf8).shift_jis; }
+std::string sjis(const char* utf8) { return vokari::text::utf8_to_shift_jis(utf8).shift_jis; }
 
 std::string read_bytes(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);

@@ -41,8 +41,8 @@ const char* const kCases[][2] = {
 void expect_numbers_read(std::size_t cases) {
     for (std::size_t i = 0; i < cases; ++i) {
         const auto& c = kCases[i];
-        const std::string written = vokari_text::utf8_to_shift_jis(c[0]).shift_jis;
-        EXPECT_EQ(vokari_text::shift_jis_to_utf8(module_adapter::translate(written)).utf8, c[1]) << c[0];
+        const std::string written = vokari::text::utf8_to_shift_jis(c[0]).shift_jis;
+        EXPECT_EQ(vokari::text::shift_jis_to_utf8(module_adapter::translate(written)).utf8, c[1]) << c[0];
     }
 }
 
@@ -62,9 +62,9 @@ TEST(NumberReadings, TheBuildersPairsReadThemToo) {
     fs::create_directories(dir);
     std::ofstream(dir / "vokari.txt", std::ios::binary) << "voice.translate.dic,reading.dic\r\n";
     std::ofstream dictionary(dir / "reading.dic", std::ios::binary);
-    for (const readings::Pair& pair : readings::number_pairs(readings::known_counters(), true)) {
-        const auto search = vokari_text::utf8_to_shift_jis(pair.search);
-        const auto replacement = vokari_text::utf8_to_shift_jis(pair.replacement);
+    for (const vokari::readings::Pair& pair : vokari::readings::number_pairs(vokari::readings::known_counters(), true)) {
+        const auto search = vokari::text::utf8_to_shift_jis(pair.search);
+        const auto replacement = vokari::text::utf8_to_shift_jis(pair.replacement);
         ASSERT_TRUE(search.ok && replacement.ok) << pair.search;
         dictionary << search.shift_jis << "," << replacement.shift_jis << "\r\n";
     }

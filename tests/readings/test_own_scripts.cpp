@@ -66,12 +66,12 @@ TEST(OwnScripts, DictionaryFromScriptsReadsThemAsInContext) {
     std::vector<std::string> lines;
     for (const char* name : {"morning.txt", "evening.txt"}) {
         std::string text, error;
-        ASSERT_TRUE(readings::decode_script(read_bytes(scripts / name), text, error)) << error;
+        ASSERT_TRUE(vokari::readings::decode_script(read_bytes(scripts / name), text, error)) << error;
         std::istringstream stream(text);
         for (std::string line; std::getline(stream, line);) lines.push_back(line);
     }
     std::string error;
-    auto morphology = readings::Morphology::open(readings::kDefaultDictionaryDir, error);
+    auto morphology = vokari::readings::Morphology::open(vokari::readings::kDefaultDictionaryDir, error);
     ASSERT_NE(morphology, nullptr) << error;
     ASSERT_TRUE(module_adapter::load_module(dir.string()));
     // How the numbers of the scripts are said (MeCab leaves digits unread),
@@ -94,12 +94,12 @@ TEST(OwnScripts, DictionaryFromScriptsReadsThemAsInContext) {
 // A UTF-8 mark would otherwise start the first word analysed, and a tag's
 // argument would be read as words.
 TEST(OwnScripts, ScriptsAreDecodedWithoutMarkAndSplitAtTags) {
-    EXPECT_EQ(readings::spoken_segments("a\\w9b\\_w[500]c\\s[10]d@s[120]e\\1f", '@'),
+    EXPECT_EQ(vokari::readings::spoken_segments("a\\w9b\\_w[500]c\\s[10]d@s[120]e\\1f", '@'),
               (std::vector<std::string>{"a", "b", "c", "de", "f"}));
     std::string text, error;
-    ASSERT_TRUE(readings::decode_script("\xEF\xBB\xBF\xE4\xBB\x8A", text, error)) << error;
+    ASSERT_TRUE(vokari::readings::decode_script("\xEF\xBB\xBF\xE4\xBB\x8A", text, error)) << error;
     EXPECT_EQ(text, "\xE4\xBB\x8A");
-    ASSERT_TRUE(readings::decode_script("\x8D\xA1", text, error)) << error;
+    ASSERT_TRUE(vokari::readings::decode_script("\x8D\xA1", text, error)) << error;
     EXPECT_EQ(text, "\xE4\xBB\x8A");
 }
 
@@ -198,9 +198,9 @@ TEST(OwnScripts, HandCorrectionsInFrontOfTheGeneralDictionaryWin) {
     const fs::path dir = fresh_dir("guide");
     const fs::path examples = kSourceDir + "/docs/examples/readings";
     for (const char* name : {"vokari.txt", "mine.dic"})
-        std::ofstream(dir / name, std::ios::binary) << vokari_text::utf8_to_shift_jis(read_bytes(examples / name)).shift_jis;
+        std::ofstream(dir / name, std::ios::binary) << vokari::text::utf8_to_shift_jis(read_bytes(examples / name)).shift_jis;
     fs::copy_file(kSourceDir + "/voices/default/reading.dic", dir / "reading.dic");
-    const auto sjis = [](const char* utf8) { return vokari_text::utf8_to_shift_jis(utf8).shift_jis; };
+    const auto sjis = [](const char* utf8) { return vokari::text::utf8_to_shift_jis(utf8).shift_jis; };
     const auto said = [&](const char* utf8) { return module_adapter::voiced_units(module_adapter::translate(sjis(utf8))); };
     const auto kana = [&](const char* utf8) {
         return module_adapter::voiced_units(module_adapter::translate_builtin(sjis(utf8)));

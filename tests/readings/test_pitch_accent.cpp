@@ -20,7 +20,7 @@ using vokari::ReadWord;
 
 namespace {
 
-std::string sjis(const char* utf8) { return vokari_text::utf8_to_shift_jis(utf8).shift_jis; }
+std::string sjis(const char* utf8) { return vokari::text::utf8_to_shift_jis(utf8).shift_jis; }
 
 ReadWord word(const char* katakana, int accent, int morae, bool joins = false) {
     ReadWord w;

@@ -17,9 +17,9 @@ namespace {
 const std::string kSourceDir = VOKARI_SOURCE_DIR;
 const char* const kHeldOutText = "/usr/share/debian-reference/debian-reference.ja.txt.gz";
 
-std::unique_ptr<readings::Morphology> open_morphology() {
+std::unique_ptr<vokari::readings::Morphology> open_morphology() {
     std::string error;
-    auto morphology = readings::Morphology::open(readings::kDefaultDictionaryDir, error);
+    auto morphology = vokari::readings::Morphology::open(vokari::readings::kDefaultDictionaryDir, error);
     EXPECT_NE(morphology, nullptr) << error;
     return morphology;
 }
@@ -36,7 +36,7 @@ std::vector<std::string> japanese_lines(const std::string& gz_path) {
             continue;
         }
         if (line.find("\xE3\x81") != std::string::npos || line.find("\xE3\x82") != std::string::npos ||
-            readings::holds_kanji(line))
+            vokari::readings::holds_kanji(line))
             lines.push_back(line);
         line.clear();
     }

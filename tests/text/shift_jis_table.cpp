@@ -10,7 +10,7 @@ namespace {
 
 void show(const std::string& bytes) {
     for (unsigned char byte : bytes) std::printf("%02X", byte);
-    const vokari_text::ShiftJisDecoding decoded = vokari_text::shift_jis_to_utf8(bytes);
+    const vokari::text::ShiftJisDecoding decoded = vokari::text::shift_jis_to_utf8(bytes);
     if (!decoded.ok) {
         std::printf(" -\n");
         return;

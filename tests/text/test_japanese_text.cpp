@@ -9,7 +9,7 @@
 #include "tools/text/text_detection.h"
 #include "tools/text/utf8.h"
 
-using namespace vokari_text;
+using namespace vokari::text;
 
 namespace {
 

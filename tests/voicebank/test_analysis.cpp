@@ -18,7 +18,7 @@
 #include "synthetic_speech.h"
 #include "vowel_onset.h"
 
-using namespace voicebank;
+using namespace vokari::voicebank;
 using synthetic::ms;
 
 namespace {
@@ -296,15 +296,15 @@ std::string wav_at_rate(std::uint32_t rate, std::uint32_t frames) {
 // A corrupt header's rate would make the resampler ask for gigabytes (1 Hz)
 // or nothing; rates a recording can have are read.
 TEST(AudioInput, RatesOutsideRecordingsAreRefusedAtBothEnds) {
-    for (const std::uint32_t rate : {voicebank::kMinRecordingRate - 1, voicebank::kMaxRecordingRate + 1}) {
-        const voicebank::AudioReadResult read = voicebank::read_recording_bytes(wav_at_rate(rate, 400));
+    for (const std::uint32_t rate : {vokari::voicebank::kMinRecordingRate - 1, vokari::voicebank::kMaxRecordingRate + 1}) {
+        const vokari::voicebank::AudioReadResult read = vokari::voicebank::read_recording_bytes(wav_at_rate(rate, 400));
         EXPECT_NE(read.error.find("unusable sample rate"), std::string::npos) << rate << ": " << read.error;
         EXPECT_TRUE(read.samples.empty());
     }
-    for (const std::uint32_t rate : {voicebank::kMinRecordingRate, voicebank::kMaxRecordingRate}) {
-        const voicebank::AudioReadResult read = voicebank::read_recording_bytes(wav_at_rate(rate, 400));
+    for (const std::uint32_t rate : {vokari::voicebank::kMinRecordingRate, vokari::voicebank::kMaxRecordingRate}) {
+        const vokari::voicebank::AudioReadResult read = vokari::voicebank::read_recording_bytes(wav_at_rate(rate, 400));
         EXPECT_EQ(read.error, "") << rate;
         EXPECT_NEAR(read.seconds, 400.0 / rate, 1e-9);
-        EXPECT_NEAR(static_cast<double>(read.samples.size()), 400.0 * voicebank::kBankRate / rate, 2.0) << rate;
+        EXPECT_NEAR(static_cast<double>(read.samples.size()), 400.0 * vokari::voicebank::kBankRate / rate, 2.0) << rate;
     }
 }

@@ -17,7 +17,7 @@
 #include "vokari_voice_format.h"
 #include "syllables.h"
 
-using namespace voicebank;
+using namespace vokari::voicebank;
 namespace fs = std::filesystem;
 
 namespace {

@@ -16,7 +16,7 @@
 #include "syllables.h"
 #include "synthetic_speech.h"
 
-using namespace voicebank;
+using namespace vokari::voicebank;
 using program_runner::ProgramRun;
 using program_runner::snapshot;
 using synthetic::ms;

@@ -20,7 +20,7 @@
 #include "syllables.h"
 #include "details_file.h"
 
-using namespace voicebank;
+using namespace vokari::voicebank;
 
 namespace {
 

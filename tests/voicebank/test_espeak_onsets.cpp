@@ -23,7 +23,7 @@
 #include "slot_analysis.h"
 #include "syllables.h"
 
-using namespace voicebank;
+using namespace vokari::voicebank;
 
 namespace {
 

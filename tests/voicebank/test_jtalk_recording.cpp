@@ -44,7 +44,7 @@ TEST(JtalkRecorder, ReadsPhonemeTimesOfTheLabelSectionOnly) {
         "\n"
         "[Global parameter]\n"
         "0 10000000 xx^xx-zz+k=a/A:xx\n";
-    const auto labels = voicebank::parse_trace_labels(trace, 22050);
+    const auto labels = vokari::voicebank::parse_trace_labels(trace, 22050);
     ASSERT_EQ(labels.size(), 2u);
     EXPECT_EQ(labels[0].name, "sil");
     EXPECT_EQ(labels[1].name, "ky");
@@ -56,16 +56,16 @@ TEST(JtalkRecorder, ReadsPhonemeTimesOfTheLabelSectionOnly) {
 TEST(JtalkRecorder, EvensOutThePitchOfTheVowelOnly) {
     // A consonant, then a vowel whose pitch rises by a tenth half-way.
     using namespace synthetic;
-    voicebank::SyllableCut cut;
+    vokari::voicebank::SyllableCut cut;
     const std::vector<float> consonant = fricative(ms(60), 0.1);
     cut.samples = join(join(consonant, vowel(ms(150), 200.0, 0.5)), vowel(ms(150), 180.0, 0.5));
     cut.vowel_start = static_cast<long>(consonant.size());
-    voicebank::flatten_vowel_pitch(cut);
-    ASSERT_GT(cut.samples.size(), consonant.size() + 2 * voicebank::kMaxPeriod);
+    vokari::voicebank::flatten_vowel_pitch(cut);
+    ASSERT_GT(cut.samples.size(), consonant.size() + 2 * vokari::voicebank::kMaxPeriod);
     EXPECT_TRUE(std::equal(consonant.begin(), consonant.end(), cut.samples.begin()));
     const long end = static_cast<long>(cut.samples.size());
-    const double early = voicebank::median_period(cut.samples, cut.vowel_start + ms(20), cut.vowel_start + ms(110));
-    const double late = voicebank::median_period(cut.samples, end - ms(90), end);
+    const double early = vokari::voicebank::median_period(cut.samples, cut.vowel_start + ms(20), cut.vowel_start + ms(110));
+    const double late = vokari::voicebank::median_period(cut.samples, end - ms(90), end);
     ASSERT_GT(early, 0.0);
     EXPECT_NEAR(late / early, 1.0, 0.02) << early << " then " << late;
 }

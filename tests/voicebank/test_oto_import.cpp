@@ -27,7 +27,7 @@
 #include "syllables.h"
 #include "details_file.h"
 
-using namespace voicebank;
+using namespace vokari::voicebank;
 using program_runner::ProgramRun;
 namespace fs = std::filesystem;
 

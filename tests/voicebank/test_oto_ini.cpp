@@ -8,7 +8,7 @@
 #include "oto_ini.h"
 #include "syllables.h"
 
-using namespace voicebank;
+using namespace vokari::voicebank;
 
 namespace {
 

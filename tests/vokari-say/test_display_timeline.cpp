@@ -7,7 +7,7 @@
 #include "tools/vokari-say/display_timeline.h"
 #include "tools/vokari-say/paced_display.h"
 
-using namespace vokari_say;
+using namespace vokari::say;
 
 namespace {
 

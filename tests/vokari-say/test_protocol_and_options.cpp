@@ -4,7 +4,7 @@
 #include "tools/vokari-say/options.h"
 #include "tools/vokari-say/protocol.h"
 
-using namespace vokari_say;
+using namespace vokari::say;
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "tools/vokari-say/settings_values.h"
 #include "tools/vokari-say/utterance_svg.h"
 
-using namespace vokari_say;
+using namespace vokari::say;
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include "tools/vokari-say/text_encoding.h"
 
-using vokari_say::cp932_to_utf8;
-using vokari_say::script_file_to_utf8;
-using vokari_say::ScriptEncoding;
-using vokari_say::utf8_to_cp932;
+using vokari::say::cp932_to_utf8;
+using vokari::say::script_file_to_utf8;
+using vokari::say::ScriptEncoding;
+using vokari::say::utf8_to_cp932;
 
 namespace {
 

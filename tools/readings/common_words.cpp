@@ -6,6 +6,7 @@
 
 #include "tools/readings/japanese_text.h"
 
+namespace vokari {
 namespace readings {
 
 namespace {
@@ -102,3 +103,4 @@ std::map<std::string, std::string> read_common_words(const std::string& path, st
 }
 
 }  // namespace readings
+}  // namespace vokari

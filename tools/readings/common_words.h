@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+namespace vokari {
 namespace readings {
 
 // Reads the EDICT file at `path` (EUC-JP).  Returns written form -> hiragana
@@ -15,3 +16,4 @@ namespace readings {
 std::map<std::string, std::string> read_common_words(const std::string& path, std::string& error);
 
 }  // namespace readings
+}  // namespace vokari

@@ -8,6 +8,7 @@
 
 #include <vector>
 
+namespace vokari {
 namespace readings {
 
 #ifdef _WIN32
@@ -97,3 +98,4 @@ std::size_t character_count(const std::string& utf8) {
 }
 
 }  // namespace readings
+}  // namespace vokari

@@ -7,10 +7,11 @@
 
 #include "tools/text/utf8.h"
 
+namespace vokari {
 namespace readings {
 
 // UTF-8 decoding, shared with the other tools.
-using vokari_text::next_utf8;
+using vokari::text::next_utf8;
 
 // A line of the EDRDG dictionaries (EUC-JP) in, UTF-8 out; empty when the
 // line is not EUC-JP.
@@ -29,3 +30,4 @@ std::string katakana_to_hiragana(const std::string& utf8);
 std::size_t character_count(const std::string& utf8);
 
 }  // namespace readings
+}  // namespace vokari

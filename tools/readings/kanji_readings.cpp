@@ -6,6 +6,7 @@
 
 #include "tools/readings/japanese_text.h"
 
+namespace vokari {
 namespace readings {
 
 namespace {
@@ -64,3 +65,4 @@ std::map<std::string, std::string> read_kanjidic(const std::string& path, std::s
 }
 
 }  // namespace readings
+}  // namespace vokari

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+namespace vokari {
 namespace readings {
 
 // Reads the kanjidic file at `path` (EUC-JP).  Returns kanji -> hiragana
@@ -15,3 +16,4 @@ namespace readings {
 std::map<std::string, std::string> read_kanjidic(const std::string& path, std::string& error);
 
 }  // namespace readings
+}  // namespace vokari

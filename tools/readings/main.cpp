@@ -30,7 +30,7 @@
 #include "tools/readings/script_text.h"
 #include "tools/text/shift_jis.h"
 
-using namespace readings;
+using namespace vokari::readings;
 
 namespace {
 
@@ -289,8 +289,8 @@ int main(int argc, char** argv) {
     comment("Longer searches come before the shorter ones they contain; edit a reading after the comma.");
     std::string body;
     for (const Pair& pair : pairs) {
-        const auto search = vokari_text::utf8_to_shift_jis(pair.search);
-        const auto replacement = vokari_text::utf8_to_shift_jis(pair.replacement);
+        const auto search = vokari::text::utf8_to_shift_jis(pair.search);
+        const auto replacement = vokari::text::utf8_to_shift_jis(pair.replacement);
         if (!search.ok || !replacement.ok) {
             ++unconvertible;
             continue;

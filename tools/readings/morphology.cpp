@@ -9,6 +9,7 @@
 #include "tools/readings/mecab_tagger.h"
 #include "tools/text/shift_jis.h"
 
+namespace vokari {
 namespace readings {
 
 const char* const kDictionaryPackage = "mecab-ipadic-utf8";
@@ -161,3 +162,4 @@ std::string spoken_reading(const std::vector<Word>& words) {
 }
 
 }  // namespace readings
+}  // namespace vokari

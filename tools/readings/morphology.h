@@ -10,6 +10,7 @@
 #include <vector>
 
 
+namespace vokari {
 namespace readings {
 
 struct Word {
@@ -58,3 +59,4 @@ std::string spoken_reading(const std::vector<Word>& words);
 bool is_spoken_particle(const Word& word);
 
 }  // namespace readings
+}  // namespace vokari

@@ -5,6 +5,7 @@
 
 #include "tools/readings/japanese_text.h"
 
+namespace vokari {
 namespace readings {
 
 namespace {
@@ -247,3 +248,4 @@ std::vector<Pair> number_pairs(const std::vector<std::string>& wanted, bool full
 }
 
 }  // namespace readings
+}  // namespace vokari

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+namespace vokari {
 namespace readings {
 
 struct Pair {
@@ -36,3 +37,4 @@ std::vector<Pair> number_pairs(const std::vector<std::string>& counters, bool fu
 bool contains_number_marker(const std::string& text);
 
 }  // namespace readings
+}  // namespace vokari

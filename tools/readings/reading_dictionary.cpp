@@ -7,6 +7,7 @@
 
 #include "tools/readings/japanese_text.h"
 
+namespace vokari {
 namespace readings {
 
 namespace {
@@ -293,3 +294,4 @@ std::pair<std::size_t, std::size_t> first_order_conflict(const std::vector<Pair>
 }
 
 }  // namespace readings
+}  // namespace vokari

@@ -11,6 +11,7 @@
 #include "tools/readings/morphology.h"
 #include "tools/readings/number_pairs.h"
 
+namespace vokari {
 namespace readings {
 
 // How often each written form was read in which way.
@@ -72,3 +73,4 @@ std::vector<Pair> order_pairs(const std::map<std::string, ReadingCounts::Entry>&
 std::pair<std::size_t, std::size_t> first_order_conflict(const std::vector<Pair>& pairs);
 
 }  // namespace readings
+}  // namespace vokari

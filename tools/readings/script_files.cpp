@@ -11,6 +11,7 @@
 // taken in the system's code page): u8path in, u8string out.
 namespace fs = std::filesystem;
 
+namespace vokari {
 namespace readings {
 
 const char* const kOwnOutputFirstLine = "// Reading dictionary written by vokari-readings";
@@ -164,3 +165,4 @@ std::string skipped_summary(const FoundFiles& found) {
 }
 
 }  // namespace readings
+}  // namespace vokari

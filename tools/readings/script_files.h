@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+namespace vokari {
 namespace readings {
 
 struct FoundFiles {
@@ -34,3 +35,4 @@ std::string skipped_summary(const FoundFiles& found);
 extern const char* const kOwnOutputFirstLine;
 
 }  // namespace readings
+}  // namespace vokari

@@ -6,13 +6,14 @@
 #include "base/shift_jis.h"
 #include "tools/text/text_detection.h"
 
+namespace vokari {
 namespace readings {
 
 bool decode_script(const std::string& bytes, std::string& utf8, std::string& error) {
-    const vokari_text::DetectedText detected = vokari_text::detect_text_encoding(bytes);
+    const vokari::text::DetectedText detected = vokari::text::detect_text_encoding(bytes);
     if (detected.ok) {
         const bool byte_order_mark =
-            detected.encoding == vokari_text::TextEncoding::Utf8 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+            detected.encoding == vokari::text::TextEncoding::Utf8 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
         utf8 = byte_order_mark ? detected.utf8.substr(3) : detected.utf8;
         return true;
     }
@@ -115,3 +116,4 @@ std::vector<std::string> tags_of(const std::string& text, char tag_prefix, bool 
 }
 
 }  // namespace readings
+}  // namespace vokari

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+namespace vokari {
 namespace readings {
 
 struct ScriptFile {
@@ -33,3 +34,4 @@ std::vector<std::string> spoken_segments(const std::string& utf8, char tag_prefi
 std::vector<std::string> tags_of(const std::string& text, char tag_prefix, bool shift_jis);
 
 }  // namespace readings
+}  // namespace vokari

@@ -7,7 +7,8 @@
 #include "base/shift_jis.h"
 #include "tools/text/utf8.h"
 
-namespace vokari_text {
+namespace vokari {
+namespace text {
 namespace {
 
 std::string code_point_label(char32_t code_point) {
@@ -64,4 +65,5 @@ ShiftJisEncoding encode_each_character(
     return result;
 }
 
-}  // namespace vokari_text
+}  // namespace text
+}  // namespace vokari

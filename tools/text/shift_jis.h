@@ -9,7 +9,8 @@
 #include <optional>
 #include <string>
 
-namespace vokari_text {
+namespace vokari {
+namespace text {
 
 // Number of bytes (1 or 2) of the character starting at bytes[pos], or 0
 // when the bytes there cannot start one: 0x80, 0xA0 and 0xFD-0xFF lead
@@ -54,4 +55,5 @@ ShiftJisEncoding utf8_to_shift_jis(const std::string& utf8);
 ShiftJisEncoding encode_each_character(
     const std::string& utf8, const std::function<bool(char32_t, const std::string&, std::string&)>& encode_one);
 
-}  // namespace vokari_text
+}  // namespace text
+}  // namespace vokari

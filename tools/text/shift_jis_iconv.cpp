@@ -7,7 +7,8 @@
 
 #include "tools/text/shift_jis.h"
 
-namespace vokari_text {
+namespace vokari {
+namespace text {
 namespace {
 
 // One iconv descriptor for the life of a conversion.
@@ -74,4 +75,5 @@ ShiftJisEncoding utf8_to_shift_jis(const std::string& utf8) {
     });
 }
 
-}  // namespace vokari_text
+}  // namespace text
+}  // namespace vokari

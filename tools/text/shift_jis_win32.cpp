@@ -5,7 +5,8 @@
 #include "tools/text/shift_jis.h"
 #include "tools/text/utf8.h"
 
-namespace vokari_text {
+namespace vokari {
+namespace text {
 namespace {
 
 constexpr UINT kCodePage = 932;
@@ -74,4 +75,5 @@ ShiftJisEncoding utf8_to_shift_jis(const std::string& utf8) {
     });
 }
 
-}  // namespace vokari_text
+}  // namespace text
+}  // namespace vokari

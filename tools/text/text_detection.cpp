@@ -3,7 +3,8 @@
 #include "tools/text/shift_jis.h"
 #include "tools/text/utf8.h"
 
-namespace vokari_text {
+namespace vokari {
+namespace text {
 
 DetectedText detect_text_encoding(const std::string& bytes) {
     DetectedText result;
@@ -26,4 +27,5 @@ DetectedText detect_text_encoding(const std::string& bytes) {
     return result;
 }
 
-}  // namespace vokari_text
+}  // namespace text
+}  // namespace vokari

@@ -4,7 +4,8 @@
 #include <cstddef>
 #include <string>
 
-namespace vokari_text {
+namespace vokari {
+namespace text {
 
 enum class TextEncoding { Utf8, ShiftJis };
 
@@ -23,4 +24,5 @@ struct DetectedText {
 // are neither, with the offset where each reading fails.
 DetectedText detect_text_encoding(const std::string& bytes);
 
-}  // namespace vokari_text
+}  // namespace text
+}  // namespace vokari

@@ -1,6 +1,7 @@
 #include "tools/text/utf8.h"
 
-namespace vokari_text {
+namespace vokari {
+namespace text {
 
 bool next_utf8(const std::string& text, std::size_t& pos, char32_t& code) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
@@ -42,4 +43,5 @@ std::optional<std::size_t> first_invalid_utf8(const std::string& bytes) {
     return std::nullopt;
 }
 
-}  // namespace vokari_text
+}  // namespace text
+}  // namespace vokari

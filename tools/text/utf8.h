@@ -5,7 +5,8 @@
 #include <optional>
 #include <string>
 
-namespace vokari_text {
+namespace vokari {
+namespace text {
 
 // Decodes the character at text[pos] into `code` and moves `pos` past it.
 // Returns false, leaving `pos` where it was, when the bytes there are not
@@ -17,4 +18,5 @@ bool next_utf8(const std::string& text, std::size_t& pos, char32_t& code);
 // UTF-8, or nothing when all of it is UTF-8.
 std::optional<std::size_t> first_invalid_utf8(const std::string& bytes);
 
-}  // namespace vokari_text
+}  // namespace text
+}  // namespace vokari

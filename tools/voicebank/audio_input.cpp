@@ -13,6 +13,7 @@
 
 #include "recording_checks.h"
 
+namespace vokari {
 namespace voicebank {
 
 std::vector<float> resample(const std::vector<float>& samples, int from_rate, int to_rate) {
@@ -150,3 +151,4 @@ AudioReadResult read_recording_bytes(const std::string& bytes, int rate) {
 }
 
 }  // namespace voicebank
+}  // namespace vokari

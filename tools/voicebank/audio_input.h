@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+namespace vokari {
 namespace voicebank {
 
 constexpr int kBankRate = 22050;
@@ -34,3 +35,4 @@ AudioReadResult read_recording_bytes(const std::string& bytes, int rate = kBankR
 std::vector<float> resample(const std::vector<float>& samples, int from_rate, int to_rate);
 
 }  // namespace voicebank
+}  // namespace vokari

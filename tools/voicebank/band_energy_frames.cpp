@@ -8,6 +8,7 @@
 
 #include "audio_input.h"
 
+namespace vokari {
 namespace voicebank {
 namespace {
 
@@ -98,3 +99,4 @@ double shape_distance(const SpectralFrame& a, const SpectralFrame& b) {
 }
 
 }  // namespace voicebank
+}  // namespace vokari

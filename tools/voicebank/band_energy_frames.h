@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+namespace vokari {
 namespace voicebank {
 
 constexpr int kShapeBands = 20;
@@ -24,3 +25,4 @@ std::vector<SpectralFrame> band_energy_frames(const std::vector<float>& x);
 double shape_distance(const SpectralFrame& a, const SpectralFrame& b);
 
 }  // namespace voicebank
+}  // namespace vokari

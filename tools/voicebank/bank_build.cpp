@@ -10,6 +10,7 @@
 #include "corrections.h"
 #include "syllables.h"
 
+namespace vokari {
 namespace voicebank {
 namespace {
 
@@ -103,3 +104,4 @@ int tune_and_write(std::vector<SlotSample> samples, std::vector<std::string> nam
 }
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -11,6 +11,7 @@
 #include "corrections.h"
 #include "slot_analysis.h"
 
+namespace vokari {
 namespace voicebank {
 
 struct BuildReport {
@@ -41,3 +42,4 @@ int tune_and_write(std::vector<SlotSample> samples, std::vector<std::string> nam
                    int speaker, const std::string& module_dir);
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -16,6 +16,7 @@
 #include "vokari_voice_format.h"
 #include "syllables.h"
 
+namespace vokari {
 namespace voicebank {
 namespace fs = std::filesystem;
 namespace {
@@ -207,3 +208,4 @@ bool write_bank(const std::string& module_dir, int speaker, const std::vector<Sl
 }
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -10,6 +10,7 @@
 #include "corrections.h"
 #include "slot_analysis.h"
 
+namespace vokari {
 namespace voicebank {
 
 // The file bytes of one sample: the module's WAV header, then x * gain
@@ -46,3 +47,4 @@ bool write_bank(const std::string& module_dir, int speaker, const std::vector<Sl
 bool recover_interrupted_write(const std::string& module_dir, int speaker, std::string& error);
 
 }  // namespace voicebank
+}  // namespace vokari

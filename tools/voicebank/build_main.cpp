@@ -27,7 +27,7 @@
 #include "syllables.h"
 
 namespace fs = std::filesystem;
-using namespace voicebank;
+using namespace vokari::voicebank;
 
 namespace {
 

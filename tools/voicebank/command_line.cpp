@@ -2,6 +2,7 @@
 // speaker of "1x" or "" is an error, not speaker 0 or 1.
 #include "command_line.h"
 
+namespace vokari {
 namespace voicebank {
 
 const char* usage_text() {
@@ -73,3 +74,4 @@ Options parse_command_line(const std::vector<std::string>& arguments) {
 }
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+namespace vokari {
 namespace voicebank {
 
 // Exit statuses of vokari-voicebank, one meaning each.
@@ -30,3 +31,4 @@ Options parse_command_line(const std::vector<std::string>& arguments);
 const char* usage_text();
 
 }  // namespace voicebank
+}  // namespace vokari

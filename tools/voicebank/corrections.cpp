@@ -8,6 +8,7 @@
 
 #include "syllables.h"
 
+namespace vokari {
 namespace voicebank {
 namespace {
 
@@ -59,3 +60,4 @@ BankTuning compute_tuning(const std::vector<SlotSample>& samples) {
 }
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -7,6 +7,7 @@
 
 #include "slot_analysis.h"
 
+namespace vokari {
 namespace voicebank {
 
 struct SlotTuning {
@@ -38,3 +39,4 @@ constexpr double kTargetRms = 0.2;
 BankTuning compute_tuning(const std::vector<SlotSample>& samples);
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -9,6 +9,7 @@
 
 #include "syllables.h"
 
+namespace vokari {
 namespace voicebank {
 namespace {
 
@@ -97,3 +98,4 @@ long vowel_start(const EspeakRecording& recording) {
 }
 
 }  // namespace voicebank
+}  // namespace vokari

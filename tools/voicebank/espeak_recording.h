@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+namespace vokari {
 namespace voicebank {
 
 struct EspeakVoice {
@@ -48,3 +49,4 @@ EspeakRecording record_with_espeak(const std::string& text, const EspeakVoice& v
 long vowel_start(const EspeakRecording& recording);
 
 }  // namespace voicebank
+}  // namespace vokari

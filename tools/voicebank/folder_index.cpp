@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+namespace vokari {
 namespace voicebank {
 namespace fs = std::filesystem;
 
@@ -63,3 +64,4 @@ std::vector<std::string> FolderIndex::ambiguous_names() const {
 }
 
 }  // namespace voicebank
+}  // namespace vokari

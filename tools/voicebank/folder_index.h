@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+namespace vokari {
 namespace voicebank {
 
 class FolderIndex {
@@ -40,3 +41,4 @@ private:
 std::string fold_case(const std::string& text);
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -21,6 +21,7 @@
 
 extern char** environ;
 
+namespace vokari {
 namespace voicebank {
 namespace {
 
@@ -240,3 +241,4 @@ double vowel_unsteadiness(const SyllableCut& cut) {
 }
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+namespace vokari {
 namespace voicebank {
 
 struct JtalkVoice {
@@ -71,3 +72,4 @@ void flatten_vowel_pitch(SyllableCut& cut);
 double vowel_unsteadiness(const SyllableCut& cut);
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -3,6 +3,7 @@
 #include "folder_index.h"
 #include "syllables.h"
 
+namespace vokari {
 namespace voicebank {
 namespace {
 
@@ -69,3 +70,4 @@ AliasSlot slot_of_alias(const std::string& alias) {
 }
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -4,6 +4,7 @@
 
 #include <string>
 
+namespace vokari {
 namespace voicebank {
 
 enum class AliasKind {
@@ -26,3 +27,4 @@ AliasSlot slot_of_alias(const std::string& alias);
 std::string katakana_to_hiragana(const std::string& text);
 
 }  // namespace voicebank
+}  // namespace vokari

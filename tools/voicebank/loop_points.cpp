@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+namespace vokari {
 namespace voicebank {
 namespace {
 
@@ -63,3 +64,4 @@ void close_loop(std::vector<float>& x, const LoopPoints& loop, long blend) {
 }
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+namespace vokari {
 namespace voicebank {
 
 struct LoopPoints {
@@ -28,3 +29,4 @@ LoopPoints find_loop(const std::vector<float>& x, long region_begin, long region
 void close_loop(std::vector<float>& x, const LoopPoints& loop, long blend);
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -20,6 +20,7 @@
 #include "slot_analysis.h"
 #include "syllables.h"
 
+namespace vokari {
 namespace voicebank {
 namespace {
 
@@ -279,3 +280,4 @@ int import_oto_files(const OtoBankFiles& bank, const std::string& subbank, int s
 }
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -11,6 +11,7 @@
 #include "audio_input.h"
 #include "bank_build.h"
 
+namespace vokari {
 namespace voicebank {
 
 // The files of one bank.  Paths are relative to the bank's top folder, with
@@ -50,3 +51,4 @@ int import_oto_files(const OtoBankFiles& bank, const std::string& subbank, int s
                      std::FILE* out, std::FILE* err);
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -15,6 +15,7 @@
 #include "bank_writer.h"
 #include "oto_bank.h"
 
+namespace vokari {
 namespace voicebank {
 namespace fs = std::filesystem;
 namespace {
@@ -83,3 +84,4 @@ int import_oto_bank(const Options& options) {
 }
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -5,6 +5,7 @@
 
 #include "command_line.h"
 
+namespace vokari {
 namespace voicebank {
 
 // Imports the bank in options.source (or only its sub-folder
@@ -15,3 +16,4 @@ namespace voicebank {
 int import_oto_bank(const Options& options);
 
 }  // namespace voicebank
+}  // namespace vokari

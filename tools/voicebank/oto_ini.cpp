@@ -7,6 +7,7 @@
 #include "tools/text/text_detection.h"
 #include "tools/text/utf8.h"
 
+namespace vokari {
 namespace voicebank {
 namespace {
 
@@ -55,8 +56,8 @@ int first_line_failing(const std::string& raw, Check valid) {
     return 0;
 }
 
-bool is_valid_utf8(const std::string& bytes) { return !vokari_text::first_invalid_utf8(bytes); }
-bool valid_shift_jis(const std::string& bytes) { return !vokari_text::first_invalid_shift_jis(bytes); }
+bool is_valid_utf8(const std::string& bytes) { return !vokari::text::first_invalid_utf8(bytes); }
+bool valid_shift_jis(const std::string& bytes) { return !vokari::text::first_invalid_shift_jis(bytes); }
 
 // One line of decoded text into `file`: an entry, or a problem.
 void parse_line(const std::string& line, int number, const std::string& raw_line, OtoFile& file) {
@@ -129,8 +130,8 @@ OtoFile parse_oto_ini(const std::string& bytes) {
     if (bytes.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0) {
         raw = bytes.substr(kByteOrderMark.size());
         file.encoding = "UTF-8 with BOM";
-    } else if (const vokari_text::DetectedText detected = vokari_text::detect_text_encoding(bytes); detected.ok) {
-        file.encoding = detected.encoding == vokari_text::TextEncoding::Utf8 ? "UTF-8" : "Shift_JIS";
+    } else if (const vokari::text::DetectedText detected = vokari::text::detect_text_encoding(bytes); detected.ok) {
+        file.encoding = detected.encoding == vokari::text::TextEncoding::Utf8 ? "UTF-8" : "Shift_JIS";
     } else {
         const int not_utf8 = first_line_failing(bytes, is_valid_utf8);
         const int not_sjis = first_line_failing(bytes, valid_shift_jis);
@@ -145,7 +146,7 @@ OtoFile parse_oto_ini(const std::string& bytes) {
         const int number = static_cast<int>(i) + 1;
         std::string line = raw_lines[i];
         if (file.encoding == "Shift_JIS") {
-            line = vokari_text::shift_jis_to_utf8(raw_lines[i]).utf8;
+            line = vokari::text::shift_jis_to_utf8(raw_lines[i]).utf8;
         } else if (!is_valid_utf8(line)) {
             file.problems.push_back({number, "not valid UTF-8 although the file starts with a UTF-8 mark"});
             continue;
@@ -157,3 +158,4 @@ OtoFile parse_oto_ini(const std::string& bytes) {
 }
 
 }  // namespace voicebank
+}  // namespace vokari

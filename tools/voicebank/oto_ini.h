@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+namespace vokari {
 namespace voicebank {
 
 struct OtoEntry {
@@ -44,3 +45,4 @@ OtoFile parse_oto_ini(const std::string& bytes);
 bool parse_decimal(const std::string& text, double& value);
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+namespace vokari {
 namespace voicebank {
 namespace {
 
@@ -92,3 +93,4 @@ double median_period(const std::vector<float>& x, long begin, long end) {
 }
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+namespace vokari {
 namespace voicebank {
 
 // Lag limits in samples at the bank rate: 450 Hz down to 60 Hz.
@@ -31,3 +32,4 @@ double aperiodicity_near(const std::vector<float>& x, long begin, double period)
 double median_period(const std::vector<float>& x, long begin, long end);
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -3,8 +3,10 @@
 
 #include <filesystem>
 
+namespace vokari {
 namespace voicebank {
 
 std::filesystem::path running_program_path();
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -3,6 +3,7 @@
 
 #include <system_error>
 
+namespace vokari {
 namespace voicebank {
 
 std::filesystem::path running_program_path() {
@@ -12,3 +13,4 @@ std::filesystem::path running_program_path() {
 }
 
 }  // namespace voicebank
+}  // namespace vokari

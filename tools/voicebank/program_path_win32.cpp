@@ -5,6 +5,7 @@
 
 #include <vector>
 
+namespace vokari {
 namespace voicebank {
 
 std::filesystem::path running_program_path() {
@@ -18,3 +19,4 @@ std::filesystem::path running_program_path() {
 }
 
 }  // namespace voicebank
+}  // namespace vokari

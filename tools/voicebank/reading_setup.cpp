@@ -6,6 +6,7 @@
 
 #include "program_path.h"
 
+namespace vokari {
 namespace voicebank {
 namespace fs = std::filesystem;
 
@@ -95,3 +96,4 @@ std::vector<std::string> bundled_voice_dirs(const char* argv0) {
 }
 
 }  // namespace voicebank
+}  // namespace vokari

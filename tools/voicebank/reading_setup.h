@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+namespace vokari {
 namespace voicebank {
 
 // The settings lines that turn reading on for a voice with reading.dic
@@ -24,3 +25,4 @@ std::string set_up_reading(const std::string& module_dir, const std::vector<std:
 std::vector<std::string> bundled_voice_dirs(const char* argv0);
 
 }  // namespace voicebank
+}  // namespace vokari

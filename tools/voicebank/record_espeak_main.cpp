@@ -16,7 +16,7 @@
 #include "espeak_recording.h"
 #include "syllables.h"
 
-using namespace voicebank;
+using namespace vokari::voicebank;
 
 namespace {
 

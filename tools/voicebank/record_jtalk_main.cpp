@@ -24,7 +24,7 @@
 #include "syllables.h"
 
 namespace fs = std::filesystem;
-using namespace voicebank;
+using namespace vokari::voicebank;
 
 namespace {
 

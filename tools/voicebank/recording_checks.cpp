@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+namespace vokari {
 namespace voicebank {
 
 bool is_clipped(const float* frames, std::size_t frame_count, int channels) {
@@ -37,3 +38,4 @@ bool is_nearly_silent(const std::vector<float>& x) {
 }
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <vector>
 
+namespace vokari {
 namespace voicebank {
 
 // Samples at or beyond this magnitude (+-1.0 = full scale) count as full
@@ -28,3 +29,4 @@ constexpr double kNearSilentRms = 0.00316;
 bool is_nearly_silent(const std::vector<float>& x);
 
 }  // namespace voicebank
+}  // namespace vokari

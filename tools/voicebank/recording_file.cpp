@@ -4,6 +4,7 @@
 
 #include <sndfile.h>
 
+namespace vokari {
 namespace voicebank {
 
 bool write_recording(const std::string& path, const std::vector<float>& samples, int rate) {
@@ -20,3 +21,4 @@ bool write_recording(const std::string& path, const std::vector<float>& samples,
 }
 
 }  // namespace voicebank
+}  // namespace vokari

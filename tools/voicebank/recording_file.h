@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+namespace vokari {
 namespace voicebank {
 
 // Writes `samples` (+-1.0 full scale) at `rate` Hz to `path`; false on failure.
 bool write_recording(const std::string& path, const std::vector<float>& samples, int rate);
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+namespace vokari {
 namespace voicebank {
 namespace {
 
@@ -52,3 +53,4 @@ void fade_out(std::vector<float>& x, long length) {
 }
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+namespace vokari {
 namespace voicebank {
 
 struct Span {
@@ -23,3 +24,4 @@ void fade_in(std::vector<float>& x, long length);
 void fade_out(std::vector<float>& x, long length);
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -13,6 +13,7 @@
 #include "syllables.h"
 #include "vowel_onset.h"
 
+namespace vokari {
 namespace voicebank {
 namespace {
 
@@ -139,7 +140,9 @@ SlotSample analyse_slot(int slot, const std::vector<float>& recording) {
 }
 
 }  // namespace voicebank
+}  // namespace vokari
 
+namespace vokari {
 namespace voicebank {
 
 SlotSample analyse_marked_slot(int slot, const std::vector<float>& cut, long fixed_end, long vowel_start) {
@@ -166,3 +169,4 @@ SlotSample analyse_marked_slot(int slot, const std::vector<float>& cut, long fix
 }
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+namespace vokari {
 namespace voicebank {
 
 struct SlotSample {
@@ -34,3 +35,4 @@ SlotSample analyse_slot(int slot, const std::vector<float>& recording);
 SlotSample analyse_marked_slot(int slot, const std::vector<float>& cut, long fixed_end, long vowel_start);
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -5,6 +5,7 @@
 #include "base/wav_format.h"
 #include "vokari_voice_format.h"
 
+namespace vokari {
 namespace voicebank {
 
 const Syllable kSyllables[kSyllableCount] = {
@@ -49,3 +50,4 @@ int slot_of_romaji(const std::string& romaji) {
 bool is_vowel_syllable(int slot) { return vokari::is_vowel_slot(slot); }
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -4,6 +4,7 @@
 
 #include <string>
 
+namespace vokari {
 namespace voicebank {
 
 constexpr int kSyllableCount = 107;
@@ -22,3 +23,4 @@ int slot_of_romaji(const std::string& romaji);
 bool is_vowel_syllable(int slot);
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -10,6 +10,7 @@
 #include "band_energy_frames.h"
 #include "syllables.h"
 
+namespace vokari {
 namespace voicebank {
 namespace {
 
@@ -118,3 +119,4 @@ VowelOnset find_vowel_onset(const std::vector<float>& x, OnsetCue cue) {
 }
 
 }  // namespace voicebank
+}  // namespace vokari

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+namespace vokari {
 namespace voicebank {
 
 // What marks the start of the vowel behind a consonant.
@@ -29,3 +30,4 @@ struct VowelOnset {
 VowelOnset find_vowel_onset(const std::vector<float>& x, OnsetCue cue);
 
 }  // namespace voicebank
+}  // namespace vokari

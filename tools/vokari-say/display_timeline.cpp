@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 namespace {
 
 // The host's tags that take a bracketed argument, tried before the plain ones.
@@ -120,4 +121,5 @@ DisplayTimeline build_display_timeline(const std::string& reply_utf8, int charac
     return Walker(reply_utf8, character_delay_ms).run();
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

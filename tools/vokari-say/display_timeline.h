@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 enum class DisplayKind { Character, SpeakerSwitch, LineBreak };
 
@@ -33,4 +34,5 @@ int host_character_delay_ms(int message_speed_ms);
 // the host (with its bracketed argument) shows nothing.
 DisplayTimeline build_display_timeline(const std::string& reply_utf8, int character_delay_ms);
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

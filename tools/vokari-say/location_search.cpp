@@ -1,6 +1,7 @@
 #include "tools/vokari-say/location_search.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 Location found(const std::string& path) {
     Location location;
@@ -15,6 +16,16 @@ Location not_found(const std::string& error) {
     return location;
 }
 
+Location requested_library(const std::string& requested, bool (*is_file)(const std::string&)) {
+    return is_file(requested) ? found(requested) : not_found("module library not found: " + requested);
+}
+
+Location requested_module_dir(const std::string& requested, bool (*is_directory)(const std::string&),
+                              bool (*is_file)(const std::string&)) {
+    if (is_directory(requested)) return found(requested);
+    return not_found(is_file(requested) ? "not a directory: " + requested : "module directory not found: " + requested);
+}
+
 Location first_existing(const std::vector<std::string>& candidates, bool (*exists)(const std::string&),
                         const std::string& what, const std::string& hint) {
     std::string looked;
@@ -25,4 +36,5 @@ Location first_existing(const std::vector<std::string>& candidates, bool (*exist
     return not_found(what + " was not found (looked in " + looked + "); " + hint);
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -10,7 +10,8 @@
 
 #include "tools/vokari-say/location_search.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 namespace {
 
 std::string executable_directory() {
@@ -40,23 +41,18 @@ std::string absolute_path(const std::string& path) {
 }
 
 Location find_library(const std::string& requested) {
-    if (!requested.empty()) {
-        return is_file(requested) ? found(requested) : not_found("module library not found: " + requested);
-    }
+    if (!requested.empty()) return requested_library(requested, is_file);
     return first_existing({executable_directory() + "/libvokari.so", VOKARI_SAY_BUILT_LIBRARY}, is_file,
                           "the module library libvokari.so", "build it, or name it with --library");
 }
 
 Location find_module_dir(const std::string& requested) {
-    if (!requested.empty()) {
-        if (is_directory(requested)) return found(requested);
-        return not_found(is_file(requested) ? "not a directory: " + requested
-                                            : "module directory not found: " + requested);
-    }
+    if (!requested.empty()) return requested_module_dir(requested, is_directory, is_file);
     const std::string here = executable_directory();
     return first_existing({here + "/voices/default", here + "/../share/vokari/voices/default",
                            VOKARI_SAY_SOURCE_DIR "/voices/default"},
                           is_directory, "the bundled voice", "name a module directory with --module-dir");
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

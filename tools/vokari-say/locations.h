@@ -3,7 +3,8 @@
 
 #include <string>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 struct Location {
     bool ok = false;
@@ -20,4 +21,5 @@ Location find_library(const std::string& requested);
 // "../share/vokari" from it, and in the source tree it was built from.
 Location find_module_dir(const std::string& requested);
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

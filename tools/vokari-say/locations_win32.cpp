@@ -9,7 +9,8 @@
 
 #include "tools/vokari-say/location_search.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 namespace {
 
 std::string executable_directory() {
@@ -41,20 +42,14 @@ std::string absolute_path(const std::string& path) {
 }
 
 Location find_library(const std::string& requested) {
-    if (!requested.empty()) {
-        return is_file(requested) ? found(requested) : not_found("module library not found: " + requested);
-    }
+    if (!requested.empty()) return requested_library(requested, is_file);
     const std::string here = executable_directory();
     return first_existing({here + "\\vokari.dll", here + "\\..\\vokari.dll"}, is_file, "the module library vokari.dll",
                           "name it with --library");
 }
 
 Location find_module_dir(const std::string& requested) {
-    if (!requested.empty()) {
-        if (is_directory(requested)) return found(requested);
-        return not_found(is_file(requested) ? "not a directory: " + requested
-                                            : "module directory not found: " + requested);
-    }
+    if (!requested.empty()) return requested_module_dir(requested, is_directory, is_file);
     const std::string here = executable_directory();
     // The zip's own folder is the module folder: it holds vokari.txt and the voice.
     for (const std::string& dir : {here + "\\..", here})
@@ -62,4 +57,5 @@ Location find_module_dir(const std::string& requested) {
     return not_found("the bundled voice was not found beside " + here + "; name a module directory with --module-dir");
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

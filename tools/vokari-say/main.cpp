@@ -26,7 +26,7 @@
 #include "tools/vokari-say/text_encoding.h"
 #include "tools/vokari-say/utterance_svg.h"
 
-using namespace vokari_say;
+using namespace vokari::say;
 
 namespace {
 

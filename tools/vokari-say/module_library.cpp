@@ -3,7 +3,8 @@
 
 #include "tools/vokari-say/module_memory.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 void ModuleLibrary::load(const std::string& module_dir) {
     void* block = module_block(module_dir);
@@ -29,4 +30,5 @@ void ModuleLibrary::unload() {
     loaded_ = false;
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -7,7 +7,8 @@
 
 #include <string>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 class ModuleLibrary {
 public:
@@ -42,4 +43,5 @@ private:
     bool loaded_ = false;
 };
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -9,7 +9,8 @@
 
 #include "tools/vokari-say/module_memory.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 void* module_block(const std::string& bytes) {
     void* block = std::malloc(bytes.empty() ? 1 : bytes.size());
@@ -44,4 +45,5 @@ bool ModuleLibrary::open(const std::string& path, std::string& error) {
     return true;
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -9,7 +9,8 @@
 #include "tools/vokari-say/module_memory.h"
 #include "tools/windows/system_message.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 void* module_block(const std::string& bytes) {
     HGLOBAL block = GlobalAlloc(GMEM_FIXED, bytes.empty() ? 1 : bytes.size());
@@ -27,7 +28,7 @@ bool ModuleLibrary::open(const std::string& path, std::string& error) {
     }
     HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (module == nullptr) {
-        error = "cannot load the module library " + path + ": " + vokari_windows::system_message(GetLastError());
+        error = "cannot load the module library " + path + ": " + vokari::windows::system_message(GetLastError());
         return false;
     }
     handle_ = module;
@@ -41,4 +42,5 @@ bool ModuleLibrary::open(const std::string& path, std::string& error) {
     return true;
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -3,7 +3,8 @@
 
 #include "tools/vokari-say/text_encoding.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 std::vector<std::string> module_problems(const std::string& log, const std::string& private_dir,
                                          const std::string& voice_dir) {
@@ -28,4 +29,5 @@ std::vector<std::string> module_problems(const std::string& log, const std::stri
     return problems;
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

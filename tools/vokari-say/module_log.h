@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 // The lines of the log text `log` (Shift_JIS, CR LF or LF line ends) that
 // begin with "WARNING : " or "ERROR : ", in order, as UTF-8 (a line that is
@@ -15,4 +16,5 @@ namespace vokari_say {
 std::vector<std::string> module_problems(const std::string& log, const std::string& private_dir,
                                          const std::string& voice_dir);
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -4,7 +4,8 @@
 
 #include <string>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 // A copy of `bytes` without terminator, whose ownership passes to the
 // module; an empty text still gets a one-byte block.  Null when memory is
@@ -14,4 +15,5 @@ void* module_block(const std::string& bytes);
 // Frees a block the module handed back.
 void free_module_block(void* block);
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -7,7 +7,8 @@
 
 #include "tools/vokari-say/script_input.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 namespace {
 
 unsigned read_le(const std::string& bytes, size_t at, int width) {
@@ -62,4 +63,5 @@ int duration_ms(const MuLawWav& wav) {
     return static_cast<int>(static_cast<long long>(wav.samples.size()) * 1000 / wav.sample_rate);
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 struct MuLawWav {
     bool ok = false;
@@ -20,4 +21,5 @@ MuLawWav read_mulaw_wav(const std::string& path);
 // Length of the sound in milliseconds (0 for an unreadable file).
 int duration_ms(const MuLawWav& wav);
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -4,7 +4,8 @@
 
 #include <cstdlib>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 namespace {
 
 struct OptionRule {
@@ -185,4 +186,5 @@ std::string usage_text(const std::string& program) {
         "     is no sound device (a note says which)\n";
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

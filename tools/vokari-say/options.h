@@ -6,7 +6,8 @@
 
 #include "tools/vokari-say/text_encoding.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 enum class Protocol { Makoto, Saori };
 
@@ -43,4 +44,5 @@ ParsedOptions parse_options(const std::vector<std::string>& arguments);
 // The help text, with `program` as the command name.
 std::string usage_text(const std::string& program);
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

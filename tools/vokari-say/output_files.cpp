@@ -8,7 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 std::string why_not_writable(const std::string& path) {
     struct stat info;
@@ -41,4 +42,5 @@ bool write_output_file(const std::string& path, const std::string& bytes, std::s
     return failure == 0;
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -5,7 +5,8 @@
 
 #include <string>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 // "" when `path` can be written, else the reason ("No such file or
 // directory", "Is a directory", "Permission denied", ...).  Leaves the file
@@ -19,4 +20,5 @@ std::string why_not_writable(const std::string& path);
 // <path>: <reason>" in `error`, on failure.
 bool write_output_file(const std::string& path, const std::string& bytes, std::string& error);
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -11,7 +11,8 @@
 
 #include "tools/windows/system_message.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 std::string why_not_writable(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -63,4 +64,5 @@ bool write_output_file(const std::string& path, const std::string& bytes, std::s
     return failure == 0;
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

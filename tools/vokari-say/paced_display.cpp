@@ -3,7 +3,8 @@
 
 #include <string>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 namespace {
 
 const char* speaker_label(int speaker) { return speaker == 0 ? "[main] " : "[partner] "; }
@@ -47,4 +48,5 @@ void show_paced(const DisplayTimeline& timeline, std::FILE* out,
     std::fflush(out);
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -6,7 +6,8 @@
 
 #include "tools/vokari-say/display_timeline.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 // Writes the shown characters of `timeline` to `out`, each at its moment:
 // before every event `sleep_ms` is called with the milliseconds still to wait.
@@ -16,4 +17,5 @@ namespace vokari_say {
 void show_paced(const DisplayTimeline& timeline, std::FILE* out,
                 const std::function<void(int ms)>& sleep_ms);
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

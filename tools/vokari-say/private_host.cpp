@@ -11,7 +11,8 @@
 #include "tools/vokari-say/script_input.h"
 #include "tools/vokari-say/settings_values.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 namespace {
 
 // Where the character folder sits below the host's base, and the names of the
@@ -187,4 +188,5 @@ void PrivateHost::remove() {
     remove_tree_on_interrupt("");
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

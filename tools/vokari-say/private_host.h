@@ -19,7 +19,8 @@
 
 #include <string>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 struct PrivateHostPlan {
     std::string voice_dir;     // the voice folder to copy (absolute)
@@ -68,4 +69,5 @@ private:
     std::string module_dir_;  // native path of the private module folder
 };
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 // The folder the tree goes into: one whose path the module can take (plain
 // ASCII without the separators it splits at).
@@ -39,4 +40,5 @@ std::vector<FolderEntry> folder_entries(const std::string& dir);
 extern const bool folders_can_be_linked;
 bool link_folder(const std::string& source, const std::string& target, std::string& error);
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

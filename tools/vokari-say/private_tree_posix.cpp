@@ -12,7 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 namespace {
 
 // The tree to remove when a signal ends the program; empty when none.
@@ -89,4 +90,5 @@ bool link_folder(const std::string& source, const std::string& target, std::stri
     return false;
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

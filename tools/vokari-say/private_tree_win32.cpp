@@ -9,7 +9,8 @@
 
 #include "tools/windows/system_message.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 namespace {
 
 // The tree to remove when Ctrl-C or closing the console ends the program.
@@ -53,13 +54,13 @@ std::string make_unique_folder(const std::string& prefix, std::string& error) {
         last = GetLastError();
         if (last != ERROR_ALREADY_EXISTS) break;
     }
-    error = "cannot create a private folder in " + root + ": " + vokari_windows::system_message(last);
+    error = "cannot create a private folder in " + root + ": " + vokari::windows::system_message(last);
     return "";
 }
 
 bool make_folder(const std::string& path, std::string& error) {
     if (CreateDirectoryA(path.c_str(), nullptr)) return true;
-    error = "cannot create " + path + ": " + vokari_windows::system_message(GetLastError());
+    error = "cannot create " + path + ": " + vokari::windows::system_message(GetLastError());
     return false;
 }
 
@@ -96,4 +97,5 @@ bool link_folder(const std::string&, const std::string& target, std::string& err
     return false;
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -1,7 +1,8 @@
 // Request composition and response parsing for MAKOTO/2.0 and SAORI/1.0.
 #include "tools/vokari-say/protocol.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 std::string build_request(const std::string& script, Protocol protocol) {
     const bool saori = protocol == Protocol::Saori;
@@ -42,4 +43,5 @@ Reply parse_response(const std::string& response) {
     return reply;
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

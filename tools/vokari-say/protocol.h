@@ -5,7 +5,8 @@
 
 #include "tools/vokari-say/options.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 // The complete request that hands `script` (Shift_JIS bytes, no line breaks)
 // to the module: MAKOTO/2.0 carries it in "String", SAORI/1.0 in "Argument0".
@@ -21,4 +22,5 @@ struct Reply {
 // header; fails on a status other than 200 or a response without a script.
 Reply parse_response(const std::string& response);
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

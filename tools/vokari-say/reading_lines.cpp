@@ -1,6 +1,7 @@
 #include "tools/vokari-say/reading_lines.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 std::string build_reading_request(const std::string& silent_tag, const std::string& script_cp932, bool pitch) {
     std::string request = "GET Reading SAORI/1.0\r\nSender: vokari-say\r\nSecurityLevel: Local\r\n";
@@ -26,4 +27,5 @@ std::vector<std::string> scripts_per_line(const std::string& text) {
     return scripts;
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 // The request that asks for the reading of `script_cp932`.  `silent_tag`
 // comes first: should the module not know the command, it renders the
@@ -18,4 +19,5 @@ std::string build_reading_request(const std::string& silent_tag, const std::stri
 // byte order mark and line ends; a last empty line is no script.
 std::vector<std::string> scripts_per_line(const std::string& text);
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -4,7 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 ReadResult read_input(const std::string& path) {
     ReadResult result;
@@ -42,4 +43,5 @@ std::string script_from_text(const std::string& text) {
     return script;
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <string>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 struct ReadResult {
     bool ok = false;
@@ -21,4 +22,5 @@ ReadResult read_input(const std::string& path);
 // cannot hold a raw line break.
 std::string script_from_text(const std::string& text);
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -7,7 +7,8 @@
 #include "tools/vokari-say/script_input.h"
 #include "vokari_voice_format.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 std::vector<std::string> setting_values(const std::string& settings, const std::string& key) {
     // As the module's text-mode read sees the file: nothing past a 0x1A, and
@@ -53,4 +54,5 @@ int talk_default_speed_of(const std::string& settings) {
     return values.empty() ? 130 : vokari::string_to_int(values.back().c_str());
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 // Every value of `key` in the settings text `settings` (Shift_JIS bytes), in
 // file order, read with the module's own line routines (base/config_line.h):
@@ -28,4 +29,5 @@ char tag_prefix_of(const std::string& settings);
 // like C atoi; 130 when the line is missing).
 int talk_default_speed_of(const std::string& settings);
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

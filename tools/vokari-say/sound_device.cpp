@@ -6,7 +6,8 @@
 
 #include "platform/posix/player_portaudio_library.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 namespace {
 
 SoundDevice unusable(const std::string& problem) {
@@ -36,4 +37,5 @@ SoundDevice find_sound_device() {
     return found;
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -5,7 +5,8 @@
 
 #include <string>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 struct SoundDevice {
     bool usable = false;
@@ -18,4 +19,5 @@ struct SoundDevice {
 // terminal.
 SoundDevice find_sound_device();
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -5,7 +5,8 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 SoundDevice find_sound_device() {
     SoundDevice device;
@@ -14,4 +15,5 @@ SoundDevice find_sound_device() {
     return device;
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

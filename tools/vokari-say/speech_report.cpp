@@ -9,7 +9,8 @@
 #include "tools/text/utf8.h"
 #include "vokari_voice_format.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 namespace {
 
 
@@ -60,7 +61,7 @@ bool has_kanji(const std::string& utf8) {
     std::size_t pos = 0;
     char32_t code = 0;
     while (pos < utf8.size()) {
-        if (!vokari_text::next_utf8(utf8, pos, code)) {
+        if (!vokari::text::next_utf8(utf8, pos, code)) {
             ++pos;
             continue;
         }
@@ -134,4 +135,5 @@ SpeechReport judge_speech(const SpeechFacts& facts) {
     return report;
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

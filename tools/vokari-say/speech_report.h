@@ -7,7 +7,8 @@
 
 #include "tools/vokari-say/mulaw_wav.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 // The most samples the module renders for one script (about 47.55 s); longer
 // speech is cut there.
@@ -47,4 +48,5 @@ bool voice_has_samples(const std::string& voice_dir);
 // The first subfolder of `voice_dir` (one level down) that holds samples, or "".
 std::string voice_folder_below(const std::string& voice_dir);
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -8,7 +8,8 @@
 #include "tools/text/text_detection.h"
 #include "tools/text/utf8.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 namespace {
 
 const char kNoConverter[] = "this system's iconv has no CP932 conversion";
@@ -54,9 +55,9 @@ std::string with_full_width_yen(const std::string& utf8) {
 }  // namespace
 
 Converted utf8_to_cp932(const std::string& utf8) {
-    const bool well_formed = !vokari_text::first_invalid_utf8(utf8);
-    const vokari_text::ShiftJisEncoding encoded =
-        vokari_text::utf8_to_shift_jis(well_formed ? with_full_width_yen(utf8) : utf8);
+    const bool well_formed = !vokari::text::first_invalid_utf8(utf8);
+    const vokari::text::ShiftJisEncoding encoded =
+        vokari::text::utf8_to_shift_jis(well_formed ? with_full_width_yen(utf8) : utf8);
     if (encoded.converter_missing) return failure(kNoConverter);
     if (encoded.bad_utf8) return failure("the script is not valid UTF-8 (byte " + std::to_string(*encoded.bad_utf8) + ")");
     if (!encoded.ok) return failure("no Shift_JIS form for " + encoded.unconvertible);
@@ -70,11 +71,11 @@ Converted script_file_to_utf8(const std::string& bytes, ScriptEncoding encoding)
         return converted;
     }
     if (encoding == ScriptEncoding::Utf8) {
-        const auto bad = vokari_text::first_invalid_utf8(bytes);
+        const auto bad = vokari::text::first_invalid_utf8(bytes);
         if (bad) return failure("the script file is not UTF-8 (byte " + std::to_string(*bad) + ")");
         return success(bytes);
     }
-    vokari_text::DetectedText detected = vokari_text::detect_text_encoding(bytes);
+    vokari::text::DetectedText detected = vokari::text::detect_text_encoding(bytes);
     if (detected.ok) return success(std::move(detected.utf8));
     const std::string not_shift_jis =
         detected.converter_missing ? kNoConverter : not_shift_jis_message(bytes, detected.bad_shift_jis);
@@ -83,10 +84,11 @@ Converted script_file_to_utf8(const std::string& bytes, ScriptEncoding encoding)
 }
 
 Converted cp932_to_utf8(const std::string& cp932) {
-    vokari_text::ShiftJisDecoding decoded = vokari_text::shift_jis_to_utf8(cp932);
+    vokari::text::ShiftJisDecoding decoded = vokari::text::shift_jis_to_utf8(cp932);
     if (decoded.converter_missing) return failure(kNoConverter);
     if (!decoded.ok) return failure(not_shift_jis_message(cp932, decoded.bad_offset));
     return success(std::move(decoded.utf8));
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -4,7 +4,8 @@
 
 #include <string>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 struct Converted {
     bool ok = false;
@@ -33,4 +34,5 @@ Converted script_file_to_utf8(const std::string& bytes, ScriptEncoding encoding)
 // page 932 character (the error names the byte offset and the bytes).
 Converted cp932_to_utf8(const std::string& cp932);
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 namespace {
 
 // Geometry of the picture, in pixels.
@@ -147,4 +148,5 @@ std::string draw_utterance_svg(const MuLawWav& wav, const DisplayTimeline& timel
     return drawing.document(title);
 }
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

@@ -6,7 +6,8 @@
 #include "tools/vokari-say/display_timeline.h"
 #include "tools/vokari-say/mulaw_wav.h"
 
-namespace vokari_say {
+namespace vokari {
+namespace say {
 
 // An SVG document: `title` at the top, the waveform of `wav` (decoded sound)
 // under it, and below that, on the same time axis in milliseconds, one mark
@@ -16,4 +17,5 @@ namespace vokari_say {
 std::string draw_utterance_svg(const MuLawWav& wav, const DisplayTimeline& timeline,
                                const std::string& title);
 
-}  // namespace vokari_say
+}  // namespace say
+}  // namespace vokari

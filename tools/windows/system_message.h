@@ -3,8 +3,10 @@
 
 #include <string>
 
-namespace vokari_windows {
+namespace vokari {
+namespace windows {
 
 std::string system_message(unsigned long code);
 
-}  // namespace vokari_windows
+}  // namespace windows
+}  // namespace vokari

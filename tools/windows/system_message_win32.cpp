@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-namespace vokari_windows {
+namespace vokari {
+namespace windows {
 
 std::string system_message(unsigned long code) {
     char text[512];
@@ -12,4 +13,5 @@ std::string system_message(unsigned long code) {
     return length > 0 ? std::string(text, length) : "error " + std::to_string(code);
 }
 
-}  // namespace vokari_windows
+}  // namespace windows
+}  // namespace vokari

@@ -24,7 +24,7 @@ namespace {
 
 // A bank held in memory: paths relative to its top folder, '/' between
 // folders.
-class PageBank : public voicebank::OtoBankFiles {
+class PageBank : public vokari::voicebank::OtoBankFiles {
 public:
     void begin(const std::string& name) {
         name_ = name;
@@ -38,7 +38,7 @@ public:
         for (std::string folder = parent(path); !folder.empty(); folder = parent(folder)) folders_.insert(folder);
     }
 
-    void add_recording(const std::string& path, voicebank::AudioReadResult recording) {
+    void add_recording(const std::string& path, vokari::voicebank::AudioReadResult recording) {
         add_file(path, {});
         recordings_[path] = std::move(recording);
     }
@@ -70,10 +70,10 @@ public:
         return it == files_.end() ? std::string() : it->second;
     }
 
-    voicebank::AudioReadResult recording(const std::string& path) const override {
+    vokari::voicebank::AudioReadResult recording(const std::string& path) const override {
         const auto it = recordings_.find(path);
         if (it != recordings_.end()) return it->second;
-        voicebank::AudioReadResult missing;
+        vokari::voicebank::AudioReadResult missing;
         missing.error = "not decoded by the browser";
         return missing;
     }
@@ -90,7 +90,7 @@ private:
 
     std::string name_;
     std::map<std::string, std::string> files_;
-    std::map<std::string, voicebank::AudioReadResult> recordings_;
+    std::map<std::string, vokari::voicebank::AudioReadResult> recordings_;
     std::set<std::string> folders_;
 };
 
@@ -140,10 +140,10 @@ EMSCRIPTEN_KEEPALIVE void web_cv_add_file(const char* path, const char* bytes, i
 // An `error` that is not empty marks a file the browser could not decode.
 EMSCRIPTEN_KEEPALIVE void web_cv_add_recording(const char* path, const float* frames, int frame_count, int channels,
                                                double rate, const float* mono, int mono_count, const char* error) {
-    voicebank::AudioReadResult recording;
+    vokari::voicebank::AudioReadResult recording;
     recording.error = error;
     if (recording.error.empty()) {
-        recording.clipped = channels > 0 && voicebank::is_clipped(frames, static_cast<size_t>(frame_count), channels);
+        recording.clipped = channels > 0 && vokari::voicebank::is_clipped(frames, static_cast<size_t>(frame_count), channels);
         recording.seconds = rate > 0 ? frame_count / rate : 0.0;
         recording.samples.assign(mono, mono + (mono_count > 0 ? mono_count : 0));
     }
@@ -159,16 +159,16 @@ EMSCRIPTEN_KEEPALIVE int web_cv_import(const char* subbank, int speaker) {
     if (speaker != 0 && speaker != 1) {
         out_text.clear();
         err_text = "the speaker must be 0 or 1\n";
-        return voicebank::kExitUsage;
+        return vokari::voicebank::kExitUsage;
     }
-    const voicebank::BankSink keep = [speaker](const std::vector<voicebank::SlotSample>& samples,
-                                              const voicebank::BankTuning& tuning, std::string&) {
-        for (auto& file : voicebank::bank_files(speaker, samples, tuning)) made.emplace_back(file.first, std::move(file.second));
+    const vokari::voicebank::BankSink keep = [speaker](const std::vector<vokari::voicebank::SlotSample>& samples,
+                                              const vokari::voicebank::BankTuning& tuning, std::string&) {
+        for (auto& file : vokari::voicebank::bank_files(speaker, samples, tuning)) made.emplace_back(file.first, std::move(file.second));
         return true;
     };
     int status = 0;
     run_with_streams([&](std::FILE* out, std::FILE* err) {
-        return voicebank::import_oto_files(bank, subbank, speaker, keep, out, err);
+        return vokari::voicebank::import_oto_files(bank, subbank, speaker, keep, out, err);
     }, status);
     return status;
 }

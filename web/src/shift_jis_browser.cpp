@@ -27,7 +27,8 @@ EM_JS(int, browser_shift_jis_to_utf8, (const char* bytes, int length, char* out,
     return stringToUTF8(text, out, capacity);
 });
 
-namespace vokari_text {
+namespace vokari {
+namespace text {
 
 ShiftJisDecoding shift_jis_to_utf8(const std::string& bytes) {
     ShiftJisDecoding result;
@@ -56,4 +57,5 @@ ShiftJisDecoding shift_jis_to_utf8(const std::string& bytes) {
     return result;
 }
 
-}  // namespace vokari_text
+}  // namespace text
+}  // namespace vokari
