@@ -8,6 +8,7 @@
 
 #include <string>
 
+namespace vokari {
 namespace readings {
 
 struct MecabTagger;
@@ -24,3 +25,4 @@ const char* tagger_version();
 std::string dictionary_hint();
 
 }  // namespace readings
+}  // namespace vokari

@@ -11,6 +11,7 @@
 
 #include "tools/readings/morphology.h"
 
+namespace vokari {
 namespace readings {
 
 std::string default_dictionary_dir() {
@@ -62,3 +63,4 @@ const mecab_dictionary_info_t* tagger_dictionary(const MecabTagger* tagger) {
 const char* tagger_version() { return VokariMeCab::Tagger::version(); }
 
 }  // namespace readings
+}  // namespace vokari

@@ -2,6 +2,7 @@
 
 #include "tools/readings/morphology.h"
 
+namespace vokari {
 namespace readings {
 
 const char* const kDefaultDictionaryDir = "/var/lib/mecab/dic/ipadic-utf8";
@@ -45,3 +46,4 @@ const mecab_dictionary_info_t* tagger_dictionary(const MecabTagger* tagger) {
 const char* tagger_version() { return mecab_version(); }
 
 }  // namespace readings
+}  // namespace vokari

@@ -45,7 +45,7 @@ std::string lower(std::string text) {
 // Shift_JIS text from the dictionary as UTF-8; what does not decode (never
 // in a well-made dictionary) is left out rather than passed on as bytes.
 std::string from_shift_jis(const std::string& bytes) {
-    const vokari_text::ShiftJisDecoding decoded = vokari_text::shift_jis_to_utf8(bytes);
+    const text::ShiftJisDecoding decoded = text::shift_jis_to_utf8(bytes);
     return decoded.ok ? decoded.utf8 : std::string();
 }
 
@@ -110,7 +110,7 @@ std::vector<Word> Morphology::analyse(const std::string& line) {
         analyse_native(line, words);
         return words;
     }
-    const vokari_text::ShiftJisEncoding whole = vokari_text::utf8_to_shift_jis(line);
+    const text::ShiftJisEncoding whole = text::utf8_to_shift_jis(line);
     if (whole.ok) {
         analyse_native(whole.shift_jis, words);
         return words;
@@ -120,7 +120,7 @@ std::vector<Word> Morphology::analyse(const std::string& line) {
     std::string piece;
     for (std::size_t pos = 0; pos < line.size();) {
         const std::size_t length = utf8_length(line, pos);
-        const vokari_text::ShiftJisEncoding one = vokari_text::utf8_to_shift_jis(line.substr(pos, length));
+        const text::ShiftJisEncoding one = text::utf8_to_shift_jis(line.substr(pos, length));
         if (one.ok) {
             piece += one.shift_jis;
         } else if (!piece.empty()) {

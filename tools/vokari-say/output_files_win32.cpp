@@ -53,7 +53,7 @@ bool write_output_file(const std::string& path, const std::string& bytes, std::s
         failure = errno ? errno : EIO;
     if (file != nullptr && std::fclose(file) != 0 && failure == 0) failure = errno;
     if (failure == 0 && !MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        error = "cannot write " + path + ": " + vokari_windows::system_message(GetLastError());
+        error = "cannot write " + path + ": " + windows::system_message(GetLastError());
         DeleteFileA(partial.c_str());
         return false;
     }
