@@ -18,7 +18,8 @@
 #                    stopped half-way keeps what it found)
 #
 # The kinds of bug: a flipped comparison, a dropped "+ 1" or "- 1", a
-# dropped statement, a constant one larger, true and false swapped.  Files
+# dropped statement, a constant one larger, true and false swapped, in the
+# .cpp files: a mutated header would rebuild most of the tree twice.  Files
 # that only the Windows build compiles (*_win32.cpp, tools/windows) are left
 # out: no native test could kill their mutants.  Works on a copy of the tree
 # in build/mutation (the worktree is never changed); each mutant rebuilds
@@ -110,8 +111,7 @@ def candidates(path, rel):
 
 for folder in folders:
     rng = random.Random('%d:%s' % (seed, folder))
-    files = sorted(f for f in glob.glob(os.path.join(root, folder, '*.cpp')) + glob.glob(os.path.join(root, folder, '*.h'))
-                   if '_win32.' not in os.path.basename(f))
+    files = sorted(f for f in glob.glob(os.path.join(root, folder, '*.cpp')) if '_win32.' not in os.path.basename(f))
     pool = []
     for path in files:
         pool += candidates(path, os.path.relpath(path, root))
