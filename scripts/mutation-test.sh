@@ -159,14 +159,15 @@ cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVOKARI_BUILD_TESTS=ON >
 programs_of() { local t; for t in $(tests_for "$1"); do find "$build" -name "$t" -type f -perm -u+x | head -1; done; }
 
 # Runs a test program in four shards at once (its tests mostly wait on the
-# clock or the disk, and each makes its own temporary folder); 0 when every
-# shard passes.  A mutant's run stops at its first failure and at the time
+# clock or the disk), each with its own temporary folder; 0 when every shard
+# passes.  A mutant's run stops at its first failure and at the time
 # limit.  The sixteen-megabyte request is left out: it takes half a minute,
 # tests memory rather than logic, and every other case still runs.
 run_program() {
   local p="$1" limit="$2" shard pids=() rc=0
   for shard in 0 1 2 3; do
-    (cd "$(dirname "$p")" && GTEST_TOTAL_SHARDS=4 GTEST_SHARD_INDEX=$shard \
+    rm -rf "$work/tmp.$shard" && mkdir -p "$work/tmp.$shard"
+    (cd "$(dirname "$p")" && TMPDIR="$work/tmp.$shard" GTEST_TOTAL_SHARDS=4 GTEST_SHARD_INDEX=$shard \
       timeout "$limit" "$p" --gtest_brief=1 --gtest_fail_fast \
       --gtest_filter=-HostileScripts.SixteenMegabyteRequest >"$work/test.$shard.log" 2>&1) &
     pids+=($!)
