@@ -127,6 +127,10 @@ TEST_F(PlatformFiles, DirectoriesAndMissingFilesCannotBeOpened) {
     EXPECT_EQ(open_file(path("missing.txt").c_str(), "rt"), nullptr);
     EXPECT_EQ(open_file(path("no-dir/new.txt").c_str(), "wt"), nullptr);
     EXPECT_EQ(open_file(path("x.txt").c_str(), "q"), nullptr);
+    // A mode with a letter past the first that is not +, b or t: refused before the file is truncated.
+    put("kept.txt", "kept");
+    EXPECT_EQ(open_file(path("kept.txt").c_str(), "wx"), nullptr);
+    EXPECT_EQ(get("kept.txt"), "kept");
 }
 
 TEST_F(PlatformFiles, SeekAndTellUseRawOffsetsInTextMode) {
@@ -212,6 +216,7 @@ TEST(PlayerWavDecoding, PlaysTheModulesImagesOnly) {
     ASSERT_TRUE(vokari::platform::decode_mulaw_wav(image.data(), image.size(), samples, rate));
     EXPECT_EQ(rate, 22050.0);
     EXPECT_EQ(samples, (std::vector<std::int16_t>{-32632, 0, 32632}));
+    EXPECT_FALSE(vokari::platform::decode_mulaw_wav(image.data(), vokari::kWavHeaderSize - 8, samples, rate));
     image[20] = 1;   // 8-bit PCM
     EXPECT_FALSE(vokari::platform::decode_mulaw_wav(image.data(), image.size(), samples, rate));
 }
