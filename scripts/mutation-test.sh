@@ -9,13 +9,20 @@
 #
 #   --folder DIR     only this folder (repeatable): host, voice_data,
 #                    tools/readings ...; default every folder
-#   --per-folder N   mutants per folder (default 9: about 100 in all)
+#   --per-folder N   mutants per folder (default 8: 93 in all)
 #   --seed S         which mutants are picked (default 1); the same seed
 #                    picks the same mutants of a folder, whichever other
 #                    folders are named
+#   --only FILE:LINE only the chosen mutant on this line (repeatable), e.g.
+#                    to show that a new test kills a survivor
 #   --list           print the chosen mutants and stop
 #   --log FILE       also append each verdict to FILE as it comes (a run
 #                    stopped half-way keeps what it found)
+#
+# scripts/mutation-equivalent.txt names the mutants that change no behaviour
+# (file, line before, line after, why; tab-separated).  They still run: one
+# that survives is shown as equivalent and left out of the rate, one that is
+# killed counts as killed.
 #
 # The kinds of bug: a flipped comparison, a dropped "+ 1" or "- 1", a
 # dropped statement, a constant one larger, true and false swapped, in the
@@ -24,21 +31,22 @@
 # out: no native test could kill their mutants.  Works on a copy of the tree
 # in build/mutation (the worktree is never changed); each mutant rebuilds
 # only its folder's test programs, which run in shards and stop at their
-# first failure, under a time limit of three times the unchanged run.  About half a minute a
-# mutant: run it niced, in the background.  Not part of CI.
+# first failure, under a time limit of three times the unchanged run.  From
+# 5 to 30 s a mutant: run it niced, in the background.  Not part of CI.
 set -uo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 work="$root/build/mutation"
-folders=() per_folder=9 seed=1 list_only=0 log=/dev/null
+folders=() only=() per_folder=8 seed=1 list_only=0 log=/dev/null
 while [[ $# -gt 0 ]]; do
   case "$1" in
     --folder) folders+=("${2%/}"); shift 2 ;;
     --per-folder) per_folder="$2"; shift 2 ;;
     --seed) seed="$2"; shift 2 ;;
+    --only) only+=("$2"); shift 2 ;;
     --list) list_only=1; shift ;;
     --log) log="$2"; shift 2 ;;
-    -h|--help) sed -n '2,29p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,/^set /p' "$0" | grep '^#' | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "mutation-test: unknown argument $1" >&2; exit 2 ;;
   esac
 done
@@ -109,6 +117,13 @@ def candidates(path, rel):
                           line[:m.start()] + ('false' if m.group(1) == 'true' else 'true') + line[m.end():]))
     return found
 
+equivalent = {}
+listed = os.path.join(root, 'scripts', 'mutation-equivalent.txt')
+if os.path.exists(listed):
+    for entry in open(listed, encoding='utf-8'):
+        fields = entry.rstrip('\n').split('\t')
+        if len(fields) == 4 and not entry.startswith('#'):
+            equivalent[tuple(fields[:3])] = fields[3]
 for folder in folders:
     rng = random.Random('%d:%s' % (seed, folder))
     files = sorted(f for f in glob.glob(os.path.join(root, folder, '*.cpp')) if '_win32.' not in os.path.basename(f))
@@ -125,11 +140,16 @@ for folder in folders:
         if len(chosen) == per_folder:
             break
     for rel, n, kind, old, new in sorted(chosen, key=lambda c: (c[0], c[1])):
-        print('\t'.join([folder, rel, str(n), kind, old.strip(), new.strip()]))
+        print('\t'.join([folder, rel, str(n), kind, old.strip(), new.strip(),
+                         equivalent.get((rel, old.strip(), new.strip()), '')]))
 EOF
+if [[ ${#only[@]} -gt 0 ]]; then
+  awk -F'\t' 'NR == FNR { wanted[$0] = 1; next } ($2 ":" $3) in wanted' <(printf '%s\n' "${only[@]}") \
+    "$mutants" >"$mutants.only" && mv "$mutants.only" "$mutants"
+fi
 count=$(wc -l <"$mutants")
 if [[ $list_only -eq 1 ]]; then
-  awk -F'\t' '{printf "%s:%s  %s\n    - %s\n    + %s\n", $2, $3, $4, $5, $6}' "$mutants"
+  awk -F'\t' '{printf "%s:%s  %s%s\n    - %s\n    + %s\n", $2, $3, $4, $7 == "" ? "" : "  (equivalent)", $5, $6}' "$mutants"
   echo "$count mutants"
   exit 0
 fi
@@ -207,10 +227,10 @@ for folder in "${folders[@]}"; do
 done
 
 declare -A killed total
-survivors=()
+survivors=() equivalents=()
 stillborn=0
 i=0
-while IFS=$'\t' read -r folder rel line kind old new; do
+while IFS=$'\t' read -r folder rel line kind old new reason; do
   i=$((i + 1))
   mutant_start=$SECONDS
   file="$src/$rel"
@@ -229,8 +249,12 @@ EOF
   touch "$file"
   case $status in
     3) stillborn=$((stillborn + 1)); verdict="stillborn" ;;
-    0) total[$folder]=$(( ${total[$folder]:-0} + 1 )); verdict="SURVIVED"
-       survivors+=("$rel:$line  $kind: $old  ->  $new") ;;
+    0) if [[ -n $reason ]]; then
+         verdict="equivalent"; equivalents+=("$rel:$line  $kind: $old  ->  $new"$'\n'"      ($reason)")
+       else
+         total[$folder]=$(( ${total[$folder]:-0} + 1 )); verdict="SURVIVED"
+         survivors+=("$rel:$line  $kind: $old  ->  $new")
+       fi ;;
     *) total[$folder]=$(( ${total[$folder]:-0} + 1 )); killed[$folder]=$(( ${killed[$folder]:-0} + 1 )); verdict="killed" ;;
   esac
   printf '[%d/%d] %-9s %s:%s %s\n' "$i" "$count" "$verdict" "$rel" "$line" "$kind"
@@ -239,7 +263,8 @@ EOF
 done <"$mutants"
 
 echo
-echo "mutation-test: kill rate per folder (stillborn mutants, which do not compile, not counted)"
+echo "mutation-test: kill rate per folder (stillborn mutants, which do not compile, and surviving"
+echo "equivalent ones not counted)"
 all_killed=0 all_total=0
 for folder in "${folders[@]}"; do
   k=${killed[$folder]:-0} t=${total[$folder]:-0}
@@ -248,7 +273,11 @@ for folder in "${folders[@]}"; do
 done
 printf '  %-18s %3d / %3d' total "$all_killed" "$all_total"
 [[ $all_total -gt 0 ]] && printf '  (%d %%)' $((all_killed * 100 / all_total))
-printf ', %d stillborn\n' "$stillborn"
+printf ', %d stillborn, %d equivalent\n' "$stillborn" "${#equivalents[@]}"
+if [[ ${#equivalents[@]} -gt 0 ]]; then
+  echo "equivalent (changing no behaviour):"
+  printf '  %s\n' "${equivalents[@]}"
+fi
 if [[ ${#survivors[@]} -gt 0 ]]; then
   echo "survivors:"
   printf '  %s\n' "${survivors[@]}"
