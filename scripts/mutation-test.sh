@@ -58,16 +58,17 @@ if [[ ${#folders[@]} -eq 0 ]]; then
 fi
 
 # The test programs that cover a folder, the quickest first.  The reading
-# step and the translation's context and accent parts are tested by the
-# module's tests and by the readings' tests; the text library is linked by
-# every tool; vokari-say links the platform layer.
+# step, the translation's context and accent parts and the request that
+# answers a reading are tested by the module's tests and by the readings'
+# tests; the text library is linked by every tool; vokari-say links the
+# platform layer.
 tests_for() {
   case "$1" in
     tools/text) echo "vokari_text_tests vokari_say_tests vokari_readings_tests voicebank_tests" ;;
     tools/voicebank) echo "voicebank_tests voicebank_espeak_tests" ;;
     tools/readings) echo "vokari_readings_tests" ;;
     tools/vokari-say) echo "vokari_say_tests" ;;
-    reading|translate) echo "vokari_tests vokari_readings_tests" ;;
+    reading|translate|host) echo "vokari_tests vokari_readings_tests" ;;
     platform|platform/posix) echo "vokari_tests vokari_say_tests" ;;
     *) echo "vokari_tests" ;;
   esac
