@@ -22,6 +22,7 @@ TEST_F(KanaTest, EachScriptNamesTheSlotOfTheSampleNumbering) {
         {"\x82\xaa", 46, 0},           {"\x82\xc0", 57, 1}, {"\x83\x7c", 70, 4},   // ga dji PO
         {"\x83\x73\x83\x87", 106, 4},  {"\xce\xdf", 70, 4}, {"\xa6", 44, 4},       // PYO, half-width po wo
         {"\xb6\xde", 46, 0},           {"\xc1\xde\xac", 98, 0}, {"\xb7\xac", 71, 0},   // ga dja kya
+        {"\x82\xc9", 21, 1},           {"\x82\xe8", 39, 1},                         // ni ri
     };
     for (const auto& c : cases) {
         EXPECT_EQ(scan_script(c.text), 260) << c.text;

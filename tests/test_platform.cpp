@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/wav_format.h"
 #include "platform/platform.h"
+#include "platform/posix/player_wav_decoding.h"
 #include "support/fixture_voice.h"
 #include "support/text_files.h"
 
@@ -121,6 +123,10 @@ TEST_F(PlatformFiles, BackslashPathsOpenButDirectoriesAndMissingFilesDoNot) {
     EXPECT_EQ(open_file(path("missing.txt").c_str(), "rt"), nullptr);
     EXPECT_EQ(open_file(path("no-dir/new.txt").c_str(), "wt"), nullptr);
     EXPECT_EQ(open_file(path("x.txt").c_str(), "q"), nullptr);
+    // A mode with a letter past the first that is not +, b or t: refused before the file is truncated.
+    put("kept.txt", "kept");
+    EXPECT_EQ(open_file(path("kept.txt").c_str(), "wx"), nullptr);
+    EXPECT_EQ(get("kept.txt"), "kept");
 }
 
 TEST_F(PlatformFiles, SeekAndTellUseRawOffsetsInTextMode) {
@@ -191,6 +197,24 @@ TEST(GlobalBlocks, InjectedFailureHitsExactlyTheNthCall) {
     void* block = global_alloc(0);
     EXPECT_NE(block, nullptr);
     global_free(block);
+}
+
+// The player hears the module's own images, every chunk skipped to the data,
+// and nothing else.
+TEST(PlayerWavDecoding, PlaysTheModulesImagesOnly) {
+    std::vector<std::uint8_t> image(vokari::kWavHeaderSize + 3);
+    vokari::write_wav_header(image.data(), 3);
+    image[vokari::kWavHeaderSize] = 0x00;
+    image[vokari::kWavHeaderSize + 1] = 0xFF;
+    image[vokari::kWavHeaderSize + 2] = 0x80;
+    std::vector<std::int16_t> samples;
+    double rate = 0;
+    ASSERT_TRUE(vokari::platform::decode_mulaw_wav(image.data(), image.size(), samples, rate));
+    EXPECT_EQ(rate, 22050.0);
+    EXPECT_EQ(samples, (std::vector<std::int16_t>{-32632, 0, 32632}));
+    EXPECT_FALSE(vokari::platform::decode_mulaw_wav(image.data(), vokari::kWavHeaderSize - 8, samples, rate));
+    image[20] = 1;   // 8-bit PCM
+    EXPECT_FALSE(vokari::platform::decode_mulaw_wav(image.data(), image.size(), samples, rate));
 }
 
 }  // namespace

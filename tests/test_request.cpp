@@ -50,6 +50,7 @@ TEST_F(RequestHandling, FirstLineSelectsTheProtocolAndTheVersionQuery) {
         {"X SAOR\r\n\r\n", kMakoto + kSuffix},
         {"X OTHER/3.0\r\n\r\n", kMakoto + kSuffix},
         {"SAORI/1.0\r\n\r\n", kMakoto + kSuffix},                // no space: the line is the command
+        {" SAORI/1.0\r\n\r\n", kSaori + kSuffix},                // a space first: an empty command
         {"GET Version SAORI/1.0 \r\n\r\n", kMakoto + kSuffix},   // a trailing space: empty last word
         {"GET Version SAORI/1.0\r\nCharset: Shift_JIS\r\n\r\n", version},
         {"GET Version SAORI/1.0\n\n", version},

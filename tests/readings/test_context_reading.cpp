@@ -60,6 +60,10 @@ TEST(ContextReading, EverydayLinesReadInContext) {
         {"もう一度言って。笑って。", "も お い ち ど い っ て わ ら っ て"},      // a request ends in て
     };
     for (const auto& [line, kana] : lines) EXPECT_EQ(reading_of(line), sjis(kana)) << line;
+    const std::string pitched = module_adapter::answer("GET Reading SAORI/1.0\r\nCharset: Shift_JIS\r\nArgument0: " +
+                                                       sjis("雨") + "\r\nArgument1: pitch\r\n\r\n");
+    EXPECT_NE(pitched.find("Result: " + sjis("あ") + ":"), std::string::npos) << pitched;
+    EXPECT_NE(pitched.find(" " + sjis("め") + ":"), std::string::npos) << pitched;
     module_adapter::unload_module();
 }
 

@@ -133,6 +133,8 @@ TEST(OwnScripts, BadInputIsNamedAndNothingIsOverwritten) {
               std::string::npos) << run.errors;
     EXPECT_EQ(run_builder("--min-count 0 --force -o " + output + input, dir).status, 1);
     EXPECT_EQ(run_builder("--min-count 1 --force -o " + output + input, dir).status, 0);
+    EXPECT_EQ(run_builder("--tag-prefix % --force -o " + output + input, dir).status, 0);
+    EXPECT_EQ(run_builder("--tag-prefix %% --force -o " + output + input, dir).status, 1);
     EXPECT_EQ(run_builder("--min-count 1000000 --force -o " + output + input, dir).status, 0);
     EXPECT_EQ(run_builder("--min-count 1000001 --force -o " + output + input, dir).status, 1);
 

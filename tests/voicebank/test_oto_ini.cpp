@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "folder_index.h"
 #include "kana_alias.h"
 #include "oto_ini.h"
 #include "syllables.h"
@@ -64,6 +65,12 @@ TEST(OtoIni, TimesArePlainDecimalNumbers) {
     EXPECT_NE(file.problems[1].message.find("overlap \"y\""), std::string::npos) << file.problems[1].message;
     EXPECT_NE(file.problems[2].message.find("7 fields"), std::string::npos) << file.problems[2].message;
     EXPECT_TRUE(file.entries.empty());
+}
+
+TEST(FolderIndex, AnExactNameWinsOverTheSameInOtherCase) {
+    const voicebank::FolderIndex index("bank", {"A.wav", "a.wav"});
+    EXPECT_EQ(index.find_name("a.wav"), "a.wav");
+    EXPECT_EQ(index.find_name("A.WAV"), "A.wav");
 }
 
 TEST(KanaAlias, KanaKatakanaRomajiAndPhraseStartNameOneSlot) {
