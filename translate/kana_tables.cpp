@@ -7,6 +7,8 @@ namespace vokari {
 
 namespace {
 
+// The tables stay aligned five slots to a row, so a slot number can be read off a line.
+// clang-format off
 constexpr const char* kHiraganaStrings[kSlotCount] = {
     "\x82\xa0", "\x82\xa2", "\x82\xa4", "\x82\xa6", "\x82\xa8",  // 0: a i u e o
     "\x82\xa9", "\x82\xab", "\x82\xad", "\x82\xaf", "\x82\xb1",  // 5: ka ki ku ke ko
@@ -99,6 +101,7 @@ constexpr const char* kHalfwidthStrings[kSlotCount] = {
     "\xcb\xde\xac", "\xcb\xde\xad", "\xcb\xde\xae",  // 101: bya byu byo
     "\xcb\xdf\xac", "\xcb\xdf\xad", "\xcb\xdf\xae",  // 104: pya pyu pyo
 };
+// clang-format on
 
 // Long-vowel bar, full-width hyphen-minus, box-drawing line, wave dash.
 constexpr const char* kFullwidthLongMarkStrings[] = {"\x81\x5b", "\x81\x7c", "\x84\x9f", "\x81\x60"};
