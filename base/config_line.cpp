@@ -47,7 +47,7 @@ void trim_blanks(char* text) {
     std::size_t start = 0;
     for (int size; (size = blank_size(text, start)) > 0;) start += static_cast<std::size_t>(size);
     const std::size_t length = std::strlen(text);
-    std::size_t end = start;   // end of the last character that is not a blank
+    std::size_t end = start;  // end of the last character that is not a blank
     for (std::size_t i = start; i < length;) {
         const int blank = blank_size(text, i);
         i += blank > 0 ? static_cast<std::size_t>(blank) : sjis_char_size(text, i, length);

@@ -63,8 +63,8 @@ public:
     void subtract(const BigInt& other) {
         std::int64_t borrow = 0;
         for (std::size_t i = 0; i < limbs_.size(); ++i) {
-            std::int64_t difference = static_cast<std::int64_t>(limbs_[i]) - borrow -
-                                      (i < other.limbs_.size() ? other.limbs_[i] : 0u);
+            std::int64_t difference =
+                static_cast<std::int64_t>(limbs_[i]) - borrow - (i < other.limbs_.size() ? other.limbs_[i] : 0u);
             borrow = difference < 0 ? 1 : 0;
             if (difference < 0) difference += std::int64_t{1} << 32;
             limbs_[i] = static_cast<std::uint32_t>(difference);
@@ -155,7 +155,7 @@ double nearest_double(BigInt numerator, BigInt denominator) {
     const std::uint64_t half = std::uint64_t{1} << (drop - 1);
     if (rest > half || (rest == half && (sticky || (kept & 1) != 0))) ++kept;
 
-    if (exponent < -1022) return from_bits(kept);   // a subnormal (or the smallest normal)
+    if (exponent < -1022) return from_bits(kept);  // a subnormal (or the smallest normal)
     int biased = exponent + 1023;
     if (kept == (std::uint64_t{1} << 53)) {
         kept >>= 1;
@@ -178,8 +178,8 @@ double string_to_double(const char* text) {
     bool negative = false;
     if (*p == '+' || *p == '-') negative = *p++ == '-';
 
-    std::string digits;            // significant digits, no leading zeros
-    long long exponent = 0;        // value = digits * 10^exponent
+    std::string digits;      // significant digits, no leading zeros
+    long long exponent = 0;  // value = digits * 10^exponent
     bool any_digit = false;
     bool dropped_nonzero = false;
     bool after_point = false;

@@ -60,7 +60,8 @@ inline constexpr std::array<std::uint8_t, kEncodeTableSize> mulaw_encode_table =
 // sign of the sum; |sum| of 8159 or more saturates at full scale.
 constexpr std::uint8_t encode_sample(std::int32_t sum) {
     const std::int64_t magnitude = sum < 0 ? -static_cast<std::int64_t>(sum) : sum;
-    const std::uint8_t code = magnitude < kEncodeTableSize ? mulaw_encode_table[static_cast<std::size_t>(magnitude)] : 0;
+    const std::uint8_t code =
+        magnitude < kEncodeTableSize ? mulaw_encode_table[static_cast<std::size_t>(magnitude)] : 0;
     return sum < 0 ? code : static_cast<std::uint8_t>(code + 128);
 }
 

@@ -63,8 +63,8 @@ int find_from(const std::string& text, int start, const char* pattern) {
 
 // Splits `text` at every byte-wise occurrence of `delimiter` into `out`
 // (emptied first); empty pieces are kept only when `keep_empty` is set.
-void split_string(const std::string& text, std::vector<std::string>& out,
-                  const std::string& delimiter, bool keep_empty) {
+void split_string(const std::string& text, std::vector<std::string>& out, const std::string& delimiter,
+                  bool keep_empty) {
     out.clear();
     if (text.empty() || delimiter.empty()) return;
     std::size_t from = 0;

@@ -26,8 +26,8 @@ int find_from(const char* text, int length, int start, const char* pattern, int 
 
 // Splits `text` at every byte-wise `delimiter` into `out` (emptied first);
 // empty pieces are kept only when `keep_empty` is set.
-void split_string(const std::string& text, std::vector<std::string>& out,
-                  const std::string& delimiter, bool keep_empty);
+void split_string(const std::string& text, std::vector<std::string>& out, const std::string& delimiter,
+                  bool keep_empty);
 // The decimal text of `value`.
 std::string int_to_decimal(long long value);
 // C atoi rules without undefined behaviour: saturates at the int range.

@@ -10,19 +10,19 @@ namespace {
 
 // The header with 0 in the three size fields (offsets 4, 46 and 54).
 constexpr std::uint8_t kHeaderTemplate[kWavHeaderSize] = {
-    'R', 'I', 'F', 'F', 0, 0, 0, 0,              // RIFF, size = total - 8
-    'W', 'A', 'V', 'E',                          //
-    'f', 'm', 't', ' ', 18, 0, 0, 0,             // format chunk of 18 bytes
-    7, 0,                                        // WAVE_FORMAT_MULAW
-    1, 0,                                        // mono
-    0x22, 0x56, 0, 0,                            // 22050 samples per second
-    0x22, 0x56, 0, 0,                            // 22050 bytes per second
-    1, 0,                                        // block alignment
-    8, 0,                                        // bits per sample
-    0, 0,                                        // no format extension
-    'f', 'a', 'c', 't', 4, 0, 0, 0,              // fact chunk of 4 bytes
-    0, 0, 0, 0,                                  // sample count
-    'd', 'a', 't', 'a', 0, 0, 0, 0,              // data chunk, its length
+    'R',  'I',  'F', 'F', 0,  0, 0, 0,  // RIFF, size = total - 8
+    'W',  'A',  'V', 'E',               //
+    'f',  'm',  't', ' ', 18, 0, 0, 0,  // format chunk of 18 bytes
+    7,    0,                            // WAVE_FORMAT_MULAW
+    1,    0,                            // mono
+    0x22, 0x56, 0,   0,                 // 22050 samples per second
+    0x22, 0x56, 0,   0,                 // 22050 bytes per second
+    1,    0,                            // block alignment
+    8,    0,                            // bits per sample
+    0,    0,                            // no format extension
+    'f',  'a',  'c', 't', 4,  0, 0, 0,  // fact chunk of 4 bytes
+    0,    0,    0,   0,                 // sample count
+    'd',  'a',  't', 'a', 0,  0, 0, 0,  // data chunk, its length
 };
 
 void store_le32(std::uint8_t* at, std::uint32_t value) {

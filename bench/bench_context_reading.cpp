@@ -66,8 +66,10 @@ void BM_TypicalLine(benchmark::State& state) {
     vokari::platform::set_player(vokari::platform::null_player());
     const bool reading = state.range(0) != 0;
     Voice voice(reading);
-    if (reading && !voice.module.reader.is_open()) state.SkipWithError("no reading dictionary: build vokari_reading_dictionary");
-    const std::string script = bench::to_shift_jis(std::string("\\0") + (reading ? kMixedLine : bench::typical_line_kana()));
+    if (reading && !voice.module.reader.is_open())
+        state.SkipWithError("no reading dictionary: build vokari_reading_dictionary");
+    const std::string script =
+        bench::to_shift_jis(std::string("\\0") + (reading ? kMixedLine : bench::typical_line_kana()));
     vokari::Timeline timeline;
     for (auto _ : state) speak_text(voice.module, script, timeline);
     state.SetLabel(reading ? "mixed line, reading step" : "kana alone, no step");

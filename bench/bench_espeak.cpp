@@ -73,8 +73,7 @@ void BM_EspeakInProcess(benchmark::State& state, const char* kana) {
 bool run_espeak_process(const char* kana, const std::string& wav_path) {
     const char* argv[] = {"espeak-ng", "-v", "ja", "-w", wav_path.c_str(), kana, nullptr};
     pid_t child = 0;
-    if (posix_spawnp(&child, "espeak-ng", nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0)
-        return false;
+    if (posix_spawnp(&child, "espeak-ng", nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0) return false;
     int status = 0;
     if (waitpid(child, &status, 0) != child) return false;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
@@ -98,16 +97,16 @@ void BM_EspeakProcess(benchmark::State& state, const char* kana) {
 }  // namespace
 
 BENCHMARK_CAPTURE(BM_EspeakInProcess, typical_line, bench::typical_line_kana())
-    ->UseRealTime()->Unit(benchmark::kMillisecond);
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_EspeakInProcess, cap_script, bench::cap_script_kana())
-    ->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_EspeakInProcess, dialogue, bench::dialogue_kana())
-    ->UseRealTime()->Unit(benchmark::kMillisecond);
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_EspeakInProcess, dialogue, bench::dialogue_kana())->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_EspeakProcess, typical_line, bench::typical_line_kana())
-    ->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_EspeakProcess, cap_script, bench::cap_script_kana())
-    ->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_EspeakProcess, dialogue, bench::dialogue_kana())
-    ->UseRealTime()->Unit(benchmark::kMillisecond);
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_EspeakProcess, cap_script, bench::cap_script_kana())->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_EspeakProcess, dialogue, bench::dialogue_kana())->UseRealTime()->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -61,14 +61,14 @@ void* calloc(std::size_t count, std::size_t size) { return counted(__libc_calloc
 void* realloc(void* block, std::size_t size) {
     uncount(block);
     void* moved = __libc_realloc(block, size);
-    if (moved == nullptr && size != 0 && block != nullptr) return counted(block);   // left as it was
+    if (moved == nullptr && size != 0 && block != nullptr) return counted(block);  // left as it was
     return counted(moved);
 }
 void* memalign(std::size_t alignment, std::size_t size) { return counted(__libc_memalign(alignment, size)); }
 void* aligned_alloc(std::size_t alignment, std::size_t size) { return memalign(alignment, size); }
 int posix_memalign(void** out, std::size_t alignment, std::size_t size) {
     void* block = memalign(alignment, size);
-    if (block == nullptr) return 12;   // ENOMEM
+    if (block == nullptr) return 12;  // ENOMEM
     *out = block;
     return 0;
 }
@@ -83,8 +83,8 @@ void free(void* block) {
 namespace {
 
 struct RequestMemory {
-    double extra;      // peak above the bytes in use before, less the image
-    double retained;   // bytes held after the request, less the image
+    double extra;     // peak above the bytes in use before, less the image
+    double retained;  // bytes held after the request, less the image
 };
 
 RequestMemory measure_request(const std::string& request_text, std::size_t image_bytes) {

@@ -40,8 +40,7 @@ std::vector<int> sounding_vowel_slots(const vokari::PhonemeBank& bank, int speak
 bool build_held_voices(const vokari::PhonemeBank& bank, vokari::Timeline& timeline, int voices) {
     timeline.clear();
     for (int speaker = 0; speaker < vokari::kSpeakerCount; ++speaker) {
-        timeline.control_events[speaker].push_back(
-            vokari::ControlEvent{0, vokari::LevelSet, 1.0 / voices});
+        timeline.control_events[speaker].push_back(vokari::ControlEvent{0, vokari::LevelSet, 1.0 / voices});
     }
     const std::vector<int> slots[2] = {sounding_vowel_slots(bank, 0), sounding_vowel_slots(bank, 1)};
     for (int v = 0; v < voices; ++v) {

@@ -25,8 +25,8 @@ void run_requests(benchmark::State& state, const std::string& request_text, std:
     bench::call_request(request_text);
     const std::int32_t samples = bench::last_played_samples();
     if (expected_samples != 0 && samples != expected_samples) {
-        state.SkipWithError(("rendered " + std::to_string(samples) + " samples, expected " +
-                             std::to_string(expected_samples)).c_str());
+        state.SkipWithError(
+            ("rendered " + std::to_string(samples) + " samples, expected " + std::to_string(expected_samples)).c_str());
         return;
     }
     long response_length = 0;
@@ -42,9 +42,7 @@ void run_requests(benchmark::State& state, const std::string& request_text, std:
     state.SetLabel(bench::voice_origin());
 }
 
-void BM_RequestVersionEcho(benchmark::State& state) {
-    run_requests(state, bench::version_request(), 0);
-}
+void BM_RequestVersionEcho(benchmark::State& state) { run_requests(state, bench::version_request(), 0); }
 
 void BM_RequestTypicalLine(benchmark::State& state) {
     const std::string script = bench::to_shift_jis(std::string("\\0") + bench::typical_line_kana());

@@ -38,10 +38,9 @@ inline const char* dialogue_kana() {
 // `prefix` is the module's tag prefix, `effect` the name of a sound effect.
 inline std::string dialogue_script(char prefix, const std::string& effect) {
     const std::string p(1, prefix);
-    return "\\0" + p + "+[2]こんにちは、ぼかりです。" +
-           "\\1" + p + "<[6]やあ、" + p + "a[" + effect + "]げんきそうだね。" +
-           "\\0" + p + "0-[3]" + p + ">[2]うん、きょうもいいてんきだね。" +
-           "\\1" + p + "=" + p + "|そうだね、" + p + "-さんぽにいこうか。";
+    return "\\0" + p + "+[2]こんにちは、ぼかりです。" + "\\1" + p + "<[6]やあ、" + p + "a[" + effect +
+           "]げんきそうだね。" + "\\0" + p + "0-[3]" + p + ">[2]うん、きょうもいいてんきだね。" + "\\1" + p + "=" + p +
+           "|そうだね、" + p + "-さんぽにいこうか。";
 }
 
 // The text in Shift_JIS (code page 932).
@@ -71,8 +70,6 @@ inline std::string script_request(const std::string& script_sjis) {
 }
 
 // The version query: answered without touching the script path.
-inline std::string version_request() {
-    return "GET Version SAORI/1.0\r\nCharset: Shift_JIS\r\n\r\n";
-}
+inline std::string version_request() { return "GET Version SAORI/1.0\r\nCharset: Shift_JIS\r\n\r\n"; }
 
 }  // namespace bench

@@ -40,8 +40,8 @@ Prepared& prepare() {
 // Shift_JIS text of at least `bytes` bytes, made of small kana, foreign-sound
 // pairs that the built-in pairs fold, and plain kana between them.
 std::string foreign_sound_text(std::size_t bytes) {
-    const std::string unit = bench::to_shift_jis(
-        "でぃぃふぁヴァイオリンぁぃぅぇぉゎトゥデュﾁﾞｬｧｨヂョヴヴぢゃでぃあぃきゃっ");
+    const std::string unit =
+        bench::to_shift_jis("でぃぃふぁヴァイオリンぁぃぅぇぉゎトゥデュﾁﾞｬｧｨヂョヴヴぢゃでぃあぃきゃっ");
     std::string text;
     while (text.size() < bytes) text += unit;
     return text;

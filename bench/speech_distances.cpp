@@ -92,7 +92,9 @@ std::vector<std::vector<double>> mel_cepstra(const std::vector<float>& x) {
             for (size_t k = 0; k < power.size(); ++k) {
                 const double f = static_cast<double>(k);
                 const double lo = edges[b], mid = edges[b + 1], hi = edges[b + 2];
-                const double weight = f <= lo || f >= hi ? 0.0 : f <= mid ? (f - lo) / (mid - lo) : (hi - f) / (hi - mid);
+                const double weight = f <= lo || f >= hi ? 0.0
+                                      : f <= mid         ? (f - lo) / (mid - lo)
+                                                         : (hi - f) / (hi - mid);
                 sum += weight * power[k];
             }
             bands[static_cast<size_t>(b)] = std::log(sum);
@@ -100,7 +102,8 @@ std::vector<std::vector<double>> mel_cepstra(const std::vector<float>& x) {
         std::vector<double> c(kCoefficients);
         for (int n = 1; n <= kCoefficients; ++n) {
             double sum = 0.0;
-            for (int b = 0; b < kBands; ++b) sum += bands[static_cast<size_t>(b)] * std::cos(kPi * n * (b + 0.5) / kBands);
+            for (int b = 0; b < kBands; ++b)
+                sum += bands[static_cast<size_t>(b)] * std::cos(kPi * n * (b + 0.5) / kBands);
             c[static_cast<size_t>(n - 1)] = sum * std::sqrt(2.0 / kBands);
         }
         cepstra.push_back(c);

@@ -108,9 +108,10 @@ void measure_even_syllables(const std::string& voice) {
             if (std::fabs(pitches[i] / pitch_median - 1.0) <= 0.03) ++pitch_ok;
         }
         const double n = static_cast<double>(levels.size());
-        std::printf("  speaker %d: %zu samples measured, median F0 %.1f Hz; level within 2 dB %.1f %%, "
-                    "F0 within 3 %% %.1f %%\n",
-                    speaker, levels.size(), pitch_median, 100.0 * level_ok / n, 100.0 * pitch_ok / n);
+        std::printf(
+            "  speaker %d: %zu samples measured, median F0 %.1f Hz; level within 2 dB %.1f %%, "
+            "F0 within 3 %% %.1f %%\n",
+            speaker, levels.size(), pitch_median, 100.0 * level_ok / n, 100.0 * pitch_ok / n);
     }
 }
 
@@ -125,7 +126,8 @@ Speech render_partner(vokari::Module& module, const std::string& kana) {
     vokari::Timeline timeline;
     const std::string script = bench::to_shift_jis("\\1" + kana);
     const vokari::ScanResult scan = vokari::scan_script(module.voice, script, timeline);
-    const std::int64_t count = std::min<std::int64_t>(vokari::output_sample_count(scan.total_ms), vokari::kMaxOutputSamples);
+    const std::int64_t count =
+        std::min<std::int64_t>(vokari::output_sample_count(scan.total_ms), vokari::kMaxOutputSamples);
     std::vector<std::uint8_t> out(static_cast<size_t>(count));
     vokari::render_timeline(module.voice, timeline, out.data(), static_cast<std::int32_t>(count));
     speech.samples = decode(out, 0);
@@ -148,8 +150,8 @@ void add_join_distances(const Speech& speech, double& sum, int& count) {
 }
 
 bool ends_mora(const std::string& name) {
-    return name == "a" || name == "i" || name == "u" || name == "e" || name == "o" || name == "N" ||
-           name == "cl" || name == "A" || name == "I" || name == "U" || name == "E" || name == "O";
+    return name == "a" || name == "i" || name == "u" || name == "e" || name == "o" || name == "N" || name == "cl" ||
+           name == "A" || name == "I" || name == "U" || name == "E" || name == "O";
 }
 
 }  // namespace
@@ -166,7 +168,8 @@ int main(int argc, char** argv) {
         }
     }
     if (voices.empty()) {
-        voices = {std::string(VOKARI_SOURCE_DIR) + "/voices/default", std::string(VOKARI_SOURCE_DIR) + "/voices/espeak"};
+        voices = {std::string(VOKARI_SOURCE_DIR) + "/voices/default",
+                  std::string(VOKARI_SOURCE_DIR) + "/voices/espeak"};
     }
 
     std::printf("Even syllables (steady vowel of each sample, after its corrections):\n");
@@ -232,10 +235,11 @@ int main(int argc, char** argv) {
             }
         }
         vokari::unload_module(module);
-        std::printf(" %s\n  joins %.2f dB over %d boundaries (%.2f x Open JTalk's); "
-                    "mel-cepstral distortion to Open JTalk %.2f dB\n",
-                    voice.c_str(), join_sum / join_count, join_count, join_sum / join_count / (reference_sum / reference_count),
-                    distortion_sum / distortion_count);
+        std::printf(
+            " %s\n  joins %.2f dB over %d boundaries (%.2f x Open JTalk's); "
+            "mel-cepstral distortion to Open JTalk %.2f dB\n",
+            voice.c_str(), join_sum / join_count, join_count, join_sum / join_count / (reference_sum / reference_count),
+            distortion_sum / distortion_count);
     }
     return 0;
 }

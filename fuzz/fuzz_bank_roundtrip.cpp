@@ -71,10 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         const vokari::PhonemeSlot& slot = module.voice.bank.slots[speaker][s.slot];
         const std::vector<std::uint8_t> file = vokari::voicebank::sample_file_bytes(s.samples, tuning.gain);
         fuzz_support::require(slot.size == static_cast<std::int32_t>(s.samples.size()), "sample length changed");
-        fuzz_support::require(
-            std::vector<std::uint8_t>(file.begin() + vokari::kWavHeaderSize, file.end()) ==
-                std::vector<std::uint8_t>(slot.data.begin(), slot.data.begin() + slot.size),
-            "sample bytes changed");
+        fuzz_support::require(std::vector<std::uint8_t>(file.begin() + vokari::kWavHeaderSize, file.end()) ==
+                                  std::vector<std::uint8_t>(slot.data.begin(), slot.data.begin() + slot.size),
+                              "sample bytes changed");
         if (slot.correct_frequency != four_decimals(t.correct_frequency) ||
             slot.correct_level != four_decimals(t.correct_level))
             std::fprintf(stderr, "written %.17g %.17g, read %.17g %.17g\n", t.correct_frequency, t.correct_level,

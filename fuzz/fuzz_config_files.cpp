@@ -46,7 +46,8 @@ struct SavedVoice {
     std::map<std::string, std::vector<std::uint8_t>> consonant_files;
 
     explicit SavedVoice(fuzz_support::FuzzVoice& voice)
-        : settings(voice.module().voice.settings), dictionary(voice.module().dictionary),
+        : settings(voice.module().voice.settings),
+          dictionary(voice.module().dictionary),
           effects(voice.module().voice.sound_effects) {
         const vokari::PhonemeBank& phoneme_bank = voice.module().voice.bank;
         for (int s = 0; s < vokari::kSpeakerCount; ++s) {
@@ -89,9 +90,7 @@ struct SavedVoice {
     }
 };
 
-void read_settings_file(vokari::Module& module) {
-    vokari::read_settings(module.voice);
-}
+void read_settings_file(vokari::Module& module) { vokari::read_settings(module.voice); }
 
 void read_dictionary(vokari::Module& module, const std::string& file_bytes) {
     module.dictionary.clear();

@@ -104,13 +104,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(entry.line > previous && static_cast<std::size_t>(entry.line) <= lines, "entry line out of order");
         previous = entry.line;
         require(!vokari::text::first_invalid_utf8(entry.file) && !vokari::text::first_invalid_utf8(entry.alias),
-              "entry names not valid UTF-8");
+                "entry names not valid UTF-8");
         require(std::isfinite(entry.offset_ms) && std::isfinite(entry.consonant_ms) && std::isfinite(entry.cutoff_ms) &&
-                  std::isfinite(entry.preutterance_ms) && std::isfinite(entry.overlap_ms),
-              "a time that is not a number");
+                    std::isfinite(entry.preutterance_ms) && std::isfinite(entry.overlap_ms),
+                "a time that is not a number");
         const vokari::voicebank::AliasSlot slot = vokari::voicebank::slot_of_alias(entry.alias);
         require((slot.kind == vokari::voicebank::AliasKind::Other) == (slot.slot == -1) && slot.slot < 107,
-              "alias slot out of range");
+                "alias slot out of range");
     }
     for (const vokari::voicebank::OtoProblem& problem : parsed.problems)
         require(problem.line >= 0 && static_cast<std::size_t>(problem.line) <= lines, "problem line out of range");
@@ -118,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (parsed.entries.size() <= kMaxImportedEntries) {
         const MemoryBank bank(bytes);
         const vokari::voicebank::BankSink store = [](const std::vector<vokari::voicebank::SlotSample>& samples,
-                                             const vokari::voicebank::BankTuning& tuning, std::string&) {
+                                                     const vokari::voicebank::BankTuning& tuning, std::string&) {
             for (int speaker = 0; speaker < 2; ++speaker) vokari::voicebank::bank_files(speaker, samples, tuning);
             return true;
         };

@@ -17,7 +17,7 @@ vokari::TextReader& reader() {
     static vokari::TextReader the_reader;
     static const bool opened = [] {
         const std::string problem = the_reader.open(std::string(VOKARI_SOURCE_DIR) + "/voices/default/naist-jdic");
-        if (!problem.empty()) std::abort();   // no dictionary: nothing to fuzz
+        if (!problem.empty()) std::abort();  // no dictionary: nothing to fuzz
         return true;
     }();
     (void)opened;

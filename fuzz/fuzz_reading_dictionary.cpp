@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vokari::TextReader reader;
     if (reader.open(folder().string()).empty()) {
         std::vector<vokari::ReadWord> words;
-        const std::string text = "\x8d\xa1\x93\xfa\x82\xcd\x82\x52\x8e\x9e";   // 今日は３時
+        const std::string text = "\x8d\xa1\x93\xfa\x82\xcd\x82\x52\x8e\x9e";  // 今日は３時
         reader.analyse(text.data(), text.size(), words);
     }
     fs::copy_file(source / name, folder() / name, fs::copy_options::overwrite_existing);

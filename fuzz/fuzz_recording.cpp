@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Resampling may add or drop a few samples at the ends.
     const double expected = read.seconds * vokari::voicebank::kBankRate;
     require(std::fabs(static_cast<double>(read.samples.size()) - expected) <= 64.0 + expected * 0.001,
-          "resampled length differs from the file's");
+            "resampled length differs from the file's");
     for (const float sample : read.samples) require(std::isfinite(sample), "a sample that is not a number");
     return 0;
 }

@@ -14,13 +14,16 @@ namespace {
 
 const std::string kSuffix = "\r\nCharset: Shift_JIS\r\n\r\n";
 
-bool starts_with(const std::string& text, const char* prefix) { return text.compare(0, std::strlen(prefix), prefix) == 0; }
+bool starts_with(const std::string& text, const char* prefix) {
+    return text.compare(0, std::strlen(prefix), prefix) == 0;
+}
 
 bool is_well_formed(const std::string& response) {
-    if (response.size() < kSuffix.size() || response.compare(response.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0)
+    if (response.size() < kSuffix.size() ||
+        response.compare(response.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0)
         return false;
-    return starts_with(response, "MAKOTO/2.0 200 OK\r\nString: ") || starts_with(response, "SAORI/1.0 200 OK\r\nResult: ") ||
-           response == "SAORI/1.0 200 OK" + kSuffix;
+    return starts_with(response, "MAKOTO/2.0 200 OK\r\nString: ") ||
+           starts_with(response, "SAORI/1.0 200 OK\r\nResult: ") || response == "SAORI/1.0 200 OK" + kSuffix;
 }
 
 }  // namespace

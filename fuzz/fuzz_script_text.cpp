@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     require(!vokari::text::first_invalid_utf8(utf8), "decoded text is not UTF-8");
     require(utf8.compare(0, 3, "\xEF\xBB\xBF") != 0 || bytes.compare(0, 6, "\xEF\xBB\xBF\xEF\xBB\xBF") == 0,
-          "byte-order mark kept");
+            "byte-order mark kept");
 
     std::size_t spoken = 0;
     for (const std::string& segment : vokari::readings::spoken_segments(utf8, prefix)) {

@@ -45,7 +45,7 @@ bool literal_rewrite(const vokari::TranslationDictionary& pairs, std::string& te
     for (const vokari::TranslationPair& pair : pairs) {
         if (pair.search.empty()) continue;
         if (text.size() > 1024) return false;
-        if (text.find(pair.search) == std::string::npos) continue;   // not even byte-wise: quick to tell
+        if (text.find(pair.search) == std::string::npos) continue;  // not even byte-wise: quick to tell
         const std::size_t limit = 16 * text.size() + 1024;
         for (std::size_t made = 0; made < limit; ++made) {
             const std::size_t at = find_at_character(text, pair.search);
@@ -113,8 +113,7 @@ vokari::TranslationDictionary random_pairs(FuzzedDataProvider& data, const std::
                 break;
             }
             [[fallthrough]];
-        default:
-            search = random.letters(length);
+        default: search = random.letters(length);
         }
         if (search.empty()) continue;
         std::size_t replacement_length = random.below(static_cast<std::uint32_t>(search.size()) + 1);

@@ -90,7 +90,8 @@ HGLOBAL VOKARI_CALL request(HGLOBAL h, long* len) {
     if (copy != nullptr) {
         const std::size_t counted = static_cast<std::size_t>(length);
         const void* nul = counted ? std::memchr(h, '\0', counted) : nullptr;
-        const std::size_t text_length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - static_cast<const char*>(h)) : counted;
+        const std::size_t text_length =
+            nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - static_cast<const char*>(h)) : counted;
         if (text_length > 0) std::memcpy(copy, h, text_length);
         copy[text_length] = '\0';
     }

@@ -68,8 +68,7 @@ void run_loading_sequence(Module& module) {
     log_start(settings);
     // What the settings reader refused or doubted, now that the log is open.
     if (settings_read.utf8_text) log_line(settings, LogLine::Utf8File, {settings_read.path});
-    for (const unsigned char refused : settings_read.refused_tag_prefixes)
-        log_refused_tag_prefix(settings, refused);
+    for (const unsigned char refused : settings_read.refused_tag_prefixes) log_refused_tag_prefix(settings, refused);
     log_line(settings, LogLine::LoadingDictionaries);
     for (const std::string& name : settings_read.dictionary_names)
         load_translation_file(voice, module.dictionary, name.c_str());

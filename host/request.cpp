@@ -32,8 +32,8 @@ const char kVersionResponse[] = "SAORI/1.0 200 OK";
 const char kResponseSuffix[] = "\r\nCharset: Shift_JIS\r\n\r\n";
 
 struct FirstLine {
-    std::string command;   // the first line without its last word
-    bool is_saori = false; // the last word begins with "SAORI"
+    std::string command;    // the first line without its last word
+    bool is_saori = false;  // the last word begins with "SAORI"
 };
 
 // Cuts the first line off the front of `text`: returns it without its line

@@ -6,7 +6,7 @@ namespace vokari {
 namespace platform {
 
 namespace {
-int calls_until_failure = 0;   // 0: no failure pending
+int calls_until_failure = 0;  // 0: no failure pending
 }
 
 // nth: which of the coming global_alloc calls fails (1 = the next); 0 cancels.

@@ -14,8 +14,8 @@ namespace platform {
 
 // --- global memory blocks (GlobalAlloc(GMEM_FIXED) / GlobalFree) -----------
 // A fixed block: the handle is the address of the bytes.
-void* global_alloc(std::size_t bytes);   // null on failure
-void global_free(void* block);           // null is ignored
+void* global_alloc(std::size_t bytes);  // null on failure
+void global_free(void* block);          // null is ignored
 
 // Test hook: makes the `nth` next call of global_alloc fail (1 = the very next
 // call), once; 0 cancels a pending failure.  Lets tests reach the module's

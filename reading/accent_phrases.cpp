@@ -25,8 +25,8 @@ bool is_one_of(const std::string& surface, const char* const* marks) {
     return false;
 }
 
-const char* const kSentenceEnds[] = {"\x81\x42", "\x81\x49", "\x81\x48", "\xA1", "!", "?", nullptr};   // 。！？｡
-const char* const kQuestionMarks[] = {"\x81\x48", "?", nullptr};                               // ？
+const char* const kSentenceEnds[] = {"\x81\x42", "\x81\x49", "\x81\x48", "\xA1", "!", "?", nullptr};  // 。！？｡
+const char* const kQuestionMarks[] = {"\x81\x48", "?", nullptr};                                      // ？
 
 // High or low for the mora at `index` (from 0) of a phrase of accent type
 // `accent`: type 0 rises after the first mora and stays; type 1 falls after
@@ -77,12 +77,12 @@ private:
         const std::size_t count = morae_.size() - phrase_start_;
         if (count == 0) return;
         const int length = static_cast<int>(count);
-        const bool sound = length <= kLongestAccentPhrase && accent_ >= 0 && accent_ <= length &&
-                           dictionary_morae_ == length;
+        const bool sound =
+            length <= kLongestAccentPhrase && accent_ >= 0 && accent_ <= length && dictionary_morae_ == length;
         for (int i = 0; i < length; ++i) {
             MoraPitch& mora = morae_[phrase_start_ + static_cast<std::size_t>(i)];
             mora.high = sound && is_high(i, accent_);
-            if (depth_halves_ == 0) continue;   // no accent: no fall and no rise either
+            if (depth_halves_ == 0) continue;  // no accent: no fall and no rise either
             // A flat phrase sits midway, so a damaged entry neither shouts nor drops.
             const int offset = sound ? (mora.high ? 0 : -depth_halves_) : -depth_halves_ / 2;
             mora.factor = half_steps(declination_halves_ + offset);
@@ -95,7 +95,7 @@ private:
     // A question, or a sentence that ends in the particle か, rises on its last
     // mora above the phrase's high.
     void end_sentence(bool question_mark) {
-        const bool question = question_mark || last_spoken_ == "\x83\x4A";   // カ
+        const bool question = question_mark || last_spoken_ == "\x83\x4A";  // カ
         if (question && sentence_has_morae_ && !morae_.empty() && depth_halves_ != 0)
             morae_.back().factor = half_steps(declination_halves_ + depth_halves_);
         declination_halves_ = 0;
@@ -110,7 +110,7 @@ private:
     int accent_ = 0;
     int dictionary_morae_ = 0;
     int declination_halves_ = 0;
-    std::int64_t pause_ms_ = 0;   // silence since the last spoken word
+    std::int64_t pause_ms_ = 0;  // silence since the last spoken word
     bool sentence_has_morae_ = false;
     std::string last_spoken_;
 };

@@ -6,24 +6,23 @@ namespace vokari {
 
 namespace {
 
-const char kAku[] = "\x8B\xF3\x82\xAD";     // 空く, as あく (opens) and すく (empties)
-const char kKatakanaA[] = "\x83\x41";        // ア
-const char kKatakanaSu[] = "\x83\x58";       // ス
+const char kAku[] = "\x8B\xF3\x82\xAD";  // 空く, as あく (opens) and すく (empties)
+const char kKatakanaA[] = "\x83\x41";    // ア
+const char kKatakanaSu[] = "\x83\x58";   // ス
 
 // What 空く says of these is that it empties: お腹が空いた, 電車が空いてる.
-const char* const kEmptyingSubjects[] = {
-    "\x95\xA0",                   // 腹
-    "\x82\xA8\x95\xA0",           // お腹
-    "\x82\xA8\x82\xC8\x82\xA9",   // おなか
-    "\x8F\xAC\x95\xA0",           // 小腹
-    "\x93\x64\x8E\xD4",           // 電車
-    "\x8E\xD4\x93\xE0",           // 車内
-    "\x93\xB9",                   // 道
-    "\x93\xB9\x98\x48",           // 道路
-    nullptr};
+const char* const kEmptyingSubjects[] = {"\x95\xA0",                  // 腹
+                                         "\x82\xA8\x95\xA0",          // お腹
+                                         "\x82\xA8\x82\xC8\x82\xA9",  // おなか
+                                         "\x8F\xAC\x95\xA0",          // 小腹
+                                         "\x93\x64\x8E\xD4",          // 電車
+                                         "\x8E\xD4\x93\xE0",          // 車内
+                                         "\x93\xB9",                  // 道
+                                         "\x93\xB9\x98\x48",          // 道路
+                                         nullptr};
 
 // Particles that may stand between the subject and the verb.
-const char* const kSubjectParticles[] = {"\x82\xAA", "\x82\xCD", "\x82\xE0", nullptr};   // が は も
+const char* const kSubjectParticles[] = {"\x82\xAA", "\x82\xCD", "\x82\xE0", nullptr};  // が は も
 
 bool is_one_of(const std::string& surface, const char* const* list) {
     for (; *list != nullptr; ++list)

@@ -12,7 +12,7 @@ namespace {
 
 // The files the analyser opens; each must be listed.
 const char* const kRequiredFiles[] = {"sys.dic", "unk.dic", "matrix.bin", "char.bin", "dicrc"};
-constexpr std::size_t kChunk = 1 << 16;   // a multiple of 8
+constexpr std::size_t kChunk = 1 << 16;  // a multiple of 8
 
 bool parse_line(const char* line, std::string& name, std::uint64_t& size, std::uint64_t& sum) {
     char file[64];

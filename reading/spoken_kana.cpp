@@ -8,15 +8,15 @@ namespace vokari {
 
 namespace {
 
-constexpr unsigned kFirstHiragana = 0x829F;   // ぁ
-constexpr unsigned kLastHiragana = 0x82F1;    // ん
-constexpr unsigned kFirstKatakana = 0x8340;   // ァ
-constexpr unsigned kKatakanaGap = 0x837F;     // no character: ミ 0x837E, ム 0x8380
-constexpr unsigned kLastKatakanaPaired = 0x8393;   // ン
-constexpr unsigned kKatakanaVu = 0x8394;      // ヴ
-constexpr unsigned kSmallKatakanaKa = 0x8395; // ヵ
-constexpr unsigned kSmallKatakanaKe = 0x8396; // ヶ
-constexpr unsigned kLongVowelMark = 0x815B;   // ー
+constexpr unsigned kFirstHiragana = 0x829F;       // ぁ
+constexpr unsigned kLastHiragana = 0x82F1;        // ん
+constexpr unsigned kFirstKatakana = 0x8340;       // ァ
+constexpr unsigned kKatakanaGap = 0x837F;         // no character: ミ 0x837E, ム 0x8380
+constexpr unsigned kLastKatakanaPaired = 0x8393;  // ン
+constexpr unsigned kKatakanaVu = 0x8394;          // ヴ
+constexpr unsigned kSmallKatakanaKa = 0x8395;     // ヵ
+constexpr unsigned kSmallKatakanaKe = 0x8396;     // ヶ
+constexpr unsigned kLongVowelMark = 0x815B;       // ー
 
 // The vowel of each hiragana from ぁ to ん ('-' for っ and ん).
 const char kVowels[] =
@@ -35,20 +35,20 @@ void append_code(std::string& out, unsigned code) {
 
 unsigned vowel_kana(char vowel) {
     switch (vowel) {
-    case 'a': return 0x82A0;   // あ
-    case 'i': return 0x82A2;   // い
-    case 'u': return 0x82A4;   // う
-    case 'e': return 0x82A6;   // え
-    default: return 0x82A8;    // お
+    case 'a': return 0x82A0;  // あ
+    case 'i': return 0x82A2;  // い
+    case 'u': return 0x82A4;  // う
+    case 'e': return 0x82A6;  // え
+    default: return 0x82A8;   // お
     }
 }
 
 unsigned katakana_to_hiragana(unsigned code) {
     if (code >= kFirstKatakana && code < kKatakanaGap) return kFirstHiragana + (code - kFirstKatakana);
     if (code > kKatakanaGap && code <= kLastKatakanaPaired) return kFirstHiragana + (code - kFirstKatakana - 1);
-    if (code == kKatakanaVu) return 0x82D4;         // ぶ: the bank has no v
-    if (code == kSmallKatakanaKa) return 0x82A9;    // か
-    if (code == kSmallKatakanaKe) return 0x82AF;    // け
+    if (code == kKatakanaVu) return 0x82D4;       // ぶ: the bank has no v
+    if (code == kSmallKatakanaKa) return 0x82A9;  // か
+    if (code == kSmallKatakanaKe) return 0x82AF;  // け
     return code;
 }
 
@@ -56,11 +56,17 @@ bool is_hiragana(unsigned code) { return code >= kFirstHiragana && code <= kLast
 
 bool is_small_glide(unsigned code) {
     switch (code) {
-    case 0x829F: case 0x82A1: case 0x82A3: case 0x82A5: case 0x82A7:   // ぁぃぅぇぉ
-    case 0x82E1: case 0x82E3: case 0x82E5: case 0x82EC:                // ゃゅょゎ
+    case 0x829F:
+    case 0x82A1:
+    case 0x82A3:
+    case 0x82A5:
+    case 0x82A7:  // ぁぃぅぇぉ
+    case 0x82E1:
+    case 0x82E3:
+    case 0x82E5:
+    case 0x82EC:  // ゃゅょゎ
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -36,8 +36,8 @@ struct TextReader::Engine {
 
 namespace {
 
-const char kSymbolPos[] = "\x8B\x4C\x8D\x86";   // 記号
-const char kTouten[] = "\x81\x41";               // 、
+const char kSymbolPos[] = "\x8B\x4C\x8D\x86";  // 記号
+const char kTouten[] = "\x81\x41";             // 、
 
 bool is_trail_byte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
 
@@ -85,7 +85,7 @@ void to_fullwidth(const std::string& piece, std::string& converted, std::vector<
         if (size == 1 && i + 1 < piece.size() && is_voicing_mark(static_cast<unsigned char>(piece[i + 1]))) {
             in[1] = piece[i + 1];
             text2mecab(out, in);
-            if (std::strlen(out) == 2) size = 2;   // one kana of both
+            if (std::strlen(out) == 2) size = 2;  // one kana of both
             else in[1] = '\0';
         }
         text2mecab(out, in);
@@ -138,7 +138,7 @@ bool TextReader::is_open() const { return engine_ != nullptr; }
 
 void TextReader::analyse(const char* text, std::size_t length, std::vector<ReadWord>& words) {
     std::string piece;
-    std::size_t last_break = 0;   // bytes of `piece` up to its last clause mark
+    std::size_t last_break = 0;  // bytes of `piece` up to its last clause mark
     auto flush = [&](std::size_t bytes) {
         if (bytes == 0) return;
         analyse_piece(piece.substr(0, bytes), words);
@@ -204,7 +204,8 @@ void TextReader::analyse_piece(const std::string& piece, std::vector<ReadWord>& 
     // unread.
     for (ReadWord& word : found) {
         const std::string& surface = word.surface;
-        if (word.symbol || !word.pronunciation.empty() || sjis_char_size(surface.data(), 0, surface.size()) >= surface.size()) {
+        if (word.symbol || !word.pronunciation.empty() ||
+            sjis_char_size(surface.data(), 0, surface.size()) >= surface.size()) {
             words.push_back(std::move(word));
             continue;
         }

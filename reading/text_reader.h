@@ -14,16 +14,16 @@ namespace vokari {
 
 // One word of the analysis, Shift_JIS throughout.
 struct ReadWord {
-    std::string surface;         // the word as analysed (ASCII made full-width, digits read as kanji);
-                                 // the author's own bytes where it says nothing
-    std::string pronunciation;   // katakana, "ー" for a held vowel; empty: not read
-    std::string base_form;       // the dictionary form of a conjugated word (空い: 空く)
-    bool symbol = false;         // punctuation and other signs: said as nothing
-    int accent_type = 0;         // the dictionary's accent nucleus (0: flat)
+    std::string surface;        // the word as analysed (ASCII made full-width, digits read as kanji);
+                                // the author's own bytes where it says nothing
+    std::string pronunciation;  // katakana, "ー" for a held vowel; empty: not read
+    std::string base_form;      // the dictionary form of a conjugated word (空い: 空く)
+    bool symbol = false;        // punctuation and other signs: said as nothing
+    int accent_type = 0;        // the dictionary's accent nucleus (0: flat)
     int mora_count = 0;
-    std::string chain_rule;      // how the accent joins the next word ("C1", "F2@1/P1" …)
-    bool joins_next = false;     // the next word belongs to the same accent phrase
-    std::int64_t pause_ms = 0;   // the silence that an unspoken word or a wait tag makes
+    std::string chain_rule;     // how the accent joins the next word ("C1", "F2@1/P1" …)
+    bool joins_next = false;    // the next word belongs to the same accent phrase
+    std::int64_t pause_ms = 0;  // the silence that an unspoken word or a wait tag makes
 };
 
 class TextReader {

@@ -53,8 +53,7 @@ bool is_device_name(const std::string& component) {
     std::string base = component.substr(0, component.find('.'));
     while (!base.empty() && base.back() == ' ') base.pop_back();
     for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" ||
-        base == "CONOUT$")
+    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" || base == "CONOUT$")
         return true;
     return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
            std::isdigit(static_cast<unsigned char>(base[3]));
@@ -71,7 +70,7 @@ bool stays_inside_directory(const std::string& relative) {
             if (--depth < 0) return false;
             continue;
         }
-        if (is_current_reference(component)) continue;   // also the empty one
+        if (is_current_reference(component)) continue;  // also the empty one
         if (is_device_name(component)) return false;
         ++depth;
     }

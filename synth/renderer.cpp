@@ -21,7 +21,7 @@ namespace {
 
 constexpr std::int32_t kBlockSamples = 2048;
 constexpr std::uint8_t kSilentByte = 0xFF;
-constexpr std::int64_t kFullScale = 8159;   // every larger magnitude encodes alike
+constexpr std::int64_t kFullScale = 8159;  // every larger magnitude encodes alike
 
 struct SpeakerState {
     const std::vector<PhonemeEvent>* phonemes;
@@ -31,10 +31,10 @@ struct SpeakerState {
     double pitch = 1.0;
     double level = 1.0;
     double previous_pitch = 1.0;
-    double accent = 1.0;         // the pitch accent's factor (AccentSet)
+    double accent = 1.0;  // the pitch accent's factor (AccentSet)
     SpeakerTuning tuning;
     const PhonemeSlot* row;
-    std::vector<SoundingSample> sounding;   // sounding (and dormant holding) samples
+    std::vector<SoundingSample> sounding;  // sounding (and dormant holding) samples
 };
 
 // One playing sound effect, resolved to its bytes when it starts.
@@ -88,7 +88,8 @@ private:
             for (; speaker.phoneme_cursor < phonemes.size() && phonemes[speaker.phoneme_cursor].time <= o;
                  ++speaker.phoneme_cursor) {
                 const PhonemeEvent& event = phonemes[speaker.phoneme_cursor];
-                for (SoundingSample& sounding : speaker.sounding) release_sample(sounding, speaker.tuning, speaker.previous_pitch);
+                for (SoundingSample& sounding : speaker.sounding)
+                    release_sample(sounding, speaker.tuning, speaker.previous_pitch);
                 if (event.slot < 0 || event.slot >= kSlotCount) continue;
                 SoundingSample started;
                 if (start_sample(speaker.row[event.slot], speaker.tuning, sounding_pitch(speaker), speaker.level,
@@ -115,21 +116,21 @@ private:
     void apply_control_event(SpeakerState& speaker, const ControlEvent& event) {
         const double value = event.value;
         switch (event.kind) {
-            case PitchMultiply: speaker.pitch = clamp_to(speaker.pitch * value, 0.25, 3.0); break;
-            case PitchDivide: speaker.pitch = clamp_to(speaker.pitch / value, 0.25, 3.0); break;
-            case PitchSet: speaker.pitch = clamp_to(value, 0.25, 3.0); break;
-            case LevelAdd: speaker.level = clamp_to(speaker.level + value, 0.0, 3.0); break;
-            case LevelSubtract: speaker.level = clamp_to(speaker.level - value, 0.0, 3.0); break;
-            case LevelSet: speaker.level = clamp_to(value, 0.0, 3.0); break;
-            case PlaySoundEffect: start_sound_effect(value); return;
-            // An accent event stands at a kana's start: the vowel that the
-            // kana releases fades at the new pitch too, or the two would beat
-            // against each other while they overlap.
-            case AccentSet:
-                speaker.accent = clamp_to(value, 0.5, 2.0);
-                speaker.previous_pitch = sounding_pitch(speaker);
-                break;
-            default: break;
+        case PitchMultiply: speaker.pitch = clamp_to(speaker.pitch * value, 0.25, 3.0); break;
+        case PitchDivide: speaker.pitch = clamp_to(speaker.pitch / value, 0.25, 3.0); break;
+        case PitchSet: speaker.pitch = clamp_to(value, 0.25, 3.0); break;
+        case LevelAdd: speaker.level = clamp_to(speaker.level + value, 0.0, 3.0); break;
+        case LevelSubtract: speaker.level = clamp_to(speaker.level - value, 0.0, 3.0); break;
+        case LevelSet: speaker.level = clamp_to(value, 0.0, 3.0); break;
+        case PlaySoundEffect: start_sound_effect(value); return;
+        // An accent event stands at a kana's start: the vowel that the
+        // kana releases fades at the new pitch too, or the two would beat
+        // against each other while they overlap.
+        case AccentSet:
+            speaker.accent = clamp_to(value, 0.5, 2.0);
+            speaker.previous_pitch = sounding_pitch(speaker);
+            break;
+        default: break;
         }
         for (SoundingSample& sounding : speaker.sounding)
             refresh_sample(sounding, speaker.tuning, sounding_pitch(speaker), speaker.level);
@@ -156,7 +157,7 @@ private:
         for (SpeakerState& speaker : speakers_) {
             for (SoundingSample& sounding : speaker.sounding) mix_sample(sounding, sums_, length);
             speaker.sounding.erase(std::remove_if(speaker.sounding.begin(), speaker.sounding.end(), sample_finished),
-                                 speaker.sounding.end());
+                                   speaker.sounding.end());
         }
         for (EffectPlayback& effect : effects_) {
             const std::int32_t count = std::min(length, effect.end - effect.position);

@@ -70,11 +70,11 @@ public:
     bool next(double& position, double& value) const {
         position += rate_;
         const double past_end = position - size_ + 1.0;
-        if (past_end > -1.0) {   // its integer part is 0 or more
+        if (past_end > -1.0) {  // its integer part is 0 or more
             if (!loops_) return false;
             position = loop_start_ + std::trunc(past_end);
         }
-        if (position >= 0.0 && position < last_pair_) {   // both neighbours inside
+        if (position >= 0.0 && position < last_pair_) {  // both neighbours inside
             const std::int32_t i = static_cast<std::int32_t>(position);
             const double f = position - i;
             value = kLevels.value[data_[i + 1]] * f + kLevels.value[data_[i]] * (1.0 - f);
@@ -101,11 +101,11 @@ double clamp_to(double x, double lo, double hi) {
     return x;
 }
 
-bool start_sample(const PhonemeSlot& slot, const SpeakerTuning& tuning, double pitch,
-                 double level, bool is_vowel, std::int32_t fade_in, SoundingSample& sounding) {
-    const std::int32_t readable =
-        slot.size < static_cast<std::int64_t>(slot.data.size()) ? slot.size
-                                                                 : static_cast<std::int32_t>(slot.data.size());
+bool start_sample(const PhonemeSlot& slot, const SpeakerTuning& tuning, double pitch, double level, bool is_vowel,
+                  std::int32_t fade_in, SoundingSample& sounding) {
+    const std::int32_t readable = slot.size < static_cast<std::int64_t>(slot.data.size())
+                                      ? slot.size
+                                      : static_cast<std::int32_t>(slot.data.size());
     if (readable <= 0) return false;
     const double g = sample_level(slot, tuning, level, is_vowel);
     sounding.rate = clamp_to(playback_rate(slot, tuning, pitch, is_vowel), kMinRate, kMaxRate);
@@ -161,7 +161,7 @@ void mix_sample(SoundingSample& sounding, std::int64_t* sums, std::int32_t count
 
     std::int32_t t = 0;
     for (; t < count; ++t) {
-        if (step == 0.0 && countdown == kNotReleased) break;   // holding: see below
+        if (step == 0.0 && countdown == kNotReleased) break;  // holding: see below
         if (countdown != kNotReleased) {
             --countdown;
             if (countdown == kNotReleased) step = kFadeOutStep;

@@ -16,16 +16,16 @@ struct SpeakerTuning {
 };
 
 struct SoundingSample {
-    const PhonemeSlot* source;   // the slot in the bank (tuning values)
-    const std::uint8_t* data;    // the slot's mu-law bytes
-    std::int32_t size;           // bytes readable from `data`
+    const PhonemeSlot* source;  // the slot in the bank (tuning values)
+    const std::uint8_t* data;   // the slot's mu-law bytes
+    std::int32_t size;          // bytes readable from `data`
     std::int32_t loop_chunk_offset;
-    double position;             // read position in source samples
-    double rate;                 // source samples per output sample
-    double gain;                 // silent while 0 or less
-    double target_gain;          // end of a rising ramp; 100.0 = none
-    double gain_step;            // added every sample; 0.0 = holding
-    std::uint8_t is_vowel;       // 1: fades in, loops, can be released
+    double position;                 // read position in source samples
+    double rate;                     // source samples per output sample
+    double gain;                     // silent while 0 or less
+    double target_gain;              // end of a rising ramp; 100.0 = none
+    double gain_step;                // added every sample; 0.0 = holding
+    std::uint8_t is_vowel;           // 1: fades in, loops, can be released
     std::int32_t release_countdown;  // -1, or samples left before the fade
 };
 
@@ -37,8 +37,8 @@ double clamp_to(double x, double lo, double hi);
 // False when the slot has no sample or the envelope could not be formed (an
 // onset fade of 0 or fewer samples, a rising onset, a negative vowel fade):
 // such a sounding sample would be silent, so none is started.
-bool start_sample(const PhonemeSlot& slot, const SpeakerTuning& tuning, double pitch,
-                 double level, bool is_vowel, std::int32_t fade_in, SoundingSample& sounding);
+bool start_sample(const PhonemeSlot& slot, const SpeakerTuning& tuning, double pitch, double level, bool is_vowel,
+                  std::int32_t fade_in, SoundingSample& sounding);
 
 // Releases a sounding vowel sample: its fade begins 400 samples from now and it
 // plays on at the rate of `previous_pitch` (unclamped).

@@ -30,8 +30,8 @@ std::int64_t output_sample_count(std::int64_t duration_ms) {
     return ms * 22050 / 1000 + kLeadInSamples;
 }
 
-void render_and_play(LoadedVoice& voice, WavImage& image, const Timeline& timeline,
-                     const SoundFileRequest& sound_file, std::int64_t duration_ms) {
+void render_and_play(LoadedVoice& voice, WavImage& image, const Timeline& timeline, const SoundFileRequest& sound_file,
+                     std::int64_t duration_ms) {
     std::int64_t samples = output_sample_count(duration_ms);
     if (samples <= 0) return;
     if (samples > kMaxOutputSamples) {

@@ -16,7 +16,7 @@ constexpr std::int32_t kMaxOutputSamples = 1048576;
 // The module's one WAV image, a global memory block that the player may be
 // playing: null until the first render.  Destroying it stops playback first.
 struct WavImage {
-    std::uint8_t* bytes = nullptr;   // header and samples
+    std::uint8_t* bytes = nullptr;  // header and samples
     std::int32_t samples = 0;
 
     WavImage() = default;
@@ -39,8 +39,8 @@ std::int64_t output_sample_count(std::int64_t duration_ms);
 // asks for a file, and plays it unless that request is silent.  A count of 0
 // or less does nothing at all; a failed allocation logs an ERROR and leaves
 // the image null.  A saved file may replace a sound effect of `voice`.
-void render_and_play(LoadedVoice& voice, WavImage& image, const Timeline& timeline,
-                     const SoundFileRequest& sound_file, std::int64_t duration_ms);
+void render_and_play(LoadedVoice& voice, WavImage& image, const Timeline& timeline, const SoundFileRequest& sound_file,
+                     std::int64_t duration_ms);
 
 // Stops playback, then frees the image (unload).
 void release_wav_image(WavImage& image);

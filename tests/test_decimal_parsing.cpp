@@ -22,31 +22,45 @@ std::uint64_t bits_of(double value) {
 }
 
 void expect_like_strtod(const std::string& text) {
-    EXPECT_EQ(bits_of(vokari::string_to_double(text.c_str())), bits_of(std::strtod(text.c_str(), nullptr)))
-        << text;
+    EXPECT_EQ(bits_of(vokari::string_to_double(text.c_str())), bits_of(std::strtod(text.c_str(), nullptr))) << text;
 }
 
 // Decimal text as atof reads it; hexadecimal, "inf" and "nan" read only
 // their decimal start (a C runtime may read them whole).
 TEST(StringToDouble, ReadsDecimalTextLikeAtofAndNothingElse) {
-    const struct { const char* text; double value; } cases[] = {
-        {"1.06", 1.06}, {"  -3.5e2x", -350.0}, {".5", 0.5},   {"5.", 5.0},     {"1e", 1.0},   {"1e+", 1.0},
-        {"2E-1", 0.2},  {"1.2.3", 1.2},        {"", 0.0},     {".", 0.0},      {"abc", 0.0},  {"0x1A", 0.0},
-        {"inf", 0.0},   {"nan", 0.0},          {"1.5inf", 1.5},
+    const struct {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"1.06", 1.06}, {"  -3.5e2x", -350.0}, {".5", 0.5},    {"5.", 5.0},  {"1e", 1.0},
+        {"1e+", 1.0},   {"2E-1", 0.2},         {"1.2.3", 1.2}, {"", 0.0},    {".", 0.0},
+        {"abc", 0.0},   {"0x1A", 0.0},         {"inf", 0.0},   {"nan", 0.0}, {"1.5inf", 1.5},
     };
     for (const auto& c : cases) EXPECT_EQ(vokari::string_to_double(c.text), c.value) << c.text;
     EXPECT_TRUE(std::signbit(vokari::string_to_double("-0")));
 }
 
 TEST(StringToDouble, RoundsHardCasesCorrectly) {
-    for (const char* text : {
-             "0.1", "1e23", "9007199254740993", "9007199254740995", "2.2250738585072011e-308",
-             "2.2250738585072014e-308", "4.9e-324", "2.4703282292062327e-324", "2.4703282292062328e-324",
-             "1.7976931348623157e308", "1.7976931348623158e308", "1.7976931348623159e308", "1e309", "-1e400",
-             "1e-400", "123456789012345678901234567890e-20",
-             "0.500000000000000166533453693773481063544750213623046875",
-             "0.50000000000000016653345369377348106354475021362304687500000000000001",
-             "7.3177701707893310e+15", "000000000000000000000000000000001.5e-00000000000000000000003"}) {
+    for (const char* text : {"0.1",
+                             "1e23",
+                             "9007199254740993",
+                             "9007199254740995",
+                             "2.2250738585072011e-308",
+                             "2.2250738585072014e-308",
+                             "4.9e-324",
+                             "2.4703282292062327e-324",
+                             "2.4703282292062328e-324",
+                             "1.7976931348623157e308",
+                             "1.7976931348623158e308",
+                             "1.7976931348623159e308",
+                             "1e309",
+                             "-1e400",
+                             "1e-400",
+                             "123456789012345678901234567890e-20",
+                             "0.500000000000000166533453693773481063544750213623046875",
+                             "0.50000000000000016653345369377348106354475021362304687500000000000001",
+                             "7.3177701707893310e+15",
+                             "000000000000000000000000000000001.5e-00000000000000000000003"}) {
         expect_like_strtod(text);
     }
     // A tie decided only by a digit far beyond the 800th.

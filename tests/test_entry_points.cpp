@@ -47,19 +47,23 @@ protected:
 // trail byte is no separator, and more than 1024 bytes are refused.
 TEST_F(EntryPoints, LoadKeepsTheDirectoryTextOfTheCountedBytes) {
     const std::string longest(1024, 'd');
-    const struct { std::string block; long length; std::string stored; } cases[] = {
+    const struct {
+        std::string block;
+        long length;
+        std::string stored;
+    } cases[] = {
         {"C:\\ghost\\", 9, "C:\\ghost"},
         {"C:\\ghost\\\\", 10, "C:\\ghost\\"},
-        {std::string("C:\\ghost\\\0", 10), 10, "C:\\ghost\\"},   // the last counted byte is the NUL
-        {"C:\\ghost\\xyz", 9, "C:\\ghost"},                      // fewer bytes counted than held
+        {std::string("C:\\ghost\\\0", 10), 10, "C:\\ghost\\"},  // the last counted byte is the NUL
+        {"C:\\ghost\\xyz", 9, "C:\\ghost"},                     // fewer bytes counted than held
         {std::string("C:\\dir\0garbage\\", 15), 15, "C:\\dir"},
         {"", 0, ""},
         {"abc", -5, ""},
-        {"C:\\\x95\x5c", 5, "C:\\\x95\x5c"},                     // "表" is 95 5C
+        {"C:\\\x95\x5c", 5, "C:\\\x95\x5c"},  // "表" is 95 5C
         {"C:\\\x95\x5c\\", 6, "C:\\\x95\x5c"},
         {longest, 1024, longest},
         {longest + "\\", 1025, longest},
-        {"short" + std::string(2000, '\0'), 2000, "short"},      // a long block whose text ends early
+        {"short" + std::string(2000, '\0'), 2000, "short"},  // a long block whose text ends early
         {longest + "d", 1025, ""},
     };
     for (const auto& c : cases) {
@@ -89,7 +93,7 @@ TEST_F(EntryPoints, ModulePathsThatDoNotFitAreRefused) {
 TEST_F(EntryPoints, RequestThatCannotBeCopiedGetsThe500ResponseWhateverItsProtocol) {
     host_calls::load_with_length("", 0);
     for (const char* text : {"X MAKOTO/2.0\r\nString: a\r\n\r\n", "EXECUTE SAORI/1.0\r\nArgument0: a\r\n\r\n"}) {
-        vokari::platform::fail_global_alloc(2);   // 1: the request block, 2: the copy
+        vokari::platform::fail_global_alloc(2);  // 1: the request block, 2: the copy
         const host_calls::Response response = request_text(text);
         EXPECT_EQ(response.length, 60);
         EXPECT_EQ(response.bytes, kServerError);
@@ -99,7 +103,7 @@ TEST_F(EntryPoints, RequestThatCannotBeCopiedGetsThe500ResponseWhateverItsProtoc
 
 TEST_F(EntryPoints, ResponseThatCannotBeAllocatedGivesANullBlockAndLengthZero) {
     host_calls::load_with_length("", 0);
-    vokari::platform::fail_global_alloc(3);   // block, copy, response
+    vokari::platform::fail_global_alloc(3);  // block, copy, response
     const host_calls::Response response = request_text("GET Version SAORI/1.0\r\n\r\n");
     EXPECT_FALSE(response.has_block);
     EXPECT_EQ(response.length, 0);
@@ -116,7 +120,8 @@ TEST_F(EntryPoints, AnyBytesGetAWellFormedResponse) {
     EXPECT_EQ(request_text(std::string("EXECUTE SAORI/1.0\r\n\0Argument0: x\r\n\r\n", 36)).bytes,
               "SAORI/1.0 200 OK\r\nResult: " + kSuffix);
     std::string many_headers = "X MAKOTO/2.0\r\n";
-    for (int i = 0; i < 10000; ++i) many_headers += "Header" + std::to_string(i) + ": " + std::string(1600, 'v') + "\r\n";
+    for (int i = 0; i < 10000; ++i)
+        many_headers += "Header" + std::to_string(i) + ": " + std::string(1600, 'v') + "\r\n";
     EXPECT_EQ(request_text(many_headers + "\r\n").bytes, makoto + kSuffix);
     const std::string big(16 * 1024 * 1024, '\x81');
     EXPECT_EQ(request_text(big).bytes, makoto + kSuffix);

@@ -79,7 +79,7 @@ std::string utf8(const std::string& sjis_text) { return convert(sjis_text, "CP93
 // The guide's quotes: fenced blocks and inline code spans.
 
 struct Quotes {
-    std::vector<std::string> blocks;   // each body with a line feed after every line
+    std::vector<std::string> blocks;  // each body with a line feed after every line
     std::set<std::string> spans;
 };
 
@@ -115,7 +115,7 @@ Quotes quotes_of(const std::string& guide) {
 // settings file and dictionary.  Files under docs/examples/lines hold one
 // script a line, each quoted as an inline code span.
 struct Example {
-    std::string name;   // relative to the source tree
+    std::string name;  // relative to the source tree
     std::string text;
     bool per_line;
 };
@@ -125,7 +125,8 @@ std::vector<Example> example_files() {
     for (const auto& entry : fs::recursive_directory_iterator(kSource + "/docs/examples")) {
         if (!entry.is_regular_file()) continue;
         std::string name = fs::relative(entry.path(), kSource).generic_string();
-        examples.push_back({name, read_file_text(entry.path().string()), name.find("examples/lines/") != std::string::npos});
+        examples.push_back(
+            {name, read_file_text(entry.path().string()), name.find("examples/lines/") != std::string::npos});
     }
     for (const char* name : {"packaging/vokari.txt", "packaging/dictionary.txt"})
         examples.push_back({name, read_file_text(kSource + "/" + name), false});
@@ -291,7 +292,8 @@ LogCoverage log_coverage(const std::string& guide) {
         if (std::none_of(rows.begin(), rows.end(), [&](const std::string& row) { return fits(pattern, row); }))
             coverage.unexplained.push_back(pattern);
     for (const std::string& row : rows)
-        if (std::none_of(patterns.begin(), patterns.end(), [&](const std::string& pattern) { return fits(pattern, row); }))
+        if (std::none_of(patterns.begin(), patterns.end(),
+                         [&](const std::string& pattern) { return fits(pattern, row); }))
             coverage.unknown.push_back(row);
     return coverage;
 }
@@ -308,7 +310,8 @@ TEST(GuideCoverage, EveryLogLineAndNoOther) {
 
 TEST(GuideCoverage, LogCheckNoticesAMissingAndAStrayRow) {
     std::string guide = guide_text();
-    const std::string cut = "WARNING : システムリミット値を越えるサイズのワークメモリを確保しようとしました. 制限します.";
+    const std::string cut =
+        "WARNING : システムリミット値を越えるサイズのワークメモリを確保しようとしました. 制限します.";
     const std::size_t row = guide.find("| `" + cut + "`");
     ASSERT_NE(row, std::string::npos);
     guide.replace(row, guide.find('\n', row) - row, "| `// Now loading nothing.` | | |");
@@ -323,7 +326,7 @@ TEST(GuideCoverage, LogCheckNoticesAMissingAndAStrayRow) {
 int decode(std::uint8_t b) { return vokari::mulaw_decode_table[b]; }
 
 struct Spoken {
-    std::string reply;                  // UTF-8, without status line and Charset
+    std::string reply;  // UTF-8, without status line and Charset
     bool played = false;
     std::vector<std::uint8_t> samples;  // of the played image, without header
     vokari::Timeline timeline;
@@ -342,7 +345,8 @@ struct Spoken {
     }
     std::vector<std::pair<int, double>> controls(int speaker) const {
         std::vector<std::pair<int, double>> list;
-        for (const vokari::ControlEvent& event : timeline.control_events[speaker]) list.push_back({event.kind, event.value});
+        for (const vokari::ControlEvent& event : timeline.control_events[speaker])
+            list.push_back({event.kind, event.value});
         return list;
     }
     int silences(int speaker, std::int32_t time) const {
@@ -455,7 +459,7 @@ TEST_F(GuideExamples, PackagedSettingsChangeNothing) {
     EXPECT_EQ(settings.security_high, 0);
     EXPECT_EQ(settings.message_speed, 66);
     EXPECT_TRUE(sound_effects.empty());
-    EXPECT_EQ(translation_dictionary.size(), 45u);   // the built-in pairs only
+    EXPECT_EQ(translation_dictionary.size(), 45u);  // the built-in pairs only
     const Spoken with_file = speak("こんにちは");
     finish();
     fs::remove(folder_ + "/vokari.txt");
@@ -670,8 +674,8 @@ std::map<std::string, Check> line_checks() {
     checks["\\0@bねえ\\1うん\\0それでね"] = [](GuideExamples& g, const Spoken& s) {
         const Spoken b = static_cast<LineExamples&>(g).say("\\0ねえ\\1うん\\0それでね");
         const std::int32_t back_to_main = vokari::ms_to_samples(4 * 130);
-        EXPECT_EQ(b.silences(1, back_to_main), 1);   // normally the partner is cut here
-        EXPECT_EQ(s.silences(1, back_to_main), 0);   // with @b it rings on
+        EXPECT_EQ(b.silences(1, back_to_main), 1);  // normally the partner is cut here
+        EXPECT_EQ(s.silences(1, back_to_main), 0);  // with @b it rings on
         EXPECT_GT(s.energy(back_to_main, back_to_main + 2000), b.energy(back_to_main, back_to_main + 2000));
     };
     checks["はい@:\\_w[500]どうぞ"] = [](GuideExamples& g, const Spoken& s) {
@@ -700,7 +704,7 @@ std::map<std::string, Check> line_checks() {
         EXPECT_GE(line.effect_number("chime"), 0);
         const std::vector<std::uint8_t> plain = line.image("ピンポーン");
         EXPECT_NE(s.samples, plain);
-        EXPECT_EQ(line.image("@a[nosuchsound]ピンポーン"), plain);   // an undeclared name plays nothing
+        EXPECT_EQ(line.image("@a[nosuchsound]ピンポーン"), plain);  // an undeclared name plays nothing
     };
     checks["@wavout[greeting.wav]こんにちは"] = [](GuideExamples& g, const Spoken& s) {
         auto& line = static_cast<LineExamples&>(g);
@@ -735,8 +739,8 @@ std::map<std::string, Check> line_checks() {
         int partner_sounds = 0;
         for (const auto& event : s.timeline.phoneme_events[1])
             if (event.slot >= 0) ++partner_sounds;
-        EXPECT_EQ(partner_sounds, 3);   // や (onset and vowel), あ
-        EXPECT_EQ(s.silences(0, vokari::ms_to_samples(5 * 130)), 1);   // the main character is cut at \1
+        EXPECT_EQ(partner_sounds, 3);                                 // や (onset and vowel), あ
+        EXPECT_EQ(s.silences(0, vokari::ms_to_samples(5 * 130)), 1);  // the main character is cut at \1
     };
     checks["はい\\w9どうぞ"] = lasts_ms(5 * 130 + 130 + 450);
     checks["はい\\_w[300]どうぞ"] = lasts_ms(5 * 130 + 130 + 300);

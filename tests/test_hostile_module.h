@@ -64,7 +64,8 @@ protected:
     // script that came back.
     std::string speak(const std::string& script) {
         const std::string text = respond("NOTIFY MAKOTO/2.0\r\nString: " + script + "\r\n\r\n");
-        if (text.size() < kMakotoPrefix.size() + kSuffix.size() || text.compare(0, kMakotoPrefix.size(), kMakotoPrefix) != 0 ||
+        if (text.size() < kMakotoPrefix.size() + kSuffix.size() ||
+            text.compare(0, kMakotoPrefix.size(), kMakotoPrefix) != 0 ||
             text.compare(text.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0) {
             ADD_FAILURE() << "malformed response of " << text.size() << " bytes";
             return std::string();

@@ -25,10 +25,10 @@ namespace {
 using hostile::HostileModule;
 using hostile::split_waits;
 
-const std::string kA = "\x82\xa0";    // a
-const std::string kI = "\x82\xa2";    // i
-const std::string kU = "\x82\xa4";    // u
-const std::int32_t kCap = 1048576;    // the largest image, in samples
+const std::string kA = "\x82\xa0";  // a
+const std::string kI = "\x82\xa2";  // i
+const std::string kU = "\x82\xa4";  // u
+const std::int32_t kCap = 1048576;  // the largest image, in samples
 
 class HostileScripts : public HostileModule {
 protected:
@@ -59,11 +59,11 @@ TEST_F(HostileScripts, InvalidShiftJisComesBackWhole) {
         std::size_t characters;
     };
     const Case cases[] = {
-        {"\x82\x20\x82\x7f", 2},           // lead bytes with trail bytes outside the trail range
-        {"\xff\xfe\xfd\x80\xa0\x80", 3},   // bytes that start no character, taken two at a time
-        {"\x82\\0\x83\\1", 4},             // a trail 0x5C is no tag: the digits are characters
-        {"\x7e\x9f\x41\xe0", 3},           // a lead byte pairing with a letter, then one as the last byte
-        {"\xb1\xde\xdf\xa1", 4},           // half-width katakana with stray voicing marks
+        {"\x82\x20\x82\x7f", 2},          // lead bytes with trail bytes outside the trail range
+        {"\xff\xfe\xfd\x80\xa0\x80", 3},  // bytes that start no character, taken two at a time
+        {"\x82\\0\x83\\1", 4},            // a trail 0x5C is no tag: the digits are characters
+        {"\x7e\x9f\x41\xe0", 3},          // a lead byte pairing with a letter, then one as the last byte
+        {"\xb1\xde\xdf\xa1", 4},          // half-width katakana with stray voicing marks
     };
     for (const Case& c : cases) {
         const hostile::SplitReply reply = split_waits(speak(c.script));
@@ -80,7 +80,8 @@ TEST_F(HostileScripts, LeadByteAtTheVeryEndIsOneCharacterWithItsWait) {
     EXPECT_EQ(speak(kA + "\x82"), kA + wait + "\x82" + wait);
     EXPECT_EQ(played_samples(), 390u * 22050 / 1000 + 1000);
     // In a SAORI request as well, where the byte before CR LF ends the value.
-    EXPECT_EQ(respond("EXECUTE SAORI/1.0\r\nArgument0: " + kA + "\x82\r\n\r\n"), "SAORI/1.0 200 OK\r\nResult: " + kA + wait + "\x82" + wait + hostile::kSuffix);
+    EXPECT_EQ(respond("EXECUTE SAORI/1.0\r\nArgument0: " + kA + "\x82\r\n\r\n"),
+              "SAORI/1.0 200 OK\r\nResult: " + kA + wait + "\x82" + wait + hostile::kSuffix);
 }
 
 TEST_F(HostileScripts, UnbalancedBracketsAreDisplayedText) {
@@ -202,7 +203,7 @@ TEST_F(HostileScripts, SixteenMegabyteRequest) {
     const std::string phrase = "Hello, \x82\xb1\x82\xf1\x82\xc9\x82\xbf\x82\xcd. ";
     std::string script;
     while (script.size() + phrase.size() <= 16 * 1024 * 1024) script += phrase;
-    script.pop_back();   // no blank at the end, which the header would lose
+    script.pop_back();  // no blank at the end, which the header would lose
     const std::size_t characters = script.size() / phrase.size() * 14 + 13;
     const hostile::SplitReply reply = split_waits(speak(script));
     EXPECT_EQ(reply.text.size(), script.size());

@@ -17,7 +17,7 @@ namespace {
 using hostile::HostileModule;
 using hostile::split_waits;
 
-const std::string kA = "\x82\xa0";   // a
+const std::string kA = "\x82\xa0";  // a
 
 class HostileSoundFiles : public HostileModule {
 protected:
@@ -51,16 +51,26 @@ protected:
 TEST_F(HostileSoundFiles, PathsOutsideTheModuleDirectoryWriteNothing) {
     const std::vector<uint8_t> chime = sound_effects[0].data;
     const std::string arguments[] = {
-        victim_ + ",chime,1",                                    // absolute
-        "\\" + victim_.substr(1) + ",chime,1",                   // leading backslash
-        "/victim.wav",                                           // leading slash
-        "C:\\victim.wav", "c:victim.wav",                        // drive letters
-        "\\\\server\\share\\victim.wav", "//server/share/victim.wav",   // UNC
-        "\\\\.\\COM1", "\\\\?\\C:\\victim.wav",                  // device namespaces
-        "NUL", "con.wav", "sub\\aux.wav", "sub\\aux .wav", "Com1.wav", "victim.wav:stream",   // devices and streams
-        "..\\" + victim_name() + ",chime,1",                     // ".." components
+        victim_ + ",chime,1",                   // absolute
+        "\\" + victim_.substr(1) + ",chime,1",  // leading backslash
+        "/victim.wav",                          // leading slash
+        "C:\\victim.wav",
+        "c:victim.wav",  // drive letters
+        "\\\\server\\share\\victim.wav",
+        "//server/share/victim.wav",  // UNC
+        "\\\\.\\COM1",
+        "\\\\?\\C:\\victim.wav",  // device namespaces
+        "NUL",
+        "con.wav",
+        "sub\\aux.wav",
+        "sub\\aux .wav",
+        "Com1.wav",
+        "victim.wav:stream",                  // devices and streams
+        "..\\" + victim_name() + ",chime,1",  // ".." components
         "sub\\..\\..\\" + victim_name() + ",chime,1",
-        "../" + victim_name(), ". .\\" + victim_name(), "..",
+        "../" + victim_name(),
+        ". .\\" + victim_name(),
+        "..",
     };
     const std::set<std::string> before = files();
     std::size_t requests = 0;

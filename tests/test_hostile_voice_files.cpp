@@ -24,9 +24,9 @@ namespace {
 using hostile::HostileModule;
 using hostile::split_waits;
 
-const std::string kA = "\x82\xa0";    // a (slot 0)
-const std::string kKa = "\x82\xa9";   // ka (slot 5)
-const std::string kKi = "\x82\xab";   // ki (slot 6)
+const std::string kA = "\x82\xa0";   // a (slot 0)
+const std::string kKa = "\x82\xa9";  // ka (slot 5)
+const std::string kKi = "\x82\xab";  // ki (slot 6)
 
 class HostileVoiceFiles : public HostileModule {
 protected:
@@ -71,13 +71,13 @@ protected:
 
 TEST_F(HostileVoiceFiles, SamplesOfZeroAndOneBytes) {
     write_voice();
-    write("vokariv0/0.hv1", {});               // 0 bytes: a silent slot
-    write("vokariv0/1.hv1", {0x90});           // 1 byte: a vowel that loops on one sample
+    write("vokariv0/0.hv1", {});      // 0 bytes: a silent slot
+    write("vokariv0/1.hv1", {0x90});  // 1 byte: a vowel that loops on one sample
     remove("vokariv0/2.hv1");
-    write("vokariv0/2.wav", {'R'});            // shorter than the header: no slot
-    write("vokaric0/5.hv1", {0x90});           // 1 byte: an onset with no fade length
+    write("vokariv0/2.wav", {'R'});   // shorter than the header: no slot
+    write("vokaric0/5.hv1", {0x90});  // 1 byte: an onset with no fade length
     remove("vokaric0/6.hv1");
-    write("vokaric0/6.wav", wav_file(0, 0));   // the header alone: a silent slot
+    write("vokaric0/6.wav", wav_file(0, 0));  // the header alone: a silent slot
     remove("vokaric0/7.hv1");
     write("vokaric0/7.wav", wav_file(1, 1));
     load_dir();
@@ -96,18 +96,18 @@ TEST_F(HostileVoiceFiles, SamplesOfZeroAndOneBytes) {
     ASSERT_EQ(first.size(), 58u + 1000 + 10 * 130 * 22050 / 1000);
     player_.clear();
     speak(script);
-    EXPECT_EQ(played_image(), first);   // nothing read from outside the samples
+    EXPECT_EQ(played_image(), first);  // nothing read from outside the samples
 }
 
 TEST_F(HostileVoiceFiles, TruncatedSamplesAndEffects) {
     write_voice();
     remove("vokariv0/3.hv1");
-    write("vokariv0/3.wav", wav_file(5000, 100));              // the header promises more than there is
-    write("effects/click.wav", {'R', 'I', 'F', 'F', 0, 0});    // shorter than the header
-    write("effects/knock.wav", wav_file(1800, 0));             // the header alone
+    write("vokariv0/3.wav", wav_file(5000, 100));            // the header promises more than there is
+    write("effects/click.wav", {'R', 'I', 'F', 'F', 0, 0});  // shorter than the header
+    write("effects/knock.wav", wav_file(1800, 0));           // the header alone
     load_dir();
     EXPECT_EQ(phoneme_bank.slots[0][3].size, 100);
-    ASSERT_EQ(sound_effects.size(), 2u);   // the short effect file adds nothing
+    ASSERT_EQ(sound_effects.size(), 2u);  // the short effect file adds nothing
     EXPECT_EQ(sound_effects[0].name, "chime");
     EXPECT_EQ(sound_effects[1].name, "knock");
     EXPECT_EQ(sound_effects[1].size, 0);
@@ -120,7 +120,8 @@ TEST_F(HostileVoiceFiles, DetailsFilesOfRandomBytes) {
     write_voice();
     const char* directories[] = {"vokariv0", "vokariv1", "vokaric0", "vokaric1"};
     std::uint32_t seed = 1;
-    for (const char* directory : directories) write(std::string(directory) + "/details.txt", random_bytes(65536, seed++));
+    for (const char* directory : directories)
+        write(std::string(directory) + "/details.txt", random_bytes(65536, seed++));
     load_dir();
     for (const char* directory : directories)
         EXPECT_NE(log_text().find(std::string("reading details from directory ") + directory + " : Done.\n"),
@@ -162,7 +163,9 @@ TEST_F(HostileVoiceFiles, LoopChunkOffsetOfZeroOrBelow) {
 
 TEST_F(HostileVoiceFiles, SettingsWithNulBytes) {
     write_voice();
-    const char lines[] = "talk.default.speed, 1\0" "50\r\nse, be\0ep, effects\\chime.wav\r\n\0\0\0\r\ntag.prefix, #\r\n";
+    const char lines[] =
+        "talk.default.speed, 1\0"
+        "50\r\nse, be\0ep, effects\\chime.wav\r\n\0\0\0\r\ntag.prefix, #\r\n";
     append("vokari.txt", std::string(lines, sizeof lines - 1));
     load_dir();
     // NUL bytes are skipped while a line is read.
@@ -175,11 +178,10 @@ TEST_F(HostileVoiceFiles, SettingsWithNulBytes) {
 TEST_F(HostileVoiceFiles, SettingsWithLinesOfAMegabyte) {
     write_voice();
     const std::string megabyte(1 << 20, 'x');
-    append("vokari.txt", "// " + megabyte + "\r\n" +          // a comment
-                             megabyte + "\r\n" +               // no comma
-                             megabyte + ", " + megabyte + "\r\n" +   // an unknown key
-                             "voice.translate.dic, " + megabyte + ".dic\r\n" +
-                             "tag.prefix, %" + megabyte + "\r\n" +
+    append("vokari.txt", "// " + megabyte + "\r\n" +                // a comment
+                             megabyte + "\r\n" +                    // no comma
+                             megabyte + ", " + megabyte + "\r\n" +  // an unknown key
+                             "voice.translate.dic, " + megabyte + ".dic\r\n" + "tag.prefix, %" + megabyte + "\r\n" +
                              "talk.default.speed, " + std::string(1 << 20, '9') + "\r\n" +
                              "talk.default.speed, 150\r\n");
     load_dir();

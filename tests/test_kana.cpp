@@ -18,11 +18,11 @@ TEST_F(KanaTest, EachScriptNamesTheSlotOfTheSampleNumbering) {
         const char* text;
         int onset, vowel;
     } cases[] = {
-        {"\x82\xc6", 19, 4},           {"\x82\xed", 43, 0}, {"\x82\xf0", 44, 4},   // to wa wo
-        {"\x82\xaa", 46, 0},           {"\x82\xc0", 57, 1}, {"\x83\x7c", 70, 4},   // ga dji PO
-        {"\x83\x73\x83\x87", 106, 4},  {"\xce\xdf", 70, 4}, {"\xa6", 44, 4},       // PYO, half-width po wo
-        {"\xb6\xde", 46, 0},           {"\xc1\xde\xac", 98, 0}, {"\xb7\xac", 71, 0},   // ga dja kya
-        {"\x82\xc9", 21, 1},           {"\x82\xe8", 39, 1},                         // ni ri
+        {"\x82\xc6", 19, 4},          {"\x82\xed", 43, 0},     {"\x82\xf0", 44, 4},  // to wa wo
+        {"\x82\xaa", 46, 0},          {"\x82\xc0", 57, 1},     {"\x83\x7c", 70, 4},  // ga dji PO
+        {"\x83\x73\x83\x87", 106, 4}, {"\xce\xdf", 70, 4},     {"\xa6", 44, 4},      // PYO, half-width po wo
+        {"\xb6\xde", 46, 0},          {"\xc1\xde\xac", 98, 0}, {"\xb7\xac", 71, 0},  // ga dja kya
+        {"\x82\xc9", 21, 1},          {"\x82\xe8", 39, 1},                           // ni ri
     };
     for (const auto& c : cases) {
         EXPECT_EQ(scan_script(c.text), 260) << c.text;
@@ -40,7 +40,8 @@ int search_in_order(const std::string& text, bool fullwidth, std::int32_t& size)
     const int groups[][2] = {{71, 107}, {46, 71}, {0, 46}};
     for (const auto& group : groups) {
         for (int slot = group[0]; slot < group[1]; ++slot) {
-            for (const vokari::StringTable* table : {&vokari::hiragana_table, &vokari::katakana_table, &vokari::halfwidth_table}) {
+            for (const vokari::StringTable* table :
+                 {&vokari::hiragana_table, &vokari::katakana_table, &vokari::halfwidth_table}) {
                 if ((table == &vokari::halfwidth_table) == fullwidth) continue;
                 if (table->begins(slot, text.data(), 0, length)) {
                     size = table->lengths[slot];
@@ -54,14 +55,16 @@ int search_in_order(const std::string& text, bool fullwidth, std::int32_t& size)
 
 TEST_F(KanaTest, IndexFindsWhatASearchInTableOrderFinds) {
     std::vector<std::string> heads, tails = {"", "\x82\xe1", "\x83\x85", "\xac", "\xde", "\xdf\xae", "a"};
-    for (const vokari::StringTable* table : {&vokari::hiragana_table, &vokari::katakana_table, &vokari::halfwidth_table})
+    for (const vokari::StringTable* table :
+         {&vokari::hiragana_table, &vokari::katakana_table, &vokari::halfwidth_table})
         for (int slot = 0; slot < vokari::kSlotCount; ++slot) heads.emplace_back(table->strings[slot]);
     for (int lead = 0x80; lead <= 0xFF; ++lead)
         for (int trail = 0x40; trail <= 0xFF; trail += 3) heads.push_back({char(lead), char(trail)});
     for (const std::string& head : heads) {
         for (const std::string& tail : tails) {
             const std::string text = head + tail;
-            const bool fullwidth = !(static_cast<unsigned char>(text[0]) >= 0xA1 && static_cast<unsigned char>(text[0]) <= 0xDF);
+            const bool fullwidth =
+                !(static_cast<unsigned char>(text[0]) >= 0xA1 && static_cast<unsigned char>(text[0]) <= 0xDF);
             std::int32_t expected_size = 0, size = 0;
             const int expected = search_in_order(text, fullwidth, expected_size);
             int slot = fullwidth ? vokari::hiragana_index.find(text.data(), 0, int(text.size()), size) : -1;
@@ -88,8 +91,13 @@ TEST_F(KanaTest, VowelsAndSyllabicNAreOneEvent) {
 
 TEST_F(KanaTest, ContractedSoundsAreOneKanaEndingInTheirVowel) {
     scan_script(std::string(sjis::ki) + "\x82\xe1" + sjis::ki + "\x82\xe3" + sjis::ki + "\x82\xe5");
-    EXPECT_EQ(events(0), (Events{{1000, 71, 0, 1}, {1000, 0, 1, 0}, {3866, 72, 0, 1}, {3866, 2, 1, 0},
-                                 {6733, 73, 0, 1}, {6733, 4, 1, 0}, silence(9599)}));
+    EXPECT_EQ(events(0), (Events{{1000, 71, 0, 1},
+                                 {1000, 0, 1, 0},
+                                 {3866, 72, 0, 1},
+                                 {3866, 2, 1, 0},
+                                 {6733, 73, 0, 1},
+                                 {6733, 4, 1, 0},
+                                 silence(9599)}));
 }
 
 TEST_F(KanaTest, LongVowelMarksLengthenWithoutAnEvent) {
@@ -116,7 +124,7 @@ TEST_F(KanaTest, UnknownCharactersAreOneCharacterOfSilence) {
 }
 
 TEST_F(KanaTest, AStrayMarkOrALastLeadByteIsACharacterOfItsOwn) {
-    EXPECT_EQ(scan_script("\xb1\xde"), 390);   // a, then the voicing mark
+    EXPECT_EQ(scan_script("\xb1\xde"), 390);  // a, then the voicing mark
     EXPECT_EQ(events(0), (Events{{1000, 0, 1, 1}, silence(3866), silence(6733)}));
     EXPECT_EQ(scan_script(std::string(sjis::a) + "\x82"), 390);
     EXPECT_EQ(events(0), (Events{{1000, 0, 1, 1}, silence(3866), silence(6733)}));
@@ -128,7 +136,7 @@ TEST_F(KanaTest, ParticleTagReadsOnlyTheNextHaAsWa) {
     scan_script(std::string("@w") + sjis::ha + sjis::ha);
     EXPECT_EQ(events(0),
               (Events{{1000, 43, 0, 1}, {1700, 0, 1, 70}, {3866, 25, 0, 1}, {3966, 0, 1, 10}, silence(6733)}));
-    scan_script(std::string("@w ") + sjis::ha);   // the space uses up the countdown
+    scan_script(std::string("@w ") + sjis::ha);  // the space uses up the countdown
     EXPECT_EQ(events(0)[1].slot, 25);
 }
 

@@ -84,16 +84,16 @@ TEST_F(LoadWarnings, FullWidthAtSignPrefixLeavesCharactersWhole) {
 // Valid UTF-8 with a multi-byte character is reported; ASCII, Shift_JIS
 // kana and UTF-8 with one broken sequence are not.  The file loads anyway.
 TEST_F(LoadWarnings, FileSavedAsUtf8IsReportedAndStillLoaded) {
-    const std::string utf8_kana = "\xe3\x81\x82";           // hiragana a in UTF-8
-    const std::string sjis_kana = "\x82\xa0";               // the same in Shift_JIS
-    const std::string overlong = "\xc0\xaf";                // '/' in an overlong form
-    const std::string surrogate = "\xed\xa0\x80";           // U+D800
+    const std::string utf8_kana = "\xe3\x81\x82";  // hiragana a in UTF-8
+    const std::string sjis_kana = "\x82\xa0";      // the same in Shift_JIS
+    const std::string overlong = "\xc0\xaf";       // '/' in an overlong form
+    const std::string surrogate = "\xed\xa0\x80";  // U+D800
     struct Case {
         std::string text;
         bool reported;
     };
     const Case cases[] = {{"", false},
-                          {"// " + utf8_kana, true},   // a comment line counts too
+                          {"// " + utf8_kana, true},  // a comment line counts too
                           {"// " + sjis_kana, false},
                           {"// " + utf8_kana + overlong, false},
                           {"// " + utf8_kana + surrogate, false},
@@ -103,10 +103,12 @@ TEST_F(LoadWarnings, FileSavedAsUtf8IsReportedAndStillLoaded) {
         SCOPED_TRACE(c.text);
         fixture::write_text(dir_ + "/user.dic", "abc, def\r\n" + c.text + "\r\n");
         const std::string log = load({"voice.translate.dic, user.dic", c.text});
-        const std::string advice = " reads as UTF-8 text, but the module reads Shift_JIS. Save it as Shift_JIS.\r\n\r\n";
+        const std::string advice =
+            " reads as UTF-8 text, but the module reads Shift_JIS. Save it as Shift_JIS.\r\n\r\n";
         const std::string settings_warning =
             "WARNING : " + dir_ + "\\vokari.txt" + advice + "// Now loading translate data.";
-        const std::string dictionary_warning = "...Done.\r\nWARNING : " + dir_ + "\\user.dic" + advice + "Done.\r\n\r\n";
+        const std::string dictionary_warning =
+            "...Done.\r\nWARNING : " + dir_ + "\\user.dic" + advice + "Done.\r\n\r\n";
         EXPECT_EQ(log.find(settings_warning) != std::string::npos, c.reported);
         EXPECT_EQ(log.find(dictionary_warning) != std::string::npos, c.reported);
         EXPECT_EQ(log.find("WARNING") != std::string::npos, c.reported);

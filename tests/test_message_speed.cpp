@@ -43,7 +43,7 @@ protected:
 TEST_F(MessageSpeedTest, ModuleBelowGhostMasterReadsTheHostBaseAndLogsBothFiles) {
     module_in_character();
     write_profiles("balloon,none\r\nmessagespeed,45\r\n", "messagespeed, 60\r\n");
-    EXPECT_EQ(discovered(), 80);   // the second file wins, scaled by 4/3
+    EXPECT_EQ(discovered(), 80);  // the second file wins, scaled by 4/3
     EXPECT_EQ(log_text(), "// Now loading script message speed.\n" + app_dat() + "...Done.\n" + mainform() +
                               "...Done.\nDone. 60[ms]\n\n");
 }
@@ -51,11 +51,15 @@ TEST_F(MessageSpeedTest, ModuleBelowGhostMasterReadsTheHostBaseAndLogsBothFiles)
 // The value found, from a speed of 50, scaled by 4/3 toward zero.
 TEST_F(MessageSpeedTest, ProfileValuesAndTheirScaling) {
     module_in_character();
-    const struct { const char* app_dat; const char* mainform; int speed; } cases[] = {
-        {"messagespeed,30\r\n", "windowsize,3\r\n", 40},                  // the second file has none
-        {"", "MessageSpeed , 100\r\nmessagespeed,20\r\n", 133},           // any case; the first line counts
+    const struct {
+        const char* app_dat;
+        const char* mainform;
+        int speed;
+    } cases[] = {
+        {"messagespeed,30\r\n", "windowsize,3\r\n", 40},         // the second file has none
+        {"", "MessageSpeed , 100\r\nmessagespeed,20\r\n", 133},  // any case; the first line counts
         {"", "messagespeed,-3\r\n", -4},
-        {"", "messagespeed,2000000000\r\n", INT_MAX},                     // no overflow
+        {"", "messagespeed,2000000000\r\n", INT_MAX},  // no overflow
         {"", "messagespeed,fast\r\n", 0},
         {"// messagespeed, 10\r\nmessagespeed, 70 // note\r\n", "", 93},  // no comments in profiles
     };
@@ -70,8 +74,8 @@ TEST_F(MessageSpeedTest, ProfileValuesAndTheirScaling) {
 TEST_F(MessageSpeedTest, MissingFilesKeepTheDefault) {
     module_in_character();
     EXPECT_EQ(discovered(), 66);
-    EXPECT_EQ(log_text(), "// Now loading script message speed.\n" + app_dat() + "...Can't open file.\n" +
-                              mainform() + "...Can't open file.\nDone. 50[ms]\n\n");
+    EXPECT_EQ(log_text(), "// Now loading script message speed.\n" + app_dat() + "...Can't open file.\n" + mainform() +
+                              "...Can't open file.\nDone. 50[ms]\n\n");
 }
 
 TEST_F(MessageSpeedTest, WithoutGhostMasterTheLastTwoFoldersAreDropped) {

@@ -14,10 +14,13 @@ namespace vokari {
 namespace {
 
 TEST(MuLaw, DecodeAnchors) {
-    const struct { int byte; int value; } anchors[] = {
-        {0x00, -8158}, {0x01, -7902}, {0x10, -4062}, {0x6F, -34}, {0x70, -30}, {0x7E, -2},
-        {0x7F, 0},     {0x80, 8158},  {0xEF, 34},    {0xFE, 2},   {0xFF, 0},   {0x90, 4062},
-        {0x81, 7902},  {0x82, 7646},  {0x91, 3934},
+    const struct {
+        int byte;
+        int value;
+    } anchors[] = {
+        {0x00, -8158}, {0x01, -7902}, {0x10, -4062}, {0x6F, -34},  {0x70, -30},
+        {0x7E, -2},    {0x7F, 0},     {0x80, 8158},  {0xEF, 34},   {0xFE, 2},
+        {0xFF, 0},     {0x90, 4062},  {0x81, 7902},  {0x82, 7646}, {0x91, 3934},
     };
     for (const auto& a : anchors) EXPECT_EQ(mulaw_decode_table[a.byte], a.value) << a.byte;
 }
@@ -25,9 +28,12 @@ TEST(MuLaw, DecodeAnchors) {
 // What the magnitude rule below leaves open: which of the two zero codes a
 // small sum takes (its sign), and saturation far outside the table.
 TEST(MuLaw, EncodeSignOfZeroAndSaturation) {
-    const struct { std::int32_t sum; int byte; } cases[] = {
-        {0, 0xFF},     {2, 0xFF},         {-1, 0x7F},        {-2, 0x7F},      {8159, 0x80},
-        {-8159, 0x00}, {24474, 0x80},     {INT32_MAX, 0x80}, {INT32_MIN, 0x00},
+    const struct {
+        std::int32_t sum;
+        int byte;
+    } cases[] = {
+        {0, 0xFF},     {2, 0xFF},     {-1, 0x7F},        {-2, 0x7F},        {8159, 0x80},
+        {-8159, 0x00}, {24474, 0x80}, {INT32_MAX, 0x80}, {INT32_MIN, 0x00},
     };
     for (const auto& c : cases) EXPECT_EQ(encode_sample(c.sum), c.byte) << c.sum;
 }
@@ -58,10 +64,9 @@ TEST(MuLaw, HeaderForThousandSamples) {
     std::vector<std::uint8_t> image(kWavHeaderSize + 1000, 0xAA);
     write_wav_header(image.data(), 1000);
     const std::uint8_t expected[kWavHeaderSize] = {
-        'R', 'I', 'F', 'F', 0x1A, 0x04, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-        18, 0, 0, 0, 7, 0, 1, 0, 0x22, 0x56, 0, 0, 0x22, 0x56, 0, 0,
-        1, 0, 8, 0, 0, 0, 'f', 'a', 'c', 't', 4, 0, 0, 0, 0xE8, 0x03,
-        0, 0, 'd', 'a', 't', 'a', 0xE8, 0x03, 0, 0,
+        'R', 'I', 'F', 'F', 0x1A, 0x04, 0,    0,    'W',  'A',  'V', 'E', 'f', 'm', 't',  ' ',  18, 0, 0,   0,
+        7,   0,   1,   0,   0x22, 0x56, 0,    0,    0x22, 0x56, 0,   0,   1,   0,   8,    0,    0,  0, 'f', 'a',
+        'c', 't', 4,   0,   0,    0,    0xE8, 0x03, 0,    0,    'd', 'a', 't', 'a', 0xE8, 0x03, 0,  0,
     };
     for (int i = 0; i < kWavHeaderSize; ++i) EXPECT_EQ(image[i], expected[i]) << "offset " << i;
     EXPECT_EQ(image[kWavHeaderSize], 0xAA);  // the samples are not touched

@@ -34,7 +34,7 @@ TEST_F(PhonemeBankTest, FileLengthCountsEveryByteAndRefusesWhatCannotBeOpened) {
     write("crlf.bin", {'a', '\r', '\n', 0x1A, 'b'});
     make_dir("folder");
     EXPECT_EQ(vokari::file_length((dir_ + "\\empty.bin").c_str()), 0);
-    EXPECT_EQ(vokari::file_length((dir_ + "\\crlf.bin").c_str()), 5);   // binary: CR LF and 0x1A count
+    EXPECT_EQ(vokari::file_length((dir_ + "\\crlf.bin").c_str()), 5);  // binary: CR LF and 0x1A count
     EXPECT_EQ(vokari::file_length((dir_ + "\\missing.bin").c_str()), -1);
     EXPECT_EQ(vokari::file_length((dir_ + "\\folder").c_str()), -1);
 }
@@ -49,7 +49,7 @@ TEST_F(PhonemeBankTest, HeadlessFileWinsOverWavAndLogsOneMarkPerSlot) {
     const vokari::PhonemeSlot& slot = phoneme_bank.slots[0][3];
     EXPECT_EQ(slot.size, 300);
     EXPECT_EQ(slot.data, ramp(300, 40));
-    EXPECT_EQ(slot.loop_chunk_offset, 0);   // vowel directories leave it alone
+    EXPECT_EQ(slot.loop_chunk_offset, 0);  // vowel directories leave it alone
     EXPECT_EQ(phoneme_bank.last_sample_was_hv1, 1);
     EXPECT_EQ(log_text(), directory_line("vokariv0", "---o" + std::string(103, '-')));
     for (int n = 0; n < vokari::kSlotCount; ++n) {
@@ -69,9 +69,9 @@ TEST_F(PhonemeBankTest, WavHeaderNeverReachesTheSample) {
     const vokari::PhonemeSlot& slot = phoneme_bank.slots[1][12];
     EXPECT_EQ(slot.size, 1000);
     EXPECT_EQ(slot.data, ramp(1000, 3));
-    EXPECT_EQ(slot.loop_chunk_offset, 999);   // consonant directory: size - 1
+    EXPECT_EQ(slot.loop_chunk_offset, 999);  // consonant directory: size - 1
     EXPECT_EQ(phoneme_bank.last_sample_was_hv1, 0);
-    EXPECT_EQ(phoneme_bank.slots[0][12].size, 0);   // the other speaker is untouched
+    EXPECT_EQ(phoneme_bank.slots[0][12].size, 0);  // the other speaker is untouched
 }
 
 TEST_F(PhonemeBankTest, EmptyAndHeaderOnlyFilesGiveSilentSlots) {
@@ -90,7 +90,7 @@ TEST_F(PhonemeBankTest, WavShorterThanItsHeaderLeavesTheSlotEmpty) {
     make_dir("vokariv0");
     make_dir("vokaric0");
     write("vokariv0/0.hv1", ramp(800));
-    write("vokaric0/0.wav", ramp(57));   // damaged: not even a whole header
+    write("vokaric0/0.wav", ramp(57));  // damaged: not even a whole header
 
     EXPECT_TRUE(load_phoneme_directory("vokariv0", 0, true));
     EXPECT_FALSE(load_phoneme_directory("vokaric0", 0, false));
@@ -99,8 +99,8 @@ TEST_F(PhonemeBankTest, WavShorterThanItsHeaderLeavesTheSlotEmpty) {
     const vokari::PhonemeSlot& slot = phoneme_bank.slots[0][0];
     EXPECT_EQ(slot.size, 0);
     EXPECT_TRUE(slot.data.empty());
-    EXPECT_EQ(log_text(), directory_line("vokariv0", marks_with_loaded({0})) +
-                              directory_line("vokaric0", std::string(107, '-')));
+    EXPECT_EQ(log_text(),
+              directory_line("vokariv0", marks_with_loaded({0})) + directory_line("vokaric0", std::string(107, '-')));
 }
 
 // A consonant file replaces the vowel of its slot; where it is missing, the
@@ -161,7 +161,7 @@ TEST_F(PhonemeBankTest, LastSampleFlagFollowsTheLastFileFound) {
 TEST_F(PhonemeBankTest, ModuleDirectoryTooLongForSamplePathsLoadsNothing) {
     make_dir("vokariv0");
     write("vokariv0/0.hv1", ramp(100));
-    std::string long_dir = dir_ + std::string(1020 - dir_.size(), '/');   // same folder, 1,020 bytes
+    std::string long_dir = dir_ + std::string(1020 - dir_.size(), '/');  // same folder, 1,020 bytes
     set_module_dir(long_dir);
 
     EXPECT_FALSE(load_phoneme_directory("vokariv0", 0, true));
@@ -196,7 +196,7 @@ TEST_F(PhonemeBankTest, PartnerBorrowsOnlyTheMissingGroupWithItsTuning) {
     ASSERT_TRUE(gaps.vowels && !gaps.consonants);
     phoneme_bank.slots[0][45].vowel_delay = 321;
     phoneme_bank.slots[0][45].correct_level = 0.5;
-    phoneme_bank.slots[1][45].correct_level = 2.0;   // replaced by the copy
+    phoneme_bank.slots[1][45].correct_level = 2.0;  // replaced by the copy
     std::vector<std::uint8_t> partner_ka = phoneme_bank.slots[1][5].data;
 
     fill_partner_from_main(vokari::SlotGroup::Vowel);
@@ -208,7 +208,7 @@ TEST_F(PhonemeBankTest, PartnerBorrowsOnlyTheMissingGroupWithItsTuning) {
     }
     EXPECT_EQ(phoneme_bank.slots[1][45].vowel_delay, 321);
     EXPECT_EQ(phoneme_bank.slots[1][45].correct_level, 0.5);
-    EXPECT_EQ(phoneme_bank.slots[1][5].data, partner_ka);   // consonants stay the partner's own
+    EXPECT_EQ(phoneme_bank.slots[1][5].data, partner_ka);  // consonants stay the partner's own
     EXPECT_NE(partner_ka, phoneme_bank.slots[0][5].data);
 }
 
@@ -228,7 +228,7 @@ TEST_F(PhonemeBankTest, PartnerWithoutAnyDirectoryBecomesACopyOfTheMainVoice) {
         EXPECT_EQ(phoneme_bank.slots[1][slot].data, phoneme_bank.slots[0][slot].data) << slot;
         EXPECT_EQ(phoneme_bank.slots[1][slot].loop_chunk_offset, phoneme_bank.slots[0][slot].loop_chunk_offset);
     }
-    EXPECT_EQ(phoneme_bank.consonant_level[1], 1.5);   // per-speaker factors are not copied
+    EXPECT_EQ(phoneme_bank.consonant_level[1], 1.5);  // per-speaker factors are not copied
 }
 
 TEST_F(PhonemeBankTest, MissingMainVoiceStaysSilentAndBorrowsNothing) {

@@ -17,9 +17,9 @@ TEST(SectionHeader, AcceptsOnlyBracketedLinesAndLimitsTheSlot) {
     struct Case {
         const char* line;
         bool is_section;
-        int slot;   // after the call, starting from 9
+        int slot;  // after the call, starting from 9
     };
-    const std::string padded_number = "[" + std::string(63, ' ') + "79]";   // only 63 blanks and "7" are read
+    const std::string padded_number = "[" + std::string(63, ' ') + "79]";  // only 63 blanks and "7" are read
     const Case cases[] = {
         {"[5]", true, 5},
         {"[106]", true, 106},
@@ -53,16 +53,16 @@ TEST_F(PhonemeDetailsTest, KeysTuneTheSelectedSlotOrTheWholeSpeaker) {
     load_phoneme_directory("vokaric0", 0, false);
     std::remove(native("test.log").c_str());
     write_text("vokaric0/details.txt",
-               "correct.level, 0.25\r\n"                 // before any section: slot 0
-               "[7]   // ki\r\n"                         // a section line with a comment
+               "correct.level, 0.25\r\n"  // before any section: slot 0
+               "[7]   // ki\r\n"          // a section line with a comment
                "adjust.vowel.delay , 1234\r\n"
-               "loopchunkofset, 5000\r\n"                // longer than the sample
+               "loopchunkofset, 5000\r\n"  // longer than the sample
                "correct.frequency,1.5 // a bit higher\r\n"
-               "adjust.consonant.level, 0.8\r\n"        // for the whole speaker
-               "Correct.Level, 9\r\n"                    // keys are case-sensitive
+               "adjust.consonant.level, 0.8\r\n"  // for the whole speaker
+               "Correct.Level, 9\r\n"             // keys are case-sensitive
                "no separator here\r\n"
-               " [8]\r\n"                                // indented: not a section, ignored
-               "correct.level, 1.75\r\n"                 // still slot 7
+               " [8]\r\n"                 // indented: not a section, ignored
+               "correct.level, 1.75\r\n"  // still slot 7
                "[200]\r\n"
                "adjust.consonant.frequency, 1.2\r\n"
                "adjust.vowel.delay, 55\r\n");
@@ -79,7 +79,7 @@ TEST_F(PhonemeDetailsTest, KeysTuneTheSelectedSlotOrTheWholeSpeaker) {
     EXPECT_EQ(phoneme_bank.slots[0][106].vowel_delay, 55);
     EXPECT_EQ(phoneme_bank.consonant_level[0], 0.8);
     EXPECT_EQ(phoneme_bank.consonant_frequency[0], 1.2);
-    EXPECT_EQ(phoneme_bank.consonant_level[1], 1.0);   // the other speaker is untouched
+    EXPECT_EQ(phoneme_bank.consonant_level[1], 1.0);  // the other speaker is untouched
     EXPECT_EQ(log_text(), "reading details from directory vokaric0 : Done.\n");
 }
 
@@ -101,7 +101,7 @@ TEST_F(PhonemeDetailsTest, NegativeSectionSelectsNoSlot) {
         EXPECT_EQ(phoneme_bank.slots[0][slot].loop_chunk_offset, 0) << slot;
         EXPECT_EQ(phoneme_bank.slots[0][slot].correct_level, slot == 2 ? 0.5 : 1.0) << slot;
     }
-    EXPECT_EQ(phoneme_bank.consonant_frequency[0], 0.9);   // speaker keys need no slot
+    EXPECT_EQ(phoneme_bank.consonant_frequency[0], 0.9);  // speaker keys need no slot
 }
 
 // --- trimming of consonant samples ---------------------------------------------
@@ -135,7 +135,7 @@ TEST_F(TrimTest, CutKeepsTheFadeAndIsStableOverLaterLoads) {
     write_text("vokaric0/details.txt", "[9]\r\nloopchunkofset, 1200\r\n");
 
     load_speaker_0();
-    EXPECT_EQ(phoneme_bank.slots[0][9].size, 3000);   // memory keeps the whole sample
+    EXPECT_EQ(phoneme_bank.slots[0][9].size, 3000);  // memory keeps the whole sample
     EXPECT_EQ(phoneme_bank.slots[0][9].loop_chunk_offset, 1200);
     std::vector<std::uint8_t> first_cut = file("vokaric0/9.hv1");
     EXPECT_EQ(first_cut, std::vector<std::uint8_t>(sample_.begin(), sample_.begin() + 1201));
@@ -153,7 +153,7 @@ TEST_F(TrimTest, LineFromTheVowelDirectoryCutsTheConsonantFile) {
     write_text("vokariv0/details.txt", "[9]\r\nloopchunkofset, 100\r\n");
     write_text("vokaric0/details.txt", "[9]\r\nloopchunkofset, 2000\r\n");
     load_speaker_0();
-    EXPECT_EQ(file("vokaric0/9.hv1").size(), 101u);   // the longer later line does not grow it back
+    EXPECT_EQ(file("vokaric0/9.hv1").size(), 101u);  // the longer later line does not grow it back
     load_speaker_0();
     EXPECT_EQ(file("vokaric0/9.hv1").size(), 101u);
 }
@@ -161,8 +161,9 @@ TEST_F(TrimTest, LineFromTheVowelDirectoryCutsTheConsonantFile) {
 TEST_F(TrimTest, NothingIsCutWhenTheSettingIsOffOrTheSlotIsAVowel) {
     write("vokaric0/45.hv1", sample_);
     write("vokaric0/2.hv1", sample_);
-    write_text("vokaric0/details.txt", "[9]\r\nloopchunkofset, 10\r\n[45]\r\nloopchunkofset, 10\r\n"
-                                       "[2]\r\nloopchunkofset, 10\r\n");
+    write_text("vokaric0/details.txt",
+               "[9]\r\nloopchunkofset, 10\r\n[45]\r\nloopchunkofset, 10\r\n"
+               "[2]\r\nloopchunkofset, 10\r\n");
     settings.delete_excess_hv1 = 0;
     load_speaker_0();
     EXPECT_EQ(file("vokaric0/9.hv1"), sample_);
@@ -200,7 +201,7 @@ TEST_F(TrimTest, SlotWithoutItsOwnHv1LeavesTheDirectoryUnchanged) {
 }
 
 TEST_F(TrimTest, FileThatCannotBeCopiedIsLeftWhole) {
-    make_dir("vokaric0/9.hv1.tmp");   // the copy cannot replace a folder
+    make_dir("vokaric0/9.hv1.tmp");  // the copy cannot replace a folder
     write_text("vokaric0/details.txt", "[9]\r\nloopchunkofset, 100\r\n");
     load_speaker_0();
     EXPECT_EQ(file("vokaric0/9.hv1"), sample_);

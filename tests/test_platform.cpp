@@ -26,9 +26,7 @@ protected:
     void put(const char* name, const std::string& bytes) {
         ASSERT_TRUE(fixture::write_file(path(name), std::vector<std::uint8_t>(bytes.begin(), bytes.end())));
     }
-    std::string get(const char* name) const {
-        return fixture::read_text(path(name));
-    }
+    std::string get(const char* name) const { return fixture::read_text(path(name)); }
     // Everything a stream opened with `mode` reads from `name`.
     std::string read_all(const char* name, const char* mode) const {
         std::FILE* file = open_file(path(name).c_str(), mode);
@@ -57,7 +55,9 @@ TEST_F(PlatformFiles, TextReadTurnsCrLfIntoLfAndKeepsLoneCr) {
 }
 
 TEST_F(PlatformFiles, TextReadStopsAtByte1A) {
-    put("a.txt", std::string("kept\r\n\x1A" "dropped\r\n", 16));
+    put("a.txt", std::string("kept\r\n\x1A"
+                             "dropped\r\n",
+                             16));
     EXPECT_EQ(read_all("a.txt", "rt"), "kept\n");
     EXPECT_EQ(read_all("a.txt", "rb").size(), 16u);
     put("b.txt", "cr\r\x1Arest");
@@ -91,17 +91,25 @@ TEST_F(PlatformFiles, TextWriteTurnsLfIntoCrLf) {
 TEST_F(PlatformFiles, AppendingInTextModeDropsAFinalByte1A) {
     put("z.txt", "a\x1A");
     write_with("z.txt", "a+", "b\n");
-    EXPECT_EQ(get("z.txt"), "a" "b\r\n");
+    EXPECT_EQ(get("z.txt"),
+              "a"
+              "b\r\n");
     // Only a final one, and only when the file is also opened for reading.
     put("y.txt", "a\x1Az");
     write_with("y.txt", "a+", "b");
-    EXPECT_EQ(get("y.txt"), "a\x1Az" "b");
+    EXPECT_EQ(get("y.txt"),
+              "a\x1Az"
+              "b");
     put("x.txt", "a\x1A");
     write_with("x.txt", "at", "b");
-    EXPECT_EQ(get("x.txt"), "a\x1A" "b");
+    EXPECT_EQ(get("x.txt"),
+              "a\x1A"
+              "b");
     put("w.txt", "a\x1A");
     write_with("w.txt", "ab+", "b");
-    EXPECT_EQ(get("w.txt"), "a\x1A" "b");
+    EXPECT_EQ(get("w.txt"),
+              "a\x1A"
+              "b");
 }
 
 TEST_F(PlatformFiles, LargeTextWriteKeepsEveryByte) {
@@ -213,7 +221,7 @@ TEST(PlayerWavDecoding, PlaysTheModulesImagesOnly) {
     EXPECT_EQ(rate, 22050.0);
     EXPECT_EQ(samples, (std::vector<std::int16_t>{-32632, 0, 32632}));
     EXPECT_FALSE(vokari::platform::decode_mulaw_wav(image.data(), vokari::kWavHeaderSize - 8, samples, rate));
-    image[20] = 1;   // 8-bit PCM
+    image[20] = 1;  // 8-bit PCM
     EXPECT_FALSE(vokari::platform::decode_mulaw_wav(image.data(), image.size(), samples, rate));
 }
 

@@ -62,10 +62,10 @@ TEST_F(RenderAndPlay, EveryReplacementStopsTheOldSoundBeforeFreeingIt) {
     release_wav_image();
     ASSERT_EQ(player_.kinds(), (std::vector<std::string>{"purge", "play", "purge", "play", "purge"}));
     const auto& calls = player_.calls();
-    EXPECT_TRUE(calls[2].played_image_intact);   // the first image, still alive
+    EXPECT_TRUE(calls[2].played_image_intact);  // the first image, still alive
     EXPECT_EQ(calls[2].module_image, calls[1].image);
     EXPECT_EQ(calls[3].bytes.size(), 58u + vokari::output_sample_count(200));
-    EXPECT_TRUE(calls[4].played_image_intact);   // unload: the second image
+    EXPECT_TRUE(calls[4].played_image_intact);  // unload: the second image
     EXPECT_EQ(calls[4].module_image, calls[3].image);
     EXPECT_EQ(image.bytes, nullptr);
     EXPECT_EQ(image.samples, 0);
@@ -82,7 +82,7 @@ TEST_F(RenderAndPlay, SizeLimit) {
     EXPECT_EQ(log_text(), kSizeLimitedWarning);
     EXPECT_EQ(player_.calls().back().bytes.size(), 58u + 1048576);
 
-    render_and_play(INT_MAX);   // far beyond 32 bits once multiplied
+    render_and_play(INT_MAX);  // far beyond 32 bits once multiplied
     EXPECT_EQ(image.samples, vokari::kMaxOutputSamples);
     EXPECT_EQ(log_text(), kSizeLimitedWarning + kSizeLimitedWarning);
 }
@@ -100,7 +100,7 @@ TEST_F(RenderAndPlay, NoSamplesLeftMeansNothingAtAll) {
     player_.clear();
     render_and_play(-46);
     render_and_play(INT_MIN);
-    EXPECT_TRUE(player_.calls().empty());   // the earlier sound plays on
+    EXPECT_TRUE(player_.calls().empty());  // the earlier sound plays on
     EXPECT_EQ(image.bytes, previous);
     EXPECT_EQ(log_text(), "");
 }
@@ -115,7 +115,7 @@ TEST_F(RenderAndPlay, OutOfMemoryStopsThePreviousSoundAndPlaysNothing) {
     EXPECT_TRUE(player_.calls()[2].played_image_intact);
     EXPECT_EQ(log_text(), kOutOfMemoryError);
 
-    render_and_play(100);   // the next request tries again
+    render_and_play(100);  // the next request tries again
     EXPECT_NE(image.bytes, nullptr);
     EXPECT_EQ(player_.kinds().back(), "play");
 }

@@ -103,13 +103,13 @@ std::vector<std::uint8_t> render(const LoadedVoice& voice, const Timeline& timel
             while (control_cursor[s] < list.size() && list[control_cursor[s]].time <= o) {
                 const ControlEvent& e = list[control_cursor[s]++];
                 switch (e.kind) {
-                    case 0: pitch[s] = clamp(pitch[s] * e.value, 0.25, 3.0); break;
-                    case 1: pitch[s] = clamp(pitch[s] / e.value, 0.25, 3.0); break;
-                    case 2: pitch[s] = clamp(e.value, 0.25, 3.0); break;
-                    case 3: level[s] = clamp(level[s] + e.value, 0.0, 3.0); break;
-                    case 4: level[s] = clamp(level[s] - e.value, 0.0, 3.0); break;
-                    case 5: level[s] = clamp(e.value, 0.0, 3.0); break;
-                    default: break;
+                case 0: pitch[s] = clamp(pitch[s] * e.value, 0.25, 3.0); break;
+                case 1: pitch[s] = clamp(pitch[s] / e.value, 0.25, 3.0); break;
+                case 2: pitch[s] = clamp(e.value, 0.25, 3.0); break;
+                case 3: level[s] = clamp(level[s] + e.value, 0.0, 3.0); break;
+                case 4: level[s] = clamp(level[s] - e.value, 0.0, 3.0); break;
+                case 5: level[s] = clamp(e.value, 0.0, 3.0); break;
+                default: break;
                 }
                 if (e.kind == 6) {
                     const double n = std::trunc(e.value);
@@ -127,8 +127,8 @@ std::vector<std::uint8_t> render(const LoadedVoice& voice, const Timeline& timel
                 for (SoundingSample& v : voices[s]) {
                     if (v.position > 0 && v.release_countdown == -1 && v.is_vowel == 1) {
                         v.release_countdown = 400;
-                        v.rate = slot_of(s, v.slot).correct_frequency * previous_pitch[s] *
-                                 settings.speaker_frequency[s];
+                        v.rate =
+                            slot_of(s, v.slot).correct_frequency * previous_pitch[s] * settings.speaker_frequency[s];
                     }
                 }
                 if (e.slot != -1) start(s, e);
@@ -200,7 +200,7 @@ protected:
         }
     }
     PhonemeSlot& slot(int speaker, int number, const std::vector<std::uint8_t>& data,
-                             std::int32_t loop_chunk_offset = 0) {
+                      std::int32_t loop_chunk_offset = 0) {
         PhonemeSlot& s = phoneme_bank.slots[speaker][number];
         s.data = data;
         s.size = static_cast<std::int32_t>(data.size());
@@ -213,9 +213,7 @@ protected:
     void onset(int speaker, std::int32_t time, int number) {
         timeline.phoneme_events[speaker].push_back({time, number, 0, 1});
     }
-    void silence(int speaker, std::int32_t time) {
-        timeline.phoneme_events[speaker].push_back({time, -1, 0, 1});
-    }
+    void silence(int speaker, std::int32_t time) { timeline.phoneme_events[speaker].push_back({time, -1, 0, 1}); }
     void control(int speaker, std::int32_t time, std::int32_t kind, double value) {
         timeline.control_events[speaker].push_back({time, kind, value});
     }
@@ -246,7 +244,7 @@ TEST_F(Renderer, LoneVowelReadsFromSampleOneOneCodeNearerZero) {
     slot(0, 0, {0x00, 0x81, 0x90, 0x10, 0xFE, 0x80, 0x80, 0x80});
     vowel(0, 1000, 0, 1);
     const auto out = render(1005);
-    for (int o = 0; o < 1000; ++o) ASSERT_EQ(out[o], 0xFF) << o;   // the lead-in
+    for (int o = 0; o < 1000; ++o) ASSERT_EQ(out[o], 0xFF) << o;  // the lead-in
     EXPECT_EQ(out[1000], 0x82);
     EXPECT_EQ(out[1001], 0x91);
     EXPECT_EQ(out[1002], 0x11);
@@ -263,14 +261,14 @@ TEST_F(Renderer, EffectsMixUnscaledOnceAndClip) {
     control(1, 7, PlaySoundEffect, 1);
     const auto out = render(14);
     EXPECT_EQ(out[4], 0xFF);
-    EXPECT_EQ(out[5], 0x91);    // 4062
-    EXPECT_EQ(out[6], 0x11);    // -4062
-    EXPECT_EQ(out[7], 0x80);    // 8158 + 8158 saturates
-    EXPECT_EQ(out[8], 0x80);    // 8158 + 8158
-    EXPECT_EQ(out[9], 0xFF);    // -8158 + 8158
-    EXPECT_EQ(out[10], 0x00);   // -8158 - 8158 saturates
-    EXPECT_EQ(out[11], 0x01);   // -8158 alone is one code nearer zero
-    EXPECT_EQ(out[12], 0xFF);   // both finished: no loop
+    EXPECT_EQ(out[5], 0x91);   // 4062
+    EXPECT_EQ(out[6], 0x11);   // -4062
+    EXPECT_EQ(out[7], 0x80);   // 8158 + 8158 saturates
+    EXPECT_EQ(out[8], 0x80);   // 8158 + 8158
+    EXPECT_EQ(out[9], 0xFF);   // -8158 + 8158
+    EXPECT_EQ(out[10], 0x00);  // -8158 - 8158 saturates
+    EXPECT_EQ(out[11], 0x01);  // -8158 alone is one code nearer zero
+    EXPECT_EQ(out[12], 0xFF);  // both finished: no loop
 }
 
 TEST_F(Renderer, OnsetFallsOverItsLoopChunkOffsetThenStops) {
@@ -286,9 +284,9 @@ TEST_F(Renderer, OnsetFallsOverItsLoopChunkOffsetThenStops) {
 TEST_F(Renderer, OnsetStopsAtTheEndOfItsDataForGood) {
     slot(0, 5, {0x80, 0x90, 0x90}, 1000);
     onset(0, 0, 5);
-    control(0, 10, LevelSet, 2.0);   // falling voices are not refreshed
+    control(0, 10, LevelSet, 2.0);  // falling voices are not refreshed
     const auto out = render(20);
-    EXPECT_NE(out[0], 0xFF);   // position 1
+    EXPECT_NE(out[0], 0xFF);  // position 1
     for (int o = 1; o < 20; ++o) EXPECT_EQ(out[o], 0xFF) << o;
 }
 
@@ -319,7 +317,7 @@ TEST_F(Renderer, ReleaseHoldsFourHundredSamplesThenFades) {
     vowel(0, 0, 0, 1);
     silence(0, 100);
     const auto out = render(2300);
-    EXPECT_EQ(out[499], 0x81);   // still full during the countdown
+    EXPECT_EQ(out[499], 0x81);  // still full during the countdown
     EXPECT_EQ(out[500], byte_of(8158 * (1.0 - 0.0006)));
     EXPECT_EQ(out[2165], 0xFE);  // gain 0.0004 after 1,666 steps of 0.0006
     EXPECT_EQ(out[2166], 0xFF);  // and below 0 after 1,667
@@ -329,13 +327,13 @@ TEST_F(Renderer, OnlyHoldingVoicesFollowControlEvents) {
     std::vector<std::uint8_t> wave(4000);
     for (int i = 0; i < 4000; ++i) wave[i] = static_cast<std::uint8_t>(0x80 + (i * 7) % 120);
     slot(0, 0, wave);
-    vowel(0, 0, 0, 1000);   // ramping until sample 999
+    vowel(0, 0, 0, 1000);  // ramping until sample 999
     const auto ramping = render(800);
     control(0, 300, PitchSet, 2.0);
     EXPECT_EQ(render(800), ramping);
 
     clear_timeline();
-    vowel(0, 0, 0, 1);      // holding at once
+    vowel(0, 0, 0, 1);  // holding at once
     const auto holding = render(800);
     control(0, 300, PitchSet, 2.0);
     const auto changed = render(800);
@@ -363,7 +361,7 @@ TEST_F(Renderer, ReleaseAtAControlEventUsesThePitchBeforeIt) {
     const auto both = render(700);
     timeline.control_events[0].clear();
     settings.speaker_frequency[0] = 1.0;
-    EXPECT_NE(render(700), both);   // the new vowel plays at pitch 2
+    EXPECT_NE(render(700), both);  // the new vowel plays at pitch 2
 }
 
 // The pitch accent multiplies the author's pitch from its kana on, the
@@ -399,23 +397,23 @@ TEST_F(Renderer, VowelStartedInTheSameSampleIsNotReleased) {
     onset(0, 100, 5);
     vowel(0, 100, 0, 1);
     silence(0, 100);
-    EXPECT_EQ(render(3000)[2999], 0x81);   // still holding
+    EXPECT_EQ(render(3000)[2999], 0x81);  // still holding
 
     clear_timeline();
     onset(0, 100, 5);
     vowel(0, 100, 0, 1);
     silence(0, 101);
-    EXPECT_EQ(render(3000)[2999], 0xFF);   // released and faded
+    EXPECT_EQ(render(3000)[2999], 0xFF);  // released and faded
 }
 
 TEST_F(Renderer, EventsFireInListOrderEvenWhenEarlier) {
     slot(0, 0, constant(100, 0x80));
     slot(0, 1, constant(100, 0x90));
     vowel(0, 500, 0, 1);
-    vowel(0, 200, 1, 1);   // fires only together with the event before it
+    vowel(0, 200, 1, 1);  // fires only together with the event before it
     const auto out = render(600);
     for (int o = 0; o < 500; ++o) ASSERT_EQ(out[o], 0xFF) << o;
-    EXPECT_EQ(out[500], 0x80);   // both: 8158 + 4062 clips
+    EXPECT_EQ(out[500], 0x80);  // both: 8158 + 4062 clips
 }
 
 TEST_F(Renderer, EventsAtOrBeyondTheEndNeverFire) {
@@ -437,7 +435,7 @@ TEST_F(Renderer, EmptyTimelineRendersSilence) {
 // --- reads and envelopes the description leaves open ------------------------------
 
 TEST_F(Renderer, ReadsPastTheDataAreSilence) {
-    slot(0, 0, {0x80}, 0);   // one sample: every read has a neighbour outside
+    slot(0, 0, {0x80}, 0);  // one sample: every read has a neighbour outside
     PhonemeSlot& s = phoneme_bank.slots[0][0];
     s.correct_frequency = 0.25;
     vowel(0, 0, 0, 1);
@@ -450,8 +448,8 @@ TEST_F(Renderer, ReadsPastTheDataAreSilence) {
 TEST_F(Renderer, ReleaseRatesAboveThreeStayInsideTheData) {
     std::vector<std::uint8_t> wave(64);
     for (int i = 0; i < 64; ++i) wave[i] = static_cast<std::uint8_t>(0x80 + i);
-    slot(0, 0, wave, 60).correct_frequency = 40.0;   // release rate 40, unclamped
-    slot(1, 0, wave, 62).correct_frequency = -3.0;   // release runs backwards
+    slot(0, 0, wave, 60).correct_frequency = 40.0;  // release rate 40, unclamped
+    slot(1, 0, wave, 62).correct_frequency = -3.0;  // release runs backwards
     vowel(0, 0, 0, 1);
     silence(0, 5);
     vowel(1, 0, 0, 1);
@@ -460,14 +458,14 @@ TEST_F(Renderer, ReleaseRatesAboveThreeStayInsideTheData) {
 }
 
 TEST_F(Renderer, UnformableEnvelopesStartNothing) {
-    slot(0, 5, constant(100, 0x80), 0);            // fade over 0 samples
-    slot(0, 6, constant(100, 0x80), -20);          // would rise
-    slot(0, 7, constant(100, 0x80), 50).correct_level = -1.0;   // would rise
+    slot(0, 5, constant(100, 0x80), 0);                        // fade over 0 samples
+    slot(0, 6, constant(100, 0x80), -20);                      // would rise
+    slot(0, 7, constant(100, 0x80), 50).correct_level = -1.0;  // would rise
     slot(0, 0, constant(100, 0x80));
     onset(0, 0, 5);
     onset(0, 1, 6);
     onset(0, 2, 7);
-    vowel(0, 3, 0, -10);                            // negative fade
+    vowel(0, 3, 0, -10);  // negative fade
     control(0, 20, LevelSet, 2.0);
     const auto out = render(200);
     for (int o = 0; o < 200; ++o) ASSERT_EQ(out[o], 0xFF) << o;
@@ -506,7 +504,9 @@ struct Lcg {
     std::uint32_t next() { return state = state * 1664525u + 1013904223u; }
     int below(int n) { return static_cast<int>((next() >> 8) % static_cast<std::uint32_t>(n)); }
     template <typename T, std::size_t N>
-    T pick(const T (&options)[N]) { return options[below(static_cast<int>(N))]; }
+    T pick(const T (&options)[N]) {
+        return options[below(static_cast<int>(N))];
+    }
 };
 
 void random_voice_bank(Lcg& rng, LoadedVoice& voice) {
@@ -547,7 +547,7 @@ void random_timeline(Lcg& rng, Timeline& timeline, int samples) {
         int time = rng.below(1500);
         const int phonemes = rng.below(40);
         for (int i = 0; i < phonemes; ++i) {
-            time += rng.below(3) == 0 ? -rng.below(800) : rng.below(2500);   // not always ascending
+            time += rng.below(3) == 0 ? -rng.below(800) : rng.below(2500);  // not always ascending
             const int slot = rng.below(8) == 0 ? -1 : rng.below(12);
             const int fades[] = {1, 0, 1, 40, 700, 3000, -5};
             timeline.phoneme_events[s].push_back(
@@ -558,7 +558,7 @@ void random_timeline(Lcg& rng, Timeline& timeline, int samples) {
         for (int i = 0; i < controls; ++i) {
             time += rng.below(samples / 8 + 1);
             int kind = rng.below(8);
-            if (kind == AccentSet) kind = 8;   // still a kind the module does not know
+            if (kind == AccentSet) kind = 8;  // still a kind the module does not know
             const double value = kind == PlaySoundEffect ? rng.below(6) - 1.5 : rng.pick(values);
             timeline.control_events[s].push_back({time, kind, value});
         }

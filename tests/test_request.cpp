@@ -43,21 +43,24 @@ protected:
 TEST_F(RequestHandling, FirstLineSelectsTheProtocolAndTheVersionQuery) {
     const std::string version = "SAORI/1.0 200 OK" + kSuffix;
     ASSERT_EQ(version.size(), 40u);
-    const struct { const char* request; std::string response; } cases[] = {
+    const struct {
+        const char* request;
+        std::string response;
+    } cases[] = {
         {"EXECUTE SAORI/1.0\r\nArgument0:\r\n\r\n", kSaori + kSuffix},
         {"NOTIFY MAKOTO/2.0\r\nString:\r\n\r\n", kMakoto + kSuffix},
         {"X SAORI\r\n\r\n", kSaori + kSuffix},
         {"X SAOR\r\n\r\n", kMakoto + kSuffix},
         {"X OTHER/3.0\r\n\r\n", kMakoto + kSuffix},
-        {"SAORI/1.0\r\n\r\n", kMakoto + kSuffix},                // no space: the line is the command
-        {" SAORI/1.0\r\n\r\n", kSaori + kSuffix},                // a space first: an empty command
-        {"GET Version SAORI/1.0 \r\n\r\n", kMakoto + kSuffix},   // a trailing space: empty last word
+        {"SAORI/1.0\r\n\r\n", kMakoto + kSuffix},               // no space: the line is the command
+        {" SAORI/1.0\r\n\r\n", kSaori + kSuffix},               // a space first: an empty command
+        {"GET Version SAORI/1.0 \r\n\r\n", kMakoto + kSuffix},  // a trailing space: empty last word
         {"GET Version SAORI/1.0\r\nCharset: Shift_JIS\r\n\r\n", version},
         {"GET Version SAORI/1.0\n\n", version},
         {"GET Version MAKOTO/2.0\r\n\r\n", kMakoto + kSuffix},
         {"GET  Version SAORI/1.0\r\n\r\n", kSaori + kSuffix},
         {"get version SAORI/1.0\r\n\r\n", kSaori + kSuffix},
-        {"GET Version SAORI/1.0", kMakoto + kSuffix},            // no line feed: no first line at all
+        {"GET Version SAORI/1.0", kMakoto + kSuffix},  // no line feed: no first line at all
     };
     for (const auto& c : cases) EXPECT_EQ(respond(c.request), c.response) << c.request;
 }
@@ -65,8 +68,9 @@ TEST_F(RequestHandling, FirstLineSelectsTheProtocolAndTheVersionQuery) {
 // Names and values are trimmed (full-width blanks too) and may be empty;
 // a lookup takes the exact name and its first entry.
 TEST_F(RequestHandling, HeadersAreTrimmedAndFoundByExactNameFirstEntry) {
-    respond("X MAKOTO/2.0\r\n \tString\x81\x40 : \x81\x40 a: b \t\r\nEmpty:\r\n:bare\r\nstring: lower\r\n"
-            "String: second\r\n\r\n");
+    respond(
+        "X MAKOTO/2.0\r\n \tString\x81\x40 : \x81\x40 a: b \t\r\nEmpty:\r\n:bare\r\nstring: lower\r\n"
+        "String: second\r\n\r\n");
     EXPECT_EQ(get_header("String"), "a: b");
     EXPECT_EQ(get_header("string"), "lower");
     EXPECT_EQ(get_header("Strin"), "");

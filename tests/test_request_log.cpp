@@ -35,12 +35,8 @@ protected:
         vokari::platform::set_player(nullptr);
         fixture::remove_tree(dir_);
     }
-    std::string log_bytes() const {
-        return fixture::read_text(log_file_);
-    }
-    void use_log(const std::string& windows_path) {
-        std::strcpy(settings.log_path, windows_path.c_str());
-    }
+    std::string log_bytes() const { return fixture::read_text(log_file_); }
+    void use_log(const std::string& windows_path) { std::strcpy(settings.log_path, windows_path.c_str()); }
     // Loads a fixture voice whose settings add `lines`.
     void load_voice(const std::vector<std::string>& lines) {
         fixture::VoiceOptions options;

@@ -28,7 +28,7 @@ TEST_F(ScannerTest, AsciiCharactersAreSilenceAndTheDashLengthens) {
     EXPECT_EQ(scan_script("abc"), 520);
     EXPECT_EQ(events(0), (Events{silence(1000), silence(3866), silence(6733), silence(9599)}));
     EXPECT_EQ(events(1), (Events{silence(9599)}));
-    EXPECT_EQ(scan_script("a-b"), 520);   // events at 0 and 260 ms only
+    EXPECT_EQ(scan_script("a-b"), 520);  // events at 0 and 260 ms only
     EXPECT_EQ(events(0), (Events{silence(1000), silence(6733), silence(9599)}));
 }
 
@@ -39,18 +39,18 @@ TEST_F(ScannerTest, EachScanStartsWithEmptyListsAndTextStopsAtNul) {
 }
 
 TEST_F(ScannerTest, SecondByteOfADoubleByteCharacterIsNeverATag) {
-    settings.tag_prefix = '[';   // the long-vowel bar's second byte
+    settings.tag_prefix = '[';  // the long-vowel bar's second byte
     EXPECT_EQ(scan_script(std::string(sjis::so_katakana) + sjis::ka + sjis::long_bar), 520);
-    ASSERT_EQ(events(0).size(), 5u);   // so and ka, each onset and vowel; the bar adds time only
+    ASSERT_EQ(events(0).size(), 5u);  // so and ka, each onset and vowel; the bar adds time only
     EXPECT_EQ(events(0)[0].slot, 14);
     EXPECT_EQ(events(0)[2].slot, 5);
 }
 
 TEST_F(ScannerTest, BackslashIsAlwaysAScriptTagAndAHighPrefixWinsOverKana) {
     settings.tag_prefix = '\\';
-    EXPECT_EQ(scan_script("\\w5a"), 250 + 130 + 130);   // the wait tag, not a voice tag
-    settings.tag_prefix = 0xB1;                 // half-width a
-    EXPECT_EQ(scan_script("\xb1+\xb1"), 260);           // "+", then a prefix starting no tag
+    EXPECT_EQ(scan_script("\\w5a"), 250 + 130 + 130);  // the wait tag, not a voice tag
+    settings.tag_prefix = 0xB1;                        // half-width a
+    EXPECT_EQ(scan_script("\xb1+\xb1"), 260);          // "+", then a prefix starting no tag
     EXPECT_EQ(controls(0).size(), 1u);
     EXPECT_EQ(events(0), (Events{silence(1000), silence(3866)}));
 }
@@ -58,7 +58,7 @@ TEST_F(ScannerTest, BackslashIsAlwaysAScriptTagAndAHighPrefixWinsOverKana) {
 TEST_F(ScannerTest, MsToSamplesTruncatesTowardZeroAndNeverOverflows) {
     EXPECT_EQ(vokari::ms_to_samples(130), 3866);
     EXPECT_EQ(vokari::ms_to_samples(-130), 1000 - 2866);
-    EXPECT_EQ(vokari::ms_to_samples(100000), 2206000);   // 100000 * 22050 exceeds 32 bits
+    EXPECT_EQ(vokari::ms_to_samples(100000), 2206000);  // 100000 * 22050 exceeds 32 bits
     EXPECT_EQ(vokari::ms_to_samples(97390000), 2147450500);
     EXPECT_EQ(vokari::ms_to_samples(97400000), INT_MAX);
     EXPECT_EQ(vokari::ms_to_samples(LLONG_MAX), INT_MAX);
@@ -66,8 +66,8 @@ TEST_F(ScannerTest, MsToSamplesTruncatesTowardZeroAndNeverOverflows) {
 }
 
 TEST_F(ScannerTest, HugeSpeedsAndWaitsSaturateInsteadOfWrapping) {
-    EXPECT_EQ(scan_script("@s[2147483647]ab"), 3 * std::int64_t{INT_MAX});   // the total stays exact
-    EXPECT_EQ(events(0).back().time, INT_MAX);                                // event times saturate
+    EXPECT_EQ(scan_script("@s[2147483647]ab"), 3 * std::int64_t{INT_MAX});  // the total stays exact
+    EXPECT_EQ(events(0).back().time, INT_MAX);                              // event times saturate
     EXPECT_EQ(scan_script("\\_w[2147483647]\\_w[2147483647]\\_w[-2147483647]\\_w[-2147483647]"), 130);
 }
 
@@ -81,19 +81,19 @@ TEST_F(ScannerTest, AMegabyteOfUnclosedTagsIsScannedInOnePass) {
     insert_waits(reply, 0);
     std::string expected;
     for (std::int32_t i = 0; i < repeats; ++i) expected += "\\_w[[";
-    EXPECT_EQ(reply, expected);   // the script tags stay, the voice tags go
+    EXPECT_EQ(reply, expected);  // the script tags stay, the voice tags go
 }
 
 TEST(ExtractTagArgument, NestedBracketsShortTextsAndTrailBytes) {
     std::string out = "kept";
-    EXPECT_EQ(vokari::extract_tag_argument("x[]", 1, 3, out), -1);   // fewer than 3 bytes
+    EXPECT_EQ(vokari::extract_tag_argument("x[]", 1, 3, out), -1);  // fewer than 3 bytes
     EXPECT_EQ(out, "kept");
     EXPECT_EQ(vokari::extract_tag_argument("[]d", 0, 3, out), 2);
     EXPECT_EQ(out, "");
     EXPECT_EQ(vokari::extract_tag_argument("[a[b]c]d", 0, 8, out), 7);
     EXPECT_EQ(out, "a[b]c");
     EXPECT_EQ(vokari::extract_tag_argument("[a[b]c", 0, 6, out), -1);
-    EXPECT_EQ(vokari::extract_tag_argument("[\x81\x5d\x81\x5b]x", 0, 7, out), 6);   // ']' and '[' as trail bytes
+    EXPECT_EQ(vokari::extract_tag_argument("[\x81\x5d\x81\x5b]x", 0, 7, out), 6);  // ']' and '[' as trail bytes
     EXPECT_EQ(vokari::extract_tag_argument("[ab\x81", 0, 4, out), -1);             // lead byte last
 }
 
@@ -121,7 +121,7 @@ TEST(ExtractTagArgument, RememberedMatchesAgreeWithAPlainWalk) {
         std::string text;
         for (int i = 1 + random() % 40; i > 0; --i) text += alphabet[random() % sizeof alphabet];
         vokari::BracketMatcher matcher(text.data(), static_cast<int>(text.size()));
-        std::vector<int> opens;   // asked in random order, so remembered matches are reused
+        std::vector<int> opens;  // asked in random order, so remembered matches are reused
         for (int i = 0; i < static_cast<int>(text.size()); ++i)
             if (text[i] == '[') opens.push_back(i);
         std::shuffle(opens.begin(), opens.end(), random);

@@ -27,7 +27,10 @@ std::string without_comment(const std::string& line) {
 }
 
 TEST(ConfigText, TrimBlanksAtBothEndsButNeverInsideACharacter) {
-    const struct { const char* text; const char* expected; } cases[] = {
+    const struct {
+        const char* text;
+        const char* expected;
+    } cases[] = {
         {" \t a b \t ", "a b"},
         {"\x81\x40\x81\x40value\x81\x40 ", "value"},
         {"\x81\x40 \t", ""},
@@ -35,7 +38,7 @@ TEST(ConfigText, TrimBlanksAtBothEndsButNeverInsideACharacter) {
         // "＝" (81 81) then '@' (40): its last two bytes read 81 40, which is
         // not a full-width space here.
         {"\x81\x81@", "\x81\x81@"},
-        {" \x95\x5c ", "\x95\x5c"},   // a kanji whose trail byte is 0x5C
+        {" \x95\x5c ", "\x95\x5c"},  // a kanji whose trail byte is 0x5C
     };
     for (const auto& c : cases) EXPECT_EQ(trimmed(c.text), c.expected) << c.text;
     std::string header = "\t name \x81\x40";
@@ -44,7 +47,10 @@ TEST(ConfigText, TrimBlanksAtBothEndsButNeverInsideACharacter) {
 }
 
 TEST(ConfigText, CommentIsCutOnlyAfterABlankOutsideQuotes) {
-    const struct { const char* line; const char* expected; } cases[] = {
+    const struct {
+        const char* line;
+        const char* expected;
+    } cases[] = {
         {"talk.default.speed , 150 // faster", "talk.default.speed , 150"},
         {"a,b\t//tab comment", "a,b"},
         {"url,http://example", "url,http://example"},
@@ -54,13 +60,18 @@ TEST(ConfigText, CommentIsCutOnlyAfterABlankOutsideQuotes) {
         {"// whole line", "// whole line"},
         {"   // only a comment", ""},
         {"a,b//c //d", "a,b//c"},
-        {"a,\\\" // cut", "a,\\\""},   // an escaped quote opens no quotes
+        {"a,\\\" // cut", "a,\\\""},  // an escaped quote opens no quotes
     };
     for (const auto& c : cases) EXPECT_EQ(without_comment(c.line), c.expected) << c.line;
 }
 
 TEST(ConfigText, KeyAndValueSplitAtTheFirstCommaOutsideQuotes) {
-    const struct { const char* line; bool ok; const char* key; const char* value; } cases[] = {
+    const struct {
+        const char* line;
+        bool ok;
+        const char* key;
+        const char* value;
+    } cases[] = {
         {" key \t,\x81\x40 value, more ", true, "key", "value, more"},
         {"\"a,b\",c", true, "\"a,b\"", "c"},
         {",", true, "", ""},
@@ -69,7 +80,7 @@ TEST(ConfigText, KeyAndValueSplitAtTheFirstCommaOutsideQuotes) {
         {"no separator", false, "", ""},
         {"\"a,b\"", false, "", ""},
         {"\"a,b", false, "", ""},
-        {"\"a\\\",b", false, "", ""},   // a real backslash escapes the quote
+        {"\"a\\\",b", false, "", ""},  // a real backslash escapes the quote
     };
     for (const auto& c : cases) {
         const auto found = vokari::split_key_value(c.line);
@@ -158,8 +169,11 @@ TEST_F(SettingsFile, ValuesAreReadUpToTheirFirstNonDigit) {
 
 TEST_F(SettingsFile, ScalarsTakeTheLastLineButFlagsOnlySwitchOn) {
     read({"talk.default.speed, 100", "talk.default.speed, 120", "security.level, high", "security.level, low",
-          "delete.excess.hv1, on", "delete.excess.hv1, off", "tag.prefix,", "\x81\x40" "adjust.frequency.kero"
-          "\x81\x40,\x81\x40" "2\x81\x40"});
+          "delete.excess.hv1, on", "delete.excess.hv1, off", "tag.prefix,",
+          "\x81\x40"
+          "adjust.frequency.kero"
+          "\x81\x40,\x81\x40"
+          "2\x81\x40"});
     EXPECT_EQ(settings.talk_default_speed, 120);
     EXPECT_EQ(settings.security_high, 1);
     EXPECT_EQ(settings.delete_excess_hv1, 1);

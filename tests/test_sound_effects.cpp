@@ -40,11 +40,11 @@ TEST_F(SoundEffectsTest, EffectsAreNumberedInTheOrderAdded) {
     EXPECT_EQ(sound_effects[3].name, "quiet");
     EXPECT_EQ(sound_effects[3].size, 0);
     EXPECT_TRUE(sound_effects[3].data.empty());
-    EXPECT_EQ(log_text(), "");   // adding effects never logs
+    EXPECT_EQ(log_text(), "");  // adding effects never logs
 }
 
 TEST_F(SoundEffectsTest, LookupIsExactAndFindsTheFirstOfEqualNames) {
-    EXPECT_EQ(find_sound_effect("bell"), -1);   // empty list
+    EXPECT_EQ(find_sound_effect("bell"), -1);  // empty list
     add_sound_effect("bell, se\\bell.wav");
     add_sound_effect("bell, se\\drum.wav");
     ASSERT_EQ(sound_effects.size(), 2u);
@@ -67,11 +67,11 @@ TEST_F(SoundEffectsTest, BadValuesAndFilesAddNothing) {
         "short, se\\short.wav",   // shorter than a header
         "empty, se\\empty.wav",
         "",
-        "long, " + std::string(1100, 'x') + ".wav",   // a path that does not fit
+        "long, " + std::string(1100, 'x') + ".wav",  // a path that does not fit
     };
     for (const std::string& value : values) add_sound_effect(value.c_str());
     EXPECT_TRUE(sound_effects.empty());
-    add_sound_effect("bell, se\\bell.wav");   // later lines still work
+    add_sound_effect("bell, se\\bell.wav");  // later lines still work
     EXPECT_EQ(find_sound_effect("bell"), 0);
 }
 

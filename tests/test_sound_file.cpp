@@ -24,7 +24,7 @@ protected:
         image.samples = kSamples;
     }
     void TearDown() override {
-        image.bytes = nullptr;   // owned by the test, not the module
+        image.bytes = nullptr;  // owned by the test, not the module
         image.samples = 0;
         SynthFixture::TearDown();
     }
@@ -73,7 +73,7 @@ TEST_F(SoundFile, ReloadsTheNamedEffectThenDeletes) {
     EXPECT_EQ(sound_effects[1].data, samples());
     EXPECT_EQ(sound_effects[1].size, kSamples);
     EXPECT_EQ(sound_effects[0].data, (std::vector<std::uint8_t>{9}));
-    EXPECT_EQ(sound_effects[2].data, (std::vector<std::uint8_t>{4, 5}));   // only the first of the name
+    EXPECT_EQ(sound_effects[2].data, (std::vector<std::uint8_t>{4, 5}));  // only the first of the name
 }
 
 TEST_F(SoundFile, EmptyEffectNameReloadsNothing) {
@@ -94,7 +94,7 @@ TEST_F(SoundFile, UnknownEffectNameAddsNothingAndKeepsTheFile) {
 }
 
 TEST_F(SoundFile, DeleteFlagIsADecimalNumber) {
-    ask_for("kept.wav,, 0x1");   // reads as 0
+    ask_for("kept.wav,, 0x1");  // reads as 0
     write_sound_file();
     EXPECT_TRUE(exists("kept.wav"));
     ask_for("gone.wav,,-2");
@@ -132,14 +132,22 @@ TEST_F(SoundFile, CommaInTheModuleDirectoryCutsThePath) {
 }
 
 TEST(ConfinedPath, InsidePathsOnlyStayInside) {
-    const char* inside[] = {"a.wav", "sub\\a.wav", "sub/a.wav", ".\\a.wav", "sub\\..\\a.wav", "a\\b\\..\\..\\c.wav",
-                            "console.wav", "com10.wav", "nul-ish.wav", "a..b.wav",
-                            "\x83\x5C.wav",            // a trail byte 0x5C is not a separator
+    const char* inside[] = {"a.wav",
+                            "sub\\a.wav",
+                            "sub/a.wav",
+                            ".\\a.wav",
+                            "sub\\..\\a.wav",
+                            "a\\b\\..\\..\\c.wav",
+                            "console.wav",
+                            "com10.wav",
+                            "nul-ish.wav",
+                            "a..b.wav",
+                            "\x83\x5C.wav",  // a trail byte 0x5C is not a separator
                             "\x83\x5C\\..\\a.wav"};
-    const char* outside[] = {"..",          "..\\a.wav",   "../a.wav",    "a\\..\\..\\b.wav", "\\a.wav",
-                             "/a.wav",      "\\\\srv\\s",  "C:\\a.wav",   "C:a.wav",          "a.wav::$DATA",
-                             "CON",         "prn.txt",     "sub\\Aux",    "NUL.wav",          "com1.wav",
-                             "LPT9",        "conout$",     "...\\a.wav",  ".. \\a.wav",       "\x83\x5C\\..\\..\\a"};
+    const char* outside[] = {"..",     "..\\a.wav",  "../a.wav",   "a\\..\\..\\b.wav", "\\a.wav",
+                             "/a.wav", "\\\\srv\\s", "C:\\a.wav",  "C:a.wav",          "a.wav::$DATA",
+                             "CON",    "prn.txt",    "sub\\Aux",   "NUL.wav",          "com1.wav",
+                             "LPT9",   "conout$",    "...\\a.wav", ".. \\a.wav",       "\x83\x5C\\..\\..\\a"};
     for (const char* path : inside) EXPECT_TRUE(vokari::stays_inside_directory(path)) << path;
     for (const char* path : outside) EXPECT_FALSE(vokari::stays_inside_directory(path)) << path;
 }

@@ -33,9 +33,10 @@ TEST_F(TranslationTest, SystemPairsFoldForeignSoundsInTableOrder) {
     add_system_pairs();
     ASSERT_EQ(translation_dictionary.size(), 45u);
     // VU, small A, I, O, RI, N: only the first two become "ba".
-    EXPECT_EQ(translated("\x83\x94\x83\x40\x83\x43\x83\x49\x83\x8a\x83\x93"), "\x82\xce\x83\x43\x83\x49\x83\x8a\x83\x93");
-    EXPECT_EQ(translated("\xc1\xde\xac"), "\x82\xb6\x82\xe1");   // half-width dja -> ja
-    EXPECT_EQ(translated("\x83\x94"), "\x83\x75");               // VU -> BU
+    EXPECT_EQ(translated("\x83\x94\x83\x40\x83\x43\x83\x49\x83\x8a\x83\x93"),
+              "\x82\xce\x83\x43\x83\x49\x83\x8a\x83\x93");
+    EXPECT_EQ(translated("\xc1\xde\xac"), "\x82\xb6\x82\xe1");  // half-width dja -> ja
+    EXPECT_EQ(translated("\x83\x94"), "\x83\x75");              // VU -> BU
     const std::string de_i = std::string(sjis::de) + sjis::small_i;
     // A pair formed by a replacement is found again: de + small i + small i -> de.
     EXPECT_EQ(translated(de_i + sjis::small_i), sjis::de);
@@ -43,14 +44,14 @@ TEST_F(TranslationTest, SystemPairsFoldForeignSoundsInTableOrder) {
 }
 
 TEST_F(TranslationTest, UserPairsComeFirstAndMatchOnlyAtCharacterStarts) {
-    translation_dictionary.push_back({"\x83\x94", "\x83\x8f"});   // VU -> WA
-    translation_dictionary.push_back({"\xa7", "X"});              // half-width small a
+    translation_dictionary.push_back({"\x83\x94", "\x83\x8f"});  // VU -> WA
+    translation_dictionary.push_back({"\xa7", "X"});             // half-width small a
     translation_dictionary.push_back({"ab", ""});
     translation_dictionary.push_back({"xx", "x"});
     add_system_pairs();
-    EXPECT_EQ(translated("\x83\x94\x83\x40"), "\x83\x8f\x82\xa0");   // WA + a, not ba
-    EXPECT_EQ(translated("a\xa7\x82\xa7"), "aX\x82\xa8");            // 0xA7 of small o is a trail byte
-    EXPECT_EQ(translated("aabbxab-xxxxxx"), "x-x");                  // "aabb" -> "ab" -> ""
+    EXPECT_EQ(translated("\x83\x94\x83\x40"), "\x83\x8f\x82\xa0");  // WA + a, not ba
+    EXPECT_EQ(translated("a\xa7\x82\xa7"), "aX\x82\xa8");           // 0xA7 of small o is a trail byte
+    EXPECT_EQ(translated("aabbxab-xxxxxx"), "x-x");                 // "aabb" -> "ab" -> ""
 }
 
 // The rule as stated: find the leftmost match from the start, replace, repeat.
@@ -73,15 +74,16 @@ TEST_F(TranslationTest, FastRewritingEqualsRestartingFromTheStart) {
     add_system_pairs();
     const std::vector<TranslationPair> system_pairs = translation_dictionary;
     // Kana, small kana, parts of the foreign-sound pairs, lone lead and trail bytes.
-    const std::vector<std::string> pieces = {
-        "\x82\xc5", "\x82\xa1", "\x82\xa0", "\x82\xd3", "\x82\x9f", "\x83\x94", "\x83\x40", "\x83\x42",
-        "\xc1",     "\xde",     "\xac",     "\xa7",     "\x82",     "\x83",     "a",        "b",
-        "\x82\xa7", "\x83\x66", "\x83\x85", "\x82\xc0", "\x82\xe1", "\x83\x61", "\x83\x87", "\x82\xec"};
+    const std::vector<std::string> pieces = {"\x82\xc5", "\x82\xa1", "\x82\xa0", "\x82\xd3", "\x82\x9f", "\x83\x94",
+                                             "\x83\x40", "\x83\x42", "\xc1",     "\xde",     "\xac",     "\xa7",
+                                             "\x82",     "\x83",     "a",        "b",        "\x82\xa7", "\x83\x66",
+                                             "\x83\x85", "\x82\xc0", "\x82\xe1", "\x83\x61", "\x83\x87", "\x82\xec"};
     std::mt19937 random(2024);
     for (int round = 0; round < 3000; ++round) {
-        std::vector<TranslationPair> pairs;   // a few random pairs of the kinds that end
+        std::vector<TranslationPair> pairs;  // a few random pairs of the kinds that end
         for (int k = 0; k < 3; ++k) {
-            TranslationPair pair{random_text(random, pieces, 1 + random() % 2), random_text(random, pieces, random() % 3)};
+            TranslationPair pair{random_text(random, pieces, 1 + random() % 2),
+                                 random_text(random, pieces, random() % 3)};
             if (!vokari::contains_at_character_start(pair.replacement, pair.search)) pairs.push_back(pair);
         }
         pairs.insert(pairs.end(), system_pairs.begin(), system_pairs.end());
@@ -106,14 +108,15 @@ TEST_F(TranslationTest, FastRewritingEqualsRestartingFromTheStart) {
 TEST_F(TranslationTest, ThousandsOfPairsRewriteAsRestartingFromTheStart) {
     add_system_pairs();
     const std::vector<TranslationPair> system_pairs = translation_dictionary;
-    const std::vector<std::string> pieces = {
-        "\x82\xc5", "\x82\xa1", "\x82\xa0", "\x8e\x9e", "\x95\xaa", "\x83\x94", "\x83\x40", "1",
-        "2",        "\xc1",     "\xde",     "\xa7",     "\x82",     "\x83",     "a",        "\x84\xa0"};
+    const std::vector<std::string> pieces = {"\x82\xc5", "\x82\xa1", "\x82\xa0", "\x8e\x9e", "\x95\xaa", "\x83\x94",
+                                             "\x83\x40", "1",        "2",        "\xc1",     "\xde",     "\xa7",
+                                             "\x82",     "\x83",     "a",        "\x84\xa0"};
     std::mt19937 random(4096);
     for (int round = 0; round < 3; ++round) {
         std::vector<TranslationPair> pairs;
         while (pairs.size() < 2000) {
-            TranslationPair pair{random_text(random, pieces, 1 + random() % 4), random_text(random, pieces, random() % 4)};
+            TranslationPair pair{random_text(random, pieces, 1 + random() % 4),
+                                 random_text(random, pieces, random() % 4)};
             if (!vokari::contains_at_character_start(pair.replacement, pair.search)) pairs.push_back(pair);
         }
         pairs.insert(pairs.end(), system_pairs.begin(), system_pairs.end());
@@ -125,7 +128,7 @@ TEST_F(TranslationTest, ThousandsOfPairsRewriteAsRestartingFromTheStart) {
             const std::string fast = expected;
             bool comparable = true;
             for (const TranslationPair& pair : pairs) {
-                if (expected.find(pair.search) == std::string::npos) continue;   // not even byte-wise
+                if (expected.find(pair.search) == std::string::npos) continue;  // not even byte-wise
                 if (!(comparable = restart_replace(expected, pair.search, pair.replacement, true))) break;
             }
             if (!comparable) continue;
@@ -214,8 +217,8 @@ TEST_F(DictionaryFileTest, PairsThatCouldNeverEndAreSkippedAndStoppedOnesLogged)
     load_translation_file("bad.dic");
     ASSERT_EQ(translation_dictionary.size(), 1u);
     EXPECT_EQ(translation_dictionary[0].search, "ok");
-    translation_dictionary.push_back({"ab", "bba"});   // each a doubles the b's after it
-    EXPECT_NE(translated(std::string(30, 'a') + "b").find("ab"), std::string::npos);   // stopped, not hung
+    translation_dictionary.push_back({"ab", "bba"});                                  // each a doubles the b's after it
+    EXPECT_NE(translated(std::string(30, 'a') + "b").find("ab"), std::string::npos);  // stopped, not hung
     EXPECT_EQ(log_text(), path("bad.dic") + "...Done.\n" +
                               "WARNING : translate pair \"\" -> \"nothing\" skipped: its search text is empty.\n\n"
                               "WARNING : translate pair \"ab\" -> \"xaby\" skipped: its replacement contains its "

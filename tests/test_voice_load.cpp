@@ -14,9 +14,7 @@
 
 namespace {
 
-void load_through_exports(const std::string& directory) {
-    ASSERT_EQ(host_calls::load_directory(directory), 1);
-}
+void load_through_exports(const std::string& directory) { ASSERT_EQ(host_calls::load_directory(directory), 1); }
 
 class VoiceLoadTest : public ::testing::Test, protected module_test::ModuleState {
 protected:
@@ -50,12 +48,12 @@ TEST_F(VoiceLoadTest, PartnerBorrowsAfterTheDetailsAndTheHostSpeedIsScaled) {
     EXPECT_EQ(settings.message_speed, 48);
     EXPECT_EQ(sound_effects.size(), 3u);
     EXPECT_EQ(phoneme_bank.slots[0][7].correct_level, 0.6);
-    EXPECT_EQ(phoneme_bank.slots[1][7].correct_level, 0.6);   // copied with the sample
+    EXPECT_EQ(phoneme_bank.slots[1][7].correct_level, 0.6);  // copied with the sample
     EXPECT_EQ(phoneme_bank.slots[1][7].vowel_delay, 900);
     EXPECT_EQ(phoneme_bank.slots[1][7].data, phoneme_bank.slots[0][7].data);
     EXPECT_EQ(phoneme_bank.consonant_level[0], 0.7);
     EXPECT_EQ(phoneme_bank.consonant_level[1], 1.0);
-    EXPECT_NE(phoneme_bank.slots[1][0].data, phoneme_bank.slots[0][0].data);   // own vowels kept
+    EXPECT_NE(phoneme_bank.slots[1][0].data, phoneme_bank.slots[0][0].data);  // own vowels kept
 }
 
 TEST_F(VoiceLoadTest, TrimmedVoiceIsByteIdenticalAfterSecondAndThirdLoad) {

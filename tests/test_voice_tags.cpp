@@ -21,8 +21,8 @@ using namespace translate_test;
 using vokari::ControlEvent;
 using VoiceTagTest = TranslateTest;
 
-constexpr double kTwelveSteps = 1.1892164697335903;   // 1.014546 ^ 12
-constexpr double kOctave = 2.0000629316197887;        // 1.014546 ^ 48
+constexpr double kTwelveSteps = 1.1892164697335903;  // 1.014546 ^ 12
+constexpr double kOctave = 2.0000629316197887;       // 1.014546 ^ 48
 
 TEST_F(VoiceTagTest, EachTagEmitsItsControlEvent) {
     sound_effects.assign({{"bell", {}, 0}, {"drum", {}, 0}});
@@ -31,12 +31,18 @@ TEST_F(VoiceTagTest, EachTagEmitsItsControlEvent) {
         vokari::ControlKind kind;
         double value;
     } cases[] = {
-        {"@+[5]", vokari::LevelAdd, 0.5},       {"@-[2]", vokari::LevelSubtract, 2 * 0.1},
-        {"@0+[5]", vokari::LevelSet, 1.5},      {"@0-[5]", vokari::LevelSet, 0.5},
-        {"@+", vokari::LevelAdd, 0.1},          {"@-", vokari::LevelSubtract, 0.1},
-        {"@=", vokari::LevelSet, 1.0},          {"@0+", vokari::LevelSet, 1.1},
-        {"@0-", vokari::LevelSet, 0.9},         {"@+[x]", vokari::LevelAdd, 0.0},
-        {"@|", vokari::PitchSet, 1.0},          {"@<", vokari::PitchMultiply, vokari::pitch_factor(1)},
+        {"@+[5]", vokari::LevelAdd, 0.5},
+        {"@-[2]", vokari::LevelSubtract, 2 * 0.1},
+        {"@0+[5]", vokari::LevelSet, 1.5},
+        {"@0-[5]", vokari::LevelSet, 0.5},
+        {"@+", vokari::LevelAdd, 0.1},
+        {"@-", vokari::LevelSubtract, 0.1},
+        {"@=", vokari::LevelSet, 1.0},
+        {"@0+", vokari::LevelSet, 1.1},
+        {"@0-", vokari::LevelSet, 0.9},
+        {"@+[x]", vokari::LevelAdd, 0.0},
+        {"@|", vokari::PitchSet, 1.0},
+        {"@<", vokari::PitchMultiply, vokari::pitch_factor(1)},
         {"@>", vokari::PitchDivide, vokari::pitch_factor(1)},
         {"@<[12]", vokari::PitchMultiply, vokari::pitch_factor(12)},
         {"@>[12]", vokari::PitchDivide, vokari::pitch_factor(12)},
@@ -45,7 +51,8 @@ TEST_F(VoiceTagTest, EachTagEmitsItsControlEvent) {
         {"@0>", vokari::PitchSet, 1 / vokari::pitch_factor(1)},
         {"@u[4]@<[12]", vokari::PitchMultiply, vokari::pitch_factor(48)},
         {"@u[2]@0<", vokari::PitchSet, vokari::pitch_factor(2)},
-        {"@a[drum]", vokari::PlaySoundEffect, 1.0}, {"@a[Drum]", vokari::PlaySoundEffect, -1.0},
+        {"@a[drum]", vokari::PlaySoundEffect, 1.0},
+        {"@a[Drum]", vokari::PlaySoundEffect, -1.0},
     };
     for (const auto& c : cases) {
         scan_script(c.script);
@@ -61,7 +68,7 @@ TEST_F(VoiceTagTest, ControlsGoToTheCurrentSpeakerAtTheCurrentTime) {
     EXPECT_TRUE(controls(0).empty());
     EXPECT_EQ(controls(1), (Controls{{6733, vokari::LevelAdd, 0.1}}));
     scan_script("\\_w[-500]@+");
-    EXPECT_EQ(controls(0), (Controls{{0, vokari::LevelAdd, 0.1}}));   // negative times stored as 0
+    EXPECT_EQ(controls(0), (Controls{{0, vokari::LevelAdd, 0.1}}));  // negative times stored as 0
 }
 
 TEST_F(VoiceTagTest, SpeedTagSetsAnyValueAndPlainSpeedRestoresTheDefault) {
@@ -72,10 +79,10 @@ TEST_F(VoiceTagTest, SpeedTagSetsAnyValueAndPlainSpeedRestoresTheDefault) {
 }
 
 TEST_F(VoiceTagTest, VoiceOffAndEndOfVoice) {
-    EXPECT_EQ(scan_script("a@nb"), 0);   // stops at once, without closing events
+    EXPECT_EQ(scan_script("a@nb"), 0);  // stops at once, without closing events
     EXPECT_EQ(events(0), (Events{silence(1000)}));
     EXPECT_TRUE(events(1).empty());
-    EXPECT_EQ(scan_script(std::string(sjis::a) + "@e" + sjis::i + "xyz"), 260);   // closes at the tag
+    EXPECT_EQ(scan_script(std::string(sjis::a) + "@e" + sjis::i + "xyz"), 260);  // closes at the tag
     EXPECT_EQ(events(0), (Events{{1000, 0, 1, 1}, silence(3866)}));
     EXPECT_EQ(events(1), (Events{silence(3866)}));
 }
@@ -105,7 +112,7 @@ TEST_F(VoiceTagTest, SoundFileTagsNameAFileInTheModuleDirectory) {
     EXPECT_EQ(scan.sound_file.silent, 1);
     module_dir[0] = '\0';
     scan.sound_file = vokari::SoundFileRequest();
-    EXPECT_EQ(scan_script("@wavout"), 6 * 130);   // the tag "w" and five letters
+    EXPECT_EQ(scan_script("@wavout"), 6 * 130);  // the tag "w" and five letters
     EXPECT_TRUE(scan.sound_file.path.empty());
 }
 
@@ -117,7 +124,7 @@ TEST_F(VoiceTagTest, UnknownOrUnclosedTagsCostSilence) {
     EXPECT_EQ(scan_script("@g[1]@p[2]"), 130);
     EXPECT_TRUE(controls(0).empty());
     settings.tag_prefix = '%';
-    EXPECT_EQ(scan_script("@+%+"), 390);   // '@' and '+' are plain characters now
+    EXPECT_EQ(scan_script("@+%+"), 390);  // '@' and '+' are plain characters now
     EXPECT_EQ(controls(0).size(), 1u);
 }
 

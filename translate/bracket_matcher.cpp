@@ -29,7 +29,7 @@ void BracketMatcher::remember(std::int32_t open, std::int32_t close) {
 std::int32_t BracketMatcher::matching_close(std::int32_t open) {
     const std::int32_t known = remembered(open);
     if (known != kUnknown) return known;
-    std::vector<std::int32_t> unclosed{open};   // the '[' still open on this walk
+    std::vector<std::int32_t> unclosed{open};  // the '[' still open on this walk
     std::int32_t i = open + 1;
     while (i < length_) {
         const unsigned char c = static_cast<unsigned char>(text_[i]);
@@ -47,7 +47,8 @@ std::int32_t BracketMatcher::matching_close(std::int32_t open) {
             if (unclosed.empty()) return i;
             ++i;
         } else {
-            i += static_cast<std::int32_t>(sjis_char_size(text_, static_cast<std::size_t>(i), static_cast<std::size_t>(length_)));
+            i += static_cast<std::int32_t>(
+                sjis_char_size(text_, static_cast<std::size_t>(i), static_cast<std::size_t>(length_)));
         }
     }
     for (std::int32_t never_closed : unclosed) remember(never_closed, -1);

@@ -32,7 +32,7 @@ private:
 
     const char* text_;
     std::int32_t length_;
-    std::vector<std::int32_t> closes_;   // per byte: kUnknown, -1 or the close
+    std::vector<std::int32_t> closes_;  // per byte: kUnknown, -1 or the close
 };
 
 // `text` + `p` points at a '['; `end` is the text's length.  Returns the byte

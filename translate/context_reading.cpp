@@ -18,7 +18,7 @@ namespace {
 // A tag as the scanner steps over it: its bytes from the marker ('\' or the
 // tag prefix) and the pause it asks for.
 struct TagStep {
-    std::int32_t span = 0;   // 0: no tag starts here
+    std::int32_t span = 0;  // 0: no tag starts here
     std::int64_t wait_ms = 0;
 };
 
@@ -88,7 +88,8 @@ ReadWord pause_word(std::int64_t wait_ms) {
 void read_in_context(const Settings& settings, TextReader& reader, std::string& script, std::vector<ReadWord>* words) {
     // The scanner stops at a NUL; so does reading.
     const void* nul = std::memchr(script.data(), '\0', script.size());
-    const std::size_t size = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - script.data()) : script.size();
+    const std::size_t size =
+        nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - script.data()) : script.size();
     const std::int32_t length = saturate_to_int32(static_cast<std::int64_t>(size));
     const char* text = script.data();
     BracketMatcher brackets(text, length);

@@ -23,14 +23,17 @@ void emit_kana(ScanState& state, int slot) {
     std::int32_t carry_fade = 1;
     std::int32_t carry_delay = 0;
     if (slot != vowel)
-        emit_phoneme(state.timeline, state.voice.bank, ms, speaker, slot, state.wa_countdown, false, carry_fade, carry_delay);
-    emit_phoneme(state.timeline, state.voice.bank, ms, speaker, vowel, state.wa_countdown, true, carry_fade, carry_delay);
+        emit_phoneme(state.timeline, state.voice.bank, ms, speaker, slot, state.wa_countdown, false, carry_fade,
+                     carry_delay);
+    emit_phoneme(state.timeline, state.voice.bank, ms, speaker, vowel, state.wa_countdown, true, carry_fade,
+                 carry_delay);
 }
 
 // Speaks `slot`, consumes `bytes` and one character of time.
 void speak(ScanState& state, int slot, std::int32_t bytes) {
     if (state.kana_starts != nullptr)
-        state.kana_starts->push_back(KanaStart{state.time_ms, state.speaker, std::string(state.text + state.pos, bytes)});
+        state.kana_starts->push_back(
+            KanaStart{state.time_ms, state.speaker, std::string(state.text + state.pos, bytes)});
     emit_kana(state, slot);
     state.time_ms = add_time(state.time_ms, state.speed_ms);
     state.pos += bytes;

@@ -47,7 +47,7 @@ private:
     static constexpr int kBuckets = 1 << kBucketBits;
 
     struct Entry {
-        std::uint64_t key = 0;   // length and bytes; 0: empty (no key is 0)
+        std::uint64_t key = 0;  // length and bytes; 0: empty (no key is 0)
         std::int16_t slot = 0;
     };
 

@@ -11,14 +11,14 @@
 
 namespace vokari {
 
-constexpr int kHaSlot = 25;              // ha, read as wa after the voice-control tag "w"
+constexpr int kHaSlot = 25;  // ha, read as wa after the voice-control tag "w"
 constexpr int kWaSlot = 43;
 
 extern const StringTable hiragana_table;
 extern const StringTable katakana_table;
 extern const StringTable halfwidth_table;
-extern const StringTable fullwidth_long_vowel_marks;   // four 2-byte marks
-extern const StringTable halfwidth_long_vowel_marks;   // the single byte 0xB0
+extern const StringTable fullwidth_long_vowel_marks;  // four 2-byte marks
+extern const StringTable halfwidth_long_vowel_marks;  // the single byte 0xB0
 
 // vowel_of[s]: the vowel slot (0..4, or 45 for the syllabic n) that ends slot s.
 extern const std::int8_t vowel_of[kSlotCount];

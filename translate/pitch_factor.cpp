@@ -19,7 +19,7 @@ namespace {
 constexpr double kLogBaseHigh = 0x1.d935bfa62e4f6p-7;
 constexpr double kLogBaseLow = -0x1.91a6b0f1142cdp-65;
 
-constexpr double kLn2High = 6.93147180369123816490e-01;   // low 32 bits zero
+constexpr double kLn2High = 6.93147180369123816490e-01;  // low 32 bits zero
 constexpr double kLn2Low = 1.90821492927058770002e-10;
 constexpr double kInvLn2 = 1.44269504088896338700e+00;
 constexpr double kP1 = 1.66666666666666019037e-01;
@@ -42,7 +42,7 @@ double power_of_two(int e) {
 
 // Splits a into a high part with 26 significant bits and the exact rest.
 void split(double a, double& high, double& low) {
-    const double c = 134217729.0 * a;   // 2^27 + 1
+    const double c = 134217729.0 * a;  // 2^27 + 1
     high = c - (c - a);
     low = a - high;
 }
@@ -75,8 +75,8 @@ double pitch_factor(double steps) {
     split(steps, steps_high, steps_low);
     split(kLogBaseHigh, base_high, base_low);
     const double product = steps * kLogBaseHigh;
-    const double error = ((steps_high * base_high - product) + steps_high * base_low + steps_low * base_high) +
-                         steps_low * base_low;
+    const double error =
+        ((steps_high * base_high - product) + steps_high * base_low + steps_low * base_high) + steps_low * base_low;
     const double low = error + steps * kLogBaseLow;
     if (product > kExpOverflow) return std::numeric_limits<double>::infinity();
     if (product < kExpUnderflow) return 0.0;

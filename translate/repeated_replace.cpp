@@ -78,7 +78,7 @@ public:
         std::memcpy(&bytes_[rest_], replacement.data(), replacement.size());
         if (search_size < 2 || done_ == 0) return;
         std::size_t back_to = done_ > search_size - 1 ? done_ - (search_size - 1) : 0;
-        if (track_ && !starts_[back_to]) --back_to;   // a trail byte: its lead starts the character
+        if (track_ && !starts_[back_to]) --back_to;  // a trail byte: its lead starts the character
         const std::size_t moved = done_ - back_to;
         rest_ -= moved;
         std::memmove(&bytes_[rest_], &bytes_[back_to], moved);
@@ -109,7 +109,7 @@ private:
     std::size_t done_;
     std::size_t rest_;
     bool track_;
-    std::vector<unsigned char> starts_;   // per examined byte: 1 where a character starts
+    std::vector<unsigned char> starts_;  // per examined byte: 1 where a character starts
 };
 
 // True when `search` occurs in `text` byte-wise: a quick test that spares a
@@ -121,7 +121,8 @@ bool occurs_bytewise(const std::string& text, const std::string& search) {
     const char* bytes = text.data();
     const char* end = bytes + text.size();
     for (const char* from = bytes + last; from < end;) {
-        const char* hit = static_cast<const char*>(std::memchr(from, search[last], static_cast<std::size_t>(end - from)));
+        const char* hit =
+            static_cast<const char*>(std::memchr(from, search[last], static_cast<std::size_t>(end - from)));
         if (hit == nullptr) return false;
         if (std::memcmp(hit - last, search.data(), last) == 0) return true;
         from = hit + 1;
@@ -143,8 +144,8 @@ const char* find_bytes(const char* bytes, std::size_t size, const std::string& s
 
 }  // namespace
 
-bool replace_repeatedly(std::string& text, const std::string& search, const std::string& replacement,
-                        MatchStart start, std::size_t max_replacements) {
+bool replace_repeatedly(std::string& text, const std::string& search, const std::string& replacement, MatchStart start,
+                        std::size_t max_replacements) {
     if (search.empty() || !occurs_bytewise(text, search)) return true;
     const bool by_character = start == MatchStart::CharacterBoundary;
     GapText gap_text(text, replacement.size() > search.size() ? replacement.size() : 0, by_character);

@@ -11,8 +11,8 @@
 namespace vokari {
 
 enum class MatchStart {
-    AnyByte,             // a byte-wise search
-    CharacterBoundary,   // Shift_JIS: never on the second byte of a character
+    AnyByte,            // a byte-wise search
+    CharacterBoundary,  // Shift_JIS: never on the second byte of a character
 };
 
 // Rewrites `text` until `search` (not empty) no longer occurs or
@@ -21,8 +21,8 @@ enum class MatchStart {
 // starts (see contains_at_character_start), or the rewriting would not end.
 // With CharacterBoundary a lead byte as the text's last byte ends the search,
 // as it does for find_from.
-bool replace_repeatedly(std::string& text, const std::string& search, const std::string& replacement,
-                        MatchStart start, std::size_t max_replacements);
+bool replace_repeatedly(std::string& text, const std::string& search, const std::string& replacement, MatchStart start,
+                        std::size_t max_replacements);
 
 // True when `search` occurs in `text` at the start of one of its characters,
 // a lead byte as the last byte counting as a character.

@@ -16,26 +16,30 @@ namespace vokari {
 
 struct ScanState {
     ScanState(const LoadedVoice& voice, Timeline& timeline, const char* text, std::int32_t length)
-        : voice(voice), timeline(timeline), text(text), length(length), brackets(text, length),
+        : voice(voice),
+          timeline(timeline),
+          text(text),
+          length(length),
+          brackets(text, length),
           speed_ms(voice.settings.talk_default_speed) {}
 
-    const LoadedVoice& voice;   // settings, bank and sound effects, read only
-    Timeline& timeline;         // the events the scan emits
-    ScanResult result;          // total_ms is filled in at the end
+    const LoadedVoice& voice;  // settings, bank and sound effects, read only
+    Timeline& timeline;        // the events the scan emits
+    ScanResult result;         // total_ms is filled in at the end
 
-    const char* text;           // the voice text, not NUL-terminated
+    const char* text;  // the voice text, not NUL-terminated
     std::int32_t length;
     BracketMatcher brackets;
 
     std::int32_t pos = 0;
-    std::int64_t time_ms = 0;   // current time; may go negative through "_w["
+    std::int64_t time_ms = 0;  // current time; may go negative through "_w["
     int speaker = 0;
-    std::int32_t speed_ms;      // duration of one character
+    std::int32_t speed_ms;  // duration of one character
     std::int32_t wa_countdown = 0;
-    bool overlap = false;       // speaker switches do not silence the other one
-    bool voice_on = true;       // cleared by "n": the scan returns 0
-    bool scanning = true;       // cleared by "e": the scan finishes
-    std::vector<KanaStart>* kana_starts = nullptr;   // when given: every spoken kana
+    bool overlap = false;                           // speaker switches do not silence the other one
+    bool voice_on = true;                           // cleared by "n": the scan returns 0
+    bool scanning = true;                           // cleared by "e": the scan finishes
+    std::vector<KanaStart>* kana_starts = nullptr;  // when given: every spoken kana
 };
 
 // The byte at `pos` as an unsigned value.

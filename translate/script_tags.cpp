@@ -16,15 +16,16 @@ namespace {
 using Kind = ScriptTagKind;
 
 constexpr ScriptTag kBracketTags[] = {
-    {"_a[", Kind::Skipped, 0}, {"b[", Kind::Skipped, 0},  {"_b[", Kind::Skipped, 0}, {"i[", Kind::Skipped, 0},
-    {"j[", Kind::Skipped, 0},  {"_l[", Kind::Skipped, 0}, {"m[", Kind::Skipped, 0},  {"n[", Kind::Skipped, 0},
-    {"s[", Kind::Skipped, 0},  {"_v[", Kind::Skipped, 0}, {"_w[", Kind::ArgumentWait, 1},
-    {"![", Kind::Skipped, 0},  {"q[", Kind::Skipped, 0}};
+    {"_a[", Kind::Skipped, 0}, {"b[", Kind::Skipped, 0},  {"_b[", Kind::Skipped, 0},      {"i[", Kind::Skipped, 0},
+    {"j[", Kind::Skipped, 0},  {"_l[", Kind::Skipped, 0}, {"m[", Kind::Skipped, 0},       {"n[", Kind::Skipped, 0},
+    {"s[", Kind::Skipped, 0},  {"_v[", Kind::Skipped, 0}, {"_w[", Kind::ArgumentWait, 1}, {"![", Kind::Skipped, 0},
+    {"q[", Kind::Skipped, 0}};
 constexpr ScriptTag kPlainTags[] = {
     {"\\", Kind::EscapedBackslash, 0}, {"0", Kind::MainSpeaker, 0}, {"1", Kind::PartnerSpeaker, 0},
-    {"c", Kind::Skipped, 0},  {"e", Kind::Skipped, 0},  {"n", Kind::Skipped, 0},       {"_n", Kind::Skipped, 0},
-    {"_q", Kind::Skipped, 0}, {"_s", Kind::Skipped, 0}, {"_V", Kind::Skipped, 0},      {"w", Kind::DigitWait, 50},
-    {"x", Kind::Skipped, 0},  {"*", Kind::Skipped, 0},  {"-", Kind::Skipped, 0},       {"s", Kind::DigitSpeed, 0}};
+    {"c", Kind::Skipped, 0},           {"e", Kind::Skipped, 0},     {"n", Kind::Skipped, 0},
+    {"_n", Kind::Skipped, 0},          {"_q", Kind::Skipped, 0},    {"_s", Kind::Skipped, 0},
+    {"_V", Kind::Skipped, 0},          {"w", Kind::DigitWait, 50},  {"x", Kind::Skipped, 0},
+    {"*", Kind::Skipped, 0},           {"-", Kind::Skipped, 0},     {"s", Kind::DigitSpeed, 0}};
 
 constexpr int kBracketCount = sizeof kBracketTags / sizeof *kBracketTags;
 constexpr int kPlainCount = sizeof kPlainTags / sizeof *kPlainTags;
@@ -55,7 +56,8 @@ void handle_bracket_tag(ScanState& state, const ScriptTagMatch& match) {
     std::string argument;
     const std::int32_t span = take_bracket_argument(state, match.name_length, argument);
     if (span < 0) return;
-    if (match.tag->wait_ms_per_unit != 0) state.time_ms = add_time(state.time_ms, bracket_tag_wait_ms(*match.tag, argument));
+    if (match.tag->wait_ms_per_unit != 0)
+        state.time_ms = add_time(state.time_ms, bracket_tag_wait_ms(*match.tag, argument));
     state.pos += span;
 }
 

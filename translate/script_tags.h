@@ -12,19 +12,19 @@
 namespace vokari {
 
 enum class ScriptTagKind : std::uint8_t {
-    Skipped,            // no sound; the tag stays in the reply
-    EscapedBackslash,   // "\\": one character of silence, shown as one
-    MainSpeaker,        // "0"
-    PartnerSpeaker,     // "1"
-    DigitWait,          // "w" and a digit
-    DigitSpeed,         // "s" and a digit: skipped
-    ArgumentWait,       // "_w[": pauses for its argument
+    Skipped,           // no sound; the tag stays in the reply
+    EscapedBackslash,  // "\\": one character of silence, shown as one
+    MainSpeaker,       // "0"
+    PartnerSpeaker,    // "1"
+    DigitWait,         // "w" and a digit
+    DigitSpeed,        // "s" and a digit: skipped
+    ArgumentWait,      // "_w[": pauses for its argument
 };
 
 struct ScriptTag {
-    const char* name;       // after the backslash; a bracketed one ends in '['
+    const char* name;  // after the backslash; a bracketed one ends in '['
     ScriptTagKind kind;
-    int wait_ms_per_unit;   // the pause per unit of its digit or argument
+    int wait_ms_per_unit;  // the pause per unit of its digit or argument
 };
 
 // The names of the tags with a bracketed argument (tried first) and of those
@@ -36,7 +36,7 @@ extern const StringTable script_plain_tags;
 struct ScriptTagMatch {
     const ScriptTag* tag = nullptr;
     bool bracketed = false;
-    std::int32_t name_length = 0;   // bytes of the name
+    std::int32_t name_length = 0;  // bytes of the name
 
     bool found() const { return tag != nullptr; }
 };
@@ -47,7 +47,7 @@ ScriptTagMatch match_script_tag(const char* text, std::int32_t pos, std::int32_t
 // the pause it asks for.
 struct PlainTagUse {
     std::int32_t span = 0;
-    bool pauses = false;      // a wait tag with its digit
+    bool pauses = false;  // a wait tag with its digit
     std::int64_t wait_ms = 0;
 };
 PlainTagUse use_plain_tag(const ScriptTagMatch& match, const char* text, std::int32_t pos, std::int32_t length);

@@ -11,8 +11,8 @@ namespace vokari {
 // effect to load it back into, whether to delete the file afterwards, and
 // whether the speech is saved without being played.
 struct SoundFileRequest {
-    std::string path;          // module directory, backslash, path; empty: no file
-    std::string effect_name;   // empty: no effect is reloaded
+    std::string path;         // module directory, backslash, path; empty: no file
+    std::string effect_name;  // empty: no effect is reloaded
     int delete_flag = 0;
     int silent = 0;
 };

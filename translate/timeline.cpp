@@ -25,9 +25,7 @@ std::int64_t samples_at(std::int64_t ms) {
     return ms * 22050 / 1000 + kLeadInSamples;
 }
 
-std::int32_t non_negative_samples(std::int64_t samples) {
-    return samples < 0 ? 0 : saturate_to_int32(samples);
-}
+std::int32_t non_negative_samples(std::int64_t samples) { return samples < 0 ? 0 : saturate_to_int32(samples); }
 
 }  // namespace
 

@@ -32,8 +32,8 @@ enum ControlKind : std::int32_t {
 };
 
 struct ControlEvent {
-    std::int32_t time;      // samples, never negative
-    std::int32_t kind;      // ControlKind
+    std::int32_t time;  // samples, never negative
+    std::int32_t kind;  // ControlKind
     double value;
 };
 
@@ -41,7 +41,7 @@ struct ControlEvent {
 struct KanaStart {
     std::int64_t ms;
     int speaker;
-    std::string kana;   // the bytes the scanner read
+    std::string kana;  // the bytes the scanner read
 };
 
 struct Timeline {

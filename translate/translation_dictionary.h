@@ -19,17 +19,16 @@ using TranslationDictionary = std::vector<TranslationPair>;
 
 // What loading one dictionary file did.
 struct DictionaryFileRead {
-    bool opened = false;          // false: missing, unreadable, or a name too long for a path
-    std::size_t pairs_added = 0;  // pairs appended to the dictionary
+    bool opened = false;            // false: missing, unreadable, or a name too long for a path
+    std::size_t pairs_added = 0;    // pairs appended to the dictionary
     std::size_t pairs_skipped = 0;  // pairs left out because they could not be used
-    bool utf8_text = false;       // the file reads as UTF-8 text, not Shift_JIS
+    bool utf8_text = false;         // the file reads as UTF-8 text, not Shift_JIS
 };
 
 // Appends the pairs of the file `name` (relative to the module directory of
 // `voice`) to `dictionary`; logs progress and warnings to the log of
 // voice.settings and returns what it did.
-DictionaryFileRead load_translation_file(const LoadedVoice& voice, TranslationDictionary& dictionary,
-                                         const char* name);
+DictionaryFileRead load_translation_file(const LoadedVoice& voice, TranslationDictionary& dictionary, const char* name);
 // Appends the 45 built-in pairs; logs progress.
 void add_system_pairs(const Settings& settings, TranslationDictionary& dictionary);
 class TranslationIndex;

@@ -17,7 +17,8 @@ constexpr std::size_t kIndexedFrom = 512;
 
 std::uint32_t TranslationIndex::key(const char* bytes, std::size_t count) {
     std::uint32_t k = static_cast<std::uint32_t>(count) << 24;
-    for (std::size_t i = 0; i < count; ++i) k |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
+    for (std::size_t i = 0; i < count; ++i)
+        k |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
     return k;
 }
 
@@ -30,7 +31,8 @@ void TranslationIndex::build(const TranslationDictionary& pairs) {
     for (std::size_t n = 0; n < pairs.size(); ++n) {
         const std::string& search = pairs[n].search;
         if (search.empty()) continue;
-        built.by_prefix_[key(search.data(), std::min(search.size(), kKeyBytes))].push_back(static_cast<std::uint32_t>(n));
+        built.by_prefix_[key(search.data(), std::min(search.size(), kKeyBytes))].push_back(
+            static_cast<std::uint32_t>(n));
     }
     built.indexed_pairs_ = pairs.size();
     *this = std::move(built);
@@ -46,7 +48,8 @@ std::size_t TranslationIndex::next_occurring(const TranslationDictionary& pairs,
             const auto found = by_prefix_.find(key(bytes + pos, count));
             if (found == by_prefix_.end()) continue;
             const std::vector<std::uint32_t>& numbers = found->second;
-            for (auto n = std::lower_bound(numbers.begin(), numbers.end(), from); n != numbers.end() && *n < best; ++n) {
+            for (auto n = std::lower_bound(numbers.begin(), numbers.end(), from); n != numbers.end() && *n < best;
+                 ++n) {
                 const std::string& search = pairs[*n].search;
                 if (search.size() <= left && std::memcmp(bytes + pos, search.data(), search.size()) == 0) {
                     best = *n;

@@ -35,7 +35,7 @@ public:
 private:
     // Key: up to the first 3 bytes of a search text, with their count.
     static std::uint32_t key(const char* bytes, std::size_t count);
-    std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> by_prefix_;   // pair numbers, ascending
+    std::unordered_map<std::uint32_t, std::vector<std::uint32_t>> by_prefix_;  // pair numbers, ascending
     std::size_t indexed_pairs_ = 0;
 };
 

@@ -16,10 +16,10 @@ namespace vokari {
 
 namespace {
 
-constexpr const char* kBracketNames[] = {"wavout[", "+[",  "-[",  "u[",  "<[",  ">[",  "g[",      "p[",
-                                     "s[",      "a[",  "0<[", "0>[", "0+[", "0-[", "wavouts["};
-constexpr const char* kPlainNames[] = {"+", "-", "=", "<", ">", "|", "n", "s", "w",
-                                   "b", "o", ":", "0<", "0>", "0+", "0-", "e"};
+constexpr const char* kBracketNames[] = {"wavout[", "+[", "-[",  "u[",  "<[",  ">[",  "g[",      "p[",
+                                         "s[",      "a[", "0<[", "0>[", "0+[", "0-[", "wavouts["};
+constexpr const char* kPlainNames[] = {"+", "-", "=", "<",  ">",  "|",  "n",  "s", "w",
+                                       "b", "o", ":", "0<", "0>", "0+", "0-", "e"};
 
 constexpr MeasuredLengths<sizeof kBracketNames / sizeof *kBracketNames> kBracketLengths{kBracketNames};
 constexpr MeasuredLengths<sizeof kPlainNames / sizeof *kPlainNames> kPlainLengths{kPlainNames};
@@ -43,17 +43,25 @@ void apply_bracket_tag(ScanState& state, int tag, const std::string& argument) {
     case kLevelAddTag: control(state, LevelAdd, string_to_double(text) * kLevelStep); break;
     case kLevelSubtractTag: control(state, LevelSubtract, string_to_double(text) * kLevelStep); break;
     case kPitchStepTag: state.result.pitch_step = string_to_double(text); break;
-    case kPitchUpTag: control(state, PitchMultiply, pitch_factor(string_to_double(text) * state.result.pitch_step)); break;
-    case kPitchDownTag: control(state, PitchDivide, pitch_factor(string_to_double(text) * state.result.pitch_step)); break;
+    case kPitchUpTag:
+        control(state, PitchMultiply, pitch_factor(string_to_double(text) * state.result.pitch_step));
+        break;
+    case kPitchDownTag:
+        control(state, PitchDivide, pitch_factor(string_to_double(text) * state.result.pitch_step));
+        break;
     case kSpeedTag: state.speed_ms = string_to_int(text); break;
-    case kSoundEffectTag: control(state, PlaySoundEffect, find_sound_effect(state.voice.sound_effects, argument)); break;
-    case kPitchSetUpTag: control(state, PitchSet, pitch_factor(string_to_double(text) * state.result.pitch_step)); break;
+    case kSoundEffectTag:
+        control(state, PlaySoundEffect, find_sound_effect(state.voice.sound_effects, argument));
+        break;
+    case kPitchSetUpTag:
+        control(state, PitchSet, pitch_factor(string_to_double(text) * state.result.pitch_step));
+        break;
     case kPitchSetDownTag:
         control(state, PitchSet, 1.0 / pitch_factor(string_to_double(text) * state.result.pitch_step));
         break;
     case kLevelSetUpTag: control(state, LevelSet, 1.0 + string_to_double(text) * kLevelStep); break;
     case kLevelSetDownTag: control(state, LevelSet, 1.0 - string_to_double(text) * kLevelStep); break;
-    default: break;   // "g[" and "p[" are only skipped
+    default: break;  // "g[" and "p[" are only skipped
     }
 }
 
@@ -82,7 +90,8 @@ void apply_plain_tag(ScanState& state, int tag) {
 
 }  // namespace
 
-constexpr StringTable voice_bracket_tags{kBracketNames, kBracketLengths.values, sizeof kBracketNames / sizeof *kBracketNames};
+constexpr StringTable voice_bracket_tags{kBracketNames, kBracketLengths.values,
+                                         sizeof kBracketNames / sizeof *kBracketNames};
 constexpr StringTable voice_plain_tags{kPlainNames, kPlainLengths.values, sizeof kPlainNames / sizeof *kPlainNames};
 
 // A bracketed tag without its closing bracket costs its prefix and name as

@@ -36,7 +36,7 @@ struct WaitScan {
     std::int32_t pos = 0;
     std::string out;
     std::int64_t char_count = 0;
-    std::int64_t tag_wait_ms = 0;   // the waits the script's own tags ask for
+    std::int64_t tag_wait_ms = 0;  // the waits the script's own tags ask for
 
     void keep(std::int32_t bytes) {
         out.append(text + pos, static_cast<std::size_t>(bytes));
@@ -118,7 +118,8 @@ std::string wait_tag(const Settings& settings, std::int64_t total_ms, bool omit_
 // text.
 void insert_waits(const Settings& settings, std::string& script, std::int64_t total_ms, bool omit_text) {
     const void* nul = std::memchr(script.data(), '\0', script.size());
-    const std::size_t size = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - script.data()) : script.size();
+    const std::size_t size =
+        nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - script.data()) : script.size();
     WaitScan scan(script.data(), saturate_to_int32(static_cast<std::int64_t>(size)));
     scan.out.reserve(size * 8 + 1);
 
@@ -126,10 +127,10 @@ void insert_waits(const Settings& settings, std::string& script, std::int64_t to
         const unsigned char b = static_cast<unsigned char>(scan.text[scan.pos]);
         if (b == '\\') {
             if (skip_script_tag_for_waits(scan)) continue;
-            scan.keep(1);   // a lone backslash is shown, also when text is omitted
+            scan.keep(1);  // a lone backslash is shown, also when text is omitted
         } else if (b == settings.tag_prefix) {
             if (remove_voice_tag(scan)) continue;
-            scan.keep(1);   // so is a prefix that starts no tag
+            scan.keep(1);  // so is a prefix that starts no tag
         } else if (omit_text) {
             scan.pos += character_size(scan, b);
         } else {
@@ -139,8 +140,8 @@ void insert_waits(const Settings& settings, std::string& script, std::int64_t to
     }
 
     std::string reply = std::move(scan.out);
-    replace_repeatedly(reply, std::string(kWaitPlaceholder), wait_tag(settings, total_ms, omit_text, scan), MatchStart::AnyByte,
-                       std::numeric_limits<std::size_t>::max());
+    replace_repeatedly(reply, std::string(kWaitPlaceholder), wait_tag(settings, total_ms, omit_text, scan),
+                       MatchStart::AnyByte, std::numeric_limits<std::size_t>::max());
     script = std::move(reply);
 }
 

@@ -18,8 +18,8 @@ namespace {
 
 // Where the UTF-8 reading of `text` stands after its bytes.
 struct Utf8Reading {
-    bool valid = true;         // no byte so far breaks UTF-8
-    bool multi_byte = false;   // at least one character of two or more bytes
+    bool valid = true;        // no byte so far breaks UTF-8
+    bool multi_byte = false;  // at least one character of two or more bytes
 };
 
 // Bytes of the valid UTF-8 character at text[i] (1 to 4), or 0 when none
@@ -29,7 +29,7 @@ std::size_t utf8_char_size(const unsigned char* text, std::size_t i, std::size_t
     const unsigned char b = text[i];
     if (b < 0x80) return 1;
     std::size_t size;
-    unsigned char low = 0x80;   // allowed range of the second byte
+    unsigned char low = 0x80;  // allowed range of the second byte
     unsigned char high = 0xBF;
     if (b >= 0xC2 && b <= 0xDF) {
         size = 2;
@@ -63,8 +63,6 @@ void read_as_utf8(const std::string& line, Utf8Reading& reading) {
 }
 
 }  // namespace
-
-
 
 
 

@@ -12,8 +12,8 @@ namespace vokari {
 
 // What the common line loop saw of a file as a whole.
 struct ConfigFileRead {
-    bool opened = false;       // false: the file could not be opened, no line was seen
-    bool utf8_text = false;    // every byte is valid UTF-8 with at least one multi-byte character
+    bool opened = false;     // false: the file could not be opened, no line was seen
+    bool utf8_text = false;  // every byte is valid UTF-8 with at least one multi-byte character
 };
 
 // The common line loop: opens `path` in text mode and calls `on_line` with

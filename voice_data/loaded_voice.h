@@ -14,16 +14,14 @@
 namespace vokari {
 
 struct LoadedVoice {
-    char module_dir[kModuleDirCapacity] = {};   // without a trailing backslash
+    char module_dir[kModuleDirCapacity] = {};  // without a trailing backslash
     Settings settings{};
     PhonemeBank bank;
     std::vector<SoundEffect> sound_effects;
 
     // Formats "<module_dir>\<relative>" into `out` (kPathCapacity bytes);
     // false, with `out` empty, when it does not fit.
-    bool module_path(char* out, const char* relative) const {
-        return format_module_path(module_dir, out, relative);
-    }
+    bool module_path(char* out, const char* relative) const { return format_module_path(module_dir, out, relative); }
 };
 
 }  // namespace vokari

@@ -76,7 +76,8 @@ void discover_message_speed(LoadedVoice& voice) {
         std::string path = base + file;
         if (path.size() < kPathCapacity) {
             // A later file's value wins; a file without one changes nothing.
-            if (const std::optional<int> speed = read_message_speed(voice, path.c_str())) settings.message_speed = *speed;
+            if (const std::optional<int> speed = read_message_speed(voice, path.c_str()))
+                settings.message_speed = *speed;
         } else {
             // Refused like every path that does not fit the module's buffers.
             log_line(voice.settings, LogLine::PathTooLong, {path});

@@ -68,8 +68,10 @@ bool load_phoneme_directory(LoadedVoice& voice, const char* directory, int speak
         char wav_path[kPathCapacity];
         char hv1_path[kPathCapacity];
         // A path that does not fit is a file that cannot be opened.
-        long wav_length = format_slot_path(voice.module_dir, wav_path, directory, n, ".wav") ? file_length(wav_path) : -1;
-        long hv1_length = format_slot_path(voice.module_dir, hv1_path, directory, n, ".hv1") ? file_length(hv1_path) : -1;
+        long wav_length =
+            format_slot_path(voice.module_dir, wav_path, directory, n, ".wav") ? file_length(wav_path) : -1;
+        long hv1_length =
+            format_slot_path(voice.module_dir, hv1_path, directory, n, ".hv1") ? file_length(hv1_path) : -1;
         if (wav_length < 0 && hv1_length < 0) {
             marks += '-';
             continue;

@@ -10,9 +10,9 @@
 namespace vokari {
 
 struct PhonemeSlot {
-    std::vector<std::uint8_t> data;   // mu-law bytes; empty = silent
-    std::int32_t size = 0;            // bytes in data
-    std::int32_t vowel_delay = 0;     // samples from consonant start to vowel
+    std::vector<std::uint8_t> data;  // mu-law bytes; empty = silent
+    std::int32_t size = 0;           // bytes in data
+    std::int32_t vowel_delay = 0;    // samples from consonant start to vowel
     std::int32_t loop_chunk_offset = 0;
     double correct_frequency = 1.0;
     double correct_level = 1.0;
@@ -32,8 +32,8 @@ void reset_phoneme_bank(PhonemeBank& bank);
 // Which of the partner's sample directories gave no sample at all: the caller
 // decides whether the partner borrows the main character's samples.
 struct PartnerGaps {
-    bool vowels = false;       // "vokariv1"
-    bool consonants = false;   // "vokaric1"
+    bool vowels = false;      // "vokariv1"
+    bool consonants = false;  // "vokaric1"
 };
 // Loads the four sample directories and logs them; returns the partner's gaps.
 PartnerGaps load_phoneme_bank(LoadedVoice& voice);

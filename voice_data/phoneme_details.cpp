@@ -72,10 +72,8 @@ bool parse_section_header(const char* line, int& slot) {
     if (digits > kSectionNumberLimit) digits = kSectionNumberLimit;
     std::string number(line + 1, digits);
     int n = string_to_int(number.c_str());
-    if (n < 0)
-        slot = kNoSlot;
-    else
-        slot = n < kSlotCount ? n : kSlotCount - 1;
+    if (n < 0) slot = kNoSlot;
+    else slot = n < kSlotCount ? n : kSlotCount - 1;
     return true;
 }
 
@@ -105,8 +103,7 @@ void apply_detail(LoadedVoice& voice, const char* key, const char* value, int sp
         target.loop_chunk_offset = requested < target.size - 1 ? requested : target.size - 1;
         // Keeping L + 1 bytes leaves a file that the same line, clamped
         // against the shorter sample next time, does not cut again.
-        if (voice.settings.delete_excess_hv1 == 1 && bank.last_sample_was_hv1 == 1 &&
-            !is_vowel_slot(slot))
+        if (voice.settings.delete_excess_hv1 == 1 && bank.last_sample_was_hv1 == 1 && !is_vowel_slot(slot))
             cut_excess_hv1(voice.module_dir, speaker, slot, static_cast<long>(target.loop_chunk_offset) + 1);
     } else if (found == kCorrectFrequencyKey) {
         target.correct_frequency = string_to_double(value);
@@ -135,8 +132,8 @@ void cut_excess_hv1(const char* module_dir, int speaker, int slot, long keep_byt
     // the shortened file fails part-way; it stays only if even that fails.
     std::vector<std::uint8_t> kept;
     bool backed_up = platform::copy_file(sample_path, temporary_path);
-    if (backed_up && read_leading_bytes(temporary_path, keep_bytes, kept) &&
-        !write_whole_file(sample_path, kept) && !platform::copy_file(temporary_path, sample_path))
+    if (backed_up && read_leading_bytes(temporary_path, keep_bytes, kept) && !write_whole_file(sample_path, kept) &&
+        !platform::copy_file(temporary_path, sample_path))
         return;
     platform::delete_file(temporary_path);
 }

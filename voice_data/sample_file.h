@@ -13,8 +13,8 @@ long file_length(const char* path);
 
 // What a sample read does with bytes the file does not give.
 enum class MissingBytes {
-    Fail,      // the read fails and `data` is left empty
-    Silence,   // they stay silent (0xFF): `data` always has its full size
+    Fail,     // the read fails and `data` is left empty
+    Silence,  // they stay silent (0xFF): `data` always has its full size
 };
 
 // Reads the bytes of the file at `path` (`length` bytes in all) that follow

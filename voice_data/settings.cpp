@@ -60,35 +60,20 @@ void apply_setting(LoadedVoice& voice, const char* key, const char* value, Setti
         }
         break;
     }
-    case kDictionaryKey:
-        read.dictionary_names.emplace_back(value);
-        break;
-    case kTalkSpeedKey:
-        settings.talk_default_speed = string_to_int(value);
-        break;
-    case kSoundEffectKey:
-        add_sound_effect(voice, value);
-        break;
-    case kMainFrequencyKey:
-        settings.speaker_frequency[0] = string_to_double(value);
-        break;
-    case kPartnerFrequencyKey:
-        settings.speaker_frequency[1] = string_to_double(value);
-        break;
-    case kReadingDictionaryKey:
-        voice.module_path(settings.reading_dic_path, value);
-        break;
-    case kPitchAccentKey:
-        settings.accent_depth = string_to_double(value);
-        break;
+    case kDictionaryKey: read.dictionary_names.emplace_back(value); break;
+    case kTalkSpeedKey: settings.talk_default_speed = string_to_int(value); break;
+    case kSoundEffectKey: add_sound_effect(voice, value); break;
+    case kMainFrequencyKey: settings.speaker_frequency[0] = string_to_double(value); break;
+    case kPartnerFrequencyKey: settings.speaker_frequency[1] = string_to_double(value); break;
+    case kReadingDictionaryKey: voice.module_path(settings.reading_dic_path, value); break;
+    case kPitchAccentKey: settings.accent_depth = string_to_double(value); break;
     case kDeleteExcessKey:
         if (std::strcmp(value, "on") == 0) settings.delete_excess_hv1 = 1;
         break;
     case kSecurityLevelKey:
         if (std::strcmp(value, "high") == 0) settings.security_high = 1;
         break;
-    default:
-        break;   // unknown keys are ignored
+    default: break;  // unknown keys are ignored
     }
 }
 
@@ -119,10 +104,8 @@ void log_refused_tag_prefix(const Settings& settings, unsigned char refused) {
     char refused_text[8];
     char kept_text[8];
     std::snprintf(refused_text, sizeof refused_text, "0x%02X", refused);
-    if (kept > 0x20 && kept < 0x7F)
-        std::snprintf(kept_text, sizeof kept_text, "'%c'", kept);
-    else
-        std::snprintf(kept_text, sizeof kept_text, "0x%02X", kept);
+    if (kept > 0x20 && kept < 0x7F) std::snprintf(kept_text, sizeof kept_text, "'%c'", kept);
+    else std::snprintf(kept_text, sizeof kept_text, "0x%02X", kept);
     log_line(settings, LogLine::RefusedTagPrefix, {refused_text, kept_text});
 }
 

@@ -12,26 +12,27 @@ namespace vokari {
 struct LoadedVoice;
 
 struct Settings {
-    char log_path[kPathCapacity];     // empty: logging off
-    unsigned char tag_prefix;         // '@'
-    int talk_default_speed;           // ms per character, 130
-    int message_speed;                // ms per character, 50 (then the host's)
-    double speaker_frequency[2];      // 1.0, 1.0
-    int delete_excess_hv1;            // 0 or 1
-    unsigned char security_high;      // 0 or 1
-    char reading_dic_path[kPathCapacity]; // "voice.reading.dic": the analyser dictionary's folder; empty: no reading step
-    double accent_depth;              // "voice.pitch.accent": pitch steps of the accent's rise; 0: flat
+    char log_path[kPathCapacity];          // empty: logging off
+    unsigned char tag_prefix;              // '@'
+    int talk_default_speed;                // ms per character, 130
+    int message_speed;                     // ms per character, 50 (then the host's)
+    double speaker_frequency[2];           // 1.0, 1.0
+    int delete_excess_hv1;                 // 0 or 1
+    unsigned char security_high;           // 0 or 1
+    char reading_dic_path[kPathCapacity];  // "voice.reading.dic": the analyser dictionary's folder; empty: no reading
+                                           // step
+    double accent_depth;                   // "voice.pitch.accent": pitch steps of the accent's rise; 0: flat
 };
 
 // What reading the settings file found besides the settings themselves.  The
 // log is not open while the file is read, so the caller reports the refusals
 // once it is.
 struct SettingsRead {
-    std::string path;                                // the settings file, empty when the path does not fit
-    bool opened = false;                             // false: no file, every setting kept its default
-    bool utf8_text = false;                          // the file reads as UTF-8 text, not Shift_JIS
-    std::vector<std::string> dictionary_names;       // "voice.translate.dic" values in file order
-    std::vector<unsigned char> refused_tag_prefixes; // "tag.prefix" first bytes that start a two-byte character
+    std::string path;                                 // the settings file, empty when the path does not fit
+    bool opened = false;                              // false: no file, every setting kept its default
+    bool utf8_text = false;                           // the file reads as UTF-8 text, not Shift_JIS
+    std::vector<std::string> dictionary_names;        // "voice.translate.dic" values in file order
+    std::vector<unsigned char> refused_tag_prefixes;  // "tag.prefix" first bytes that start a two-byte character
 };
 
 // Resets Settings and the phoneme bank.

@@ -9,7 +9,7 @@ namespace vokari {
 
 struct SoundEffect {
     std::string name;
-    std::vector<std::uint8_t> data;   // mu-law bytes
+    std::vector<std::uint8_t> data;  // mu-law bytes
     std::int32_t size = 0;
 };
 

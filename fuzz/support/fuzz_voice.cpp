@@ -25,7 +25,7 @@ void load_as_host(const std::string& directory) {
     std::copy(directory.begin(), directory.end(), static_cast<char*>(block));
     load(static_cast<HGLOBAL>(block), static_cast<long>(directory.size()));
 }
-}
+}  // namespace
 
 FuzzVoice::FuzzVoice(const char* tag, const std::vector<std::string>& extra_settings)
     : directory_(fixture::temp_directory(tag)) {

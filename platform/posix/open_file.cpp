@@ -26,19 +26,19 @@ namespace {
 constexpr unsigned char kEndOfText = 0x1A;
 
 struct OpenMode {
-    int flags = 0;             // open(2) flags
-    bool text = true;          // no 'b' in the mode
-    char stdio_mode[3] = {};   // "r", "w+", ... for fdopen / fopencookie
+    int flags = 0;            // open(2) flags
+    bool text = true;         // no 'b' in the mode
+    char stdio_mode[3] = {};  // "r", "w+", ... for fdopen / fopencookie
 };
 
 // Reads an fopen mode: 'r', 'w' or 'a', then any of '+', 'b', 't'.
 bool parse_mode(const char* mode, OpenMode& out) {
     bool update = false;
     switch (mode[0]) {
-        case 'r': out.flags = 0; break;
-        case 'w': out.flags = O_CREAT | O_TRUNC; break;
-        case 'a': out.flags = O_CREAT | O_APPEND; break;
-        default: return false;
+    case 'r': out.flags = 0; break;
+    case 'w': out.flags = O_CREAT | O_TRUNC; break;
+    case 'a': out.flags = O_CREAT | O_APPEND; break;
+    default: return false;
     }
     for (const char* p = mode + 1; *p; ++p) {
         if (*p == '+') update = true;
@@ -54,7 +54,7 @@ bool parse_mode(const char* mode, OpenMode& out) {
 
 struct TextFile {
     int fd;
-    bool at_end_of_text = false;   // a 0x1A was met; cleared by a seek
+    bool at_end_of_text = false;  // a 0x1A was met; cleared by a seek
 };
 
 // Reads raw bytes into `buffer` and translates them in place.  A CR at the end

@@ -84,8 +84,8 @@ void play_memory(const std::uint8_t* image, std::size_t bytes) {
     s.playback.next = 0;
     SilencedStderr quiet;
     PaStream* stream = nullptr;
-    if (s.library.open_default_stream(&stream, 0, 1, paInt16, sample_rate, paFramesPerBufferUnspecified,
-                                      feed_stream, &s.playback) != paNoError) {
+    if (s.library.open_default_stream(&stream, 0, 1, paInt16, sample_rate, paFramesPerBufferUnspecified, feed_stream,
+                                      &s.playback) != paNoError) {
         return;
     }
     if (s.library.start_stream(stream) != paNoError) {

@@ -26,8 +26,8 @@ struct PortAudioLibrary {
     PaError (*initialize)();
     PaError (*terminate)();
     int (*default_output_device)();
-    PaError (*open_default_stream)(PaStream**, int, int, PaSampleFormat, double, unsigned long,
-                                   PaStreamCallback*, void*);
+    PaError (*open_default_stream)(PaStream**, int, int, PaSampleFormat, double, unsigned long, PaStreamCallback*,
+                                   void*);
     PaError (*start_stream)(PaStream*);
     PaError (*abort_stream)(PaStream*);
     PaError (*close_stream)(PaStream*);

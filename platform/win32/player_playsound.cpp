@@ -9,8 +9,8 @@ namespace vokari {
 namespace platform {
 namespace {
 
-constexpr DWORD kPlayFromMemoryAsync = 0x2007;   // SND_ASYNC | SND_NODEFAULT | SND_MEMORY | SND_NOWAIT
-constexpr DWORD kPurge = 0x0040;                 // SND_PURGE
+constexpr DWORD kPlayFromMemoryAsync = 0x2007;  // SND_ASYNC | SND_NODEFAULT | SND_MEMORY | SND_NOWAIT
+constexpr DWORD kPurge = 0x0040;                // SND_PURGE
 
 // The system's playback thread runs inside the multimedia library and can
 // still be winding down after a purge.  A host that releases this module

@@ -48,9 +48,9 @@ void check_directory_rules(const std::string& library, Report& report) {
     const std::vector<std::string> settings = {"log, vokari.log", "voice.translate.dic, missing.dic"};
     struct Case {
         const char* name;
-        std::string suffix;          // appended to the directory in the block
-        long extra_length;           // counted bytes beyond the directory
-        std::string stored_suffix;   // what module_dir ends in after load
+        std::string suffix;         // appended to the directory in the block
+        long extra_length;          // counted bytes beyond the directory
+        std::string stored_suffix;  // what module_dir ends in after load
     };
     const Case cases[] = {
         {"load drops the trailing backslash", "\\", 1, ""},
@@ -87,25 +87,27 @@ void check_responses(const std::string& library, Report& report) {
         expect_bytes(report, "two spaces make no version query", kSaori + kSuffix,
                      module.request("GET  Version SAORI/1.0\r\n\r\n").bytes);
         const Response refused = module.request("X MAKOTO/2.0\r\n\r\n", -1);
-        expect_bytes(report, "negative length gets the 500 response",
-                     "MAKOTO/2.0 500 Internal Server Error" + kSuffix, refused.bytes);
+        expect_bytes(report, "negative length gets the 500 response", "MAKOTO/2.0 500 Internal Server Error" + kSuffix,
+                     refused.bytes);
         report.check(refused.length == 60, "500 response is 60 bytes");
         report.check(module.unload() == 1, "unload returns 1");
     });
 }
 
 void check_security_gate(const std::string& library, Report& report) {
-    with_module(library, report, "security gate", {"security.level, high"},
-                [&](HostModule& module, const CaseDirectory& directory) {
-        module.load(directory.module_path());
-        const std::string script = "\\0@v[50]\x82\xa0\\e";
-        expect_bytes(report, "refused version query echoes Argument0", kSaori + script + kSuffix,
-                     module.request("GET Version SAORI/1.0\r\nArgument0: " + script +
-                                    "\r\nSecurityLevel: External\r\n\r\n").bytes);
-        expect_bytes(report, "local version query is answered", "SAORI/1.0 200 OK" + kSuffix,
-                     module.request("GET Version SAORI/1.0\r\nSecurityLevel: local\r\n\r\n").bytes);
-        module.unload();
-    });
+    with_module(
+        library, report, "security gate", {"security.level, high"},
+        [&](HostModule& module, const CaseDirectory& directory) {
+            module.load(directory.module_path());
+            const std::string script = "\\0@v[50]\x82\xa0\\e";
+            expect_bytes(
+                report, "refused version query echoes Argument0", kSaori + script + kSuffix,
+                module.request("GET Version SAORI/1.0\r\nArgument0: " + script + "\r\nSecurityLevel: External\r\n\r\n")
+                    .bytes);
+            expect_bytes(report, "local version query is answered", "SAORI/1.0 200 OK" + kSuffix,
+                         module.request("GET Version SAORI/1.0\r\nSecurityLevel: local\r\n\r\n").bytes);
+            module.unload();
+        });
 }
 
 void check_hostile_input(const std::string& library, Report& report) {
@@ -133,24 +135,25 @@ void check_hostile_input(const std::string& library, Report& report) {
 }
 
 void check_log_bytes(const std::string& library, Report& report) {
-    with_module(library, report, "log bytes", {"log, vokari.log"}, [&](HostModule& module, const CaseDirectory& directory) {
-        module.load(directory.module_path());
-        module.request("X MAKOTO/2.0\r\nString: 100%s %d\r\n\r\n");
-        module.unload();
-        const std::string log = normalised_log(directory.file("vokari.log"), directory.module_path());
-        const std::string banner = "// VOKARIng request log\r\n// start : MM/DD/YY HH:MM:SS\r\n\r\n";
-        report.check(log.compare(0, banner.size(), banner) == 0, "log opens with the banner", printable(log, 200));
-        report.check(log.find("// request header\r\nX MAKOTO/2.0\r\nString: 100%s %d\r\n\r\n// response header\r\n"
-                              "// [execute time = Nms]\r\nMAKOTO/2.0 200 OK\r\n") != std::string::npos,
-                     "log holds the request and response blocks", printable(log, 2000));
-        const std::string end = "// unload\r\n// end : MM/DD/YY HH:MM:SS\r\n\r\n";
-        report.check(log.size() >= end.size() && log.compare(log.size() - end.size(), end.size(), end) == 0,
-                     "log closes with the end line");
-        bool bare_line_feed = false;
-        for (std::size_t i = 0; i < log.size(); ++i)
-            if (log[i] == '\n' && (i == 0 || log[i - 1] != '\r')) bare_line_feed = true;
-        report.check(!bare_line_feed && log.find("\r\r") == std::string::npos, "log lines end in one CR LF");
-    });
+    with_module(
+        library, report, "log bytes", {"log, vokari.log"}, [&](HostModule& module, const CaseDirectory& directory) {
+            module.load(directory.module_path());
+            module.request("X MAKOTO/2.0\r\nString: 100%s %d\r\n\r\n");
+            module.unload();
+            const std::string log = normalised_log(directory.file("vokari.log"), directory.module_path());
+            const std::string banner = "// VOKARIng request log\r\n// start : MM/DD/YY HH:MM:SS\r\n\r\n";
+            report.check(log.compare(0, banner.size(), banner) == 0, "log opens with the banner", printable(log, 200));
+            report.check(log.find("// request header\r\nX MAKOTO/2.0\r\nString: 100%s %d\r\n\r\n// response header\r\n"
+                                  "// [execute time = Nms]\r\nMAKOTO/2.0 200 OK\r\n") != std::string::npos,
+                         "log holds the request and response blocks", printable(log, 2000));
+            const std::string end = "// unload\r\n// end : MM/DD/YY HH:MM:SS\r\n\r\n";
+            report.check(log.size() >= end.size() && log.compare(log.size() - end.size(), end.size(), end) == 0,
+                         "log closes with the end line");
+            bool bare_line_feed = false;
+            for (std::size_t i = 0; i < log.size(); ++i)
+                if (log[i] == '\n' && (i == 0 || log[i - 1] != '\r')) bare_line_feed = true;
+            report.check(!bare_line_feed && log.find("\r\r") == std::string::npos, "log lines end in one CR LF");
+        });
     with_module(library, report, "no log", {}, [&](HostModule& module, const CaseDirectory& directory) {
         module.load(directory.module_path());
         module.request("X MAKOTO/2.0\r\nString:\r\n\r\n");

@@ -94,9 +94,9 @@ void run_case(const std::string& library, const std::string& base, const std::st
     if (wants_fnv) {
         const std::string wav = directory.file("out.wav");
         const std::string actual = fixture::fnv1a_hex(std::vector<std::uint8_t>(wav.begin(), wav.end()));
-        if (!report.check(!wav.empty() && actual == trimmed(expected_fnv), name + " out.wav",
-                          "FNV-1a " + actual + " of " + std::to_string(wav.size()) + " bytes, expected " +
-                              trimmed(expected_fnv)))
+        if (!report.check(
+                !wav.empty() && actual == trimmed(expected_fnv), name + " out.wav",
+                "FNV-1a " + actual + " of " + std::to_string(wav.size()) + " bytes, expected " + trimmed(expected_fnv)))
             keep_actual(name + ".wav.fnv1a", actual + "\n");
     }
     // The log as it stands after the request, before unload adds its end line.

@@ -90,7 +90,8 @@ Response HostModule::request(const std::string& bytes, long length) {
     void* block = request_(host_block(bytes), &response.length);
     response.has_block = block != nullptr;
     if (block != nullptr) {
-        if (response.length > 0) response.bytes.assign(static_cast<const char*>(block), static_cast<std::size_t>(response.length));
+        if (response.length > 0)
+            response.bytes.assign(static_cast<const char*>(block), static_cast<std::size_t>(response.length));
         free_host_block(block);
     }
     return response;

@@ -9,9 +9,9 @@
 namespace host_check {
 
 struct Response {
-    bool has_block = false;   // request returned a block
-    long length = 0;          // *len after the call
-    std::string bytes;        // the block's `length` bytes
+    bool has_block = false;  // request returned a block
+    long length = 0;         // *len after the call
+    std::string bytes;       // the block's `length` bytes
 };
 
 class HostModule {

@@ -142,8 +142,9 @@ int main(int argc, char** argv) {
         }
     }
     const Usage end = usage_now();
-    std::printf("cycles: %ld loads and unloads; working set %ld kB after %ld, %ld kB at the end; handles %ld, then %ld\n",
-                cycles, cycle_start.kilobytes, cycles / 10, end.kilobytes, cycle_start.handles, end.handles);
+    std::printf(
+        "cycles: %ld loads and unloads; working set %ld kB after %ld, %ld kB at the end; handles %ld, then %ld\n",
+        cycles, cycle_start.kilobytes, cycles / 10, end.kilobytes, cycle_start.handles, end.handles);
 
     // Flat: allocator and page-cache noise stays within a couple of megabytes;
     // a leak of even a sample buffer per request is far more.

@@ -45,9 +45,7 @@ std::vector<unsigned char> read_file(const std::string& path) {
     return bytes;
 }
 
-bool file_exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool file_exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::uint32_t le32(const unsigned char* at) {
     return at[0] | at[1] << 8 | at[2] << 16 | static_cast<std::uint32_t>(at[3]) << 24;
@@ -63,9 +61,9 @@ int main(int argc, char** argv) {
     std::string folder = argv[1];
     while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
 
-    const char* required[] = {"vokari.dll", "vokari.txt", "dictionary.txt", "reading.dic", "VOICE-LICENSE.txt", "guide.md",
-                              "vokariv0\\0.wav", "vokaric0\\5.wav", "vokariv1\\0.wav", "vokaric1\\5.wav",
-                              "vokaric0\\details.txt"};
+    const char* required[] = {"vokari.dll",        "vokari.txt",      "dictionary.txt",       "reading.dic",
+                              "VOICE-LICENSE.txt", "guide.md",        "vokariv0\\0.wav",      "vokaric0\\5.wav",
+                              "vokariv1\\0.wav",   "vokaric1\\5.wav", "vokaric0\\details.txt"};
     for (const char* name : required)
         if (!file_exists(folder + "\\" + name)) fail(std::string("the package lacks ") + name);
 
@@ -85,8 +83,7 @@ int main(int argc, char** argv) {
     if (load(block_of(folder), static_cast<long>(folder.size())) != TRUE) fail("load did not return TRUE");
 
     // "\0こんにちは@wavouts[package-check.wav]" in Shift_JIS.
-    const std::string script =
-        "\\0\x82\xb1\x82\xf1\x82\xc9\x82\xbf\x82\xcd@wavouts[package-check.wav]";
+    const std::string script = "\\0\x82\xb1\x82\xf1\x82\xc9\x82\xbf\x82\xcd@wavouts[package-check.wav]";
     const std::string request_text = "EXECUTE MAKOTO/2.0\r\nString: " + script + "\r\nCharset: Shift_JIS\r\n\r\n";
     const std::string sound_file = folder + "\\package-check.wav";
     DeleteFileA(sound_file.c_str());

@@ -24,7 +24,7 @@ constexpr std::size_t kBuiltinPairs = 45;
 
 // The adapter's own module object and the state of its last request or scan.
 struct Adapter {
-    std::unique_ptr<vokari::Module> loaded;   // null while nothing is loaded
+    std::unique_ptr<vokari::Module> loaded;  // null while nothing is loaded
     vokari::RequestState request;
 };
 
@@ -115,8 +115,9 @@ std::vector<int> voiced_units(const std::string& voice_text) {
             if (events[i].slot >= 0 && !events[i].is_vowel && i + 1 < events.size() && events[i + 1].is_vowel) ++i;
         }
     }
-    std::stable_sort(starts.begin(), starts.end(),
-                     [](const std::pair<std::int32_t, int>& a, const std::pair<std::int32_t, int>& b) { return a.first < b.first; });
+    std::stable_sort(
+        starts.begin(), starts.end(),
+        [](const std::pair<std::int32_t, int>& a, const std::pair<std::int32_t, int>& b) { return a.first < b.first; });
     // A gap of a whole number of characters without events holds that many
     // lengthening characters; a gap of any other length is a pause tag.
     std::vector<int> units;

@@ -21,12 +21,14 @@ Score score_lines(vokari::readings::Morphology& morphology, const std::vector<st
         std::string reading;
         for (std::string segment : vokari::readings::spoken_segments(line, '@')) {
             for (const auto& [text, kana] : known_readings)
-                for (std::size_t at; (at = segment.find(text)) != std::string::npos;) segment.replace(at, text.size(), kana);
+                for (std::size_t at; (at = segment.find(text)) != std::string::npos;)
+                    segment.replace(at, text.size(), kana);
             reading += vokari::readings::spoken_reading(morphology.analyse(segment)) + "\n";
         }
         const auto reading_sjis = vokari::text::utf8_to_shift_jis(reading);
         if (!reading_sjis.ok) continue;
-        const std::vector<int> expected = module_adapter::voiced_units(module_adapter::translate_builtin(reading_sjis.shift_jis));
+        const std::vector<int> expected =
+            module_adapter::voiced_units(module_adapter::translate_builtin(reading_sjis.shift_jis));
         const std::vector<int> spoken = module_adapter::voiced_units(
             with_dictionary ? module_adapter::translate(script) : module_adapter::translate_builtin(script));
         const long errors = edit_distance(expected, spoken);

@@ -14,8 +14,8 @@
 namespace reading_score {
 
 struct Score {
-    long errors = 0;      // insertions, deletions and substitutions of units
-    long reference = 0;   // units of the reference reading
+    long errors = 0;     // insertions, deletions and substitutions of units
+    long reference = 0;  // units of the reference reading
     long lines = 0;
     double share() const { return reference == 0 ? 0.0 : static_cast<double>(errors) / static_cast<double>(reference); }
 };

@@ -16,7 +16,7 @@ TEST(CommonWords, AFiveRowVerbBringsItsForms) {
         std::filesystem::temp_directory_path() / ("vokari_edict_" + std::to_string(::getpid()));
     std::ofstream(file, std::ios::binary) << "\xCD\xB7\xA4\xD6 [\xA4\xA2\xA4\xBD\xA4\xD6] /(v5b,vi) (1) to play/(P)/\n";
     std::string error;
-    const auto words = vokari::readings::read_common_words(file.string(), error);   // 遊ぶ [あそぶ]
+    const auto words = vokari::readings::read_common_words(file.string(), error);  // 遊ぶ [あそぶ]
     std::filesystem::remove(file);
     const auto form = words.find("遊ば");
     ASSERT_NE(form, words.end()) << error;

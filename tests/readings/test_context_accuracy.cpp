@@ -28,13 +28,15 @@ const char* const kTechnicalText = "/usr/share/debian-reference/debian-reference
 using Morae = std::vector<std::string>;
 
 struct Case {
-    std::string script;   // Shift_JIS
-    Morae reference;      // Shift_JIS tokens
+    std::string script;  // Shift_JIS
+    Morae reference;     // Shift_JIS tokens
 };
 
 struct Tally {
     long distance = 0, reference = 0;
-    double percent() const { return reference == 0 ? 0.0 : 100.0 * static_cast<double>(distance) / static_cast<double>(reference); }
+    double percent() const {
+        return reference == 0 ? 0.0 : 100.0 * static_cast<double>(distance) / static_cast<double>(reference);
+    }
 };
 
 std::string sjis(const std::string& utf8) { return vokari::text::utf8_to_shift_jis(utf8).shift_jis; }
@@ -105,7 +107,8 @@ Morae module_reading(const std::string& script) {
     const std::string response =
         module_adapter::answer("GET Reading SAORI/1.0\r\nCharset: Shift_JIS\r\nArgument0: " + script + "\r\n\r\n");
     const std::size_t at = response.find("Result: ");
-    return at == std::string::npos ? Morae() : split_spaces(response.substr(at + 8, response.find("\r\n", at) - at - 8));
+    return at == std::string::npos ? Morae()
+                                   : split_spaces(response.substr(at + 8, response.find("\r\n", at) - at - 8));
 }
 
 // The step's reading and the general dictionary's, over `cases`.
@@ -128,7 +131,8 @@ std::pair<Tally, Tally> measure(const std::vector<Case>& cases) {
     std::ofstream(dir / "vokari.txt", std::ios::binary) << "voice.translate.dic,reading.dic\n";
     EXPECT_TRUE(module_adapter::load_module(dir.string()));
     for (const Case& c : cases) {
-        baseline.distance += reading_score::edit_distance(vokari::split_morae(module_adapter::translate(c.script)), c.reference);
+        baseline.distance +=
+            reading_score::edit_distance(vokari::split_morae(module_adapter::translate(c.script)), c.reference);
         baseline.reference += static_cast<long>(c.reference.size());
     }
     module_adapter::unload_module();

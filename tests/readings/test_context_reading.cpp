@@ -38,8 +38,8 @@ struct Folder {
 };
 
 std::string reading_of(const char* utf8) {
-    const std::string response = module_adapter::answer("GET Reading SAORI/1.0\r\nCharset: Shift_JIS\r\nArgument0: " +
-                                                        sjis(utf8) + "\r\n\r\n");
+    const std::string response =
+        module_adapter::answer("GET Reading SAORI/1.0\r\nCharset: Shift_JIS\r\nArgument0: " + sjis(utf8) + "\r\n\r\n");
     const std::size_t at = response.find("Result: ");
     return at == std::string::npos ? "" : response.substr(at + 8, response.find("\r\n", at) - at - 8);
 }
@@ -51,17 +51,17 @@ TEST(ContextReading, EverydayLinesReadInContext) {
     fs::create_directory_symlink(kDictionary, folder.dir / "naist-jdic");
     ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
     const std::pair<const char*, const char*> lines[] = {
-        {"こんにちは、今日は晴れ。", "こ ん に ち わ きょ お わ は れ"},   // particles after kana and kanji
+        {"こんにちは、今日は晴れ。", "こ ん に ち わ きょ お わ は れ"},  // particles after kana and kanji
         {"東京へ行った", "と お きょ お え い っ た"},
         {"1,800円と100%", "せ ん は っ ぴゃ く え ん と ひゃ く ぱ あ せ ん と"},
         {"20日の3時10分", "は つ か の さ ん じ じゅ っ ぷ ん"},
         {"4人で3本", "よ に ん で さ ん ぼ ん"},
-        {"お腹が空いた。席が空いた。", "お な か が す い た せ き が あ い た"},   // the subject decides
-        {"もう一度言って。笑って。", "も お い ち ど い っ て わ ら っ て"},      // a request ends in て
+        {"お腹が空いた。席が空いた。", "お な か が す い た せ き が あ い た"},  // the subject decides
+        {"もう一度言って。笑って。", "も お い ち ど い っ て わ ら っ て"},       // a request ends in て
     };
     for (const auto& [line, kana] : lines) EXPECT_EQ(reading_of(line), sjis(kana)) << line;
-    const std::string pitched = module_adapter::answer("GET Reading SAORI/1.0\r\nCharset: Shift_JIS\r\nArgument0: " +
-                                                       sjis("雨") + "\r\nArgument1: pitch\r\n\r\n");
+    const std::string pitched = module_adapter::answer(
+        "GET Reading SAORI/1.0\r\nCharset: Shift_JIS\r\nArgument0: " + sjis("雨") + "\r\nArgument1: pitch\r\n\r\n");
     EXPECT_NE(pitched.find("Result: " + sjis("あ") + ":"), std::string::npos) << pitched;
     EXPECT_NE(pitched.find(" " + sjis("め") + ":"), std::string::npos) << pitched;
     module_adapter::unload_module();

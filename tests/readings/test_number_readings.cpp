@@ -18,25 +18,25 @@ namespace {
 
 // Written, and the spoken text: the first digit stays as a moment of silence.
 const char* const kCases[][2] = {
-        {"9時", "9くじ"},
-        {"10時", "1じゅうじ"},
-        {"99分", "9きゅうじゅうきゅうふん"},
-        {"100分", "1ひゃっぷん"},
-        {"999円", "9きゅうひゃくきゅうじゅうきゅうえん"},
-        {"1000円", "1せんえん"},
-        {"9999円", "9きゅうせんきゅうひゃくきゅうじゅうきゅうえん"},
-        {"10000円", "1いちまんえん"},
-        {"99999円", "9きゅうまんきゅうせんきゅうひゃくきゅうじゅうきゅうえん"},
-        {"3本と6本", "3さんぼんと6ろっぽん"},
-        {"1人と21人", "1ひとりと2にじゅういちにん"},
-        {"3時間", "3さんじかん"},
-        {"2日と12日", "2ふつかと1じゅうににち"},
-        {"１２時", "1じゅうにじ"},
-        {"３００", "3さんびゃく"},
-        {"\\w5時", "\\w5ごじ"},
-        // A speaker tag before a counter is read as a number unless @: parts them.
-        {"\\1時間", "\\1いちじかん"},
-        {"\\1@:時間", "\\1@:じかん"},
+    {"9時", "9くじ"},
+    {"10時", "1じゅうじ"},
+    {"99分", "9きゅうじゅうきゅうふん"},
+    {"100分", "1ひゃっぷん"},
+    {"999円", "9きゅうひゃくきゅうじゅうきゅうえん"},
+    {"1000円", "1せんえん"},
+    {"9999円", "9きゅうせんきゅうひゃくきゅうじゅうきゅうえん"},
+    {"10000円", "1いちまんえん"},
+    {"99999円", "9きゅうまんきゅうせんきゅうひゃくきゅうじゅうきゅうえん"},
+    {"3本と6本", "3さんぼんと6ろっぽん"},
+    {"1人と21人", "1ひとりと2にじゅういちにん"},
+    {"3時間", "3さんじかん"},
+    {"2日と12日", "2ふつかと1じゅうににち"},
+    {"１２時", "1じゅうにじ"},
+    {"３００", "3さんびゃく"},
+    {"\\w5時", "\\w5ごじ"},
+    // A speaker tag before a counter is read as a number unless @: parts them.
+    {"\\1時間", "\\1いちじかん"},
+    {"\\1@:時間", "\\1@:じかん"},
 };
 
 void expect_numbers_read(std::size_t cases) {
@@ -63,7 +63,8 @@ TEST(NumberReadings, TheBuildersPairsReadThemToo) {
     fs::create_directories(dir);
     std::ofstream(dir / "vokari.txt", std::ios::binary) << "voice.translate.dic,reading.dic\r\n";
     std::ofstream dictionary(dir / "reading.dic", std::ios::binary);
-    for (const vokari::readings::Pair& pair : vokari::readings::number_pairs(vokari::readings::known_counters(), true)) {
+    for (const vokari::readings::Pair& pair :
+         vokari::readings::number_pairs(vokari::readings::known_counters(), true)) {
         const auto search = vokari::text::utf8_to_shift_jis(pair.search);
         const auto replacement = vokari::text::utf8_to_shift_jis(pair.replacement);
         ASSERT_TRUE(search.ok && replacement.ok) << pair.search;

@@ -77,15 +77,16 @@ TEST(OwnScripts, DictionaryFromScriptsReadsThemAsInContext) {
     // How the numbers of the scripts are said (MeCab leaves digits unread),
     // in katakana so that MeCab takes each for one word.
     const std::map<std::string, std::string> numbers = {
-        {"7時", "シチジ"}, {"30分", "サンジュップン"}, {"8時", "ハチジ"}, {"3時間", "サンジカン"},
-        {"500円", "ゴヒャクエン"}, {"200円", "ニヒャクエン"}, {"12月", "ジュウニガツ"}, {"24日", "ニジュウヨッカ"},
-        {"10分", "ジュップン"}, {"２５度", "ニジュウゴド"}, {"６時半", "ロクジハン"}, {"1個", "イッコ"},
-        {"300円", "サンビャクエン"}, {"3冊", "サンサツ"}, {"5月", "ゴガツ"}, {"5日", "イツカ"}};
+        {"7時", "シチジ"},           {"30分", "サンジュップン"}, {"8時", "ハチジ"},        {"3時間", "サンジカン"},
+        {"500円", "ゴヒャクエン"},   {"200円", "ニヒャクエン"},  {"12月", "ジュウニガツ"}, {"24日", "ニジュウヨッカ"},
+        {"10分", "ジュップン"},      {"２５度", "ニジュウゴド"}, {"６時半", "ロクジハン"}, {"1個", "イッコ"},
+        {"300円", "サンビャクエン"}, {"3冊", "サンサツ"},        {"5月", "ゴガツ"},        {"5日", "イツカ"}};
     const reading_score::Score without = reading_score::score_lines(*morphology, lines, false, numbers);
     const reading_score::Score with = reading_score::score_lines(*morphology, lines, true, numbers);
     module_adapter::unload_module();
-    std::printf("own scripts: %ld lines, %ld reference kana; differing: %.2f %% without, %.2f %% with their dictionary\n",
-                with.lines, with.reference, 100 * without.share(), 100 * with.share());
+    std::printf(
+        "own scripts: %ld lines, %ld reference kana; differing: %.2f %% without, %.2f %% with their dictionary\n",
+        with.lines, with.reference, 100 * without.share(), 100 * with.share());
     EXPECT_GT(without.share(), 0.2);
     EXPECT_LE(with.share(), 0.01);
     fs::remove_all(dir);
@@ -106,8 +107,8 @@ TEST(OwnScripts, ScriptsAreDecodedWithoutMarkAndSplitAtTags) {
 TEST(OwnScripts, BadInputIsNamedAndNothingIsOverwritten) {
     const fs::path dir = fresh_dir("bad");
     fs::create_directories(dir / "in");
-    std::ofstream(dir / "in" / "a_good.txt") << "\xEF\xBB\xBF\xE4\xBB\x8A\xE6\x97\xA5\xE3\x81\xAF\n";   // UTF-8, marked
-    std::ofstream(dir / "in" / "b_bad.txt", std::ios::binary) << "ok\xA0\x81";              // neither
+    std::ofstream(dir / "in" / "a_good.txt") << "\xEF\xBB\xBF\xE4\xBB\x8A\xE6\x97\xA5\xE3\x81\xAF\n";  // UTF-8, marked
+    std::ofstream(dir / "in" / "b_bad.txt", std::ios::binary) << "ok\xA0\x81";                         // neither
     const std::string output = (dir / "out.dic").string();
 
     BuilderRun run = run_builder("-o " + output + " " + (dir / "in").string(), dir);
@@ -122,7 +123,8 @@ TEST(OwnScripts, BadInputIsNamedAndNothingIsOverwritten) {
     EXPECT_NE(run.errors.find("--force"), std::string::npos);
     EXPECT_EQ(read_bytes(output), written);
     EXPECT_EQ(run_builder("--force -o " + output + " " + (dir / "in" / "a_good.txt").string(), dir).status, 0);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);   // in, out.dic, stderr: no temporary left
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()),
+              3);  // in, out.dic, stderr: no temporary left
 
     // --min-count takes 1 to 1,000,000.
     const std::string input = " " + (dir / "in" / "a_good.txt").string();
@@ -130,7 +132,8 @@ TEST(OwnScripts, BadInputIsNamedAndNothingIsOverwritten) {
     run = run_builder("--force -o " + (dir / std::string(300, 'x')).string() + input, dir);
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.errors.find("cannot write " + (dir / std::string(300, 'x')).string() + ": File name too long"),
-              std::string::npos) << run.errors;
+              std::string::npos)
+        << run.errors;
     EXPECT_EQ(run_builder("--min-count 0 --force -o " + output + input, dir).status, 1);
     EXPECT_EQ(run_builder("--min-count 1 --force -o " + output + input, dir).status, 0);
     EXPECT_EQ(run_builder("--tag-prefix % --force -o " + output + input, dir).status, 0);
@@ -138,8 +141,9 @@ TEST(OwnScripts, BadInputIsNamedAndNothingIsOverwritten) {
     EXPECT_EQ(run_builder("--min-count 1000000 --force -o " + output + input, dir).status, 0);
     EXPECT_EQ(run_builder("--min-count 1000001 --force -o " + output + input, dir).status, 1);
 
-    run = run_builder("--mecab-dic " + (dir / "none").string() + " -o " + (dir / "x.dic").string() + " " +
-                          (dir / "in").string(), dir);
+    run = run_builder(
+        "--mecab-dic " + (dir / "none").string() + " -o " + (dir / "x.dic").string() + " " + (dir / "in").string(),
+        dir);
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.errors.find("mecab-ipadic-utf8"), std::string::npos) << run.errors;
     EXPECT_FALSE(fs::exists(dir / "x.dic"));
@@ -156,26 +160,27 @@ TEST(OwnScripts, CharacterFolderReadsScriptsOnly) {
     fs::create_directories(master / "examples");
     std::ofstream(master / "vokari.dll", std::ios::binary) << "MZ\x90\xFF\xFE";
     std::ofstream(master / "vokari.txt") << "voice.translate.dic,mine.dic\nvoice.translate.dic,reading.dic\n";
-    std::ofstream(master / "reading.dic", std::ios::binary) << "\x8D\xA1\x93\xFA,\x82\xA0\r\n";   // 今日,あ
+    std::ofstream(master / "reading.dic", std::ios::binary) << "\x8D\xA1\x93\xFA,\x82\xA0\r\n";  // 今日,あ
     std::ofstream(master / "READING-LICENSE.txt") << "licence\n";
     std::ofstream(master / "guide.md") << "# guide\n";
-    std::ofstream(master / "examples" / "script-tags.txt") << "\xE7\x8C\xAB\n";           // 猫
+    std::ofstream(master / "examples" / "script-tags.txt") << "\xE7\x8C\xAB\n";  // 猫
     std::ofstream(master / "vokariv0" / "a.wav", std::ios::binary) << "RIFF\xFF\xFE";
     std::ofstream(master / "chime.wav", std::ios::binary) << "RIFF\xFF\xFE";
-    std::ofstream(master / "surface.dat", std::ios::binary) << "\xFF\xFE\xFD";             // host data
+    std::ofstream(master / "surface.dat", std::ios::binary) << "\xFF\xFE\xFD";  // host data
     fs::copy_file(kSourceDir + "/tests/readings/scripts/morning.txt", master / "aitalk.dic");
 
     const std::string output = (master / "mine.dic").string();
     for (const char* round : {"first", "again"}) {
-        const BuilderRun run = run_builder(std::string(round) == "again" ? "--force -o " + output + " " + master.string()
-                                                                         : "-o " + output + " " + master.string(),
-                                           dir);
+        const BuilderRun run =
+            run_builder(std::string(round) == "again" ? "--force -o " + output + " " + master.string()
+                                                      : "-o " + output + " " + master.string(),
+                        dir);
         ASSERT_EQ(run.status, 0) << round << ": " << run.errors;
         EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 2) << round << ": " << run.errors;
         EXPECT_NE(run.errors.find("not read as scripts: "), std::string::npos) << run.errors;
         const std::string written = read_bytes(output);
         EXPECT_NE(written.find("From 1 script files"), std::string::npos) << written;
-        EXPECT_EQ(written.find("\x94\x4C"), std::string::npos);   // 猫 of the guide's examples
+        EXPECT_EQ(written.find("\x94\x4C"), std::string::npos);  // 猫 of the guide's examples
     }
 
     // A folder nobody may write into (root included) is named as given.
@@ -200,10 +205,13 @@ TEST(OwnScripts, HandCorrectionsInFrontOfTheGeneralDictionaryWin) {
     const fs::path dir = fresh_dir("guide");
     const fs::path examples = kSourceDir + "/docs/examples/readings";
     for (const char* name : {"vokari.txt", "mine.dic"})
-        std::ofstream(dir / name, std::ios::binary) << vokari::text::utf8_to_shift_jis(read_bytes(examples / name)).shift_jis;
+        std::ofstream(dir / name, std::ios::binary)
+            << vokari::text::utf8_to_shift_jis(read_bytes(examples / name)).shift_jis;
     fs::copy_file(kSourceDir + "/voices/default/reading.dic", dir / "reading.dic");
     const auto sjis = [](const char* utf8) { return vokari::text::utf8_to_shift_jis(utf8).shift_jis; };
-    const auto said = [&](const char* utf8) { return module_adapter::voiced_units(module_adapter::translate(sjis(utf8))); };
+    const auto said = [&](const char* utf8) {
+        return module_adapter::voiced_units(module_adapter::translate(sjis(utf8)));
+    };
     const auto kana = [&](const char* utf8) {
         return module_adapter::voiced_units(module_adapter::translate_builtin(sjis(utf8)));
     };
@@ -213,7 +221,7 @@ TEST(OwnScripts, HandCorrectionsInFrontOfTheGeneralDictionaryWin) {
     module_adapter::unload_module();
     std::ofstream(dir / "vokari.txt") << "voice.translate.dic,reading.dic\n";
     ASSERT_TRUE(module_adapter::load_module(dir.string()));
-    EXPECT_NE(said("春香は"), kana("はるかわ"));   // the general dictionary alone reads it otherwise
+    EXPECT_NE(said("春香は"), kana("はるかわ"));  // the general dictionary alone reads it otherwise
     module_adapter::unload_module();
     fs::remove_all(dir);
 }

@@ -47,28 +47,29 @@ std::string shape(const std::vector<MoraPitch>& morae) {
 
 TEST(PitchAccent, AccentTypeAndPhraseDecideHighAndLow) {
     const std::pair<std::vector<ReadWord>, const char*> cases[] = {
-        {{word("ハシ", 1, 2)}, "HL"},              // 箸
-        {{word("ハシ", 2, 2)}, "LH"},              // 橋
+        {{word("ハシ", 1, 2)}, "HL"},  // 箸
+        {{word("ハシ", 2, 2)}, "LH"},  // 橋
         {{word("サクラ", 0, 3)}, "LHH"},
         {{word("ミズウミ", 3, 4)}, "LHHL"},
-        {{word("ハシ", 2, 2, true), word("ガ", 0, 1)}, "LHL"},   // the particle joins the phrase
+        {{word("ハシ", 2, 2, true), word("ガ", 0, 1)}, "LHL"},  // the particle joins the phrase
         {{word("ハシ", 2, 2), mark("、"), word("サクラ", 0, 3)}, "LHLHH"},
-        {{word("キョー", 1, 2)}, "HL"},             // a held vowel is a mora
+        {{word("キョー", 1, 2)}, "HL"},  // a held vowel is a mora
     };
-    for (const auto& [words, expected] : cases) EXPECT_EQ(shape(vokari::accent_morae(words, 6.0)), expected) << expected;
+    for (const auto& [words, expected] : cases)
+        EXPECT_EQ(shape(vokari::accent_morae(words, 6.0)), expected) << expected;
 }
 
 TEST(PitchAccent, FactorsFallAcrossASentenceAndRiseForAQuestion) {
     const double low = 1.0 / std::pow(1.014546, 6.0);
-    const std::vector<ReadWord> words = {word("ハシ", 1, 2), word("ハシ", 1, 2), mark("。"),
-                                         word("ハシ", 1, 2), word("カ", 0, 1)};
+    const std::vector<ReadWord> words = {word("ハシ", 1, 2), word("ハシ", 1, 2), mark("。"), word("ハシ", 1, 2),
+                                         word("カ", 0, 1)};
     const auto morae = vokari::accent_morae(words, 6.0);
     ASSERT_EQ(morae.size(), 7u);
     EXPECT_DOUBLE_EQ(morae[0].factor, 1.0);
     EXPECT_NEAR(morae[1].factor, low, 1e-12);
-    EXPECT_NEAR(morae[2].factor, 1.0 / std::sqrt(1.014546), 1e-12);   // the next phrase half a step down
-    EXPECT_DOUBLE_EQ(morae[4].factor, 1.0);                      // a new sentence starts again
-    EXPECT_GT(morae[6].factor, morae[4].factor);                 // ending in か: the last mora rises
+    EXPECT_NEAR(morae[2].factor, 1.0 / std::sqrt(1.014546), 1e-12);  // the next phrase half a step down
+    EXPECT_DOUBLE_EQ(morae[4].factor, 1.0);                          // a new sentence starts again
+    EXPECT_GT(morae[6].factor, morae[4].factor);                     // ending in か: the last mora rises
     for (const MoraPitch& m : vokari::accent_morae(words, 0.0)) EXPECT_EQ(m.factor, 1.0);
     for (const MoraPitch& m : vokari::accent_morae(words, 0.2)) EXPECT_EQ(m.factor, 1.0);
     EXPECT_FALSE(vokari::accent_is_on(0.2));
@@ -81,11 +82,9 @@ TEST(PitchAccent, OddDictionaryDataIsSaidFlat) {
     for (int i = 0; i < 199; ++i) long_phrase.push_back(word("ア", 0, 1, true));
     long_phrase.push_back(word("ア", 0, 1));
     const std::vector<std::vector<ReadWord>> cases = {
-        {word("ハシ", 3, 2)},    // accent type past the phrase
-        {word("ハシ", -1, 2)},
-        {word("ハシ", 1, 0)},    // no mora count: the accent field was missing
-        {word("ハシ", 1, 5)},
-        long_phrase,
+        {word("ハシ", 3, 2)},                         // accent type past the phrase
+        {word("ハシ", -1, 2)}, {word("ハシ", 1, 0)},  // no mora count: the accent field was missing
+        {word("ハシ", 1, 5)},  long_phrase,
     };
     for (const auto& words : cases) {
         const auto morae = vokari::accent_morae(words, 6.0);
@@ -95,7 +94,7 @@ TEST(PitchAccent, OddDictionaryDataIsSaidFlat) {
             EXPECT_EQ(m.factor, morae[0].factor);
         }
     }
-    EXPECT_EQ(shape(vokari::accent_morae({word("ハシ", 2, 2)}, 6.0)), "LH");   // the limit itself is sound
+    EXPECT_EQ(shape(vokari::accent_morae({word("ハシ", 2, 2)}, 6.0)), "LH");  // the limit itself is sound
     for (double depth : {1e300, std::nan(""), -5.0})
         for (const MoraPitch& m : vokari::accent_morae({word("ハシ", 1, 2), word("カ", 0, 1)}, depth))
             EXPECT_TRUE(m.factor >= 0.25 && m.factor <= 3.0) << depth;
@@ -120,8 +119,8 @@ std::string result_of(const std::string& response) {
 }
 
 std::string pitch_of(const std::string& utf8) {
-    return result_of(module_adapter::answer("GET Reading SAORI/1.0\r\nArgument1: pitch\r\nArgument0: " +
-                                            sjis(utf8.c_str()) + "\r\n\r\n"));
+    return result_of(module_adapter::answer(
+        "GET Reading SAORI/1.0\r\nArgument1: pitch\r\nArgument0: " + sjis(utf8.c_str()) + "\r\n\r\n"));
 }
 
 std::vector<std::string> events_of(const char* utf8) {
@@ -187,7 +186,7 @@ TEST(PitchAccent, AgreesWithAStandardFrontEnd) {
         std::istringstream reference(row.substr(tab + 1));
         std::size_t count = 0;
         for (std::string phrase; reference >> phrase; count += phrase.size()) phrases.push_back(phrase);
-        if (count != factors.size()) continue;   // read differently: no pairs to compare
+        if (count != factors.size()) continue;  // read differently: no pairs to compare
         ++compared;
         std::size_t at = 0;
         for (const std::string& phrase : phrases) {
@@ -199,7 +198,7 @@ TEST(PitchAccent, AgreesWithAStandardFrontEnd) {
                 for (std::size_t i = 0; i < phrase.size(); ++i, ++morae)
                     agree += (factors[at + i] > (*lo + *hi) / 2) == (phrase[i] == 'H');
             } else {
-                flattened += reference_moves;   // not counted above, but no way to pass by saying nothing
+                flattened += reference_moves;  // not counted above, but no way to pass by saying nothing
             }
             at += phrase.size();
         }

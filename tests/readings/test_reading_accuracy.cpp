@@ -56,9 +56,10 @@ TEST(ReadingAccuracy, GeneralDictionaryOnHeldOutText) {
     const reading_score::Score with = reading_score::score_lines(*morphology, lines, true);
     module_adapter::unload_module();
 
-    std::printf("held-out text: %ld lines, %ld reference kana; differing: %.2f %% without the dictionary, %.2f %% with it\n",
-                with.lines, with.reference, 100 * without.share(), 100 * with.share());
-    EXPECT_GT(without.share(), 0.2);   // the text is real kanji text
+    std::printf(
+        "held-out text: %ld lines, %ld reference kana; differing: %.2f %% without the dictionary, %.2f %% with it\n",
+        with.lines, with.reference, 100 * without.share(), 100 * with.share());
+    EXPECT_GT(without.share(), 0.2);  // the text is real kanji text
     EXPECT_LE(with.share(), 0.03);
 }
 

@@ -74,14 +74,17 @@ TEST(TagsUnaffected, GoldenCasesAndTagsBeforeCounters) {
     ASSERT_TRUE(fs::exists(kSourceDir + "/voices/default/naist-jdic/checksums")) << "build vokari_reading_dictionary";
     fs::create_directory_symlink(kSourceDir + "/voices/default/naist-jdic", dir / "naist-jdic");
 
-    std::vector<std::pair<std::string, std::string>> cases;   // name, request
+    std::vector<std::pair<std::string, std::string>> cases;  // name, request
     for (const auto& entry : fs::directory_iterator(kSourceDir + "/tests/golden"))
         if (entry.path().extension() == ".request")
             cases.push_back({entry.path().stem().string(), read_bytes(entry.path())});
     // Digits of tags right before counters and kanji words that begin with one.
-    const std::string script = vokari::text::utf8_to_shift_jis(
-        "\\0\\w3時\\1分かった\\_w[300]10分\\s[10]@s[120]1日\\0本当に\\w9時間@w日本は@s\\s1人").shift_jis;
-    cases.push_back({"tags_before_counters", "EXECUTE MAKOTO/2.0\r\nCharset: Shift_JIS\r\nString: " + script + "\r\n\r\n"});
+    const std::string script =
+        vokari::text::utf8_to_shift_jis(
+            "\\0\\w3時\\1分かった\\_w[300]10分\\s[10]@s[120]1日\\0本当に\\w9時間@w日本は@s\\s1人")
+            .shift_jis;
+    cases.push_back(
+        {"tags_before_counters", "EXECUTE MAKOTO/2.0\r\nCharset: Shift_JIS\r\nString: " + script + "\r\n\r\n"});
     ASSERT_GT(cases.size(), 20u);
 
     for (const auto& [name, request] : cases) {
@@ -102,7 +105,8 @@ TEST(TagsUnaffected, GoldenCasesAndTagsBeforeCounters) {
         // The tags as the scanner meets them, before and after translation.
         ASSERT_TRUE(module_adapter::load_module(dir.string()));
         const std::string voice = script_of(request);
-        EXPECT_EQ(vokari::readings::tags_of(module_adapter::translate(voice), '@', true), vokari::readings::tags_of(voice, '@', true));
+        EXPECT_EQ(vokari::readings::tags_of(module_adapter::translate(voice), '@', true),
+                  vokari::readings::tags_of(voice, '@', true));
         module_adapter::unload_module();
     }
     fs::remove_all(dir);

@@ -30,9 +30,7 @@ const char kSeparator = '\\';
 const char kSeparator = '/';
 #endif
 
-std::string join(const std::string& directory, const std::string& name) {
-    return directory + kSeparator + name;
-}
+std::string join(const std::string& directory, const std::string& name) { return directory + kSeparator + name; }
 
 bool is_vowel(int slot) { return (slot >= 0 && slot <= 4) || slot == 45; }
 
@@ -51,7 +49,7 @@ std::uint8_t encode_mulaw(int value) {
 
 // Triangle wave of the given period in [-1024, 1024] at sample position t.
 int triangle(int t, int period) {
-    int phase = (t % period) * 4096 / period;   // 0..4095
+    int phase = (t % period) * 4096 / period;  // 0..4095
     if (phase < 1024) return phase;
     if (phase < 3072) return 2048 - phase;
     return phase - 4096;
@@ -59,9 +57,7 @@ int triangle(int t, int period) {
 
 // Period in samples of a speaker's voice on a slot: 72..119 for speaker 0
 // (185-306 Hz) and 52..83 for speaker 1 (265-424 Hz).
-int voice_period(int speaker, int slot) {
-    return speaker == 0 ? 72 + (slot * 7) % 48 : 52 + (slot * 11) % 32;
-}
+int voice_period(int speaker, int slot) { return speaker == 0 ? 72 + (slot * 7) % 48 : 52 + (slot * 11) % 32; }
 
 // Sample length in bytes of a slot of the fixture voice.
 int slot_length(int speaker, int slot) {
@@ -85,8 +81,7 @@ void put_le(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t valu
     for (int i = 0; i < width; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-void write_sample_directory(const std::string& module_dir, const char* name, int speaker,
-                            bool vowel_directory) {
+void write_sample_directory(const std::string& module_dir, const char* name, int speaker, bool vowel_directory) {
     std::string directory = join(module_dir, name);
     make_directory(directory);
     for (int slot = 0; slot < 107; ++slot) {
@@ -95,10 +90,8 @@ void write_sample_directory(const std::string& module_dir, const char* name, int
         if (kind == 0) continue;
         std::vector<std::uint8_t> samples = sample_bytes(speaker, slot, slot_length(speaker, slot));
         std::string base = join(directory, std::to_string(slot));
-        if (kind == 1)
-            write_file(base + ".hv1", samples);
-        else
-            write_file(base + ".wav", with_wav_header(samples));
+        if (kind == 1) write_file(base + ".hv1", samples);
+        else write_file(base + ".wav", with_wav_header(samples));
     }
 }
 
@@ -110,8 +103,7 @@ std::string vowel_details(int speaker) {
     for (int slot : vowels) {
         text += "[" + std::to_string(slot) + "]\r\n";
         text += "loopchunkofset," + std::to_string(400 + (slot * 173 + speaker * 311) % 1100) + "\r\n";
-        if (slot % 2 == speaker)
-            text += "correct.frequency, " + std::string(slot == 45 ? "0.94" : "1.06") + "\r\n";
+        if (slot % 2 == speaker) text += "correct.frequency, " + std::string(slot == 45 ? "0.94" : "1.06") + "\r\n";
         if (slot == 2 || slot == 45) text += "correct.level, 0.85  // quieter\r\n";
     }
     return text;
@@ -137,7 +129,7 @@ std::string consonant_details(int speaker) {
 
 struct EffectFile {
     const char* name;
-    const char* file;   // relative to the module directory, backslash separated
+    const char* file;  // relative to the module directory, backslash separated
     int length;
     int period;
 };
@@ -151,7 +143,7 @@ const EffectFile kEffects[] = {
 std::vector<std::uint8_t> effect_bytes(const EffectFile& effect) {
     std::vector<std::uint8_t> samples(effect.length);
     for (int t = 0; t < effect.length; ++t) {
-        int envelope = 4 * (effect.length - t) / effect.length + 1;   // decays 5..1
+        int envelope = 4 * (effect.length - t) / effect.length + 1;  // decays 5..1
         samples[t] = encode_mulaw(triangle(t, effect.period) * envelope);
     }
     return samples;
@@ -167,12 +159,11 @@ std::vector<std::uint8_t> sample_bytes(int speaker, int slot, int length) {
     std::uint32_t noise = 0x9E3779B9u ^ static_cast<std::uint32_t>(slot * 131 + speaker * 7919);
     for (int t = 0; t < length; ++t) {
         // A fundamental with two overtones: 1024 + 512 + 341 at most, times 3.
-        int voiced = triangle(t, period) + triangle(t, period / 2) / 2 +
-                     triangle(t, period / 3 + 1) / 3;
+        int voiced = triangle(t, period) + triangle(t, period / 2) / 2 + triangle(t, period / 3 + 1) / 3;
         int value = voiced * 3;
         if (t < onset) {
             noise = noise * 1664525u + 1013904223u;
-            int burst = static_cast<int>((noise >> 16) & 0x1FFF) - 4096;   // -4096..4095
+            int burst = static_cast<int>((noise >> 16) & 0x1FFF) - 4096;  // -4096..4095
             int weight = onset - t;
             value = (burst * weight + value * t) / onset;
         }
@@ -210,8 +201,7 @@ std::vector<std::uint8_t> read_file(const std::string& path) {
     if (!file) return bytes;
     unsigned char buffer[4096];
     std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.insert(bytes.end(), buffer, buffer + got);
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
     std::fclose(file);
     return bytes;
 }
@@ -262,8 +252,8 @@ std::string temp_directory(const std::string& tag) {
     if (root.back() != '\\') root += '\\';
     static unsigned counter = 0;
     for (;;) {
-        std::string path = root + "vokari-" + tag + "-" + std::to_string(GetCurrentProcessId()) +
-                           "-" + std::to_string(counter++);
+        std::string path =
+            root + "vokari-" + tag + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
         if (_mkdir(path.c_str()) == 0) return path;
     }
 #else
@@ -309,8 +299,8 @@ void make_voice(const std::string& module_dir, const VoiceOptions& options) {
         if (!directory.wanted) continue;
         write_sample_directory(module_dir, directory.name, directory.speaker, directory.vowels);
         if (options.with_details) {
-            std::string details = directory.vowels ? vowel_details(directory.speaker)
-                                                   : consonant_details(directory.speaker);
+            std::string details =
+                directory.vowels ? vowel_details(directory.speaker) : consonant_details(directory.speaker);
             write_text(join(join(module_dir, directory.name), "details.txt"), details);
         }
     }

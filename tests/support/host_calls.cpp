@@ -19,9 +19,7 @@ BOOL load_directory(const std::string& directory) {
 
 BOOL load_with_length(const std::string& bytes, long length) { return load(make_block(bytes), length); }
 
-Response request_text(const std::string& text) {
-    return request_with_length(text, static_cast<long>(text.size()));
-}
+Response request_text(const std::string& text) { return request_with_length(text, static_cast<long>(text.size())); }
 
 Response request_with_length(const std::string& text, long length) {
     Response response;

@@ -20,9 +20,9 @@ BOOL load_directory(const std::string& directory);
 BOOL load_with_length(const std::string& bytes, long length);
 
 struct Response {
-    bool has_block = false;   // request returned a non-null block
-    long length = 0;          // *len after the call
-    std::string bytes;        // the block's `length` bytes
+    bool has_block = false;  // request returned a non-null block
+    long length = 0;         // *len after the call
+    std::string bytes;       // the block's `length` bytes
 };
 
 // request with a block holding `text` and *len = its size, or `length`.

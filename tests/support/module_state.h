@@ -36,9 +36,9 @@ protected:
     vokari::TranslationDictionary& translation_dictionary = module_.dictionary;
     vokari::TranslationIndex& dictionary_index = module_.dictionary_index;
     vokari::WavImage& image = module_.image;
-    vokari::Timeline timeline;    // what scan_script fills and render_timeline reads
-    vokari::ScanResult scan;      // the last scan's result; render_and_play's file request
-    vokari::RequestState request_;   // the last handle_request's headers and timeline
+    vokari::Timeline timeline;      // what scan_script fills and render_timeline reads
+    vokari::ScanResult scan;        // the last scan's result; render_and_play's file request
+    vokari::RequestState request_;  // the last handle_request's headers and timeline
 
     // voice_data
     void load_defaults() { vokari::load_defaults(voice_); }
@@ -51,7 +51,9 @@ protected:
     void copy_slot_to_partner(int slot) { vokari::copy_slot_to_partner(phoneme_bank, slot); }
     void reset_phoneme_bank() { vokari::reset_phoneme_bank(phoneme_bank); }
     void release_phoneme_bank() { vokari::release_phoneme_bank(phoneme_bank); }
-    bool format_module_path(char* out, const char* relative) { return vokari::format_module_path(module_dir, out, relative); }
+    bool format_module_path(char* out, const char* relative) {
+        return vokari::format_module_path(module_dir, out, relative);
+    }
     bool format_slot_path(char* out, const char* directory, int slot, const char* extension) {
         return vokari::format_slot_path(module_dir, out, directory, slot, extension);
     }
@@ -72,7 +74,9 @@ protected:
     void log_end() { vokari::log_end(settings); }
 
     // translate
-    void load_translation_file(const char* name) { vokari::load_translation_file(voice_, translation_dictionary, name); }
+    void load_translation_file(const char* name) {
+        vokari::load_translation_file(voice_, translation_dictionary, name);
+    }
     void add_system_pairs() { vokari::add_system_pairs(settings, translation_dictionary); }
     void apply_translation(std::string& text) {
         vokari::apply_translation(settings, translation_dictionary, text, &dictionary_index);
@@ -86,11 +90,15 @@ protected:
     }
 
     // synth
-    void render_timeline(std::uint8_t* out, std::int32_t samples) { vokari::render_timeline(voice_, timeline, out, samples); }
+    void render_timeline(std::uint8_t* out, std::int32_t samples) {
+        vokari::render_timeline(voice_, timeline, out, samples);
+    }
     void render_and_play(std::int64_t ms) { vokari::render_and_play(voice_, image, timeline, scan.sound_file, ms); }
     void release_wav_image() { vokari::release_wav_image(image); }
     bool write_sound_file() { return vokari::write_sound_file(voice_, image, scan.sound_file); }
-    void reload_sound_effect(const std::string& name, const char* path) { vokari::reload_sound_effect(voice_, name, path); }
+    void reload_sound_effect(const std::string& name, const char* path) {
+        vokari::reload_sound_effect(voice_, name, path);
+    }
 
     // host
     void handle_request(const char* copy, std::string& response) {

@@ -27,8 +27,8 @@ std::string read_all(const fs::path& path) {
 ProgramRun run_program(const std::string& program, const std::vector<std::string>& arguments,
                        const std::string& input) {
     static std::atomic<int> runs{0};
-    const fs::path base = fs::temp_directory_path() /
-                          ("vokari-run-" + std::to_string(getpid()) + "-" + std::to_string(runs++));
+    const fs::path base =
+        fs::temp_directory_path() / ("vokari-run-" + std::to_string(getpid()) + "-" + std::to_string(runs++));
     const std::string in_path = base.string() + ".in", out_path = base.string() + ".out",
                       err_path = base.string() + ".err";
     std::ofstream(in_path, std::ios::binary) << input;

@@ -10,9 +10,9 @@
 namespace program_runner {
 
 struct ProgramRun {
-    int status = -1;     // exit status; -1 when the program did not exit normally
-    std::string out;     // what it printed to stdout
-    std::string err;     // what it printed to stderr
+    int status = -1;  // exit status; -1 when the program did not exit normally
+    std::string out;  // what it printed to stdout
+    std::string err;  // what it printed to stderr
 };
 
 // Runs `program` with `arguments`, feeding it `input`, and waits for it to end.

@@ -18,8 +18,7 @@ const std::uint8_t* module_image() { return watched_image != nullptr ? watched_i
 std::vector<std::uint8_t> sounding_bytes;
 
 void record_play(const std::uint8_t* image, std::size_t bytes) {
-    PlayerCall call{PlayerCall::Play, image, std::vector<std::uint8_t>(image, image + bytes), module_image(),
-                    false};
+    PlayerCall call{PlayerCall::Play, image, std::vector<std::uint8_t>(image, image + bytes), module_image(), false};
     sounding_image = image;
     sounding_bytes = call.bytes;
     recorded.push_back(std::move(call));

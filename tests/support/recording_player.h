@@ -14,9 +14,9 @@ namespace recording {
 
 struct PlayerCall {
     enum Kind { Play, Purge } kind;
-    const std::uint8_t* image;            // Play: the block handed to the player
-    std::vector<std::uint8_t> bytes;      // Play: its bytes at the time of the call
-    const std::uint8_t* module_image;     // the watched module image when the call was made
+    const std::uint8_t* image;         // Play: the block handed to the player
+    std::vector<std::uint8_t> bytes;   // Play: its bytes at the time of the call
+    const std::uint8_t* module_image;  // the watched module image when the call was made
     // Purge: the image last played (and not yet purged) was still the module's
     // image and still held the bytes it was played with.
     bool played_image_intact;

@@ -56,8 +56,8 @@ constexpr const char* ha = "\x82\xcd";
 constexpr const char* n = "\x82\xf1";
 constexpr const char* de = "\x82\xc5";
 constexpr const char* small_i = "\x82\xa1";
-constexpr const char* long_bar = "\x81\x5b";      // second byte '['
-constexpr const char* so_katakana = "\x83\x5c";   // second byte '\\'
+constexpr const char* long_bar = "\x81\x5b";     // second byte '['
+constexpr const char* so_katakana = "\x83\x5c";  // second byte '\\'
 constexpr const char* kanji_hi = "\x93\xfa";
 }  // namespace sjis
 

@@ -23,8 +23,10 @@ TEST(JapaneseText, Utf8FailsAtTheFirstBadByteOnBothSidesOfEveryLimit) {
         EXPECT_EQ(first_invalid_utf8(std::string("ab") + good + "c"), Offset()) << good;
     // A stray continuation byte, overlong forms, a surrogate, past U+10FFFF,
     // bytes that lead nothing, and a sequence cut off by a byte or the end.
-    for (const char* bad : {"\x80", "\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xF0\x8F\xBF\xBF",
-                            "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xFF", "\xE3\x81", "\xE3\x81" "a"})
+    for (const char* bad : {"\x80", "\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80",
+                            "\xF5\x80\x80\x80", "\xFF", "\xE3\x81",
+                            "\xE3\x81"
+                            "a"})
         EXPECT_EQ(first_invalid_utf8(std::string("ab") + bad), Offset(2)) << bad;
 
     std::size_t pos = 2;
@@ -40,8 +42,8 @@ TEST(JapaneseText, Utf8FailsAtTheFirstBadByteOnBothSidesOfEveryLimit) {
 TEST(JapaneseText, ShiftJisLeadAndTrailBytesAtTheirBoundaries) {
     // Single bytes up to 0x7F and 0xA1-0xDF; leads 0x81-0x9F and 0xE0-0xFC
     // with trails 0x40-0x7E and 0x80-0xFC.
-    for (const char* good : {"\x7F", "\xA1", "\xDF", "\x81\x40", "\x9F\x40", "\xE0\x40", "\xFC\x40", "\x81\x7E",
-                             "\x81\x80", "\x81\xFC"})
+    for (const char* good :
+         {"\x7F", "\xA1", "\xDF", "\x81\x40", "\x9F\x40", "\xE0\x40", "\xFC\x40", "\x81\x7E", "\x81\x80", "\x81\xFC"})
         EXPECT_EQ(first_invalid_shift_jis(std::string("a") + good), Offset()) << int(good[0] & 0xFF);
     for (const char* bad : {"\x80\x40", "\xA0", "\xFD\x40", "\xFF", "\x81\x3F", "\x81\x7F", "\x81\xFD", "\x81"})
         EXPECT_EQ(first_invalid_shift_jis(std::string("a") + bad), Offset(1)) << int(bad[0] & 0xFF);
@@ -79,10 +81,14 @@ TEST(JapaneseText, NamesEachCharacterWithoutAFormOnceUnlessTheTextIsNotUtf8) {
 }
 
 TEST(JapaneseText, DetectsUtf8ThenShiftJisAndSaysWhereEachFails) {
-    const DetectedText utf8 = detect_text_encoding("\xEF\xBB\xBF" "かな");
+    const DetectedText utf8 = detect_text_encoding(
+        "\xEF\xBB\xBF"
+        "かな");
     ASSERT_TRUE(utf8.ok);
     EXPECT_EQ(utf8.encoding, TextEncoding::Utf8);
-    EXPECT_EQ(utf8.utf8, "\xEF\xBB\xBF" "かな");
+    EXPECT_EQ(utf8.utf8,
+              "\xEF\xBB\xBF"
+              "かな");
 
     const DetectedText sjis = detect_text_encoding("a\x82\xA9\xB6");
     ASSERT_TRUE(sjis.ok);

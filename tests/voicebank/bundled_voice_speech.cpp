@@ -81,7 +81,7 @@ void drop_reading_key(const fs::path& settings) {
 // mapped files and the working set, in kB.
 std::string memory_now() {
 #ifdef _WIN32
-    unsigned long long committed[3] = {};   // private, mapped, image
+    unsigned long long committed[3] = {};  // private, mapped, image
     MEMORY_BASIC_INFORMATION region{};
     for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;) {
         if (region.State == MEM_COMMIT)
@@ -101,7 +101,8 @@ std::string memory_now() {
     const std::string status = read_file("/proc/self/status");
     auto field = [&](const char* name) {
         const std::size_t at = status.find(name);
-        return at == std::string::npos ? std::string("?") : std::to_string(std::atol(status.c_str() + at + std::string(name).size()));
+        return at == std::string::npos ? std::string("?")
+                                       : std::to_string(std::atol(status.c_str() + at + std::string(name).size()));
     };
     return "private " + field("RssAnon:") + " kB, resident " + field("VmRSS:") + " kB";
 #endif
@@ -117,8 +118,9 @@ int main(int argc, char** argv) {
     if (without_reading) ++first;
     const int given = argc - first;
     if (given != 4 && given != 5) {
-        std::fprintf(stderr, "usage: bundled_voice_speech [--without-reading] <library> <voice folder> <scripts file> "
-                             "<work folder> [<reference folder>]\n");
+        std::fprintf(stderr,
+                     "usage: bundled_voice_speech [--without-reading] <library> <voice folder> <scripts file> "
+                     "<work folder> [<reference folder>]\n");
         return 2;
     }
     const fs::path voice = host_check::path_from_argument(argv[first + 1]);

@@ -12,8 +12,8 @@ std::vector<float> vowel(long length, double period, double amplitude, double fo
     double total = 0.0;
     for (int h = 1; h * f0 < 5000.0; ++h) {
         const double f = h * f0;
-        const double w = 1.0 / (1.0 + std::pow((f - formant1) / 150.0, 2)) +
-                         0.5 / (1.0 + std::pow((f - formant2) / 200.0, 2));
+        const double w =
+            1.0 / (1.0 + std::pow((f - formant1) / 150.0, 2)) + 0.5 / (1.0 + std::pow((f - formant2) / 200.0, 2));
         weights.push_back(w);
         total += w;
     }

@@ -78,7 +78,8 @@ TEST(VowelOnset, EachCueFindsTheVowelBehindItsConsonant) {
         {"voiced", synthetic::vowel(ms(70), 150.0, 0.45, 300.0, 2200.0), 150.0, OnsetCue::SpectralShape, 70.0},
     };
     for (const auto& c : cases) {
-        const VowelOnset onset = find_vowel_onset(synthetic::join(c.before, synthetic::vowel(ms(300), c.pitch, 0.5)), c.cue);
+        const VowelOnset onset =
+            find_vowel_onset(synthetic::join(c.before, synthetic::vowel(ms(300), c.pitch, 0.5)), c.cue);
         EXPECT_NEAR(onset.sample * 1000.0 / synthetic::kRate, c.vowel_ms, kOnsetToleranceMs) << c.consonant;
         EXPECT_GT(onset.steady_begin, onset.sample) << c.consonant;
     }
@@ -89,9 +90,12 @@ TEST(VowelOnset, TooShortARecordingGivesNoOnset) {
 }
 
 TEST(VowelOnset, CuesFollowTheConsonant) {
-    const struct { const char* romaji; OnsetCue cue; } cases[] = {
-        {"ka", OnsetCue::Voicing},       {"ji", OnsetCue::Voicing},        {"hya", OnsetCue::Voicing},
-        {"ba", OnsetCue::SpectralShape}, {"du", OnsetCue::SpectralShape},  {"na", OnsetCue::LevelAndShape},
+    const struct {
+        const char* romaji;
+        OnsetCue cue;
+    } cases[] = {
+        {"ka", OnsetCue::Voicing},        {"ji", OnsetCue::Voicing},        {"hya", OnsetCue::Voicing},
+        {"ba", OnsetCue::SpectralShape},  {"du", OnsetCue::SpectralShape},  {"na", OnsetCue::LevelAndShape},
         {"kyo", OnsetCue::LevelAndShape}, {"bya", OnsetCue::LevelAndShape},
     };
     for (const auto& c : cases) EXPECT_EQ(onset_cue(slot_of_romaji(c.romaji)), c.cue) << c.romaji;
@@ -125,8 +129,9 @@ TEST(LoopPoints, RegionShorterThanTheLoopGivesNone) {
 }
 
 TEST(SampleShaping, SoundSpanSkipsSilenceAndKeepsAMargin) {
-    const std::vector<float> x = synthetic::join(synthetic::join(synthetic::silence(ms(100)), synthetic::vowel(ms(200), 100.0, 0.5)),
-                                                 synthetic::silence(ms(150)));
+    const std::vector<float> x =
+        synthetic::join(synthetic::join(synthetic::silence(ms(100)), synthetic::vowel(ms(200), 100.0, 0.5)),
+                        synthetic::silence(ms(150)));
     const Span span = sound_span(x);
     EXPECT_NEAR(span.begin, ms(100), ms(5));
     EXPECT_LE(span.begin, ms(100));
@@ -146,9 +151,9 @@ TEST(SampleShaping, FadesStartAndEndAtSilence) {
 }
 
 TEST(SlotAnalysis, ConsonantSampleEndsWithItsFade) {
-    const std::vector<float> recording = synthetic::join(
-        synthetic::join(synthetic::silence(ms(30)), synthetic::fricative(ms(100), 0.08)),
-        synthetic::vowel(ms(300), 150.0, 0.5));
+    const std::vector<float> recording =
+        synthetic::join(synthetic::join(synthetic::silence(ms(30)), synthetic::fricative(ms(100), 0.08)),
+                        synthetic::vowel(ms(300), 150.0, 0.5));
     const SlotSample s = analyse_slot(slot_of_romaji("sa"), recording);
     EXPECT_TRUE(s.problems.empty());
     EXPECT_NEAR(s.vowel_delay, ms(102), ms(kOnsetToleranceMs));  // 2 ms of margin kept before the sound
@@ -296,7 +301,8 @@ std::string wav_at_rate(std::uint32_t rate, std::uint32_t frames) {
 // A corrupt header's rate would make the resampler ask for gigabytes (1 Hz)
 // or nothing; rates a recording can have are read.
 TEST(AudioInput, RatesOutsideRecordingsAreRefusedAtBothEnds) {
-    for (const std::uint32_t rate : {vokari::voicebank::kMinRecordingRate - 1, vokari::voicebank::kMaxRecordingRate + 1}) {
+    for (const std::uint32_t rate :
+         {vokari::voicebank::kMinRecordingRate - 1, vokari::voicebank::kMaxRecordingRate + 1}) {
         const vokari::voicebank::AudioReadResult read = vokari::voicebank::read_recording_bytes(wav_at_rate(rate, 400));
         EXPECT_NE(read.error.find("unusable sample rate"), std::string::npos) << rate << ": " << read.error;
         EXPECT_TRUE(read.samples.empty());

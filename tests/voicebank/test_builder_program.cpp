@@ -123,13 +123,15 @@ TEST(BuilderProgram, FailuresLeaveTheModuleFolderAsItWas) {
     const ProgramRun unwritable = program_runner::voicebank({complete_recordings("voicebank_to_sys").string(), "/sys"});
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("cannot write into the module folder /sys: Operation not permitted"),
-              std::string::npos) << unwritable.err;
+              std::string::npos)
+        << unwritable.err;
     EXPECT_EQ(unwritable.err.find(".voicebank"), std::string::npos) << unwritable.err;
 }
 
 TEST(BuilderProgram, CompleteCleanRecordingsBuildWithoutWarningsAndAMissingOneWarns) {
     const fs::path module = fresh_folder("voicebank_complete_module");
-    const ProgramRun complete = program_runner::voicebank({complete_recordings("voicebank_complete").string(), module.string()});
+    const ProgramRun complete =
+        program_runner::voicebank({complete_recordings("voicebank_complete").string(), module.string()});
     EXPECT_EQ(complete.status, 0) << complete.err;
     EXPECT_TRUE(fs::exists(module / "vokaric0" / "106.wav"));
     // The new voice reads kanji through the bundled reading dictionary; the
@@ -143,9 +145,8 @@ TEST(BuilderProgram, CompleteCleanRecordingsBuildWithoutWarningsAndAMissingOneWa
     std::ofstream(module / "vokari.txt", std::ios::app) << "talk.default.speed,100\r\n";
     const std::string settings = bytes(module / "vokari.txt");
 
-    const ProgramRun missing =
-        program_runner::voicebank({"--speaker", "1", complete_recordings("voicebank_missing", "pyo").string(),
-                                   module.string()});
+    const ProgramRun missing = program_runner::voicebank(
+        {"--speaker", "1", complete_recordings("voicebank_missing", "pyo").string(), module.string()});
     EXPECT_EQ(missing.status, 3);
     EXPECT_NE(missing.err.find("pyo"), std::string::npos) << missing.err;
     EXPECT_TRUE(fs::exists(module / "vokaric1" / "105.wav"));

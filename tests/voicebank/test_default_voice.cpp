@@ -102,7 +102,8 @@ TEST(DefaultVoice, VowelLoopsAreSeamless) {
             // At rate 1 the renderer plays x[n - 2] and then x[start].
             const double seam = std::fabs(static_cast<double>(x[start]) - x[n - 2]);
             double largest = 0.0;
-            for (long i = start; i + 1 <= n - 2; ++i) largest = std::max(largest, std::fabs(static_cast<double>(x[i + 1]) - x[i]));
+            for (long i = start; i + 1 <= n - 2; ++i)
+                largest = std::max(largest, std::fabs(static_cast<double>(x[i + 1]) - x[i]));
             EXPECT_LE(seam, largest) << "speaker " << speaker << " " << kSyllables[slot].romaji;
         }
     }
@@ -156,7 +157,7 @@ TEST(DefaultVoice, SpeakersAreClearlyApartInPitch) {
         const BankSlot& a = bank(speaker)[0];
         const long start = static_cast<long>(a.details.at("loopchunkofset"));
         return 22050.0 / (median_period(a.decoded, start, static_cast<long>(a.decoded.size()) - 1) /
-                              a.details.at("correct.frequency"));
+                          a.details.at("correct.frequency"));
     };
     EXPECT_GT(pitch_of(0), 1.5 * pitch_of(1));
 }

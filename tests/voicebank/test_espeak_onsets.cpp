@@ -63,8 +63,8 @@ TEST(EspeakOnsets, EstimatesLandNearTheSynthesisersBoundaries) {
     // speaker in a process of its own.
     for (int speaker : {1, 0}) {
         const OnsetErrors errors = measure_errors(speaker);
-        std::printf("speaker %d: vowel onset error median %.1f ms, worst %.1f ms (%s)\n", speaker,
-                    errors.median_ms, errors.worst_ms, errors.worst_syllable.c_str());
+        std::printf("speaker %d: vowel onset error median %.1f ms, worst %.1f ms (%s)\n", speaker, errors.median_ms,
+                    errors.worst_ms, errors.worst_syllable.c_str());
         EXPECT_LE(errors.median_ms, 20.0) << "speaker " << speaker;
         EXPECT_LE(errors.worst_ms, 80.0) << "speaker " << speaker << ", " << errors.worst_syllable;
     }

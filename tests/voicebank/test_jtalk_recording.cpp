@@ -22,9 +22,9 @@ TEST(JtalkRecorder, RefusesBeforeWritingWhenAPartIsMissing) {
         const char* package;
     };
     // Each package named in full: "open-jtalk" alone is also the start of the dictionary's name.
-    for (const Case& c : {Case{"--program", "package open-jtalk)"},
-                          Case{"--dictionary", "package open-jtalk-mecab-naist-jdic)"},
-                          Case{"--voice", "package hts-voice-nitech-jp-atr503-m001,"}}) {
+    for (const Case& c :
+         {Case{"--program", "package open-jtalk)"}, Case{"--dictionary", "package open-jtalk-mecab-naist-jdic)"},
+          Case{"--voice", "package hts-voice-nitech-jp-atr503-m001,"}}) {
         const auto run = program_runner::run_program(JTALK_RECORD_PROGRAM, {c.option, "/nonexistent/part", out});
         EXPECT_EQ(run.status, 1) << c.option;
         EXPECT_NE(run.err.find(c.package), std::string::npos) << run.err;
@@ -64,7 +64,8 @@ TEST(JtalkRecorder, EvensOutThePitchOfTheVowelOnly) {
     ASSERT_GT(cut.samples.size(), consonant.size() + 2 * vokari::voicebank::kMaxPeriod);
     EXPECT_TRUE(std::equal(consonant.begin(), consonant.end(), cut.samples.begin()));
     const long end = static_cast<long>(cut.samples.size());
-    const double early = vokari::voicebank::median_period(cut.samples, cut.vowel_start + ms(20), cut.vowel_start + ms(110));
+    const double early =
+        vokari::voicebank::median_period(cut.samples, cut.vowel_start + ms(20), cut.vowel_start + ms(110));
     const double late = vokari::voicebank::median_period(cut.samples, end - ms(90), end);
     ASSERT_GT(early, 0.0);
     EXPECT_NEAR(late / early, 1.0, 0.02) << early << " then " << late;

@@ -35,15 +35,15 @@ namespace {
 
 // The syllables of the test banks: every vowel and enough consonants for
 // "こんにちは、さくらです。" and more.
-const char* const kBankSyllables[] = {"a",  "i",  "u",  "e",  "o",  "n",  "ka", "ku", "ko", "sa", "shi", "su", "ta",
-                                      "chi", "to", "na", "ni", "no", "ha", "ma", "ra", "wa", "de", "da", "ga", "kya"};
+const char* const kBankSyllables[] = {"a",   "i",  "u",  "e",  "o",  "n",  "ka", "ku", "ko", "sa", "shi", "su", "ta",
+                                      "chi", "to", "na", "ni", "no", "ha", "ma", "ra", "wa", "de", "da",  "ga", "kya"};
 
 struct Recorded {
     int slot = -1;
     std::vector<float> samples;  // 22050 Hz mono
     double offset_ms = 0.0;      // where the oto.ini entry starts
     double preutterance_ms = 0.0;
-    double end_ms = 0.0;         // where it cuts, from the start of the file
+    double end_ms = 0.0;  // where it cuts, from the start of the file
     double file_ms = 0.0;
 };
 
@@ -192,7 +192,8 @@ long best_lag(const std::vector<float>& sample, const std::vector<float>& record
         double score = 0.0;
         for (long i = 0; i < 1102 && i < static_cast<long>(sample.size()); ++i) {
             const long j = offset + lag + i;
-            if (j >= 0 && j < static_cast<long>(recording.size())) score += static_cast<double>(sample[i]) * recording[j];
+            if (j >= 0 && j < static_cast<long>(recording.size()))
+                score += static_cast<double>(sample[i]) * recording[j];
         }
         if (score > best_score) {
             best_score = score;
@@ -255,7 +256,8 @@ fs::path import_and_check(const fs::path& bank, const std::string& name, const s
             continue;
         }
         double largest = 0.0;
-        for (long i = start; i + 1 <= n - 2; ++i) largest = std::max(largest, std::fabs(static_cast<double>(x[i + 1]) - x[i]));
+        for (long i = start; i + 1 <= n - 2; ++i)
+            largest = std::max(largest, std::fabs(static_cast<double>(x[i + 1]) - x[i]));
         EXPECT_LE(std::fabs(static_cast<double>(x[start]) - x[n - 2]), largest) << syllable << " in " << name;
     }
 
@@ -275,14 +277,16 @@ fs::path import_and_check(const fs::path& bank, const std::string& name, const s
 }  // namespace
 
 TEST(OtoImport, ShiftJisBanksInMono16BitAndStereo24BitAt44100ImportAlike) {
-    const fs::path mono = import_and_check(plain_bank("oto_sjis", BankFormat{"Shift_JIS"}), "oto_sjis_module", recordings());
+    const fs::path mono =
+        import_and_check(plain_bank("oto_sjis", BankFormat{"Shift_JIS"}), "oto_sjis_module", recordings());
     BankFormat format{"Shift_JIS", 44100, 2, SF_FORMAT_WAV | SF_FORMAT_PCM_24};
     const fs::path stereo = import_and_check(plain_bank("oto_stereo", format), "oto_stereo_module", recordings());
     for (const char* directory : {"vokariv0", "vokaric0"}) {
         const auto a = voicebank_test::read_details((stereo / directory / "details.txt").string());
         for (const auto& [slot, values] : voicebank_test::read_details((mono / directory / "details.txt").string())) {
             const char* name = kSyllables[slot].romaji;
-            EXPECT_NEAR(a.at(slot).at("correct.level"), values.at("correct.level"), 0.05 * values.at("correct.level")) << name;
+            EXPECT_NEAR(a.at(slot).at("correct.level"), values.at("correct.level"), 0.05 * values.at("correct.level"))
+                << name;
             EXPECT_NEAR(a.at(slot).at("correct.frequency"), values.at("correct.frequency"), 0.01) << name;
         }
     }
@@ -323,9 +327,8 @@ TEST(OtoImport, BadEntriesAreNamedByLineAndVcvIsCounted) {
     EXPECT_EQ(run.status, 3);
     EXPECT_NE(run.out.find("2 entries ignored (VCV"), std::string::npos) << run.out;
     const std::map<std::string, std::string> says = {
-        {"duplicate", "again"},      {"missing", "missing WAV"},  {"broken", "broken line"},
-        {"fields", "3 fields"},      {"number", "not a number"},  {"past end", "past the end"},
-        {"negative", "negative"},    {"crossing", "crossing"},
+        {"duplicate", "again"},     {"missing", "missing WAV"},   {"broken", "broken line"}, {"fields", "3 fields"},
+        {"number", "not a number"}, {"past end", "past the end"}, {"negative", "negative"},  {"crossing", "crossing"},
     };
     for (const auto& [what, text] : says) {
         const std::string where = "oto.ini:" + std::to_string(line[what]) + ": ";
@@ -367,7 +370,8 @@ TEST(OtoImport, SubFoldersAreReadTogetherOrOneByOne) {
     import_and_check(bank, "oto_low_module", in_low, {"--subbank", "low"});
 
     const fs::path module = fresh_folder("oto_folders_missing");
-    const ProgramRun missing = program_runner::voicebank({"--oto", "--subbank", "middle", bank.string(), module.string()});
+    const ProgramRun missing =
+        program_runner::voicebank({"--oto", "--subbank", "middle", bank.string(), module.string()});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("middle"), std::string::npos);
     EXPECT_TRUE(fs::is_empty(module));
@@ -393,7 +397,8 @@ TEST(OtoImport, AliasesRepeatedAcrossSubBanksAreOneLineAfterTheProblems) {
     normal.save(bank / "normal" / "oto.ini", "UTF-8");
     soft.save(bank / "soft" / "oto.ini", "UTF-8");
 
-    const ProgramRun run = program_runner::voicebank({"--oto", bank.string(), fresh_folder("oto_pitches_module").string()});
+    const ProgramRun run =
+        program_runner::voicebank({"--oto", bank.string(), fresh_folder("oto_pitches_module").string()});
     const size_t problem = run.err.find("soft/oto.ini:" + std::to_string(missing) + ": ");
     const size_t summary = run.err.find("soft/oto.ini: 3 aliases already given by an earlier oto.ini");
     ASSERT_NE(problem, std::string::npos) << run.err;

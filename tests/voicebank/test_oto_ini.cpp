@@ -40,7 +40,9 @@ TEST(OtoIni, ShiftJisLeadBytesAtTheEdgesOfTheirRanges) {
 }
 
 TEST(OtoIni, LineEndsBomAndEmptyAliases) {
-    const OtoFile file = parse_oto_ini("\xEF\xBB\xBF" "A.WAV=,1,2,3,4,5\r\n\r\nb.wav=- b,1,2,3,4,5\rc.wav=c,1,2,3,4\n");
+    const OtoFile file = parse_oto_ini(
+        "\xEF\xBB\xBF"
+        "A.WAV=,1,2,3,4,5\r\n\r\nb.wav=- b,1,2,3,4,5\rc.wav=c,1,2,3,4\n");
     EXPECT_EQ(file.encoding, "UTF-8 with BOM");
     ASSERT_EQ(file.entries.size(), 2u);
     EXPECT_EQ(file.entries[0].alias, "A");
@@ -80,5 +82,6 @@ TEST(KanaAlias, KanaKatakanaRomajiAndPhraseStartNameOneSlot) {
     EXPECT_EQ(slot_of_alias("-kya").slot, kya);
     EXPECT_EQ(slot_of_alias("tu").slot, slot_of_romaji("tsu"));
     EXPECT_EQ(slot_of_alias("ヲ").slot, slot_of_romaji("wo"));
-    for (const char* other : {"a か", "-", "息", "ka2", ""}) EXPECT_EQ(slot_of_alias(other).kind, AliasKind::Other) << other;
+    for (const char* other : {"a か", "-", "息", "ka2", ""})
+        EXPECT_EQ(slot_of_alias(other).kind, AliasKind::Other) << other;
 }

@@ -88,8 +88,8 @@ extern "C" __attribute__((visibility("default"))) void* request(void* h, long* l
         return nullptr;
     }
     take_sound_file_tag(script);
-    const std::string response = (saori ? "SAORI/1.0 200 OK\r\nResult: " : "MAKOTO/2.0 200 OK\r\nString: ") +
-                                 script + "\r\nCharset: Shift_JIS\r\n\r\n";
+    const std::string response = (saori ? "SAORI/1.0 200 OK\r\nResult: " : "MAKOTO/2.0 200 OK\r\nString: ") + script +
+                                 "\r\nCharset: Shift_JIS\r\n\r\n";
     void* block = std::malloc(response.size());
     std::memcpy(block, response.data(), response.size());
     *len = static_cast<long>(response.size());

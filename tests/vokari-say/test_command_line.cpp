@@ -15,8 +15,8 @@
 
 namespace {
 
-using say_test::RunResult;
 using say_test::run_say;
+using say_test::RunResult;
 
 // "こんにちは、世界ｶﾀｶﾅ" in UTF-8 and in Shift_JIS.
 const std::string kScriptUtf8 = "こんにちは、世界ｶﾀｶﾅ";
@@ -99,11 +99,14 @@ TEST_F(CommandLine, SaoriSendsArgument0AndReadsResult) {
     EXPECT_EQ(r.out, "あ\n");
     EXPECT_EQ(record("stub-request.bin"),
               "EXECUTE SAORI/1.0\r\nSender: vokari-say\r\nSecurityLevel: Local\r\nCharset: Shift_JIS\r\n"
-              "Argument0: " + kSoundTag + "\x82\xA0\r\n\r\n");
+              "Argument0: " +
+                  kSoundTag + "\x82\xA0\r\n\r\n");
 }
 
 TEST_F(CommandLine, ReadsStandardInputAndFilesWithLineBreaksAsTags) {
-    const RunResult from_stdin = say({"--no-wait"}, "\xEF\xBB\xBF" "一行目\r\n二行目\n\n");
+    const RunResult from_stdin = say({"--no-wait"},
+                                     "\xEF\xBB\xBF"
+                                     "一行目\r\n二行目\n\n");
     EXPECT_EQ(from_stdin.status, 0) << from_stdin.err;
     EXPECT_EQ(from_stdin.out, "一行目\\n二行目\n");
     EXPECT_EQ(record("stub-request.bin"),

@@ -35,8 +35,8 @@ TEST(Protocol, RefusesErrorStatusEmptyResponseAndMissingScript) {
 }
 
 TEST(Options, ScriptWordsAndValuesInBothForms) {
-    const ParsedOptions p = parse_options({"-m", "dir", "--output=a.wav", "こんにちは", "--saori", "--no-play",
-                                           "-s", "30", "--", "-x"});
+    const ParsedOptions p =
+        parse_options({"-m", "dir", "--output=a.wav", "こんにちは", "--saori", "--no-play", "-s", "30", "--", "-x"});
     ASSERT_TRUE(p.ok) << p.error;
     EXPECT_EQ(p.options.module_dir, "dir");
     EXPECT_EQ(p.options.output_wav, "a.wav");
@@ -50,17 +50,27 @@ TEST(Options, ScriptWordsAndValuesInBothForms) {
 
 TEST(Options, ReportsBadUsage) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--bogus"},          {"-o"},          {"--saori=1"},        {"-s", "fast"},
-        {"-s", "-5"},         {"--file="},     {"a", "-f", "x.txt"}, {"--raw", "r", "--saori"},
-        {"-f", "a", "-r", "b"}, {"-s", "10001"},    {"-s", "-1"},        {"--encoding", "latin1"},
-        {"-o", "a", "--svg", "a"}, {"--pitch", "a"},
+        {"--bogus"},
+        {"-o"},
+        {"--saori=1"},
+        {"-s", "fast"},
+        {"-s", "-5"},
+        {"--file="},
+        {"a", "-f", "x.txt"},
+        {"--raw", "r", "--saori"},
+        {"-f", "a", "-r", "b"},
+        {"-s", "10001"},
+        {"-s", "-1"},
+        {"--encoding", "latin1"},
+        {"-o", "a", "--svg", "a"},
+        {"--pitch", "a"},
     };
     for (const auto& arguments : bad) {
         const ParsedOptions p = parse_options(arguments);
         EXPECT_FALSE(p.ok) << arguments[0];
         EXPECT_FALSE(p.error.empty());
     }
-    EXPECT_TRUE(parse_options({"--reading", "--pitch", "a"}).ok);   // --pitch needs only --reading
+    EXPECT_TRUE(parse_options({"--reading", "--pitch", "a"}).ok);  // --pitch needs only --reading
     for (const char* limit : {"0", "10000"}) EXPECT_TRUE(parse_options({"-s", limit}).ok) << limit;
     EXPECT_EQ(parse_options({"-e", "sjis"}).options.encoding, ScriptEncoding::ShiftJis);
 }

@@ -52,9 +52,11 @@ TEST_F(SoundFiles, PictureShowsEachCharacterAtItsMoment) {
     EXPECT_EQ(svg.rfind("<svg", 0), 0u);
     EXPECT_NE(svg.find(">a&lt;b</text>"), std::string::npos);
     EXPECT_NE(svg.find("x='60.0' y='250.0' text-anchor='middle' font-size='15' fill='#1f5fbf'>&lt;</text>"),
-              std::string::npos) << svg;
+              std::string::npos)
+        << svg;
     EXPECT_NE(svg.find("x='560.0' y='272.0' text-anchor='middle' font-size='15' fill='#c0392b'>&amp;</text>"),
-              std::string::npos) << svg;
+              std::string::npos)
+        << svg;
     EXPECT_NE(svg.find("<path"), std::string::npos);
 }
 

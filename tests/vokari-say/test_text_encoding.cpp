@@ -14,7 +14,9 @@ namespace {
 TEST(TextEncoding, YenSignNeverBecomesTheTagByte) {
     const auto result = utf8_to_cp932("¥1¥");
     ASSERT_TRUE(result.ok) << result.error;
-    EXPECT_EQ(result.text, "\x81\x8F" "1\x81\x8F");
+    EXPECT_EQ(result.text,
+              "\x81\x8F"
+              "1\x81\x8F");
 }
 
 TEST(TextEncoding, MessagesNameTheBytesAndCharacters) {

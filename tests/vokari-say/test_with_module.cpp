@@ -12,8 +12,8 @@
 
 namespace {
 
-using say_test::RunResult;
 using say_test::run_say;
+using say_test::RunResult;
 
 std::uint32_t le32(const std::vector<std::uint8_t>& b, size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
@@ -52,9 +52,8 @@ protected:
     static std::string listing(const std::string& folder) {
         std::string text;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-            text += entry.path().string() + " " +
-                    std::to_string(entry.is_regular_file() ? entry.file_size() : 0) + " " +
-                    std::to_string(entry.last_write_time().time_since_epoch().count()) + "\n";
+            text += entry.path().string() + " " + std::to_string(entry.is_regular_file() ? entry.file_size() : 0) +
+                    " " + std::to_string(entry.last_write_time().time_since_epoch().count()) + "\n";
         }
         return text;
     }
@@ -85,7 +84,8 @@ TEST_F(WithModule, ReplyWaitsMatchTheLengthOfTheSavedSound) {
 
     // Each of the five characters is followed by the same wait W.
     std::smatch match;
-    const std::regex pattern("こ\\\\_w\\[(\\d+)\\]ん\\\\_w\\[\\1\\]に\\\\_w\\[\\1\\]ち\\\\_w\\[\\1\\]は\\\\_w\\[\\1\\]\n");
+    const std::regex pattern(
+        "こ\\\\_w\\[(\\d+)\\]ん\\\\_w\\[\\1\\]に\\\\_w\\[\\1\\]ち\\\\_w\\[\\1\\]は\\\\_w\\[\\1\\]\n");
     ASSERT_TRUE(std::regex_match(r.out, match, pattern)) << r.out;
     const int wait_ms = std::stoi(match[1]);
 
@@ -151,8 +151,10 @@ TEST_F(WithModule, PictureHoldsTheWaveformAndEveryCharacter) {
     const std::vector<std::uint8_t> bytes = fixture::read_file(dir_ + "/a.svg");
     const std::string svg(bytes.begin(), bytes.end());
     EXPECT_NE(svg.find("<path stroke='#333'"), std::string::npos);
-    for (const char* main_character : {">あ<", ">い<"}) EXPECT_NE(svg.find("'#1f5fbf'" + std::string(main_character)), std::string::npos);
-    for (const char* partner : {">う<", ">え<"}) EXPECT_NE(svg.find("'#c0392b'" + std::string(partner)), std::string::npos);
+    for (const char* main_character : {">あ<", ">い<"})
+        EXPECT_NE(svg.find("'#1f5fbf'" + std::string(main_character)), std::string::npos);
+    for (const char* partner : {">う<", ">え<"})
+        EXPECT_NE(svg.find("'#c0392b'" + std::string(partner)), std::string::npos);
 }
 
 // A voice whose dictionary rewrites "vokari" (the guide's own line) and whose

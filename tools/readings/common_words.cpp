@@ -18,11 +18,11 @@ struct GodanRow {
     const char* forms[6];
 };
 const GodanRow kGodanRows[] = {
-    {"v5k", {"か", "き", "く", "け", "こ", "い"}},   {"v5k-s", {"か", "き", "く", "け", "こ", "っ"}},
-    {"v5g", {"が", "ぎ", "ぐ", "げ", "ご", "い"}},   {"v5s", {"さ", "し", "す", "せ", "そ", "し"}},
-    {"v5t", {"た", "ち", "つ", "て", "と", "っ"}},   {"v5n", {"な", "に", "ぬ", "ね", "の", "ん"}},
-    {"v5b", {"ば", "び", "ぶ", "べ", "ぼ", "ん"}},   {"v5m", {"ま", "み", "む", "め", "も", "ん"}},
-    {"v5r", {"ら", "り", "る", "れ", "ろ", "っ"}},   {"v5u", {"わ", "い", "う", "え", "お", "っ"}},
+    {"v5k", {"か", "き", "く", "け", "こ", "い"}}, {"v5k-s", {"か", "き", "く", "け", "こ", "っ"}},
+    {"v5g", {"が", "ぎ", "ぐ", "げ", "ご", "い"}}, {"v5s", {"さ", "し", "す", "せ", "そ", "し"}},
+    {"v5t", {"た", "ち", "つ", "て", "と", "っ"}}, {"v5n", {"な", "に", "ぬ", "ね", "の", "ん"}},
+    {"v5b", {"ば", "び", "ぶ", "べ", "ぼ", "ん"}}, {"v5m", {"ま", "み", "む", "め", "も", "ん"}},
+    {"v5r", {"ら", "り", "る", "れ", "ろ", "っ"}}, {"v5u", {"わ", "い", "う", "え", "お", "っ"}},
 };
 
 bool ends_with(const std::string& text, const std::string& end) {
@@ -35,14 +35,14 @@ std::vector<std::string> word_classes(const std::string& glosses) {
     std::vector<std::string> classes;
     const std::size_t open = glosses.find('(');
     const std::size_t close = glosses.find(')');
-    if (open != 1 || close == std::string::npos) return classes;   // glosses start "/("
+    if (open != 1 || close == std::string::npos) return classes;  // glosses start "/("
     std::istringstream codes(glosses.substr(open + 1, close - open - 1));
     for (std::string code; std::getline(codes, code, ',');) classes.push_back(code);
     return classes;
 }
 
 void add(std::map<std::string, std::string>& words, const std::string& form, const std::string& reading) {
-    if (holds_kanji(form) && !reading.empty()) words.emplace(form, reading);   // the first reading wins
+    if (holds_kanji(form) && !reading.empty()) words.emplace(form, reading);  // the first reading wins
 }
 
 }  // namespace
@@ -88,7 +88,8 @@ std::map<std::string, std::string> read_common_words(const std::string& path, st
                          {"い", "く", "か", "け", "さ", "そ"});
             }
             for (const GodanRow& row : kGodanRows) {
-                if (code != row.type || !ends_with(headword, row.forms[2]) || !ends_with(reading, row.forms[2])) continue;
+                if (code != row.type || !ends_with(headword, row.forms[2]) || !ends_with(reading, row.forms[2]))
+                    continue;
                 const std::string stem = headword.substr(0, headword.size() - 3);
                 const std::string reading_stem = reading.substr(0, reading.size() - 3);
                 for (const char* kana : row.forms) add(words, stem + kana, reading_stem + kana);

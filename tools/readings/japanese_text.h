@@ -20,7 +20,7 @@ std::string euc_jp_to_utf8(const std::string& line);
 // Kanji, including the repetition mark and the small ke used in counters.
 bool is_kanji(char32_t code);
 bool is_hiragana(char32_t code);
-bool is_katakana(char32_t code);   // full-width, with the long-vowel mark
+bool is_katakana(char32_t code);  // full-width, with the long-vowel mark
 bool holds_kanji(const std::string& utf8);
 // True when every character is hiragana or full-width katakana.
 bool is_all_kana(const std::string& utf8);

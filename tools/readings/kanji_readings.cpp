@@ -46,7 +46,7 @@ std::map<std::string, std::string> read_kanjidic(const std::string& path, std::s
         std::string kanji, jis, field, on, kun;
         if (!(fields >> kanji >> jis)) continue;
         while (fields >> field) {
-            if (field == "T1" || field == "T2" || field[0] == '{') break;   // name readings and meanings follow
+            if (field == "T1" || field == "T2" || field[0] == '{') break;  // name readings and meanings follow
             bool katakana;
             if (!is_reading_field(field, katakana)) continue;
             if (katakana && on.empty()) on = field;

@@ -41,7 +41,7 @@ struct Options {
     std::string kanjidic;
     std::string common_words;
     std::string mecab_dictionary = default_dictionary_dir();
-    std::vector<std::string> sources;   // descriptions for the comment lines
+    std::vector<std::string> sources;  // descriptions for the comment lines
     std::vector<std::string> inputs;
     BuildOptions build;
     bool min_count_given = false;
@@ -60,7 +60,8 @@ const char* const kUsage =
     "  --min-count N         write only forms seen N times or more (1; 2 with --general)\n"
     "  --tag-prefix C        the voice-control tag prefix of the scripts (@)\n"
     "  --mecab-dic DIR       the MeCab dictionary, in UTF-8 or Shift_JIS (";
-const char* const kUsageEnd = ")\n"
+const char* const kUsageEnd =
+    ")\n"
     "  --source TEXT         a comment line saying where the input comes from (repeatable)\n";
 
 std::string usage() { return kUsage + default_dictionary_dir() + kUsageEnd; }
@@ -150,7 +151,8 @@ bool write_through_temporary(const std::string& path, const std::string& text, s
     const int write_error = errno;
     // std::filesystem's rename replaces an older dictionary on Windows too.
     std::error_code renamed;
-    if (written && closed) std::filesystem::rename(std::filesystem::u8path(temporary), std::filesystem::u8path(path), renamed);
+    if (written && closed)
+        std::filesystem::rename(std::filesystem::u8path(temporary), std::filesystem::u8path(path), renamed);
     if (!written || !closed || renamed) {
         error = "cannot write " + path + ": " + (renamed ? renamed.message() : std::strerror(write_error));
         std::remove(temporary.c_str());
@@ -229,7 +231,7 @@ int main(int argc, char** argv) {
         }
         if (!decode_script(bytes, text, error)) {
             if (!is_script_name(files[f], options.inputs)) {
-                ++found.other_files;   // a host's data file found in the folder, not a script
+                ++found.other_files;  // a host's data file found in the folder, not a script
                 continue;
             }
             std::cerr << "vokari-readings: " << files[f] << ": " << error << "; skipped\n";
@@ -283,7 +285,8 @@ int main(int argc, char** argv) {
     out += std::string(kOwnOutputFirstLine) + (options.general ? " (general)." : ".") + "\r\n";
     comment("Readings from " + morphology->description() + ".");
     for (const std::string& source : options.sources) comment("From: " + source);
-    if (options.sources.empty()) comment("From " + std::to_string(read) + " script files, " + std::to_string(lines) + " lines.");
+    if (options.sources.empty())
+        comment("From " + std::to_string(read) + " script files, " + std::to_string(lines) + " lines.");
     if (!options.common_words.empty()) comment("Common words from EDICT (EDRDG, CC BY-SA 3.0).");
     if (!options.kanjidic.empty()) comment("Last-resort readings of single kanji from kanjidic (EDRDG, CC BY-SA 3.0).");
     comment("Longer searches come before the shorter ones they contain; edit a reading after the comma.");

@@ -10,8 +10,8 @@ const char* const kDefaultDictionaryDir = "/var/lib/mecab/dic/ipadic-utf8";
 std::string default_dictionary_dir() { return kDefaultDictionaryDir; }
 
 std::string dictionary_hint() {
-    return "install the Debian package " + std::string(kDictionaryPackage) + " (apt-get install " +
-           kDictionaryPackage + ")";
+    return "install the Debian package " + std::string(kDictionaryPackage) + " (apt-get install " + kDictionaryPackage +
+           ")";
 }
 
 struct MecabTagger {

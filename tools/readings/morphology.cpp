@@ -141,8 +141,8 @@ std::string Morphology::description() const {
     if (shift_jis_)
         text << "MeCab with the dictionary " << dictionary_name_ << " (" << (info ? info->size : 0) << " words)";
     else
-        text << "MeCab " << tagger_version() << " with " << (info ? info->filename : "?") << " ("
-             << kDictionaryPackage << ", " << (info ? info->size : 0) << " words)";
+        text << "MeCab " << tagger_version() << " with " << (info ? info->filename : "?") << " (" << kDictionaryPackage
+             << ", " << (info ? info->size : 0) << " words)";
     return text.str();
 }
 
@@ -153,10 +153,8 @@ bool is_spoken_particle(const Word& word) {
 std::string spoken_reading(const std::vector<Word>& words) {
     std::string text;
     for (const Word& word : words) {
-        if (is_spoken_particle(word))
-            text += word.surface == "は" ? "ワ" : "エ";
-        else
-            text += word.reading.empty() ? word.surface : word.reading;
+        if (is_spoken_particle(word)) text += word.surface == "は" ? "ワ" : "エ";
+        else text += word.reading.empty() ? word.surface : word.reading;
     }
     return text;
 }

@@ -14,10 +14,10 @@ namespace vokari {
 namespace readings {
 
 struct Word {
-    std::string surface;   // as written, UTF-8
-    std::string pos;       // part of speech, e.g. the word class of particles
+    std::string surface;  // as written, UTF-8
+    std::string pos;      // part of speech, e.g. the word class of particles
     std::string pos_detail;
-    std::string reading;   // katakana as spelled; empty when the dictionary knows none
+    std::string reading;  // katakana as spelled; empty when the dictionary knows none
 };
 
 // The dictionary the builder uses unless told otherwise (the Debian package
@@ -48,7 +48,6 @@ private:
     MecabTagger* tagger_;
     bool shift_jis_;               // the dictionary's text is code page 932
     std::string dictionary_name_;  // its folder's name, for a Shift_JIS dictionary
-
 };
 
 // The reading the words are spoken with: the reading of each word, the

@@ -12,30 +12,30 @@ namespace {
 
 // How a counter's first sound changes after the digits.
 enum class Row {
-    Plain,   // no change
-    K,       // 1, 6, 8, 10 and 100 take a small tsu: いっこ, ろっこ, じゅっこ, ひゃっこ
-    S,       // 1, 8 and 10 take a small tsu: いっさい, はっさい, じゅっさい
-    T,       // like S: いってん, じゅってん
-    H,       // 1, 6, 8, 10, 100 take a small tsu and p; 3 and 1000 voice it
+    Plain,  // no change
+    K,      // 1, 6, 8, 10 and 100 take a small tsu: いっこ, ろっこ, じゅっこ, ひゃっこ
+    S,      // 1, 8 and 10 take a small tsu: いっさい, はっさい, じゅっさい
+    T,      // like S: いってん, じゅってん
+    H,      // 1, 6, 8, 10, 100 take a small tsu and p; 3 and 1000 voice it
 };
 
 struct Counter {
     const char* text;
-    const char* kana;       // plain reading
+    const char* kana;  // plain reading
     Row row;
-    const char* p_form;     // H: after a small tsu (ぷん)
-    const char* n_form;     // H: after ん (さんぼん, せんぼん)
-    const char* four;       // reading of 4 with the counter, or null for よん + kana
-    std::map<int, const char*> units;   // whole readings of single digits
-    bool units_alone = false;           // units hold only for a number of one digit (ひとり, ふつか)
+    const char* p_form;                // H: after a small tsu (ぷん)
+    const char* n_form;                // H: after ん (さんぼん, せんぼん)
+    const char* four;                  // reading of 4 with the counter, or null for よん + kana
+    std::map<int, const char*> units;  // whole readings of single digits
+    bool units_alone = false;          // units hold only for a number of one digit (ひとり, ふつか)
 };
 
 const char* const kDigits[] = {"ぜろ", "いち", "に", "さん", "よん", "ご", "ろく", "なな", "はち", "きゅう"};
-const char* const kHundreds[] = {"", "ひゃく", "にひゃく", "さんびゃく", "よんひゃく",
+const char* const kHundreds[] = {"",         "ひゃく",     "にひゃく",   "さんびゃく", "よんひゃく",
                                  "ごひゃく", "ろっぴゃく", "ななひゃく", "はっぴゃく", "きゅうひゃく"};
-const char* const kHundredsTsu[] = {"", "ひゃっ", "にひゃっ", "さんびゃっ", "よんひゃっ",
+const char* const kHundredsTsu[] = {"",         "ひゃっ",     "にひゃっ",   "さんびゃっ", "よんひゃっ",
                                     "ごひゃっ", "ろっぴゃっ", "ななひゃっ", "はっぴゃっ", "きゅうひゃっ"};
-const char* const kThousands[] = {"", "せん", "にせん", "さんぜん", "よんせん",
+const char* const kThousands[] = {"",       "せん",     "にせん",   "さんぜん", "よんせん",
                                   "ごせん", "ろくせん", "ななせん", "はっせん", "きゅうせん"};
 
 const std::vector<Counter>& counters() {
@@ -47,15 +47,51 @@ const std::vector<Counter>& counters() {
         {"分", "ふん", Row::H, "ぷん", "ぷん", "よんぷん", {}},
         {"分間", "ふんかん", Row::H, "ぷんかん", "ぷんかん", "よんぷんかん", {}},
         {"秒", "びょう", Row::Plain, "", "", nullptr, {}},
-        {"日", "にち", Row::Plain, "", "", "よっか",
-         {{1, "ついたち"}, {2, "ふつか"}, {3, "みっか"}, {5, "いつか"}, {6, "むいか"}, {7, "なのか"},
-          {8, "ようか"}, {9, "ここのか"}}, true},
-        {"日間", "にちかん", Row::Plain, "", "", "よっかかん",
-         {{1, "いちにちかん"}, {2, "ふつかかん"}, {3, "みっかかん"}, {5, "いつかかん"}, {6, "むいかかん"},
-          {7, "なのかかん"}, {8, "ようかかん"}, {9, "ここのかかん"}}, true},
-        {"日目", "にちめ", Row::Plain, "", "", "よっかめ",
-         {{1, "いちにちめ"}, {2, "ふつかめ"}, {3, "みっかめ"}, {5, "いつかめ"}, {6, "むいかめ"},
-          {7, "なのかめ"}, {8, "ようかめ"}, {9, "ここのかめ"}}, true},
+        {"日",
+         "にち",
+         Row::Plain,
+         "",
+         "",
+         "よっか",
+         {{1, "ついたち"},
+          {2, "ふつか"},
+          {3, "みっか"},
+          {5, "いつか"},
+          {6, "むいか"},
+          {7, "なのか"},
+          {8, "ようか"},
+          {9, "ここのか"}},
+         true},
+        {"日間",
+         "にちかん",
+         Row::Plain,
+         "",
+         "",
+         "よっかかん",
+         {{1, "いちにちかん"},
+          {2, "ふつかかん"},
+          {3, "みっかかん"},
+          {5, "いつかかん"},
+          {6, "むいかかん"},
+          {7, "なのかかん"},
+          {8, "ようかかん"},
+          {9, "ここのかかん"}},
+         true},
+        {"日目",
+         "にちめ",
+         Row::Plain,
+         "",
+         "",
+         "よっかめ",
+         {{1, "いちにちめ"},
+          {2, "ふつかめ"},
+          {3, "みっかめ"},
+          {5, "いつかめ"},
+          {6, "むいかめ"},
+          {7, "なのかめ"},
+          {8, "ようかめ"},
+          {9, "ここのかめ"}},
+         true},
         {"月", "がつ", Row::Plain, "", "", "しがつ", {{7, "しちがつ"}, {9, "くがつ"}}},
         {"か月", "かげつ", Row::K, "", "", nullptr, {}},
         {"ヶ月", "かげつ", Row::K, "", "", nullptr, {}},
@@ -94,9 +130,21 @@ const std::vector<Counter>& counters() {
         {"行", "ぎょう", Row::Plain, "", "", nullptr, {}},
         {"文字", "もじ", Row::Plain, "", "", nullptr, {}},
         {"％", "ぱーせんと", Row::Plain, "", "", nullptr, {}},
-        {"つ", "", Row::Plain, "", "", "よっつ",
-         {{1, "ひとつ"}, {2, "ふたつ"}, {3, "みっつ"}, {5, "いつつ"}, {6, "むっつ"}, {7, "ななつ"},
-          {8, "やっつ"}, {9, "ここのつ"}}, true},
+        {"つ",
+         "",
+         Row::Plain,
+         "",
+         "",
+         "よっつ",
+         {{1, "ひとつ"},
+          {2, "ふたつ"},
+          {3, "みっつ"},
+          {5, "いつつ"},
+          {6, "むっつ"},
+          {7, "ななつ"},
+          {8, "やっつ"},
+          {9, "ここのつ"}},
+         true},
     };
     return table;
 }
@@ -110,8 +158,8 @@ const char* const kHundredsMark = "┘";
 const char* const kHundredsTsuMark = "└";
 const char* const kThousandsMark = "├";
 const char* const kTenThousandsMark = "┬";
-const char* const kFullWidthEnd = "┤";   // ends a run of converted full-width digits
-const char* const kAllMarkers[] = {kTens, kTensTsu, kHundredsMark, kHundredsTsuMark,
+const char* const kFullWidthEnd = "┤";  // ends a run of converted full-width digits
+const char* const kAllMarkers[] = {kTens,          kTensTsu,          kHundredsMark, kHundredsTsuMark,
                                    kThousandsMark, kTenThousandsMark, kFullWidthEnd};
 
 std::string digit(int d) { return std::string(1, static_cast<char>('0' + d)); }

@@ -19,8 +19,8 @@ namespace vokari {
 namespace readings {
 
 struct Pair {
-    std::string search;        // UTF-8
-    std::string replacement;   // UTF-8
+    std::string search;       // UTF-8
+    std::string replacement;  // UTF-8
 };
 
 // Every counter the number pairs know, e.g. "時", "分", "時間".

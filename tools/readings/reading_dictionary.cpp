@@ -106,7 +106,7 @@ void ReadingCounts::add_kana_particles(const std::vector<Word>& words, const std
         if (all_hiragana(words[i].surface)) {
             const std::string form = words[i].surface + words[i + 1].surface;
             ++kana_particles_[form];
-            kana_particle_readings_[form] = said(words[i]) + said(words[i + 1]);   // へは: both particles
+            kana_particle_readings_[form] = said(words[i]) + said(words[i + 1]);  // へは: both particles
             continue;
         }
         // After a katakana word, its last character and the particle: no
@@ -175,13 +175,14 @@ const char* unsafe_search_reason(const std::string& search, char tag_prefix) {
 }
 
 std::vector<Pair> order_pairs(const std::map<std::string, ReadingCounts::Entry>& words,
-                              const std::vector<std::string>& counters, const std::map<std::string, std::string>& fallback,
-                              const std::vector<Pair>& tail, const BuildOptions& options, std::size_t& rejected) {
+                              const std::vector<std::string>& counters,
+                              const std::map<std::string, std::string>& fallback, const std::vector<Pair>& tail,
+                              const BuildOptions& options, std::size_t& rejected) {
     struct Ranked {
         Pair pair;
         long count;
         std::size_t length;
-        bool with_particle;   // a word and the particle は or へ after it
+        bool with_particle;  // a word and the particle は or へ after it
     };
     const auto with_particle = [](const std::string& form, const std::string& reading) {
         const auto ends = [](const std::string& text, const char* end) {
@@ -216,7 +217,7 @@ std::vector<Pair> order_pairs(const std::map<std::string, ReadingCounts::Entry>&
     };
     std::vector<Ranked> first, rest;
     for (const auto& [form, entry] : words) {
-        if (has_digit(form)) continue;   // digits are read by the number pairs
+        if (has_digit(form)) continue;  // digits are read by the number pairs
         Ranked ranked{{form, entry.reading}, entry.count, character_count(form), with_particle(form, entry.reading)};
         (starts_with_counter(form) ? first : rest).push_back(ranked);
     }
@@ -268,8 +269,8 @@ std::vector<Pair> order_pairs(const std::map<std::string, ReadingCounts::Entry>&
     std::vector<Pair> safe;
     rejected = 0;
     for (Pair& p : ordered) {
-        if (unsafe_search_reason(p.search, options.tag_prefix) != nullptr || p.replacement.find(',') != std::string::npos ||
-            p.replacement.find(p.search) != std::string::npos) {
+        if (unsafe_search_reason(p.search, options.tag_prefix) != nullptr ||
+            p.replacement.find(',') != std::string::npos || p.replacement.find(p.search) != std::string::npos) {
             ++rejected;
             continue;
         }
@@ -285,7 +286,7 @@ std::pair<std::size_t, std::size_t> first_order_conflict(const std::vector<Pair>
         const std::vector<std::size_t> starts = character_starts(pairs[j].search);
         for (std::size_t a = 0; a + 1 < starts.size(); ++a)
             for (std::size_t b = a + 1; b < starts.size(); ++b) {
-                if (a == 0 && b + 1 == starts.size()) continue;   // the whole search
+                if (a == 0 && b + 1 == starts.size()) continue;  // the whole search
                 auto found = first_index.find(pairs[j].search.substr(starts[a], starts[b] - starts[a]));
                 if (found != first_index.end() && found->second < j) return {found->second, j};
             }

@@ -27,9 +27,9 @@ public:
     void add_kana_particles(const std::vector<Word>& words, const std::string& line);
 
     struct Entry {
-        std::string reading;   // hiragana
-        long count = 0;        // times read this way
-        long total = 0;        // times seen
+        std::string reading;  // hiragana
+        long count = 0;       // times read this way
+        long total = 0;       // times seen
     };
     // The most used reading of every form seen at least `min_count` times.
     std::map<std::string, Entry> best(long min_count) const;
@@ -43,13 +43,13 @@ public:
 private:
     std::map<std::string, std::map<std::string, long>> words_;   // form -> reading -> count
     std::map<std::string, long> kana_particles_;                 // e.g. "には" -> times a particle
-    std::map<std::string, std::string> kana_particle_readings_;   // e.g. "へは" -> "えわ"
-    std::string text_;   // the lines seen, one after another
+    std::map<std::string, std::string> kana_particle_readings_;  // e.g. "へは" -> "えわ"
+    std::string text_;                                           // the lines seen, one after another
     std::set<std::string> counters_;
 };
 
 struct BuildOptions {
-    long min_count = 1;             // forms seen fewer times get no pair
+    long min_count = 1;  // forms seen fewer times get no pair
     char tag_prefix = '@';
     bool fullwidth_numbers = true;
 };
@@ -64,8 +64,9 @@ const char* unsafe_search_reason(const std::string& search, char tag_prefix);
 // pair, then `tail` (kana particles).  Unsafe pairs are left out and counted
 // in `rejected`.
 std::vector<Pair> order_pairs(const std::map<std::string, ReadingCounts::Entry>& words,
-                              const std::vector<std::string>& counters, const std::map<std::string, std::string>& fallback,
-                              const std::vector<Pair>& tail, const BuildOptions& options, std::size_t& rejected);
+                              const std::vector<std::string>& counters,
+                              const std::map<std::string, std::string>& fallback, const std::vector<Pair>& tail,
+                              const BuildOptions& options, std::size_t& rejected);
 
 // The first (earlier, later) pair numbers where the later search contains the
 // earlier one, so that the shorter pair would take text the longer one needs;

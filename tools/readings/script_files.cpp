@@ -85,7 +85,7 @@ struct Walker {
         for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error))
             if (it->path().filename().u8string()[0] != '.') entries.push_back(it->path());
         if (error) {
-            found.scripts.push_back(dir.u8string());   // reported as unreadable by the reader
+            found.scripts.push_back(dir.u8string());  // reported as unreadable by the reader
             return;
         }
         std::sort(entries.begin(), entries.end());
@@ -96,8 +96,7 @@ struct Walker {
             if (is_folder(entry)) {
                 if (is_sample_folder(entry) || (name == "examples" && fs::exists(dir / "guide.md", error)))
                     ++found.sample_folders;
-                else
-                    walk(entry);
+                else walk(entry);
                 continue;
             }
             if (!output.empty() && fs::equivalent(entry, output, error)) {
@@ -133,8 +132,7 @@ FoundFiles find_script_files(const std::vector<std::string>& inputs, const std::
         std::error_code error;
         if (is_folder(path) && fs::exists(path / "details.txt", error) && !is_module_folder(path))
             ++found.sample_folders;
-        else if (is_folder(path))
-            walker.walk(path);
+        else if (is_folder(path)) walker.walk(path);
         else found.scripts.push_back(input);
     }
     return found;
@@ -154,8 +152,8 @@ std::string skipped_summary(const FoundFiles& found) {
     if (found.sample_folders > 0)
         parts.push_back(counted(found.sample_folders, "voice or example folder", "voice and example folders"));
     if (found.other_files > 0)
-        parts.push_back(counted(found.other_files, "WAV or other file that is not text",
-                                "WAVs and other files that are not text"));
+        parts.push_back(
+            counted(found.other_files, "WAV or other file that is not text", "WAVs and other files that are not text"));
     if (found.earlier_output > 0)
         parts.push_back(counted(found.earlier_output, "dictionary it wrote before", "dictionaries it wrote before"));
     if (parts.empty()) return "";

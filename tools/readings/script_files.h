@@ -11,11 +11,11 @@ namespace vokari {
 namespace readings {
 
 struct FoundFiles {
-    std::vector<std::string> scripts;   // in name order
-    std::size_t module_files = 0;       // settings, log, dictionaries it names, licences, guide, the DLL
-    std::size_t sample_folders = 0;     // voice folders (details.txt or WAVs) and the guide's examples
-    std::size_t other_files = 0;        // WAVs and other files that are not text
-    std::size_t earlier_output = 0;     // dictionaries written by vokari-readings
+    std::vector<std::string> scripts;  // in name order
+    std::size_t module_files = 0;      // settings, log, dictionaries it names, licences, guide, the DLL
+    std::size_t sample_folders = 0;    // voice folders (details.txt or WAVs) and the guide's examples
+    std::size_t other_files = 0;       // WAVs and other files that are not text
+    std::size_t earlier_output = 0;    // dictionaries written by vokari-readings
 };
 
 // Walks `inputs`: a file given by name is always read; under a folder, the

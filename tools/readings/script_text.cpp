@@ -19,9 +19,8 @@ bool decode_script(const std::string& bytes, std::string& utf8, std::string& err
     }
     const std::size_t bad_utf8 = detected.bad_utf8, bad_sjis = detected.bad_shift_jis;
     const std::size_t offset = bad_utf8 > bad_sjis ? bad_utf8 : bad_sjis;
-    error = "neither UTF-8 nor Shift_JIS (UTF-8 fails at byte " + std::to_string(bad_utf8) +
-            ", Shift_JIS at byte " + std::to_string(bad_sjis) + "; the file fails at byte " +
-            std::to_string(offset) + ")";
+    error = "neither UTF-8 nor Shift_JIS (UTF-8 fails at byte " + std::to_string(bad_utf8) + ", Shift_JIS at byte " +
+            std::to_string(bad_sjis) + "; the file fails at byte " + std::to_string(offset) + ")";
     return false;
 }
 
@@ -39,9 +38,9 @@ std::size_t bracket_length(const std::string& text, std::size_t open) {
 
 // Names of the voice-control tags after the prefix, the bracketed ones first
 // and longer names before the shorter ones they begin with.
-const char* const kVoiceTags[] = {"wavouts[", "wavout[", "0<[", "0>[", "0+[", "0-[", "+[", "-[", "u[", "<[",
-                                  ">[", "g[", "p[", "s[", "a[", "0<", "0>", "0+", "0-", "+", "-", "=", "<",
-                                  ">", "|", "n", "s", "w", "b", "o", ":", "e"};
+const char* const kVoiceTags[] = {"wavouts[", "wavout[", "0<[", "0>[", "0+[", "0-[", "+[", "-[", "u[", "<[", ">[",
+                                  "g[",       "p[",      "s[",  "a[",  "0<",  "0>",  "0+", "0-", "+",  "-",  "=",
+                                  "<",        ">",       "|",   "n",   "s",   "w",   "b",  "o",  ":",  "e"};
 
 // Length of the backslash tag at text[pos], the backslash included.
 std::size_t script_tag_length(const std::string& text, std::size_t pos) {
@@ -108,7 +107,7 @@ std::vector<std::string> tags_of(const std::string& text, char tag_prefix, bool 
             tags.push_back(text.substr(pos, length));
             pos += length;
         } else {
-            const bool lead = shift_jis && vokari::starts_script_pair(c);   // as the scanner steps
+            const bool lead = shift_jis && vokari::starts_script_pair(c);  // as the scanner steps
             pos += lead ? 2 : 1;
         }
     }

@@ -12,7 +12,7 @@ namespace readings {
 
 struct ScriptFile {
     std::string path;
-    std::vector<std::string> lines;   // UTF-8, tags removed, one spoken segment each
+    std::vector<std::string> lines;  // UTF-8, tags removed, one spoken segment each
 };
 
 // Reads `bytes` (a whole file) as UTF-8 when it is valid UTF-8, else as

@@ -37,10 +37,10 @@ std::optional<std::size_t> first_invalid_shift_jis(const std::string& bytes);
 // UTF-8 turned into code page 932 bytes.
 struct ShiftJisEncoding {
     bool ok = false;
-    std::string shift_jis;                 // the bytes, when ok
-    std::optional<std::size_t> bad_utf8;   // byte offset of the first byte that is not UTF-8
-    std::string unconvertible;             // the characters without a form: "'☃' (U+2603), ..."
-    bool converter_missing = false;        // this system cannot convert code page 932 at all
+    std::string shift_jis;                // the bytes, when ok
+    std::optional<std::size_t> bad_utf8;  // byte offset of the first byte that is not UTF-8
+    std::string unconvertible;            // the characters without a form: "'☃' (U+2603), ..."
+    bool converter_missing = false;       // this system cannot convert code page 932 at all
 };
 
 // UTF-8 text in, code page 932 bytes out (desktop only).  Fails at the first

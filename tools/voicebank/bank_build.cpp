@@ -23,7 +23,7 @@ void print_slot(std::FILE* out, const SlotSample& s, const SlotTuning& t) {
         std::fprintf(out, "  vowel at %6.1f ms, fade %6.1f ms", s.vowel_delay * ms, s.fade_length * ms);
     }
     std::fprintf(out, "  f0 %6.1f Hz  frequency x%.3f  level x%.3f\n", s.period > 0 ? kBankRate / s.period : 0.0,
-                t.correct_frequency, t.correct_level);
+                 t.correct_frequency, t.correct_level);
 }
 
 void print_list(std::FILE* err, const char* heading, const std::vector<std::string>& lines) {
@@ -51,8 +51,8 @@ void print_report(std::FILE* err, const BuildReport& report) {
 
 }  // namespace
 
-int tune_and_store(std::vector<SlotSample> samples, std::vector<std::string> names, BuildReport& report,
-                   int speaker, const BankSink& store, std::FILE* out, std::FILE* err) {
+int tune_and_store(std::vector<SlotSample> samples, std::vector<std::string> names, BuildReport& report, int speaker,
+                   const BankSink& store, std::FILE* out, std::FILE* err) {
     for (size_t i = 0; i < samples.size(); ++i) {
         for (const std::string& problem : samples[i].problems) report.estimates.push_back(names[i] + ": " + problem);
     }
@@ -81,7 +81,7 @@ int tune_and_store(std::vector<SlotSample> samples, std::vector<std::string> nam
 
     for (size_t i = 0; i < samples.size(); ++i) print_slot(out, samples[i], tuning.slots[i]);
     std::fprintf(out, "speaker %d: %zu slots, f0 %.1f Hz, gain %.3f\n", speaker, samples.size(),
-                tuning.target_period > 0 ? kBankRate / tuning.target_period : 0.0, tuning.gain);
+                 tuning.target_period > 0 ? kBankRate / tuning.target_period : 0.0, tuning.gain);
 
     std::string error;
     if (!store(samples, tuning, error)) {
@@ -95,8 +95,8 @@ int tune_and_store(std::vector<SlotSample> samples, std::vector<std::string> nam
     return warnings ? kExitBuiltWithWarnings : kExitBuilt;
 }
 
-int tune_and_write(std::vector<SlotSample> samples, std::vector<std::string> names, BuildReport& report,
-                   int speaker, const std::string& module_dir) {
+int tune_and_write(std::vector<SlotSample> samples, std::vector<std::string> names, BuildReport& report, int speaker,
+                   const std::string& module_dir) {
     const BankSink to_folder = [&](const std::vector<SlotSample>& tuned, const BankTuning& tuning, std::string& error) {
         return write_bank(module_dir, speaker, tuned, tuning, error);
     };

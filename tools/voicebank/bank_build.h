@@ -23,13 +23,13 @@ struct BuildReport {
 
 // Where a tuned bank goes: a folder on disk, or files kept in memory.  False
 // with `error` set (in words) when the bank could not be stored.
-using BankSink = std::function<bool(const std::vector<SlotSample>& samples, const BankTuning& tuning,
-                                    std::string& error)>;
+using BankSink =
+    std::function<bool(const std::vector<SlotSample>& samples, const BankTuning& tuning, std::string& error)>;
 
 // As tune_and_write below, but the bank goes to `store`, the per-slot lines
 // to `out` and the report to `err`.
-int tune_and_store(std::vector<SlotSample> samples, std::vector<std::string> names, BuildReport& report,
-                   int speaker, const BankSink& store, std::FILE* out, std::FILE* err);
+int tune_and_store(std::vector<SlotSample> samples, std::vector<std::string> names, BuildReport& report, int speaker,
+                   const BankSink& store, std::FILE* out, std::FILE* err);
 
 // Tunes `samples` (`names[i]` names samples[i] for the user), leaves out
 // every sample whose correction would pass the renderer's limits (retuning
@@ -38,8 +38,8 @@ int tune_and_store(std::vector<SlotSample> samples, std::vector<std::string> nam
 // left-out samples under a WARNING banner.  Returns the exit status:
 // kExitBuilt, kExitBuiltWithWarnings, or kExitFailed when nothing usable is
 // left or the write fails (the module folder then holds its old bank).
-int tune_and_write(std::vector<SlotSample> samples, std::vector<std::string> names, BuildReport& report,
-                   int speaker, const std::string& module_dir);
+int tune_and_write(std::vector<SlotSample> samples, std::vector<std::string> names, BuildReport& report, int speaker,
+                   const std::string& module_dir);
 
 }  // namespace voicebank
 }  // namespace vokari

@@ -23,9 +23,7 @@ namespace {
 
 constexpr double kFullScale = 8158.0;
 
-std::string directory_name(bool vowels, int speaker) {
-    return vokari::sample_folder(vowels, speaker);
-}
+std::string directory_name(bool vowels, int speaker) { return vokari::sample_folder(vowels, speaker); }
 
 // The system's reason for a failed file call, in its own words.
 std::string system_reason(int code) { return std::error_code(code, std::generic_category()).message(); }
@@ -44,8 +42,8 @@ bool write_bytes(const fs::path& path, const std::vector<std::uint8_t>& bytes, s
     // An empty file (the swap mark) has no buffer to hand to fwrite.
     // Flushed before closing: some C libraries (wine's msvcrt) forget a
     // failed flush by the time fclose returns.
-    const bool written = (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size()) &&
-                         std::fflush(file) == 0;
+    const bool written =
+        (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size()) && std::fflush(file) == 0;
     const int write_errno = errno;
     const bool closed = std::fclose(file) == 0;
     if (written && closed) return true;
@@ -65,7 +63,7 @@ bool write_directory(const fs::path& directory, const std::string& name,
     for (const auto& [path, bytes] : files) {
         if (path.compare(0, prefix.size(), prefix) != 0) continue;
         if (!write_bytes(directory / path.substr(prefix.size()), bytes, reason)) {
-            reason = path + ": " + reason;   // the file as it stands in the module folder
+            reason = path + ": " + reason;  // the file as it stands in the module folder
             return false;
         }
     }
@@ -142,8 +140,9 @@ std::vector<std::uint8_t> sample_file_bytes(const std::vector<float>& x, double 
 }
 
 std::string details_text(const std::vector<SlotSample>& samples, const BankTuning& tuning, bool vowels) {
-    std::string text = vowels ? "// Vowel samples: loop start, rate and level corrections.\n"
-                              : "// Consonant samples: vowel delay and fade (output samples), rate and level corrections.\n";
+    std::string text =
+        vowels ? "// Vowel samples: loop start, rate and level corrections.\n"
+               : "// Consonant samples: vowel delay and fade (output samples), rate and level corrections.\n";
     char line[128];
     for (size_t i = 0; i < samples.size(); ++i) {
         const SlotSample& s = samples[i];
@@ -157,12 +156,12 @@ std::string details_text(const std::vector<SlotSample>& samples, const BankTunin
             // The renderer counts these in output samples; the sample itself
             // plays at the slot's rate factor.
             std::snprintf(line, sizeof line, "%s,%ld\n%s,%ld\n", vokari::kDetailVowelDelay,
-                          std::lround(s.vowel_delay / t.correct_frequency),
-                          vokari::kDetailLoopOffset, std::lround(s.fade_length / t.correct_frequency));
+                          std::lround(s.vowel_delay / t.correct_frequency), vokari::kDetailLoopOffset,
+                          std::lround(s.fade_length / t.correct_frequency));
         }
         text += line;
-        std::snprintf(line, sizeof line, "%s,%.4f\n%s,%.4f\n", vokari::kDetailCorrectFrequency,
-                      t.correct_frequency, vokari::kDetailCorrectLevel, t.correct_level);
+        std::snprintf(line, sizeof line, "%s,%.4f\n%s,%.4f\n", vokari::kDetailCorrectFrequency, t.correct_frequency,
+                      vokari::kDetailCorrectLevel, t.correct_level);
         text += line;
     }
     return text;

@@ -14,13 +14,13 @@ constexpr int kExitUsage = 2;              // bad command line; nothing read or 
 constexpr int kExitBuiltWithWarnings = 3;  // bank written; some slots left out or estimates failed
 
 struct Options {
-    bool help = false;        // --help: print the usage and stop
-    bool oto = false;         // --oto: the source is a bank with oto.ini files
-    int speaker = 0;          // 0 or 1
-    std::string subbank;      // --subbank: the sub-folder of an oto bank to read; empty = all
-    std::string source;       // recordings folder, or the oto bank's folder
-    std::string module_dir;   // the module folder the sample directories go into
-    std::string error;        // non-empty: the command line is wrong, in words
+    bool help = false;       // --help: print the usage and stop
+    bool oto = false;        // --oto: the source is a bank with oto.ini files
+    int speaker = 0;         // 0 or 1
+    std::string subbank;     // --subbank: the sub-folder of an oto bank to read; empty = all
+    std::string source;      // recordings folder, or the oto bank's folder
+    std::string module_dir;  // the module folder the sample directories go into
+    std::string error;       // non-empty: the command line is wrong, in words
 };
 
 // Reads the arguments after the program name.  Never fails hard: a wrong

@@ -19,9 +19,9 @@ struct SlotTuning {
 };
 
 struct BankTuning {
-    double gain = 1.0;           // applied to every sample before encoding
-    double target_period = 0.0;  // samples: the median period of the bank
-    double target_rms = 0.0;     // the median loudness, before `gain`
+    double gain = 1.0;                  // applied to every sample before encoding
+    double target_period = 0.0;         // samples: the median period of the bank
+    double target_rms = 0.0;            // the median loudness, before `gain`
     std::vector<SlotTuning> slots;      // parallel to the samples given
     std::vector<std::string> problems;  // factors that hit the renderer's limits
 };

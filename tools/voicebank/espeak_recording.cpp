@@ -39,9 +39,7 @@ int synthesiser_rate() {
     return rate;
 }
 
-bool is_vowel_phoneme(const std::string& name) {
-    return !name.empty() && std::strchr("aiueoM", name[0]) != nullptr;
-}
+bool is_vowel_phoneme(const std::string& name) { return !name.empty() && std::strchr("aiueoM", name[0]) != nullptr; }
 
 }  // namespace
 

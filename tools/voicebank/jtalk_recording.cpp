@@ -134,8 +134,8 @@ JtalkRecording record_with_jtalk(const std::string& text, const JtalkVoice& voic
     std::ofstream(text_path, std::ios::binary) << text << "\n";
     std::remove(wav_path.c_str());
     if (!run_quietly({voice.program, "-x", voice.dictionary, "-m", voice.voice, "-s", std::to_string(kSynthesisRate),
-                      "-fm", number(voice.half_tones), "-a", number(voice.all_pass), "-r", number(voice.speed), "-ow", wav_path, "-ot",
-                      trace_path, text_path})) {
+                      "-fm", number(voice.half_tones), "-a", number(voice.all_pass), "-r", number(voice.speed), "-ow",
+                      wav_path, "-ot", trace_path, text_path})) {
         recording.error = voice.program + " failed to speak " + text;
         return recording;
     }

@@ -27,8 +27,7 @@ double similarity(const std::vector<float>& x, long a, long b, long half) {
 
 }  // namespace
 
-LoopPoints find_loop(const std::vector<float>& x, long region_begin, long region_end, double period,
-                     long min_length) {
+LoopPoints find_loop(const std::vector<float>& x, long region_begin, long region_end, double period, long min_length) {
     LoopPoints loop;
     const long n = static_cast<long>(x.size());
     if (period <= 0.0) return loop;

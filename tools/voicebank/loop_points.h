@@ -19,8 +19,7 @@ struct LoopPoints {
 // samples; the start is placed where the waveform best matches the waveform
 // at the end (normalised cross-correlation over two periods).  An empty
 // result (start -1) when the region is too short or too close to the start.
-LoopPoints find_loop(const std::vector<float>& x, long region_begin, long region_end, double period,
-                     long min_length);
+LoopPoints find_loop(const std::vector<float>& x, long region_begin, long region_end, double period, long min_length);
 
 // Makes the wrap from the end of the loop back to its start seamless: the
 // last `blend` samples before `end` are cross-faded into the samples before

@@ -110,8 +110,9 @@ std::string check_regions(const OtoEntry& e, double file_ms, double& begin_ms, d
     }
     const double half_sample_ms = 500.0 / kBankRate;
     if (e.offset_ms >= file_ms || end_ms > file_ms + half_sample_ms) {
-        std::snprintf(text, sizeof text, "entry past the end of its file (%.1f ms long; the entry runs %.1f to %.1f ms)",
-                      file_ms, begin_ms, end_ms);
+        std::snprintf(text, sizeof text,
+                      "entry past the end of its file (%.1f ms long; the entry runs %.1f to %.1f ms)", file_ms,
+                      begin_ms, end_ms);
         return text;
     }
     if (end_ms - begin_ms < kShortestCutMs) {
@@ -120,7 +121,8 @@ std::string check_regions(const OtoEntry& e, double file_ms, double& begin_ms, d
         return text;
     }
     if (e.consonant_ms > end_ms - begin_ms || e.preutterance_ms >= end_ms - begin_ms) {
-        std::snprintf(text, sizeof text, "crossing regions: consonant %g ms or preutterance %g ms past the cutoff (%.1f ms)",
+        std::snprintf(text, sizeof text,
+                      "crossing regions: consonant %g ms or preutterance %g ms past the cutoff (%.1f ms)",
                       e.consonant_ms, e.preutterance_ms, end_ms - begin_ms);
         return text;
     }
@@ -191,8 +193,8 @@ int import_oto_files(const OtoBankFiles& bank, const std::string& subbank, int s
     for (OtoSource& source : sources) {
         source.parsed = parse_oto_ini(bank.read(source.label));
         std::fprintf(out, "%s: %s, %zu entries\n", source.label.c_str(),
-                    source.parsed.encoding.empty() ? "encoding unknown" : source.parsed.encoding.c_str(),
-                    source.parsed.entries.size());
+                     source.parsed.encoding.empty() ? "encoding unknown" : source.parsed.encoding.c_str(),
+                     source.parsed.entries.size());
         for (const OtoProblem& problem : source.parsed.problems) {
             report.notes.push_back(source.label + ":" + std::to_string(problem.line) + ": " + problem.message);
         }
@@ -239,7 +241,7 @@ int import_oto_files(const OtoBankFiles& bank, const std::string& subbank, int s
         std::string examples;
         for (size_t i = 0; i < ignored.size() && i < 3; ++i) examples += (i ? ", " : "") + ignored[i];
         std::fprintf(out, "%zu entries ignored (VCV or not a syllable of the bank), e.g. %s\n", ignored.size(),
-                    examples.c_str());
+                     examples.c_str());
     }
 
     // Progress on a terminal only: a log file gets the report alone.
@@ -253,7 +255,8 @@ int import_oto_files(const OtoBankFiles& bank, const std::string& subbank, int s
         const std::string syllable = std::string(kSyllables[slot].kana) + " " + kSyllables[slot].romaji;
         bool built = false;
         for (const Candidate& candidate : candidates) {
-            if (show_progress) std::fprintf(err, "\rimporting %3d/%d %-16s", slot + 1, kSyllableCount, kSyllables[slot].romaji);
+            if (show_progress)
+                std::fprintf(err, "\rimporting %3d/%d %-16s", slot + 1, kSyllableCount, kSyllables[slot].romaji);
             SlotSample sample;
             std::string error;
             bool left_out = false;
@@ -270,7 +273,7 @@ int import_oto_files(const OtoBankFiles& bank, const std::string& subbank, int s
     if (show_progress) std::fprintf(err, "\r%40s\r", "");
     report.notes.insert(report.notes.end(), repeated_across.begin(), repeated_across.end());
     std::fprintf(out, "%zu of %d slots mapped from %zu oto.ini file(s); %zu entries ignored\n", samples.size(),
-                kSyllableCount, sources.size(), ignored.size());
+                 kSyllableCount, sources.size(), ignored.size());
     if (samples.empty()) {
         for (const std::string& note : report.notes) std::fprintf(err, "  %s\n", note.c_str());
         std::fprintf(err, "vokari-voicebank: no usable syllable in %s; nothing changed\n", bank.describe("").c_str());

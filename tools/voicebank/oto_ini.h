@@ -11,13 +11,13 @@ namespace vokari {
 namespace voicebank {
 
 struct OtoEntry {
-    int line = 0;              // 1-based line number in the file
-    std::string file;          // the WAV file named by the entry, UTF-8
-    std::string file_bytes;    // the same name as written in the file (before decoding)
-    std::string alias;         // the alias; the file name without ".wav" when empty
-    double offset_ms = 0.0;    // start of the syllable, from the start of the file
-    double consonant_ms = 0.0; // end of the fixed part, from the offset
-    double cutoff_ms = 0.0;    // >= 0: back from the end of the file; < 0: minus the length from the offset
+    int line = 0;                  // 1-based line number in the file
+    std::string file;              // the WAV file named by the entry, UTF-8
+    std::string file_bytes;        // the same name as written in the file (before decoding)
+    std::string alias;             // the alias; the file name without ".wav" when empty
+    double offset_ms = 0.0;        // start of the syllable, from the start of the file
+    double consonant_ms = 0.0;     // end of the fixed part, from the offset
+    double cutoff_ms = 0.0;        // >= 0: back from the end of the file; < 0: minus the length from the offset
     double preutterance_ms = 0.0;  // start of the vowel (the note), from the offset
     double overlap_ms = 0.0;       // from the offset; may be negative
 };

@@ -42,8 +42,7 @@ PeriodEstimate estimate_period(const std::vector<float>& x, long begin) {
         }
     }
     if (best < 0) {
-        best = static_cast<int>(std::min_element(normalised.begin() + kMinPeriod,
-                                                 normalised.begin() + kMaxPeriod + 1) -
+        best = static_cast<int>(std::min_element(normalised.begin() + kMinPeriod, normalised.begin() + kMaxPeriod + 1) -
                                 normalised.begin());
     }
     result.aperiodicity = normalised[best];

@@ -67,7 +67,8 @@ std::string set_up_reading(const std::string& module_dir, const std::vector<std:
     for (const std::string& line : reading_settings_lines()) text += line + "\r\n";
     const fs::path temporary = dir / "vokari.txt.part";
     FILE* file = std::fopen(temporary.u8string().c_str(), "wb");
-    bool ok = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
+    bool ok =
+        file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
     if (file != nullptr) ok = std::fclose(file) == 0 && ok;
     std::error_code failure;
     if (ok) fs::rename(temporary, dir / "vokari.txt", failure);

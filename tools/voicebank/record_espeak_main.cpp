@@ -78,7 +78,8 @@ int main(int argc, char** argv) {
         const EspeakRecording recording = record_with_espeak(recording_text(slot), voice);
         const std::string path = out_dir + "/" + kSyllables[slot].romaji + ".wav";
         if (!recording.error.empty() || !write_wav16(path, recording)) {
-            std::fprintf(stderr, "%s: %s\n", path.c_str(), recording.error.empty() ? "cannot write" : recording.error.c_str());
+            std::fprintf(stderr, "%s: %s\n", path.c_str(),
+                         recording.error.empty() ? "cannot write" : recording.error.c_str());
             return 1;
         }
     }

@@ -17,13 +17,13 @@ namespace vokari {
 namespace voicebank {
 namespace {
 
-constexpr long kOnsetFade = 44;              // 2 ms fade-in: no click at the start
-constexpr long kTailFade = 220;              // 10 ms: the data beyond the fade, faded out
-constexpr long kMinCrossfade = 441;          // 20 ms of vowel inside the consonant's fade
-constexpr long kMaxCrossfade = 1764;         // 80 ms
-constexpr long kMinLoop = 1103;              // a loop of at least 50 ms
-constexpr double kLoopPlacement = 0.6;       // loop ends 60 % into the loud part of a vowel
-constexpr double kLoudFloorDb = 10.0;        // the loud part: within 10 dB of the loudest
+constexpr long kOnsetFade = 44;         // 2 ms fade-in: no click at the start
+constexpr long kTailFade = 220;         // 10 ms: the data beyond the fade, faded out
+constexpr long kMinCrossfade = 441;     // 20 ms of vowel inside the consonant's fade
+constexpr long kMaxCrossfade = 1764;    // 80 ms
+constexpr long kMinLoop = 1103;         // a loop of at least 50 ms
+constexpr double kLoopPlacement = 0.6;  // loop ends 60 % into the loud part of a vowel
+constexpr double kLoudFloorDb = 10.0;   // the loud part: within 10 dB of the loudest
 
 double rms_of(const std::vector<float>& x, long begin, long end) {
     double sum = 0.0;

@@ -10,14 +10,14 @@ namespace voicebank {
 
 struct SlotSample {
     int slot = -1;
-    std::vector<float> samples;  // the sample as it goes into the bank (+-1.0 scale)
-    long vowel_delay = 0;        // consonant slot: samples from its start to the vowel
-    long fade_length = 0;        // consonant slot: samples over which it fades out
-    long loop_start = 0;         // vowel slot: first sample of the loop (to the end)
-    long measure_begin = 0;      // the stretch of vowel that was measured,
-    long measure_end = 0;        //   samples [begin, end) of `samples`
-    double period = 0.0;         // pitch period there, samples; 0 = not found
-    double rms = 0.0;            // loudness there, RMS on the +-1.0 scale
+    std::vector<float> samples;         // the sample as it goes into the bank (+-1.0 scale)
+    long vowel_delay = 0;               // consonant slot: samples from its start to the vowel
+    long fade_length = 0;               // consonant slot: samples over which it fades out
+    long loop_start = 0;                // vowel slot: first sample of the loop (to the end)
+    long measure_begin = 0;             // the stretch of vowel that was measured,
+    long measure_end = 0;               //   samples [begin, end) of `samples`
+    double period = 0.0;                // pitch period there, samples; 0 = not found
+    double rms = 0.0;                   // loudness there, RMS on the +-1.0 scale
     std::vector<std::string> problems;  // estimates that failed, in words
 };
 

@@ -14,12 +14,12 @@ namespace vokari {
 namespace voicebank {
 namespace {
 
-constexpr double kEndFloorDb = 20.0;       // frames this far below the loudest end the vowel
-constexpr double kVoicedLimit = 0.12;      // YIN aperiodicity of a voiced frame
-constexpr int kVoicingGapFrames = 4;       // unvoiced frames tolerated inside the vowel (10 ms)
-constexpr double kShapeLimitDb = 6.0;      // SpectralShape: distance to the vowel's shape
-constexpr double kLevelDropDb = 3.0;       // LevelAndShape: loudness below the vowel
-constexpr double kLevelShapeLimitDb = 4.0; // LevelAndShape: distance to the vowel's shape
+constexpr double kEndFloorDb = 20.0;        // frames this far below the loudest end the vowel
+constexpr double kVoicedLimit = 0.12;       // YIN aperiodicity of a voiced frame
+constexpr int kVoicingGapFrames = 4;        // unvoiced frames tolerated inside the vowel (10 ms)
+constexpr double kShapeLimitDb = 6.0;       // SpectralShape: distance to the vowel's shape
+constexpr double kLevelDropDb = 3.0;        // LevelAndShape: loudness below the vowel
+constexpr double kLevelShapeLimitDb = 4.0;  // LevelAndShape: distance to the vowel's shape
 
 struct SteadyVowel {
     long first = 0;  // frame range of the reference stretch, inclusive
@@ -65,8 +65,8 @@ long voicing_onset_frame(const std::vector<float>& x, long from_frame, double pe
 
 // First frame of the run before the steady vowel whose frames all stay within
 // `shape_limit` of its shape and no more than `level_drop` below its level.
-long vowel_like_onset_frame(const std::vector<SpectralFrame>& frames, const SteadyVowel& steady,
-                            double level_drop, double shape_limit) {
+long vowel_like_onset_frame(const std::vector<SpectralFrame>& frames, const SteadyVowel& steady, double level_drop,
+                            double shape_limit) {
     long k = steady.first;
     while (k > 0 && frames[k - 1].level_db >= steady.mean.level_db - level_drop &&
            shape_distance(frames[k - 1], steady.mean) <= shape_limit) {
@@ -96,18 +96,16 @@ VowelOnset find_vowel_onset(const std::vector<float>& x, OnsetCue cue) {
 
     long frame = steady.first;
     switch (cue) {
-        case OnsetCue::Voicing: {
-            const double period = median_period(x, steady.first * kFrameHop, steady.last * kFrameHop);
-            frame = period > 0.0 ? voicing_onset_frame(x, steady.first, period)
-                                 : vowel_like_onset_frame(frames, steady, kLevelDropDb, kLevelShapeLimitDb);
-            break;
-        }
-        case OnsetCue::SpectralShape:
-            frame = vowel_like_onset_frame(frames, steady, 1e9, kShapeLimitDb);
-            break;
-        case OnsetCue::LevelAndShape:
-            frame = vowel_like_onset_frame(frames, steady, kLevelDropDb, kLevelShapeLimitDb);
-            break;
+    case OnsetCue::Voicing: {
+        const double period = median_period(x, steady.first * kFrameHop, steady.last * kFrameHop);
+        frame = period > 0.0 ? voicing_onset_frame(x, steady.first, period)
+                             : vowel_like_onset_frame(frames, steady, kLevelDropDb, kLevelShapeLimitDb);
+        break;
+    }
+    case OnsetCue::SpectralShape: frame = vowel_like_onset_frame(frames, steady, 1e9, kShapeLimitDb); break;
+    case OnsetCue::LevelAndShape:
+        frame = vowel_like_onset_frame(frames, steady, kLevelDropDb, kLevelShapeLimitDb);
+        break;
     }
     onset.sample = frame * kFrameHop;
     // A spectral frame passes as vowel only once its window lies (nearly)

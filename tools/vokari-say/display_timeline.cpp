@@ -10,11 +10,10 @@ namespace say {
 namespace {
 
 // The host's tags that take a bracketed argument, tried before the plain ones.
-const char* const kBracketedTags[] = {"_a[", "b[", "_b[", "i[", "j[", "_l[", "m[",
+const char* const kBracketedTags[] = {"_a[", "b[", "_b[", "i[",  "j[", "_l[", "m[",
                                       "n[",  "s[", "_v[", "_w[", "![", "q["};
 // The host's tags without an argument.
-const char* const kPlainTags[] = {"\\", "0", "1", "c",  "e", "n", "_n", "_q",
-                                  "_s", "_V", "w", "x", "*", "-", "s"};
+const char* const kPlainTags[] = {"\\", "0", "1", "c", "e", "n", "_n", "_q", "_s", "_V", "w", "x", "*", "-", "s"};
 
 bool starts_with_at(const std::string& text, size_t pos, const char* prefix) {
     return text.compare(pos, std::strlen(prefix), prefix) == 0;
@@ -40,14 +39,12 @@ size_t utf8_length(unsigned char lead) {
 
 class Walker {
 public:
-    Walker(const std::string& text, int character_delay_ms)
-        : text_(text), delay_ms_(character_delay_ms) {}
+    Walker(const std::string& text, int character_delay_ms) : text_(text), delay_ms_(character_delay_ms) {}
 
     DisplayTimeline run() {
         while (pos_ < text_.size()) {
             if (text_[pos_] == '\\' && take_tag()) continue;
-            const size_t length = std::min(utf8_length(static_cast<unsigned char>(text_[pos_])),
-                                           text_.size() - pos_);
+            const size_t length = std::min(utf8_length(static_cast<unsigned char>(text_[pos_])), text_.size() - pos_);
             show(text_.substr(pos_, length));
             pos_ += length;
         }

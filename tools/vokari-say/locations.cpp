@@ -49,9 +49,9 @@ Location find_library(const std::string& requested) {
 Location find_module_dir(const std::string& requested) {
     if (!requested.empty()) return requested_module_dir(requested, is_directory, is_file);
     const std::string here = executable_directory();
-    return first_existing({here + "/voices/default", here + "/../share/vokari/voices/default",
-                           VOKARI_SAY_SOURCE_DIR "/voices/default"},
-                          is_directory, "the bundled voice", "name a module directory with --module-dir");
+    return first_existing(
+        {here + "/voices/default", here + "/../share/vokari/voices/default", VOKARI_SAY_SOURCE_DIR "/voices/default"},
+        is_directory, "the bundled voice", "name a module directory with --module-dir");
 }
 
 }  // namespace say

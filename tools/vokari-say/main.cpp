@@ -107,8 +107,8 @@ int run_raw(const Options& options, ModuleLibrary& library, const PrivateHost& h
     const Reply reply = parse_response(response);
     const Converted reply_utf8 = cp932_to_utf8(reply.script);
     if (options.play && options.wait && reply.ok && reply_utf8.ok) {
-        wait_until_spoken(start, build_display_timeline(reply_utf8.text,
-                                                        host_character_delay_ms(options.message_speed_ms)).end_ms);
+        wait_until_spoken(
+            start, build_display_timeline(reply_utf8.text, host_character_delay_ms(options.message_speed_ms)).end_ms);
     }
     return kSpoken;
 }
@@ -134,7 +134,8 @@ int run_reading(const Options& options, ModuleLibrary& library, const PrivateHos
     for (const std::string& script : scripts) {
         const Converted cp932 = utf8_to_cp932(script);
         if (!cp932.ok) return fail("cannot read this script: " + cp932.error);
-        const Reply reply = parse_response(library.request(build_reading_request(silent_tag, cp932.text, options.pitch)));
+        const Reply reply =
+            parse_response(library.request(build_reading_request(silent_tag, cp932.text, options.pitch)));
         if (!reply.ok) return fail(reply.error);
         // A module whose reading step is off (its analyser dictionary
         // missing, say) takes the command for a script: it renders it into
@@ -155,17 +156,17 @@ int run_reading(const Options& options, ModuleLibrary& library, const PrivateHos
 
 // What vokari-say needs to speak a script and judge the result.
 struct ScriptRun {
-    std::string script_utf8;    // as given, for the picture's title
-    std::string request;        // the request sent
-    std::string sound_tag;      // the tag that asks for the sound file ("" = none)
-    bool own_sound_tag = false; // the script asks for a sound file of its own
-    SoundDevice device;         // asked only when playing
+    std::string script_utf8;     // as given, for the picture's title
+    std::string request;         // the request sent
+    std::string sound_tag;       // the tag that asks for the sound file ("" = none)
+    bool own_sound_tag = false;  // the script asks for a sound file of its own
+    SoundDevice device;          // asked only when playing
 };
 
 // A script: sent, its reply shown, its sound saved or drawn, and every
 // silence explained.
-int run_script(const Options& options, ModuleLibrary& library, const PrivateHost& host,
-               const std::string& voice_dir, const ScriptRun& run) {
+int run_script(const Options& options, ModuleLibrary& library, const PrivateHost& host, const std::string& voice_dir,
+               const ScriptRun& run) {
     const std::string response = library.request(run.request);
     const Clock::time_point start = Clock::now();
     const Reply reply = parse_response(response);
@@ -187,8 +188,7 @@ int run_script(const Options& options, ModuleLibrary& library, const PrivateHost
     const MuLawWav wav = sound_bytes.ok ? read_mulaw_wav(host.sound_file_path()) : MuLawWav();
     const bool file_needed = !options.output_wav.empty() || !options.svg_file.empty();
     if (file_needed && !wav.ok) {
-        return fail(sound_bytes.ok ? wav.error
-                                   : "the module rendered no sound, so there is nothing to save or draw");
+        return fail(sound_bytes.ok ? wav.error : "the module rendered no sound, so there is nothing to save or draw");
     }
     std::string error;
     if (!options.svg_file.empty() &&
@@ -200,8 +200,9 @@ int run_script(const Options& options, ModuleLibrary& library, const PrivateHost
 
     int status = kSpoken;
     if (run.own_sound_tag) {
-        note("the script asks for a sound file of its own; it is written into vokari-say's private copy of the "
-             "voice folder and removed at the end (use --output FILE to keep the speech)");
+        note(
+            "the script asks for a sound file of its own; it is written into vokari-say's private copy of the "
+            "voice folder and removed at the end (use --output FILE to keep the speech)");
     } else if (!run.sound_tag.empty()) {
         SpeechFacts facts;
         facts.voice_dir = voice_dir;
@@ -288,8 +289,9 @@ int main(int argc, char** argv) {
             !run.sound_tag.empty() && script.text.find(std::string(1, prefix) + "wavout") != std::string::npos;
         // The module writes only the last sound file a script asks for.
         if (run.own_sound_tag && (!options.output_wav.empty() || !options.svg_file.empty()))
-            return fail("the script asks for a sound file of its own, which takes the place of the one that "
-                        "--output and --svg need: remove its wavout tag");
+            return fail(
+                "the script asks for a sound file of its own, which takes the place of the one that "
+                "--output and --svg need: remove its wavout tag");
     } else {
         const ReadResult request = read_input(options.raw_file);
         if (!request.ok) return fail(request.error);

@@ -39,8 +39,7 @@ MuLawWav read_mulaw_wav(const std::string& path) {
         const size_t size = read_le(bytes, chunk + 4, 4);
         const size_t body = chunk + 8;
         if (id == "fmt " && size >= 16 && body + 16 <= bytes.size()) {
-            if (read_le(bytes, body, 2) != 7 || read_le(bytes, body + 2, 2) != 1 ||
-                read_le(bytes, body + 14, 2) != 8)
+            if (read_le(bytes, body, 2) != 7 || read_le(bytes, body + 2, 2) != 1 || read_le(bytes, body + 14, 2) != 8)
                 return failure(path, "not 8-bit mono mu-law");
             wav.sample_rate = static_cast<int>(read_le(bytes, body + 4, 4));
             format_seen = true;

@@ -10,8 +10,8 @@ namespace say {
 struct MuLawWav {
     bool ok = false;
     std::string error;
-    int sample_rate = 0;        // samples per second
-    std::vector<int> samples;   // linear values, -8158 .. 8158
+    int sample_rate = 0;       // samples per second
+    std::vector<int> samples;  // linear values, -8158 .. 8158
 };
 
 // Reads a RIFF WAV file holding 8-bit mono mu-law samples (format tag 7) and

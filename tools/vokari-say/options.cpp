@@ -15,12 +15,10 @@ struct OptionRule {
 };
 
 const OptionRule kOptions[] = {
-    {"file", 'f', true},           {"module-dir", 'm', true}, {"library", 'L', true},
-    {"output", 'o', true},         {"svg", 0, true},          {"raw", 'r', true},
-    {"message-speed", 's', true},  {"saori", 0, false},       {"no-play", 'n', false},
-    {"no-wait", 'W', false},       {"pace", 'p', false},      {"help", 'h', false},
-    {"encoding", 'e', true},       {"reading", 0, false},     {"each-line", 0, false},
-    {"pitch", 0, false},
+    {"file", 'f', true},     {"module-dir", 'm', true}, {"library", 'L', true},       {"output", 'o', true},
+    {"svg", 0, true},        {"raw", 'r', true},        {"message-speed", 's', true}, {"saori", 0, false},
+    {"no-play", 'n', false}, {"no-wait", 'W', false},   {"pace", 'p', false},         {"help", 'h', false},
+    {"encoding", 'e', true}, {"reading", 0, false},     {"each-line", 0, false},      {"pitch", 0, false},
 };
 
 const OptionRule* find_long(const std::string& name) {
@@ -55,14 +53,14 @@ std::string apply(const OptionRule& rule, const std::string& value, Options& opt
     else if (name == "encoding") {
         if (value == "auto") options.encoding = ScriptEncoding::Detect;
         else if (value == "utf-8" || value == "utf8") options.encoding = ScriptEncoding::Utf8;
-        else if (value == "shift_jis" || value == "sjis" || value == "cp932") options.encoding = ScriptEncoding::ShiftJis;
+        else if (value == "shift_jis" || value == "sjis" || value == "cp932")
+            options.encoding = ScriptEncoding::ShiftJis;
         else return "--encoding wants auto, utf-8 or shift_jis, not '" + value + "'";
     } else if (name == "message-speed") {
         char* end = nullptr;
         const long ms = std::strtol(value.c_str(), &end, 10);
         if (value.empty() || *end != '\0' || ms < 0 || ms > 10000)
-            return "--message-speed wants a whole number of milliseconds from 0 to 10000, not '" +
-                   value + "'";
+            return "--message-speed wants a whole number of milliseconds from 0 to 10000, not '" + value + "'";
         options.message_speed_ms = static_cast<int>(ms);
     }
     if (rule.takes_value && value.empty()) return "--" + name + " wants a non-empty value";
@@ -71,8 +69,7 @@ std::string apply(const OptionRule& rule, const std::string& value, Options& opt
 
 // The combinations that make no sense together.
 std::string check_combination(const Options& o) {
-    const int sources = (o.script_given ? 1 : 0) + (o.script_file.empty() ? 0 : 1) +
-                        (o.raw_file.empty() ? 0 : 1);
+    const int sources = (o.script_given ? 1 : 0) + (o.script_file.empty() ? 0 : 1) + (o.raw_file.empty() ? 0 : 1);
     if (sources > 1) return "give the script either as arguments, with --file or with --raw, not several";
     if (!o.raw_file.empty() &&
         (!o.output_wav.empty() || !o.svg_file.empty() || o.pace || o.protocol == Protocol::Saori))
@@ -138,52 +135,53 @@ ParsedOptions parse_options(const std::vector<std::string>& arguments) {
 }
 
 std::string usage_text(const std::string& program) {
-    return "Usage: " + program + " [OPTIONS] [SCRIPT...]\n"
-        "Speaks a script through the vokari module the way the host application does,\n"
-        "and prints the reply script.  The script is UTF-8 text with the host's\n"
-        "backslash tags and the module's voice-control tags; without SCRIPT it is read\n"
-        "from --file or from standard input, where line breaks become the tag \\n.\n"
-        "\n"
-        "  -f, --file FILE          read the script from FILE ('-' = standard input)\n"
-        "  -e, --encoding ENC       the encoding of FILE or standard input: auto (the\n"
-        "                           default: UTF-8 if it is valid UTF-8, else Shift_JIS),\n"
-        "                           utf-8 or shift_jis\n"
-        "  -m, --module-dir DIR     module directory to load (default: the bundled voice)\n"
-        "  -L, --library PATH       module library (default: libvokari.so beside this program)\n"
-        "  -o, --output FILE        save the rendered speech as a WAV file\n"
-        "  -n, --no-play            do not play the speech\n"
-        "  -W, --no-wait            unload at once instead of waiting for the speech to end\n"
-        "  -p, --pace               show the reply character by character at the host's pace\n"
-        "  -s, --message-speed MS   the host's message speed in ms per character, 0 to\n"
-        "                           10000 (default 50); the module reads it from the\n"
-        "                           host's profile files and paces its waits by it\n"
-        "      --svg FILE           draw the waveform and the moments each character shows\n"
-        "      --saori              send SAORI/1.0 (Argument0) instead of MAKOTO/2.0 (String)\n"
-        "  -r, --raw FILE           send FILE's bytes unchanged as the request and write the\n"
-        "                           response bytes unchanged to standard output\n"
-        "      --reading            print what the module says instead of speaking: per\n"
-        "                           script one line of hiragana, one token per mora (the\n"
-        "                           voice must turn its reading step on)\n"
-        "      --pitch              with --reading: each mora with its accent's pitch\n"
-        "                           factor (the voice's voice.pitch.accent sets the depth)\n"
-        "      --each-line          with --reading and --file: every line is a script\n"
-        "  -h, --help               show this text\n"
-        "\n"
-        "The module runs on a private copy of the module directory in a temporary\n"
-        "folder, which is removed at the end: nothing is written into the module\n"
-        "directory, and it may be read-only.  Its log's WARNING and ERROR lines are\n"
-        "printed to standard error.  VOKARI_SAY_PORTAUDIO names the PortAudio library\n"
-        "to ask for a sound device (default libportaudio.so.2).\n"
-        "\n"
-        "Exit status:\n"
-        "  0  the script was spoken (played, or only rendered with --no-play), or\n"
-        "     --raw got a response\n"
-        "  1  failed: nothing was spoken (a message says why)\n"
-        "  2  usage error\n"
-        "  3  the module replied, but nothing or not all of it was heard: the module\n"
-        "     directory holds no samples, a setting mutes the voice, the script has\n"
-        "     nothing to say, the speech was cut at the module's size limit, or there\n"
-        "     is no sound device (a note says which)\n";
+    return "Usage: " + program +
+           " [OPTIONS] [SCRIPT...]\n"
+           "Speaks a script through the vokari module the way the host application does,\n"
+           "and prints the reply script.  The script is UTF-8 text with the host's\n"
+           "backslash tags and the module's voice-control tags; without SCRIPT it is read\n"
+           "from --file or from standard input, where line breaks become the tag \\n.\n"
+           "\n"
+           "  -f, --file FILE          read the script from FILE ('-' = standard input)\n"
+           "  -e, --encoding ENC       the encoding of FILE or standard input: auto (the\n"
+           "                           default: UTF-8 if it is valid UTF-8, else Shift_JIS),\n"
+           "                           utf-8 or shift_jis\n"
+           "  -m, --module-dir DIR     module directory to load (default: the bundled voice)\n"
+           "  -L, --library PATH       module library (default: libvokari.so beside this program)\n"
+           "  -o, --output FILE        save the rendered speech as a WAV file\n"
+           "  -n, --no-play            do not play the speech\n"
+           "  -W, --no-wait            unload at once instead of waiting for the speech to end\n"
+           "  -p, --pace               show the reply character by character at the host's pace\n"
+           "  -s, --message-speed MS   the host's message speed in ms per character, 0 to\n"
+           "                           10000 (default 50); the module reads it from the\n"
+           "                           host's profile files and paces its waits by it\n"
+           "      --svg FILE           draw the waveform and the moments each character shows\n"
+           "      --saori              send SAORI/1.0 (Argument0) instead of MAKOTO/2.0 (String)\n"
+           "  -r, --raw FILE           send FILE's bytes unchanged as the request and write the\n"
+           "                           response bytes unchanged to standard output\n"
+           "      --reading            print what the module says instead of speaking: per\n"
+           "                           script one line of hiragana, one token per mora (the\n"
+           "                           voice must turn its reading step on)\n"
+           "      --pitch              with --reading: each mora with its accent's pitch\n"
+           "                           factor (the voice's voice.pitch.accent sets the depth)\n"
+           "      --each-line          with --reading and --file: every line is a script\n"
+           "  -h, --help               show this text\n"
+           "\n"
+           "The module runs on a private copy of the module directory in a temporary\n"
+           "folder, which is removed at the end: nothing is written into the module\n"
+           "directory, and it may be read-only.  Its log's WARNING and ERROR lines are\n"
+           "printed to standard error.  VOKARI_SAY_PORTAUDIO names the PortAudio library\n"
+           "to ask for a sound device (default libportaudio.so.2).\n"
+           "\n"
+           "Exit status:\n"
+           "  0  the script was spoken (played, or only rendered with --no-play), or\n"
+           "     --raw got a response\n"
+           "  1  failed: nothing was spoken (a message says why)\n"
+           "  2  usage error\n"
+           "  3  the module replied, but nothing or not all of it was heard: the module\n"
+           "     directory holds no samples, a setting mutes the voice, the script has\n"
+           "     nothing to say, the speech was cut at the module's size limit, or there\n"
+           "     is no sound device (a note says which)\n";
 }
 
 }  // namespace say

@@ -11,8 +11,7 @@ const char* speaker_label(int speaker) { return speaker == 0 ? "[main] " : "[par
 
 }  // namespace
 
-void show_paced(const DisplayTimeline& timeline, std::FILE* out,
-                const std::function<void(int ms)>& sleep_ms) {
+void show_paced(const DisplayTimeline& timeline, std::FILE* out, const std::function<void(int ms)>& sleep_ms) {
     int now_ms = 0;
     bool line_empty = true;  // nothing written since the last line feed
     bool labelled = false;   // a label stands at the start of the text

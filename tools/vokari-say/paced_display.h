@@ -14,8 +14,7 @@ namespace say {
 // Each speaker's text starts on a line of its own after a label, "[main] " for
 // the main character and "[partner] " for the partner; a line break starts a
 // new line indented under the label.  Ends with a line feed.
-void show_paced(const DisplayTimeline& timeline, std::FILE* out,
-                const std::function<void(int ms)>& sleep_ms);
+void show_paced(const DisplayTimeline& timeline, std::FILE* out, const std::function<void(int ms)>& sleep_ms);
 
 }  // namespace say
 }  // namespace vokari

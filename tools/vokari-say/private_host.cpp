@@ -127,7 +127,8 @@ bool PrivateHost::create(const PrivateHostPlan& plan, std::string& error) {
     // The module writes into a subfolder only when it trims sample files or
     // when a sound-file tag of the script or of a dictionary names a file
     // there; only then are the folders copied rather than linked.
-    bool module_writes_below = users_request.find(std::string(1, tag_prefix_of(settings)) + "wavout") != std::string::npos;
+    bool module_writes_below =
+        users_request.find(std::string(1, tag_prefix_of(settings)) + "wavout") != std::string::npos;
     for (const std::string& value : setting_values(settings, "delete.excess.hv1"))
         module_writes_below = module_writes_below || value == "on";
     for (const std::string& dictionary : dictionaries)
@@ -154,16 +155,15 @@ bool PrivateHost::create(const PrivateHostPlan& plan, std::string& error) {
         hide = plan.sound_tag + "," + placeholder + "\r\n";
         show = std::string(1, placeholder) + "," + plan.sound_tag + "\r\n";
     }
-    const bool ok =
-        copy_folder(plan.voice_dir, module_dir_, skip, 0, !module_writes_below, error) &&
-        write_bytes(base_ + "/data/profile/app.dat", speed, error) &&
-        write_bytes(base_ + "/profile/mainform.txt", speed, error) &&
-        write_bytes(module_file(kBeforeDictionary), hide, error) &&
-        write_bytes(module_file(kAfterDictionary), show, error) &&
-        write_bytes(module_file("vokari.txt"),
-                    std::string("voice.translate.dic,") + kBeforeDictionary + "\r\n" + own_settings +
-                        "voice.translate.dic," + kAfterDictionary + "\r\nlog," + kLogName + "\r\n",
-                    error);
+    const bool ok = copy_folder(plan.voice_dir, module_dir_, skip, 0, !module_writes_below, error) &&
+                    write_bytes(base_ + "/data/profile/app.dat", speed, error) &&
+                    write_bytes(base_ + "/profile/mainform.txt", speed, error) &&
+                    write_bytes(module_file(kBeforeDictionary), hide, error) &&
+                    write_bytes(module_file(kAfterDictionary), show, error) &&
+                    write_bytes(module_file("vokari.txt"),
+                                std::string("voice.translate.dic,") + kBeforeDictionary + "\r\n" + own_settings +
+                                    "voice.translate.dic," + kAfterDictionary + "\r\nlog," + kLogName + "\r\n",
+                                error);
     if (!ok) {
         error = "cannot prepare the private copy of the voice: " + error;
         remove();

@@ -23,12 +23,12 @@ namespace vokari {
 namespace say {
 
 struct PrivateHostPlan {
-    std::string voice_dir;     // the voice folder to copy (absolute)
-    int message_speed_ms = 50; // the host's message speed to write
-    std::string sound_tag;     // vokari-say's tag that asks for the sound file
-                               // (Shift_JIS), or "" when none is sent
-    std::string request_text;  // the bytes that will be sent (the placeholder
-                               // must not occur in them)
+    std::string voice_dir;      // the voice folder to copy (absolute)
+    int message_speed_ms = 50;  // the host's message speed to write
+    std::string sound_tag;      // vokari-say's tag that asks for the sound file
+                                // (Shift_JIS), or "" when none is sent
+    std::string request_text;   // the bytes that will be sent (the placeholder
+                                // must not occur in them)
 };
 
 class PrivateHost {

@@ -39,8 +39,7 @@ std::string temporary_root() {
     const char* tmpdir = std::getenv("TMPDIR");
     if (tmpdir == nullptr || tmpdir[0] != '/') return "/tmp";
     for (const char* c = tmpdir; *c != '\0'; ++c)
-        if (static_cast<unsigned char>(*c) < 0x20 || static_cast<unsigned char>(*c) >= 0x7F || *c == '\\' ||
-            *c == ',')
+        if (static_cast<unsigned char>(*c) < 0x20 || static_cast<unsigned char>(*c) >= 0x7F || *c == '\\' || *c == ',')
             return "/tmp";
     return tmpdir;
 }

@@ -21,8 +21,7 @@ Reply parse_response(const std::string& response) {
     const size_t status_end = response.find("\r\n");
     const std::string status = response.substr(0, status_end);
     if (status.find(" 200 ") == std::string::npos) {
-        reply.error = status.empty() ? "the module gave an empty response"
-                                     : "the module answered '" + status + "'";
+        reply.error = status.empty() ? "the module gave an empty response" : "the module answered '" + status + "'";
         return reply;
     }
     for (size_t line_start = status_end; line_start != std::string::npos && line_start < response.size();) {

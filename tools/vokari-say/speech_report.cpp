@@ -99,25 +99,27 @@ SpeechReport judge_speech(const SpeechFacts& facts) {
         std::string note = "nothing can be spoken: " + facts.voice_dir +
                            " holds no samples (no numbered .wav or .hv1 files in vokariv0, vokariv1, vokaric0 or "
                            "vokaric1), so it is not a voice folder";
-        if (!facts.voice_below.empty()) note += "; " + facts.voice_below + " is one: try --module-dir " + facts.voice_below;
+        if (!facts.voice_below.empty())
+            note += "; " + facts.voice_below + " is one: try --module-dir " + facts.voice_below;
         notes.push_back(note);
         heard = false;
     } else if (!facts.sound_written) {
-        if (facts.module_error)
-            notes.push_back("nothing was spoken: the module failed (see its ERROR line above)");
+        if (facts.module_error) notes.push_back("nothing was spoken: the module failed (see its ERROR line above)");
         else if (facts.talk_default_speed <= 0)
             notes.push_back("nothing was spoken: talk.default.speed is " + std::to_string(facts.talk_default_speed) +
-                            " in " + facts.voice_dir + "/vokari.txt, which gives every kana no time and mutes the voice");
-        else if (facts.script_has_kanji)
-            notes.push_back(no_reading(facts.voice_dir));
+                            " in " + facts.voice_dir +
+                            "/vokari.txt, which gives every kana no time and mutes the voice");
+        else if (facts.script_has_kanji) notes.push_back(no_reading(facts.voice_dir));
         else
-            notes.push_back("nothing was spoken: the script has nothing to say (only kana are spoken; kanji, letters "
-                            "and digits need a translation dictionary)");
+            notes.push_back(
+                "nothing was spoken: the script has nothing to say (only kana are spoken; kanji, letters "
+                "and digits need a translation dictionary)");
     } else if (!heard && facts.script_has_kanji) {
         notes.push_back(no_reading(facts.voice_dir));
     } else if (!heard) {
-        notes.push_back("the speech is silent: the voice's samples or their levels give no sound (see the "
-                        "voice's vokari.txt and details.txt)");
+        notes.push_back(
+            "the speech is silent: the voice's samples or their levels give no sound (see the "
+            "voice's vokari.txt and details.txt)");
     }
     const bool cut = facts.sound_written && facts.sound.samples.size() >= kModuleSampleLimit;
     if (cut) {

@@ -59,7 +59,8 @@ Converted utf8_to_cp932(const std::string& utf8) {
     const vokari::text::ShiftJisEncoding encoded =
         vokari::text::utf8_to_shift_jis(well_formed ? with_full_width_yen(utf8) : utf8);
     if (encoded.converter_missing) return failure(kNoConverter);
-    if (encoded.bad_utf8) return failure("the script is not valid UTF-8 (byte " + std::to_string(*encoded.bad_utf8) + ")");
+    if (encoded.bad_utf8)
+        return failure("the script is not valid UTF-8 (byte " + std::to_string(*encoded.bad_utf8) + ")");
     if (!encoded.ok) return failure("no Shift_JIS form for " + encoded.unconvertible);
     return success(encoded.shift_jis);
 }

@@ -64,8 +64,10 @@ public:
         svg_ += "<path stroke='#333' stroke-width='1' fill='none' d='";
         const double samples_per_ms = wav.sample_rate / 1000.0;
         for (int column = 0; column < kPlotWidth; ++column) {
-            const size_t from = static_cast<size_t>(column * static_cast<double>(span_ms_) / kPlotWidth * samples_per_ms);
-            const size_t to = static_cast<size_t>((column + 1) * static_cast<double>(span_ms_) / kPlotWidth * samples_per_ms);
+            const size_t from =
+                static_cast<size_t>(column * static_cast<double>(span_ms_) / kPlotWidth * samples_per_ms);
+            const size_t to =
+                static_cast<size_t>((column + 1) * static_cast<double>(span_ms_) / kPlotWidth * samples_per_ms);
             if (from >= wav.samples.size()) break;
             int low = 0, high = 0;
             for (size_t i = from; i < std::min(std::max(to, from + 1), wav.samples.size()); ++i) {
@@ -84,13 +86,12 @@ public:
                        kPlotLeft + kPlotWidth, kAxisY);
         const int step = tick_step_ms(span_ms_);
         for (int ms = 0; ms <= span_ms_; ms += step) {
-            svg_ += format("<line x1='%.1f' y1='%.1f' x2='%.1f' y2='%.1f' stroke='#000'/>", x_of(ms), kAxisY,
-                           x_of(ms), kAxisY + 5);
+            svg_ += format("<line x1='%.1f' y1='%.1f' x2='%.1f' y2='%.1f' stroke='#000'/>", x_of(ms), kAxisY, x_of(ms),
+                           kAxisY + 5);
             svg_ += format("<text x='%.1f' y='%.1f' text-anchor='middle' font-size='11'>%.0f</text>\n", x_of(ms),
                            kAxisY + 17, ms);
         }
-        svg_ += format("<text x='%.1f' y='%.1f' font-size='11'>ms</text>\n", kPlotLeft + kPlotWidth + 4,
-                       kAxisY + 17);
+        svg_ += format("<text x='%.1f' y='%.1f' font-size='11'>ms</text>\n", kPlotLeft + kPlotWidth + 4, kAxisY + 17);
     }
 
     void characters(const DisplayTimeline& timeline) {
@@ -112,21 +113,21 @@ public:
     void end_marker(int ms, const char* label, double label_y) {
         svg_ += format("<line x1='%.1f' y1='%.1f' x2='%.1f' y2='%.1f' stroke='#777' stroke-dasharray='4 3'/>", x_of(ms),
                        kWaveTop, x_of(ms), kAxisY);
-        svg_ += format("<text x='%.1f' y='%.1f' text-anchor='end' font-size='11' fill='#555'>", x_of(ms) - 3,
-                       label_y);
+        svg_ += format("<text x='%.1f' y='%.1f' text-anchor='end' font-size='11' fill='#555'>", x_of(ms) - 3, label_y);
         svg_ += std::string(label) + "</text>\n";
     }
 
     std::string document(const std::string& title) const {
-        std::string head = format("<svg xmlns='http://www.w3.org/2000/svg' width='%.0f' height='%.0f' ", kWidth,
-                                  kHeight);
+        std::string head =
+            format("<svg xmlns='http://www.w3.org/2000/svg' width='%.0f' height='%.0f' ", kWidth, kHeight);
         head += format("viewBox='0 0 %.0f %.0f' font-family='sans-serif'>\n", kWidth, kHeight);
         head += "<rect width='100%' height='100%' fill='#fff'/>\n";
         head += format("<text x='%.0f' y='24' font-size='15'>", kPlotLeft) + xml_escaped(title) + "</text>\n";
         const double legend_y = kHeight - 12;
         std::string legend = format("<text x='%.0f' y='%.0f' font-size='12'>", kPlotLeft, legend_y);
         legend += std::string("<tspan fill='") + speaker_colour(0) + "'>main character</tspan>  <tspan fill='" +
-                  speaker_colour(1) + "'>partner</tspan>  (each mark: the moment the host shows that character)</text>\n";
+                  speaker_colour(1) +
+                  "'>partner</tspan>  (each mark: the moment the host shows that character)</text>\n";
         return head + svg_ + legend + "</svg>\n";
     }
 

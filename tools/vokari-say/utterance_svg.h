@@ -14,8 +14,7 @@ namespace say {
 // per character of `timeline` at the moment the host shows it, labelled with
 // the character and coloured by speaker; dashed lines mark where the text and
 // where the sound end.
-std::string draw_utterance_svg(const MuLawWav& wav, const DisplayTimeline& timeline,
-                               const std::string& title);
+std::string draw_utterance_svg(const MuLawWav& wav, const DisplayTimeline& timeline, const std::string& title);
 
 }  // namespace say
 }  // namespace vokari

@@ -60,7 +60,8 @@ public:
     std::vector<std::string> file_names(const std::string& folder) const override {
         std::vector<std::string> names;
         for (const auto& file : files_) {
-            if (parent(file.first) == folder) names.push_back(file.first.substr(folder.empty() ? 0 : folder.size() + 1));
+            if (parent(file.first) == folder)
+                names.push_back(file.first.substr(folder.empty() ? 0 : folder.size() + 1));
         }
         return names;
     }
@@ -143,7 +144,8 @@ EMSCRIPTEN_KEEPALIVE void web_cv_add_recording(const char* path, const float* fr
     vokari::voicebank::AudioReadResult recording;
     recording.error = error;
     if (recording.error.empty()) {
-        recording.clipped = channels > 0 && vokari::voicebank::is_clipped(frames, static_cast<size_t>(frame_count), channels);
+        recording.clipped =
+            channels > 0 && vokari::voicebank::is_clipped(frames, static_cast<size_t>(frame_count), channels);
         recording.seconds = rate > 0 ? frame_count / rate : 0.0;
         recording.samples.assign(mono, mono + (mono_count > 0 ? mono_count : 0));
     }
@@ -162,14 +164,17 @@ EMSCRIPTEN_KEEPALIVE int web_cv_import(const char* subbank, int speaker) {
         return vokari::voicebank::kExitUsage;
     }
     const vokari::voicebank::BankSink keep = [speaker](const std::vector<vokari::voicebank::SlotSample>& samples,
-                                              const vokari::voicebank::BankTuning& tuning, std::string&) {
-        for (auto& file : vokari::voicebank::bank_files(speaker, samples, tuning)) made.emplace_back(file.first, std::move(file.second));
+                                                       const vokari::voicebank::BankTuning& tuning, std::string&) {
+        for (auto& file : vokari::voicebank::bank_files(speaker, samples, tuning))
+            made.emplace_back(file.first, std::move(file.second));
         return true;
     };
     int status = 0;
-    run_with_streams([&](std::FILE* out, std::FILE* err) {
-        return vokari::voicebank::import_oto_files(bank, subbank, speaker, keep, out, err);
-    }, status);
+    run_with_streams(
+        [&](std::FILE* out, std::FILE* err) {
+            return vokari::voicebank::import_oto_files(bank, subbank, speaker, keep, out, err);
+        },
+        status);
     return status;
 }
 
@@ -184,7 +189,11 @@ EMSCRIPTEN_KEEPALIVE const char* web_cv_file_path(int index) {
     path_text = made.at(static_cast<size_t>(index)).first;
     return path_text.c_str();
 }
-EMSCRIPTEN_KEEPALIVE const std::uint8_t* web_cv_file_data(int index) { return made.at(static_cast<size_t>(index)).second.data(); }
-EMSCRIPTEN_KEEPALIVE int web_cv_file_size(int index) { return static_cast<int>(made.at(static_cast<size_t>(index)).second.size()); }
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* web_cv_file_data(int index) {
+    return made.at(static_cast<size_t>(index)).second.data();
+}
+EMSCRIPTEN_KEEPALIVE int web_cv_file_size(int index) {
+    return static_cast<int>(made.at(static_cast<size_t>(index)).second.size());
+}
 
 }  // extern "C"

@@ -49,8 +49,8 @@ EMSCRIPTEN_KEEPALIVE const char* web_display_timeline(const char* reply_utf8, in
 // wav_path: a mu-law WAV file in the worker's file system; reply_utf8 and
 // character_delay_ms as above; title_utf8: the picture's title.  Returns an
 // SVG document (empty when the file cannot be read), valid until the next call.
-EMSCRIPTEN_KEEPALIVE const char* web_utterance_svg(const char* wav_path, const char* reply_utf8,
-                                                   int character_delay_ms, const char* title_utf8) {
+EMSCRIPTEN_KEEPALIVE const char* web_utterance_svg(const char* wav_path, const char* reply_utf8, int character_delay_ms,
+                                                   const char* title_utf8) {
     const vokari::say::MuLawWav wav = vokari::say::read_mulaw_wav(wav_path);
     if (!wav.ok) {
         result_text.clear();

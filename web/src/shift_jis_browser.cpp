@@ -18,7 +18,7 @@ EM_JS(int, browser_shift_jis_to_utf8, (const char* bytes, int length, char* out,
     const input = HEAPU8.subarray(bytes, bytes + length);
     let text;
     try {
-        text = new TextDecoder('shift_jis', {fatal: true}).decode(input);
+        text = new TextDecoder('shift_jis', {fatal : true}).decode(input);
     } catch (error) {
         const bad = new TextDecoder('shift_jis').decode(input).indexOf(String.fromCharCode(0xFFFD));
         return -1 - Math.max(bad, 0);

@@ -69,13 +69,14 @@ EMSCRIPTEN_KEEPALIVE const char* web_bank_write(const char* module_dir, int spea
     }
     for (int slot = 0; slot < vokari::voicebank::kSyllableCount; ++slot)
         if (!recorded[static_cast<std::size_t>(slot)])
-            problems.push_back(std::string(vokari::voicebank::kSyllables[slot].romaji) + ": no recording; the slot stays empty");
+            problems.push_back(std::string(vokari::voicebank::kSyllables[slot].romaji) +
+                               ": no recording; the slot stays empty");
     const vokari::voicebank::BankTuning tuning = vokari::voicebank::compute_tuning(analysed);
     problems.insert(problems.end(), tuning.problems.begin(), tuning.problems.end());
 
     std::string error;
-    const bool ok = (speaker == 0 || speaker == 1) &&
-                    vokari::voicebank::write_bank(module_dir, speaker, analysed, tuning, error);
+    const bool ok =
+        (speaker == 0 || speaker == 1) && vokari::voicebank::write_bank(module_dir, speaker, analysed, tuning, error);
     if (speaker != 0 && speaker != 1) error = "the speaker must be 0 or 1";
 
     char numbers[96];
