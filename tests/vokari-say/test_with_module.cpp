@@ -226,10 +226,12 @@ TEST_F(WithModule, EverySilenceIsExplainedAndNoSuccess) {
 
     fixture::remove_tree(module_dir_);
     fixture::VoiceOptions options;
-    options.settings_lines = {"talk.default.speed,0"};
+    // A comment saved as UTF-8 adds a WARNING, which is no failure of the module.
+    options.settings_lines = {"talk.default.speed,0", "// \xe3\x81\x82"};
     fixture::make_voice(module_dir_, options);
     const RunResult muted = say({"--no-play", "こんにちは"});
     EXPECT_EQ(muted.status, 3);
+    EXPECT_NE(muted.err.find("the module's log: WARNING"), std::string::npos) << muted.err;
     EXPECT_NE(muted.err.find("talk.default.speed is 0"), std::string::npos) << muted.err;
 }
 
