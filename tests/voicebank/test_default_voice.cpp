@@ -84,7 +84,9 @@ TEST(DefaultVoice, HoldsAllSlotsOfBothSpeakersInTheModulesLayout) {
             EXPECT_TRUE(std::equal(header.begin(), header.end(), s.file.begin())) << "slot " << slot;
             EXPECT_EQ(s.details.count("correct.level"), 1u) << "slot " << slot;
             EXPECT_EQ(s.details.count("loopchunkofset"), 1u) << "slot " << slot;
-            if (!is_vowel_syllable(slot)) EXPECT_EQ(s.details.count("adjust.vowel.delay"), 1u) << "slot " << slot;
+            if (!is_vowel_syllable(slot)) {
+                EXPECT_EQ(s.details.count("adjust.vowel.delay"), 1u) << "slot " << slot;
+            }
             ++present;
         }
     }
@@ -123,7 +125,9 @@ TEST(DefaultVoice, NoSampleStartsOrStopsWithAClick) {
             EXPECT_LE(std::fabs(x.front()), 0.02) << "speaker " << speaker << " " << kSyllables[slot].romaji;
             EXPECT_LE(opening, elsewhere) << "speaker " << speaker << " " << kSyllables[slot].romaji;
             // A consonant sample can run out before its fade when played fast.
-            if (!is_vowel_syllable(slot)) EXPECT_LE(std::fabs(x.back()), 0.02) << kSyllables[slot].romaji;
+            if (!is_vowel_syllable(slot)) {
+                EXPECT_LE(std::fabs(x.back()), 0.02) << kSyllables[slot].romaji;
+            }
         }
     }
 }
