@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 #include <string>
@@ -15,16 +16,19 @@
 #include "platform/platform.h"
 #include "support/fixture_voice.h"
 #include "support/host_calls.h"
+#include "voice_data/sample_file.h"
 
 namespace {
 
 // Allocations left before operator new throws; negative: never throws.
 long allocations_before_failure = -1;
+// Blocks of this size or larger are refused.
+std::size_t largest_failing_block = SIZE_MAX;
 
 }  // namespace
 
 void* operator new(std::size_t bytes) {
-    if (allocations_before_failure == 0) throw std::bad_alloc();
+    if (allocations_before_failure == 0 || bytes >= largest_failing_block) throw std::bad_alloc();
     if (allocations_before_failure > 0) --allocations_before_failure;
     if (void* p = std::malloc(bytes ? bytes : 1)) return p;
     throw std::bad_alloc();
@@ -119,6 +123,20 @@ TEST_F(OutOfMemory, LoadAndUnloadSwallowEveryFailurePoint) {
     // A clean load afterwards speaks as usual.
     host_calls::load_directory(dir_);
     EXPECT_EQ(host_calls::request_text(kRequest).bytes.compare(0, 17, "MAKOTO/2.0 200 OK"), 0);
+}
+
+// A sample file whose buffer cannot be had counts as not read.
+TEST(OutOfMemoryReadingSamples, ASampleWithoutItsBufferIsNotRead) {
+    const std::string dir = fixture::temp_directory("oom-sample");
+    const std::string path = dir + "/0.wav";
+    ASSERT_TRUE(fixture::write_text(path, std::string(100000, 'x')));
+    std::vector<std::uint8_t> data;
+    largest_failing_block = 90000;
+    const bool read = vokari::read_sample_file(path.c_str(), 100000, 58, data);
+    largest_failing_block = SIZE_MAX;
+    EXPECT_FALSE(read);
+    EXPECT_TRUE(data.empty());
+    fixture::remove_tree(dir);
 }
 
 }  // namespace

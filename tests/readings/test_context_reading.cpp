@@ -58,6 +58,7 @@ TEST(ContextReading, EverydayLinesReadInContext) {
         {"4人で3本", "よ に ん で さ ん ぼ ん"},
         {"お腹が空いた。席が空いた。", "お な か が す い た せ き が あ い た"},  // the subject decides
         {"もう一度言って。笑って。", "も お い ち ど い っ て わ ら っ て"},       // a request ends in て
+        {"ﾊﾞｽでｷﾞﾀｰ", "ば す で ぎ た あ"},  // half-width kana with their voicing marks
     };
     for (const auto& [line, kana] : lines) EXPECT_EQ(reading_of(line), sjis(kana)) << line;
     const std::string pitched = module_adapter::answer(

@@ -36,11 +36,12 @@ TEST(DictionaryRules, KanaParticlePairsTakeTheWholeHiraganaWordOrTheLastKatakana
     const vokari::readings::Word particle{"は", "助詞", "係助詞", "ハ"};
     counts.add_kana_particles({{"これ", "名詞", "代名詞", "コレ"}, particle}, "これは");
     counts.add_kana_particles({{"ゲーム", "名詞", "一般", "ゲーム"}, particle}, "ゲームは");
-    counts.add_kana_particles({{"ム", "名詞", "一般", "ム"}, particle}, "ムは");  // one character: no pair
+    counts.add_kana_particles({{"ヨ", "名詞", "一般", "ヨ"}, particle}, "ヨは");  // a word of one character
     const std::vector<vokari::readings::Pair> pairs = counts.reliable_kana_particles(1, 0.5);
-    ASSERT_EQ(pairs.size(), 2u);
+    ASSERT_EQ(pairs.size(), 3u);
     EXPECT_EQ(pairs[0].search + "," + pairs[0].replacement, "これは,これわ");
     EXPECT_EQ(pairs[1].search + "," + pairs[1].replacement, "ムは,ムわ");
+    EXPECT_EQ(pairs[2].search + "," + pairs[2].replacement, "ヨは,ヨわ");
 }
 
 // A word that begins with a counter's kanji goes before the number pairs

@@ -178,6 +178,7 @@ TEST(OwnScripts, CharacterFolderReadsScriptsOnly) {
         ASSERT_EQ(run.status, 0) << round << ": " << run.errors;
         EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 2) << round << ": " << run.errors;
         EXPECT_NE(run.errors.find("not read as scripts: "), std::string::npos) << run.errors;
+        EXPECT_NE(run.errors.find(", 2 voice and example folders, "), std::string::npos) << run.errors;
         const std::string written = read_bytes(output);
         EXPECT_NE(written.find("From 1 script files"), std::string::npos) << written;
         EXPECT_EQ(written.find("\x94\x4C"), std::string::npos);  // 猫 of the guide's examples

@@ -17,4 +17,8 @@ inline ProgramRun voicebank(const std::vector<std::string>& arguments) {
 // Writes mono `samples` (+-1.0) as a WAV file of `rate` Hz, 16-bit PCM.
 void write_wav(const std::string& path, const std::vector<float>& samples, int rate = 22050);
 
+// A folder of this test process's own under the temporary folder, ending in
+// '/': two suites run at once never share a bank or recordings folder.
+const std::string& scratch_folder();
+
 }  // namespace program_runner

@@ -12,6 +12,7 @@
 #include "corrections.h"
 #include "loop_points.h"
 #include "pitch_period.h"
+#include "program_runner.h"
 #include "sample_shaping.h"
 #include "slot_analysis.h"
 #include "syllables.h"
@@ -230,7 +231,7 @@ namespace {
 
 std::string write_test_file(const std::string& name, int rate, int channels, int format,
                             const std::vector<float>& interleaved) {
-    const std::string path = ::testing::TempDir() + name;
+    const std::string path = program_runner::scratch_folder() + name;
     SF_INFO info{};
     info.samplerate = rate;
     info.channels = channels;
@@ -275,7 +276,7 @@ TEST(AudioInput, ReadsOtherRatesFormatsAndChannelsAsMonoAtTheBankRate) {
 }
 
 TEST(AudioInput, ReportsAFileItCannotRead) {
-    EXPECT_FALSE(read_recording(::testing::TempDir() + "missing.wav").error.empty());
+    EXPECT_FALSE(read_recording(program_runner::scratch_folder() + "missing.wav").error.empty());
 }
 
 namespace {

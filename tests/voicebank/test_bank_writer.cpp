@@ -12,6 +12,7 @@
 #include <string>
 
 #include "bank_writer.h"
+#include "program_runner.h"
 #include "base/mulaw.h"
 #include "base/wav_format.h"
 #include "vokari_voice_format.h"
@@ -79,7 +80,7 @@ TEST(BankWriter, DetailsGiveLoopsToVowelsAndDelayAndFadeToConsonants) {
 }
 
 TEST(BankWriter, WritesBothDirectoriesAndReplacesOldOnes) {
-    const fs::path module = fs::path(::testing::TempDir()) / "voicebank_write";
+    const fs::path module = fs::path(program_runner::scratch_folder()) / "voicebank_write";
     fs::remove_all(module);
     fs::create_directories(module / "vokaric1");
     std::ofstream(module / "vokaric1" / "99.wav") << "stale";
@@ -104,7 +105,7 @@ TEST(BankWriter, WritesBothDirectoriesAndReplacesOldOnes) {
 }
 
 TEST(BankWriter, FailureLeavesTheModuleDirectoryAsItWas) {
-    const fs::path module = fs::path(::testing::TempDir()) / "voicebank_blocked";
+    const fs::path module = fs::path(program_runner::scratch_folder()) / "voicebank_blocked";
     fs::remove_all(module);
     fs::create_directories(module / "vokariv0");
     std::ofstream(module / "vokariv0" / "0.wav") << "old";
@@ -123,7 +124,7 @@ TEST(BankWriter, FailureLeavesTheModuleDirectoryAsItWas) {
 // than the limit but smaller than the stdio buffer, so the failure shows only
 // when the file is closed.
 TEST(BankWriter, AFullDiskFailsWithTheReasonAndKeepsTheOldBank) {
-    const fs::path module = fs::path(::testing::TempDir()) / "voicebank_full";
+    const fs::path module = fs::path(program_runner::scratch_folder()) / "voicebank_full";
     fs::remove_all(module);
     fs::create_directories(module / "vokariv0");
     std::ofstream(module / "vokariv0" / "0.wav") << "old";
@@ -147,7 +148,7 @@ TEST(BankWriter, AFullDiskFailsWithTheReasonAndKeepsTheOldBank) {
 // The states a build killed during its swap can leave: a marked scratch
 // folder is finished whatever step it stopped at, an unmarked one is dropped.
 TEST(BankWriter, AKilledSwapIsFinishedAndAKilledWriteIsDropped) {
-    const fs::path module = fs::path(::testing::TempDir()) / "voicebank_killed";
+    const fs::path module = fs::path(program_runner::scratch_folder()) / "voicebank_killed";
     const auto put = [](const fs::path& directory, const std::string& text) {
         fs::create_directories(directory);
         std::ofstream(directory / "0.wav") << text;

@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 namespace {
 
 fs::path fresh_folder(const std::string& name) {
-    const fs::path folder = fs::path(::testing::TempDir()) / name;
+    const fs::path folder = fs::path(program_runner::scratch_folder()) / name;
     fs::remove_all(folder);
     fs::create_directories(folder);
     return folder;
@@ -96,7 +96,7 @@ TEST(BuilderProgram, FailuresLeaveTheModuleFolderAsItWas) {
     const fs::path unreadable = fresh_folder("voicebank_unreadable");
     program_runner::write_wav((unreadable / "a.wav").string(), held_vowel(0.5));
     std::ofstream(unreadable / "ka.wav") << "not a sound file";
-    const std::string typo = (fs::path(::testing::TempDir()) / "voicebank-recs-typo").string();
+    const std::string typo = (fs::path(program_runner::scratch_folder()) / "voicebank-recs-typo").string();
 
     struct Case {
         std::vector<std::string> arguments;
@@ -174,6 +174,7 @@ TEST(BuilderProgram, BadRecordingsAreNamedLeftOutAndCounted) {
 
     write("A.WAV", loud);  // names match whatever their case
     write("u.wav", loud);
+    write("U.wav", loud);  // one of the two is used, with a note
     write("I.wav", quieter);
     write("e.wav", too_quiet);
     write("o.wav", synthetic::silence(ms(500)));
@@ -188,6 +189,10 @@ TEST(BuilderProgram, BadRecordingsAreNamedLeftOutAndCounted) {
     EXPECT_NE(left_out.find("e.wav: correction beyond the renderer's limits"), std::string::npos) << left_out;
     EXPECT_NE(left_out.find("o.wav: silent"), std::string::npos) << left_out;
     EXPECT_NE(left_out.find("n.wav: clipped"), std::string::npos) << left_out;
+    const std::size_t note = run.err.find("names that differ only in case: ");
+    ASSERT_NE(note, std::string::npos) << run.err;
+    const std::string group = run.err.substr(note, run.err.find('\n', note) - note);
+    EXPECT_TRUE(group.find("U.wav") != std::string::npos && group.find("u.wav") != std::string::npos) << group;
     for (int slot : {0, 1, 2}) EXPECT_TRUE(fs::exists(module / "vokariv0" / (std::to_string(slot) + ".wav"))) << slot;
     for (int slot : {3, 4, 45}) EXPECT_FALSE(fs::exists(module / "vokariv0" / (std::to_string(slot) + ".wav"))) << slot;
 }

@@ -148,7 +148,7 @@ private:
 };
 
 fs::path fresh_folder(const std::string& name) {
-    const fs::path folder = fs::path(::testing::TempDir()) / name;
+    const fs::path folder = fs::path(program_runner::scratch_folder()) / name;
     fs::remove_all(folder);
     fs::create_directories(folder);
     return folder;

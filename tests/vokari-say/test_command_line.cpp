@@ -147,6 +147,21 @@ TEST_F(CommandLine, NoPlayAsksForTheSilentSoundFileWithTheConfiguredPrefix) {
     EXPECT_EQ(stray_files(), std::vector<std::string>{"vokari.txt"});
 }
 
+// vokari-say hides its own sound-file tag from the voice's dictionaries behind
+// a control byte that none of them uses; 0x1F is the last one it can take.
+TEST_F(CommandLine, HidesItsTagBehindTheLastFreeControlByte) {
+    std::string taken;
+    for (char b = 0x01; b < 0x1F; ++b)
+        if (b != '\t' && b != '\n' && b != '\r' && b != 0x1A) taken += b;
+    fixture::write_text(module_dir_ + "/vokari.txt", "voice.translate.dic,own.dic\n");
+    for (const std::string last : {"", "\x1F"}) {
+        fixture::write_text(module_dir_ + "/own.dic", "x," + taken + last + "\n");
+        const RunResult r = say({"--no-play", "あ"});
+        EXPECT_EQ(r.status == 0, last.empty()) << r.err;
+        EXPECT_EQ(r.err.find("use every byte") != std::string::npos, !last.empty()) << r.err;
+    }
+}
+
 TEST_F(CommandLine, WaitsForTheSoundBeforeUnloading) {
     const auto start = std::chrono::steady_clock::now();
     const RunResult r = say({"あ"});
