@@ -19,6 +19,14 @@ trap 'rm -rf "$work"' EXIT
 
 "$say" -m "$voice" --reading --each-line -f "$here/reading-scripts.txt" >"$work/kana.txt"
 "$say" -m "$voice" --reading --pitch --each-line -f "$here/reading-scripts.txt" >"$work/pitch.txt"
+# A line with no Shift_JIS form costs that line only, and the run fails.
+{ sed -n 1p "$here/reading-scripts.txt"; echo '😀です'; sed -n 2p "$here/reading-scripts.txt"; } >"$work/bad.txt"
+status=0
+"$say" -m "$voice" --reading --each-line -f "$work/bad.txt" >"$work/bad-kana.txt" 2>"$work/bad-log" || status=$?
+[[ $status -eq 1 && $(cat "$work/bad-kana.txt") == "$(sed -n 1p "$here/reading-kana.txt")"$'\n\n'"$(sed -n 2p "$here/reading-kana.txt")" ]] ||
+  fail "vokari-say --reading --each-line with an unreadable line (status $status): $(cat "$work/bad-kana.txt" "$work/bad-log")"
+grep -q "^vokari-say: line 2: cannot read this script: no Shift_JIS form for '😀'" "$work/bad-log" ||
+  fail "vokari-say named no line: $(cat "$work/bad-log")"
 bash "$here/make_character.sh" "$work/character"
 "$readings" --mecab-dic "$voice/naist-jdic" -o "$work/mine.dic" "$work/character/ghost/master" 2>"$work/log" ||
   fail "vokari-readings: $(cat "$work/log")"

@@ -131,9 +131,18 @@ int run_reading(const Options& options, ModuleLibrary& library, const PrivateHos
         scripts.push_back(text.bytes);
     }
     const std::string silent_tag = std::string(1, prefix) + "wavouts[" + PrivateHost::kSoundFileName + "]";
-    for (const std::string& script : scripts) {
-        const Converted cp932 = utf8_to_cp932(script);
-        if (!cp932.ok) return fail("cannot read this script: " + cp932.error);
+    std::size_t unreadable = 0;
+    for (std::size_t i = 0; i < scripts.size(); ++i) {
+        const Converted cp932 = utf8_to_cp932(scripts[i]);
+        if (!cp932.ok && !options.each_line) return fail("cannot read this script: " + cp932.error);
+        if (!cp932.ok) {
+            // One line the module cannot take costs that line only: it stays
+            // empty, so that every other line keeps its place.
+            note("line " + std::to_string(i + 1) + ": cannot read this script: " + cp932.error);
+            std::printf("\n");
+            ++unreadable;
+            continue;
+        }
         const Reply reply =
             parse_response(library.request(build_reading_request(silent_tag, cp932.text, options.pitch)));
         if (!reply.ok) return fail(reply.error);
@@ -151,6 +160,7 @@ int run_reading(const Options& options, ModuleLibrary& library, const PrivateHos
     }
     std::fflush(stdout);
     print_module_problems(host, voice_dir);
+    if (unreadable > 0) return fail(std::to_string(unreadable) + " of the lines could not be read (left empty)");
     return kSpoken;
 }
 
