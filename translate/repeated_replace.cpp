@@ -29,12 +29,12 @@ class GapText {
 public:
     GapText(const std::string& text, std::size_t gap, bool track_boundaries)
         : bytes_(text.size() + gap, '\0'), done_(0), rest_(gap), track_(track_boundaries) {
-        std::memcpy(&bytes_[rest_], text.data(), text.size());
+        std::memcpy(bytes_.data() + rest_, text.data(), text.size());
         if (track_) starts_.assign(bytes_.size(), 0);
     }
 
     std::size_t remaining() const { return bytes_.size() - rest_; }
-    const char* next() const { return &bytes_[rest_]; }
+    const char* next() const { return bytes_.data() + rest_; }
 
     // Compared byte by byte: the search texts are a few bytes long, and in
     // kana text their first byte (a lead byte) matches almost every character.
@@ -49,7 +49,7 @@ public:
     // Moves the next `size` bytes to the examined part without marking
     // character starts (byte-wise searches need none).
     void pass_bytes(std::size_t size) {
-        if (done_ != rest_) std::memmove(&bytes_[done_], &bytes_[rest_], size);
+        if (done_ != rest_) std::memmove(bytes_.data() + done_, bytes_.data() + rest_, size);
         done_ += size;
         rest_ += size;
     }
@@ -75,13 +75,13 @@ public:
         rest_ += search_size;
         if (rest_ - done_ < replacement.size()) widen_gap(replacement.size());
         rest_ -= replacement.size();
-        std::memcpy(&bytes_[rest_], replacement.data(), replacement.size());
+        std::memcpy(bytes_.data() + rest_, replacement.data(), replacement.size());
         if (search_size < 2 || done_ == 0) return;
         std::size_t back_to = done_ > search_size - 1 ? done_ - (search_size - 1) : 0;
         if (track_ && !starts_[back_to]) --back_to;  // a trail byte: its lead starts the character
         const std::size_t moved = done_ - back_to;
         rest_ -= moved;
-        std::memmove(&bytes_[rest_], &bytes_[back_to], moved);
+        std::memmove(bytes_.data() + rest_, bytes_.data() + back_to, moved);
         done_ = back_to;
     }
 
@@ -99,7 +99,7 @@ private:
         std::vector<char> wider(used + needed + used + 16, '\0');
         const std::size_t new_rest = wider.size() - remaining();
         std::memcpy(wider.data(), bytes_.data(), done_);
-        std::memcpy(&wider[new_rest], &bytes_[rest_], remaining());
+        std::memcpy(wider.data() + new_rest, bytes_.data() + rest_, remaining());
         if (track_) starts_.resize(wider.size(), 0);
         bytes_.swap(wider);
         rest_ = new_rest;
