@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -160,6 +161,21 @@ TEST_F(CommandLine, HidesItsTagBehindTheLastFreeControlByte) {
         EXPECT_EQ(r.status == 0, last.empty()) << r.err;
         EXPECT_EQ(r.err.find("use every byte") != std::string::npos, !last.empty()) << r.err;
     }
+}
+
+// A temporary folder too deep for the module's paths is refused and left empty.
+TEST_F(CommandLine, RefusesATemporaryFolderTooDeepForTheModule) {
+    std::string deep = dir_;
+    while (deep.size() < 900) {
+        deep += "/" + std::string(200, 'd');
+        fixture::make_directory(deep);
+    }
+    setenv("TMPDIR", deep.c_str(), 1);
+    const RunResult r = say({"--no-play", "あ"});
+    unsetenv("TMPDIR");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("the temporary folder's path is too long for the module"), std::string::npos) << r.err;
+    EXPECT_TRUE(std::filesystem::is_empty(deep));
 }
 
 TEST_F(CommandLine, WaitsForTheSoundBeforeUnloading) {

@@ -34,7 +34,10 @@ TEST_F(SoundFiles, RefusesFilesThatAreNotMuLawWav) {
     pcm[20] = 1;  // format tag 1: linear PCM
     fixture::write_file(dir_ + "/pcm.wav", pcm);
     fixture::write_text(dir_ + "/text.wav", "hello");
-    for (const char* name : {"/pcm.wav", "/text.wav", "/missing.wav"}) {
+    pcm[20] = 7;  // mu-law's tag 7 in the low byte of tag 0x0107
+    pcm[21] = 1;
+    fixture::write_file(dir_ + "/tag.wav", pcm);
+    for (const char* name : {"/pcm.wav", "/text.wav", "/tag.wav", "/missing.wav"}) {
         const MuLawWav wav = read_mulaw_wav(dir_ + name);
         EXPECT_FALSE(wav.ok) << name;
         EXPECT_NE(wav.error.find(name + 1), std::string::npos) << wav.error;

@@ -235,4 +235,18 @@ TEST_F(WithModule, EverySilenceIsExplainedAndNoSuccess) {
     EXPECT_NE(muted.err.find("talk.default.speed is 0"), std::string::npos) << muted.err;
 }
 
+// --reading passes the module's warnings on as well, and still succeeds.
+TEST_F(WithModule, ReadingShowsTheModulesWarnings) {
+    fixture::remove_tree(module_dir_);
+    fixture::VoiceOptions options;
+    options.settings_lines = {"voice.reading.dic,naist-jdic", "// \xe3\x81\x82"};
+    fixture::make_voice(module_dir_, options);
+    std::filesystem::create_directory_symlink(VOKARI_SOURCE_DIR "/voices/default/naist-jdic",
+                                              module_dir_ + "/naist-jdic");
+    const RunResult read = say({"--reading", "雨"});
+    EXPECT_EQ(read.status, 0) << read.err;
+    EXPECT_EQ(read.out, "あ め\n");
+    EXPECT_NE(read.err.find("the module's log: WARNING"), std::string::npos) << read.err;
+}
+
 }  // namespace
