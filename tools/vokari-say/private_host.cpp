@@ -45,9 +45,7 @@ bool copy_bytes(const std::string& from, const std::string& to, std::string& err
 // Copies the files and folders of `from` into the existing folder `to`,
 // following symbolic links, leaving out the top-level names in `skip`.  With
 // `link_folders`, the folders of `from` are linked instead of copied: the
-// module only reads them, and linking them spares the copy of every sample
-// and of the analyser's dictionary.  Where folders cannot be linked, their
-// files are (hard links), and copied when that fails too.
+// module only reads them, and linking them spares the copy of every sample.
 bool copy_folder(const std::string& from, const std::string& to, const std::set<std::string>& skip, int depth,
                  bool link_folders, std::string& error) {
     for (const FolderEntry& entry : folder_entries(from)) {
@@ -58,9 +56,7 @@ bool copy_folder(const std::string& from, const std::string& to, const std::set<
             ok = link_folder(source, target, error);
         } else if (entry.folder) {
             if (depth >= kDeepestFolder) continue;
-            ok = make_folder(target, error) && copy_folder(source, target, {}, depth + 1, link_folders, error);
-        } else if (depth > 0 && link_folders && link_file(source, target)) {
-            ok = true;
+            ok = make_folder(target, error) && copy_folder(source, target, {}, depth + 1, false, error);
         } else {
             ok = copy_bytes(source, target, error);
         }

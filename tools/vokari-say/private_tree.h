@@ -40,10 +40,5 @@ std::vector<FolderEntry> folder_entries(const std::string& dir);
 extern const bool folders_can_be_linked;
 bool link_folder(const std::string& source, const std::string& target, std::string& error);
 
-// Makes `target` a second name of the file `source` (a hard link), which
-// spares copying a file the module only reads; false when the system cannot
-// (another volume, a file system without links), and then it is copied.
-bool link_file(const std::string& source, const std::string& target);
-
 }  // namespace say
 }  // namespace vokari

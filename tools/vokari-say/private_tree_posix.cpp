@@ -83,10 +83,6 @@ std::vector<FolderEntry> folder_entries(const std::string& dir) {
     return entries;
 }
 
-bool link_file(const std::string& source, const std::string& target) {
-    return ::link(source.c_str(), target.c_str()) == 0;
-}
-
 bool link_folder(const std::string& source, const std::string& target, std::string& error) {
     if (::symlink(source.c_str(), target.c_str()) == 0) return true;
     error = "cannot create " + target + ": " + std::strerror(errno);

@@ -92,10 +92,6 @@ std::vector<FolderEntry> folder_entries(const std::string& dir) {
     return entries;
 }
 
-bool link_file(const std::string& source, const std::string& target) {
-    return CreateHardLinkA(target.c_str(), source.c_str(), nullptr) != 0;
-}
-
 bool link_folder(const std::string&, const std::string& target, std::string& error) {
     error = "cannot link " + target + ": folders are copied on this system";
     return false;
