@@ -162,4 +162,6 @@ if unshare -m true 2>/dev/null; then
 else
   echo "check_zip_tools: no mount namespace here, so read-only folders and a full disk were not tried"
 fi
+leftover=$(find "${WINEPREFIX:-$HOME/.wine}/drive_c" -maxdepth 6 -name 'vokari-say-*' 2>/dev/null || true)
+[[ -z $leftover ]] || fail "a run of vokari-say left its private folder behind: $leftover"
 echo "check_zip_tools: OK"
