@@ -58,14 +58,16 @@ moment_ms() {
   else echo $(( ms * 85 / 100 + RANDOM * (ms * 25 / 100) / 32768 )); fi
 }
 
-# Runs `command...` in the background, kills it after `delay_ms`.
+# Runs `command...` in the background, kills it after `delay_ms`: the
+# whole process group, so that no child of a writer (the packager's zip and
+# mv) lives on into the next run's fresh copy of the folder.
 kill_after() {
   local delay_ms="$1"
   shift
-  "$@" >/dev/null 2>&1 &
+  setsid "$@" >/dev/null 2>&1 &
   local pid=$!
   sleep "$(printf '%d.%03d' $((delay_ms / 1000)) $((delay_ms % 1000)))"
-  kill -9 "$pid" 2>/dev/null
+  kill -9 -- "-$pid" 2>/dev/null || kill -9 "$pid" 2>/dev/null
   wait "$pid" 2>/dev/null
 }
 
@@ -171,12 +173,12 @@ check_file() {
   ms=$(duration "${in_base[@]}")
   printf 'old output\n' >"$base/$file"
   for ((i = 0; i < runs; i++)); do
-    rm -rf "$dir" && cp -a "$base" "$dir"
+    rm -rf "$dir" && cp -a "$base" "$dir" || { fail "$name: run $i could not start from a fresh copy"; continue; }
     kill_after "$(moment_ms "$ms")" "${in_dir[@]}"
     state=$("$sum" "$dir/$file")
     if [[ $state == "$old_sum" ]]; then ((old++))
     elif [[ $state == "$new_sum" ]]; then ((new++))
-    else ((bad++)); fail "$name: run $i left a broken $file"; fi
+    else ((bad++)); fail "$name: run $i left a broken $file ($([[ $state == missing ]] && echo none at all || echo "neither the old nor the new one"))"; fi
   done
   echo "$name: $runs kills in a ${ms} ms write: $old old, $new new, $bad broken"
 
@@ -208,7 +210,7 @@ check_file() {
     echo "$name: read-only folder not checked (cannot mount here)"
   fi
 }
-file_digest() { sha1sum "$1" 2>/dev/null | cut -c1-40 || echo missing; }
+file_digest() { if [[ -f $1 ]]; then sha1sum "$1" | cut -c1-40; else echo missing; fi; }
 zip_or_old() { if unzip -tq "$1" >/dev/null 2>&1; then zip_digest "$1"; else file_digest "$1"; fi; }
 
 if [[ -n $voicebank && -n $espeak_record ]]; then
