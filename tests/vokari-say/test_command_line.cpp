@@ -262,6 +262,21 @@ TEST_F(CommandLine, OutputFilesAreCheckedBeforeAnythingIsSpoken) {
         EXPECT_EQ(record("stub-calls.txt"), "") << "the module was loaded for " << c[1];
     }
     EXPECT_TRUE(fixture::read_file(dir_ + "/missing.wav").empty());
+    // The check that a new file can be made leaves none behind when the run fails.
+    const RunResult failed = say({"--no-play", "-o", dir_ + "/new.wav", "STUB-NO-RESPONSE"});
+    EXPECT_EQ(failed.status, 1) << failed.err;
+    EXPECT_FALSE(std::filesystem::exists(dir_ + "/new.wav"));
+}
+
+// A module that does not know the reading command takes it for a script: it
+// must render it into the silent file, never play it or pass it off as kana.
+TEST_F(CommandLine, ReadingFromAModuleWithoutTheCommandIsRefused) {
+    fixture::write_text(module_dir_ + "/vokari.txt", "voice.reading.dic,naist-jdic\n");
+    const RunResult r = say({"--reading", "あめ"});
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("the voice's reading step is not working"), std::string::npos) << r.err;
+    EXPECT_NE(record("stub-request.bin").find("Argument0: @wavouts[vokari-say-"), std::string::npos);
 }
 
 TEST_F(CommandLine, OutputThroughASymbolicLinkWritesItsTarget) {

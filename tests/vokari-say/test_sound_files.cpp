@@ -63,25 +63,33 @@ TEST_F(SoundFiles, PictureShowsEachCharacterAtItsMoment) {
     EXPECT_NE(svg.find("<path"), std::string::npos);
 }
 
-// Zoomed in below one sample a pixel, each column shows its own sample and
-// no neighbour's: one click in 20 ms lights two of the 1000 columns.
+// A column shows the peaks of exactly its own samples: one click lights two
+// of the 1000 columns when they are zoomed in below one sample a pixel (20
+// ms), and one column when each holds about 22 samples and the click is not
+// the first of them (1 s).
 TEST_F(SoundFiles, PictureDrawsEachSampleInItsOwnColumns) {
-    std::vector<std::uint8_t> bytes = fixture::wav_header(441);
-    bytes.resize(bytes.size() + 441, 0xFF);  // silence
-    bytes[bytes.size() - 441 + 200] = 0x80;  // full scale
-    fixture::write_file(dir_ + "/click.wav", bytes);
-    const std::string svg =
-        draw_utterance_svg(read_mulaw_wav(dir_ + "/click.wav"), build_display_timeline("", 500), "");
-    const std::size_t path = svg.find("<path");
-    ASSERT_NE(path, std::string::npos);
-    const std::string d = svg.substr(path, svg.find("'/>", path) - path);
-    int columns = 0, lit = 0;
-    for (std::size_t at = d.find('M'); at != std::string::npos; at = d.find('M', at + 1)) {
-        ++columns;
-        if (d.compare(d.find(' ', at), 7, " 120.0V") != 0) ++lit;
+    const struct {
+        std::size_t samples, click;
+        int lit;
+    } cases[] = {{441, 200, 2}, {22050, 10, 1}};
+    for (const auto& c : cases) {
+        std::vector<std::uint8_t> bytes = fixture::wav_header(static_cast<int>(c.samples));
+        bytes.resize(bytes.size() + c.samples, 0xFF);      // silence
+        bytes[bytes.size() - c.samples + c.click] = 0x80;  // full scale
+        fixture::write_file(dir_ + "/click.wav", bytes);
+        const std::string svg =
+            draw_utterance_svg(read_mulaw_wav(dir_ + "/click.wav"), build_display_timeline("", 500), "");
+        const std::size_t path = svg.find("<path");
+        ASSERT_NE(path, std::string::npos);
+        const std::string d = svg.substr(path, svg.find("'/>", path) - path);
+        int columns = 0, lit = 0;
+        for (std::size_t at = d.find('M'); at != std::string::npos; at = d.find('M', at + 1)) {
+            ++columns;
+            if (d.compare(d.find(' ', at), 7, " 120.0V") != 0) ++lit;
+        }
+        EXPECT_EQ(columns, 1000) << c.samples;
+        EXPECT_EQ(lit, c.lit) << c.samples;
     }
-    EXPECT_EQ(columns, 1000);
-    EXPECT_EQ(lit, 2) << d;
 }
 
 TEST_F(SoundFiles, SettingsAreReadAsTheModuleReadsThem) {
