@@ -17,6 +17,24 @@ std::string code_point_label(char32_t code_point) {
     return label;
 }
 
+// Six characters of the JIS rows have two Unicode forms: the one the JIS
+// mapping gives and the one Windows gives.  Editors type either; the code
+// page's converters know only the Windows form, which is what the host's own
+// scripts hold, so the JIS form is converted as that.
+struct TwoForms {
+    char32_t jis;
+    char32_t windows;
+    const char* windows_utf8;
+};
+constexpr TwoForms kTwoForms[] = {
+    {U'\u301C', U'\uFF5E', "\xEF\xBD\x9E"},  // wave dash 〜 as ～
+    {U'\u2212', U'\uFF0D', "\xEF\xBC\x8D"},  // minus sign − as －
+    {U'\u2016', U'\u2225', "\xE2\x88\xA5"},  // double vertical line ‖ as ∥
+    {U'\u00A2', U'\uFFE0', "\xEF\xBF\xA0"},  // cent sign ¢ as ￠
+    {U'\u00A3', U'\uFFE1', "\xEF\xBF\xA1"},  // pound sign £ as ￡
+    {U'\u00AC', U'\uFFE2', "\xEF\xBF\xA2"},  // not sign ¬ as ￢
+};
+
 }  // namespace
 
 
@@ -49,7 +67,14 @@ ShiftJisEncoding encode_each_character(
             return result;
         }
         const std::size_t length = pos - start;
-        if (encode_one(code_point, utf8.substr(start, length), result.shift_jis)) continue;
+        char32_t encoded = code_point;
+        std::string character = utf8.substr(start, length);
+        for (const TwoForms& forms : kTwoForms) {
+            if (code_point != forms.jis) continue;
+            encoded = forms.windows;
+            character = forms.windows_utf8;
+        }
+        if (encode_one(encoded, character, result.shift_jis)) continue;
         bool seen = false;
         for (char32_t m : missing) seen = seen || m == code_point;
         if (seen) continue;

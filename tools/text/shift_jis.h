@@ -46,12 +46,15 @@ struct ShiftJisEncoding {
 // UTF-8 text in, code page 932 bytes out (desktop only).  Fails at the first
 // byte that is not UTF-8, or, when the text is UTF-8, on the characters that
 // have no form in the code page, which `unconvertible` names each once, in
-// the order they first appear, with their code points.
+// the order they first appear, with their code points.  The characters with
+// a JIS and a Windows Unicode form take the Windows bytes from either.
 ShiftJisEncoding utf8_to_shift_jis(const std::string& utf8);
 
 // The walk both desktop converters share: `utf8` character by character,
 // each appended to the output by `encode_one(code point, its UTF-8, out)`,
-// which is false when the code page has no form for it.
+// which is false when the code page has no form for it.  The six characters
+// whose JIS and Windows Unicode forms differ (〜 ～, − －, ‖ ∥, ¢ ￠, £ ￡,
+// ¬ ￢) reach `encode_one` in their Windows form, so either form converts.
 ShiftJisEncoding encode_each_character(
     const std::string& utf8, const std::function<bool(char32_t, const std::string&, std::string&)>& encode_one);
 
