@@ -136,14 +136,15 @@ std::string three_decimals(double factor) {
 
 // "GET Reading" (SAORI, only while the reading step is on): Argument0 is
 // translated and read as it would be spoken, and Result holds the spoken
-// morae, space-separated hiragana; nothing is played.  With Argument1
+// morae, space-separated hiragana (none after the voice tag "e", none at all
+// with "n"); nothing is played.  With Argument1
 // "pitch", each mora carries its accent's pitch factor ("きょ:1.000").
 void answer_reading(Module& module, RequestState& state, std::string& response) {
     std::string script = state.header("Argument0");
     const bool pitch = state.header("Argument1") == "pitch";
     apply_translation(module.voice.settings, module.dictionary, script, &module.dictionary_index);
     std::vector<ReadWord> words;
-    read_in_context(module.voice.settings, module.reader, script, &words);
+    if (!read_in_context(module.voice.settings, module.reader, script, &words)) words.clear();
     response = kSaoriPrefix;
     bool first = true;
     auto add = [&](const std::string& token) {

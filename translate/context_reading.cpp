@@ -20,6 +20,7 @@ namespace {
 struct TagStep {
     std::int32_t span = 0;  // 0: no tag starts here
     std::int64_t wait_ms = 0;
+    int plain_voice_tag = -1;  // the voice tag without argument, when it is one
 };
 
 // A bracketed tag whose bracket never closes passes as its marker and name;
@@ -54,7 +55,10 @@ TagStep voice_tag_step(BracketMatcher& brackets, const char* text, std::int32_t 
     std::string argument;
     if (!match.found()) step.span = 1;
     else if (match.bracketed) step.span = bracket_span(brackets, pos, match.name_length, argument);
-    else step.span = match.name_length + 1;
+    else {
+        step.span = match.name_length + 1;
+        step.plain_voice_tag = match.tag;
+    }
     return step;
 }
 
@@ -85,7 +89,7 @@ ReadWord pause_word(std::int64_t wait_ms) {
 
 }  // namespace
 
-void read_in_context(const Settings& settings, TextReader& reader, std::string& script, std::vector<ReadWord>* words) {
+bool read_in_context(const Settings& settings, TextReader& reader, std::string& script, std::vector<ReadWord>* words) {
     // The scanner stops at a NUL; so does reading.
     const void* nul = std::memchr(script.data(), '\0', script.size());
     const std::size_t size =
@@ -97,6 +101,7 @@ void read_in_context(const Settings& settings, TextReader& reader, std::string& 
     out.reserve(script.size() * 2);
     std::vector<ReadWord> run_words;
     std::int32_t run_start = 0;
+    bool voice_on = true;
     auto flush = [&](std::int32_t end) {
         if (end > run_start) {
             run_words.clear();
@@ -122,13 +127,20 @@ void read_in_context(const Settings& settings, TextReader& reader, std::string& 
             out.append(text + pos, static_cast<std::size_t>(tag.span));
             pos += tag.span;
             run_start = pos;
+            // The scan ends at "e" and "n": what follows is never spoken, so
+            // it is neither read nor counted.
+            if (tag.plain_voice_tag == kEndOfVoice || tag.plain_voice_tag == kVoiceOff) {
+                voice_on = tag.plain_voice_tag == kEndOfVoice;
+                break;
+            }
             continue;
         }
         pos += starts_script_pair(b) && pos + 1 < length ? 2 : 1;
     }
-    flush(length);
-    out.append(text + length, script.size() - static_cast<std::size_t>(length));
+    flush(pos);
+    out.append(text + pos, script.size() - static_cast<std::size_t>(pos));
     script.swap(out);
+    return voice_on;
 }
 
 }  // namespace vokari

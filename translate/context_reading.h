@@ -13,8 +13,10 @@
 namespace vokari {
 
 // Rewrites `script` in place; appends the analysis of every text run to
-// `words` when it is given.
-void read_in_context(const Settings& settings, TextReader& reader, std::string& script,
+// `words` when it is given.  Reading stops where the scan will stop, at the
+// voice tag "e" or "n", and the rest passes unread.  False when it was "n",
+// which silences the whole script.
+bool read_in_context(const Settings& settings, TextReader& reader, std::string& script,
                      std::vector<ReadWord>* words = nullptr);
 
 }  // namespace vokari

@@ -79,6 +79,19 @@ TEST(ContextReading, TagsPassUntouched) {
     module_adapter::unload_module();
 }
 
+// The reading is what the voice says: nothing after "e", nothing at all with
+// "n", but either inside another tag's argument ends nothing.
+TEST(ContextReading, ReadingEndsWhereTheVoiceEnds) {
+    ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
+    Folder folder("voice.reading.dic,naist-jdic\n");
+    fs::create_directory_symlink(kDictionary, folder.dir / "naist-jdic");
+    ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
+    EXPECT_EQ(reading_of("雨@e雨"), sjis("あ め"));
+    EXPECT_EQ(reading_of("雨@n雨"), "");
+    EXPECT_EQ(reading_of("雨@a[@e@n]雨"), sjis("あ め あ め"));
+    module_adapter::unload_module();
+}
+
 // What the step does not read reaches the scanner as the author wrote it: a
 // half-width ~ is a pause there, its full-width form would hold the vowel.
 TEST(ContextReading, UnreadSignsKeepTheAuthorsBytes) {
