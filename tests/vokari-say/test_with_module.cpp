@@ -235,6 +235,23 @@ TEST_F(WithModule, EverySilenceIsExplainedAndNoSuccess) {
     EXPECT_NE(muted.err.find("talk.default.speed is 0"), std::string::npos) << muted.err;
 }
 
+// A dictionary that vokari.txt names but that is not there is named, the
+// one that was read is not, and the script is still spoken.
+TEST_F(WithModule, DictionaryThatCannotBeReadIsNamed) {
+    fixture::remove_tree(module_dir_);
+    fixture::VoiceOptions options;
+    options.settings_lines = {"voice.translate.dic,mine.dic", "voice.translate.dic,gone.dic"};
+    fixture::make_voice(module_dir_, options);
+    fixture::write_text(module_dir_ + "/mine.dic", "x,\x82\xA0\r\n");
+    const RunResult r = say({"--no-play", "あ"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("the module's log: a dictionary named in vokari.txt: " + module_dir_ +
+                         "/gone.dic...Can't open file."),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find("mine.dic"), std::string::npos) << r.err;
+}
+
 // --reading passes the module's warnings on as well, and still succeeds.
 TEST_F(WithModule, ReadingShowsTheModulesWarnings) {
     fixture::remove_tree(module_dir_);
