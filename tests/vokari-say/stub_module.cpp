@@ -9,7 +9,9 @@
 // script holding "STUB-NO-RESPONSE" gets no response block at all.
 //
 // It also stands in for the sound library that vokari-say asks for a sound
-// device: there is one unless STUB_NO_SOUND_DEVICE is set.
+// device: there is one unless STUB_NO_SOUND_DEVICE is set.  Found under the
+// name libportaudio.so.2 by the real module, it records every stream the
+// module opens to play ("play" in "stub-calls.txt") and refuses it.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -106,3 +108,11 @@ extern "C" __attribute__((visibility("default"))) int Pa_Terminate() { return 0;
 extern "C" __attribute__((visibility("default"))) int Pa_GetDefaultOutputDevice() {
     return std::getenv("STUB_NO_SOUND_DEVICE") != nullptr ? -1 : 0;
 }
+extern "C" __attribute__((visibility("default"))) int Pa_OpenDefaultStream(void**, int, int, unsigned long, double,
+                                                                           unsigned long, void*, void*) {
+    record("stub-calls.txt", "play\n", "ab");
+    return -1;
+}
+extern "C" __attribute__((visibility("default"))) int Pa_StartStream(void*) { return -1; }
+extern "C" __attribute__((visibility("default"))) int Pa_AbortStream(void*) { return 0; }
+extern "C" __attribute__((visibility("default"))) int Pa_CloseStream(void*) { return 0; }

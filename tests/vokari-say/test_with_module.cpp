@@ -2,6 +2,7 @@
 // reply's wait tags, the saved WAV and the picture must agree with each other.
 #include <dirent.h>
 #include <stdlib.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -233,6 +234,27 @@ TEST_F(WithModule, EverySilenceIsExplainedAndNoSuccess) {
     EXPECT_EQ(muted.status, 3);
     EXPECT_NE(muted.err.find("the module's log: WARNING"), std::string::npos) << muted.err;
     EXPECT_NE(muted.err.find("talk.default.speed is 0"), std::string::npos) << muted.err;
+}
+
+// --no-play keeps the module from playing even when the script asks for a
+// played sound file of its own; without it, that script is played.  The
+// module finds the stand-in sound library, which records each stream.
+TEST_F(WithModule, NoPlayPlaysNothingEvenForTheScriptsOwnSoundFile) {
+    const std::string library_dir = dir_ + "/lib", records = dir_ + "/records";
+    fixture::make_directory(library_dir);
+    fixture::make_directory(records);
+    ASSERT_EQ(symlink(VOKARI_SAY_STUB_MODULE, (library_dir + "/libportaudio.so.2").c_str()), 0);
+    setenv("LD_LIBRARY_PATH", library_dir.c_str(), 1);
+    setenv("VOKARI_SAY_STUB_RECORDS", records.c_str(), 1);
+    const RunResult silent = say({"--no-play", "@wavout[own.wav]あ"});
+    const std::vector<std::uint8_t> streams_silent = fixture::read_file(records + "/stub-calls.txt");
+    const RunResult played = say({"--no-wait", "@wavout[own.wav]あ"});
+    unsetenv("VOKARI_SAY_STUB_RECORDS");
+    unsetenv("LD_LIBRARY_PATH");
+    EXPECT_EQ(silent.status, 0) << silent.err;
+    EXPECT_TRUE(streams_silent.empty()) << "the module opened a stream with --no-play";
+    EXPECT_EQ(played.status, 0) << played.err;
+    EXPECT_FALSE(fixture::read_file(records + "/stub-calls.txt").empty()) << "the played script opened no stream";
 }
 
 // A dictionary that vokari.txt names but that is not there is named, the

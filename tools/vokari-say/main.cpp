@@ -315,6 +315,7 @@ int main(int argc, char** argv) {
     plan.message_speed_ms = options.message_speed_ms;
     plan.sound_tag = run.sound_tag;
     plan.request_text = run.request;
+    plan.silent = !options.play;
     std::string error;
     if (!host.create(plan, error)) return fail(error);
 

@@ -154,6 +154,9 @@ bool PrivateHost::create(const PrivateHostPlan& plan, std::string& error) {
     if (!plan.sound_tag.empty() && plan.sound_tag.find_first_of(",\" \t") == std::string::npos) {
         hide = plan.sound_tag + "," + placeholder + "\r\n";
         show = std::string(1, placeholder) + "," + plan.sound_tag + "\r\n";
+        // A later sound-file tag replaces vokari-say's, and with it its silence.
+        const std::string prefix(1, plan.sound_tag[0]);
+        if (plan.silent) show += prefix + "wavout[," + prefix + "wavouts[\r\n";
     }
     const bool ok = copy_folder(plan.voice_dir, module_dir_, skip, 0, !module_writes_below, error) &&
                     write_bytes(base_ + "/data/profile/app.dat", speed, error) &&

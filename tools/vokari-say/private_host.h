@@ -14,7 +14,8 @@
 // The copy of the voice's "vokari.txt" gains three lines: a log of vokari-say's
 // own, and two dictionaries, one loaded before and one after the voice's own,
 // that turn vokari-say's sound-file tag into a placeholder byte and back, so
-// that no dictionary of the voice can rewrite the tag.
+// that no dictionary of the voice can rewrite the tag; when nothing may be
+// played, the second also turns every played sound-file tag into a silent one.
 #pragma once
 
 #include <string>
@@ -29,6 +30,8 @@ struct PrivateHostPlan {
                                 // (Shift_JIS), or "" when none is sent
     std::string request_text;   // the bytes that will be sent (the placeholder
                                 // must not occur in them)
+    bool silent = false;        // nothing may be played: the script's own
+                                // sound-file tags are made silent too
 };
 
 class PrivateHost {
