@@ -138,10 +138,12 @@ TEST_F(WithModule, SettingsPrefixIsUsedForTheSoundFileRequest) {
     EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }
 
+// Nothing to say is the same silence with or without a file to save.
 TEST_F(WithModule, NothingSpokenMeansNoSoundFile) {
     const RunResult r = say({"--no-play", "-o", dir_ + "/a.wav", "@nこんにちは"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("the module rendered no sound"), std::string::npos) << r.err;
+    EXPECT_EQ(r.status, 3);
+    EXPECT_NE(r.err.find("the module rendered no sound, so nothing was saved"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("the script has nothing to say"), std::string::npos) << r.err;
     EXPECT_TRUE(fixture::read_file(dir_ + "/a.wav").empty());
     EXPECT_EQ(leftovers(), std::vector<std::string>{});
 }

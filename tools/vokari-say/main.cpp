@@ -197,15 +197,15 @@ int run_script(const Options& options, ModuleLibrary& library, const PrivateHost
     const ReadResult sound_bytes = read_input(host.sound_file_path());
     const MuLawWav wav = sound_bytes.ok ? read_mulaw_wav(host.sound_file_path()) : MuLawWav();
     const bool file_needed = !options.output_wav.empty() || !options.svg_file.empty();
-    if (file_needed && !wav.ok) {
-        return fail(sound_bytes.ok ? wav.error : "the module rendered no sound, so there is nothing to save or draw");
-    }
+    if (file_needed && sound_bytes.ok && !wav.ok) return fail(wav.error);
+    // No sound at all is a silence like any other: the notes below say why.
+    if (file_needed && !sound_bytes.ok) note("the module rendered no sound, so nothing was saved or drawn");
     std::string error;
-    if (!options.svg_file.empty() &&
+    if (wav.ok && !options.svg_file.empty() &&
         !write_output_file(options.svg_file, draw_utterance_svg(wav, timeline, "vokari-say: " + run.script_utf8),
                            error))
         return fail(error);
-    if (!options.output_wav.empty() && !write_output_file(options.output_wav, sound_bytes.bytes, error))
+    if (wav.ok && !options.output_wav.empty() && !write_output_file(options.output_wav, sound_bytes.bytes, error))
         return fail(error);
 
     int status = kSpoken;

@@ -112,8 +112,8 @@ SpeechReport judge_speech(const SpeechFacts& facts) {
         else if (facts.script_has_kanji) notes.push_back(no_reading(facts.voice_dir));
         else
             notes.push_back(
-                "nothing was spoken: the script has nothing to say (only kana are spoken; kanji, letters "
-                "and digits need a translation dictionary)");
+                "nothing was spoken: the script has nothing to say (the voice says kana and what its reading "
+                "step and dictionaries turn into kana; the voice tag n silences the whole script)");
     } else if (!heard && facts.script_has_kanji) {
         notes.push_back(no_reading(facts.voice_dir));
     } else if (!heard) {
