@@ -82,6 +82,17 @@ std::string check_combination(const Options& o) {
     return "";
 }
 
+// The help's words for the files of this system.
+#ifdef _WIN32
+const char kLibraryDefault[] = "vokari.dll beside this program or one folder up";
+const char kPlayback[] = "The module plays through Windows' own sound player.\n";
+#else
+const char kLibraryDefault[] = "libvokari.so beside this program";
+const char kPlayback[] =
+    "VOKARI_SAY_PORTAUDIO names the PortAudio library\n"
+    "to ask for a sound device (default libportaudio.so.2).\n";
+#endif
+
 }  // namespace
 
 ParsedOptions parse_options(const std::vector<std::string>& arguments) {
@@ -147,7 +158,9 @@ std::string usage_text(const std::string& program) {
            "                           default: UTF-8 if it is valid UTF-8, else Shift_JIS),\n"
            "                           utf-8 or shift_jis\n"
            "  -m, --module-dir DIR     module directory to load (default: the bundled voice)\n"
-           "  -L, --library PATH       module library (default: libvokari.so beside this program)\n"
+           "  -L, --library PATH       module library (default: " +
+           kLibraryDefault +
+           ")\n"
            "  -o, --output FILE        save the rendered speech as a WAV file\n"
            "  -n, --no-play            do not play the speech\n"
            "  -W, --no-wait            unload at once instead of waiting for the speech to end\n"
@@ -171,8 +184,8 @@ std::string usage_text(const std::string& program) {
            "The module runs on a private copy of the module directory in a temporary\n"
            "folder, which is removed at the end: nothing is written into the module\n"
            "directory, and it may be read-only.  Its log's WARNING and ERROR lines are\n"
-           "printed to standard error.  VOKARI_SAY_PORTAUDIO names the PortAudio library\n"
-           "to ask for a sound device (default libportaudio.so.2).\n"
+           "printed to standard error.  " +
+           kPlayback +
            "\n"
            "Exit status:\n"
            "  0  the script was spoken (played, or only rendered with --no-play), or\n"
