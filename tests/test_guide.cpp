@@ -183,6 +183,29 @@ TEST(GuideQuotes, QuoteCheckNoticesAChangedExample) {
     EXPECT_EQ(std::find(quotes.blocks.begin(), quotes.blocks.end(), changed), quotes.blocks.end());
 }
 
+// START-HERE names guide sections by their headings, in 「」 in the Japanese
+// part and after "section" in the English one: each must still open a
+// heading of the guide.
+TEST(GuideQuotes, StartHereNamesSectionsThatExist) {
+    std::set<std::string> headings;
+    std::istringstream lines(guide_text());
+    std::string line;
+    while (std::getline(lines, line))
+        if (line.rfind("## ", 0) == 0 || line.rfind("### ", 0) == 0) headings.insert(line.substr(line.find(' ') + 1));
+    const std::string start_here = read_file_text(kSource + "/packaging/START-HERE.txt");
+    const std::regex named("「([^」]+)」|section\\s+\"([^\"]+)\"");
+    int count = 0;
+    for (std::sregex_iterator it(start_here.begin(), start_here.end(), named), end; it != end; ++it, ++count) {
+        // A name may run over a line break.
+        const std::string name =
+            std::regex_replace((*it)[1].matched ? (*it)[1].str() : (*it)[2].str(), std::regex("\\s+"), " ");
+        const bool found = std::any_of(headings.begin(), headings.end(),
+                                       [&](const std::string& heading) { return heading.rfind(name, 0) == 0; });
+        EXPECT_TRUE(found) << "START-HERE.txt names the guide section \"" << name << "\", which no heading opens with";
+    }
+    EXPECT_GE(count, 4) << "START-HERE.txt names fewer guide sections than it did";
+}
+
 // ---------------------------------------------------------------------------
 // Coverage of keys, tags and log lines, listed from the code
 
