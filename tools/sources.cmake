@@ -60,5 +60,5 @@ set(VOICEBANK_ANALYSIS_SOURCES
   ${_tools}/voicebank/slot_analysis.cpp
   ${_tools}/voicebank/syllables.cpp
   ${_tools}/voicebank/vowel_onset.cpp)
-set(VOICEBANK_DESKTOP_SOURCES ${_tools}/voicebank/audio_input.cpp)
+set(VOICEBANK_DESKTOP_SOURCES ${_tools}/voicebank/audio_input.cpp ${_tools}/voicebank/list_chunk_check.cpp)
 unset(_tools)
