@@ -56,6 +56,7 @@ set(VOICEBANK_ANALYSIS_SOURCES
   ${_tools}/voicebank/oto_ini.cpp
   ${_tools}/voicebank/pitch_period.cpp
   ${_tools}/voicebank/recording_checks.cpp
+  ${_tools}/voicebank/recordings_build.cpp
   ${_tools}/voicebank/sample_shaping.cpp
   ${_tools}/voicebank/slot_analysis.cpp
   ${_tools}/voicebank/syllables.cpp

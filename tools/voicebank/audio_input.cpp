@@ -1,7 +1,6 @@
 // Decoding and resampling of the builder's input recordings.
 #include "audio_input.h"
 
-#include <cmath>
 #include <cstring>
 
 #include <samplerate.h>
@@ -33,10 +32,6 @@ std::vector<float> resample(const std::vector<float>& samples, int from_rate, in
 }
 
 namespace {
-
-// Full scale is 1.0; a float recording a thousand times louder is no
-// recording of speech.
-constexpr float kMaxSampleMagnitude = 1000.0f;
 
 // The most bytes kMaxRecordingSamples take in the widest sample format
 // (64-bit float), with room for the header and metadata chunks.
@@ -103,15 +98,8 @@ AudioReadResult decode(SNDFILE* file, const SF_INFO& info, int rate) {
         result.error = "ends before the length its header gives";
         return result;
     }
-    // A floating-point file may hold NaN, infinity or values so far past
-    // full scale that mixing and resampling overflow; no analysis can measure
-    // them, and every later sum would spread them.
-    for (const float sample : frames) {
-        if (!std::isfinite(sample) || std::fabs(sample) > kMaxSampleMagnitude) {
-            result.error = "holds samples that are not numbers or lie far beyond full scale";
-            return result;
-        }
-    }
+    result.error = unmeasurable_samples(frames.data(), frames.size());
+    if (!result.error.empty()) return result;
     result.clipped = is_clipped(frames.data(), static_cast<std::size_t>(info.frames), info.channels);
     result.seconds = static_cast<double>(info.frames) / info.samplerate;
     std::vector<float> mono(static_cast<size_t>(info.frames));
