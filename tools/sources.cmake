@@ -56,9 +56,10 @@ set(VOICEBANK_ANALYSIS_SOURCES
   ${_tools}/voicebank/oto_ini.cpp
   ${_tools}/voicebank/pitch_period.cpp
   ${_tools}/voicebank/recording_checks.cpp
+  ${_tools}/voicebank/recordings_build.cpp
   ${_tools}/voicebank/sample_shaping.cpp
   ${_tools}/voicebank/slot_analysis.cpp
   ${_tools}/voicebank/syllables.cpp
   ${_tools}/voicebank/vowel_onset.cpp)
-set(VOICEBANK_DESKTOP_SOURCES ${_tools}/voicebank/audio_input.cpp)
+set(VOICEBANK_DESKTOP_SOURCES ${_tools}/voicebank/audio_input.cpp ${_tools}/voicebank/list_chunk_check.cpp)
 unset(_tools)

@@ -179,6 +179,7 @@ TEST(BuilderProgram, BadRecordingsAreNamedLeftOutAndCounted) {
     write("e.wav", too_quiet);
     write("o.wav", synthetic::silence(ms(500)));
     write("n.wav", clipped);
+    write("ぎ.wav", loud);  // a syllable in kana is named, with its romaji name
 
     const fs::path module = fresh_folder("voicebank_bad_module");
     const ProgramRun run = program_runner::voicebank({recordings.string(), module.string()});
@@ -193,6 +194,8 @@ TEST(BuilderProgram, BadRecordingsAreNamedLeftOutAndCounted) {
     ASSERT_NE(note, std::string::npos) << run.err;
     const std::string group = run.err.substr(note, run.err.find('\n', note) - note);
     EXPECT_TRUE(group.find("U.wav") != std::string::npos && group.find("u.wav") != std::string::npos) << group;
+    EXPECT_NE(run.err.find("ぎ.wav: not named after a syllable (name it gi.wav); not used"), std::string::npos)
+        << run.err;
     for (int slot : {0, 1, 2}) EXPECT_TRUE(fs::exists(module / "vokariv0" / (std::to_string(slot) + ".wav"))) << slot;
     for (int slot : {3, 4, 45}) EXPECT_FALSE(fs::exists(module / "vokariv0" / (std::to_string(slot) + ".wav"))) << slot;
 }

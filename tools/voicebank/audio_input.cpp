@@ -1,7 +1,6 @@
 // Decoding and resampling of the builder's input recordings.
 #include "audio_input.h"
 
-#include <cmath>
 #include <cstring>
 
 #include <samplerate.h>
@@ -11,6 +10,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "list_chunk_check.h"
 #include "recording_checks.h"
 
 namespace vokari {
@@ -33,9 +33,9 @@ std::vector<float> resample(const std::vector<float>& samples, int from_rate, in
 
 namespace {
 
-// Full scale is 1.0; a float recording a thousand times louder is no
-// recording of speech.
-constexpr float kMaxSampleMagnitude = 1000.0f;
+// The most bytes kMaxRecordingSamples take in the widest sample format
+// (64-bit float), with room for the header and metadata chunks.
+constexpr long long kMaxRecordingBytes = kMaxRecordingSamples * 8 + (1 << 20);
 
 constexpr const char* kNotASoundFile = "is not a sound file that can be read (WAV, FLAC, OGG or AIFF)";
 
@@ -47,11 +47,15 @@ struct MemoryFile {
 
 sf_count_t memory_length(void* user) { return static_cast<sf_count_t>(static_cast<MemoryFile*>(user)->bytes.size()); }
 
+// Seeks as on a file: past the end is allowed and reads there give nothing.
+// libsndfile skips a data chunk by seeking over the length it claims; were
+// that refused, it would go on to parse the samples as chunks, which a file
+// on disk never makes it do.
 sf_count_t memory_seek(sf_count_t offset, int whence, void* user) {
     MemoryFile& file = *static_cast<MemoryFile*>(user);
     const sf_count_t size = static_cast<sf_count_t>(file.bytes.size());
     const sf_count_t base = whence == SEEK_CUR ? file.position : whence == SEEK_END ? size : 0;
-    if (offset < -base || offset > size - base) return -1;
+    if (offset < -base) return -1;
     file.position = base + offset;
     return file.position;
 }
@@ -94,15 +98,8 @@ AudioReadResult decode(SNDFILE* file, const SF_INFO& info, int rate) {
         result.error = "ends before the length its header gives";
         return result;
     }
-    // A floating-point file may hold NaN, infinity or values so far past
-    // full scale that mixing and resampling overflow; no analysis can measure
-    // them, and every later sum would spread them.
-    for (const float sample : frames) {
-        if (!std::isfinite(sample) || std::fabs(sample) > kMaxSampleMagnitude) {
-            result.error = "holds samples that are not numbers or lie far beyond full scale";
-            return result;
-        }
-    }
+    result.error = unmeasurable_samples(frames.data(), frames.size());
+    if (!result.error.empty()) return result;
     result.clipped = is_clipped(frames.data(), static_cast<std::size_t>(info.frames), info.channels);
     result.seconds = static_cast<double>(info.frames) / info.samplerate;
     std::vector<float> mono(static_cast<size_t>(info.frames));
@@ -119,25 +116,38 @@ AudioReadResult decode(SNDFILE* file, const SF_INFO& info, int rate) {
 }  // namespace
 
 AudioReadResult read_recording(const std::string& path, int rate) {
-    SF_INFO info{};
+    // The file is read whole and decoded from memory, so that a file and the
+    // same bytes from elsewhere go through one reader and its checks.
     errno = 0;
-    if (FILE* probe = std::fopen(path.c_str(), "rb")) {
-        std::fclose(probe);
-    } else {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
         AudioReadResult result;
         result.error = "cannot be opened (" + std::error_code(errno, std::generic_category()).message() + ")";
         return result;
     }
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (file == nullptr) {
+    std::string bytes;
+    char block[65536];
+    bool too_long = false;
+    for (std::size_t got; !too_long && (got = std::fread(block, 1, sizeof block, file)) > 0;) {
+        bytes.append(block, got);
+        too_long = static_cast<long long>(bytes.size()) > kMaxRecordingBytes;
+    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed || too_long) {
         AudioReadResult result;
-        result.error = kNotASoundFile;
+        result.error = too_long ? "too long for a recording of syllables" : "cannot be read to its end";
         return result;
     }
-    return decode(file, info, rate);
+    return read_recording_bytes(bytes, rate);
 }
 
 AudioReadResult read_recording_bytes(const std::string& bytes, int rate) {
+    if (has_looping_list_chunk(bytes)) {
+        AudioReadResult result;
+        result.error = "has a damaged LIST chunk (an entry longer than the file)";
+        return result;
+    }
     SF_VIRTUAL_IO io{memory_length, memory_seek, memory_read, memory_write, memory_tell};
     MemoryFile memory{bytes};
     SF_INFO info{};

@@ -19,85 +19,53 @@
 #include "bank_build.h"
 #include "bank_writer.h"
 #include "command_line.h"
-#include "folder_index.h"
 #include "oto_import.h"
 #include "reading_setup.h"
-#include "recording_checks.h"
-#include "slot_analysis.h"
-#include "syllables.h"
+#include "recordings_build.h"
 
 namespace fs = std::filesystem;
 using namespace vokari::voicebank;
 
 namespace {
 
-// The recording of `romaji` under any extension libsndfile reads, whatever
-// the letter case of its name; empty when there is none.
-std::string find_recording(const FolderIndex& folder, const std::string& romaji) {
-    for (const char* extension : {".wav", ".flac", ".ogg", ".aiff", ".aif", ".au", ".caf", ".w64"}) {
-        const std::string path = folder.find(romaji + extension);
-        if (!path.empty()) return path;
-    }
-    return {};
-}
-
 bool is_folder(const std::string& path) {
     std::error_code ignored;
     return fs::is_directory(fs::u8path(path), ignored);
 }
 
-int build_from_recordings(const Options& options) {
-    const FolderIndex folder(options.source);
-    std::vector<std::string> paths(kSyllableCount);
-    int found = 0;
-    for (int slot = 0; slot < kSyllableCount; ++slot) {
-        paths[slot] = find_recording(folder, kSyllables[slot].romaji);
-        if (!paths[slot].empty()) ++found;
-    }
-    if (found == 0) {
-        std::fprintf(stderr,
-                     "vokari-voicebank: no recordings named by syllable (a.wav, ka.wav, ...) in %s; "
-                     "nothing changed\n",
-                     options.source.c_str());
-        return kExitFailed;
+// The recordings of a folder on disk, read when the build needs them.
+class FolderRecordings : public RecordingFiles {
+public:
+    explicit FolderRecordings(const std::string& folder) : folder_(folder) {}
+
+    std::vector<std::string> file_names() const override {
+        std::vector<std::string> names;
+        std::error_code failure;
+        fs::directory_iterator it(fs::u8path(folder_), failure);
+        if (failure) return names;
+        for (const fs::directory_entry& entry : it) {
+            std::error_code ignored;
+            if (entry.is_regular_file(ignored)) names.push_back(entry.path().filename().u8string());
+        }
+        return names;
     }
 
-    BuildReport report;
-    for (const std::string& group : folder.ambiguous_names()) {
-        report.notes.push_back("names that differ only in case: " + group + "; one of them was used");
+    AudioReadResult recording(const std::string& name) const override { return read_recording(describe(name)); }
+
+    std::string describe(const std::string& name) const override {
+        return name.empty() ? folder_ : (fs::u8path(folder_) / fs::u8path(name)).u8string();
     }
-    // Progress on a terminal only: a log file gets the report alone.
-    const bool show_progress = isatty(fileno(stderr)) != 0;
-    std::vector<SlotSample> samples;
-    std::vector<std::string> names;
-    for (int slot = 0; slot < kSyllableCount; ++slot) {
-        const std::string romaji = kSyllables[slot].romaji;
-        if (paths[slot].empty()) {
-            report.empty.push_back(romaji);
-            continue;
-        }
-        const std::string name = fs::u8path(paths[slot]).filename().u8string();
-        if (show_progress) std::fprintf(stderr, "\ranalysing %3d/%d %-12s", slot + 1, kSyllableCount, name.c_str());
-        const AudioReadResult audio = read_recording(paths[slot]);
-        if (!audio.error.empty()) {
-            if (show_progress) std::fprintf(stderr, "\n");
-            std::fprintf(stderr, "vokari-voicebank: the recording %s %s; nothing changed\n", paths[slot].c_str(),
-                         audio.error.c_str());
-            return kExitFailed;
-        }
-        if (audio.clipped) {
-            report.left_out.push_back(name + ": clipped (the recording reaches full scale and is cut off)");
-            continue;
-        }
-        if (is_nearly_silent(audio.samples)) {
-            report.left_out.push_back(name + ": silent or nearly silent (below -50 dBFS)");
-            continue;
-        }
-        samples.push_back(analyse_slot(slot, audio.samples));
-        names.push_back(name);
-    }
-    if (show_progress) std::fprintf(stderr, "\r%40s\r", "");
-    return tune_and_write(std::move(samples), std::move(names), report, options.speaker, options.module_dir);
+
+private:
+    std::string folder_;
+};
+
+int build_from_recordings(const Options& options) {
+    const BankSink to_module_dir = [&](const std::vector<SlotSample>& samples, const BankTuning& tuning,
+                                       std::string& error) {
+        return write_bank(options.module_dir, options.speaker, samples, tuning, error);
+    };
+    return build_from_recording_files(FolderRecordings(options.source), options.speaker, to_module_dir, stdout, stderr);
 }
 
 }  // namespace

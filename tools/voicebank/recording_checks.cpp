@@ -6,6 +6,15 @@
 namespace vokari {
 namespace voicebank {
 
+std::string unmeasurable_samples(const float* samples, std::size_t count) {
+    constexpr float kMaxSampleMagnitude = 1000.0f;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!std::isfinite(samples[i]) || std::fabs(samples[i]) > kMaxSampleMagnitude)
+            return "holds samples that are not numbers or lie far beyond full scale";
+    }
+    return {};
+}
+
 bool is_clipped(const float* frames, std::size_t frame_count, int channels) {
     for (int c = 0; c < channels; ++c) {
         int run = 0;

@@ -1,12 +1,21 @@
-// Checks that keep unusable recordings out of a bank: clipping in the file
-// as recorded, and recordings with too little sound to level.
+// Checks that keep unusable recordings out of a bank: samples that are no
+// numbers, clipping in the file as recorded, and recordings with too little
+// sound to level.
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 namespace vokari {
 namespace voicebank {
+
+// A floating-point file may hold NaN, infinity or values so far past full
+// scale (+-1.0) that mixing and resampling overflow; no analysis can measure
+// them, and every later sum would spread them.  Returns what is wrong, to
+// follow the file's name, or "" when every one of the `count` samples is a
+// number within a thousand times full scale.
+std::string unmeasurable_samples(const float* samples, std::size_t count);
 
 // Samples at or beyond this magnitude (+-1.0 = full scale) count as full
 // scale: -0.09 dBFS, above what a normalised recording holds for long.

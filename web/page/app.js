@@ -609,7 +609,8 @@
   });
 
   // ---- Record -------------------------------------------------------------
-  const takes = {};          // romaji -> AudioBuffer
+  const takes = {};          // romaji -> {name, recording (bytes of a file or the microphone's AudioBuffer), buffer to play}
+  const otherFiles = new Set();  // opened sound files named after no syllable, which the build names
   let syllables = [];
   let current = 0;
   let lastTaken = -1;
@@ -689,7 +690,7 @@
     let at = 0;
     const data = buffer.getChannelData(0);
     for (const c of chunks) { data.set(c, at); at += c.length; }
-    takes[syllables[index].romaji] = buffer;
+    takes[syllables[index].romaji] = { name: syllables[index].romaji, recording: buffer, buffer };
     lastTaken = index;
     // On to the next syllable not yet recorded.
     for (let step = 1; step <= syllables.length; step++) {
@@ -718,21 +719,28 @@
   $('retake-button').addEventListener('click', () => { if (!recording && lastTaken >= 0) startRecording(lastTaken); });
   $('play-take').addEventListener('click', () => {
     const take = takes[syllables[current].romaji];
-    if (take) playSamples(take.getChannelData(0), take.sampleRate);
+    if (take) playSamples(take.buffer.getChannelData(0), take.buffer.sampleRate);
   });
   $('prev-syllable').addEventListener('click', () => { if (!recording) { current = (current + syllables.length - 1) % syllables.length; showSyllable(); } });
   $('next-syllable').addEventListener('click', () => { if (!recording) { current = (current + 1) % syllables.length; showSyllable(); } });
 
   // Recordings made elsewhere, named by syllable (a.wav, ka.wav, shi.flac,
-  // ...): the browser decodes them; each becomes that syllable's take.
+  // ...): each becomes that syllable's take, kept as the file's bytes for the
+  // build.  Other names are the builder's to judge, in its words.
   $('open-recordings').addEventListener('change', async (event) => {
     const skipped = [];
     let taken = 0;
     for (const file of event.target.files) {
-      const romaji = file.name.replace(/\.[^.]*$/, '').toLowerCase();
-      if (!syllables.some((s) => s.romaji === romaji)) { skipped.push(`${file.name}: not named after a syllable`); continue; }
+      const { slot, sound, problem } = await vokari.recordingName(file.name);
+      if (slot < 0) {
+        skipped.push(problem);
+        if (sound) otherFiles.add(file.name);
+        continue;
+      }
+      const bytes = new Uint8Array(await file.arrayBuffer());
       try {
-        takes[romaji] = await audioContext().decodeAudioData(await file.arrayBuffer());
+        const buffer = await audioContext().decodeAudioData(bytes.slice().buffer);
+        takes[syllables[slot].romaji] = { name: file.name, recording: bytes, buffer };
         taken++;
       } catch (error) {
         skipped.push(`${file.name}: the browser cannot decode it`);
@@ -749,7 +757,10 @@
     setStatus('Building the voice…', 'record');
     $('build-voice').disabled = true;
     try {
-      page.built = await vokari.buildVoice(Object.assign({}, takes), speaker);
+      const recordings = {};
+      for (const take of Object.values(takes)) recordings[take.name] = take.recording;
+      for (const name of otherFiles) recordings[name] = new Uint8Array(0);
+      page.built = await vokari.buildVoice(recordings, speaker);
       page.built.speaker = speaker;
       $('build-report').textContent = page.built.reportText;
       $('play-built').disabled = false;

@@ -179,15 +179,9 @@
     return infoPromise;
   }
 
-  // Brings any recording to mono float samples at the bank's rate: the
-  // browser decodes encoded files and resamples through an offline context.
-  async function toBankRate(recording, rate) {
-    if (recording instanceof Float32Array) return recording;
-    let buffer = recording;
-    if (!(typeof AudioBuffer !== 'undefined' && recording instanceof AudioBuffer)) {
-      const decoder = new OfflineAudioContext(1, 1, rate);
-      buffer = await decoder.decodeAudioData(toBytes(recording).slice().buffer);
-    }
+  // Brings a decoded recording to mono float samples at the bank's rate,
+  // resampled through an offline context.
+  async function toBankRate(buffer, rate) {
     const length = Math.max(1, Math.ceil(buffer.duration * rate));
     const context = new OfflineAudioContext(1, length, rate);
     const source = context.createBufferSource();
@@ -198,27 +192,55 @@
     return rendered.getChannelData(0).slice();
   }
 
-  // recordings: {romaji: Float32Array at the bank's rate (22050 Hz), or an
-  // AudioBuffer, or the bytes of a sound file the browser can decode}.
-  // speaker: 0 (main character) or 1 (partner).  Returns {files, report,
-  // reportText}: the module-directory files (the speaker's two sample
-  // directories, a vokari.txt and the report) and what the analysis could
-  // not estimate.
+  // What the builder makes of a file name: {slot, sound, problem}, the slot
+  // it records (-1 for none), whether it is a sound file's name and, for any
+  // name but a syllable's, the builder's words for it.
+  function recordingName(name) {
+    return call('recordingName', [name]);
+  }
+
+  // A recording as the builder takes it (see decodeBankRecording): from the
+  // bytes of a sound file, an AudioBuffer (the microphone's) or samples
+  // already at the bank's rate.
+  async function bankRecording(recording, bankRate) {
+    if (recording instanceof Float32Array) {
+      return { interleaved: recording, frames: recording.length, channels: 1, rate: bankRate, mono: recording, error: '' };
+    }
+    if (typeof AudioBuffer !== 'undefined' && recording instanceof AudioBuffer) return fromAudioBuffer(recording, bankRate);
+    return decodeBankRecording(toBytes(recording), bankRate);
+  }
+
+  // recordings: {name: recording}, a file name (ka.wav, shi.flac, ...) or a
+  // syllable's romaji alone (a, ka, shi, kya, n, ...; named romaji.wav in the
+  // report) for each recording: a Float32Array at the bank's rate (22050 Hz),
+  // an AudioBuffer, or the bytes of a sound file the browser can decode.
+  // speaker: 0 (main character) or 1 (partner).  Built as vokari-voicebank
+  // builds from a folder of such files, with its checks and its report.
+  // Returns {files, report, reportText}: the module-directory files (the
+  // speaker's two sample directories, a vokari.txt and the report), the
+  // builder's {status, slots, f0_hz, gain, stdout, stderr} and the report's
+  // text; throws with the builder's report when nothing could be built.
   async function buildVoice(recordings, speaker = 0) {
     if (speaker !== 0 && speaker !== 1) throw new RangeError('The speaker must be 0 (main character) or 1 (partner).');
     const { bankRate } = await info();
-    const samples = {};
-    for (const [romaji, recording] of Object.entries(recordings)) samples[romaji] = await toBankRate(recording, bankRate);
-    const { files, report } = await call('buildVoice', [samples, speaker]);
-    if (!report.ok) throw new Error('The voice could not be built: ' + report.error);
+    const files = [];
+    for (const [key, recording] of Object.entries(recordings)) {
+      const name = /\.[^./]+$/.test(key) ? key : `${key}.wav`;
+      const { slot } = await recordingName(name);
+      files.push([name, slot >= 0 ? await bankRecording(recording, bankRate) : null]);
+    }
+    const result = await call('buildVoice', ['the opened recordings', files, speaker]);
+    if (result.status !== 0 && result.status !== 3) throw new Error('The voice could not be built:\n' + result.stderr.trim());
+    const numbers = /speaker \d: (\d+) slots, f0 ([\d.]+) Hz, gain ([\d.]+)/.exec(result.stdout) || [];
+    const report = { status: result.status, slots: Number(numbers[1] || 0), f0_hz: Number(numbers[2] || 0),
+                     gain: Number(numbers[3] || 0), stdout: result.stdout, stderr: result.stderr };
     const reportText = [
       `Voice built in the browser for speaker ${speaker} (${speaker === 0 ? 'main character' : 'partner'}).`,
-      `${report.slots} syllables recorded; pitch ${report.f0_hz} Hz; gain ${report.gain}.`,
-      report.problems.length ? 'Could not estimate:' : 'Everything was estimated.',
-      ...report.problems.map((p) => '  ' + p), ''].join('\r\n');
-    Object.assign(files, await newVoiceSettings('A voice recorded in the browser.'));
-    files['voicebank-report.txt'] = new TextEncoder().encode(reportText);
-    return { files, report, reportText };
+      ...(result.stdout + result.stderr).split(/\r?\n/)].join('\r\n');
+    const made = result.files;
+    Object.assign(made, await newVoiceSettings('A voice recorded in the browser.'));
+    made['voicebank-report.txt'] = new TextEncoder().encode(reportText);
+    return { files: made, report, reportText };
   }
 
   // ---- CV banks: a folder of WAV recordings with oto.ini files ------------
@@ -262,29 +284,33 @@
     try {
       const ownRate = wavRate(bytes);
       const rate = ownRate >= 3000 && ownRate <= 768000 ? ownRate : 44100;
-      const buffer = await new OfflineAudioContext(1, 1, rate).decodeAudioData(bytes.slice().buffer);
-      const channels = buffer.numberOfChannels;
-      const frames = buffer.length;
-      const interleaved = new Float32Array(frames * channels);
-      const mean = new Float32Array(frames);
-      for (let c = 0; c < channels; c++) {
-        const data = buffer.getChannelData(c);
-        for (let i = 0; i < frames; i++) {
-          interleaved[i * channels + c] = data[i];
-          mean[i] += data[i];
-        }
-      }
-      for (let i = 0; i < frames; i++) mean[i] /= channels;
-      let mono = mean;
-      if (buffer.sampleRate !== bankRate) {
-        const single = new AudioBuffer({ numberOfChannels: 1, length: Math.max(1, frames), sampleRate: buffer.sampleRate });
-        single.copyToChannel(mean, 0);
-        mono = await toBankRate(single, bankRate);
-      }
-      return { interleaved, frames, channels, rate: buffer.sampleRate, mono, error: '' };
+      return await fromAudioBuffer(await new OfflineAudioContext(1, 1, rate).decodeAudioData(bytes.slice().buffer), bankRate);
     } catch (error) {
       return { error: `the browser cannot decode it (${(error && error.message) || error})` };
     }
+  }
+
+  // The same from a decoded AudioBuffer.
+  async function fromAudioBuffer(buffer, bankRate) {
+    const channels = buffer.numberOfChannels;
+    const frames = buffer.length;
+    const interleaved = new Float32Array(frames * channels);
+    const mean = new Float32Array(frames);
+    for (let c = 0; c < channels; c++) {
+      const data = buffer.getChannelData(c);
+      for (let i = 0; i < frames; i++) {
+        interleaved[i * channels + c] = data[i];
+        mean[i] += data[i];
+      }
+    }
+    for (let i = 0; i < frames; i++) mean[i] /= channels;
+    let mono = mean;
+    if (buffer.sampleRate !== bankRate) {
+      const single = new AudioBuffer({ numberOfChannels: 1, length: Math.max(1, frames), sampleRate: buffer.sampleRate });
+      single.copyToChannel(mean, 0);
+      mono = await toBankRate(single, bankRate);
+    }
+    return { interleaved, frames, channels, rate: buffer.sampleRate, mono, error: '' };
   }
 
   // files: {path: bytes} of an opened folder or zip holding a CV bank (paths
@@ -359,7 +385,7 @@
   // Browsers start no worker and fetch nothing for a page opened as a file.
   if (canStart) startWorker();
   self.vokari = {
-    load, loadBundled, bundledVoice, espeakVoice, speak, buildVoice, importCvBank, findCvBank, utteranceSvg, info,
+    load, loadBundled, bundledVoice, espeakVoice, speak, recordingName, buildVoice, importCvBank, findCvBank, utteranceSvg, info,
     encode: (text) => sjis.encode(text), decode: (bytes) => sjis.decode(bytes),
     limits: LIMITS, checkSettings,
     onEvent: (listener) => listeners.add(listener),

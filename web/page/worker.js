@@ -333,33 +333,49 @@ function utteranceSvg(wav, replyUtf8, title) {
   return svg;
 }
 
-// Builds speaker `speaker`'s bank from `recordings` (romaji -> Float32Array at
-// the bank's rate) through the voice-bank builder's analysis.  Returns the
-// module-directory files and the analysis report.
-function buildVoice(recordings, speaker) {
-  const syllables = JSON.parse(M.UTF8ToString(M._web_syllables()));
-  M._web_bank_begin();
-  const unknown = [];
-  for (const [romaji, samples] of Object.entries(recordings)) {
-    const slot = syllables.findIndex((s) => s.romaji === romaji);
-    if (slot < 0) { unknown.push(romaji); continue; }
-    const bytes = new Uint8Array(samples.buffer, samples.byteOffset, samples.byteLength);
-    const pointer = M._malloc(Math.max(4, bytes.length));
-    try {
-      M.HEAPU8.set(bytes, pointer);
-      M._web_bank_add(slot, pointer, samples.length);
-    } finally {
-      M._free(pointer);
-    }
+// The last run of the builder: its exit status, output, report and the
+// module-directory files it made (path -> bytes).
+function builderResult(status) {
+  const made = {};
+  for (let i = 0; i < M._web_build_file_count(); i++) {
+    const data = M._web_build_file_data(i);
+    made[M.UTF8ToString(M._web_build_file_path(i))] = M.HEAPU8.slice(data, data + M._web_build_file_size(i));
   }
-  const dir = '/built-voice';
-  removeTree(dir);
-  mkdirs(dir);
-  const report = JSON.parse(callWithString(dir, (pointer) => M.UTF8ToString(M._web_bank_write(pointer, speaker))));
-  for (const romaji of unknown) report.problems.unshift(`${romaji}: not a syllable of the bank; left out`);
-  const files = report.ok ? readTree(dir) : {};
-  removeTree(dir);
-  return { files, report };
+  return { status, stdout: M.UTF8ToString(M._web_build_stdout()), stderr: M.UTF8ToString(M._web_build_stderr()), files: made };
+}
+
+// Hands a recording as decoded by the page to `add` (web_bank_add_recording
+// or web_cv_add_recording): {interleaved, frames, channels, rate, mono} (the
+// frames as recorded, the channels' mean at the bank's rate) or {error}.
+function addDecoded(add, name, r) {
+  const floatBytes = (values) => new Uint8Array(values.buffer, values.byteOffset, values.byteLength);
+  const interleaved = r.error ? new Float32Array(0) : r.interleaved;
+  const mono = r.error ? new Float32Array(0) : r.mono;
+  callWithString(name, (p) => callWithString(r.error || '', (e) =>
+    callWithBytes(floatBytes(interleaved), (framesPointer) => callWithBytes(floatBytes(mono), (monoPointer) =>
+      add(p, framesPointer, r.error ? 0 : r.frames, r.error ? 0 : r.channels, r.error ? 0 : r.rate,
+          monoPointer, mono.length, e)))));
+}
+
+// What a file name says to the builder: {slot, problem}.
+function recordingName(name) {
+  return JSON.parse(callWithString(name, (pointer) => M.UTF8ToString(M._web_recording_name(pointer))));
+}
+
+// Builds speaker `speaker`'s bank, as vokari-voicebank does from a folder,
+// from `files`: [[file name, decoded recording or null], ...] (null for the
+// files named after no syllable, which the report names).  `name` is how
+// messages call them all.  Returns the builder's status, output, report
+// and files.
+function buildVoice(name, files, speaker) {
+  callWithString(name, (pointer) => M._web_bank_begin(pointer));
+  for (const [file, recording] of files) {
+    if (recording) addDecoded(M._web_bank_add_recording, file, recording);
+    else callWithString(file, (pointer) => M._web_bank_add_file(pointer));
+  }
+  const result = builderResult(M._web_bank_build(speaker));
+  callWithString('', (pointer) => M._web_bank_begin(pointer));  // lets go of the recordings
+  return result;
 }
 
 // A CV voice bank is handed over in steps, so that the page holds one decoded
@@ -373,29 +389,16 @@ function cvBegin(name, files) {
   }
 }
 
-// recording: {interleaved, frames, channels, rate, mono} (the frames as
-// recorded, the channels' mean at the bank's rate) or {error}.
-function cvAddRecording(path, r) {
-  const floatBytes = (values) => new Uint8Array(values.buffer, values.byteOffset, values.byteLength);
-  const interleaved = r.error ? new Float32Array(0) : r.interleaved;
-  const mono = r.error ? new Float32Array(0) : r.mono;
-  callWithString(path, (p) => callWithString(r.error || '', (e) =>
-    callWithBytes(floatBytes(interleaved), (framesPointer) => callWithBytes(floatBytes(mono), (monoPointer) =>
-      M._web_cv_add_recording(p, framesPointer, r.error ? 0 : r.frames, r.error ? 0 : r.channels, r.error ? 0 : r.rate,
-                              monoPointer, mono.length, e)))));
+// A recording of the bank as the page decoded it (see addDecoded).
+function cvAddRecording(path, recording) {
+  addDecoded(M._web_cv_add_recording, path, recording);
 }
 
 // Runs the same importer as vokari-voicebank --oto on the bank handed over.
 // Returns the exit status, the importer's output and report, and the
 // module-directory files it made (path -> bytes).
 function cvImport(subbank, speaker) {
-  const status = callWithString(subbank || '', (pointer) => M._web_cv_import(pointer, speaker));
-  const made = {};
-  for (let i = 0; i < M._web_cv_file_count(); i++) {
-    const data = M._web_cv_file_data(i);
-    made[M.UTF8ToString(M._web_cv_file_path(i))] = M.HEAPU8.slice(data, data + M._web_cv_file_size(i));
-  }
-  const result = { status, stdout: M.UTF8ToString(M._web_cv_stdout()), stderr: M.UTF8ToString(M._web_cv_stderr()), files: made };
+  const result = builderResult(callWithString(subbank || '', (pointer) => M._web_cv_import(pointer, speaker)));
   callWithString('', (pointer) => M._web_cv_begin(pointer));  // lets go of the bank's recordings
   return result;
 }
@@ -408,7 +411,8 @@ const operations = {
   speak: (script, settings, protocol) => speak(script, settings, protocol),
   displayTimeline: (replyUtf8) => displayTimeline(replyUtf8),
   utteranceSvg: (wav, replyUtf8, title) => utteranceSvg(wav, replyUtf8, title),
-  buildVoice: (recordings, speaker) => buildVoice(recordings, speaker),
+  recordingName: (name) => recordingName(name),
+  buildVoice: (name, files, speaker) => buildVoice(name, files, speaker),
   cvBegin: (name, files) => cvBegin(name, files),
   cvAddRecording: (path, recording) => cvAddRecording(path, recording),
   cvImport: (subbank, speaker) => cvImport(subbank, speaker),

@@ -1,24 +1,21 @@
 // Importing a CV voice bank in the page: the browser hands over the bank's
 // files (oto.ini texts, the names of all files) and its recordings decoded
 // and resampled, this file runs the same importer as vokari-voicebank on
-// them and keeps the module-directory files it makes, for the page to take.
+// them.
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "bank_writer.h"
+#include "build_output.h"
 #include "command_line.h"
 #include "oto_bank.h"
-#include "recording_checks.h"
 
 namespace {
 
@@ -96,28 +93,6 @@ private:
 };
 
 PageBank bank;
-std::vector<std::pair<std::string, std::vector<std::uint8_t>>> made;
-std::string out_text;
-std::string err_text;
-std::string path_text;
-
-// Runs `body` with two memory streams for its output and its report, which
-// land in out_text and err_text; `status` is what it returns.
-void run_with_streams(const std::function<int(std::FILE*, std::FILE*)>& body, int& status) {
-    char* out_buffer = nullptr;
-    size_t out_size = 0;
-    char* err_buffer = nullptr;
-    size_t err_size = 0;
-    std::FILE* out = open_memstream(&out_buffer, &out_size);
-    std::FILE* err = open_memstream(&err_buffer, &err_size);
-    status = body(out, err);
-    std::fclose(out);
-    std::fclose(err);
-    out_text.assign(out_buffer ? out_buffer : "", out_size);
-    err_text.assign(err_buffer ? err_buffer : "", err_size);
-    std::free(out_buffer);
-    std::free(err_buffer);
-}
 
 }  // namespace
 
@@ -126,7 +101,7 @@ extern "C" {
 // Forgets the bank held so far; `name` is how messages name the new one.
 EMSCRIPTEN_KEEPALIVE void web_cv_begin(const char* name) {
     bank.begin(name);
-    made.clear();
+    web::forget_run();
 }
 
 // A file of the bank: `path` relative to its top folder, `size` bytes at
@@ -135,65 +110,21 @@ EMSCRIPTEN_KEEPALIVE void web_cv_add_file(const char* path, const char* bytes, i
     bank.add_file(path, std::string(bytes, bytes + (size > 0 ? size : 0)));
 }
 
-// A recording of the bank as the browser decoded it: `frames` frames of
-// `channels` interleaved channels at `rate` Hz as recorded (for the clipping
-// check and the length), and `mono_count` mono samples at the bank's rate.
-// An `error` that is not empty marks a file the browser could not decode.
+// A recording of the bank as the browser decoded it (see browser_recording).
 EMSCRIPTEN_KEEPALIVE void web_cv_add_recording(const char* path, const float* frames, int frame_count, int channels,
                                                double rate, const float* mono, int mono_count, const char* error) {
-    vokari::voicebank::AudioReadResult recording;
-    recording.error = error;
-    if (recording.error.empty()) {
-        recording.clipped =
-            channels > 0 && vokari::voicebank::is_clipped(frames, static_cast<size_t>(frame_count), channels);
-        recording.seconds = rate > 0 ? frame_count / rate : 0.0;
-        recording.samples.assign(mono, mono + (mono_count > 0 ? mono_count : 0));
-    }
-    bank.add_recording(path, std::move(recording));
+    bank.add_recording(path, web::browser_recording(frames, frame_count, channels, rate, mono, mono_count, error));
 }
 
 // Imports the bank (or its sub-folder `subbank`, when not empty) for speaker
 // `speaker` (0 or 1).  Returns the builder's exit status: 0 built, 1 failed,
-// 3 built with warnings.  The report is in web_cv_stdout and web_cv_stderr;
-// the files made in web_cv_file_*.
+// 3 built with warnings; the report and the files made are in web_build_*.
 EMSCRIPTEN_KEEPALIVE int web_cv_import(const char* subbank, int speaker) {
-    made.clear();
-    if (speaker != 0 && speaker != 1) {
-        out_text.clear();
-        err_text = "the speaker must be 0 or 1\n";
-        return vokari::voicebank::kExitUsage;
-    }
-    const vokari::voicebank::BankSink keep = [speaker](const std::vector<vokari::voicebank::SlotSample>& samples,
-                                                       const vokari::voicebank::BankTuning& tuning, std::string&) {
-        for (auto& file : vokari::voicebank::bank_files(speaker, samples, tuning))
-            made.emplace_back(file.first, std::move(file.second));
-        return true;
-    };
-    int status = 0;
-    run_with_streams(
-        [&](std::FILE* out, std::FILE* err) {
-            return vokari::voicebank::import_oto_files(bank, subbank, speaker, keep, out, err);
-        },
-        status);
-    return status;
-}
-
-// The per-slot lines and the report of the last import (UTF-8).
-EMSCRIPTEN_KEEPALIVE const char* web_cv_stdout() { return out_text.c_str(); }
-EMSCRIPTEN_KEEPALIVE const char* web_cv_stderr() { return err_text.c_str(); }
-
-// The module-directory files of the last import: their number, and each
-// one's path (relative to the module directory), bytes and size.
-EMSCRIPTEN_KEEPALIVE int web_cv_file_count() { return static_cast<int>(made.size()); }
-EMSCRIPTEN_KEEPALIVE const char* web_cv_file_path(int index) {
-    path_text = made.at(static_cast<size_t>(index)).first;
-    return path_text.c_str();
-}
-EMSCRIPTEN_KEEPALIVE const std::uint8_t* web_cv_file_data(int index) {
-    return made.at(static_cast<size_t>(index)).second.data();
-}
-EMSCRIPTEN_KEEPALIVE int web_cv_file_size(int index) {
-    return static_cast<int>(made.at(static_cast<size_t>(index)).second.size());
+    if (speaker != 0 && speaker != 1)
+        return web::refuse_run(vokari::voicebank::kExitUsage, "the speaker must be 0 or 1");
+    return web::run_builder([&](std::FILE* out, std::FILE* err) {
+        return vokari::voicebank::import_oto_files(bank, subbank, speaker, web::keep_bank_files(speaker), out, err);
+    });
 }
 
 }  // extern "C"

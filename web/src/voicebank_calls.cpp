@@ -1,23 +1,58 @@
-// The voice-bank builder's analysis for the page: the browser decodes each
-// recording and resamples it to the bank's rate, this file hands the samples
-// to the same analysis as vokari-voicebank and writes the speaker's sample
-// directories into the worker's file system.
+// The voice-bank builder for the page's recordings named by syllable: the
+// browser decodes each file (or takes the microphone's), this file hands
+// them to the same build as vokari-voicebank, which checks, analyses and
+// reports on them as it does for a folder.
 #include <emscripten/emscripten.h>
 
-#include <cstdio>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "audio_input.h"
-#include "bank_writer.h"
-#include "corrections.h"
-#include "slot_analysis.h"
+#include "build_output.h"
+#include "command_line.h"
+#include "recordings_build.h"
 #include "syllables.h"
 #include "json_text.h"
 
 namespace {
 
-std::vector<vokari::voicebank::SlotSample> analysed;
+// The files the author opened or recorded, by name, with the recordings the
+// build reads.
+class PageRecordings : public vokari::voicebank::RecordingFiles {
+public:
+    void begin(const std::string& name) {
+        name_ = name;
+        names_.clear();
+        recordings_.clear();
+    }
+
+    void add_name(const std::string& name) { names_.push_back(name); }
+
+    void add_recording(const std::string& name, vokari::voicebank::AudioReadResult recording) {
+        names_.push_back(name);
+        recordings_[name] = std::move(recording);
+    }
+
+    std::vector<std::string> file_names() const override { return names_; }
+
+    vokari::voicebank::AudioReadResult recording(const std::string& name) const override {
+        const auto it = recordings_.find(name);
+        if (it != recordings_.end()) return it->second;
+        vokari::voicebank::AudioReadResult missing;
+        missing.error = "not decoded by the browser";
+        return missing;
+    }
+
+    std::string describe(const std::string& name) const override { return name.empty() ? name_ : name; }
+
+private:
+    std::string name_;
+    std::vector<std::string> names_;
+    std::map<std::string, vokari::voicebank::AudioReadResult> recordings_;
+};
+
+PageRecordings recordings;
 std::string result_text;
 
 }  // namespace
@@ -42,56 +77,45 @@ EMSCRIPTEN_KEEPALIVE const char* web_syllables() {
     return result_text.c_str();
 }
 
-// Forgets the recordings analysed so far: the start of a new bank.
-EMSCRIPTEN_KEEPALIVE void web_bank_begin() { analysed.clear(); }
-
-// slot: 0..106; samples: `count` mono floats at the bank's rate, +-1.0 full
-// scale.  Analyses the recording and keeps the result for web_bank_write.
-// Returns the number of estimates that failed for it, -1 for a bad slot.
-EMSCRIPTEN_KEEPALIVE int web_bank_add(int slot, const float* samples, int count) {
-    if (slot < 0 || slot >= vokari::voicebank::kSyllableCount || count < 0) return -1;
-    analysed.push_back(vokari::voicebank::analyse_slot(slot, std::vector<float>(samples, samples + count)));
-    return static_cast<int>(analysed.back().problems.size());
+// What the file name `name` says, as JSON: {"slot":N,"sound":B,"problem":
+// "..."}, the slot it records (-1 for none), whether it is a sound file's
+// name and, for any name but a syllable's, the builder's words for it.
+EMSCRIPTEN_KEEPALIVE const char* web_recording_name(const char* name) {
+    const vokari::voicebank::RecordingName read = vokari::voicebank::read_recording_name(name);
+    result_text = "{\"slot\":" + std::to_string(read.slot) + ",\"sound\":" + (read.sound_file ? "true" : "false") +
+                  ",\"problem\":";
+    web::append_json_string(result_text, read.problem);
+    result_text += '}';
+    return result_text.c_str();
 }
 
-// Writes speaker `speaker`'s (0 or 1) sample directories for the recordings
-// added since web_bank_begin into `module_dir`.  Returns JSON, valid until the
-// next call: {"ok":true|false,"error":"...","slots":N,"f0_hz":X,"gain":X,
-// "problems":["ka: ...",...]} where problems lists what could not be
-// estimated, missing syllables included.
-EMSCRIPTEN_KEEPALIVE const char* web_bank_write(const char* module_dir, int speaker) {
-    std::vector<std::string> problems;
-    std::vector<bool> recorded(vokari::voicebank::kSyllableCount, false);
-    for (const vokari::voicebank::SlotSample& sample : analysed) {
-        recorded[static_cast<std::size_t>(sample.slot)] = true;
-        for (const std::string& problem : sample.problems)
-            problems.push_back(std::string(vokari::voicebank::kSyllables[sample.slot].romaji) + ": " + problem);
-    }
-    for (int slot = 0; slot < vokari::voicebank::kSyllableCount; ++slot)
-        if (!recorded[static_cast<std::size_t>(slot)])
-            problems.push_back(std::string(vokari::voicebank::kSyllables[slot].romaji) +
-                               ": no recording; the slot stays empty");
-    const vokari::voicebank::BankTuning tuning = vokari::voicebank::compute_tuning(analysed);
-    problems.insert(problems.end(), tuning.problems.begin(), tuning.problems.end());
+// Forgets the recordings handed over so far: the start of a new bank, which
+// messages call `name`.
+EMSCRIPTEN_KEEPALIVE void web_bank_begin(const char* name) {
+    recordings.begin(name);
+    web::forget_run();
+}
 
-    std::string error;
-    const bool ok =
-        (speaker == 0 || speaker == 1) && vokari::voicebank::write_bank(module_dir, speaker, analysed, tuning, error);
-    if (speaker != 0 && speaker != 1) error = "the speaker must be 0 or 1";
+// A file the build only names (one named after no syllable).
+EMSCRIPTEN_KEEPALIVE void web_bank_add_file(const char* name) { recordings.add_name(name); }
 
-    char numbers[96];
-    std::snprintf(numbers, sizeof numbers, ",\"slots\":%zu,\"f0_hz\":%.1f,\"gain\":%.3f,\"problems\":[",
-                  analysed.size(), tuning.target_period > 0 ? vokari::voicebank::kBankRate / tuning.target_period : 0.0,
-                  tuning.gain);
-    result_text = std::string("{\"ok\":") + (ok ? "true" : "false") + ",\"error\":";
-    web::append_json_string(result_text, error);
-    result_text += numbers;
-    for (std::size_t i = 0; i < problems.size(); ++i) {
-        if (i > 0) result_text += ',';
-        web::append_json_string(result_text, problems[i]);
-    }
-    result_text += "]}";
-    return result_text.c_str();
+// A recording as the browser decoded it (see browser_recording).
+EMSCRIPTEN_KEEPALIVE void web_bank_add_recording(const char* name, const float* frames, int frame_count, int channels,
+                                                 double rate, const float* mono, int mono_count, const char* error) {
+    recordings.add_recording(name,
+                             web::browser_recording(frames, frame_count, channels, rate, mono, mono_count, error));
+}
+
+// Builds speaker `speaker`'s (0 or 1) bank from the recordings handed over.
+// Returns the builder's exit status: 0 built, 1 failed, 3 built with
+// warnings; the report and the files made are in web_build_*.
+EMSCRIPTEN_KEEPALIVE int web_bank_build(int speaker) {
+    if (speaker != 0 && speaker != 1)
+        return web::refuse_run(vokari::voicebank::kExitUsage, "the speaker must be 0 or 1");
+    return web::run_builder([&](std::FILE* out, std::FILE* err) {
+        return vokari::voicebank::build_from_recording_files(recordings, speaker, web::keep_bank_files(speaker), out,
+                                                             err);
+    });
 }
 
 }  // extern "C"
