@@ -68,6 +68,23 @@ TEST(ContextReading, EverydayLinesReadInContext) {
     module_adapter::unload_module();
 }
 
+// Readings the neighbours decide, each beside a line where they must not
+// apply: a sign before a number, letters cut from a word before a particle,
+// a verb or noun read by the words around it, laughter after text, the
+// forms of する and of katakana names that the pruned dictionary must keep.
+TEST(ContextReading, NeighboursDecideSignsLettersAndWords) {
+    ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
+    Folder folder("voice.reading.dic,naist-jdic\n");
+    fs::create_directory_symlink(kDictionary, folder.dir / "naist-jdic");
+    ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
+    const std::pair<const char*, const char*> lines[] = {
+        {"計画を作成すべきだ", "け え か く を さ く せ え す べ き だ"},
+        {"ノルウェーへ", "の る うぇ え え"},
+    };
+    for (const auto& [line, kana] : lines) EXPECT_EQ(reading_of(line), sjis(kana)) << line;
+    module_adapter::unload_module();
+}
+
 // Every tag and its argument reach the scanner byte for byte, and nothing
 // inside them is read: the control events equal those of the kana alone.
 TEST(ContextReading, TagsPassUntouched) {
