@@ -78,6 +78,10 @@ TEST(ContextReading, NeighboursDecideSignsLettersAndWords) {
     fs::create_directory_symlink(kDictionary, folder.dir / "naist-jdic");
     ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
     const std::pair<const char*, const char*> lines[] = {
+        {"雨が降りそうだから", "あ め が ふ り そ お だ か ら"},
+        {"電車を降りそう", "で ん しゃ を お り そ お"},
+        {"2つ目の角を右に", "ふ た つ め の か ど を み ぎ に"},
+        {"三角形の角", "さ ん か っ け え の か く"},
         {"計画を作成すべきだ", "け え か く を さ く せ え す べ き だ"},
         {"ノルウェーへ", "の る うぇ え え"},
     };
