@@ -5,6 +5,7 @@
 #include "base/shift_jis.h"
 #include "reading/context_readings.h"
 #include "reading/dictionary_files.h"
+#include "reading/sign_readings.h"
 
 // The analyser's C headers: njd.h first, the others use its types.
 #include "mecab.h"
@@ -36,8 +37,9 @@ struct TextReader::Engine {
 
 namespace {
 
-const char kSymbolPos[] = "\x8B\x4C\x8D\x86";  // 記号
-const char kTouten[] = "\x81\x41";             // 、
+const char kSymbolPos[] = "\x8B\x4C\x8D\x86";                                              // 記号
+const char kAlphabetGroup[] = "\x83\x41\x83\x8B\x83\x74\x83\x40\x83\x78\x83\x62\x83\x67";  // アルファベット
+const char kTouten[] = "\x81\x41";                                                         // 、
 
 bool is_trail_byte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
 
@@ -65,6 +67,19 @@ ReadWord raw_symbol(const char* bytes, std::size_t size) {
 }
 
 const char* or_empty(const char* text) { return text != nullptr ? text : ""; }
+
+bool is_kana_code(unsigned code) { return (code >= 0x829F && code <= 0x82F1) || (code >= 0x8340 && code <= 0x8396); }
+
+// Signs the dictionary gives a sound of their own: letters (Ａ: エイ, read
+// when the analyser cuts a letter word before a particle into letters) and
+// kana that it files as signs (ノ).
+bool is_spoken_sign(const std::string& group, const std::string& surface) {
+    if (group == kAlphabetGroup) return true;
+    if (surface.size() != 2) return false;
+    const unsigned code =
+        static_cast<unsigned>(static_cast<unsigned char>(surface[0])) << 8 | static_cast<unsigned char>(surface[1]);
+    return is_kana_code(code);
+}
 
 bool is_voicing_mark(unsigned char b) { return b == 0xDE || b == 0xDF; }
 
@@ -146,6 +161,7 @@ void TextReader::analyse(const char* text, std::size_t length, std::vector<ReadW
         last_break = 0;
     };
     std::size_t i = 0;
+    bool after_text = false, after_alnum = false;  // what the character before i is
     while (i < length) {
         const std::size_t size = clean_char_size(text, i, length);
         if (size == 0) {
@@ -154,12 +170,24 @@ void TextReader::analyse(const char* text, std::size_t length, std::vector<ReadW
             const std::size_t raw = starts_script_pair(b) && i + 1 < length ? 2 : 1;
             words.push_back(raw_symbol(text + i, raw));
             i += raw;
+            after_text = after_alnum = false;
             continue;
         }
-        if (piece.size() + size > kReadingPieceBytes) flush(last_break != 0 ? last_break : piece.size());
-        piece.append(text + i, size);
+        const SignReading sign = read_sign(text, i, length, after_text, after_alnum);
+        if (sign.laughter) {
+            flush(piece.size());
+            words.push_back(raw_symbol(text + i, sign.span));
+            i += sign.span;
+            after_text = after_alnum = false;
+            continue;
+        }
+        const std::string& read = sign.span != 0 ? sign.replacement : std::string(text + i, size);
+        if (piece.size() + read.size() > kReadingPieceBytes) flush(last_break != 0 ? last_break : piece.size());
+        piece += read;
         if (ends_clause(text + i, size)) last_break = piece.size();
-        i += size;
+        after_text = is_japanese_char(text, i, length);
+        after_alnum = is_alnum_char(text, i, length);
+        i += sign.span != 0 ? sign.span : size;
     }
     flush(piece.size());
 }
@@ -185,7 +213,7 @@ void TextReader::analyse_piece(const std::string& piece, std::vector<ReadWord>& 
         word.base_form = or_empty(NJDNode_get_orig(node));
         const std::string pos = or_empty(NJDNode_get_pos(node));
         const std::string pron = or_empty(NJDNode_get_pron(node));
-        word.symbol = pos == kSymbolPos;
+        word.symbol = pos == kSymbolPos && !is_spoken_sign(or_empty(NJDNode_get_pos_group1(node)), word.surface);
         // A word the dictionary cannot read comes back as a pause mark.
         if (word.symbol && pron == kTouten && word.surface != kTouten) word.symbol = false;
         else if (!word.symbol) word.pronunciation = pron;

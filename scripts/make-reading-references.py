@@ -81,7 +81,8 @@ def open_jtalk_morae(line):
     pronunciation = ""
     for row in analysis.strip().splitlines():
         fields = row.split(",")
-        if len(fields) >= 10 and fields[1] != "記号":
+        # Signs are silent, but for letters, which are said by their names.
+        if len(fields) >= 10 and (fields[1] != "記号" or fields[2] == "アルファベット"):
             pronunciation += fields[9].replace("’", "")
     return morae(pronunciation)
 

@@ -15,9 +15,13 @@ Pruning, chosen by measuring the reading of the test lines against size:
 of the supplementary spoken-word list only its words in Latin letters stay
 (file, root); organisation names go; names of people keep up to two
 characters and other proper nouns up to three; conjugated forms of written
-or dialect style go; an entry keeps at most six characters (words in Latin
-letters up to twelve).  Everyday words are short; long compounds are read
-from their parts.
+or dialect style go, but for auxiliaries, helper verbs and する and 来る; an
+entry keeps at most six characters (words in Latin letters up to twelve,
+words in katakana up to ten, proper nouns among them).  Everyday words are
+short; long compounds are read from their parts.  Against the whole
+dictionary, on 20,440 lines of the system's Japanese messages that no choice
+here was measured on, the pruned one reads 12 lines otherwise (154 before
+katakana words and the closed classes' forms were kept).
 
 Two connection costs are moved toward speech (see CONNECTION_CHANGES): the
 dictionary's costs come from written text, where a clause seldom ends in the
@@ -49,6 +53,11 @@ RARE_FORMS = {"仮定縮約１", "仮定縮約２", "体言接続特殊", "体�
 
 
 LATIN = re.compile(r"^[Ａ-Ｚａ-ｚ]+$")
+KATAKANA = re.compile(r"^[ァ-ヶー・]+$")
+
+# Conjugation types of the closed classes: する and 来る, whose every form
+# stays (作成すべき needs the old form す, 注意せよ the imperative せよ).
+CLOSED_CONJUGATIONS = ("サ変・スル", "カ変・クル", "カ変・来ル")
 
 # Connection costs changed for speech, each pair of ids named by an entry
 # (surface, part of speech) on either side:
@@ -100,13 +109,21 @@ def keep_entry(line):
     fields = line.split(",")
     if len(fields) < 13:
         return False
-    surface, pos, form = fields[0], fields[4:7], fields[9]
+    surface, pos, conjugation, form = fields[0], fields[4:7], fields[8], fields[9]
     # Names written in Latin letters (PAM, Wikipedia) are said as words.
     if LATIN.match(surface):
         return len(surface) <= 12
+    # A word in katakana says its own kana; without its entry the analyser
+    # cuts it into signs and fillers that drop or change sounds (ノルウェー
+    # read as ルウェー, アラビア語 as アラ|ビ|ア|語 with 語 read かたり).
+    if KATAKANA.match(surface):
+        return len(surface) <= 10
     if pos[1] == "固有名詞" and (pos[2] == "組織" or len(surface) > (2 if pos[2] == "人名" else 3)):
         return False
-    if form in RARE_FORMS:
+    # Auxiliaries, helper verbs and adjectives, する and 来る keep their
+    # contracted and old forms: speech uses them (行かなきゃ, 作成すべき).
+    closed = pos[0] == "助動詞" or pos[1] == "非自立" or conjugation in CLOSED_CONJUGATIONS
+    if form in RARE_FORMS and not closed:
         return False
     return len(surface) <= 6
 

@@ -64,6 +64,9 @@ if [[ -d $folder/workbench ]]; then
   for name in workbench.html workbench-inline.js vokari-api.js app.js; do
     [[ -f $folder/workbench/$name ]] || fail "the workbench lacks $name"
   done
+  # Beside the DLL's analyser dictionary, the same in the form the page reads.
+  [[ ! -d $folder/naist-jdic || -f $folder/workbench/naist-jdic.js ]] ||
+    fail "the workbench lacks naist-jdic.js: it would read kanji otherwise than the DLL"
 fi
 # The start-here file is in Japanese and English and names everything in the zip.
 start=$(iconv -f UTF-8 -t UTF-8 "$folder/START-HERE.txt")

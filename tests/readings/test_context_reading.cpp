@@ -68,6 +68,34 @@ TEST(ContextReading, EverydayLinesReadInContext) {
     module_adapter::unload_module();
 }
 
+// Readings the neighbours decide, each beside a line where they must not
+// apply: a sign before a number, letters cut from a word before a particle,
+// a verb or noun read by the words around it, laughter after text, the
+// forms of する and of katakana names that the pruned dictionary must keep.
+TEST(ContextReading, NeighboursDecideSignsLettersAndWords) {
+    ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
+    Folder folder("voice.reading.dic,naist-jdic\n");
+    fs::create_directory_symlink(kDictionary, folder.dir / "naist-jdic");
+    ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
+    const std::pair<const char*, const char*> lines[] = {
+        {"￥1,500と$30", "せ ん ご ひゃ く え ん と さ ん じゅ う ど る"},
+        {"−5度", "ま い な す ご ど"},
+        {"3-1", "さ ん い ち"},  // after a digit a dash is no sign
+        {"AIってすごいよね", "え い あ い っ て す ご い よ ね"},
+        {"AIとIT", "え え あ い と あ い てぃ い"},
+        {"雨が降りそうだから", "あ め が ふ り そ お だ か ら"},
+        {"電車を降りそう", "で ん しゃ を お り そ お"},
+        {"2つ目の角を右に", "ふ た つ め の か ど を み ぎ に"},
+        {"三角形の角", "さ ん か っ け え の か く"},
+        {"笑ったｗｗｗ", "わ ら っ た"},
+        {"笑ったwin", "わ ら っ た うぃ ん"},  // a word, not laughter
+        {"計画を作成すべきだ", "け え か く を さ く せ え す べ き だ"},
+        {"ノルウェーへ", "の る うぇ え え"},
+    };
+    for (const auto& [line, kana] : lines) EXPECT_EQ(reading_of(line), sjis(kana)) << line;
+    module_adapter::unload_module();
+}
+
 // Every tag and its argument reach the scanner byte for byte, and nothing
 // inside them is read: the control events equal those of the kana alone.
 TEST(ContextReading, TagsPassUntouched) {
@@ -96,7 +124,7 @@ TEST(ContextReading, ReadingEndsWhereTheVoiceEnds) {
 // half-width ~ is a pause there, its full-width form would hold the vowel.
 TEST(ContextReading, UnreadSignsKeepTheAuthorsBytes) {
     ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
-    const std::string request = "EXECUTE MAKOTO/2.0\r\nString: " + sjis("ね~ね、(x) a-b!ね｡") + "\r\n\r\n";
+    const std::string request = "EXECUTE MAKOTO/2.0\r\nString: " + sjis("ね~ね、(*) *-*!ね｡") + "\r\n\r\n";
     Folder plain("");
     ASSERT_TRUE(module_adapter::load_module(plain.dir.string()));
     module_adapter::answer(request);

@@ -54,16 +54,15 @@
   }
 
   // How kanji are read now, for the status line and the reading line.
-  let dictionary = location.protocol === 'file:' ? 'absent' : 'pending';
+  let dictionary = 'pending';
+  let dictionaryWhy = '';  // why the in-context dictionary is absent
   function readingSays(mode) {
     if (mode === 'context') return 'kanji are read in context (NAIST-jdic analyser)';
     if (mode === 'pairs') {
-      if (location.protocol === 'file:') {
-        return 'kanji are read with the general pairs of reading.dic (this workbench carries no in-context dictionary; serve the site for it)';
-      }
-      return dictionary === 'pending'
-        ? 'kanji are read with the general pairs of reading.dic until the in-context dictionary arrives'
-        : 'kanji are read with the general pairs of reading.dic (the in-context dictionary naist-jdic/ could not be fetched)';
+      if (dictionary === 'pending') return 'kanji are read with the general pairs of reading.dic until the in-context dictionary arrives';
+      // Said plainly: what the author hears is then not what the DLL says.
+      const where = location.protocol === 'file:' ? 'naist-jdic.js beside workbench.html' : 'naist-jdic/';
+      return `kanji are read with the general pairs of reading.dic, not in context as the DLL reads them: the in-context dictionary ${where} could not be read (${dictionaryWhy || 'no reason given'})`;
     }
     return 'this voice reads no kanji in context';
   }
@@ -81,7 +80,10 @@
 
   vokari.onEvent((event) => {
     if (event.type === 'restarted') { setStatus(event.message); appendLog('log-speak', event.message + '\n'); }
-    if (event.type === 'reading') dictionary = event.dictionary;
+    if (event.type === 'reading') {
+      dictionary = event.dictionary;
+      dictionaryWhy = event.why;
+    }
     if (event.type === 'reading' && event.mode) {
       if (event.log) $('log-voice').textContent = event.log;
       $('reading-line').textContent = readingSays(event.mode);

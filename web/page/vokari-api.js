@@ -38,8 +38,8 @@
   // dictionary is on its way or where it cannot be fetched) or 'off'.
   let readingMode = null;
   let dictionaryArrived = () => {};
-  // Settles once the worker has fetched the analyser dictionary or given up:
-  // {mode, dictionary: 'ready' or 'absent'}.
+  // Settles once the worker has the analyser dictionary or has given up:
+  // {mode, dictionary: 'ready' or 'absent', why}.
   const readingReady = new Promise((resolve) => { dictionaryArrived = resolve; });
   const listeners = new Set();
 
@@ -59,7 +59,8 @@
       if (event.data.event === 'reading') {
         readingMode = event.data.mode;
         if (event.data.dictionary !== 'pending') dictionaryArrived(event.data);
-        notify({ type: 'reading', mode: event.data.mode, dictionary: event.data.dictionary, log: event.data.log ? sjis.decode(event.data.log) : '' });
+        notify({ type: 'reading', mode: event.data.mode, dictionary: event.data.dictionary, why: event.data.why || '',
+                 log: event.data.log ? sjis.decode(event.data.log) : '' });
         return;
       }
       const { id, result, error, fatal } = event.data;
@@ -76,12 +77,31 @@
     };
   }
 
+  // From file:// the analyser dictionary comes in a script beside the page,
+  // naist-jdic.js (web/inline_workbench.mjs), since such a page may read no
+  // other file; it is loaded once and handed to every worker started.
+  const inlinedDictionary = inlinedWorker === null ? null : new Promise((resolve) => {
+    const script = document.createElement('script');
+    script.src = 'naist-jdic.js';
+    script.onload = () => {
+      const files = self.vokariDictionary;
+      delete self.vokariDictionary;
+      resolve(files ? { files, why: '' } : { files: null, why: 'naist-jdic.js holds no dictionary' });
+    };
+    script.onerror = () => resolve({ files: null, why: 'naist-jdic.js is missing beside workbench.html' });
+    document.head.appendChild(script);
+  });
+  function handDictionary() {
+    if (inlinedDictionary) inlinedDictionary.then(({ files, why }) => call('dictionary', [files, why])).catch(() => {});
+  }
+
   function restart(message) {
     worker.terminate();
     const failed = [...pending.values()];
     pending.clear();
     for (const call of failed) call.reject(new Error(message));
     startWorker();
+    handDictionary();
     notify({ type: 'restarted', message });
     if (lastLoad) call('load', lastLoad, []).catch(() => {});
   }
@@ -383,7 +403,10 @@
   }
 
   // Browsers start no worker and fetch nothing for a page opened as a file.
-  if (canStart) startWorker();
+  if (canStart) {
+    startWorker();
+    handDictionary();
+  }
   self.vokari = {
     load, loadBundled, bundledVoice, espeakVoice, speak, recordingName, buildVoice, importCvBank, findCvBank, utteranceSvg, info,
     encode: (text) => sjis.encode(text), decode: (bytes) => sjis.decode(bytes),

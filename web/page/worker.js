@@ -6,7 +6,8 @@
 'use strict';
 // Opened from the unpacked release zip (file://), the page can fetch nothing:
 // it starts this worker from its own text, with vokari.js before it and the
-// WebAssembly and the bundled voice inlined as base64 (web/inline_workbench.mjs).
+// WebAssembly and the bundled voice inlined as base64 (web/inline_workbench.mjs),
+// and hands it the analyser dictionary that its script naist-jdic.js carries.
 if (typeof createVokariModule === 'undefined') importScripts('vokari.js');
 const inlined = self.vokariInlined;
 const fromBase64 = (text) => Uint8Array.from(atob(text), (c) => c.charCodeAt(0));
@@ -24,12 +25,14 @@ const LOG_NAME = 'vokari-page.log';
 
 // The bundled voice reads in context with its analyser dictionary, which is
 // too big to hold up the first words: the voice is preloaded without it, the
-// dictionary is fetched from the site beside the page into DICTIONARY_DIR,
-// and a voice that names the missing folder reads with the general pairs of
-// its reading.dic until then (or for good, where nothing can be fetched).
+// dictionary is fetched from the site beside the page (or handed over by the
+// page from file://) into DICTIONARY_DIR, and a voice that names the missing
+// folder reads with the general pairs of its reading.dic until then (or for
+// good, where it cannot be had: dictionaryWhy says why).
 const DICTIONARY_FOLDER = 'naist-jdic';
 const DICTIONARY_DIR = '/dictionary/' + DICTIONARY_FOLDER;
-let dictionaryState = inlined ? 'absent' : 'pending';  // pending, ready, absent
+let dictionaryState = 'pending';  // pending, ready, absent
+let dictionaryWhy = '';
 const MAX_READING_LINE_BYTES = 8192;  // longer scripts get no reading line
 
 // Settings the page lets authors change: each one given overrides the
@@ -217,19 +220,14 @@ function withPairsForContext(own, hasPairs) {
   return ascii(text);
 }
 
-// Fetches the analyser dictionary's files, listed in its "checksums" file,
-// into DICTIONARY_DIR; a voice waiting for it is loaded again, reading in
-// context.  Tells the page {event: 'reading', mode, log}.
-async function fetchDictionary() {
-  const base = DICTIONARY_FOLDER + '/';
+// Puts the analyser dictionary's files, listed in its "checksums" file and
+// each given by `get(name)`, into DICTIONARY_DIR; a voice waiting for it is
+// loaded again, reading in context.  Tells the page {event: 'reading', mode,
+// dictionary, why, log}.
+async function installDictionary(get) {
   // After the module and its preloaded voice: the first words come first.
   if (!M) M = await modulePromise;
   try {
-    const get = async (name) => {
-      const response = await fetch(base + name);
-      if (!response.ok) throw new Error(`${base}${name}: ${response.status}`);
-      return new Uint8Array(await response.arrayBuffer());
-    };
     const checksums = await get('checksums');
     const names = new TextDecoder().decode(checksums).split(/\r?\n/).map((line) => line.trim().split(/\s+/)[0])
       .filter((name) => /^[\w.-]+$/.test(name));
@@ -240,10 +238,32 @@ async function fetchDictionary() {
     dictionaryState = 'ready';
   } catch (error) {
     dictionaryState = 'absent';
+    dictionaryWhy = String(error && error.message || error);
   }
   let log = null;
   if (voice && voice.reading === 'pairs' && dictionaryState === 'ready') log = loadVoice(voice.files, voice.settings).log;
-  self.postMessage({ event: 'reading', mode: voice ? voice.reading : null, dictionary: dictionaryState, log });
+  self.postMessage({ event: 'reading', mode: voice ? voice.reading : null, dictionary: dictionaryState, why: dictionaryWhy, log });
+}
+
+function fetchDictionary() {
+  const base = DICTIONARY_FOLDER + '/';
+  return installDictionary(async (name) => {
+    const response = await fetch(base + name);
+    if (!response.ok) throw new Error(`${base}${name}: ${response.status}`);
+    return new Uint8Array(await response.arrayBuffer());
+  });
+}
+
+// The dictionary as naist-jdic.js carries it ({name: gzip in base64}), or
+// null and why the page has none.
+function unpackDictionary(files, why) {
+  return installDictionary(async (name) => {
+    if (!files) throw new Error(why || 'naist-jdic.js holds no dictionary');
+    if (typeof DecompressionStream === 'undefined') throw new Error('this browser cannot unpack naist-jdic.js (no DecompressionStream)');
+    if (typeof files[name] !== 'string') throw new Error(`naist-jdic.js lacks ${name}`);
+    const packed = new Blob([fromBase64(files[name])]).stream().pipeThrough(new DecompressionStream('gzip'));
+    return new Uint8Array(await new Response(packed).arrayBuffer());
+  });
 }
 if (!inlined) fetchDictionary();
 
@@ -416,6 +436,11 @@ const operations = {
   cvBegin: (name, files) => cvBegin(name, files),
   cvAddRecording: (path, recording) => cvAddRecording(path, recording),
   cvImport: (subbank, speaker) => cvImport(subbank, speaker),
+  dictionary: (files, why) => {
+    // Answered at once; the reading event follows when it is in.
+    if (dictionaryState === 'pending') unpackDictionary(files, why).catch(() => {});
+    return dictionaryState;
+  },
 };
 
 self.onmessage = async (event) => {

@@ -864,8 +864,10 @@ await check('no uncaught error in the page', async () => {
 });
 // The workbench of the release zip, as a Windows author meets it: the zip
 // unpacked, workbench.html opened from the folder (file://), each task done
-// through the page.
-await check('the release zip\'s workbench opens from the unpacked folder and speaks, imports a CV bank and builds a voice', async () => {
+// through the page; it reads kanji in context as the DLL does, and says so
+// plainly where it cannot.
+await check('the release zip\'s workbench opens from the unpacked folder, reads in context, speaks, imports a CV bank and builds a voice', async () => {
+  expect(nativeSay, 'VOKARI_SAY (the native build\'s vokari-say) is needed for the native reference');
   const dir = mkdtempSync(join(tmpdir(), 'vokari-web-release-'));
   try {
     writeFileSync(join(dir, 'vokari.dll'), 'MZ');
@@ -882,7 +884,11 @@ await check('the release zip\'s workbench opens from the unpacked folder and spe
     try {
       await local.goto(pathToFileURL(unpacked).href);
       await local.waitForFunction(() => window.vokariPage && window.vokariPage.ready, { timeout: 30000 });
-      expect(/general pairs of reading\.dic/.test(await local.$eval('#status', (e) => e.textContent)), 'the status does not say how kanji are read');
+      const reading = await local.evaluate(async () => { const r = await vokari.readingReady; return `${r.dictionary} ${r.mode} ${r.why}`; });
+      expect(reading === 'ready context ', `from the zip the dictionary is ${reading}`);
+      const nativeReading = execFileSync(nativeSay, ['-m', join(root, 'voices', 'default'), '--reading', kanjiLine]).toString().trim();
+      const zipReading = await local.evaluate(async (line) => (await vokari.speak(line)).reading, kanjiLine);
+      expect(zipReading === nativeReading, `the zip's workbench reads "${zipReading}", vokari-say --reading "${nativeReading}"`);
       await local.click('#speak-button');
       await status('^Speaking: ');
       expect(await local.evaluate(() => window.vokariPage.wav.length > 10000), 'no speech from the default script');
@@ -897,6 +903,18 @@ await check('the release zip\'s workbench opens from the unpacked folder and spe
       expect(files.includes('vokariv0/0.wav'), `built ${files}`);
     } finally {
       await local.close();
+    }
+    // Without its dictionary script the page says so where the author looks.
+    rmSync(join(dirname(unpacked), 'naist-jdic.js'));
+    const bare = await browser.newPage();
+    try {
+      await bare.goto(pathToFileURL(unpacked).href);
+      await bare.waitForFunction(() => window.vokariPage && window.vokariPage.ready, { timeout: 30000 });
+      const absent = await bare.evaluate(async () => (await vokari.readingReady).dictionary);
+      expect(absent === 'absent', `without naist-jdic.js the dictionary is ${absent}`);
+      await bare.waitForFunction(() => /not in context as the DLL reads them.*naist-jdic\.js is missing/.test(document.getElementById('status').textContent));
+    } finally {
+      await bare.close();
     }
   } finally {
     rmSync(dir, { recursive: true, force: true });
