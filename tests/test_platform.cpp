@@ -187,26 +187,6 @@ TEST(NativePath, LeavesTheOutputEmptyWhenThePathDoesNotFit) {
     EXPECT_STREQ(out, "");
 }
 
-TEST(GlobalBlocks, InjectedFailureHitsExactlyTheNthCall) {
-    using namespace vokari::platform;
-    fail_global_alloc(2);
-    void* first = global_alloc(8);
-    void* second = global_alloc(8);
-    void* third = global_alloc(8);
-    EXPECT_NE(first, nullptr);
-    EXPECT_EQ(second, nullptr);
-    EXPECT_NE(third, nullptr);
-    global_free(first);
-    global_free(third);
-    global_free(nullptr);
-
-    fail_global_alloc(1);
-    fail_global_alloc(0);
-    void* block = global_alloc(0);
-    EXPECT_NE(block, nullptr);
-    global_free(block);
-}
-
 // The player hears the module's own images, every chunk skipped to the data,
 // and nothing else.
 TEST(PlayerWavDecoding, PlaysTheModulesImagesOnly) {
