@@ -25,7 +25,6 @@ set(VOKARI_SAY_DESKTOP_SOURCES
   ${_tools}/vokari-say/private_host.cpp
   ${_tools}/vokari-say/protocol.cpp
   ${_tools}/vokari-say/reading_lines.cpp
-  ${_tools}/vokari-say/settings_values.cpp
   ${_tools}/vokari-say/speech_report.cpp
   ${_tools}/vokari-say/text_encoding.cpp)
 # The pieces that talk to the system, one form for each.
