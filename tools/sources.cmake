@@ -3,11 +3,12 @@
 # library.  Paths are absolute.
 set(_tools ${CMAKE_CURRENT_LIST_DIR})
 
-# The Japanese text library; the desktop converts code page 932 with iconv,
-# the browser with its own decoder.
+# The tools' shared library: Japanese text, and on the desktop the output file
+# written whole.  The desktop converts code page 932 with iconv, the browser
+# with its own decoder.
 set(VOKARI_TEXT_SOURCES ${_tools}/text/shift_jis.cpp ${_tools}/text/text_detection.cpp ${_tools}/text/utf8.cpp)
-set(VOKARI_TEXT_DESKTOP_SOURCES ${_tools}/text/shift_jis_iconv.cpp)
-set(VOKARI_TEXT_WIN32_SOURCES ${_tools}/text/shift_jis_win32.cpp)
+set(VOKARI_TEXT_DESKTOP_SOURCES ${_tools}/text/file_replacement.cpp ${_tools}/text/shift_jis_iconv.cpp)
+set(VOKARI_TEXT_WIN32_SOURCES ${_tools}/text/file_replacement.cpp ${_tools}/text/shift_jis_win32.cpp)
 
 # vokari-say: the display and picture of an utterance, and the program around
 # them (the module library, the sound device, files and options).

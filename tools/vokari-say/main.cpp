@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "tools/text/utf8.h"
 #include "tools/vokari-say/display_timeline.h"
 #include "tools/vokari-say/locations.h"
 #include "tools/vokari-say/module_library.h"
@@ -223,7 +224,7 @@ int run_script(const Options& options, ModuleLibrary& library, const PrivateHost
         facts.voice_has_samples = voice_has_samples(voice_dir);
         if (!facts.voice_has_samples) facts.voice_below = voice_folder_below(voice_dir);
         facts.talk_default_speed = talk_default_speed_setting(read_settings_text(voice_dir.c_str()));
-        facts.script_has_kanji = has_kanji(run.script_utf8);
+        facts.script_has_kanji = vokari::text::holds_kanji(run.script_utf8);
         facts.sound_written = wav.ok;
         facts.module_error = module_error;
         facts.sound = wav;
