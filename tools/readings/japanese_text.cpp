@@ -1,3 +1,4 @@
+// EUC-JP lines as UTF-8 and the kana classes of the reading-dictionary builder.
 #include "tools/readings/japanese_text.h"
 
 #ifdef _WIN32

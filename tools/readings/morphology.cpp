@@ -1,3 +1,4 @@
+// Splitting lines into words with their readings through MeCab.
 #include "tools/readings/morphology.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// Choosing the files of a folder that hold script text.
 #include "tools/readings/script_files.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// From a CV bank's alias to the slot it stands for.
 #include "kana_alias.h"
 
 #include "folder_index.h"

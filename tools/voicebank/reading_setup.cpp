@@ -1,3 +1,4 @@
+// Turning on reading in a new module folder: its settings file and reading dictionary.
 #include "reading_setup.h"
 
 #include <filesystem>
