@@ -9,8 +9,9 @@
 
 namespace vokari {
 
-// The bytes of "<voice_dir>\vokari.txt", found the way load finds it; ""
-// when the voice has no readable settings file.
+// The bytes of the settings file in the folder `voice_dir` (a path as the
+// system takes it, UTF-8 in the tools); "" when it has none or it cannot be
+// read.
 std::string read_settings_text(const char* voice_dir);
 
 // Every value of `key` in the settings text `settings`, in file order: the

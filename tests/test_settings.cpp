@@ -207,8 +207,11 @@ TEST(SettingsText, IsReadAsLoadReadsIt) {
     const std::string dir = fixture::temp_directory("settings-text");
     EXPECT_EQ(tag_prefix_setting(read_settings_text(dir.c_str())), '@');  // no vokari.txt
     EXPECT_EQ(talk_default_speed_setting(""), 130);
-    fixture::write_text(dir + "/vokari.txt", "// tag.prefix, #\ntag.prefix , !x\r\nlog, a.log\n");
-    EXPECT_EQ(tag_prefix_setting(read_settings_text(dir.c_str())), '!');
+    // A folder name whose last UTF-8 byte (0x82 of あ) Shift_JIS takes for a lead byte.
+    const std::string folder = dir + "/\xE3\x81\x82";
+    fixture::make_directory(folder);
+    fixture::write_text(folder + "/vokari.txt", "// tag.prefix, #\ntag.prefix , !x\r\nlog, a.log\n");
+    EXPECT_EQ(tag_prefix_setting(read_settings_text(folder.c_str())), '!');
     EXPECT_EQ(tag_prefix_setting("tag.prefix,%\ntag.prefix,\x81\x40$ //comment\n"), '$');
     EXPECT_EQ(tag_prefix_setting("tag.prefix, //nothing\n"), '\0');
     // A byte that starts a double-byte character is refused by the module.

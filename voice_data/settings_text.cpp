@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "base/config_line.h"
-#include "base/module_paths.h"
 #include "base/text_routines.h"
 #include "platform/platform.h"
 #include "voice_data/settings.h"
@@ -13,9 +12,11 @@
 namespace vokari {
 
 std::string read_settings_text(const char* voice_dir) {
-    char path[kPathCapacity];
-    if (!format_module_path(voice_dir, path, kSettingsFileName)) return "";
-    const platform::ScopedFile file(platform::open_file(path, "rb"));
+    // Joined with '/', which every system takes: a backslash after a folder
+    // name ending in a UTF-8 byte that Shift_JIS takes for a lead byte would
+    // not be mapped on Linux.
+    const std::string path = std::string(voice_dir) + "/" + kSettingsFileName;
+    const platform::ScopedFile file(platform::open_file(path.c_str(), "rb"));
     if (file == nullptr) return "";
     std::string bytes;
     char buffer[4096];
