@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "base/mulaw.h"
@@ -89,15 +90,16 @@ TEST(MuLawWav, FindsTheSamplesOfTheModulesImagesOnly) {
 
     EXPECT_EQ(find_mulaw_samples(image.data(), 11, found), MulawWavProblem::not_wav);
     EXPECT_EQ(find_mulaw_samples(image.data(), kWavHeaderSize - 8, found), MulawWavProblem::no_data);
-    std::vector<std::uint8_t> other = image;
-    other[20] = 1;  // 8-bit PCM
-    EXPECT_EQ(find_mulaw_samples(other.data(), other.size(), found), MulawWavProblem::not_mulaw);
-    other = image;
-    other[24] = other[25] = 0;  // a sample rate of 0
-    EXPECT_EQ(find_mulaw_samples(other.data(), other.size(), found), MulawWavProblem::no_usable_format);
-    other = image;
-    other[12] = 'x';  // the format chunk renamed: data comes first
-    EXPECT_EQ(find_mulaw_samples(other.data(), other.size(), found), MulawWavProblem::no_usable_format);
+    // One byte changed: 8-bit PCM, format tag 0x0107, the format chunk renamed (data comes first).
+    for (const auto& [at, value, problem] : {std::tuple{20, 1, MulawWavProblem::not_mulaw},
+                                             {21, 1, MulawWavProblem::not_mulaw},
+                                             {12, 'x', MulawWavProblem::no_usable_format}}) {
+        std::vector<std::uint8_t> other = image;
+        other[at] = static_cast<std::uint8_t>(value);
+        EXPECT_EQ(find_mulaw_samples(other.data(), other.size(), found), problem) << at;
+    }
+    image[24] = image[25] = 0;  // a sample rate of 0
+    EXPECT_EQ(find_mulaw_samples(image.data(), image.size(), found), MulawWavProblem::no_usable_format);
 }
 
 }  // namespace
