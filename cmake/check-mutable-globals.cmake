@@ -3,8 +3,7 @@
 # of the given object files or static libraries and fails on any that is not
 # one of the two the module keeps on purpose: the entry points' module object
 # and the platform's player registration (with the player backend's state
-# behind it).  Also allowed: the countdown of the test hook that makes a
-# global_alloc fail, and the references the compiler makes for exception
+# behind it).  Also allowed: the references the compiler makes for exception
 # handling and the sanitizers' own bookkeeping (AddressSanitizer gives every
 # global an "__odr_asan." marker, and its coverage counters live in .bss too).
 #
@@ -14,7 +13,6 @@ set(allowed
   "installed_player"                        # platform/player.cpp
   "system_player.*loaded"                   # platform/posix/player_portaudio.cpp
   "platform.*_GLOBAL__N_1.*state.*instance" # platform/posix/player_portaudio.cpp
-  "calls_until_failure"                     # platform/global_alloc_failure.cpp
   "^DW\\.ref\\."
   "^__odr_asan[._]"
   "^___?asan_"

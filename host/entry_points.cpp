@@ -50,10 +50,8 @@ HGLOBAL respond(const char* response, std::size_t size, long* length) {
 
 using namespace vokari;
 
-// h: fixed block with the module directory, len: its length in bytes.  Frees
-// h, loads settings, dictionaries and voices.  A directory over 1,024 bytes is
-// refused: nothing is read from disk and the module runs on its defaults.
-// Always returns 1.
+// The three functions' contracts are written once, in include/vokari.h.
+
 BOOL VOKARI_CALL load(HGLOBAL h, long len) {
     Module* fresh = nullptr;
     try {
@@ -74,10 +72,6 @@ BOOL VOKARI_CALL load(HGLOBAL h, long len) {
     return 1;
 }
 
-// h: fixed block with the request text, *len: its length in bytes.  Frees h and
-// returns a new fixed block holding the response, *len set to its length (no
-// terminator).  A request that cannot be copied (no memory, a negative
-// length) gets the 500 response.  A null `len` frees h and returns null.
 HGLOBAL VOKARI_CALL request(HGLOBAL h, long* len) {
     if (len == nullptr) {
         platform::global_free(h);
@@ -116,8 +110,6 @@ HGLOBAL VOKARI_CALL request(HGLOBAL h, long* len) {
     return respond(response.data(), response.size(), len);
 }
 
-// Writes the log's end line, stops playback, frees the samples and the WAV
-// image, and destroys the module object.  Always returns 1.
 BOOL VOKARI_CALL unload(void) {
     if (loaded_module != nullptr) {
         unload_module(*loaded_module);

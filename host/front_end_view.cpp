@@ -1,3 +1,4 @@
+// The library's and the DLL's front end: nobody looks at the timeline.
 #include "host/front_end_view.h"
 
 namespace vokari {

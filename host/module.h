@@ -21,14 +21,10 @@ struct Module {
     TranslationDictionary kana_pairs;
 };
 
-// Loads `module` from the host's directory block, as a fresh loaded life (its
-// image aside, which plays on): `block` holds
-// `length` bytes of the module directory (not NUL-terminated; a NUL ends it
-// early, one trailing backslash is dropped).  Reads settings, dictionaries,
-// samples, details and the host's message speed in their fixed order.  A
-// directory over 1,024 bytes is refused: nothing is read from disk and the
-// module runs on its defaults.  Memory running out half-way leaves what was
-// loaded so far.
+// `load` for one Module (the host's view of it is in include/vokari.h): a
+// fresh loaded life, its image aside, which plays on.  Reads settings,
+// dictionaries, samples, details and the host's message speed in their fixed
+// order; memory running out half-way leaves what was loaded so far.
 void load_module(Module& module, const char* block, long length);
 
 // Writes the log's end line, stops playback and frees the samples and the

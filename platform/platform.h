@@ -17,14 +17,6 @@ namespace platform {
 void* global_alloc(std::size_t bytes);  // null on failure
 void global_free(void* block);          // null is ignored
 
-// Test hook: makes the `nth` next call of global_alloc fail (1 = the very next
-// call), once; 0 cancels a pending failure.  Lets tests reach the module's
-// out-of-memory paths on every system.
-void fail_global_alloc(int nth);
-// Called by global_alloc on every system: true when this call is the one that
-// fail_global_alloc asked to fail.
-bool global_alloc_should_fail();
-
 // --- clocks -----------------------------------------------------------------
 // Milliseconds since an arbitrary start, wrapping at 2^32 (GetTickCount).
 std::uint32_t tick_count();
@@ -63,8 +55,10 @@ void native_path(const char* path, char* out, std::size_t out_size);
 
 // --- sound player (PlaySoundA) ---------------------------------------------
 // A player plays a complete in-memory WAV image asynchronously and stops it
-// again.  The real backend is chosen at first use; tests can install their own
-// (for example one that records every call).
+// again.  The real backend is chosen at first use.  set_player is a seam on
+// purpose: tests and fuzzers install their own player (one that records every
+// call, or plays nothing), and so could a front end with a sound device of its
+// own.
 struct Player {
     const char* name;
     // PlaySoundA(image, NULL, SND_ASYNC|SND_NODEFAULT|SND_MEMORY|SND_NOWAIT).

@@ -9,6 +9,7 @@
 
 #include "vokari.h"
 #include "platform/platform.h"
+#include "support/global_alloc_failure.h"
 #include "support/fixture_voice.h"
 #include "support/host_calls.h"
 #include "support/module_state.h"

@@ -1,13 +1,16 @@
-// The mu-law tables and the WAV header: anchor values and the rule that an
-// encoded sum decodes to the largest table magnitude strictly below it.
+// The mu-law tables and the WAV header: anchor values, the rule that an
+// encoded sum decodes to the largest table magnitude strictly below it, and
+// reading an image back.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "base/mulaw.h"
+#include "base/mulaw_wav.h"
 #include "base/wav_format.h"
 
 namespace vokari {
@@ -70,6 +73,33 @@ TEST(MuLaw, HeaderForThousandSamples) {
     };
     for (int i = 0; i < kWavHeaderSize; ++i) EXPECT_EQ(image[i], expected[i]) << "offset " << i;
     EXPECT_EQ(image[kWavHeaderSize], 0xAA);  // the samples are not touched
+}
+
+// The module's own images are found, every chunk skipped to the data, and
+// nothing else: a short or cut image, another format, data without a format.
+TEST(MuLawWav, FindsTheSamplesOfTheModulesImagesOnly) {
+    std::vector<std::uint8_t> image(kWavHeaderSize + 3, 0x80);
+    write_wav_header(image.data(), 3);
+    MulawSamples found;
+    ASSERT_EQ(find_mulaw_samples(image.data(), image.size(), found), MulawWavProblem::none);
+    EXPECT_EQ(found.sample_rate, 22050u);
+    EXPECT_EQ(found.bytes, image.data() + kWavHeaderSize);
+    EXPECT_EQ(found.count, 3u);
+    ASSERT_EQ(find_mulaw_samples(image.data(), image.size() - 1, found), MulawWavProblem::none);
+    EXPECT_EQ(found.count, 2u);  // the data chunk cut short by the image's end
+
+    EXPECT_EQ(find_mulaw_samples(image.data(), 11, found), MulawWavProblem::not_wav);
+    EXPECT_EQ(find_mulaw_samples(image.data(), kWavHeaderSize - 8, found), MulawWavProblem::no_data);
+    // One byte changed: 8-bit PCM, format tag 0x0107, the format chunk renamed (data comes first).
+    for (const auto& [at, value, problem] : {std::tuple{20, 1, MulawWavProblem::not_mulaw},
+                                             {21, 1, MulawWavProblem::not_mulaw},
+                                             {12, 'x', MulawWavProblem::no_usable_format}}) {
+        std::vector<std::uint8_t> other = image;
+        other[at] = static_cast<std::uint8_t>(value);
+        EXPECT_EQ(find_mulaw_samples(other.data(), other.size(), found), problem) << at;
+    }
+    image[24] = image[25] = 0;  // a sample rate of 0
+    EXPECT_EQ(find_mulaw_samples(image.data(), image.size(), found), MulawWavProblem::no_usable_format);
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 
 #include "base/wav_format.h"
 #include "platform/platform.h"
-#include "platform/posix/player_wav_decoding.h"
 #include "support/fixture_voice.h"
 #include "support/text_files.h"
 
@@ -185,44 +184,6 @@ TEST(NativePath, LeavesTheOutputEmptyWhenThePathDoesNotFit) {
     EXPECT_STREQ(out, "abc");
     vokari::platform::native_path("abcd", out, sizeof out);
     EXPECT_STREQ(out, "");
-}
-
-TEST(GlobalBlocks, InjectedFailureHitsExactlyTheNthCall) {
-    using namespace vokari::platform;
-    fail_global_alloc(2);
-    void* first = global_alloc(8);
-    void* second = global_alloc(8);
-    void* third = global_alloc(8);
-    EXPECT_NE(first, nullptr);
-    EXPECT_EQ(second, nullptr);
-    EXPECT_NE(third, nullptr);
-    global_free(first);
-    global_free(third);
-    global_free(nullptr);
-
-    fail_global_alloc(1);
-    fail_global_alloc(0);
-    void* block = global_alloc(0);
-    EXPECT_NE(block, nullptr);
-    global_free(block);
-}
-
-// The player hears the module's own images, every chunk skipped to the data,
-// and nothing else.
-TEST(PlayerWavDecoding, PlaysTheModulesImagesOnly) {
-    std::vector<std::uint8_t> image(vokari::kWavHeaderSize + 3);
-    vokari::write_wav_header(image.data(), 3);
-    image[vokari::kWavHeaderSize] = 0x00;
-    image[vokari::kWavHeaderSize + 1] = 0xFF;
-    image[vokari::kWavHeaderSize + 2] = 0x80;
-    std::vector<std::int16_t> samples;
-    double rate = 0;
-    ASSERT_TRUE(vokari::platform::decode_mulaw_wav(image.data(), image.size(), samples, rate));
-    EXPECT_EQ(rate, 22050.0);
-    EXPECT_EQ(samples, (std::vector<std::int16_t>{-32632, 0, 32632}));
-    EXPECT_FALSE(vokari::platform::decode_mulaw_wav(image.data(), vokari::kWavHeaderSize - 8, samples, rate));
-    image[20] = 1;  // 8-bit PCM
-    EXPECT_FALSE(vokari::platform::decode_mulaw_wav(image.data(), image.size(), samples, rate));
 }
 
 }  // namespace

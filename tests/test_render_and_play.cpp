@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/global_alloc_failure.h"
 #include "support/log_lines.h"
 #include "support/synth_fixture.h"
 

@@ -1,5 +1,6 @@
-// The settings file and its defaults, and the configuration-text routines that
-// every reader shares: blanks, trailing comments, the key/value split.
+// The settings file and its defaults, the settings text as the programs around
+// the module read it, and the configuration-text routines that every reader
+// shares: blanks, trailing comments, the key/value split.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,6 +10,7 @@
 #include "support/fixture_voice.h"
 #include "support/module_state.h"
 #include "voice_data/config_text.h"
+#include "vokari_settings_text.h"
 
 namespace {
 
@@ -196,6 +198,33 @@ TEST_F(SettingsFile, SoundEffectLinesLoadTheirEffectsInOrder) {
     EXPECT_EQ(sound_effects[0].name, "first");
     EXPECT_EQ(sound_effects[1].name, "second");
     EXPECT_EQ(sound_effects[0].size, 3);
+}
+
+// What the programs around the module read of a settings text is what load
+// keeps of it.
+TEST(SettingsText, IsReadAsLoadReadsIt) {
+    using namespace vokari;
+    const std::string dir = fixture::temp_directory("settings-text");
+    EXPECT_EQ(tag_prefix_setting(read_settings_text(dir.c_str())), '@');  // no vokari.txt
+    EXPECT_EQ(talk_default_speed_setting(""), 130);
+    // A folder name whose last UTF-8 byte (0x82 of あ) Shift_JIS takes for a lead byte.
+    const std::string folder = dir + "/\xE3\x81\x82";
+    fixture::make_directory(folder);
+    fixture::write_text(folder + "/vokari.txt", "// tag.prefix, #\ntag.prefix , !x\r\nlog, a.log\n");
+    EXPECT_EQ(tag_prefix_setting(read_settings_text(folder.c_str())), '!');
+    EXPECT_EQ(tag_prefix_setting("tag.prefix,%\ntag.prefix,\x81\x40$ //comment\n"), '$');
+    EXPECT_EQ(tag_prefix_setting("tag.prefix, //nothing\n"), '\0');
+    // A byte that starts a double-byte character is refused by the module.
+    for (int byte : {0x7F, 0x80, 0xA0, 0xA1, 0xDF, 0xE0, 0xFC, 0xFD}) {
+        const bool lead = byte >= 0x80 && !(byte >= 0xA1 && byte <= 0xDF);
+        const std::string line = "tag.prefix," + std::string(1, static_cast<char>(byte)) + "A\n";
+        EXPECT_EQ(tag_prefix_setting(line), lead ? '@' : static_cast<char>(byte)) << std::hex << byte;
+    }
+    // Nothing after the end-of-file byte counts; every dictionary line does.
+    EXPECT_EQ(talk_default_speed_setting("talk.default.speed, 0\r\n\x1Atalk.default.speed,130\n"), 0);
+    EXPECT_EQ(setting_values("voice.translate.dic,a.txt\nvoice.translate.dic , b.txt // more\n", "voice.translate.dic"),
+              (std::vector<std::string>{"a.txt", "b.txt"}));
+    fixture::remove_tree(dir);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-// The text routines of every configuration reader: blank trimming, trailing
-// comments, the key/value split and the common line loop.  Texts are
-// Shift_JIS; the routines step over double-byte characters whole, so a trail
-// byte never counts as a blank, a quote escape or a separator.
+// The common line loop of every configuration reader, and its check of
+// whether a file was saved as UTF-8 (the lines themselves are read by
+// base/config_line.cpp).
 #include <cstring>
 #include <vector>
 
@@ -13,8 +12,6 @@
 namespace vokari {
 
 namespace {
-
-
 
 // Where the UTF-8 reading of `text` stands after its bytes.
 struct Utf8Reading {
@@ -63,8 +60,6 @@ void read_as_utf8(const std::string& line, Utf8Reading& reading) {
 }
 
 }  // namespace
-
-
 
 // Reads `path` in text mode and calls `on_line` with a scratch copy of every
 // line that is neither empty nor a "//" comment line, its trailing comment

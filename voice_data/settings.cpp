@@ -23,13 +23,23 @@ void load_defaults(LoadedVoice& voice) {
     settings.log_path[0] = '\0';
     settings.reading_dic_path[0] = '\0';
     settings.accent_depth = 0.0;
-    settings.tag_prefix = '@';
+    settings.tag_prefix = kDefaultTagPrefix;
     settings.message_speed = 50;
-    settings.talk_default_speed = 130;
+    settings.talk_default_speed = kDefaultTalkSpeed;
     settings.speaker_frequency[0] = 1.0;
     settings.speaker_frequency[1] = 1.0;
     settings.delete_excess_hv1 = 0;
     reset_phoneme_bank(voice.bank);
+}
+
+// The scanner's pairing rule decides, since it is the one that walks the
+// script: a refused prefix would also put wait tags between a character's
+// two bytes.
+bool accept_tag_prefix(const char* value, unsigned char& prefix) {
+    const auto first = static_cast<unsigned char>(value[0]);
+    if (starts_script_pair(first)) return false;
+    prefix = first;
+    return true;
 }
 
 namespace {
@@ -46,20 +56,10 @@ void apply_setting(LoadedVoice& voice, const char* key, const char* value, Setti
         // A path that does not fit leaves logging off.
         voice.module_path(settings.log_path, value);
         break;
-    case kTagPrefixKey: {
-        // A prefix that starts a two-byte character (a full-width at sign is
-        // the usual slip) would take every character with that first byte
-        // for a tag and put wait tags between its two bytes: the line is
-        // refused.  The scanner's pairing rule decides, since it is the one
-        // that walks the script.
-        const auto first = static_cast<unsigned char>(value[0]);
-        if (starts_script_pair(first)) {
-            read.refused_tag_prefixes.push_back(first);
-        } else {
-            settings.tag_prefix = first;
-        }
+    case kTagPrefixKey:
+        if (!accept_tag_prefix(value, settings.tag_prefix))
+            read.refused_tag_prefixes.push_back(static_cast<unsigned char>(value[0]));
         break;
-    }
     case kDictionaryKey: read.dictionary_names.emplace_back(value); break;
     case kTalkSpeedKey: settings.talk_default_speed = string_to_int(value); break;
     case kSoundEffectKey: add_sound_effect(voice, value); break;

@@ -35,6 +35,15 @@ struct SettingsRead {
     std::vector<unsigned char> refused_tag_prefixes;  // "tag.prefix" first bytes that start a two-byte character
 };
 
+constexpr unsigned char kDefaultTagPrefix = '@';
+constexpr int kDefaultTalkSpeed = 130;  // ms per kana
+
+// Takes the first byte of a "tag.prefix" value as the prefix unless it starts
+// a two-byte character the way the scanner pairs bytes (a full-width at sign
+// is the usual slip): such a prefix would take every character with that
+// first byte for a tag.  False when the byte is refused and `prefix` kept.
+bool accept_tag_prefix(const char* value, unsigned char& prefix);
+
 // Resets Settings and the phoneme bank.
 void load_defaults(LoadedVoice& voice);
 // Reads "%s\\vokari.txt" over the defaults and loads each "se" line's sound

@@ -7,9 +7,10 @@
 #include <cstring>
 #include <vector>
 
+#include "base/mulaw.h"
+#include "base/mulaw_wav.h"
 #include "platform/player_backends.h"
 #include "platform/posix/player_portaudio_library.h"
-#include "platform/posix/player_wav_decoding.h"
 
 namespace vokari {
 namespace platform {
@@ -78,8 +79,14 @@ void purge() {
 void play_memory(const std::uint8_t* image, std::size_t bytes) {
     purge();
     State& s = state();
-    double sample_rate = 0;
-    if (!decode_mulaw_wav(image, bytes, s.playback.samples, sample_rate) || s.playback.samples.empty()) return;
+    // Anything but a mu-law image plays nothing, as with SND_NODEFAULT.
+    MulawSamples found;
+    if (find_mulaw_samples(image, bytes, found) != MulawWavProblem::none || found.count == 0) return;
+    // The module's 14-bit scale, widened to 16 bits.
+    s.playback.samples.resize(found.count);
+    for (std::size_t i = 0; i < found.count; ++i)
+        s.playback.samples[i] = static_cast<std::int16_t>(mulaw_decode_table[found.bytes[i]] * 4);
+    const double sample_rate = found.sample_rate;
     if (!ensure_initialized()) return;
     s.playback.next = 0;
     SilencedStderr quiet;

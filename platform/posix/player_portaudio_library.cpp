@@ -1,3 +1,4 @@
+// Loading PortAudio at run time and finding the functions the player calls.
 #include "platform/posix/player_portaudio_library.h"
 
 #include <dlfcn.h>

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/path_separators.h"
 #include "platform/platform.h"
 
 namespace vokari {
@@ -21,16 +22,8 @@ bool copy_file(const char* from, const char* to) { return CopyFileA(from, to, FA
 // DeleteFileA(path).  True on success.
 bool delete_file(const char* path) { return DeleteFileA(path) != 0; }
 
-// Windows paths need no mapping; `out` is left empty when `path` does not fit.
-void native_path(const char* path, char* out, std::size_t out_size) {
-    if (out_size == 0) return;
-    const std::size_t length = std::strlen(path);
-    if (length + 1 > out_size) {
-        out[0] = '\0';
-        return;
-    }
-    std::memcpy(out, path, length + 1);
-}
+// Windows paths need no mapping.
+void to_native_separators(char*, std::size_t) {}
 
 }  // namespace platform
 }  // namespace vokari

@@ -37,6 +37,25 @@ TEST(JapaneseText, Utf8FailsAtTheFirstBadByteOnBothSidesOfEveryLimit) {
     pos = 0;
     EXPECT_FALSE(next_utf8("\xE3\x81", pos, code));
     EXPECT_EQ(pos, 0u);
+    EXPECT_EQ(utf8_step("\xE3\x81", 0), 1u);
+    EXPECT_EQ(utf8_step("\xE3\x81\x82", 0), 3u);
+}
+
+// Each kanji range at both ends, the marks written for kanji, and kana, the
+// iteration marks of kana and a stray byte that are not; the katakana that
+// become hiragana.
+TEST(JapaneseText, TellsKanjiAtTheEdgesOfEveryRange) {
+    for (const char* kanji :
+         {"一", "鿿", "㐀", "䶿", "\xEF\xA4\x80", "﫿", "𠀀", "\xF0\xAF\xBF\xBF", "々", "〆", "ヶ"})
+        EXPECT_TRUE(holds_kanji(std::string("\xFF"
+                                            "a") +
+                                kanji))
+            << kanji;
+    for (const char* other : {"〇", "ゝ", "ヵ", "ヷ", "䷿", "ꀀ", "\xEF\xAC\x80", "\xF0\x9F\x98\x80",
+                              "\xF0\xB0\x80\x80", "㏿", "\xE4\xB8", "かナ"})
+        EXPECT_FALSE(holds_kanji(other)) << other;
+    // Katakana from ァ to ヶ have hiragana twins; ゠, ヷ and a stray byte stay.
+    EXPECT_EQ(katakana_to_hiragana("゠ァカヴヶヷ\xFFン"), "゠ぁかゔゖヷ\xFFん");
 }
 
 TEST(JapaneseText, ShiftJisLeadAndTrailBytesAtTheirBoundaries) {

@@ -1,9 +1,8 @@
-// Reading the module's WAV files, drawing them, and the tag prefix setting.
+// Reading the module's WAV files and drawing them.
 #include <gtest/gtest.h>
 
 #include "support/fixture_voice.h"
 #include "tools/vokari-say/mulaw_wav.h"
-#include "tools/vokari-say/settings_values.h"
 #include "tools/vokari-say/utterance_svg.h"
 
 using namespace vokari::say;
@@ -90,25 +89,6 @@ TEST_F(SoundFiles, PictureDrawsEachSampleInItsOwnColumns) {
         EXPECT_EQ(columns, 1000) << c.samples;
         EXPECT_EQ(lit, c.lit) << c.samples;
     }
-}
-
-TEST_F(SoundFiles, SettingsAreReadAsTheModuleReadsThem) {
-    EXPECT_EQ(tag_prefix_of(read_settings_text(dir_)), '@');  // no vokari.txt
-    EXPECT_EQ(talk_default_speed_of(""), 130);
-    fixture::write_text(dir_ + "/vokari.txt", "// tag.prefix, #\ntag.prefix , !x\r\nlog, a.log\n");
-    EXPECT_EQ(tag_prefix_of(read_settings_text(dir_)), '!');
-    EXPECT_EQ(tag_prefix_of("tag.prefix,%\ntag.prefix,\x81\x40$ //comment\n"), '$');
-    EXPECT_EQ(tag_prefix_of("tag.prefix, //nothing\n"), '\0');
-    // A byte that starts a double-byte character is refused by the module.
-    for (int byte : {0x7F, 0x80, 0xA0, 0xA1, 0xDF, 0xE0, 0xFC, 0xFD}) {
-        const bool lead = byte >= 0x80 && !(byte >= 0xA1 && byte <= 0xDF);
-        const std::string line = "tag.prefix," + std::string(1, static_cast<char>(byte)) + "A\n";
-        EXPECT_EQ(tag_prefix_of(line), lead ? '@' : static_cast<char>(byte)) << std::hex << byte;
-    }
-    // Nothing after the end-of-file byte counts; every dictionary line does.
-    EXPECT_EQ(talk_default_speed_of("talk.default.speed, 0\r\n\x1Atalk.default.speed,130\n"), 0);
-    EXPECT_EQ(setting_values("voice.translate.dic,a.txt\nvoice.translate.dic , b.txt // more\n", "voice.translate.dic"),
-              (std::vector<std::string>{"a.txt", "b.txt"}));
 }
 
 }  // namespace

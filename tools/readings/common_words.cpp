@@ -1,3 +1,4 @@
+// Reading EDICT's common words and the forms their verbs and adjectives take.
 #include "tools/readings/common_words.h"
 
 #include <fstream>

@@ -1,3 +1,4 @@
+// EUC-JP lines as UTF-8 and the kana classes of the reading-dictionary builder.
 #include "tools/readings/japanese_text.h"
 
 #ifdef _WIN32
@@ -41,20 +42,8 @@ std::string euc_jp_to_utf8(const std::string& line) {
 }
 #endif
 
-bool is_kanji(char32_t c) {
-    return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0xF900 && c <= 0xFAFF) ||
-           c == 0x3005 /* repetition mark */ || c == 0x3006 || c == 0x30F6 /* small ke */;
-}
 bool is_hiragana(char32_t c) { return c >= 0x3041 && c <= 0x309F; }
 bool is_katakana(char32_t c) { return (c >= 0x30A1 && c <= 0x30FA) || c == 0x30FC; }
-
-bool holds_kanji(const std::string& utf8) {
-    std::size_t pos = 0;
-    char32_t c;
-    while (next_utf8(utf8, pos, c))
-        if (is_kanji(c)) return true;
-    return false;
-}
 
 bool is_all_kana(const std::string& utf8) {
     std::size_t pos = 0;
@@ -63,28 +52,6 @@ bool is_all_kana(const std::string& utf8) {
         if (!next_utf8(utf8, pos, c) || !(is_hiragana(c) || is_katakana(c))) return false;
     }
     return !utf8.empty();
-}
-
-std::string katakana_to_hiragana(const std::string& utf8) {
-    std::string out;
-    std::size_t pos = 0;
-    char32_t c;
-    while (pos < utf8.size()) {
-        const std::size_t start = pos;
-        if (!next_utf8(utf8, pos, c)) {
-            out += utf8[pos++];
-            continue;
-        }
-        if (c >= 0x30A1 && c <= 0x30F6) {
-            c -= 0x60;
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out.append(utf8, start, pos - start);
-        }
-    }
-    return out;
 }
 
 std::size_t character_count(const std::string& utf8) {

@@ -10,22 +10,20 @@
 namespace vokari {
 namespace readings {
 
-// UTF-8 decoding, shared with the other tools.
+// UTF-8 decoding and the kanji test, shared with the other tools.
+using vokari::text::holds_kanji;
+using vokari::text::is_kanji;
+using vokari::text::katakana_to_hiragana;
 using vokari::text::next_utf8;
 
 // A line of the EDRDG dictionaries (EUC-JP) in, UTF-8 out; empty when the
 // line is not EUC-JP.
 std::string euc_jp_to_utf8(const std::string& line);
 
-// Kanji, including the repetition mark and the small ke used in counters.
-bool is_kanji(char32_t code);
 bool is_hiragana(char32_t code);
 bool is_katakana(char32_t code);  // full-width, with the long-vowel mark
-bool holds_kanji(const std::string& utf8);
 // True when every character is hiragana or full-width katakana.
 bool is_all_kana(const std::string& utf8);
-// Full-width katakana turned into hiragana; other characters unchanged.
-std::string katakana_to_hiragana(const std::string& utf8);
 // Number of characters of a valid UTF-8 text.
 std::size_t character_count(const std::string& utf8);
 

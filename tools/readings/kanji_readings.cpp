@@ -1,3 +1,4 @@
+// One reading for each kanji of kanjidic.
 #include "tools/readings/kanji_readings.h"
 
 #include <fstream>

@@ -28,6 +28,7 @@
 #include "tools/readings/reading_dictionary.h"
 #include "tools/readings/script_files.h"
 #include "tools/readings/script_text.h"
+#include "tools/text/file_replacement.h"
 #include "tools/text/shift_jis.h"
 
 using namespace vokari::readings;
@@ -132,32 +133,6 @@ bool read_file(const std::string& path, std::string& bytes) {
     std::ostringstream content;
     content << file.rdbuf();
     bytes = content.str();
-    return true;
-}
-
-// Writes `text` to `path` through a temporary file beside it, so that a
-// failed write leaves no half dictionary behind.
-bool write_through_temporary(const std::string& path, const std::string& text, std::string& error) {
-    const std::string temporary = path + ".tmp" + std::to_string(getpid());
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    // Flushed before closing: some C libraries (wine's msvcrt) forget a
-    // failed flush by the time fclose returns.
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
-    const bool closed = std::fclose(file) == 0;
-    const int write_error = errno;
-    // std::filesystem's rename replaces an older dictionary on Windows too.
-    std::error_code renamed;
-    if (written && closed)
-        std::filesystem::rename(std::filesystem::u8path(temporary), std::filesystem::u8path(path), renamed);
-    if (!written || !closed || renamed) {
-        error = "cannot write " + path + ": " + (renamed ? renamed.message() : std::strerror(write_error));
-        std::remove(temporary.c_str());
-        return false;
-    }
     return true;
 }
 
@@ -303,8 +278,9 @@ int main(int argc, char** argv) {
     }
     comment(std::to_string(written) + " pairs.");
     out += body;
-    if (!write_through_temporary(options.output, out, error)) {
-        std::cerr << "vokari-readings: " << error << "\n";
+    std::string reason;
+    if (!vokari::text::replace_file(options.output, out, reason)) {
+        std::cerr << "vokari-readings: cannot write " << options.output << ": " << reason << "\n";
         return 1;
     }
     std::cerr << "vokari-readings: " << options.output << ": " << written << " pairs, " << out.size() << " bytes from "

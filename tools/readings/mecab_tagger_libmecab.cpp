@@ -1,3 +1,4 @@
+// The MeCab tagger through the system's libmecab (the desktop build).
 #include "tools/readings/mecab_tagger.h"
 
 #include "tools/readings/morphology.h"

@@ -1,3 +1,4 @@
+// Splitting lines into words with their readings through MeCab.
 #include "tools/readings/morphology.h"
 
 #include <sys/stat.h>
@@ -8,6 +9,7 @@
 
 #include "tools/readings/mecab_tagger.h"
 #include "tools/text/shift_jis.h"
+#include "tools/text/utf8.h"
 
 namespace vokari {
 namespace readings {
@@ -49,12 +51,6 @@ std::string from_shift_jis(const std::string& bytes) {
     return decoded.ok ? decoded.utf8 : std::string();
 }
 
-// The length of the UTF-8 character at text[pos] (1 for a stray byte).
-std::size_t utf8_length(const std::string& text, std::size_t pos) {
-    const unsigned char lead = static_cast<unsigned char>(text[pos]);
-    const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    return pos + length <= text.size() ? length : 1;
-}
 
 }  // namespace
 
@@ -119,7 +115,7 @@ std::vector<Word> Morphology::analyse(const std::string& line) {
     // them are read on their own, the characters themselves are no words.
     std::string piece;
     for (std::size_t pos = 0; pos < line.size();) {
-        const std::size_t length = utf8_length(line, pos);
+        const std::size_t length = text::utf8_step(line, pos);
         const text::ShiftJisEncoding one = text::utf8_to_shift_jis(line.substr(pos, length));
         if (one.ok) {
             piece += one.shift_jis;

@@ -1,3 +1,4 @@
+// The pairs that read digit strings and counted numbers aloud.
 #include "tools/readings/number_pairs.h"
 
 #include <algorithm>

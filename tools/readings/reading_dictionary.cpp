@@ -1,3 +1,4 @@
+// From analysed words to the ordered pairs of a reading dictionary.
 #include "tools/readings/reading_dictionary.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Choosing the files of a folder that hold script text.
 #include "tools/readings/script_files.h"
 
 #include <algorithm>
@@ -6,6 +7,8 @@
 #include <fstream>
 #include <set>
 #include <system_error>
+
+#include "vokari_settings_text.h"
 
 // Names are UTF-8 (on Windows too, where a plain std::string path would be
 // taken in the system's code page): u8path in, u8string out.
@@ -28,20 +31,12 @@ bool is_folder(const fs::path& path) {
     return fs::is_directory(path, error);
 }
 
-bool starts_with(const std::string& text, const std::string& prefix) {
-    return text.compare(0, prefix.size(), prefix) == 0;
-}
-
 // The file names, in lower case, that the settings file of `dir` names as
-// dictionaries ("voice.translate.dic,NAME"), with the bundled ones.
+// dictionaries ("voice.translate.dic,NAME"), read as the module reads them,
+// with the bundled ones.
 std::set<std::string> named_dictionaries(const fs::path& dir) {
     std::set<std::string> names = {"dictionary.txt", "reading.dic"};
-    std::ifstream settings(dir / "vokari.txt", std::ios::binary);
-    const std::string key = "voice.translate.dic,";
-    for (std::string line; std::getline(settings, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!starts_with(line, key)) continue;
-        std::string name = line.substr(key.size());
+    for (std::string name : setting_values(read_settings_text(dir.u8string().c_str()), "voice.translate.dic")) {
         std::replace(name.begin(), name.end(), '\\', '/');
         names.insert(lower(name));
     }

@@ -1,3 +1,4 @@
+// Telling UTF-8 from Shift_JIS, and where each stops fitting.
 #include "tools/text/text_detection.h"
 
 #include "tools/text/shift_jis.h"

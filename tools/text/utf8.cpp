@@ -1,3 +1,4 @@
+// UTF-8 decoding, the kanji test and the kana conversion of every tool.
 #include "tools/text/utf8.h"
 
 namespace vokari {
@@ -41,6 +42,48 @@ std::optional<std::size_t> first_invalid_utf8(const std::string& bytes) {
     while (pos < bytes.size())
         if (!next_utf8(bytes, pos, code)) return pos;
     return std::nullopt;
+}
+
+std::size_t utf8_step(const std::string& text, std::size_t pos) {
+    char32_t code;
+    const std::size_t start = pos;
+    return next_utf8(text, pos, code) ? pos - start : 1;
+}
+
+bool is_kanji(char32_t c) {
+    return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0xF900 && c <= 0xFAFF) ||
+           (c >= 0x20000 && c <= 0x2FFFF) || c == 0x3005 || c == 0x3006 || c == 0x30F6;
+}
+
+bool holds_kanji(const std::string& utf8) {
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        char32_t code;
+        if (!next_utf8(utf8, pos, code)) ++pos;
+        else if (is_kanji(code)) return true;
+    }
+    return false;
+}
+
+std::string katakana_to_hiragana(const std::string& utf8) {
+    std::string out;
+    std::size_t pos = 0;
+    char32_t c;
+    while (pos < utf8.size()) {
+        const std::size_t start = pos;
+        if (!next_utf8(utf8, pos, c)) {
+            out += utf8[pos++];
+            continue;
+        }
+        if (c >= 0x30A1 && c <= 0x30F6) {
+            c -= 0x60;
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out.append(utf8, start, pos - start);
+        }
+    }
+    return out;
 }
 
 }  // namespace text

@@ -1,4 +1,5 @@
-// Reading UTF-8: one character at a time, and where a text stops being UTF-8.
+// Reading UTF-8: one character at a time, where a text stops being UTF-8,
+// whether it holds kanji, and katakana made hiragana.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +18,21 @@ bool next_utf8(const std::string& text, std::size_t& pos, char32_t& code);
 // Byte offset of the first byte of `bytes` that is not part of well-formed
 // UTF-8, or nothing when all of it is UTF-8.
 std::optional<std::size_t> first_invalid_utf8(const std::string& bytes);
+
+// Bytes of the character at text[pos]: its length when it is well-formed
+// UTF-8, else 1 (a stray byte stands alone).
+std::size_t utf8_step(const std::string& text, std::size_t pos);
+
+// Kanji: the CJK ideographs (the unified blocks with their extensions, the
+// compatibility ideographs) and the marks written in their place: the
+// repetition mark, the shime mark and the small ke of counters.
+bool is_kanji(char32_t code);
+// Whether `utf8` holds a kanji; bytes that are not UTF-8 are stepped over.
+bool holds_kanji(const std::string& utf8);
+
+// Full-width katakana (U+30A1 to U+30F6) turned into hiragana; other
+// characters, and bytes that are not UTF-8, unchanged.
+std::string katakana_to_hiragana(const std::string& utf8);
 
 }  // namespace text
 }  // namespace vokari

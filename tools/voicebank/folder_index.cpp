@@ -1,3 +1,4 @@
+// A folder's file names looked up regardless of letter case.
 #include "folder_index.h"
 
 #include <filesystem>

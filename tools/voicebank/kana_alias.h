@@ -23,8 +23,5 @@ struct AliasSlot {
 // sya, tya, zya, jya ...).
 AliasSlot slot_of_alias(const std::string& alias);
 
-// `text` with every katakana letter that has a hiragana twin replaced by it.
-std::string katakana_to_hiragana(const std::string& text);
-
 }  // namespace voicebank
 }  // namespace vokari

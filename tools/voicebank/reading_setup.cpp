@@ -1,10 +1,11 @@
+// Turning on reading in a new module folder: its settings file and reading dictionary.
 #include "reading_setup.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
 #include "program_path.h"
+#include "tools/text/file_replacement.h"
 
 namespace vokari {
 namespace voicebank {
@@ -23,22 +24,6 @@ bool present(const fs::path& path) {
     return fs::exists(path, ignored);
 }
 
-// Copies `from` to `to` through a temporary beside `to`, so that a full disk
-// leaves no half file.
-bool copy_whole(const fs::path& from, const fs::path& to, std::string& reason) {
-    fs::path temporary = to;
-    temporary += ".part";
-    std::error_code failure;
-    fs::copy_file(from, temporary, fs::copy_options::overwrite_existing, failure);
-    if (!failure) fs::rename(temporary, to, failure);
-    if (failure) {
-        reason = failure.message();
-        fs::remove(temporary, failure);
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string set_up_reading(const std::string& module_dir, const std::vector<std::string>& voice_dirs) {
@@ -55,27 +40,20 @@ std::string set_up_reading(const std::string& module_dir, const std::vector<std:
                 break;
             }
         if (source.empty()) return "no reading dictionary found with vokari-voicebank; kanji stay silent: " + manual;
-        if (!copy_whole(source / "reading.dic", dir / "reading.dic", reason))
+        if (!text::replace_file_with_copy((source / "reading.dic").u8string(), (dir / "reading.dic").u8string(),
+                                          reason))
             return "cannot copy reading.dic into " + module_dir + ": " + reason + "; kanji stay silent: " + manual;
         for (const char* licence : {"READING-LICENSE.txt", "READING-LICENSE"})
             if (present(source / licence)) {
-                copy_whole(source / licence, dir / "READING-LICENSE.txt", reason);
+                text::replace_file_with_copy((source / licence).u8string(), (dir / "READING-LICENSE.txt").u8string(),
+                                             reason);
                 break;
             }
     }
-    std::string text = "// vokari.txt - settings of this voice, written by vokari-voicebank.\r\n";
-    for (const std::string& line : reading_settings_lines()) text += line + "\r\n";
-    const fs::path temporary = dir / "vokari.txt.part";
-    FILE* file = std::fopen(temporary.u8string().c_str(), "wb");
-    bool ok =
-        file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
-    if (file != nullptr) ok = std::fclose(file) == 0 && ok;
-    std::error_code failure;
-    if (ok) fs::rename(temporary, dir / "vokari.txt", failure);
-    if (!ok || failure) {
-        fs::remove(temporary, failure);
+    std::string settings = "// vokari.txt - settings of this voice, written by vokari-voicebank.\r\n";
+    for (const std::string& line : reading_settings_lines()) settings += line + "\r\n";
+    if (!text::replace_file((dir / "vokari.txt").u8string(), settings, reason))
         return "cannot write vokari.txt into " + module_dir + "; kanji stay silent: " + manual;
-    }
     return "vokari.txt written: kanji and numbers are read through reading.dic";
 }
 

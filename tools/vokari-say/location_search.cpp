@@ -1,3 +1,4 @@
+// Building the answer of a location search: found, not found, or the library the user named.
 #include "tools/vokari-say/location_search.h"
 
 namespace vokari {

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "tools/text/utf8.h"
 #include "tools/vokari-say/display_timeline.h"
 #include "tools/vokari-say/locations.h"
 #include "tools/vokari-say/module_library.h"
@@ -20,13 +21,17 @@
 #include "tools/vokari-say/protocol.h"
 #include "tools/vokari-say/reading_lines.h"
 #include "tools/vokari-say/script_input.h"
-#include "tools/vokari-say/settings_values.h"
 #include "tools/vokari-say/sound_device.h"
 #include "tools/vokari-say/speech_report.h"
 #include "tools/vokari-say/text_encoding.h"
 #include "tools/vokari-say/utterance_svg.h"
+#include "vokari_settings_text.h"
 
 using namespace vokari::say;
+using vokari::read_settings_text;
+using vokari::setting_values;
+using vokari::tag_prefix_setting;
+using vokari::talk_default_speed_setting;
 
 namespace {
 
@@ -116,7 +121,7 @@ int run_raw(const Options& options, ModuleLibrary& library, const PrivateHost& h
 // --reading: one line of spoken morae per script.
 int run_reading(const Options& options, ModuleLibrary& library, const PrivateHost& host, const std::string& voice_dir,
                 char prefix) {
-    if (setting_values(read_settings_text(voice_dir), "voice.reading.dic").empty())
+    if (setting_values(read_settings_text(voice_dir.c_str()), "voice.reading.dic").empty())
         return fail("the voice in " + voice_dir + " has no reading step (no voice.reading.dic line in its settings)");
     std::vector<std::string> scripts;
     if (options.each_line) {
@@ -218,8 +223,8 @@ int run_script(const Options& options, ModuleLibrary& library, const PrivateHost
         facts.voice_dir = voice_dir;
         facts.voice_has_samples = voice_has_samples(voice_dir);
         if (!facts.voice_has_samples) facts.voice_below = voice_folder_below(voice_dir);
-        facts.talk_default_speed = talk_default_speed_of(read_settings_text(voice_dir));
-        facts.script_has_kanji = has_kanji(run.script_utf8);
+        facts.talk_default_speed = talk_default_speed_setting(read_settings_text(voice_dir.c_str()));
+        facts.script_has_kanji = vokari::text::holds_kanji(run.script_utf8);
         facts.sound_written = wav.ok;
         facts.module_error = module_error;
         facts.sound = wav;
@@ -261,9 +266,9 @@ int main(int argc, char** argv) {
         if (!why.empty()) return fail("cannot write " + output + ": " + why);
     }
 
-    const std::string settings = read_settings_text(voice_dir.path);
+    const std::string settings = read_settings_text(voice_dir.path.c_str());
     ScriptRun run;
-    const char prefix = tag_prefix_of(settings);
+    const char prefix = tag_prefix_setting(settings);
     if (options.reading) {
         if (prefix == '\0') return fail("the module's tag.prefix setting is empty, so --reading cannot keep it silent");
         PrivateHost host;

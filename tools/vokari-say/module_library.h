@@ -1,8 +1,9 @@
 // The module library, loaded and driven exactly as the host application does:
 // its three exports `load`, `request` and `unload`, with every block handed
-// over allocated as that host allocates it (module_memory.h; the module frees
-// it) and the response block freed here.  The library is never closed: its audio backend may still
-// be winding down after `unload`, and the process ends soon after anyway.
+// over a global memory block of the platform layer, as the host allocates it
+// (the module frees it), and the response block freed here.  The library is
+// never closed: its audio backend may still be winding down after `unload`,
+// and the process ends soon after anyway.
 #pragma once
 
 #include <string>
@@ -35,6 +36,12 @@ private:
     using LoadFunction = int (*)(void*, long);
     using RequestFunction = void* (*)(void*, long*);
     using UnloadFunction = int (*)();
+
+    // The system's part (module_library_posix.cpp, module_library_win32.cpp):
+    // opens the library file at `path`, false with the reason in `error`;
+    // then finds an export by name (null when missing).
+    bool open_system_library(const std::string& path, std::string& error);
+    void* find_export(const char* name) const;
 
     void* handle_ = nullptr;
     LoadFunction load_ = nullptr;

@@ -1,26 +1,13 @@
-// dlopen of the module, and the malloc'd blocks its exports hand over.
+// dlopen of the module library and dlsym of its exports.
 #include "tools/vokari-say/module_library.h"
 
 #include <dlfcn.h>
 #include <sys/stat.h>
 
-#include <cstdlib>
-#include <cstring>
-
-#include "tools/vokari-say/module_memory.h"
-
 namespace vokari {
 namespace say {
 
-void* module_block(const std::string& bytes) {
-    void* block = std::malloc(bytes.empty() ? 1 : bytes.size());
-    if (block != nullptr && !bytes.empty()) std::memcpy(block, bytes.data(), bytes.size());
-    return block;
-}
-
-void free_module_block(void* block) { std::free(block); }
-
-bool ModuleLibrary::open(const std::string& path, std::string& error) {
+bool ModuleLibrary::open_system_library(const std::string& path, std::string& error) {
     struct stat info;
     if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         error = "module library not found: " + path;
@@ -35,15 +22,10 @@ bool ModuleLibrary::open(const std::string& path, std::string& error) {
         error = "cannot load the module library " + path + ": " + (why ? why : "unknown error");
         return false;
     }
-    load_ = reinterpret_cast<LoadFunction>(dlsym(handle_, "load"));
-    request_ = reinterpret_cast<RequestFunction>(dlsym(handle_, "request"));
-    unload_ = reinterpret_cast<UnloadFunction>(dlsym(handle_, "unload"));
-    if (load_ == nullptr || request_ == nullptr || unload_ == nullptr) {
-        error = path + " is not a vokari module: it lacks one of the exports load, request, unload";
-        return false;
-    }
     return true;
 }
+
+void* ModuleLibrary::find_export(const char* name) const { return dlsym(handle_, name); }
 
 }  // namespace say
 }  // namespace vokari

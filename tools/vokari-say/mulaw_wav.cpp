@@ -1,60 +1,42 @@
-// RIFF chunk walking and mu-law decoding.
+// vokari-say's reading of a WAV file the module wrote: the file's bytes through
+// the module's own chunk walk (base/mulaw_wav.h), decoded to linear values.
 #include "tools/vokari-say/mulaw_wav.h"
 
-#include <algorithm>
-
 #include "base/mulaw.h"
-
+#include "base/mulaw_wav.h"
 #include "tools/vokari-say/script_input.h"
 
 namespace vokari {
 namespace say {
 namespace {
 
-unsigned read_le(const std::string& bytes, size_t at, int width) {
-    unsigned value = 0;
-    for (int k = width - 1; k >= 0; --k) value = (value << 8) | static_cast<unsigned char>(bytes[at + k]);
-    return value;
-}
-
-MuLawWav failure(const std::string& path, const std::string& why) {
-    MuLawWav wav;
-    wav.error = path + ": " + why;
-    return wav;
+const char* problem_text(MulawWavProblem problem) {
+    switch (problem) {
+    case MulawWavProblem::not_wav: return "not a WAV file";
+    case MulawWavProblem::not_mulaw: return "not 8-bit mono mu-law";
+    case MulawWavProblem::no_usable_format: return "data before a usable format chunk";
+    default: return "no sample data";
+    }
 }
 
 }  // namespace
 
 MuLawWav read_mulaw_wav(const std::string& path) {
-    const ReadResult file = read_input(path);
-    if (!file.ok) return failure(path, file.error);
-    const std::string& bytes = file.bytes;
-    if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0)
-        return failure(path, "not a WAV file");
-
     MuLawWav wav;
-    bool format_seen = false;
-    for (size_t chunk = 12; chunk + 8 <= bytes.size();) {
-        const std::string id = bytes.substr(chunk, 4);
-        const size_t size = read_le(bytes, chunk + 4, 4);
-        const size_t body = chunk + 8;
-        if (id == "fmt " && size >= 16 && body + 16 <= bytes.size()) {
-            if (read_le(bytes, body, 2) != 7 || read_le(bytes, body + 2, 2) != 1 || read_le(bytes, body + 14, 2) != 8)
-                return failure(path, "not 8-bit mono mu-law");
-            wav.sample_rate = static_cast<int>(read_le(bytes, body + 4, 4));
-            format_seen = true;
-        } else if (id == "data") {
-            if (!format_seen || wav.sample_rate <= 0) return failure(path, "data before a usable format chunk");
-            const size_t end = std::min(bytes.size(), body + size);
-            wav.samples.reserve(end - body);
-            for (size_t i = body; i < end; ++i)
-                wav.samples.push_back(vokari::mulaw_decode_table[static_cast<unsigned char>(bytes[i])]);
-            wav.ok = true;
-            return wav;
-        }
-        chunk = body + size + (size & 1);
+    const ReadResult file = read_input(path);
+    MulawSamples found;
+    const MulawWavProblem problem =
+        file.ok ? find_mulaw_samples(reinterpret_cast<const std::uint8_t*>(file.bytes.data()), file.bytes.size(), found)
+                : MulawWavProblem::none;
+    if (!file.ok || problem != MulawWavProblem::none) {
+        wav.error = path + ": " + (file.ok ? problem_text(problem) : file.error);
+        return wav;
     }
-    return failure(path, "no sample data");
+    wav.sample_rate = static_cast<int>(found.sample_rate);
+    wav.samples.reserve(found.count);
+    for (std::size_t i = 0; i < found.count; ++i) wav.samples.push_back(mulaw_decode_table[found.bytes[i]]);
+    wav.ok = true;
+    return wav;
 }
 
 int duration_ms(const MuLawWav& wav) {

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "tools/windows/system_message.h"
+#include "tools/text/file_replacement.h"
 
 namespace vokari {
 namespace say {
@@ -44,24 +44,10 @@ bool write_output_file(const std::string& path, const std::string& bytes, std::s
     }
     // Written beside and moved over the old file: a full disk leaves the
     // old file whole and no partial one.
-    const std::string partial = path + ".partial" + std::to_string(GetCurrentProcessId());
-    std::FILE* file = std::fopen(partial.c_str(), "wb");
-    int failure = file == nullptr ? errno : 0;
-    // Flushed before closing: wine's msvcrt forgets a failed flush by the
-    // time fclose returns.
-    if (failure == 0 && (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fflush(file) != 0))
-        failure = errno ? errno : EIO;
-    if (file != nullptr && std::fclose(file) != 0 && failure == 0) failure = errno;
-    if (failure == 0 && !MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        error = "cannot write " + path + ": " + windows::system_message(GetLastError());
-        DeleteFileA(partial.c_str());
-        return false;
-    }
-    if (failure != 0) {
-        error = "cannot write " + path + ": " + std::strerror(failure);
-        DeleteFileA(partial.c_str());
-    }
-    return failure == 0;
+    std::string reason;
+    if (text::replace_file(path, bytes, reason)) return true;
+    error = "cannot write " + path + ": " + reason;
+    return false;
 }
 
 }  // namespace say

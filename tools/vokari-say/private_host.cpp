@@ -9,7 +9,7 @@
 
 #include "tools/vokari-say/private_tree.h"
 #include "tools/vokari-say/script_input.h"
-#include "tools/vokari-say/settings_values.h"
+#include "vokari_settings_text.h"
 
 namespace vokari {
 namespace say {
@@ -109,7 +109,7 @@ bool PrivateHost::create(const PrivateHostPlan& plan, std::string& error) {
         }
     }
 
-    const std::string settings = read_settings_text(plan.voice_dir);
+    const std::string settings = read_settings_text(plan.voice_dir.c_str());
     // The voice's own log stays out of the copy: vokari-say keeps a log of its own.
     std::set<std::string> skip = {"vokari.txt", kLogName, kSoundFileName, kBeforeDictionary, kAfterDictionary};
     for (const std::string& log : setting_values(settings, "log")) skip.insert(log);
@@ -128,7 +128,7 @@ bool PrivateHost::create(const PrivateHostPlan& plan, std::string& error) {
     // when a sound-file tag of the script or of a dictionary names a file
     // there; only then are the folders copied rather than linked.
     bool module_writes_below =
-        users_request.find(std::string(1, tag_prefix_of(settings)) + "wavout") != std::string::npos;
+        users_request.find(std::string(1, tag_prefix_setting(settings)) + "wavout") != std::string::npos;
     for (const std::string& value : setting_values(settings, "delete.excess.hv1"))
         module_writes_below = module_writes_below || value == "on";
     for (const std::string& dictionary : dictionaries)

@@ -1,3 +1,4 @@
+// Scripts sent as reading requests, and their answers as lines of morae.
 #include "tools/vokari-say/reading_lines.h"
 
 namespace vokari {

@@ -57,21 +57,6 @@ std::string no_reading(const std::string& voice_dir) {
 
 }  // namespace
 
-bool has_kanji(const std::string& utf8) {
-    std::size_t pos = 0;
-    char32_t code = 0;
-    while (pos < utf8.size()) {
-        if (!vokari::text::next_utf8(utf8, pos, code)) {
-            ++pos;
-            continue;
-        }
-        if (code == 0x3005 || (code >= 0x3400 && code <= 0x4DBF) || (code >= 0x4E00 && code <= 0x9FFF) ||
-            (code >= 0xF900 && code <= 0xFAFF) || (code >= 0x20000 && code <= 0x2FFFF))
-            return true;
-    }
-    return false;
-}
-
 bool voice_has_samples(const std::string& voice_dir) {
     for (const auto& group : vokari::kSampleFolders)
         for (const char* folder : group)

@@ -19,7 +19,7 @@ struct SpeechFacts {
     bool voice_has_samples = true;  // see voice_has_samples()
     std::string voice_below;        // a subfolder that holds a voice, when the voice folder has none
     int talk_default_speed = 130;   // the voice's setting (ms per kana)
-    bool script_has_kanji = false;  // see has_kanji()
+    bool script_has_kanji = false;  // said only through a reading dictionary
     bool sound_written = false;     // the module rendered and wrote the sound
     bool module_error = false;      // the module's log has an ERROR line for it
     MuLawWav sound;                 // that sound
@@ -36,10 +36,6 @@ struct SpeechReport {
 
 // Judges what was spoken and explains every silence.
 SpeechReport judge_speech(const SpeechFacts& facts);
-
-// True when `utf8` holds a kanji (or the repeat mark 々), which the module
-// says only through a reading dictionary.
-bool has_kanji(const std::string& utf8);
 
 // True when one of the voice folder's four sample folders holds a sample file
 // ("<slot>.wav" or "<slot>.hv1").

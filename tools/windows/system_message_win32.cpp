@@ -1,3 +1,4 @@
+// FormatMessage for an error code, trimmed of its line end and final period.
 #include "tools/windows/system_message.h"
 
 #include <windows.h>
