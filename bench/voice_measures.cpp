@@ -6,9 +6,12 @@
 //    of the samples with the same vowel, and within 3 % of the speaker's
 //    median pitch;
 //  - joins: the mean log-spectral distance between the 20 ms before and the
-//    20 ms after each phoneme start, in the speaker-1 rendering of the 50
+//    20 ms after each phoneme start, in each speaker's rendering of the 50
 //    sentences of voice_sentences.txt; Open JTalk's own speech of the same
-//    sentences measured at its mora boundaries for reference;
+//    sentences measured at its mora boundaries for reference; with them the
+//    longest stretch below -40 dBFS between two kana spoken without a pause;
+//  - word starts: how long after its first kana each of a few words has its
+//    first voiced frame, per speaker;
 //  - closeness: the mean mel-cepstral distortion between each rendering and
 //    Open JTalk's own, after dynamic time warping.
 //
@@ -120,21 +123,76 @@ struct Speech {
     std::vector<long> boundaries;
 };
 
-// Speaker 1 of the loaded module says `kana` (UTF-8).
-Speech render_partner(vokari::Module& module, const std::string& kana) {
+// Speaker `speaker` of the loaded module says `kana` (UTF-8); `runs` gets
+// the spans from the first to the last phoneme start of each stretch spoken
+// without a pause.
+Speech render_speaker(vokari::Module& module, int speaker, const std::string& kana,
+                      std::vector<std::pair<long, long>>* runs = nullptr) {
     Speech speech;
     vokari::Timeline timeline;
-    const std::string script = bench::to_shift_jis("\\1" + kana);
+    const std::string script = bench::to_shift_jis((speaker == 0 ? "\\0" : "\\1") + kana);
     const vokari::ScanResult scan = vokari::scan_script(module.voice, script, timeline);
     const std::int64_t count =
         std::min<std::int64_t>(vokari::output_sample_count(scan.total_ms), vokari::kMaxOutputSamples);
     std::vector<std::uint8_t> out(static_cast<size_t>(count));
     vokari::render_timeline(module.voice, timeline, out.data(), static_cast<std::int32_t>(count));
     speech.samples = decode(out, 0);
-    for (const vokari::PhonemeEvent& event : timeline.phoneme_events[1]) {
-        if (event.slot >= 0) speech.boundaries.push_back(event.time);
+    long run_start = -1, run_end = -1;
+    for (const vokari::PhonemeEvent& event : timeline.phoneme_events[speaker]) {
+        if (event.slot >= 0) {
+            speech.boundaries.push_back(event.time);
+            if (run_start < 0) run_start = event.time;
+            run_end = event.time;
+        } else {
+            if (runs != nullptr && run_end > run_start) runs->emplace_back(run_start, run_end);
+            run_start = run_end = -1;
+        }
     }
+    if (runs != nullptr && run_end > run_start) runs->emplace_back(run_start, run_end);
     return speech;
+}
+
+constexpr long kQuietFrame = 110;  // 5 ms
+
+// The longest stretch of 5 ms frames below -40 dBFS within [begin, end), in ms.
+double longest_quiet_ms(const std::vector<float>& x, long begin, long end) {
+    long longest = 0, current = 0;
+    for (long at = begin; at + kQuietFrame <= std::min(end, static_cast<long>(x.size())); at += kQuietFrame) {
+        current = 20.0 * std::log10(rms(x, at, at + kQuietFrame) + 1e-12) < -40.0 ? current + kQuietFrame : 0;
+        longest = std::max(longest, current);
+    }
+    return 1000.0 * static_cast<double>(longest) / 22050.0;
+}
+
+// Milliseconds from `start` to the first 10 ms frame that is voiced (a clear
+// pitch period) and above -40 dBFS; -1 when none within a second.
+double first_voiced_ms(const std::vector<float>& x, long start) {
+    constexpr long kStep = 220;
+    for (long at = start; at < start + 22050 && at + 2 * kMaxPeriod < static_cast<long>(x.size()); at += kStep) {
+        if (20.0 * std::log10(rms(x, at, at + kStep) + 1e-12) < -40.0) continue;
+        const PeriodEstimate estimate = estimate_period(x, at);
+        if (estimate.period > 0.0 && estimate.aperiodicity < 0.2) return 1000.0 * (at - start) / 22050.0;
+    }
+    return -1.0;
+}
+
+// The words whose starts are measured: a greeting, and consonants that open
+// a word with a closure, a burst or a long glide.
+const char* const kWords[] = {"こんにちは", "この", "こーひー", "つくえ", "ちゅうい", "ぎゅうにゅう"};
+
+void measure_word_starts(const std::string& voice) {
+    vokari::Module module;
+    vokari::load_module(module, voice.data(), static_cast<long>(voice.size()));
+    for (int speaker : {0, 1}) {
+        std::printf("  speaker %d, first voiced frame after the word's start:", speaker);
+        for (const char* word : kWords) {
+            const Speech speech = render_speaker(module, speaker, word);
+            const long start = speech.boundaries.empty() ? 0 : speech.boundaries.front();
+            std::printf(" %s %.0f ms", word, first_voiced_ms(speech.samples, start));
+        }
+        std::printf("\n");
+    }
+    vokari::unload_module(module);
 }
 
 // Mean log-spectral distance across `boundaries`; boundaries next to silence
@@ -176,6 +234,12 @@ int main(int argc, char** argv) {
     for (const std::string& voice : voices) {
         std::printf(" %s\n", voice.c_str());
         measure_even_syllables(voice);
+    }
+
+    std::printf("Word starts:\n");
+    for (const std::string& voice : voices) {
+        std::printf(" %s\n", voice.c_str());
+        measure_word_starts(voice);
     }
 
     JtalkVoice source;
@@ -222,24 +286,30 @@ int main(int argc, char** argv) {
     for (const std::string& voice : voices) {
         vokari::Module module;
         vokari::load_module(module, voice.data(), static_cast<long>(voice.size()));
-        double join_sum = 0.0, distortion_sum = 0.0;
-        int join_count = 0, distortion_count = 0;
-        for (size_t s = 0; s < sentences.size(); ++s) {
-            const Speech speech = render_partner(module, sentences[s]);
-            add_join_distances(speech, join_sum, join_count);
-            const double distortion = bench::aligned_cepstral_distortion(bench::mel_cepstra(speech.samples),
-                                                                         bench::mel_cepstra(reference[s].samples));
-            if (!std::isnan(distortion)) {
-                distortion_sum += distortion;
-                ++distortion_count;
+        std::printf(" %s\n", voice.c_str());
+        for (int speaker : {0, 1}) {
+            double join_sum = 0.0, distortion_sum = 0.0, quiet = 0.0;
+            int join_count = 0, distortion_count = 0;
+            for (size_t s = 0; s < sentences.size(); ++s) {
+                std::vector<std::pair<long, long>> runs;
+                const Speech speech = render_speaker(module, speaker, sentences[s], &runs);
+                add_join_distances(speech, join_sum, join_count);
+                for (const auto& run : runs)
+                    quiet = std::max(quiet, longest_quiet_ms(speech.samples, run.first, run.second));
+                const double distortion = bench::aligned_cepstral_distortion(bench::mel_cepstra(speech.samples),
+                                                                             bench::mel_cepstra(reference[s].samples));
+                if (!std::isnan(distortion)) {
+                    distortion_sum += distortion;
+                    ++distortion_count;
+                }
             }
+            std::printf(
+                "  speaker %d: joins %.2f dB over %d boundaries (%.2f x Open JTalk's); longest stretch below "
+                "-40 dBFS between kana %.0f ms; mel-cepstral distortion to Open JTalk %.2f dB\n",
+                speaker, join_sum / join_count, join_count, join_sum / join_count / (reference_sum / reference_count),
+                quiet, distortion_sum / distortion_count);
         }
         vokari::unload_module(module);
-        std::printf(
-            " %s\n  joins %.2f dB over %d boundaries (%.2f x Open JTalk's); "
-            "mel-cepstral distortion to Open JTalk %.2f dB\n",
-            voice.c_str(), join_sum / join_count, join_count, join_sum / join_count / (reference_sum / reference_count),
-            distortion_sum / distortion_count);
     }
     return 0;
 }

@@ -41,14 +41,22 @@ mkdir "$scratch/module"
 cp "$root/voices/default/vokari.txt" "$scratch/module/"
 for speaker in 0 1; do
   "$build/tools/voicebank/vokari-jtalk-record" --speaker "$speaker" "$scratch/speaker$speaker" >"$scratch/record$speaker.log"
-  "$build/tools/voicebank/vokari-voicebank" --speaker "$speaker" "$scratch/speaker$speaker" "$scratch/module" \
+  # The recorder's oto.ini marks each vowel where open_jtalk's labels put it.
+  "$build/tools/voicebank/vokari-voicebank" --oto --speaker "$speaker" "$scratch/speaker$speaker" "$scratch/module" \
     >"$scratch/build$speaker.log"
 done
-# The recorder's settings, named where the samples are described.
-sed -i '1a // Recorded by vokari-jtalk-record: open_jtalk -fm 8 -a 0.62 -r 0.6 (higher and lighter).' \
+# The recorder's settings, named where the samples are described, and per
+# syllable what it said and how long the duration model made the consonant.
+sed -i '1a // Recorded by vokari-jtalk-record: open_jtalk -fm 8 -a 0.62 -r 1.0 (higher and lighter).' \
   "$scratch/module/vokariv0/details.txt" "$scratch/module/vokaric0/details.txt"
-sed -i '1a // Recorded by vokari-jtalk-record: open_jtalk -fm 0 -a 0.55 -r 0.6 (the voice'"'"'s own pitch).' \
+sed -i '1a // Recorded by vokari-jtalk-record: open_jtalk -fm 0 -a 0.55 -r 1.0 (the voice'"'"'s own pitch).' \
   "$scratch/module/vokariv1/details.txt" "$scratch/module/vokaric1/details.txt"
+for speaker in 0 1; do
+  grep -v ' ms kept, ' "$scratch/record$speaker.log" >"$scratch/vowels$speaker.txt"
+  grep -E '^// Every| ms kept, ' "$scratch/record$speaker.log" >"$scratch/consonants$speaker.txt"
+  sed -i "2r $scratch/vowels$speaker.txt" "$scratch/module/vokariv$speaker/details.txt"
+  sed -i "2r $scratch/consonants$speaker.txt" "$scratch/module/vokaric$speaker/details.txt"
+done
 for directory in vokariv0 vokaric0 vokariv1 vokaric1; do
   rm -rf "$root/voices/default/$directory"
   mv "$scratch/module/$directory" "$root/voices/default/$directory"

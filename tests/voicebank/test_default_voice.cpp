@@ -1,7 +1,8 @@
 // Objective checks on the bundled voice in voices/default: every slot of
 // both speakers present in the module's layout, seamless vowel loops, no
-// click where a sample starts or stops, and even loudness and pitch once the
-// details' corrections are applied.
+// click where a sample starts or stops, even loudness and pitch once the
+// details' corrections are applied, and every vowel where the recorder's
+// duration model put it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -164,4 +165,35 @@ TEST(DefaultVoice, SpeakersAreClearlyApartInPitch) {
                           a.details.at("correct.frequency"));
     };
     EXPECT_GT(pitch_of(0), 1.5 * pitch_of(1));
+}
+
+// The vowel of a consonant sample starts where the syllable's consonant
+// ends in the trained voice's duration model (the recorder names that
+// length per syllable in the details), give or take a quarter, and never
+// later than 110 ms: the module starts a sample at its kana's time, so a
+// later vowel is heard late.
+TEST(DefaultVoice, VowelsStartAfterTheConsonantsNaturalLength) {
+    for (int speaker : {0, 1}) {
+        const std::string path = directory_of(speaker, 5) + "/details.txt";
+        std::ifstream in(path);
+        std::map<std::string, double> model_ms;
+        for (std::string line; std::getline(in, line);) {
+            const size_t colon = line.find(':');
+            const size_t model = line.find(" ms in the duration model");
+            if (line.rfind("// ", 0) != 0 || colon == std::string::npos || model == std::string::npos) continue;
+            const size_t number = line.rfind(' ', model - 1) + 1;
+            model_ms[line.substr(3, colon - 3)] = std::stod(line.substr(number, model - number));
+        }
+        int checked = 0;
+        for (int slot = 0; slot < kSyllableCount; ++slot) {
+            if (is_vowel_syllable(slot)) continue;
+            const std::string name = kSyllables[slot].romaji;
+            ASSERT_EQ(model_ms.count(name), 1u) << path << " names no model length for " << name;
+            const double onset_ms = bank(speaker)[slot].details.at("adjust.vowel.delay") * 1000.0 / 22050.0;
+            EXPECT_LE(onset_ms, 110.0) << "speaker " << speaker << " " << name;
+            EXPECT_NEAR(onset_ms, model_ms[name], 0.25 * model_ms[name] + 0.5) << "speaker " << speaker << " " << name;
+            ++checked;
+        }
+        EXPECT_EQ(checked, 101);
+    }
 }

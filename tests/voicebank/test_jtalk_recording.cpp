@@ -1,6 +1,8 @@
 // The Open JTalk recorder: it refuses, naming what to install, before it
-// writes anything, it reads the synthesiser's phoneme times correctly, and
-// it evens out the pitch of a vowel without touching its consonant.
+// writes anything, it reads the synthesiser's phoneme times correctly, cuts
+// only the syllable it asked for with its consonant at most as long as
+// allowed, and brings a vowel to the bank's pitch without touching its
+// consonant.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -53,20 +55,62 @@ TEST(JtalkRecorder, ReadsPhonemeTimesOfTheLabelSectionOnly) {
     EXPECT_EQ(labels[1].end, 9591);
 }
 
-TEST(JtalkRecorder, EvensOutThePitchOfTheVowelOnly) {
-    // A consonant, then a vowel whose pitch rises by a tenth half-way.
+TEST(JtalkRecorder, CutsOnlyTheSyllableAskedForAndShortensALongConsonant) {
+    using vokari::voicebank::PhonemeLabel;
+    vokari::voicebank::JtalkRecording recording;
+    recording.samples.assign(20000, 0.1f);
+    auto spoken = [&](std::vector<PhonemeLabel> labels) {
+        recording.labels = labels;
+        return recording;
+    };
+    // "あぎゅーーね": a, gy (2000 samples), u held over two labels, n, e.
+    const auto gyu = spoken({{"sil", 0, 1000},
+                             {"a", 1000, 3000},
+                             {"gy", 3000, 5000},
+                             {"u", 5000, 7000},
+                             {"u", 7000, 9000},
+                             {"n", 9000, 10000},
+                             {"e", 10000, 12000}});
+    const auto whole = vokari::voicebank::cut_syllable(gyu, 1, 2, true, 2000);
+    ASSERT_TRUE(whole.ok);
+    EXPECT_EQ(whole.vowel_start, 2000);
+    EXPECT_EQ(whole.samples.size(), 6000u);
+    EXPECT_EQ(whole.consonant, "gy");
+    const auto shortened = vokari::voicebank::cut_syllable(gyu, 1, 2, true, 1999);
+    ASSERT_TRUE(shortened.ok);
+    EXPECT_EQ(shortened.vowel_start, 1999);
+    EXPECT_EQ(shortened.model_consonant, 2000);
+    // "あへーーね" read as あ and the particle え: no consonant where one was asked for.
+    const auto particle =
+        spoken({{"a", 0, 2000}, {"e", 2000, 4000}, {"e", 4000, 6000}, {"n", 6000, 7000}, {"e", 7000, 9000}});
+    EXPECT_FALSE(vokari::voicebank::cut_syllable(particle, 1, 2, true, 2000).ok);
+    // A contracted sound read as two morae (ki, ya): the vowel changes inside the cut.
+    const auto split = spoken({{"a", 0, 2000},
+                               {"k", 2000, 3000},
+                               {"i", 3000, 4000},
+                               {"y", 4000, 5000},
+                               {"a", 5000, 7000},
+                               {"n", 7000, 8000},
+                               {"e", 8000, 9000}});
+    EXPECT_FALSE(vokari::voicebank::cut_syllable(split, 1, 2, true, 2000).ok);
+}
+
+TEST(JtalkRecorder, BringsTheVowelToTheBanksPitchAndLeavesTheConsonant) {
+    // A consonant, then a vowel whose pitch falls by a tenth half-way.
     using namespace synthetic;
     vokari::voicebank::SyllableCut cut;
     const std::vector<float> consonant = fricative(ms(60), 0.1);
     cut.samples = join(join(consonant, vowel(ms(150), 200.0, 0.5)), vowel(ms(150), 180.0, 0.5));
     cut.vowel_start = static_cast<long>(consonant.size());
-    vokari::voicebank::flatten_vowel_pitch(cut);
+    const double target = 22050.0 / 190.0;
+    vokari::voicebank::flatten_vowel_pitch(cut, target);
     ASSERT_GT(cut.samples.size(), consonant.size() + 2 * vokari::voicebank::kMaxPeriod);
     EXPECT_TRUE(std::equal(consonant.begin(), consonant.end(), cut.samples.begin()));
     const long end = static_cast<long>(cut.samples.size());
     const double early =
         vokari::voicebank::median_period(cut.samples, cut.vowel_start + ms(20), cut.vowel_start + ms(110));
     const double late = vokari::voicebank::median_period(cut.samples, end - ms(90), end);
-    ASSERT_GT(early, 0.0);
-    EXPECT_NEAR(late / early, 1.0, 0.02) << early << " then " << late;
+    EXPECT_NEAR(early / target, 1.0, 0.02) << early;
+    EXPECT_NEAR(late / target, 1.0, 0.02) << late;
+    EXPECT_NEAR(vokari::voicebank::vowel_period(cut) / target, 1.0, 0.02);
 }

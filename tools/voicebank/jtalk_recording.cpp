@@ -152,44 +152,73 @@ JtalkRecording record_with_jtalk(const std::string& text, const JtalkVoice& voic
     return recording;
 }
 
-SyllableCut cut_syllable(const JtalkRecording& recording, int first_phoneme, int trailing) {
+SyllableCut cut_syllable(const JtalkRecording& recording, int first_phoneme, int trailing, bool with_consonant,
+                         long longest_consonant) {
     SyllableCut cut;
     std::vector<const PhonemeLabel*> spoken;
     for (const PhonemeLabel& label : recording.labels) {
         if (label.name != "sil" && label.name != "pau") spoken.push_back(&label);
     }
     const int last = static_cast<int>(spoken.size()) - 1 - trailing;
-    if (first_phoneme < 0 || trailing < 0 || first_phoneme > last) return cut;
-    const long begin = spoken[first_phoneme]->begin;
-    const long end = std::min(spoken[last]->end, static_cast<long>(recording.samples.size()));
-    long vowel = -1;
-    for (int i = first_phoneme; i <= last && vowel < 0; ++i) {
-        if (is_vowel_label(spoken[i]->name)) vowel = spoken[i]->begin;
+    const int vowel_index = first_phoneme + (with_consonant ? 1 : 0);
+    if (first_phoneme < 0 || trailing < 0 || vowel_index > last) return cut;
+    if (with_consonant == is_vowel_label(spoken[first_phoneme]->name)) return cut;
+    for (int i = vowel_index; i <= last; ++i) {
+        if (spoken[i]->name != spoken[vowel_index]->name || !is_vowel_label(spoken[i]->name)) return cut;
     }
-    if (vowel < 0 || end <= begin) return cut;
+    const long vowel = spoken[vowel_index]->begin;
+    const long begin = std::max(spoken[first_phoneme]->begin, vowel - longest_consonant);
+    const long end = std::min(spoken[last]->end, static_cast<long>(recording.samples.size()));
+    if (end <= vowel || begin < 0) return cut;
     cut.samples.assign(recording.samples.begin() + begin, recording.samples.begin() + end);
     cut.vowel_start = vowel - begin;
+    if (with_consonant) {
+        cut.consonant = spoken[first_phoneme]->name;
+        cut.model_consonant = vowel - spoken[first_phoneme]->begin;
+    }
     cut.ok = true;
     return cut;
 }
 
-void flatten_vowel_pitch(SyllableCut& cut) {
-    constexpr long kHop = 110;   // 5 ms
+namespace {
+
+struct PeriodTrack {
+    std::vector<long> centres;
+    std::vector<double> periods;
+};
+
+// The vowel's pitch every 5 ms where it is clearly voiced.
+PeriodTrack vowel_pitch_track(const SyllableCut& cut) {
+    constexpr long kHop = 110;  // 5 ms
+    PeriodTrack track;
+    const long n = static_cast<long>(cut.samples.size());
+    for (long at = cut.vowel_start; at + 2 * kMaxPeriod <= n; at += kHop) {
+        const PeriodEstimate estimate = estimate_period(cut.samples, at);
+        if (estimate.period <= 0.0 || estimate.aperiodicity > 0.3) continue;
+        track.centres.push_back(at + kMaxPeriod / 2);
+        track.periods.push_back(estimate.period);
+    }
+    return track;
+}
+
+}  // namespace
+
+double vowel_period(const SyllableCut& cut) {
+    std::vector<double> sorted = vowel_pitch_track(cut).periods;
+    if (sorted.size() < 3) return 0.0;
+    std::sort(sorted.begin(), sorted.end());
+    return sorted[sorted.size() / 2];
+}
+
+void flatten_vowel_pitch(SyllableCut& cut, double target_period) {
     constexpr long kEase = 220;  // 10 ms
     const std::vector<float>& x = cut.samples;
     const long n = static_cast<long>(x.size());
-    std::vector<long> centres;
-    std::vector<double> periods;
-    for (long at = cut.vowel_start; at + 2 * kMaxPeriod <= n; at += kHop) {
-        const PeriodEstimate estimate = estimate_period(x, at);
-        if (estimate.period <= 0.0 || estimate.aperiodicity > 0.3) continue;
-        centres.push_back(at + kMaxPeriod / 2);
-        periods.push_back(estimate.period);
-    }
-    if (periods.size() < 3) return;
-    std::vector<double> sorted = periods;
-    std::sort(sorted.begin(), sorted.end());
-    const double target = sorted[sorted.size() / 2];
+    const PeriodTrack track = vowel_pitch_track(cut);
+    const std::vector<long>& centres = track.centres;
+    const std::vector<double>& periods = track.periods;
+    if (periods.size() < 3 || target_period <= 0.0) return;
+    const double target = target_period;
     // Reading rate at sample i: the local period over the target, held
     // beyond the first and last measured frame.
     auto rate_at = [&](double i) {
@@ -212,32 +241,6 @@ void flatten_vowel_pitch(SyllableCut& cut) {
         y.push_back(static_cast<float>(x[i] + t * (x[i + 1] - x[i])));
     }
     cut.samples = std::move(y);
-}
-
-double vowel_unsteadiness(const SyllableCut& cut) {
-    constexpr long kHop = 220;    // 10 ms
-    constexpr long kFrame = 441;  // 20 ms
-    const long length = static_cast<long>(cut.samples.size()) - cut.vowel_start;
-    // The middle of the vowel: past the glide from the consonant, before the end.
-    const long begin = cut.vowel_start + length * 3 / 10;
-    const long end = static_cast<long>(cut.samples.size()) - length / 10;
-    double low_pitch = 1e9, high_pitch = -1e9, low_db = 1e9, high_db = -1e9;
-    int frames = 0;
-    for (long at = begin; at + 2 * kMaxPeriod <= end; at += kHop) {
-        const PeriodEstimate estimate = estimate_period(cut.samples, at);
-        if (estimate.period <= 0.0 || estimate.aperiodicity > 0.3) continue;
-        double sum = 0.0;
-        for (long i = at; i < at + kFrame; ++i) sum += static_cast<double>(cut.samples[i]) * cut.samples[i];
-        const double db = 10.0 * std::log10(sum / kFrame + 1e-12);
-        const double pitch = std::log(estimate.period);
-        low_pitch = std::min(low_pitch, pitch);
-        high_pitch = std::max(high_pitch, pitch);
-        low_db = std::min(low_db, db);
-        high_db = std::max(high_db, db);
-        ++frames;
-    }
-    if (frames < 3) return 1e9;
-    return (high_pitch - low_pitch) / std::log(1.03) + (high_db - low_db) / 2.0;
 }
 
 }  // namespace voicebank

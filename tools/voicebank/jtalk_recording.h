@@ -15,7 +15,7 @@ struct JtalkVoice {
     std::string voice = "/usr/share/hts-voice/nitech-jp-atr503-m001/nitech_jp_atr503_m001.htsvoice";
     double half_tones = 0.0;  // -fm: pitch shift
     double all_pass = 0.55;   // -a: frequency warping; higher sounds lighter
-    double speed = 0.6;       // -r: slower than spoken, so that vowels are long enough to loop
+    double speed = 1.0;       // -r: the voice's own tempo, so every consonant keeps its natural length
 };
 
 // The settings of the bundled voice's speakers: speaker 1 at the voice's own
@@ -51,25 +51,31 @@ std::vector<PhonemeLabel> parse_trace_labels(const std::string& trace, int rate)
 struct SyllableCut {
     std::vector<float> samples;
     long vowel_start = 0;
+    long model_consonant = 0;  // the consonant's length in the labels, before any cut
+    std::string consonant;     // its phoneme name, empty for a vowel syllable
     bool ok = false;
 };
 
 // Cuts the syllable whose first phoneme is the `first_phoneme`-th phoneme
 // other than silence (0-based) and which ends where the last `trailing`
-// such phonemes begin.
-SyllableCut cut_syllable(const JtalkRecording& recording, int first_phoneme, int trailing);
+// such phonemes begin.  The syllable must be what was asked for: one
+// consonant phoneme (none when `with_consonant` is false) and then one
+// vowel, however many labels it is held for; otherwise the cut is not ok
+// (the analyser read the text otherwise, as "へ" read as the particle "e").
+// A consonant longer than `longest_consonant` samples loses its start.
+SyllableCut cut_syllable(const JtalkRecording& recording, int first_phoneme, int trailing, bool with_consonant,
+                         long longest_consonant);
+
+// The median pitch period of `cut`'s vowel in samples; 0 when it has none.
+double vowel_period(const SyllableCut& cut);
 
 // Evens out the pitch of `cut`'s vowel: the vowel is read back at a rate
-// that follows its measured pitch, so that every period comes out at the
-// vowel's median period (intonation within a syllable would otherwise leave
-// it off pitch wherever the builder did not measure it).  The consonant is
-// left as it is; the rate eases in over 10 ms from the vowel's start.
-void flatten_vowel_pitch(SyllableCut& cut);
-
-// How unsteady the vowel of `cut` is: the spread of its pitch in units of
-// 3 % plus the spread of its loudness in units of 2 dB, over the vowel's
-// middle.  Lower is steadier; a vowel without pitch measures 1e9.
-double vowel_unsteadiness(const SyllableCut& cut);
+// that follows its measured pitch, so that every period comes out at
+// `target_period` (the bank's common period, so that the builder's pitch
+// corrections stay near 1 and the vowel delay it writes in output samples
+// stays the consonant's natural length).  The consonant is left as it is;
+// the rate eases in over 10 ms from the vowel's start.
+void flatten_vowel_pitch(SyllableCut& cut, double target_period);
 
 }  // namespace voicebank
 }  // namespace vokari

@@ -1,19 +1,24 @@
 // vokari-jtalk-record: records the bank's 107 syllables with Open JTalk's
-// trained voice, one file per syllable named by its romaji, ready for
-// vokari-voicebank.
+// trained voice, one file per syllable named by its romaji, and an oto.ini
+// that marks where each vowel starts, ready for vokari-voicebank --oto.
 //
 //   vokari-jtalk-record [--speaker N] [--half-tones F] [--all-pass A] [--speed R]
 //                       [--program P] [--dictionary DIR] [--voice FILE] OUT_DIR
 //
 // --speaker starts from the bundled voice of that speaker; the other options
-// change single settings of it.  Every consonant syllable is spoken alone
-// ("かーーね", cut before its "ね") and after a carrier ("あっかーーね"); the
-// cut whose vowel is steadier in pitch and loudness is kept (the alone one on
-// a tie), so the choice is the same on every run.  Nothing is written unless every syllable was recorded.
+// change single settings of it.  A vowel is spoken alone and held
+// ("あーーーーね", cut before its "ね"); a consonant syllable is spoken after
+// a vowel, inside a word ("あかーーね"), at the voice's own tempo, so its
+// consonant has the length the voice's duration model gives it there, and
+// is cut where the labels put the vowel.  Every vowel is then read back at
+// the bank's common pitch.  Standard output gets one comment line per
+// syllable for the bank's details (text, consonant, its length in the model
+// and as kept).  Nothing is written unless every syllable was recorded.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -21,6 +26,7 @@
 #include "audio_input.h"
 #include "jtalk_recording.h"
 #include "recording_file.h"
+#include "sample_shaping.h"
 #include "syllables.h"
 
 namespace fs = std::filesystem;
@@ -32,34 +38,84 @@ constexpr const char* kUsage =
     "usage: vokari-jtalk-record [--speaker N] [--half-tones F] [--all-pass A] [--speed R]\n"
     "                           [--program P] [--dictionary DIR] [--voice FILE] OUT_DIR\n";
 
-// The syllable at the start of a word, its vowel held by long-vowel marks
-// and followed by "ね": a vowel that does not end the utterance keeps its
-// pitch and loudness instead of falling away.  The cut stops before "ね".
-std::string alone_text(int slot) { return std::string(kSyllables[slot].kana) + "ーーね"; }
+// A vowel held by long-vowel marks and followed by "ね": a vowel that does
+// not end the utterance keeps its pitch and loudness instead of falling
+// away.  The cut stops before "ね".
 constexpr int kTrailingPhonemes = 2;  // "n" and "e"
+constexpr const char* kHeld = "ーーね";
+constexpr const char* kHeldLong = "ーーーーね";  // a vowel sample: long enough for a steady loop
 
-// The same after "あっ": a word-internal consonant after a closure.
-std::string carrier_text(int slot) { return "あっ" + alone_text(slot); }
-constexpr int kCarrierPhonemes = 2;  // "a" and the closure "cl"
+// After "あ": a consonant inside a word, between vowels, as it mostly is in
+// speech.  In katakana when the hiragana is read otherwise ("あへ" as あ and
+// the particle え).
+std::string syllable_text(int slot, bool katakana) {
+    if (is_vowel_syllable(slot)) return std::string(kSyllables[slot].kana) + kHeldLong;
+    std::string kana = kSyllables[slot].kana;
+    // open_jtalk reads ぢゅ and ぢょ as ぢ and ゆ, ょ; they sound as じゅ, じょ.
+    if (kana.size() == 6 && kana.compare(0, 3, "ぢ") == 0) kana.replace(0, 3, "じ");
+    if (!katakana) return "あ" + kana + kHeld;
+    // Hiragana U+3041..U+3096 are E3 81 81..E3 82 96; katakana lie 0x60 above.
+    for (size_t i = 0; i + 2 < kana.size(); i += 3) {
+        unsigned code =
+            (static_cast<unsigned char>(kana[i + 1]) & 0x3F) << 6 | (static_cast<unsigned char>(kana[i + 2]) & 0x3F);
+        code += 0x60;
+        kana[i + 1] = static_cast<char>(0x80 | (code >> 6));
+        kana[i + 2] = static_cast<char>(0x80 | (code & 0x3F));
+    }
+    return "ア" + kana + "ーーネ";
+}
 
-constexpr long kKeptVowel = 3308;  // 150 ms of vowel behind a consonant
+// 95 ms at most from the consonant's start to its vowel: the module starts a
+// syllable's sample at the kana's time, so a longer consonant makes the
+// vowel late; the longest consonants of the duration model (ぎゅ, 125 ms)
+// lose a quarter of their start, mostly closure.
+constexpr long kLongestConsonant = 2095;
+constexpr long kKeptVowel = 3308;       // 150 ms of vowel behind a consonant
+constexpr long kVoicedStartFade = 110;  // 5 ms: a cut inside voicing (m, n, r ...) starts softly
+
+// Where the held vowel sample takes over from the consonant sample: past the
+// glide from the consonant into the vowel, which carries the consonant's
+// place and is blurred when the held vowel is laid over it.  A fifth of the
+// consonant's length, at most 20 ms, and never later than 105 ms.
+long take_over(const SyllableCut& cut) {
+    if (cut.consonant.empty()) return cut.vowel_start;
+    const long glide = std::min(441L, cut.model_consonant / 5);
+    return std::min(cut.vowel_start + glide, std::max(cut.vowel_start, 2315L));
+}
 
 struct Recorded {
     SyllableCut cut;
+    std::string text;
     std::string error;
 };
 
-Recorded record_cut(const std::string& text, int first_phoneme, const JtalkVoice& voice, const std::string& scratch) {
+// A consonant syllable that open_jtalk says without a consonant in either
+// script is taken as it is said: を is "o".
+Recorded record_slot(int slot, const JtalkVoice& voice, const std::string& scratch) {
     Recorded result;
-    const JtalkRecording recording = record_with_jtalk(text, voice, scratch);
-    if (!recording.error.empty()) {
-        result.error = recording.error;
-        return result;
+    const bool vowel = is_vowel_syllable(slot);
+    JtalkRecording first;
+    for (bool katakana : {false, true}) {
+        result.text = syllable_text(slot, katakana);
+        const JtalkRecording recording = record_with_jtalk(result.text, voice, scratch);
+        if (!recording.error.empty()) {
+            result.error = recording.error;
+            return result;
+        }
+        result.cut = cut_syllable(recording, vowel ? 0 : 1, kTrailingPhonemes, !vowel, kLongestConsonant);
+        if (result.cut.ok || vowel) break;
+        if (!katakana) first = recording;
     }
-    result.cut = cut_syllable(recording, first_phoneme, kTrailingPhonemes);
-    if (!result.cut.ok) result.error = "no syllable found in the labels of " + text;
+    if (!result.cut.ok && !vowel) {
+        result.text = syllable_text(slot, false);
+        result.cut = cut_syllable(first, 1, kTrailingPhonemes, false, kLongestConsonant);
+    }
+    if (!result.cut.ok)
+        result.error = "open_jtalk did not say " + std::string(kSyllables[slot].kana) + " in " + result.text;
     return result;
 }
+
+double ms(long samples) { return 1000.0 * static_cast<double>(samples) / kBankRate; }
 
 }  // namespace
 
@@ -107,38 +163,42 @@ int main(int argc, char** argv) {
     }
     const std::string scratch = scratch_template;
     std::vector<SyllableCut> cuts(kSyllableCount);
+    std::vector<std::string> texts(kSyllableCount);
     std::string error;
     for (int slot = 0; slot < kSyllableCount && error.empty(); ++slot) {
-        Recorded alone = record_cut(alone_text(slot), 0, voice, scratch);
-        if (!alone.error.empty()) {
-            error = alone.error;
-            break;
+        Recorded recorded = record_slot(slot, voice, scratch);
+        error = recorded.error;
+        cuts[slot] = std::move(recorded.cut);
+        texts[slot] = recorded.text;
+    }
+    if (error.empty()) {
+        // One pitch for the whole bank: the median of the vowels' own.
+        std::vector<double> periods;
+        for (const SyllableCut& cut : cuts) {
+            const double period = vowel_period(cut);
+            if (period > 0.0) periods.push_back(period);
         }
-        const double alone_score = vowel_unsteadiness(alone.cut);
-        cuts[slot] = alone.cut;
-        if (is_vowel_syllable(slot)) {
-            flatten_vowel_pitch(cuts[slot]);
-            std::printf("%-4s alone    unsteadiness %.2f\n", kSyllables[slot].romaji, alone_score);
-            continue;
+        std::sort(periods.begin(), periods.end());
+        const double common = periods.empty() ? 0.0 : periods[periods.size() / 2];
+        std::printf("// Every vowel read back at %.1f Hz; the duration model's consonant (ms) and what is kept:\n",
+                    common > 0.0 ? kBankRate / common : 0.0);
+        for (int slot = 0; slot < kSyllableCount; ++slot) {
+            SyllableCut& cut = cuts[slot];
+            flatten_vowel_pitch(cut, common);
+            if (is_vowel_syllable(slot)) {
+                std::printf("// %s: %s\n", kSyllables[slot].romaji, texts[slot].c_str());
+                continue;
+            }
+            // A consonant sample keeps only the start of its vowel (the vowel
+            // sample holds it); ending the recording there makes the builder
+            // measure pitch and loudness on what the sample keeps.
+            cut.samples.resize(std::min(cut.samples.size(), static_cast<size_t>(cut.vowel_start + kKeptVowel)));
+            fade_in(cut.samples, kVoicedStartFade);
+            std::printf("// %s: %s, %s %.1f ms in the duration model, %.1f ms kept, vowel sample from %.1f ms\n",
+                        kSyllables[slot].romaji, texts[slot].c_str(),
+                        cut.consonant.empty() ? "no consonant," : ("consonant " + cut.consonant).c_str(),
+                        ms(cut.model_consonant), ms(cut.vowel_start), ms(take_over(cut)));
         }
-        Recorded carried = record_cut(carrier_text(slot), kCarrierPhonemes, voice, scratch);
-        if (!carried.error.empty()) {
-            error = carried.error;
-            break;
-        }
-        const double carried_score = vowel_unsteadiness(carried.cut);
-        const bool keep_carried = carried_score < alone_score;
-        if (keep_carried) cuts[slot] = carried.cut;
-        // A consonant sample keeps only the start of its vowel (the vowel
-        // sample holds it); ending the recording there makes the builder
-        // measure pitch and loudness on what the sample keeps, not on a
-        // held vowel whose intonation has moved on.
-        SyllableCut& kept = cuts[slot];
-        flatten_vowel_pitch(kept);
-        kept.samples.resize(std::min(kept.samples.size(), static_cast<size_t>(kept.vowel_start + kKeptVowel)));
-        std::printf("%-4s %-8s unsteadiness %.2f (alone %.2f, carried %.2f)\n", kSyllables[slot].romaji,
-                    keep_carried ? "carried" : "alone", keep_carried ? carried_score : alone_score, alone_score,
-                    carried_score);
     }
     std::error_code ignored;
     fs::remove_all(scratch, ignored);
@@ -149,8 +209,12 @@ int main(int argc, char** argv) {
 
     fs::create_directories(out_dir, ignored);
     std::vector<std::string> written;
+    // Each file is one syllable from its start: offset 0, cutoff 0 (its
+    // end), the vowel at the preutterance; the fixed part is the consonant.
+    std::string oto;
     for (int slot = 0; slot < kSyllableCount; ++slot) {
-        const std::string path = out_dir + "/" + kSyllables[slot].romaji + ".wav";
+        const std::string name = std::string(kSyllables[slot].romaji) + ".wav";
+        const std::string path = out_dir + "/" + name;
         // The synthesiser's loudest vowels reach full scale; the builder sets
         // the bank's level itself, so halving costs nothing.
         for (float& v : cuts[slot].samples) v *= 0.5f;
@@ -160,6 +224,18 @@ int main(int argc, char** argv) {
             return 1;
         }
         written.push_back(path);
+        char line[128];
+        const double vowel_ms = ms(take_over(cuts[slot]));
+        std::snprintf(line, sizeof line, "%s=%s,0,%.4f,0,%.4f,0\n", name.c_str(), kSyllables[slot].kana, vowel_ms,
+                      vowel_ms);
+        oto += line;
+    }
+    const std::string oto_path = out_dir + "/oto.ini";
+    std::ofstream(oto_path, std::ios::binary) << oto;
+    if (!fs::exists(oto_path) || fs::file_size(oto_path, ignored) != oto.size()) {
+        std::fprintf(stderr, "vokari-jtalk-record: cannot write %s; nothing written\n", oto_path.c_str());
+        for (const std::string& done : written) fs::remove(done, ignored);
+        return 1;
     }
     return 0;
 }
