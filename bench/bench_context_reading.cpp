@@ -12,7 +12,7 @@
 #include "bench/bench_texts.h"
 #include "bench/bench_voice.h"
 #include "host/module.h"
-#include "translate/context_reading.h"
+#include "translate/reading_between_tags.h"
 #include "translate/scanner.h"
 #include "translate/wait_insertion.h"
 

@@ -14,7 +14,7 @@
 #include "host/module.h"
 #include "reading/accent_phrases.h"
 #include "translate/accent_events.h"
-#include "translate/context_reading.h"
+#include "translate/reading_between_tags.h"
 #include "translate/scanner.h"
 
 namespace fs = std::filesystem;

@@ -61,7 +61,7 @@ elseif(VOKARI_PLATFORM_BACKEND STREQUAL "web")
        ${VOKARI_ROOT}/platform/posix/*.cpp ${VOKARI_ROOT}/platform/web/*.cpp)
   list(FILTER VOKARI_PLATFORM_SOURCES EXCLUDE REGEX "/platform/posix/player_[^/]*\\.cpp$")
   # The page shows the timeline itself (web/src/pitch_line_calls.cpp).
-  list(FILTER VOKARI_HOST_SOURCES EXCLUDE REGEX "/host/front_end_view\\.cpp$")
+  list(FILTER VOKARI_HOST_SOURCES EXCLUDE REGEX "/host/front_end_hook\\.cpp$")
 else()
   message(FATAL_ERROR "unknown platform backend '${VOKARI_PLATFORM_BACKEND}' (posix, win32 or web)")
 endif()

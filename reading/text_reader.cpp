@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "base/shift_jis.h"
-#include "reading/context_readings.h"
+#include "reading/homograph_readings.h"
 #include "reading/dictionary_files.h"
 
 // The analyser's C headers: njd.h first, the others use its types.

@@ -1,4 +1,4 @@
-#include "translate/context_reading.h"
+#include "translate/reading_between_tags.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "host/front_end_view.h"
+#include "host/front_end_hook.h"
 
 namespace vokari {
 
