@@ -10,7 +10,7 @@
 #include "host/request.h"
 #include "base/text_routines.h"
 #include "support/translate_test.h"
-#include "translate/bracket_matcher.h"
+#include "base/bracket_matcher.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "base/shift_jis.h"
 #include "reading/spoken_kana.h"
-#include "translate/bracket_matcher.h"
+#include "base/bracket_matcher.h"
 #include "translate/kana_tables.h"
 #include "translate/script_tags.h"
 #include "translate/time_math.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "translate/bracket_matcher.h"
+#include "base/bracket_matcher.h"
 #include "translate/scan_result.h"
 #include "translate/timeline.h"
 #include "voice_data/loaded_voice.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "translate/string_table.h"
+#include "base/string_table.h"
 
 namespace vokari {
 

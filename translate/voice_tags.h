@@ -2,7 +2,7 @@
 // The scanner acts on them; the wait insertion removes them from the reply.
 #pragma once
 
-#include "translate/string_table.h"
+#include "base/string_table.h"
 
 namespace vokari {
 

@@ -10,7 +10,7 @@
 #include <limits>
 
 #include "base/text_routines.h"
-#include "translate/bracket_matcher.h"
+#include "base/bracket_matcher.h"
 #include "translate/repeated_replace.h"
 #include "translate/wait_insertion.h"
 #include "translate/script_tags.h"

@@ -7,7 +7,7 @@
 // byte, finds no close.  Walking past a nested '[' is the same as jumping past
 // that bracket's own close, so every close found (or not found) is remembered
 // per '[' and a later walk that meets the same '[' jumps at once.
-#include "translate/bracket_matcher.h"
+#include "base/bracket_matcher.h"
 
 #include "base/text_routines.h"
 
