@@ -68,17 +68,4 @@ TEST_F(ScannerTest, HugeSpeedsAndWaitsSaturateInsteadOfWrapping) {
     EXPECT_EQ(scan_script("\\_w[2147483647]\\_w[2147483647]\\_w[-2147483647]\\_w[-2147483647]"), 130);
 }
 
-TEST_F(ScannerTest, AMegabyteOfUnclosedTagsIsScannedInOnePass) {
-    std::string script;
-    while (script.size() < (1u << 20)) script += "\\_w[@+[[";
-    // "\_w[" costs 4 characters, "@+[" 3, the last '[' one.
-    const std::int32_t repeats = static_cast<std::int32_t>(script.size() / 8);
-    EXPECT_EQ(scan_script(script), repeats * 8 * 130 + 130);
-    std::string reply = script;
-    insert_waits(reply, 0);
-    std::string expected;
-    for (std::int32_t i = 0; i < repeats; ++i) expected += "\\_w[[";
-    EXPECT_EQ(reply, expected);  // the script tags stay, the voice tags go
-}
-
 }  // namespace

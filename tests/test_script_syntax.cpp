@@ -1,5 +1,5 @@
-// The script's syntax: bracket matching and the tokenizer that every reader
-// of a script walks it with.
+// The script's syntax: the tokenizer that every reader of a script walks it
+// with, and the bracket matching under it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,21 +12,57 @@
 
 namespace {
 
-int extract(const char* text, int p, int end, std::string& out) {
-    return vokari::BracketMatcher(text, end).extract(p, out);
+using vokari::TextEncoding;
+
+// Each token as "kind:bytes", with "!" for a marker alone, "?" for an
+// unclosed tag, "(argument)" for a closed one and the wait a host tag asks for.
+std::string describe(const std::string& script, TextEncoding encoding = TextEncoding::ShiftJis) {
+    vokari::ScriptTokenizer tokens(script, '@', encoding);
+    vokari::ScriptToken token;
+    std::string out;
+    while (tokens.next(token)) {
+        out += token.kind == vokari::TokenKind::Text ? "T:" : token.kind == vokari::TokenKind::ScriptTag ? "S:" : "V:";
+        out += script.substr(static_cast<std::size_t>(token.pos), static_cast<std::size_t>(token.span));
+        if (token.kind != vokari::TokenKind::Text && !token.is_known_tag()) out += "!";
+        if (token.unclosed) out += "?";
+        if (token.bracketed && !token.unclosed) out += "(" + token.argument + ")";
+        if (token.wait_ms != 0) out += "=" + std::to_string(token.wait_ms);
+        out += ' ';
+    }
+    return out;
 }
 
-TEST(BracketMatcher, NestedBracketsShortTextsAndTrailBytes) {
-    std::string out = "kept";
-    EXPECT_EQ(extract("x[]", 1, 3, out), -1);  // fewer than 3 bytes
-    EXPECT_EQ(out, "kept");
-    EXPECT_EQ(extract("[]d", 0, 3, out), 2);
-    EXPECT_EQ(out, "");
-    EXPECT_EQ(extract("[a[b]c]d", 0, 8, out), 7);
-    EXPECT_EQ(out, "a[b]c");
-    EXPECT_EQ(extract("[a[b]c", 0, 6, out), -1);
-    EXPECT_EQ(extract("[\x81\x5d\x81\x5b]x", 0, 7, out), 6);  // ']' and '[' as trail bytes
-    EXPECT_EQ(extract("[ab\x81", 0, 4, out), -1);             // lead byte last
+TEST(ScriptTokenizer, TextRunsTagsArgumentsAndMarkersAlone) {
+    const struct {
+        const char* script;
+        const char* tokens;
+    } cases[] = {
+        {"ab\\\\c", "T:ab S:\\\\ T:c "},
+        {"\\w5x\\w\\wa", "S:\\w5=250 T:x S:\\w S:\\w T:a "},                 // the digit belongs to the tag
+        {"\\_w[12]\\_w[3\\q", "S:\\_w[12](12)=12 S:\\_w[? T:3 S:\\! T:q "},  // unclosed: its argument is text
+        {"@wavouts[a]@wavout[]x@0<@z", "V:@wavouts[a](a) V:@wavout[]() T:x V:@0< V:@! T:z "},
+        {"\\![a[b]c]d", "S:\\![a[b]c](a[b]c) T:d "},  // nested brackets belong to the argument
+        {"@a[]", "V:@a[? T:] "},                      // fewer than 3 bytes from the '[' close nothing
+        {"@a[b\x82", "V:@a[? T:b\x82 "},              // nor does a lead byte as the last byte
+        {"\\", "S:\\! "},
+    };
+    for (const auto& c : cases) EXPECT_EQ(describe(c.script), c.tokens) << c.script;
+}
+
+// A trail byte equal to a marker or a bracket is part of its character in
+// Shift_JIS; in UTF-8 no byte of a longer character is one, and a character
+// is stepped whole.
+TEST(ScriptTokenizer, CharactersAreSteppedInTheirEncoding) {
+    EXPECT_EQ(describe("\x83\x5c@+"), "T:\x83\x5c V:@+ ");                                             // ソ
+    EXPECT_EQ(describe("@a[\x81\x5d\x81\x5b]]"), "V:@a[\x81\x5d\x81\x5b](\x81\x5d\x81\x5b) T:] ");     // ］ and ー
+    EXPECT_EQ(describe("@a[\xe3\x81\x82]", TextEncoding::Utf8), "V:@a[\xe3\x81\x82](\xe3\x81\x82) ");  // あ
+    EXPECT_EQ(describe("@a[\xe3\x81\x82]"), "V:@a[? T:\xe3\x81\x82] ");  // read as Shift_JIS
+    const std::string text = "\xe3\x81\x82\x82";
+    const vokari::ScriptTokenizer utf8(text, '@', TextEncoding::Utf8);
+    EXPECT_EQ(utf8.character_size(0), 3);
+    EXPECT_EQ(utf8.character_size(3), 1);
+    EXPECT_EQ(vokari::script_length(std::string("ab\0c", 4)), 2);
+    EXPECT_EQ(vokari::script_length("abc"), 3);
 }
 
 // The bracket search as a plain walk counting depth along the characters.
@@ -63,63 +99,6 @@ TEST(BracketMatcher, RememberedMatchesAgreeWithAPlainWalk) {
             EXPECT_EQ(out, expected);
         }
     }
-}
-
-// Each token as "kind:bytes", with "!" for a marker alone, "?" for an
-// unclosed tag and the wait a host tag asks for.
-std::string describe(const std::string& script, unsigned char prefix,
-                     vokari::TextEncoding encoding = vokari::TextEncoding::ShiftJis) {
-    vokari::ScriptTokenizer tokens(script, prefix, encoding);
-    vokari::ScriptToken token;
-    std::string out;
-    while (tokens.next(token)) {
-        out += token.kind == vokari::TokenKind::Text ? "T:" : token.kind == vokari::TokenKind::ScriptTag ? "S:" : "V:";
-        out += script.substr(static_cast<std::size_t>(token.pos), static_cast<std::size_t>(token.span));
-        if (token.kind != vokari::TokenKind::Text && !token.is_known_tag()) out += "!";
-        if (token.unclosed) out += "?";
-        if (token.wait_ms != 0) out += "=" + std::to_string(token.wait_ms);
-        out += ' ';
-    }
-    return out;
-}
-
-TEST(ScriptTokenizer, TextRunsTagsArgumentsAndMarkersAlone) {
-    const struct {
-        const char* script;
-        const char* tokens;
-    } cases[] = {
-        {"ab\\\\c", "T:ab S:\\\\ T:c "},
-        {"\\w5x\\w\\wa", "S:\\w5=250 T:x S:\\w S:\\w T:a "},             // the digit belongs to the tag
-        {"\\_w[12]\\_w[3\\q", "S:\\_w[12]=12 S:\\_w[? T:3 S:\\! T:q "},  // unclosed: its argument is text
-        {"@wavouts[a.wav]@wavout[b]@0<@z", "V:@wavouts[a.wav] V:@wavout[b] V:@0< V:@! T:z "},
-        {"\\![a[b]c]d", "S:\\![a[b]c] T:d "},  // nested brackets belong to the argument
-        {"\\", "S:\\! "},
-    };
-    for (const auto& c : cases) EXPECT_EQ(describe(c.script, '@'), c.tokens) << c.script;
-    const std::string wait = "\\_w[x]";
-    vokari::ScriptTokenizer tokens(wait, '@');
-    vokari::ScriptToken token;
-    ASSERT_TRUE(tokens.next(token));
-    EXPECT_EQ(token.argument, "x");
-    EXPECT_EQ(token.script_tag().kind, vokari::ScriptTagKind::ArgumentWait);
-    EXPECT_FALSE(tokens.next(token));
-}
-
-// A trail byte equal to a marker or a bracket is part of its character in
-// Shift_JIS; in UTF-8 no byte of a longer character is one, and a character
-// is stepped whole.
-TEST(ScriptTokenizer, CharactersAreSteppedInTheirEncoding) {
-    EXPECT_EQ(describe("\x83\x5c@+", '@'), "T:\x83\x5c V:@+ ");        // ソ
-    EXPECT_EQ(describe("@a[\x81\x5d]]", '@'), "V:@a[\x81\x5d] T:] ");  // ］ inside the argument
-    EXPECT_EQ(describe("@a[\xe3\x81\x82]", '@', vokari::TextEncoding::Utf8), "V:@a[\xe3\x81\x82] ");  // あ
-    EXPECT_EQ(describe("@a[\xe3\x81\x82]", '@'), "V:@a[? T:\xe3\x81\x82] ");  // read as Shift_JIS
-    EXPECT_EQ(describe("a\x82", '@'), "T:a\x82 ");  // a lead byte last is a character of its own
-    const std::string text = "\xe3\x81\x82\x82";
-    vokari::ScriptTokenizer utf8(text, '@', vokari::TextEncoding::Utf8);
-    EXPECT_EQ(utf8.character_size(0), 3);
-    EXPECT_EQ(utf8.character_size(3), 1);
-    EXPECT_EQ(vokari::script_length(std::string("ab\0c", 4)), 2);
-    EXPECT_EQ(vokari::script_length("abc"), 3);
 }
 
 }  // namespace
