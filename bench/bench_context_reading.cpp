@@ -12,9 +12,6 @@
 #include "bench/bench_texts.h"
 #include "bench/bench_voice.h"
 #include "host/module.h"
-#include "translate/context_reading.h"
-#include "translate/scanner.h"
-#include "translate/wait_insertion.h"
 
 namespace fs = std::filesystem;
 
@@ -42,16 +39,8 @@ struct Voice {
 
 // What a request does to its script before rendering.
 void speak_text(vokari::Module& module, const std::string& script, vokari::Timeline& timeline) {
-    std::string spoken = script;
-    std::string reply = script;
-    vokari::apply_translation(module.voice.settings, module.dictionary, spoken, &module.dictionary_index);
-    if (module.reader.is_open()) {
-        vokari::read_in_context(module.voice.settings, module.reader, spoken);
-        vokari::apply_translation(module.voice.settings, module.kana_pairs, spoken);
-    }
-    const vokari::ScanResult scan = vokari::scan_script(module.voice, spoken, timeline);
-    vokari::insert_waits(module.voice.settings, reply, scan.total_ms, scan.omit_text);
-    benchmark::DoNotOptimize(reply.data());
+    const vokari::SpeechPlan plan = vokari::plan_speech(vokari::speech_sources(module), script, timeline);
+    benchmark::DoNotOptimize(plan.reply.data());
 }
 
 // Nine mixed lines: 360 characters.

@@ -11,8 +11,6 @@
 #include "bench/bench_texts.h"
 #include "bench/bench_voice.h"
 #include "host/module.h"
-#include "translate/scanner.h"
-#include "translate/wait_insertion.h"
 #include "translate/translation_index.h"
 
 namespace {
@@ -46,12 +44,8 @@ void BM_MixedLine(benchmark::State& state) {
     const std::string script = bench::to_shift_jis(std::string("\\0") + kMixedLine);
     vokari::Timeline timeline;
     for (auto _ : state) {
-        std::string spoken = script;
-        std::string reply = script;
-        vokari::apply_translation(module.voice.settings, module.dictionary, spoken, &module.dictionary_index);
-        const vokari::ScanResult scan = vokari::scan_script(module.voice, spoken, timeline);
-        vokari::insert_waits(module.voice.settings, reply, scan.total_ms, scan.omit_text);
-        benchmark::DoNotOptimize(reply.data());
+        const vokari::SpeechPlan plan = vokari::plan_speech(vokari::speech_sources(module), script, timeline);
+        benchmark::DoNotOptimize(plan.reply.data());
     }
     state.counters["pairs"] = static_cast<double>(module.dictionary.size());
     const std::filesystem::path dictionary = std::filesystem::path(voice.directory) / "reading.dic";

@@ -9,16 +9,18 @@
 # links only the layers below it, and no file includes a header of a layer
 # above its own (checked here at configure time and by the test layer_includes):
 #
-#   base/        text and Shift_JIS routines, decimal parsing, mu-law, the WAV
-#                header, module paths: the standard library only
+#   base/        text and Shift_JIS routines, the script's syntax, decimal
+#                parsing, mu-law, the WAV header, module paths: the standard
+#                library only
 #   platform/    the operating system: memory blocks, clock, files, player
 #   voice_data/  settings, request log, phoneme bank, details, sound effects
 #   reading/     the in-context reading step: the analyser (MeCab and the
 #                open-jtalk text libraries, cmake/reading-frontend.cmake) and
 #                the kana it says
-#   translate/   translation, the script scanner, the timeline, wait tags
+#   translate/   the speech plan of a script: translation, the reading between
+#                tags, the scanner, the timeline, wait tags
 #   synth/       rendering, the WAV image, sound-file output
-#   host/        the three exported functions and request handling
+#   host/        the three exported functions and the request protocol
 #
 # Defines the static libraries vokari_base, vokari_platform, vokari_voice_data,
 # vokari_reading (with vokari_reading_frontend under it), vokari_translate and
@@ -61,7 +63,7 @@ elseif(VOKARI_PLATFORM_BACKEND STREQUAL "web")
        ${VOKARI_ROOT}/platform/posix/*.cpp ${VOKARI_ROOT}/platform/web/*.cpp)
   list(FILTER VOKARI_PLATFORM_SOURCES EXCLUDE REGEX "/platform/posix/player_[^/]*\\.cpp$")
   # The page shows the timeline itself (web/src/pitch_line_calls.cpp).
-  list(FILTER VOKARI_HOST_SOURCES EXCLUDE REGEX "/host/front_end_view\\.cpp$")
+  list(FILTER VOKARI_HOST_SOURCES EXCLUDE REGEX "/host/front_end_hook\\.cpp$")
 else()
   message(FATAL_ERROR "unknown platform backend '${VOKARI_PLATFORM_BACKEND}' (posix, win32 or web)")
 endif()

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "reading/text_reader.h"
-#include "translate/context_reading.h"
+#include "translate/reading_between_tags.h"
 #include "voice_data/settings.h"
 
 namespace {

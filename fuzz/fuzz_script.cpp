@@ -1,6 +1,6 @@
-// One script through the voice path without the request around it: the
-// scanner, wait insertion and rendering into the WAV image, against the
-// fixture voice.  Sound-file wishes are dropped (the request harness covers
+// One script through the voice path without the request around it: its
+// speech plan and the rendering into the WAV image, against the fixture
+// voice.  Sound-file wishes are dropped (the request harness covers
 // them).  The reply must carry no leftover wait placeholder, and the image
 // must hold exactly the samples its header announces.
 #include <cstdint>
@@ -8,8 +8,6 @@
 
 #include "support/fuzz_voice.h"
 #include "synth/wav_image.h"
-#include "translate/scanner.h"
-#include "translate/wait_insertion.h"
 
 namespace {
 
@@ -37,11 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vokari::Module& module = voice.module();
     const std::string script(reinterpret_cast<const char*>(data), size);
     vokari::Timeline timeline;
-    const vokari::ScanResult scan = vokari::scan_script(module.voice, script, timeline);
-    const std::int64_t total_ms = scan.total_ms;
-    std::string reply = script;
-    vokari::insert_waits(module.voice.settings, reply, total_ms, scan.omit_text);
-    fuzz_support::require(reply.find(kWaitPlaceholder) == std::string::npos, "no wait placeholder in the reply");
+    const vokari::SpeechPlan plan = vokari::plan_speech(vokari::speech_sources(module), script, timeline);
+    const std::int64_t total_ms = plan.scan.total_ms;
+    fuzz_support::require(plan.reply.find(kWaitPlaceholder) == std::string::npos, "no wait placeholder in the reply");
     if (total_ms != 0 && vokari::output_sample_count(total_ms) > 0) {
         vokari::render_and_play(module.voice, module.image, timeline, vokari::SoundFileRequest(), total_ms);
         check_image(module.image, total_ms);

@@ -5,6 +5,7 @@
 #include "reading/text_reader.h"
 #include "synth/wav_image.h"
 #include "translate/translation_dictionary.h"
+#include "translate/speech_plan.h"
 #include "translate/translation_index.h"
 #include "voice_data/loaded_voice.h"
 
@@ -20,6 +21,11 @@ struct Module {
     // wrote (the analyser must see ファイル, not はイル); else they end `dictionary`.
     TranslationDictionary kana_pairs;
 };
+
+// What `module` speaks with, for the speech plan.
+inline SpeechSources speech_sources(Module& module) {
+    return SpeechSources{module.voice, module.dictionary, &module.dictionary_index, module.reader, module.kana_pairs};
+}
 
 // `load` for one Module (the host's view of it is in include/vokari.h): a
 // fresh loaded life, its image aside, which plays on.  Reads settings,

@@ -11,13 +11,9 @@
 #include "platform/platform.h"
 #include "reading/accent_phrases.h"
 #include "reading/spoken_kana.h"
-#include "host/front_end_view.h"
-#include "translate/accent_events.h"
+#include "host/front_end_hook.h"
 #include "synth/wav_image.h"
-#include "translate/context_reading.h"
-#include "translate/scanner.h"
-#include "translate/wait_insertion.h"
-#include "translate/translation_dictionary.h"
+#include "translate/speech_plan.h"
 #include "voice_data/config_text.h"
 #include "voice_data/request_log.h"
 #include "voice_data/settings.h"
@@ -102,29 +98,17 @@ bool security_allows(const Settings& settings, const RequestState& state) {
     return level == "Local" || level == "local";
 }
 
-// The normal path: the script is translated and scanned for the voice, the
-// untranslated copy gets the wait tags and goes back, and the voice plays.
+// The normal path: the script's plan gives the speech and the reply; the
+// voice plays what it planned.
 void process_script(Module& module, RequestState& state, std::string& response, bool is_saori) {
-    LoadedVoice& voice = module.voice;
-    std::string script = state.header(is_saori ? "Argument0" : "String");
-    std::string reply = script;
-    apply_translation(voice.settings, module.dictionary, script, &module.dictionary_index);
-    const bool accent = module.reader.is_open() && accent_is_on(voice.settings.accent_depth);
-    std::vector<ReadWord> words;
-    if (module.reader.is_open()) {
-        read_in_context(voice.settings, module.reader, script, accent ? &words : nullptr);
-        apply_translation(voice.settings, module.kana_pairs, script);
-    }
-    std::vector<KanaStart> kana_starts;
-    const ScanResult scan = scan_script(voice, script, state.timeline, accent ? &kana_starts : nullptr);
-    if (accent) add_accent_events(state.timeline, kana_starts, accent_morae(words, voice.settings.accent_depth));
-    insert_waits(voice.settings, reply, scan.total_ms, scan.omit_text);
-    if (scan.total_ms != 0) {
+    const SpeechPlan plan =
+        plan_speech(speech_sources(module), state.header(is_saori ? "Argument0" : "String"), state.timeline);
+    if (plan.scan.total_ms != 0) {
         show_timeline_to_front_end(state.timeline);
-        render_and_play(voice, module.image, state.timeline, scan.sound_file, scan.total_ms);
+        render_and_play(module.voice, module.image, state.timeline, plan.scan.sound_file, plan.scan.total_ms);
     }
     response = is_saori ? kSaoriPrefix : kMakotoPrefix;
-    response += reply;
+    response += plan.reply;
 }
 
 // "1.000": three decimals by integer arithmetic, alike in every build.
@@ -137,14 +121,12 @@ std::string three_decimals(double factor) {
 // "GET Reading" (SAORI, only while the reading step is on): Argument0 is
 // translated and read as it would be spoken, and Result holds the spoken
 // morae, space-separated hiragana (none after the voice tag "e", none at all
-// with "n"); nothing is played.  With Argument1
-// "pitch", each mora carries its accent's pitch factor ("きょ:1.000").
+// with "n"); nothing is played.  With Argument1 "pitch", each mora carries its accent's pitch factor ("きょ:1.000").
 void answer_reading(Module& module, RequestState& state, std::string& response) {
     std::string script = state.header("Argument0");
     const bool pitch = state.header("Argument1") == "pitch";
-    apply_translation(module.voice.settings, module.dictionary, script, &module.dictionary_index);
     std::vector<ReadWord> words;
-    if (!read_in_context(module.voice.settings, module.reader, script, &words)) words.clear();
+    if (!read_script(speech_sources(module), script, &words)) words.clear();
     response = kSaoriPrefix;
     bool first = true;
     auto add = [&](const std::string& token) {

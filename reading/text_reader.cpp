@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "base/shift_jis.h"
-#include "reading/context_readings.h"
+#include "reading/homograph_readings.h"
 #include "reading/dictionary_files.h"
 #include "reading/sign_readings.h"
 

@@ -31,9 +31,8 @@
 #include "support/host_calls.h"
 #include "support/module_state.h"
 #include "support/recording_player.h"
-#include "translate/script_tags.h"
+#include "base/script_syntax.h"
 #include "translate/timeline.h"
-#include "translate/voice_tags.h"
 #include "voice_data/log_line_table.h"
 #include "vokari_voice_format.h"
 

@@ -1,16 +1,13 @@
 // The scanner's own rules: byte classes, silence and timing of plain
-// characters, the closing events, time conversion, and bracket matching.
+// characters, the closing events and time conversion.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
-#include <random>
 #include <string>
 
 #include "host/request.h"
 #include "base/text_routines.h"
 #include "support/translate_test.h"
-#include "translate/bracket_matcher.h"
 
 namespace {
 
@@ -69,68 +66,6 @@ TEST_F(ScannerTest, HugeSpeedsAndWaitsSaturateInsteadOfWrapping) {
     EXPECT_EQ(scan_script("@s[2147483647]ab"), 3 * std::int64_t{INT_MAX});  // the total stays exact
     EXPECT_EQ(events(0).back().time, INT_MAX);                              // event times saturate
     EXPECT_EQ(scan_script("\\_w[2147483647]\\_w[2147483647]\\_w[-2147483647]\\_w[-2147483647]"), 130);
-}
-
-TEST_F(ScannerTest, AMegabyteOfUnclosedTagsIsScannedInOnePass) {
-    std::string script;
-    while (script.size() < (1u << 20)) script += "\\_w[@+[[";
-    // "\_w[" costs 4 characters, "@+[" 3, the last '[' one.
-    const std::int32_t repeats = static_cast<std::int32_t>(script.size() / 8);
-    EXPECT_EQ(scan_script(script), repeats * 8 * 130 + 130);
-    std::string reply = script;
-    insert_waits(reply, 0);
-    std::string expected;
-    for (std::int32_t i = 0; i < repeats; ++i) expected += "\\_w[[";
-    EXPECT_EQ(reply, expected);  // the script tags stay, the voice tags go
-}
-
-TEST(ExtractTagArgument, NestedBracketsShortTextsAndTrailBytes) {
-    std::string out = "kept";
-    EXPECT_EQ(vokari::extract_tag_argument("x[]", 1, 3, out), -1);  // fewer than 3 bytes
-    EXPECT_EQ(out, "kept");
-    EXPECT_EQ(vokari::extract_tag_argument("[]d", 0, 3, out), 2);
-    EXPECT_EQ(out, "");
-    EXPECT_EQ(vokari::extract_tag_argument("[a[b]c]d", 0, 8, out), 7);
-    EXPECT_EQ(out, "a[b]c");
-    EXPECT_EQ(vokari::extract_tag_argument("[a[b]c", 0, 6, out), -1);
-    EXPECT_EQ(vokari::extract_tag_argument("[\x81\x5d\x81\x5b]x", 0, 7, out), 6);  // ']' and '[' as trail bytes
-    EXPECT_EQ(vokari::extract_tag_argument("[ab\x81", 0, 4, out), -1);             // lead byte last
-}
-
-// The bracket search as a plain walk counting depth along the characters.
-int walk_extract(const std::string& text, int p, std::string& out) {
-    const int end = static_cast<int>(text.size());
-    if (end - p < 3) return -1;
-    for (int i = p + 1, depth = 1; i < end;) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        depth += c == '[' ? 1 : c == ']' ? -1 : 0;
-        if (depth == 0) {
-            out = text.substr(p + 1, i - p - 1);
-            return i - p + 1;
-        }
-        if (vokari::is_sjis_lead(c) && i + 1 >= end) return -1;
-        i += vokari::is_sjis_lead(c) ? 2 : 1;
-    }
-    return -1;
-}
-
-TEST(ExtractTagArgument, RememberedMatchesAgreeWithAPlainWalk) {
-    std::mt19937 random(7);
-    const char alphabet[] = {'[', ']', 'a', '\x81', '\x5b', '\x5d'};
-    for (int round = 0; round < 300; ++round) {
-        std::string text;
-        for (int i = 1 + random() % 40; i > 0; --i) text += alphabet[random() % sizeof alphabet];
-        vokari::BracketMatcher matcher(text.data(), static_cast<int>(text.size()));
-        std::vector<int> opens;  // asked in random order, so remembered matches are reused
-        for (int i = 0; i < static_cast<int>(text.size()); ++i)
-            if (text[i] == '[') opens.push_back(i);
-        std::shuffle(opens.begin(), opens.end(), random);
-        for (int p : opens) {
-            std::string expected, out;
-            ASSERT_EQ(matcher.extract(p, out), walk_extract(text, p, expected)) << text << " at " << p;
-            EXPECT_EQ(out, expected);
-        }
-    }
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "translate/string_table.h"
+#include "base/string_table.h"
 #include "vokari_voice_format.h"
 
 namespace vokari {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "translate/bracket_matcher.h"
+#include "base/script_syntax.h"
 #include "translate/scan_result.h"
 #include "translate/timeline.h"
 #include "voice_data/loaded_voice.h"
@@ -20,7 +20,7 @@ struct ScanState {
           timeline(timeline),
           text(text),
           length(length),
-          brackets(text, length),
+          tokens(text, length, voice.settings.tag_prefix),
           speed_ms(voice.settings.talk_default_speed) {}
 
     const LoadedVoice& voice;  // settings, bank and sound effects, read only
@@ -29,7 +29,7 @@ struct ScanState {
 
     const char* text;  // the voice text, not NUL-terminated
     std::int32_t length;
-    BracketMatcher brackets;
+    ScriptTokenizer tokens;
 
     std::int32_t pos = 0;
     std::int64_t time_ms = 0;  // current time; may go negative through "_w["
@@ -50,12 +50,5 @@ inline unsigned char byte_at(const ScanState& state, std::int32_t pos) {
 // Characters of silence: one silence event now, then `characters` times the
 // talk speed.
 void spend_silent_characters(ScanState& state, std::int64_t characters);
-
-// For a bracketed tag whose name (`name_length` bytes, the last one its '[')
-// follows the marker byte at `pos`: stores the argument and returns the bytes
-// from the marker through the closing ']'.  An unclosed tag instead costs the
-// marker and the name as characters of silence, moves `pos` past them (the
-// argument's bytes are then scanned as text) and returns -1.
-std::int32_t take_bracket_argument(ScanState& state, std::int32_t name_length, std::string& argument);
 
 }  // namespace vokari

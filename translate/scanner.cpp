@@ -1,7 +1,6 @@
-// The script scanner: walks the voice text byte by byte and hands each byte to
-// the handler of its class, building the Timeline of both speakers.
-#include <cstring>
-
+// The script scanner: walks the voice text token by token, the characters of
+// its text runs byte class by byte class, building the Timeline of both
+// speakers.
 #include "base/shift_jis.h"
 #include "translate/kana_conversion.h"
 #include "translate/scan_state.h"
@@ -16,14 +15,6 @@ namespace vokari {
 void spend_silent_characters(ScanState& state, std::int64_t characters) {
     emit_silence(state.timeline, state.time_ms, state.speaker);
     state.time_ms = add_time(state.time_ms, characters * state.speed_ms);
-}
-
-std::int32_t take_bracket_argument(ScanState& state, std::int32_t name_length, std::string& argument) {
-    const std::int32_t span = state.brackets.extract(state.pos + name_length, argument);
-    if (span >= 0) return name_length + span;
-    spend_silent_characters(state, name_length + 1);
-    state.pos += name_length + 1;
-    return -1;
 }
 
 namespace {
@@ -46,6 +37,24 @@ std::int64_t finish(ScanState& state) {
     return add_time(state.time_ms, state.speed_ms);
 }
 
+// The particle wa's countdown runs one step per character or tag.
+void count_step(ScanState& state) {
+    if (state.wa_countdown != 0 && ++state.wa_countdown == 3) state.wa_countdown = 0;
+}
+
+// The characters of a text run, up to `end`.  A kana may reach past it into
+// a tag prefix that it takes for its voicing mark; the next token then starts
+// where the kana ended.
+void scan_text(ScanState& state, std::int32_t end) {
+    while (state.pos < end) {
+        count_step(state);
+        const unsigned char b = byte_at(state, state.pos);
+        if (b < 0x80) pass_plain_byte(state);
+        else if (starts_script_pair(b)) convert_fullwidth_kana(state);
+        else convert_halfwidth_kana(state);
+    }
+}
+
 }  // namespace
 
 // text: the voice text (after translation), read up to its first NUL.
@@ -53,32 +62,24 @@ std::int64_t finish(ScanState& state) {
 // character; 0 when the tag "n" cut the voice.
 ScanResult scan_script(const LoadedVoice& voice, const std::string& text, Timeline& timeline,
                        std::vector<KanaStart>* kana_starts) {
-    const void* nul = std::memchr(text.data(), '\0', text.size());
-    const std::size_t size = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()) : text.size();
-    const std::int32_t length = saturate_to_int32(static_cast<std::int64_t>(size));
-
     timeline.clear();
-    ScanState state(voice, timeline, text.data(), length);
+    ScanState state(voice, timeline, text.data(), script_length(text));
     state.kana_starts = kana_starts;
-    const unsigned char tag_prefix = voice.settings.tag_prefix;
 
+    ScriptToken token;
     while (state.pos < state.length) {
-        if (state.wa_countdown != 0 && ++state.wa_countdown == 3) state.wa_countdown = 0;
-        const unsigned char b = byte_at(state, state.pos);
-        if (b == '\\') {
-            handle_script_tag(state);
-        } else if (b == tag_prefix) {
-            handle_voice_tag(state);
+        state.tokens.token_at(state.pos, token);
+        if (token.kind == TokenKind::Text) {
+            scan_text(state, token.end());
+            continue;
+        }
+        count_step(state);
+        if (token.kind == TokenKind::ScriptTag) {
+            handle_script_tag(state, token);
+        } else {
+            handle_voice_tag(state, token);
             if (!state.voice_on) return state.result;
             if (!state.scanning) break;
-        } else if (b >= 0x80) {
-            if (starts_script_pair(b)) {
-                convert_fullwidth_kana(state);
-            } else {
-                convert_halfwidth_kana(state);
-            }
-        } else {
-            pass_plain_byte(state);
         }
     }
     state.result.total_ms = finish(state);

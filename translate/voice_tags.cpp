@@ -16,14 +16,6 @@ namespace vokari {
 
 namespace {
 
-constexpr const char* kBracketNames[] = {"wavout[", "+[", "-[",  "u[",  "<[",  ">[",  "g[",      "p[",
-                                         "s[",      "a[", "0<[", "0>[", "0+[", "0-[", "wavouts["};
-constexpr const char* kPlainNames[] = {"+", "-", "=", "<",  ">",  "|",  "n",  "s", "w",
-                                       "b", "o", ":", "0<", "0>", "0+", "0-", "e"};
-
-constexpr MeasuredLengths<sizeof kBracketNames / sizeof *kBracketNames> kBracketLengths{kBracketNames};
-constexpr MeasuredLengths<sizeof kPlainNames / sizeof *kPlainNames> kPlainLengths{kPlainNames};
-
 constexpr double kLevelStep = 0.1;
 
 void control(const ScanState& state, ControlKind kind, double value) {
@@ -90,27 +82,13 @@ void apply_plain_tag(ScanState& state, int tag) {
 
 }  // namespace
 
-constexpr StringTable voice_bracket_tags{kBracketNames, kBracketLengths.values,
-                                         sizeof kBracketNames / sizeof *kBracketNames};
-constexpr StringTable voice_plain_tags{kPlainNames, kPlainLengths.values, sizeof kPlainNames / sizeof *kPlainNames};
-
 // A bracketed tag without its closing bracket costs its prefix and name as
 // characters of silence; a prefix that starts no tag costs one character.
-void handle_voice_tag(ScanState& state) {
-    const TagMatch match = match_tag(voice_bracket_tags, voice_plain_tags, state.text, state.pos, state.length);
-    if (!match.found()) {
-        spend_silent_characters(state, 1);
-        state.pos += 1;
-    } else if (match.bracketed) {
-        std::string argument;
-        const std::int32_t span = take_bracket_argument(state, match.name_length, argument);
-        if (span < 0) return;
-        apply_bracket_tag(state, match.tag, argument);
-        state.pos += span;
-    } else {
-        apply_plain_tag(state, match.tag);
-        state.pos += match.name_length + 1;
-    }
+void handle_voice_tag(ScanState& state, const ScriptToken& token) {
+    if (!token.is_known_tag() || token.unclosed) spend_silent_characters(state, token.span);
+    else if (token.bracketed) apply_bracket_tag(state, token.tag, token.argument);
+    else apply_plain_tag(state, token.tag);
+    state.pos += token.span;
 }
 
 }  // namespace vokari

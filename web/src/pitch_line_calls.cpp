@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/front_end_view.h"
+#include "host/front_end_hook.h"
 #include "pitch_line.h"
 #include "translate/timeline.h"
 

@@ -1,6 +1,6 @@
 // What a front end around the module sees of each spoken script: its
 // timeline, just before it is rendered.  The library and the DLL show it to
-// nobody (front_end_view.cpp); the browser build links its own definition in
+// nobody (front_end_hook.cpp); the browser build links its own definition in
 // its place, which keeps the pitch accent for the page's pitch line.
 #pragma once
 

@@ -1,4 +1,4 @@
-#include "reading/context_readings.h"
+#include "reading/homograph_readings.h"
 
 #include <cstring>
 

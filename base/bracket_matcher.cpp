@@ -3,13 +3,13 @@
 // The bracket search of a tag walks the text character by character from the
 // byte after its '[' with a depth that starts at 1: each '[' adds one, each ']'
 // takes one away, and the ']' that brings the depth to 0 closes the tag.  A
-// walk that reaches the end of the text, or a lead byte as the text's last
-// byte, finds no close.  Walking past a nested '[' is the same as jumping past
+// walk that reaches the end of the text, or a Shift_JIS lead byte as the
+// text's last byte, finds no close.  Walking past a nested '[' is the same as jumping past
 // that bracket's own close, so every close found (or not found) is remembered
 // per '[' and a later walk that meets the same '[' jumps at once.
-#include "translate/bracket_matcher.h"
+#include "base/bracket_matcher.h"
 
-#include "base/text_routines.h"
+#include "base/shift_jis.h"
 
 namespace vokari {
 
@@ -46,6 +46,8 @@ std::int32_t BracketMatcher::matching_close(std::int32_t open) {
             unclosed.pop_back();
             if (unclosed.empty()) return i;
             ++i;
+        } else if (encoding_ == TextEncoding::Utf8) {
+            ++i;  // no byte of a longer UTF-8 character is a bracket
         } else {
             i += static_cast<std::int32_t>(
                 sjis_char_size(text_, static_cast<std::size_t>(i), static_cast<std::size_t>(length_)));
@@ -61,10 +63,6 @@ std::int32_t BracketMatcher::extract(std::int32_t p, std::string& out) {
     if (close < 0) return -1;
     out.assign(text_ + p + 1, text_ + close);
     return close - p + 1;
-}
-
-int extract_tag_argument(const char* text, int p, int end, std::string& out) {
-    return BracketMatcher(text, end).extract(p, out);
 }
 
 }  // namespace vokari

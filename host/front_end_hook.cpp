@@ -1,5 +1,5 @@
 // The library's and the DLL's front end: nobody looks at the timeline.
-#include "host/front_end_view.h"
+#include "host/front_end_hook.h"
 
 namespace vokari {
 
