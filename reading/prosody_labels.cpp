@@ -112,10 +112,13 @@ ProsodyLabels make_prosody_labels(const std::vector<ReadWord>& words) {
     LabelWork work;
     bool previous_joins = false;
     bool any_spoken = false;
+    std::size_t kana = 0;
     for (const ReadWord& word : words) {
         const bool joins_previous = previous_joins;
         previous_joins = word.joins_next;
         if (!word.symbol && !word.pronunciation.empty() && whole_pairs(word.pronunciation)) {
+            kana += word.pronunciation.size() / 2;
+            if (kana > kProsodyKanaLimit) return result;
             work.push_word(word, joins_previous);
             any_spoken = true;
             continue;

@@ -3,6 +3,7 @@
 // the spoken mora that each phoneme belongs to.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -17,10 +18,14 @@ struct ProsodyLabels {
     std::vector<std::string> morae;     // each spoken mora in katakana (Shift_JIS), "ー" for a held vowel
 };
 
+// Lines whose readings hold more kana than this get no labels: the label
+// library's work grows with the square of a line's length.
+constexpr std::size_t kProsodyKanaLimit = 1000;
+
 // The labels of `words` (one line, in order).  Signs that end a clause
 // (、。！？ and their ASCII forms) and the silence of unread words become
-// pauses; other signs and unread words say nothing.  No phoneme at all gives
-// empty lists.
+// pauses; other signs and unread words say nothing.  No phoneme at all, or
+// more than kProsodyKanaLimit kana, gives empty lists.
 ProsodyLabels make_prosody_labels(const std::vector<ReadWord>& words);
 
 }  // namespace vokari

@@ -47,8 +47,8 @@ constexpr char kTrainedVoiceSha256[] = "1329c5e4c0176dc037eef50a73712c60bede2b26
 constexpr long kTrainedVoiceBytes = 1169264;
 
 // Lines of more labels than this get no plan (speech as without the model);
-// about 1,000 morae.  Bounds the time and memory of one line.
-constexpr std::size_t kProsodyLabelLimit = 2000;
+// with kProsodyKanaLimit it bounds the time and memory of one line.
+constexpr std::size_t kProsodyLabelLimit = 3 * kProsodyKanaLimit;
 // The range of the tempo and range factors; values outside are clamped.
 constexpr double kSlowestProsodyTempo = 0.25, kFastestProsodyTempo = 4.0;
 constexpr double kWidestProsodyRange = 2.0;

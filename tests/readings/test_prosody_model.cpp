@@ -194,16 +194,20 @@ TEST_F(ProsodyModelTest, HostileLinesAreBounded) {
     ASSERT_EQ(between.morae.size(), 2u);
     EXPECT_EQ(between.phonemes.size(), 5u);  // sil a pau i sil: a run of pauses is one
 
-    // 300 morae in one sentence: planned whole; the label limit's far side
-    // gets no plan at all.
+    // 300 morae in one sentence: planned whole; the kana limit's far side
+    // gets no labels and no plan at all.
     std::string long_line;
     for (int i = 0; i < 30; ++i) long_line += sjis("たちつてとなにぬねの");
     const ProsodyPlan spoken = model_->plan(words(long_line), 1.0, 1.0);
     EXPECT_EQ(spoken.morae.size(), 300u);
     EXPECT_LT(spoken.phonemes.size(), vokari::kProsodyLabelLimit);
     const std::vector<ReadWord> too_long = words(long_line + long_line + long_line + long_line);
-    ASSERT_GT(vokari::make_prosody_labels(too_long).labels.size(), vokari::kProsodyLabelLimit);
+    EXPECT_TRUE(vokari::make_prosody_labels(too_long).labels.empty());
     EXPECT_EQ(model_->plan(too_long, 1.0, 1.0).frame_ms, 0);
+    std::string at_limit;
+    while (at_limit.size() < 2 * vokari::kProsodyKanaLimit) at_limit += sjis("か");
+    EXPECT_EQ(vokari::make_prosody_labels(words(at_limit)).morae.size(), vokari::kProsodyKanaLimit);
+    EXPECT_TRUE(vokari::make_prosody_labels(words(at_limit + sjis("か"))).labels.empty());
 
     // Any bytes: no crash, and whatever is planned is consistent.
     std::string noise;
