@@ -56,8 +56,12 @@ add_library(vokari_prosody_engine STATIC "${hts_misc_patched}"
   "${VOKARI_HTS_SOURCE}/lib/HTS_pstream.c" "${VOKARI_HTS_SOURCE}/lib/HTS_label.c")
 target_include_directories(vokari_prosody_engine SYSTEM PUBLIC
   "${VOKARI_HTS_SOURCE}/include" "${VOKARI_HTS_SOURCE}/lib")
-# An error thrown by the module's handler unwinds through the library's frames.
-target_compile_options(vokari_prosody_engine PRIVATE -w -fexceptions)
+# An error thrown by the module's handler unwinds through the library's
+# frames: they need unwind tables (the browser's wasm exceptions need none).
+target_compile_options(vokari_prosody_engine PRIVATE -w)
+if(NOT VOKARI_PLATFORM_BACKEND STREQUAL "web")
+  target_compile_options(vokari_prosody_engine PRIVATE -fexceptions)
+endif()
 set_target_properties(vokari_prosody_engine PROPERTIES C_VISIBILITY_PRESET hidden)
 if(NOT VOKARI_PLATFORM_BACKEND STREQUAL "web")
   set_target_properties(vokari_prosody_engine PROPERTIES POSITION_INDEPENDENT_CODE ON)
