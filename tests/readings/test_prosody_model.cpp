@@ -311,3 +311,54 @@ TEST(TrainedVoiceFile, ModuleWarnsOnceAndSpeaksAsWithoutTheKey) {
 }
 
 }  // namespace
+
+namespace {
+
+// "GET Reading" with Argument1 "timing": the model's morae with their start,
+// length and pitch; without the model, the plain morae.
+TEST(TrainedVoiceFile, ReadingShowsEachMorasTiming) {
+    const auto reading = [](const char* utf8) {
+        const std::string response =
+            module_adapter::answer("GET Reading SAORI/1.0\r\nCharset: Shift_JIS\r\nArgument0: " + sjis(utf8) +
+                                   "\r\nArgument1: timing\r\n\r\n");
+        const std::size_t at = response.find("Result: ");
+        const std::string result =
+            at == std::string::npos ? "" : response.substr(at + 8, response.find("\r\n", at) - at - 8);
+        return vokari::text::shift_jis_to_utf8(result).utf8;
+    };
+    {
+        Folder folder("voice.reading.dic,naist-jdic\n");
+        ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
+        EXPECT_EQ(reading("こんにちは"), "こ ん に ち わ");
+        module_adapter::unload_module();
+    }
+    Folder folder(std::string("voice.reading.dic,naist-jdic\nvoice.prosody.model,") + vokari::kTrainedVoiceFileName +
+                  "\n");
+    fs::copy_file(kTrainedVoice, folder.dir / vokari::kTrainedVoiceFileName);
+    ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
+    std::istringstream tokens(reading("こんにちは、そうです"));
+    std::vector<std::string> kana;
+    int last_end = 0;
+    std::string token;
+    std::string last_pitch;
+    while (tokens >> token) {
+        std::istringstream fields(token);
+        std::string mora, start, length, pitch;
+        ASSERT_TRUE(std::getline(fields, mora, ':') && std::getline(fields, start, ':') &&
+                    std::getline(fields, length, ':') && std::getline(fields, pitch, ':'))
+            << token;
+        kana.push_back(mora);
+        EXPECT_GE(std::stoi(start), last_end) << token;
+        last_end = std::stoi(start) + std::stoi(length);
+        if (pitch != "-") {
+            EXPECT_GT(std::stoi(pitch), 60) << token;
+            EXPECT_LT(std::stoi(pitch), 300) << token;
+        }
+        last_pitch = pitch;
+    }
+    EXPECT_EQ(kana, (std::vector<std::string>{"コ", "ン", "ニ", "チ", "ワ", "ソ", "ー", "デ", "ス"}));
+    EXPECT_EQ(last_pitch, "-");  // す without voice
+    module_adapter::unload_module();
+}
+
+}  // namespace
