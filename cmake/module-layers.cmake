@@ -15,8 +15,9 @@
 #   platform/    the operating system: memory blocks, clock, files, player
 #   voice_data/  settings, request log, phoneme bank, details, sound effects
 #   reading/     the in-context reading step: the analyser (MeCab and the
-#                open-jtalk text libraries, cmake/reading-frontend.cmake) and
-#                the kana it says
+#                open-jtalk text libraries, cmake/reading-frontend.cmake),
+#                the kana it says, and the trained voice's prosody model (the
+#                HTS engine's model set, cmake/prosody-engine.cmake)
 #   translate/   the speech plan of a script: translation, the reading between
 #                tags, the scanner, the timeline, wait tags
 #   synth/       rendering, the WAV image, sound-file output
@@ -98,7 +99,7 @@ vokari_layer(vokari_platform SOURCES ${VOKARI_PLATFORM_SOURCES} ${VOKARI_PLATFOR
 vokari_layer(vokari_voice_data SOURCES ${VOKARI_VOICE_DATA_SOURCES} BELOW vokari_platform)
 include(${CMAKE_CURRENT_LIST_DIR}/reading-frontend.cmake)
 vokari_layer(vokari_reading SOURCES ${VOKARI_READING_SOURCES} BELOW vokari_voice_data)
-target_link_libraries(vokari_reading PRIVATE vokari_reading_frontend)
+target_link_libraries(vokari_reading PRIVATE vokari_reading_frontend vokari_prosody_engine)
 target_compile_options(vokari_reading_frontend PRIVATE -include ${VOKARI_ROOT}/reading/frontend/forced_include.h)
 vokari_layer(vokari_translate SOURCES ${VOKARI_TRANSLATE_SOURCES} BELOW vokari_reading)
 vokari_layer(vokari_synth SOURCES ${VOKARI_SYNTH_SOURCES} BELOW vokari_translate)

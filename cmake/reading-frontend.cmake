@@ -9,15 +9,16 @@
 # (scripts/make_reading_frontend_dictionary.py).
 #
 # Defines the static library vokari_reading_frontend and, for the tools that
-# compile the dictionary, VOKARI_FRONTEND_SOURCE (the unpacked tree).
+# compile the dictionary, VOKARI_FRONTEND_SOURCE (the unpacked tree); the
+# prosody engine beside it comes from cmake/prosody-engine.cmake.
 set(VOKARI_FRONTEND_CACHE "${VOKARI_ROOT}/build/frontend-source" CACHE PATH
     "Where the open-jtalk source package is fetched and unpacked")
 set(VOKARI_FRONTEND_SOURCE "${VOKARI_FRONTEND_CACHE}/open_jtalk")
-if(NOT EXISTS "${VOKARI_FRONTEND_SOURCE}/.complete")
+if(NOT EXISTS "${VOKARI_FRONTEND_SOURCE}/.complete" OR NOT EXISTS "${VOKARI_FRONTEND_CACHE}/hts_engine/.complete")
   execute_process(COMMAND bash "${VOKARI_ROOT}/scripts/fetch-frontend-source.sh" "${VOKARI_FRONTEND_CACHE}"
                   RESULT_VARIABLE fetch_result)
   if(NOT fetch_result EQUAL 0)
-    message(FATAL_ERROR "fetching the open-jtalk source package failed (run scripts/install-deps.sh first)")
+    message(FATAL_ERROR "fetching the open-jtalk or htsengine source package failed (run scripts/install-deps.sh first)")
   endif()
 endif()
 
@@ -33,8 +34,10 @@ set(VOKARI_FRONTEND_SOURCES ${VOKARI_ROOT}/reading/frontend/global_error.cpp)
 foreach(file ${VOKARI_FRONTEND_MECAB_FILES})
   list(APPEND VOKARI_FRONTEND_SOURCES "${frontend}/mecab/src/${file}.cpp")
 endforeach()
+# The label library and the steps before it turn the analysis into the
+# prosody model's full-context labels.
 foreach(part text2mecab mecab2njd njd njd_set_pronunciation njd_set_digit njd_set_accent_phrase
-             njd_set_accent_type njd_set_long_vowel)
+             njd_set_accent_type njd_set_long_vowel njd_set_unvoiced_vowel njd2jpcommon jpcommon)
   file(GLOB part_sources "${frontend}/${part}/*.c")
   list(APPEND VOKARI_FRONTEND_SOURCES ${part_sources})
 endforeach()
@@ -43,7 +46,8 @@ add_library(vokari_reading_frontend STATIC ${VOKARI_FRONTEND_SOURCES})
 target_include_directories(vokari_reading_frontend SYSTEM PUBLIC
   "${frontend}/mecab/src" "${frontend}/text2mecab" "${frontend}/mecab2njd" "${frontend}/njd"
   "${frontend}/njd_set_pronunciation" "${frontend}/njd_set_digit" "${frontend}/njd_set_accent_phrase"
-  "${frontend}/njd_set_accent_type" "${frontend}/njd_set_long_vowel")
+  "${frontend}/njd_set_accent_type" "${frontend}/njd_set_long_vowel" "${frontend}/njd_set_unvoiced_vowel"
+  "${frontend}/njd2jpcommon" "${frontend}/jpcommon")
 target_compile_definitions(vokari_reading_frontend PRIVATE
   CHARSET_SHIFT_JIS ASCII_HEADER DIC_VERSION=102 MECAB_WITHOUT_MUTEX_LOCK MECAB_DEFAULT_RC="dummy"
   PACKAGE="open_jtalk" VERSION="1.11"
@@ -66,3 +70,5 @@ set_target_properties(vokari_reading_frontend PROPERTIES
 if(NOT VOKARI_PLATFORM_BACKEND STREQUAL "web")
   set_target_properties(vokari_reading_frontend PROPERTIES POSITION_INDEPENDENT_CODE ON)
 endif()
+
+include(${CMAKE_CURRENT_LIST_DIR}/prosody-engine.cmake)

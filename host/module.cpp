@@ -58,6 +58,22 @@ void open_reader(Module& module) {
     log_line(settings, LogLine::ReadingDictionaryUnusable, {settings.reading_dic_path, problem});
 }
 
+// The prosody model, when the settings name its trained voice: it times the
+// reader's words, so without the reader it is refused too.  One warning,
+// and speech as without the key.
+void open_prosody_model(Module& module) {
+    const Settings& settings = module.voice.settings;
+    if (settings.prosody_model_path[0] == '\0') return;
+    std::string problem = "needs voice.reading.dic";
+    if (module.reader.is_open()) {
+        char path[kPathCapacity];
+        platform::native_path(settings.prosody_model_path, path, sizeof path);
+        problem = module.prosody.open(path);
+        if (problem.empty()) return;
+    }
+    log_line(settings, LogLine::ProsodyModelUnusable, {settings.prosody_model_path, problem});
+}
+
 // Everything load reads, in its fixed order; the log starts once the settings
 // have named it.
 void run_loading_sequence(Module& module) {
@@ -74,6 +90,7 @@ void run_loading_sequence(Module& module) {
         load_translation_file(voice, module.dictionary, name.c_str());
     log_line(settings, LogLine::GroupDone);
     open_reader(module);
+    open_prosody_model(module);
     add_system_pairs(settings, module.reader.is_open() ? module.kana_pairs : module.dictionary);
     const PartnerGaps partner_gaps = load_phoneme_bank(voice);
     log_line(settings, LogLine::LoadingDetails);
@@ -98,6 +115,7 @@ void load_module(Module& module, const char* block, long length) {
     module.dictionary_index = TranslationIndex();
     module.voice.sound_effects.clear();
     module.reader.close();
+    module.prosody.close();
     try {
         if (directory_stored) {
             run_loading_sequence(module);
@@ -120,6 +138,7 @@ void unload_module(Module& module) {
     release_wav_image(module.image);
     release_phoneme_bank(module.voice.bank);
     module.reader.close();
+    module.prosody.close();
 }
 
 }  // namespace vokari

@@ -2,6 +2,7 @@
 // exported functions keep one Module; tests build as many as they need.
 #pragma once
 
+#include "reading/prosody_model.h"
 #include "reading/text_reader.h"
 #include "synth/wav_image.h"
 #include "translate/translation_dictionary.h"
@@ -17,6 +18,7 @@ struct Module {
     TranslationIndex dictionary_index;  // built from `dictionary` once it is complete
     WavImage image;                     // the last request's speech, maybe playing
     TextReader reader;                  // open when the voice names an analyser dictionary
+    ProsodyModel prosody;               // open when the voice names a trained voice and the reader is open
     // With the reader open the built-in pairs wait here and fold the kana it
     // wrote (the analyser must see ファイル, not はイル); else they end `dictionary`.
     TranslationDictionary kana_pairs;

@@ -3,8 +3,10 @@
 // composes the response.  MAKOTO/2.0 carries the script in "String", SAORI/1.0
 // in "Argument0" (answered in "Result"); every response ends in the Charset
 // line and a blank line.
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 
 #include "host/request.h"
 #include "base/text_routines.h"
@@ -118,13 +120,36 @@ std::string three_decimals(double factor) {
     return int_to_decimal(thousandths / 1000) + "." + digits.substr(1);
 }
 
+// With the prosody model, "GET Reading" with Argument1 "timing": each mora
+// of the model, katakana, with its start and length in ms and its pitch in
+// whole Hz, "-" for a mora said without voice ("コ:310:205:145").  Without
+// the model, the plain morae.
+void add_timed_morae(const Module& module, const std::vector<ReadWord>& words,
+                     const std::function<void(const std::string&)>& add) {
+    if (!module.prosody.is_open()) {
+        for (const std::string& mora : spoken_morae(words)) add(mora);
+        return;
+    }
+    const Settings& settings = module.voice.settings;
+    const ProsodyPlan plan = module.prosody.plan(words, settings.prosody_tempo, settings.prosody_range);
+    for (const ProsodyMora& mora : plan.morae) {
+        const std::string pitch = mora.log_f0 == 0.0 || mora.devoiced
+                                      ? std::string("-")
+                                      : int_to_decimal(static_cast<long long>(std::exp(mora.log_f0) + 0.5));
+        add(mora.kana + ":" + int_to_decimal(mora.start_ms) + ":" + int_to_decimal(mora.length_ms) + ":" + pitch);
+    }
+}
+
 // "GET Reading" (SAORI, only while the reading step is on): Argument0 is
 // translated and read as it would be spoken, and Result holds the spoken
 // morae, space-separated hiragana (none after the voice tag "e", none at all
-// with "n"); nothing is played.  With Argument1 "pitch", each mora carries its accent's pitch factor ("きょ:1.000").
+// with "n"); nothing is played.  With Argument1 "pitch", each mora carries
+// its accent's pitch factor ("きょ:1.000"); with "timing", the prosody
+// model's timing (add_timed_morae).
 void answer_reading(Module& module, RequestState& state, std::string& response) {
     std::string script = state.header("Argument0");
     const bool pitch = state.header("Argument1") == "pitch";
+    const bool timing = state.header("Argument1") == "timing";
     std::vector<ReadWord> words;
     if (!read_script(speech_sources(module), script, &words)) words.clear();
     response = kSaoriPrefix;
@@ -134,6 +159,10 @@ void answer_reading(Module& module, RequestState& state, std::string& response) 
         response += token;
         first = false;
     };
+    if (timing) {
+        add_timed_morae(module, words, add);
+        return;
+    }
     if (!pitch) {
         for (const std::string& mora : spoken_morae(words)) add(mora);
         return;

@@ -66,7 +66,10 @@ constexpr const char* kSettingsKeys[] = {"log",
                                          "delete.excess.hv1",
                                          "security.level",
                                          "voice.reading.dic",
-                                         "voice.pitch.accent"};
+                                         "voice.pitch.accent",
+                                         "voice.prosody.model",
+                                         "voice.prosody.range",
+                                         "voice.prosody.tempo"};
 enum SettingsKey {
     kLogKey,
     kTagPrefixKey,
@@ -79,6 +82,9 @@ enum SettingsKey {
     kSecurityLevelKey,
     kReadingDictionaryKey,
     kPitchAccentKey,
+    kProsodyModelKey,
+    kProsodyRangeKey,
+    kProsodyTempoKey,
 };
 
 }  // namespace vokari

@@ -221,6 +221,12 @@ void TextReader::analyse_piece(const std::string& piece, std::vector<ReadWord>& 
         word.mora_count = NJDNode_get_mora_size(node);
         word.chain_rule = or_empty(NJDNode_get_chain_rule(node));
         word.joins_next = node->next != nullptr && NJDNode_get_chain_flag(node->next) == 1;
+        word.part_of_speech[0] = pos;
+        word.part_of_speech[1] = or_empty(NJDNode_get_pos_group1(node));
+        word.part_of_speech[2] = or_empty(NJDNode_get_pos_group2(node));
+        word.part_of_speech[3] = or_empty(NJDNode_get_pos_group3(node));
+        word.conjugation_type = or_empty(NJDNode_get_ctype(node));
+        word.conjugation_form = or_empty(NJDNode_get_cform(node));
         found.push_back(std::move(word));
     }
     NJD_refresh(&e.njd);

@@ -24,6 +24,12 @@ struct ReadWord {
     std::string chain_rule;     // how the accent joins the next word ("C1", "F2@1/P1" …)
     bool joins_next = false;    // the next word belongs to the same accent phrase
     std::int64_t pause_ms = 0;  // the silence that an unspoken word or a wait tag makes
+    // The analysis's grammar, as the prosody model's labels want it: the
+    // part of speech with its three subgroups, the conjugation type and form
+    // ("*" where the analysis has none; empty for bytes it never saw).
+    std::string part_of_speech[4];
+    std::string conjugation_type;
+    std::string conjugation_form;
 };
 
 class TextReader {

@@ -42,8 +42,9 @@ sudo=()
 if [[ $(id -u) -ne 0 ]] && command -v sudo >/dev/null; then
   sudo=(sudo)
 fi
-# The reading step's analyser and the Windows tools' libraries are built from
-# Debian's source packages (open-jtalk, libsndfile, libsamplerate).
+# The reading step's analyser and prosody engine and the Windows tools'
+# libraries are built from Debian's source packages (open-jtalk, htsengine,
+# libsndfile, libsamplerate), which apt-get source fetches with a deb-src line.
 bash "$(dirname "${BASH_SOURCE[0]}")/add-deb-src.sh"
 if [[ ${#missing[@]} -eq 0 ]]; then
   say "all packages present"

@@ -25,6 +25,7 @@ constexpr LogLineFormat kLogLines[static_cast<int>(LogLine::Count)] = {
     {LogLine::RefusedTagPrefix, LogKind::Warning, "",
      "tag.prefix %s starts a two-byte character and would split characters; %s is used instead.\n\n"},
     {LogLine::ReadingDictionaryUnusable, LogKind::Warning, "", "voice.reading.dic %s: %s; read without it.\n\n"},
+    {LogLine::ProsodyModelUnusable, LogKind::Warning, "", "voice.prosody.model %s: %s; spoken without it.\n\n"},
     {LogLine::PairSearchEmpty, LogKind::Warning, "",
      "translate pair \"%s\" -> \"%s\" skipped: its search text is empty.\n\n"},
     {LogLine::PairContainsSearch, LogKind::Warning, "",

@@ -33,6 +33,7 @@ enum class LogLine : unsigned char {
     Utf8File,
     RefusedTagPrefix,
     ReadingDictionaryUnusable,
+    ProsodyModelUnusable,
     PairSearchEmpty,
     PairContainsSearch,
     PairKeepsMatching,

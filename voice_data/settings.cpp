@@ -23,6 +23,9 @@ void load_defaults(LoadedVoice& voice) {
     settings.log_path[0] = '\0';
     settings.reading_dic_path[0] = '\0';
     settings.accent_depth = 0.0;
+    settings.prosody_model_path[0] = '\0';
+    settings.prosody_range = 1.0;
+    settings.prosody_tempo = 1.0;
     settings.tag_prefix = kDefaultTagPrefix;
     settings.message_speed = 50;
     settings.talk_default_speed = kDefaultTalkSpeed;
@@ -67,6 +70,9 @@ void apply_setting(LoadedVoice& voice, const char* key, const char* value, Setti
     case kPartnerFrequencyKey: settings.speaker_frequency[1] = string_to_double(value); break;
     case kReadingDictionaryKey: voice.module_path(settings.reading_dic_path, value); break;
     case kPitchAccentKey: settings.accent_depth = string_to_double(value); break;
+    case kProsodyModelKey: voice.module_path(settings.prosody_model_path, value); break;
+    case kProsodyRangeKey: settings.prosody_range = string_to_double(value); break;
+    case kProsodyTempoKey: settings.prosody_tempo = string_to_double(value); break;
     case kDeleteExcessKey:
         if (std::strcmp(value, "on") == 0) settings.delete_excess_hv1 = 1;
         break;

@@ -12,16 +12,19 @@ namespace vokari {
 struct LoadedVoice;
 
 struct Settings {
-    char log_path[kPathCapacity];          // empty: logging off
-    unsigned char tag_prefix;              // '@'
-    int talk_default_speed;                // ms per character, 130
-    int message_speed;                     // ms per character, 50 (then the host's)
-    double speaker_frequency[2];           // 1.0, 1.0
-    int delete_excess_hv1;                 // 0 or 1
-    unsigned char security_high;           // 0 or 1
-    char reading_dic_path[kPathCapacity];  // "voice.reading.dic": the analyser dictionary's folder; empty: no reading
-                                           // step
-    double accent_depth;                   // "voice.pitch.accent": pitch steps of the accent's rise; 0: flat
+    char log_path[kPathCapacity];            // empty: logging off
+    unsigned char tag_prefix;                // '@'
+    int talk_default_speed;                  // ms per character, 130
+    int message_speed;                       // ms per character, 50 (then the host's)
+    double speaker_frequency[2];             // 1.0, 1.0
+    int delete_excess_hv1;                   // 0 or 1
+    unsigned char security_high;             // 0 or 1
+    char reading_dic_path[kPathCapacity];    // "voice.reading.dic": the analyser dictionary's folder; empty: no reading
+                                             // step
+    double accent_depth;                     // "voice.pitch.accent": pitch steps of the accent's rise; 0: flat
+    char prosody_model_path[kPathCapacity];  // "voice.prosody.model": the trained voice file; empty: no model
+    double prosody_range;                    // "voice.prosody.range": the model's F0 range, 1.0; 0: flat
+    double prosody_tempo;                    // "voice.prosody.tempo": the model's speed, 1.0; 2.0: twice as fast
 };
 
 // What reading the settings file found besides the settings themselves.  The

@@ -64,6 +64,8 @@ TEST(Options, ReportsBadUsage) {
         {"--encoding", "latin1"},
         {"-o", "a", "--svg", "a"},
         {"--pitch", "a"},
+        {"--timing", "a"},
+        {"--reading", "--pitch", "--timing", "a"},
     };
     for (const auto& arguments : bad) {
         const ParsedOptions p = parse_options(arguments);
@@ -71,6 +73,7 @@ TEST(Options, ReportsBadUsage) {
         EXPECT_FALSE(p.error.empty());
     }
     EXPECT_TRUE(parse_options({"--reading", "--pitch", "a"}).ok);  // --pitch needs only --reading
+    EXPECT_TRUE(parse_options({"--reading", "--timing", "a"}).ok);
     for (const char* limit : {"0", "10000"}) EXPECT_TRUE(parse_options({"-s", limit}).ok) << limit;
     EXPECT_EQ(parse_options({"-e", "sjis"}).options.encoding, ScriptEncoding::ShiftJis);
 }

@@ -148,8 +148,8 @@ int run_reading(const Options& options, ModuleLibrary& library, const PrivateHos
             ++unreadable;
             continue;
         }
-        const Reply reply =
-            parse_response(library.request(build_reading_request(silent_tag, cp932.text, options.pitch)));
+        const Reply reply = parse_response(
+            library.request(build_reading_request(silent_tag, cp932.text, options.pitch, options.timing)));
         if (!reply.ok) return fail(reply.error);
         // A module whose reading step is off (its analyser dictionary
         // missing, say) takes the command for a script: it renders it into

@@ -19,6 +19,7 @@ const OptionRule kOptions[] = {
     {"svg", 0, true},        {"raw", 'r', true},        {"message-speed", 's', true}, {"saori", 0, false},
     {"no-play", 'n', false}, {"no-wait", 'W', false},   {"pace", 'p', false},         {"help", 'h', false},
     {"encoding", 'e', true}, {"reading", 0, false},     {"each-line", 0, false},      {"pitch", 0, false},
+    {"timing", 0, false},
 };
 
 const OptionRule* find_long(const std::string& name) {
@@ -50,6 +51,7 @@ std::string apply(const OptionRule& rule, const std::string& value, Options& opt
     else if (name == "reading") options.reading = true;
     else if (name == "each-line") options.each_line = true;
     else if (name == "pitch") options.pitch = true;
+    else if (name == "timing") options.timing = true;
     else if (name == "encoding") {
         if (value == "auto") options.encoding = ScriptEncoding::Detect;
         else if (value == "utf-8" || value == "utf8") options.encoding = ScriptEncoding::Utf8;
@@ -74,7 +76,8 @@ std::string check_combination(const Options& o) {
     if (!o.raw_file.empty() &&
         (!o.output_wav.empty() || !o.svg_file.empty() || o.pace || o.protocol == Protocol::Saori))
         return "--raw sends the request as it is; it cannot be combined with --output, --svg, --pace or --saori";
-    if (o.pitch && !o.reading) return "--pitch goes with --reading";
+    if ((o.pitch || o.timing) && !o.reading) return "--pitch and --timing go with --reading";
+    if (o.pitch && o.timing) return "--pitch or --timing, not both";
     if (o.each_line && (!o.reading || o.script_file.empty())) return "--each-line goes with --reading and --file";
     if (o.reading && (!o.raw_file.empty() || !o.output_wav.empty() || !o.svg_file.empty() || o.pace))
         return "--reading only prints; it cannot be combined with --raw, --output, --svg or --pace";
@@ -177,6 +180,9 @@ std::string usage_text(const std::string& program) {
            "                           voice must turn its reading step on)\n"
            "      --pitch              with --reading: each mora with its accent's pitch\n"
            "                           factor (the voice's voice.pitch.accent sets the depth)\n"
+           "      --timing             with --reading: each mora of the prosody model with\n"
+           "                           its start and length in ms and its pitch in Hz\n"
+           "                           (the voice must turn voice.prosody.model on)\n"
            "      --each-line          with --reading and --file: every line is a script (one\n"
            "                           it cannot read is left empty)\n"
            "  -h, --help               show this text\n"

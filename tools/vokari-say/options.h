@@ -29,6 +29,7 @@ struct Options {
     bool help = false;
     bool reading = false;    // --reading: print the spoken morae instead of speaking
     bool pitch = false;      // --pitch: with --reading, each mora's accent pitch factor
+    bool timing = false;     // --timing: with --reading, each mora's start, length and pitch from the prosody model
     bool each_line = false;  // --each-line: every line of --file is a script of its own
 };
 

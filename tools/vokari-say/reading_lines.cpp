@@ -4,9 +4,11 @@
 namespace vokari {
 namespace say {
 
-std::string build_reading_request(const std::string& silent_tag, const std::string& script_cp932, bool pitch) {
+std::string build_reading_request(const std::string& silent_tag, const std::string& script_cp932, bool pitch,
+                                  bool timing) {
     std::string request = "GET Reading SAORI/1.0\r\nSender: vokari-say\r\nSecurityLevel: Local\r\n";
     if (pitch) request += "Argument1: pitch\r\n";
+    if (timing) request += "Argument1: timing\r\n";
     request += "Charset: Shift_JIS\r\nArgument0: ";
     request += silent_tag;
     request += script_cp932;

@@ -13,7 +13,8 @@ namespace say {
 // comes first: should the module not know the command, it renders the
 // script into that file instead of playing it.
 // With `pitch`, each mora comes with its pitch factor.
-std::string build_reading_request(const std::string& silent_tag, const std::string& script_cp932, bool pitch = false);
+std::string build_reading_request(const std::string& silent_tag, const std::string& script_cp932, bool pitch = false,
+                                  bool timing = false);
 
 // The scripts of a --each-line file (UTF-8 text): one per line, without a
 // byte order mark and line ends; a last empty line is no script.
