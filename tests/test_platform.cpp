@@ -247,6 +247,10 @@ TEST(PlayerWavDecoding, PlaysTheModulesImagesOnly) {
     EXPECT_FALSE(vokari::platform::decode_mulaw_wav(image.data(), vokari::kWavHeaderSize - 8, samples, rate));
     image[20] = 1;  // 8-bit PCM
     EXPECT_FALSE(vokari::platform::decode_mulaw_wav(image.data(), image.size(), samples, rate));
+    // Data with no format chunk before it, whatever rate the caller knew.
+    const std::uint8_t no_format[] = {'R', 'I', 'F', 'F', 13,  0, 0, 0, 'W', 'A', 'V',
+                                      'E', 'd', 'a', 't', 'a', 1, 0, 0, 0,   0x80};
+    EXPECT_FALSE(vokari::platform::decode_mulaw_wav(no_format, sizeof no_format, samples, rate));
 }
 
 }  // namespace
