@@ -45,7 +45,10 @@ protected:
 
 // The directory kept from a load block of `length` bytes: one trailing
 // backslash that is the last counted byte goes, a NUL ends the text, a 5C
-// trail byte is no separator, and more than 1024 bytes are refused.
+// trail byte is no separator, and more than 1024 bytes are refused.  Only a
+// refused directory skips the loading sequence: no directory at all is the
+// empty one, and the sequence runs on it as on any other (its last step
+// scales the host's message speed, 50 ms by default, to 66).
 TEST_F(EntryPoints, LoadKeepsTheDirectoryTextOfTheCountedBytes) {
     const std::string longest(1024, 'd');
     const struct {
@@ -65,12 +68,17 @@ TEST_F(EntryPoints, LoadKeepsTheDirectoryTextOfTheCountedBytes) {
         {longest, 1024, longest},
         {longest + "\\", 1025, longest},
         {"short" + std::string(2000, '\0'), 2000, "short"},  // a long block whose text ends early
-        {longest + "d", 1025, ""},
     };
     for (const auto& c : cases) {
         load_with_length(c.block, c.length);
         EXPECT_EQ(stored_dir(), c.stored) << c.block.substr(0, 20) << " / " << c.length;
+        EXPECT_EQ(settings.message_speed, 66) << c.block.substr(0, 20) << " / " << c.length;
     }
+    vokari::load_module(module_, nullptr, 0);
+    EXPECT_EQ(settings.message_speed, 66);
+    load_with_length(longest + "d", 1025);
+    EXPECT_EQ(stored_dir(), "");
+    EXPECT_EQ(settings.message_speed, 50);
     // The refused module still answers on its defaults.
     EXPECT_EQ(settings.talk_default_speed, 130);
     std::string response;

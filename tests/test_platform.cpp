@@ -1,9 +1,11 @@
 // The platform layer on Linux: text and binary streams that behave like the
-// Windows C runtime, path mapping, file copy and delete, global blocks.
+// Windows C runtime, path mapping, file copy and delete, global blocks, the
+// calendar clock.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -109,6 +111,10 @@ TEST_F(PlatformFiles, AppendingInTextModeDropsAFinalByte1A) {
     EXPECT_EQ(get("w.txt"),
               "a\x1A"
               "b");
+    // Looking for the byte leaves the stream where it was: at the start.
+    put("v.txt", "one\r\ntwo\x1A");
+    EXPECT_EQ(read_all("v.txt", "r+"), "one\ntwo");
+    EXPECT_EQ(get("v.txt"), "one\r\ntwo");
 }
 
 TEST_F(PlatformFiles, LargeTextWriteKeepsEveryByte) {
@@ -184,6 +190,24 @@ TEST(NativePath, LeavesTheOutputEmptyWhenThePathDoesNotFit) {
     EXPECT_STREQ(out, "abc");
     vokari::platform::native_path("abcd", out, sizeof out);
     EXPECT_STREQ(out, "");
+}
+
+// The log's date and time are the calendar's now, as strftime gives it (read
+// before and after, in case a second ends in between).
+TEST(Clocks, LocalDateAndTimeAreNow) {
+    const auto calendar = [](std::time_t at) {
+        std::tm local{};
+        localtime_r(&at, &local);
+        char text[32];
+        std::strftime(text, sizeof text, "%m/%d/%y %H:%M:%S", &local);
+        return std::string(text);
+    };
+    const std::time_t before = std::time(nullptr);
+    char date[9], time[9];
+    vokari::platform::local_date_time(date, time);
+    const std::string given = std::string(date) + " " + time;
+    const std::time_t after = std::time(nullptr);
+    EXPECT_TRUE(given == calendar(before) || given == calendar(after)) << given << " / " << calendar(after);
 }
 
 }  // namespace

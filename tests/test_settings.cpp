@@ -116,8 +116,12 @@ protected:
 };
 
 TEST_F(SettingsFile, DefaultsWithoutAFile) {
+    // What an earlier load set does not outlive the next one.
     settings.tag_prefix = '!';
     settings.security_high = 1;
+    std::strcpy(settings.log_path, "old.log");
+    std::strcpy(settings.reading_dic_path, "old");
+    settings.accent_depth = 6.0;
     std::vector<std::string> names;
     load_defaults();
     read_settings(names);
@@ -129,6 +133,8 @@ TEST_F(SettingsFile, DefaultsWithoutAFile) {
     EXPECT_EQ(settings.delete_excess_hv1, 0);
     EXPECT_EQ(settings.security_high, 0);
     EXPECT_STREQ(settings.log_path, "");
+    EXPECT_STREQ(settings.reading_dic_path, "");
+    EXPECT_EQ(settings.accent_depth, 0.0);
     EXPECT_TRUE(names.empty());
     EXPECT_TRUE(sound_effects.empty());
 }

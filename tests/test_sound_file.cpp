@@ -143,7 +143,8 @@ TEST(ConfinedPath, InsidePathsOnlyStayInside) {
                             "nul-ish.wav",
                             "a..b.wav",
                             "\x83\x5C.wav",  // a trail byte 0x5C is not a separator
-                            "\x83\x5C\\..\\a.wav"};
+                            "\x83\x5C\\..\\a.wav",
+                            "\x83\x5C..\\..\\a.wav"};  // nor does it end a name before ".."
     const char* outside[] = {"..",     "..\\a.wav",  "../a.wav",   "a\\..\\..\\b.wav", "\\a.wav",
                              "/a.wav", "\\\\srv\\s", "C:\\a.wav",  "C:a.wav",          "a.wav::$DATA",
                              "CON",    "prn.txt",    "sub\\Aux",   "NUL.wav",          "com1.wav",

@@ -138,6 +138,21 @@ TEST(ContextReading, UnreadSignsKeepTheAuthorsBytes) {
     module_adapter::unload_module();
 }
 
+// The list may name files the analyser never opens (here one that is not
+// even there): only the files it opens are checked.
+TEST(ContextReading, FilesTheAnalyserDoesNotOpenAreNotChecked) {
+    ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
+    Folder folder("voice.reading.dic,dic\n");
+    fs::create_directory(folder.dir / "dic");
+    for (const char* name : {"unk.dic", "matrix.bin", "char.bin", "dicrc", "sys.dic"})
+        fs::create_symlink(kDictionary / name, folder.dir / "dic" / name);
+    std::ofstream(folder.dir / "dic" / "checksums", std::ios::binary)
+        << read_bytes(kDictionary / "checksums") << "left-id.def 12 00000000000000ff\n";
+    ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
+    EXPECT_EQ(reading_of("雨"), sjis("あ め"));
+    module_adapter::unload_module();
+}
+
 // Missing, cut short or changed by one byte: one warning, speech as without
 // the key, byte for byte.
 TEST(ContextReading, DamagedDictionaryWarnsOnceAndReadsWithoutIt) {

@@ -54,6 +54,22 @@ TEST(NumberReadings, PlacesCountersAndTagDigits) {
     module_adapter::unload_module();
 }
 
+// The days are one set of readings: a day count (日間) and a day's place (日目)
+// say every single digit as the date (日) does, the 1st (ついたち) aside.
+TEST(NumberReadings, DayCountersShareTheirDigitReadings) {
+    const std::vector<vokari::readings::Pair> pairs = vokari::readings::number_pairs({"日", "日間", "日目"}, false);
+    const auto reading = [&pairs](const std::string& search) {
+        for (const vokari::readings::Pair& pair : pairs)
+            if (pair.search == search) return pair.replacement;
+        return std::string("(none)");
+    };
+    for (char digit = '1'; digit <= '9'; ++digit) {
+        const std::string d(1, digit), date = reading(d + "日");
+        EXPECT_EQ(reading(d + "日間"), (digit == '1' ? "1いちにち" : date) + "かん") << digit;
+        EXPECT_EQ(reading(d + "日目"), (digit == '1' ? "1いちにち" : date) + "め") << digit;
+    }
+}
+
 // The same readings from the number pairs the builder makes now, written as
 // the builder writes them, so that a change to its rules shows before the
 // bundled dictionary is made again.  (The last case needs a word pair.)

@@ -147,6 +147,14 @@ TEST(OwnScripts, BadInputIsNamedAndNothingIsOverwritten) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.errors.find("mecab-ipadic-utf8"), std::string::npos) << run.errors;
     EXPECT_FALSE(fs::exists(dir / "x.dic"));
+    // A folder that only looks like a dictionary: MeCab's own reason is passed on.
+    fs::create_directories(dir / "broken");
+    std::ofstream(dir / "broken" / "sys.dic") << "x";
+    run = run_builder(
+        "--mecab-dic " + (dir / "broken").string() + " -o " + (dir / "x.dic").string() + " " + (dir / "in").string(),
+        dir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find((dir / "broken" / "dicrc").string()), std::string::npos) << run.errors;
     fs::remove_all(dir);
 }
 

@@ -153,6 +153,10 @@ TEST(PitchAccent, ModuleSpeaksTheAccentOnlyWithADepth) {
     const std::string paused = pitch_of("箸、橋\\w6箸"), unpaused = pitch_of("箸、橋\\w5箸");
     EXPECT_EQ(paused.substr(paused.size() - after_pause.size()), after_pause) << paused;
     EXPECT_NE(unpaused.substr(unpaused.size() - after_pause.size()), after_pause) << unpaused;
+    // So does the silence of unread signs, 130 ms each: three (390 ms), not two.
+    const std::string signs = pitch_of("箸、橋、、、箸"), fewer_signs = pitch_of("箸、橋、、箸");
+    EXPECT_EQ(signs.substr(signs.size() - after_pause.size()), after_pause) << signs;
+    EXPECT_NE(fewer_signs.substr(fewer_signs.size() - after_pause.size()), after_pause) << fewer_signs;
     const std::vector<std::string> accented = events_of(script);
     int accents[2] = {0, 0};
     std::vector<std::string> author;

@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "audio_input.h"
@@ -378,4 +380,28 @@ TEST(AudioInput, MemoryAndDiskReadTheSameAndListEntriesThatLoopTheParserAreRefus
         }
         std::remove(path.c_str());
     }
+}
+
+// The frame count of a header: none is an empty recording, for the checks
+// after reading to name; one more than the longest recording is refused
+// before a buffer for it is asked for (the file is sparse).
+TEST(AudioInput, FrameCountsFromNoneToOneTooMany) {
+    const std::string empty_path = program_runner::scratch_folder() + "no-frames.wav";
+    std::ofstream(empty_path, std::ios::binary) << wav_at_rate(16000, 0);
+    const AudioReadResult empty = read_recording(empty_path);
+    EXPECT_EQ(empty.error, "");
+    EXPECT_TRUE(empty.samples.empty());
+
+    const std::string long_path = program_runner::scratch_folder() + "too-many-frames.wav";
+    std::string header = wav_at_rate(16000, 0);
+    const std::uint32_t data_bytes = static_cast<std::uint32_t>(2 * (kMaxRecordingSamples + 1));
+    for (int i = 0; i < 4; ++i) {
+        header[4 + i] = static_cast<char>((36 + data_bytes) >> (8 * i) & 0xff);
+        header[40 + i] = static_cast<char>(data_bytes >> (8 * i) & 0xff);
+    }
+    std::ofstream(long_path, std::ios::binary) << header;
+    std::filesystem::resize_file(long_path, header.size() + data_bytes);
+    EXPECT_EQ(read_recording(long_path).error, "too long for a recording of syllables");
+    std::remove(empty_path.c_str());
+    std::remove(long_path.c_str());
 }

@@ -1,12 +1,13 @@
-// The Open JTalk recorder: it refuses, naming what to install, before it
-// writes anything, it reads the synthesiser's phoneme times correctly, cuts
-// only the syllable it asked for with its consonant at most as long as
-// allowed, and brings a vowel to the bank's pitch without touching its
+// The Open JTalk recorder: it refuses, naming what to install or what failed,
+// before it writes anything, it reads the synthesiser's phoneme times
+// correctly, cuts only the syllable it asked for with its consonant at most as
+// long as allowed, and brings a vowel to the bank's pitch without touching its
 // consonant.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "jtalk_recording.h"
@@ -16,7 +17,7 @@
 
 namespace fs = std::filesystem;
 
-TEST(JtalkRecorder, RefusesBeforeWritingWhenAPartIsMissing) {
+TEST(JtalkRecorder, RefusesBeforeWritingWhenAPartIsMissingOrFails) {
     const std::string out = (fs::temp_directory_path() / "vokari-jtalk-refusal").string();
     fs::remove_all(out);
     struct Case {
@@ -34,6 +35,18 @@ TEST(JtalkRecorder, RefusesBeforeWritingWhenAPartIsMissing) {
     }
     const auto run = program_runner::run_program(JTALK_RECORD_PROGRAM, {"--voice", "/nonexistent/part", out});
     EXPECT_NE(run.err.find("contrib"), std::string::npos) << run.err;
+    // Every part there, but the synthesiser fails: a failure (1), not a usage error (2).
+    const std::string parts = program_runner::scratch_folder() + "jtalk-parts";
+    fs::create_directories(parts);
+    std::ofstream(parts + "/sys.dic") << "x";
+    std::ofstream(parts + "/voice.htsvoice") << "x";
+    const auto failed = program_runner::run_program(
+        JTALK_RECORD_PROGRAM,
+        {"--program", "/bin/false", "--dictionary", parts, "--voice", parts + "/voice.htsvoice", out});
+    EXPECT_EQ(failed.status, 1) << failed.err;
+    EXPECT_NE(failed.err.find("/bin/false failed to speak"), std::string::npos) << failed.err;
+    EXPECT_FALSE(fs::exists(out));
+    fs::remove_all(parts);
 }
 
 TEST(JtalkRecorder, ReadsPhonemeTimesOfTheLabelSectionOnly) {

@@ -13,6 +13,7 @@
 
 #include "run_program.h"
 #include "support/fixture_voice.h"
+#include "tools/vokari-say/private_host.h"
 
 namespace {
 
@@ -176,6 +177,26 @@ TEST_F(CommandLine, RefusesATemporaryFolderTooDeepForTheModule) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("the temporary folder's path is too long for the module"), std::string::npos) << r.err;
     EXPECT_TRUE(std::filesystem::is_empty(deep));
+}
+
+// Where the module may write below its folder, the voice's folders are copied,
+// down to eight levels: a loop of symbolic links ends there.
+TEST(PrivateHost, CopiedFoldersEndEightLevelsDown) {
+    const std::string voice = fixture::temp_directory("say-depth");
+    fixture::make_directory(voice + "/effects");
+    ASSERT_EQ(symlink(".", (voice + "/effects/again").c_str()), 0);
+    vokari::say::PrivateHostPlan plan;
+    plan.voice_dir = voice;
+    plan.request_text = "@wavout[effects\\x.wav]";
+    vokari::say::PrivateHost host;
+    std::string error;
+    ASSERT_TRUE(host.create(plan, error)) << error;
+    std::string eighth = "effects";
+    for (int level = 2; level <= 8; ++level) eighth += "/again";
+    EXPECT_TRUE(std::filesystem::is_directory(host.module_file(eighth)));
+    EXPECT_FALSE(std::filesystem::exists(host.module_file(eighth + "/again")));
+    host.remove();
+    fixture::remove_tree(voice);
 }
 
 TEST_F(CommandLine, WaitsForTheSoundBeforeUnloading) {

@@ -60,6 +60,10 @@ TEST_F(SoundFiles, PictureShowsEachCharacterAtItsMoment) {
               std::string::npos)
         << svg;
     EXPECT_NE(svg.find("<path"), std::string::npos);
+    // Where the text is done and where the sound ends: both at 1000 ms here.
+    for (const char* end : {"y='52.0' text-anchor='end' font-size='11' fill='#555'>text done</text>",
+                            "y='66.0' text-anchor='end' font-size='11' fill='#555'>sound ends</text>"})
+        EXPECT_NE(svg.find(std::string("<text x='1057.0' ") + end), std::string::npos) << end;
 }
 
 // A column shows the peaks of exactly its own samples: one click lights two

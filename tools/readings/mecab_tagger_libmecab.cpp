@@ -23,8 +23,12 @@ MecabTagger* open_tagger(const std::string& dictionary_dir, std::string& error) 
     // Arguments one by one: a folder name may hold blanks.
     std::string program = "vokari-readings", option = "-d", dir = dictionary_dir;
     char* argv[] = {&program[0], &option[0], &dir[0], nullptr};
-    mecab_t* mecab = mecab_new(3, argv);
+    const int argc = 3;
+    mecab_t* mecab = mecab_new(argc, argv);
     if (mecab == nullptr) {
+        // mecab_new empties the library's last error as it gives up; opening
+        // the model alone fails for the same reason and keeps it.
+        if (mecab_model_t* model = mecab_model_new(argc, argv)) mecab_model_destroy(model);
         error = mecab_strerror(nullptr);
         return nullptr;
     }
