@@ -923,23 +923,21 @@ await check('the release zip\'s workbench opens from the unpacked folder, reads 
 
 await browser.close();
 
-// Chromium's fake microphone, fed from a WAV file: a vowel-like sound between
-// silences, repeated.
+// Chromium's fake microphone, fed from a WAV file: one steady vowel-like
+// sound, looped by the browser.  A take starts wherever the loop stands, so
+// the sound is steady throughout: every take holds a whole vowel to measure.
 function vowelWav() {
   const rate = 48000;
-  const pattern = [];
-  for (let i = 0; i < rate * 0.25; i++) pattern.push(0);
-  pattern.push(...vowelSamples(rate));
-  for (let i = 0; i < rate * 0.25; i++) pattern.push(0);
-  return wavOf(pattern.concat(pattern, pattern, pattern), rate);
+  return wavOf(vowelSamples(rate, 4.8), rate);
 }
 
-// 0.7 s of a vowel-like sound at `rate` Hz, peaking near 0.53.
-function vowelSamples(rate) {
+// `seconds` of a vowel-like sound at `rate` Hz, peaking near 0.53.
+function vowelSamples(rate, seconds = 0.7) {
   const samples = [];
-  for (let i = 0; i < rate * 0.7; i++) {
+  const length = Math.round(rate * seconds);
+  for (let i = 0; i < length; i++) {
     const t = i / rate;
-    const envelope = Math.min(1, i / 960, (rate * 0.7 - i) / 2400);
+    const envelope = Math.min(1, i / 960, (length - i) / 2400);
     let v = 0;
     for (let h = 1; h <= 12; h++) v += Math.sin(2 * Math.PI * 180 * h * t) / h * (h === 4 || h === 6 ? 2 : 1);
     samples.push(0.25 * envelope * v);
