@@ -86,6 +86,17 @@ TEST_F(EntryPoints, LoadKeepsTheDirectoryTextOfTheCountedBytes) {
     EXPECT_EQ(response, "SAORI/1.0 200 OK" + kSuffix);
 }
 
+// The directory block is the module's once load has it: freed there, also
+// when the directory is refused.
+TEST_F(EntryPoints, LoadFreesTheHostsBlock) {
+    for (const std::string& dir : {std::string("C:\\ghost\\"), std::string(2000, 'd')}) {
+        const int before = vokari::platform::live_global_blocks();
+        load(host_calls::make_block(dir), static_cast<long>(dir.size()));
+        unload();
+        EXPECT_EQ(vokari::platform::live_global_blocks(), before) << dir.size();
+    }
+}
+
 TEST_F(EntryPoints, ModulePathsThatDoNotFitAreRefused) {
     char path[vokari::kPathCapacity];
     std::strcpy(module_dir, std::string(1000, 'd').c_str());

@@ -4,11 +4,14 @@
 // libraries' chatter never reaches the host's stderr.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
 #include <vector>
 
 #include "base/mulaw.h"
 #include "base/wav_format.h"
 #include "platform/platform.h"
+#include "platform/posix/player_portaudio_library.h"
 #include "stand_ins/portaudio_stand_in.h"
 
 namespace {
@@ -71,6 +74,18 @@ TEST_F(PortAudioPlayer, AStreamThatWillNotStartIsClosedAtOnce) {
     player_->purge();
     EXPECT_EQ(stand_in_->abort_calls, 0);
     EXPECT_EQ(stand_in_->close_calls, 1);
+}
+
+// Silencing stderr borrows a descriptor to restore it with; each silence
+// gives it back, or a long-running host runs out.
+TEST(SilencedStderr, GivesBackTheDescriptorItBorrows) {
+    const auto open_descriptors = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                             std::filesystem::directory_iterator());
+    };
+    const auto before = open_descriptors();
+    { vokari::platform::SilencedStderr quiet; }
+    EXPECT_EQ(open_descriptors(), before);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "base/text_routines.h"
 #include "support/fixture_voice.h"
 #include "support/translate_test.h"
+#include "translate/accent_events.h"
 #include "translate/repeated_replace.h"
 
 namespace {
@@ -224,6 +225,21 @@ TEST_F(DictionaryFileTest, PairsThatCouldNeverEndAreSkippedAndStoppedOnesLogged)
                               "WARNING : translate pair \"ab\" -> \"xaby\" skipped: its replacement contains its "
                               "search text.\n\n"
                               "WARNING : translate pair \"ab\" keeps matching its own replacements; stopped.\n\n");
+}
+
+// A last kana that matches no mora stands for the mora in its place: the
+// look-ahead for a match stops at the end of both lists.
+TEST(AccentEvents, AMismatchAtTheEndTakesTheMoraInItsPlace) {
+    vokari::Timeline timeline;
+    const std::vector<vokari::KanaStart> starts = {{0, 0, "\x82\xa0"}, {100, 0, "\x82\xa2"}};            // あ い
+    const std::vector<vokari::MoraPitch> morae = {{"\x82\xa0", true, 1.25}, {"\x82\xa4", false, 0.75}};  // あ う
+    vokari::add_accent_events(timeline, starts, morae);
+    const std::vector<vokari::ControlEvent>& events = timeline.control_events[0];
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].value, 1.25);
+    EXPECT_EQ(events[1].value, 0.75);
+    EXPECT_GT(events[1].time, events[0].time);
+    EXPECT_TRUE(timeline.control_events[1].empty());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "module_adapter.h"
+#include "reading/text_reader.h"
 #include "tools/text/shift_jis.h"
 
 namespace fs = std::filesystem;
@@ -117,6 +118,24 @@ TEST(ContextReading, ReadingEndsWhereTheVoiceEnds) {
     EXPECT_EQ(reading_of("雨@e雨"), sjis("あ め"));
     EXPECT_EQ(reading_of("雨@n雨"), "");
     EXPECT_EQ(reading_of("雨@a[@e@n]雨"), sjis("あ め あ め"));
+    module_adapter::unload_module();
+}
+
+// A line too long for one piece of analysis is cut at its last clause mark,
+// full-width or ASCII, so a word that crosses the piece's end stays whole.
+TEST(ContextReading, LongLinesAreCutAtClauseMarks) {
+    ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
+    Folder folder("voice.reading.dic,naist-jdic\n");
+    fs::create_directory_symlink(kDictionary, folder.dir / "naist-jdic");
+    ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
+    std::string clauses;
+    for (int i = 0; i < 39; ++i) clauses += "雨が、";
+    for (const std::string& before : {clauses + "雨、", clauses + "雨."}) {
+        ASSERT_LE(sjis((before + "東").c_str()).size(), vokari::kReadingPieceBytes);
+        ASSERT_GT(sjis((before + "東京").c_str()).size(), vokari::kReadingPieceBytes);
+        EXPECT_EQ(reading_of((before + "東京").c_str()), reading_of(before.c_str()) + " " + sjis("と お きょ お"))
+            << before.back();
+    }
     module_adapter::unload_module();
 }
 

@@ -13,16 +13,24 @@ namespace platform {
 
 namespace {
 int calls_until_failure = 0;  // 0: no failure pending
-}
+int live_blocks = 0;
+}  // namespace
 
 void fail_global_alloc(int nth) { calls_until_failure = nth > 0 ? nth : 0; }
 
 void* global_alloc(std::size_t bytes) {
     if (calls_until_failure > 0 && --calls_until_failure == 0) return nullptr;
-    return std::malloc(bytes ? bytes : 1);
+    void* block = std::malloc(bytes ? bytes : 1);
+    if (block != nullptr) ++live_blocks;
+    return block;
 }
 
-void global_free(void* block) { std::free(block); }
+void global_free(void* block) {
+    if (block != nullptr) --live_blocks;
+    std::free(block);
+}
+
+int live_global_blocks() { return live_blocks; }
 
 }  // namespace platform
 }  // namespace vokari

@@ -8,5 +8,8 @@ namespace platform {
 // once; 0 cancels a pending failure.
 void fail_global_alloc(int nth);
 
+// Blocks from global_alloc not yet given to global_free.
+int live_global_blocks();
+
 }  // namespace platform
 }  // namespace vokari

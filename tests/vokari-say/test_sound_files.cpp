@@ -66,6 +66,20 @@ TEST_F(SoundFiles, PictureShowsEachCharacterAtItsMoment) {
         EXPECT_NE(svg.find(std::string("<text x='1057.0' ") + end), std::string::npos) << end;
 }
 
+// Ticks every 50 ms while that makes at most a dozen steps (600 ms), every
+// 100 ms beyond.
+TEST_F(SoundFiles, PictureTicksEvery50MsUpTo600Ms) {
+    for (const auto& [samples, fifties] : {std::pair<std::size_t, bool>{13230, true}, {14333, false}}) {
+        std::vector<std::uint8_t> bytes = fixture::wav_header(static_cast<int>(samples));
+        bytes.resize(bytes.size() + samples, 0xFF);
+        fixture::write_file(dir_ + "/ticks.wav", bytes);
+        const std::string svg =
+            draw_utterance_svg(read_mulaw_wav(dir_ + "/ticks.wav"), build_display_timeline("", 500), "");
+        EXPECT_NE(svg.find("font-size='11'>600</text>"), std::string::npos) << samples;
+        EXPECT_EQ(svg.find("font-size='11'>550</text>") != std::string::npos, fifties) << samples;
+    }
+}
+
 // A column shows the peaks of exactly its own samples: one click lights two
 // of the 1000 columns when they are zoomed in below one sample a pixel (20
 // ms), and one column when each holds about 22 samples and the click is not
