@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "module_adapter.h"
+#include "reading/text_reader.h"
 #include "tools/text/shift_jis.h"
 
 namespace fs = std::filesystem;
@@ -136,6 +137,20 @@ TEST(ContextReading, UnreadSignsKeepTheAuthorsBytes) {
     module_adapter::answer(request);
     EXPECT_EQ(module_adapter::last_phoneme_events(), unread);
     module_adapter::unload_module();
+}
+
+// A byte the analyser cannot take ends the piece before it: the words on
+// either side keep their places around it.
+TEST(ContextReading, UnreadableByteStaysBetweenItsNeighbours) {
+    ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
+    vokari::TextReader reader;
+    ASSERT_EQ(reader.open(kDictionary.string()), "");
+    const std::string text = sjis("雨") + "\x7F" + sjis("雪");
+    std::vector<vokari::ReadWord> words;
+    reader.analyse(text.data(), text.size(), words);
+    std::vector<std::string> surfaces;
+    for (const vokari::ReadWord& word : words) surfaces.push_back(word.surface);
+    EXPECT_EQ(surfaces, (std::vector<std::string>{sjis("雨"), "\x7F", sjis("雪")}));
 }
 
 // The list may name files the analyser never opens (here one that is not
