@@ -70,6 +70,19 @@ TEST_F(PhonemeBankTest, SampleReadersCloseEveryFileTheyOpen) {
     EXPECT_EQ(std::remove(native("1.hv1").c_str()), 0);
 }
 
+// A file shorter than its header has no sample, silent or not; the header
+// alone is an empty sample.
+TEST_F(PhonemeBankTest, SampleReadersRefuseAFileShorterThanItsHeader) {
+    write("short.wav", ramp(44));
+    const std::string path = dir_ + "\\short.wav";
+    for (vokari::MissingBytes missing : {vokari::MissingBytes::Fail, vokari::MissingBytes::Silence}) {
+        std::vector<std::uint8_t> data(3, 1);
+        EXPECT_FALSE(vokari::read_sample_file(path.c_str(), 43, 44, data, missing));
+        EXPECT_TRUE(vokari::read_sample_file(path.c_str(), 44, 44, data, missing));
+        EXPECT_TRUE(data.empty());
+    }
+}
+
 TEST_F(PhonemeBankTest, HeadlessFileWinsOverWavAndLogsOneMarkPerSlot) {
     make_dir("vokariv0");
     write("vokariv0/3.wav", wav_file(ramp(500, 7)));

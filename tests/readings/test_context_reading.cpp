@@ -151,6 +151,12 @@ TEST(ContextReading, UnreadableByteStaysBetweenItsNeighbours) {
     std::vector<std::string> surfaces;
     for (const vokari::ReadWord& word : words) surfaces.push_back(word.surface);
     EXPECT_EQ(surfaces, (std::vector<std::string>{sjis("雨"), "\x7F", sjis("雪")}));
+    // A lead byte that ends the span stands alone: the byte after it is not the span's.
+    const std::string span = sjis("雨") + "\x82" + "A";
+    words.clear();
+    reader.analyse(span.data(), span.size() - 1, words);
+    ASSERT_FALSE(words.empty());
+    EXPECT_EQ(words.back().surface, "\x82");
 }
 
 // The list may name files the analyser never opens (here one that is not
