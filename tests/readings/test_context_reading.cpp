@@ -92,6 +92,7 @@ TEST(ContextReading, NeighboursDecideSignsLettersAndWords) {
         {"笑ったwin", "わ ら っ た うぃ ん"},  // a word, not laughter
         {"計画を作成すべきだ", "け え か く を さ く せ え す べ き だ"},
         {"ノルウェーへ", "の る うぇ え え"},
+        {"ノ", "の"},  // alone, the analyser files it as a sign
     };
     for (const auto& [line, kana] : lines) EXPECT_EQ(reading_of(line), sjis(kana)) << line;
     module_adapter::unload_module();
