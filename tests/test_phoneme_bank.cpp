@@ -9,6 +9,7 @@
 #include "support/voice_data_test.h"
 
 #ifndef _WIN32
+#include <dirent.h>
 #include <unistd.h>
 #endif
 
@@ -37,6 +38,49 @@ TEST_F(PhonemeBankTest, FileLengthCountsEveryByteAndRefusesWhatCannotBeOpened) {
     EXPECT_EQ(vokari::file_length((dir_ + "\\crlf.bin").c_str()), 5);  // binary: CR LF and 0x1A count
     EXPECT_EQ(vokari::file_length((dir_ + "\\missing.bin").c_str()), -1);
     EXPECT_EQ(vokari::file_length((dir_ + "\\folder").c_str()), -1);
+}
+
+// Files this process holds open; -1 where the system does not list them.
+int open_file_count() {
+#ifndef _WIN32
+    DIR* listing = opendir("/proc/self/fd");
+    if (listing == nullptr) return -1;
+    int count = 0;
+    while (readdir(listing) != nullptr) ++count;
+    closedir(listing);
+    return count;
+#else
+    return -1;
+#endif
+}
+
+// A sample left open holds a handle for the life of the host, and on Windows
+// keeps the file from being replaced or removed.
+TEST_F(PhonemeBankTest, SampleReadersCloseEveryFileTheyOpen) {
+    write("1.hv1", ramp(40));
+    const std::string path = dir_ + "\\1.hv1";
+    const int before = open_file_count();
+    std::vector<std::uint8_t> data;
+    EXPECT_EQ(vokari::file_length(path.c_str()), 40);
+    EXPECT_TRUE(vokari::read_sample_file(path.c_str(), 40, 4, data));
+    EXPECT_FALSE(vokari::read_sample_file(path.c_str(), 50, 4, data));  // shorter than measured
+    EXPECT_TRUE(vokari::read_sample_file(path.c_str(), 40, 4, data, vokari::MissingBytes::Silence));
+    EXPECT_EQ(data, ramp(36, 4));
+    EXPECT_EQ(open_file_count(), before);
+    EXPECT_EQ(std::remove(native("1.hv1").c_str()), 0);
+}
+
+// A file shorter than its header has no sample, silent or not; the header
+// alone is an empty sample.
+TEST_F(PhonemeBankTest, SampleReadersRefuseAFileShorterThanItsHeader) {
+    write("short.wav", ramp(44));
+    const std::string path = dir_ + "\\short.wav";
+    for (vokari::MissingBytes missing : {vokari::MissingBytes::Fail, vokari::MissingBytes::Silence}) {
+        std::vector<std::uint8_t> data(3, 1);
+        EXPECT_FALSE(vokari::read_sample_file(path.c_str(), 43, 44, data, missing));
+        EXPECT_TRUE(vokari::read_sample_file(path.c_str(), 44, 44, data, missing));
+        EXPECT_TRUE(data.empty());
+    }
 }
 
 TEST_F(PhonemeBankTest, HeadlessFileWinsOverWavAndLogsOneMarkPerSlot) {

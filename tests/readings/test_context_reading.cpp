@@ -92,6 +92,7 @@ TEST(ContextReading, NeighboursDecideSignsLettersAndWords) {
         {"笑ったwin", "わ ら っ た うぃ ん"},  // a word, not laughter
         {"計画を作成すべきだ", "け え か く を さ く せ え す べ き だ"},
         {"ノルウェーへ", "の る うぇ え え"},
+        {"ノ", "の"},  // alone, the analyser files it as a sign
     };
     for (const auto& [line, kana] : lines) EXPECT_EQ(reading_of(line), sjis(kana)) << line;
     module_adapter::unload_module();
@@ -155,6 +156,26 @@ TEST(ContextReading, UnreadSignsKeepTheAuthorsBytes) {
     module_adapter::answer(request);
     EXPECT_EQ(module_adapter::last_phoneme_events(), unread);
     module_adapter::unload_module();
+}
+
+// A byte the analyser cannot take ends the piece before it: the words on
+// either side keep their places around it.
+TEST(ContextReading, UnreadableByteStaysBetweenItsNeighbours) {
+    ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
+    vokari::TextReader reader;
+    ASSERT_EQ(reader.open(kDictionary.string()), "");
+    const std::string text = sjis("雨") + "\x7F" + sjis("雪");
+    std::vector<vokari::ReadWord> words;
+    reader.analyse(text.data(), text.size(), words);
+    std::vector<std::string> surfaces;
+    for (const vokari::ReadWord& word : words) surfaces.push_back(word.surface);
+    EXPECT_EQ(surfaces, (std::vector<std::string>{sjis("雨"), "\x7F", sjis("雪")}));
+    // A lead byte that ends the span stands alone: the byte after it is not the span's.
+    const std::string span = sjis("雨") + "\x82" + "A";
+    words.clear();
+    reader.analyse(span.data(), span.size() - 1, words);
+    ASSERT_FALSE(words.empty());
+    EXPECT_EQ(words.back().surface, "\x82");
 }
 
 // The list may name files the analyser never opens (here one that is not

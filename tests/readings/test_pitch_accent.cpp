@@ -93,6 +93,7 @@ TEST(PitchAccent, OddDictionaryDataIsSaidFlat) {
             EXPECT_FALSE(m.high);
             EXPECT_EQ(m.factor, morae[0].factor);
         }
+        EXPECT_NEAR(morae[0].factor, 1.0 / std::pow(1.014546, 3.0), 1e-12);  // midway between high and low
     }
     EXPECT_EQ(shape(vokari::accent_morae({word("ハシ", 2, 2)}, 6.0)), "LH");  // the limit itself is sound
     for (double depth : {1e300, std::nan(""), -5.0})
