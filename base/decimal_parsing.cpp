@@ -205,9 +205,11 @@ double string_to_double(const char* text) {
         bool exponent_negative = false;
         if (*q == '+' || *q == '-') exponent_negative = *q++ == '-';
         if (*q >= '0' && *q <= '9') {
+            // Saturates far beyond any text's length, so that an exponent
+            // cancelling a long run of digits still cancels it.
             long long written = 0;
             for (; *q >= '0' && *q <= '9'; ++q)
-                if (written < 100000) written = written * 10 + (*q - '0');
+                if (written < 100000000000000000LL) written = written * 10 + (*q - '0');
             exponent += exponent_negative ? -written : written;
         }
     }

@@ -66,6 +66,8 @@ TEST(StringToDouble, RoundsHardCasesCorrectly) {
     // A tie decided only by a digit far beyond the 800th.
     expect_like_strtod("9007199254740993" + std::string(900, '0') + "1e-900");
     expect_like_strtod("9007199254740993" + std::string(900, '0') + "e-900");
+    // An exponent larger than a million, written to cancel as many digits.
+    expect_like_strtod("25" + std::string(2000000, '0') + "e-2000001");
 }
 
 TEST(StringToDouble, AgreesWithACorrectlyRoundedReaderOnRandomValues) {
