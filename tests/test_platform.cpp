@@ -1,12 +1,20 @@
 // The platform layer on Linux: text and binary streams that behave like the
 // Windows C runtime, path mapping, file copy and delete, global blocks, the
 // calendar clock.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pthread.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/wav_format.h"
@@ -125,6 +133,47 @@ TEST_F(PlatformFiles, LargeTextWriteKeepsEveryByte) {
     for (char c : text) expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
     EXPECT_EQ(get("big.txt"), expected);
     EXPECT_EQ(read_all("big.txt", "rt"), text);
+}
+
+// A pipe whose reader lags takes a large write in parts, each cut short by a
+// signal: every part must go on where the one before stopped.
+TEST_F(PlatformFiles, TextWriteToALaggingPipeGoesOnWhereEachPartStopped) {
+    const std::string fifo = path("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string text;
+    for (int i = 0; i < 600000; ++i) text += static_cast<char>('a' + i % 23);
+    struct sigaction interrupting {};
+    interrupting.sa_handler = [](int) {};
+    sigemptyset(&interrupting.sa_mask);  // no SA_RESTART: a blocked write returns what it took
+    struct sigaction saved {};
+    ASSERT_EQ(::sigaction(SIGALRM, &interrupting, &saved), 0);
+    sigset_t alarm_only;
+    sigemptyset(&alarm_only);
+    sigaddset(&alarm_only, SIGALRM);
+    ::pthread_sigmask(SIG_BLOCK, &alarm_only, nullptr);  // the reader inherits the block
+    std::string received;
+    std::thread reader([&] {
+        const int fd = ::open(fifo.c_str(), O_RDONLY);
+        char part[4096];
+        for (ssize_t got; (got = ::read(fd, part, sizeof part)) > 0;) {
+            received.append(part, static_cast<std::size_t>(got));
+            ::usleep(100);
+        }
+        ::close(fd);
+    });
+    std::FILE* file = open_file(fifo.c_str(), "wt");
+    ::pthread_sigmask(SIG_UNBLOCK, &alarm_only, nullptr);
+    const itimerval often = {{0, 300}, {0, 300}};
+    ::setitimer(ITIMER_REAL, &often, nullptr);
+    const std::size_t written = file == nullptr ? 0 : std::fwrite(text.data(), 1, text.size(), file);
+    if (file != nullptr) std::fclose(file);
+    else ::close(::open(fifo.c_str(), O_WRONLY));  // lets the reader's open return
+    const itimerval stopped = {};
+    ::setitimer(ITIMER_REAL, &stopped, nullptr);
+    ::sigaction(SIGALRM, &saved, nullptr);
+    reader.join();
+    EXPECT_EQ(written, text.size());
+    EXPECT_TRUE(received == text) << "received " << received.size() << " of " << text.size() << " bytes";
 }
 
 TEST_F(PlatformFiles, BackslashPathsOpenButDirectoriesAndMissingFilesDoNot) {
