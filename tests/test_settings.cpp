@@ -122,6 +122,8 @@ TEST_F(SettingsFile, DefaultsWithoutAFile) {
     std::strcpy(settings.log_path, "old.log");
     std::strcpy(settings.reading_dic_path, "old");
     settings.accent_depth = 6.0;
+    std::strcpy(settings.prosody_model_path, "old.htsvoice");
+    settings.prosody_range = settings.prosody_tempo = 0.5;
     std::vector<std::string> names;
     load_defaults();
     read_settings(names);
@@ -135,6 +137,9 @@ TEST_F(SettingsFile, DefaultsWithoutAFile) {
     EXPECT_STREQ(settings.log_path, "");
     EXPECT_STREQ(settings.reading_dic_path, "");
     EXPECT_EQ(settings.accent_depth, 0.0);
+    EXPECT_STREQ(settings.prosody_model_path, "");
+    EXPECT_EQ(settings.prosody_range, 1.0);
+    EXPECT_EQ(settings.prosody_tempo, 1.0);
     EXPECT_TRUE(names.empty());
     EXPECT_TRUE(sound_effects.empty());
 }
