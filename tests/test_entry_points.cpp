@@ -156,13 +156,17 @@ TEST_F(EntryPoints, AnyBytesGetAWellFormedResponse) {
 
 TEST_F(EntryPoints, UnloadStopsPlaybackAndTheModuleCanBeLoadedAgain) {
     const std::string dir = fixture::temp_directory("entry");
-    fixture::make_voice(dir);
+    fixture::VoiceOptions logged;
+    logged.settings_lines = {"log, vokari.log"};
+    fixture::make_voice(dir, logged);
     const std::string speak = "X MAKOTO/2.0\r\nString: \x82\xa9\x82\xa0@a[chime]\r\n\r\n";
     host_calls::load_directory(dir);
     const std::string first = request_text(speak).bytes;
     purges = 0;
     EXPECT_EQ(unload(), 1);
     EXPECT_GE(purges, 1);
+    const std::vector<std::uint8_t> log = fixture::read_file(dir + "/vokari.log");
+    EXPECT_NE(std::string(log.begin(), log.end()).find("// unload\r\n// end : "), std::string::npos);
     // A second loaded life answers as the first did: nothing doubled, nothing lost.
     host_calls::load_directory(dir);
     EXPECT_EQ(request_text(speak).bytes, first);
