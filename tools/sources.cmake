@@ -32,9 +32,10 @@ _vokari_tool_sources(VOKARI_SAY_WIN32_SOURCES vokari-say
   module_library_win32 output_files_win32 sound_device_win32)
 
 # The voice-bank builder's analysis and CV bank importer; the desktop adds
-# the reader of recording files (the browser decodes and resamples them).
+# the reader and writer of recording files (the browser decodes and resamples
+# them).
 _vokari_tool_sources(VOICEBANK_ANALYSIS_SOURCES voicebank
   band_energy_frames bank_build bank_writer corrections folder_index kana_alias loop_points oto_bank oto_ini
   pitch_period recording_checks recordings_build sample_shaping slot_analysis syllables vowel_onset)
-_vokari_tool_sources(VOICEBANK_DESKTOP_SOURCES voicebank audio_input list_chunk_check)
+_vokari_tool_sources(VOICEBANK_DESKTOP_SOURCES voicebank audio_input list_chunk_check recording_file)
 unset(_tools)

@@ -160,8 +160,6 @@ const char* const kHundredsTsuMark = "└";
 const char* const kThousandsMark = "├";
 const char* const kTenThousandsMark = "┬";
 const char* const kFullWidthEnd = "┤";  // ends a run of converted full-width digits
-const char* const kAllMarkers[] = {kTens,          kTensTsu,          kHundredsMark, kHundredsTsuMark,
-                                   kThousandsMark, kTenThousandsMark, kFullWidthEnd};
 
 std::string digit(int d) { return std::string(1, static_cast<char>('0' + d)); }
 
@@ -239,12 +237,6 @@ std::vector<std::string> known_counters() {
     std::vector<std::string> names;
     for (const Counter& c : counters()) names.push_back(c.text);
     return names;
-}
-
-bool contains_number_marker(const std::string& text) {
-    for (const char* marker : kAllMarkers)
-        if (text.find(marker) != std::string::npos) return true;
-    return false;
 }
 
 std::vector<Pair> number_pairs(const std::vector<std::string>& wanted, bool fullwidth_numbers) {
