@@ -23,13 +23,8 @@ _vokari_tool_sources(VOKARI_TEXT_WIN32_SOURCES text file_replacement program_pat
 # them (the module library, the sound device, files and options).
 _vokari_tool_sources(VOKARI_SAY_DISPLAY_SOURCES vokari-say display_timeline mulaw_wav script_input utterance_svg)
 _vokari_tool_sources(VOKARI_SAY_DESKTOP_SOURCES vokari-say
-  locations module_library module_log options paced_display private_host protocol reading_lines
-  speech_report text_encoding)
-# The pieces that talk to the system, one form for each.
-_vokari_tool_sources(VOKARI_SAY_POSIX_SOURCES vokari-say
-  module_library_posix output_files sound_device)
-_vokari_tool_sources(VOKARI_SAY_WIN32_SOURCES vokari-say
-  module_library_win32 output_files_win32 sound_device_win32)
+  locations module_library module_log options output_files paced_display private_host protocol reading_lines
+  sound_device speech_report text_encoding)
 
 # The voice-bank builder's analysis and CV bank importer; the desktop adds
 # the reader and writer of recording files (the browser decodes and resamples

@@ -242,6 +242,21 @@ int run_script(const Options& options, ModuleLibrary& library, const PrivateHost
     return status;
 }
 
+// Runs `run` on the module library at `library_path`, loaded on the private
+// host tree of `plan`, and unloads it again.
+template <typename Run>
+int with_module(const PrivateHostPlan& plan, const std::string& library_path, const Run& run) {
+    PrivateHost host;
+    std::string error;
+    if (!host.create(plan, error)) return fail(error);
+    ModuleLibrary library;
+    if (!library.open(library_path, error)) return fail(error);
+    library.load(host.module_dir_for_load());
+    const int status = run(library, host);
+    library.unload();
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -271,18 +286,12 @@ int main(int argc, char** argv) {
     const char prefix = tag_prefix_setting(settings);
     if (options.reading) {
         if (prefix == '\0') return fail("the module's tag.prefix setting is empty, so --reading cannot keep it silent");
-        PrivateHost host;
         PrivateHostPlan plan;
         plan.voice_dir = voice_dir.path;
         plan.message_speed_ms = options.message_speed_ms;
-        std::string error;
-        if (!host.create(plan, error)) return fail(error);
-        ModuleLibrary library;
-        if (!library.open(library_path.path, error)) return fail(error);
-        library.load(host.module_dir_for_load());
-        const int status = run_reading(options, library, host, voice_dir.path, prefix);
-        library.unload();
-        return status;
+        return with_module(plan, library_path.path, [&](ModuleLibrary& library, const PrivateHost& host) {
+            return run_reading(options, library, host, voice_dir.path, prefix);
+        });
     }
     if (options.raw_file.empty()) {
         const ReadResult text = script_text(options);
@@ -314,21 +323,14 @@ int main(int argc, char** argv) {
     }
     if (options.play) run.device = find_sound_device();
 
-    PrivateHost host;
     PrivateHostPlan plan;
     plan.voice_dir = voice_dir.path;
     plan.message_speed_ms = options.message_speed_ms;
     plan.sound_tag = run.sound_tag;
     plan.request_text = run.request;
     plan.silent = !options.play;
-    std::string error;
-    if (!host.create(plan, error)) return fail(error);
-
-    ModuleLibrary library;
-    if (!library.open(library_path.path, error)) return fail(error);
-    library.load(host.module_dir_for_load());
-    const int status = options.raw_file.empty() ? run_script(options, library, host, voice_dir.path, run)
-                                                : run_raw(options, library, host, voice_dir.path, run.request);
-    library.unload();
-    return status;
+    return with_module(plan, library_path.path, [&](ModuleLibrary& library, const PrivateHost& host) {
+        return options.raw_file.empty() ? run_script(options, library, host, voice_dir.path, run)
+                                        : run_raw(options, library, host, voice_dir.path, run.request);
+    });
 }

@@ -1,10 +1,16 @@
 // A PortAudio probe through the module's own loader: initialise, ask for the
-// default output device, terminate.
+// default output device, terminate.  On Windows the module plays through the
+// system's own player: a sound output device is all it needs.
 #include "tools/vokari-say/sound_device.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#include <mmsystem.h>
+#else
 #include <cstdlib>
 
 #include "platform/posix/player_portaudio_library.h"
+#endif
 
 namespace vokari {
 namespace say {
@@ -19,6 +25,9 @@ SoundDevice unusable(const std::string& problem) {
 }  // namespace
 
 SoundDevice find_sound_device() {
+#ifdef _WIN32
+    if (waveOutGetNumDevs() == 0) return unusable("this machine has no sound output device");
+#else
     const char* named = std::getenv("VOKARI_SAY_PORTAUDIO");
     const std::string library = named != nullptr && named[0] != '\0' ? named : "libportaudio.so.2";
     // The library stays loaded: the module loads the same one to play.
@@ -32,6 +41,7 @@ SoundDevice find_sound_device() {
     const int device = portaudio.default_output_device();
     portaudio.terminate();
     if (device == vokari::platform::paNoDevice) return unusable("this machine has no sound output device");
+#endif
     SoundDevice found;
     found.usable = true;
     return found;
