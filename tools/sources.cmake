@@ -23,7 +23,7 @@ _vokari_tool_sources(VOKARI_TEXT_WIN32_SOURCES text file_replacement program_pat
 # them (the module library, the sound device, files and options).
 _vokari_tool_sources(VOKARI_SAY_DISPLAY_SOURCES vokari-say display_timeline mulaw_wav script_input utterance_svg)
 _vokari_tool_sources(VOKARI_SAY_DESKTOP_SOURCES vokari-say
-  locations module_library module_log options output_files paced_display private_host protocol reading_lines
+  locations module_library module_log options output_files paced_display private_host protocol
   sound_device speech_report text_encoding)
 
 # The voice-bank builder's analysis and CV bank importer; the desktop adds

@@ -19,7 +19,6 @@
 #include "tools/vokari-say/paced_display.h"
 #include "tools/vokari-say/private_host.h"
 #include "tools/vokari-say/protocol.h"
-#include "tools/vokari-say/reading_lines.h"
 #include "tools/vokari-say/script_input.h"
 #include "tools/vokari-say/sound_device.h"
 #include "tools/vokari-say/speech_report.h"

@@ -14,18 +14,8 @@ namespace {
 
 const char kNoConverter[] = "this system's iconv has no CP932 conversion";
 
-Converted failure(std::string message) {
-    Converted result;
-    result.error = std::move(message);
-    return result;
-}
-
-Converted success(std::string text) {
-    Converted result;
-    result.ok = true;
-    result.text = std::move(text);
-    return result;
-}
+Converted failure(std::string message) { return {false, "", std::move(message)}; }
+Converted success(std::string text) { return {true, std::move(text), ""}; }
 
 // "not a Shift_JIS character at byte N (XX YY)": the offset and the one or
 // two bytes found there.
