@@ -71,7 +71,7 @@ TEST(OwnScripts, DictionaryFromScriptsReadsThemAsInContext) {
         for (std::string line; std::getline(stream, line);) lines.push_back(line);
     }
     std::string error;
-    auto morphology = vokari::readings::Morphology::open(vokari::readings::kDefaultDictionaryDir, error);
+    auto morphology = vokari::readings::Morphology::open(vokari::readings::default_dictionary_dir(), error);
     ASSERT_NE(morphology, nullptr) << error;
     ASSERT_TRUE(module_adapter::load_module(dir.string()));
     // How the numbers of the scripts are said (MeCab leaves digits unread),

@@ -1,7 +1,6 @@
 // Splitting lines into words with their readings through MeCab.
 #include "tools/readings/morphology.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -34,11 +33,6 @@ std::vector<std::string> split_features(const char* feature) {
     return fields;
 }
 
-bool is_directory(const std::string& path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 std::string lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
@@ -55,7 +49,7 @@ std::string from_shift_jis(const std::string& bytes) {
 }  // namespace
 
 std::unique_ptr<Morphology> Morphology::open(const std::string& dictionary_dir, std::string& error) {
-    if (!is_directory(dictionary_dir) || access((dictionary_dir + "/sys.dic").c_str(), R_OK) != 0) {
+    if (access((dictionary_dir + "/sys.dic").c_str(), R_OK) != 0) {
         error = "no MeCab dictionary at " + dictionary_dir + ": " + dictionary_hint();
         return nullptr;
     }

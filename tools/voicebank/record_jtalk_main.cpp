@@ -209,21 +209,17 @@ int main(int argc, char** argv) {
 
     fs::create_directories(out_dir, ignored);
     std::vector<std::string> written;
+    std::string failed;  // the file that could not be written
     // Each file is one syllable from its start: offset 0, cutoff 0 (its
     // end), the vowel at the preutterance; the fixed part is the consonant.
     std::string oto;
-    for (int slot = 0; slot < kSyllableCount; ++slot) {
+    for (int slot = 0; slot < kSyllableCount && failed.empty(); ++slot) {
         const std::string name = std::string(kSyllables[slot].romaji) + ".wav";
-        const std::string path = out_dir + "/" + name;
+        written.push_back(out_dir + "/" + name);
         // The synthesiser's loudest vowels reach full scale; the builder sets
         // the bank's level itself, so halving costs nothing.
         for (float& v : cuts[slot].samples) v *= 0.5f;
-        if (!write_recording(path, cuts[slot].samples, kBankRate)) {
-            std::fprintf(stderr, "vokari-jtalk-record: cannot write %s; nothing written\n", path.c_str());
-            for (const std::string& done : written) fs::remove(done, ignored);
-            return 1;
-        }
-        written.push_back(path);
+        if (!write_recording(written.back(), cuts[slot].samples, kBankRate)) failed = written.back();
         char line[128];
         const double vowel_ms = ms(take_over(cuts[slot]));
         std::snprintf(line, sizeof line, "%s=%s,0,%.4f,0,%.4f,0\n", name.c_str(), kSyllables[slot].kana, vowel_ms,
@@ -231,11 +227,10 @@ int main(int argc, char** argv) {
         oto += line;
     }
     const std::string oto_path = out_dir + "/oto.ini";
-    std::ofstream(oto_path, std::ios::binary) << oto;
-    if (!fs::exists(oto_path) || fs::file_size(oto_path, ignored) != oto.size()) {
-        std::fprintf(stderr, "vokari-jtalk-record: cannot write %s; nothing written\n", oto_path.c_str());
-        for (const std::string& done : written) fs::remove(done, ignored);
-        return 1;
-    }
-    return 0;
+    if (failed.empty()) std::ofstream(oto_path, std::ios::binary) << oto;
+    if (failed.empty() && (!fs::exists(oto_path) || fs::file_size(oto_path, ignored) != oto.size())) failed = oto_path;
+    if (failed.empty()) return 0;
+    std::fprintf(stderr, "vokari-jtalk-record: cannot write %s; nothing written\n", failed.c_str());
+    for (const std::string& done : written) fs::remove(done, ignored);
+    return 1;
 }

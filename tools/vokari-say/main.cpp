@@ -63,28 +63,26 @@ void wait_until_spoken(Clock::time_point start, int length_ms) {
     sleep_ms(length_ms + kPlaybackTailMs - static_cast<int>(elapsed));
 }
 
-// The user's script as UTF-8: the arguments, or the text of --file or of
-// standard input, in the encoding given or found, turned into one script line.
-ReadResult script_text(const Options& options) {
-    if (options.script_given) {
-        ReadResult given;
-        given.ok = true;
-        given.bytes = options.script;
-        return given;
-    }
+// The text of --file or of standard input as UTF-8, in the encoding given or
+// found.
+ReadResult file_text(const Options& options) {
     const std::string source = options.script_file.empty() ? "-" : options.script_file;
     if (source == "-" && isatty(STDIN_FILENO))
         std::fprintf(stderr, "vokari-say: reading the script from standard input (end it with Ctrl-D)\n");
     ReadResult read = read_input(source);
     if (!read.ok) return read;
     const Converted text = script_file_to_utf8(read.bytes, options.encoding);
-    if (!text.ok) {
-        read.ok = false;
-        read.error = (source == "-" ? std::string("standard input: ") : source + ": ") + text.error;
-        return read;
-    }
-    read.bytes = script_from_text(text.text);
-    return read;
+    if (!text.ok) return {false, "", (source == "-" ? std::string("standard input: ") : source + ": ") + text.error};
+    return {true, text.text, ""};
+}
+
+// The user's script as UTF-8: the arguments, or the text of file_text()
+// turned into one script line.
+ReadResult script_text(const Options& options) {
+    if (options.script_given) return {true, options.script, ""};
+    ReadResult text = file_text(options);
+    text.bytes = script_from_text(text.bytes);
+    return text;
 }
 
 // Prints the WARNING and ERROR lines of the module's log; true when there
@@ -124,11 +122,9 @@ int run_reading(const Options& options, ModuleLibrary& library, const PrivateHos
         return fail("the voice in " + voice_dir + " has no reading step (no voice.reading.dic line in its settings)");
     std::vector<std::string> scripts;
     if (options.each_line) {
-        const ReadResult read = read_input(options.script_file);
-        if (!read.ok) return fail(read.error);
-        const Converted text = script_file_to_utf8(read.bytes, options.encoding);
-        if (!text.ok) return fail(options.script_file + ": " + text.error);
-        scripts = scripts_per_line(text.text);
+        const ReadResult text = file_text(options);
+        if (!text.ok) return fail(text.error);
+        scripts = scripts_per_line(text.bytes);
     } else {
         const ReadResult text = script_text(options);
         if (!text.ok) return fail(text.error);
