@@ -472,13 +472,7 @@ TEST_F(GuideExamples, PackagedSettingsChangeNothing) {
     make_voice({{}, true, true, true, false});
     put("packaging/vokari.txt", "vokari.txt");
     load();
-    EXPECT_EQ(settings.log_path[0], '\0');
-    EXPECT_EQ(settings.tag_prefix, '@');
-    EXPECT_EQ(settings.talk_default_speed, 130);
-    EXPECT_EQ(settings.speaker_frequency[0], 1.0);
-    EXPECT_EQ(settings.speaker_frequency[1], 1.0);
-    EXPECT_EQ(settings.delete_excess_hv1, 0);
-    EXPECT_EQ(settings.security_high, 0);
+    EXPECT_EQ(settings_fields(), SettingsFields("", '@', 130, 1.0, 1.0, 0, 0));
     EXPECT_EQ(settings.message_speed, 66);
     EXPECT_TRUE(sound_effects.empty());
     EXPECT_EQ(translation_dictionary.size(), 45u);  // the built-in pairs only

@@ -90,27 +90,20 @@ TEST_F(PlatformFiles, TextWriteTurnsLfIntoCrLf) {
 }
 
 TEST_F(PlatformFiles, AppendingInTextModeDropsAFinalByte1A) {
-    put("z.txt", "a\x1A");
-    write_with("z.txt", "a+", "b\n");
-    EXPECT_EQ(get("z.txt"),
-              "a"
-              "b\r\n");
     // Only a final one, and only when the file is also opened for reading.
-    put("y.txt", "a\x1Az");
-    write_with("y.txt", "a+", "b");
-    EXPECT_EQ(get("y.txt"),
-              "a\x1Az"
-              "b");
-    put("x.txt", "a\x1A");
-    write_with("x.txt", "at", "b");
-    EXPECT_EQ(get("x.txt"),
-              "a\x1A"
-              "b");
-    put("w.txt", "a\x1A");
-    write_with("w.txt", "ab+", "b");
-    EXPECT_EQ(get("w.txt"),
-              "a\x1A"
-              "b");
+    const struct {
+        const char *before, *mode, *written, *after;
+    } cases[] = {
+        {"a\x1A", "a+", "y\n", "ay\r\n"},
+        {"a\x1Az", "a+", "y", "a\x1Azy"},
+        {"a\x1A", "at", "y", "a\x1Ay"},
+        {"a\x1A", "ab+", "y", "a\x1Ay"},
+    };
+    for (const auto& c : cases) {
+        put("z.txt", c.before);
+        write_with("z.txt", c.mode, c.written);
+        EXPECT_EQ(get("z.txt"), c.after) << c.mode << " after " << c.before;
+    }
     // Looking for the byte leaves the stream where it was: at the start.
     put("v.txt", "one\r\ntwo\x1A");
     EXPECT_EQ(read_all("v.txt", "r+"), "one\ntwo");

@@ -24,8 +24,8 @@
 
 namespace vokari {
 namespace say {
-namespace {
 namespace fs = std::filesystem;
+namespace {
 
 // Where the character folder sits below the host's base, and the names of the
 // files vokari-say adds to the module folder.
