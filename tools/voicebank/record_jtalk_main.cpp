@@ -28,6 +28,7 @@
 #include "recording_file.h"
 #include "sample_shaping.h"
 #include "syllables.h"
+#include "tools/text/utf8.h"
 
 namespace fs = std::filesystem;
 using namespace vokari::voicebank;
@@ -54,15 +55,7 @@ std::string syllable_text(int slot, bool katakana) {
     // open_jtalk reads ぢゅ and ぢょ as ぢ and ゆ, ょ; they sound as じゅ, じょ.
     if (kana.size() == 6 && kana.compare(0, 3, "ぢ") == 0) kana.replace(0, 3, "じ");
     if (!katakana) return "あ" + kana + kHeld;
-    // Hiragana U+3041..U+3096 are E3 81 81..E3 82 96; katakana lie 0x60 above.
-    for (size_t i = 0; i + 2 < kana.size(); i += 3) {
-        unsigned code =
-            (static_cast<unsigned char>(kana[i + 1]) & 0x3F) << 6 | (static_cast<unsigned char>(kana[i + 2]) & 0x3F);
-        code += 0x60;
-        kana[i + 1] = static_cast<char>(0x80 | (code >> 6));
-        kana[i + 2] = static_cast<char>(0x80 | (code & 0x3F));
-    }
-    return "ア" + kana + "ーーネ";
+    return "ア" + vokari::text::hiragana_to_katakana(kana) + "ーーネ";
 }
 
 // 95 ms at most from the consonant's start to its vowel: the module starts a
