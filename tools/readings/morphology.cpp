@@ -18,18 +18,10 @@ const char* const kDictionaryPackage = "mecab-ipadic-utf8";
 namespace {
 
 // The comma-separated feature fields of a MeCab node.
-std::vector<std::string> split_features(const char* feature) {
+std::vector<std::string> split_features(const std::string& feature) {
     std::vector<std::string> fields;
-    std::string field;
-    for (const char* p = feature; *p != '\0'; ++p) {
-        if (*p == ',') {
-            fields.push_back(field);
-            field.clear();
-        } else {
-            field += *p;
-        }
-    }
-    fields.push_back(field);
+    std::istringstream text(feature);
+    for (std::string field; std::getline(text, field, ',');) fields.push_back(field);
     return fields;
 }
 
@@ -83,7 +75,7 @@ void Morphology::analyse_native(const std::string& text, std::vector<Word>& word
     for (const mecab_node_t* node = parse_to_node(tagger_, text); node != nullptr; node = node->next) {
         if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE) continue;
         const std::string feature = shift_jis_ ? from_shift_jis(node->feature) : node->feature;
-        const std::vector<std::string> fields = split_features(feature.c_str());
+        const std::vector<std::string> fields = split_features(feature);
         Word word;
         word.surface.assign(node->surface, node->length);
         if (shift_jis_) word.surface = from_shift_jis(word.surface);

@@ -165,9 +165,9 @@ int import_oto_files(const OtoBankFiles& bank, const std::string& subbank, int s
     std::vector<OtoSource> sources;
     for (const std::string& folder : folders_to_read(bank, subbank)) {
         const std::vector<std::string> names = bank.file_names(folder);
-        const std::string oto_name = FolderIndex(folder, names).find_name("oto.ini");
+        const std::string oto_name = FolderIndex(names).find_name("oto.ini");
         if (oto_name.empty()) continue;
-        OtoSource source{folder, join(folder, oto_name), FolderIndex(folder, names), {}};
+        OtoSource source{folder, join(folder, oto_name), FolderIndex(names), {}};
         sources.push_back(std::move(source));
     }
     if (sources.empty()) {
