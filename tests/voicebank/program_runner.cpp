@@ -16,4 +16,11 @@ const std::string& scratch_folder() {
     return folder;
 }
 
+std::filesystem::path fresh_folder(const std::string& name) {
+    const std::filesystem::path folder = std::filesystem::path(scratch_folder()) / name;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
 }  // namespace program_runner

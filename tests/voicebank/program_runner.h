@@ -2,6 +2,7 @@
 // it to read.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -23,5 +24,8 @@ inline void write_wav(const std::string& path, const std::vector<float>& samples
 // A folder of this test process's own under the temporary folder, ending in
 // '/': two suites run at once never share a bank or recordings folder.
 const std::string& scratch_folder();
+
+// A new, empty folder `name` in scratch_folder().
+std::filesystem::path fresh_folder(const std::string& name);
 
 }  // namespace program_runner

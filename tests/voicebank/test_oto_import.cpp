@@ -29,6 +29,7 @@
 #include "details_file.h"
 
 using namespace vokari::voicebank;
+using program_runner::fresh_folder;
 using program_runner::ProgramRun;
 namespace fs = std::filesystem;
 
@@ -125,13 +126,6 @@ private:
     std::string text_;
     int lines_ = 0;
 };
-
-fs::path fresh_folder(const std::string& name) {
-    const fs::path folder = fs::path(program_runner::scratch_folder()) / name;
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
 
 // A bank of all test syllables in one folder: kana file names, aliases
 // alternating between the file name, katakana and romaji, each syllable
