@@ -1,5 +1,6 @@
-// Float samples by default: the recorders' resampled output needs no second
-// rounding before the builder's own mu-law encoding.
+// Recordings written through libsndfile, as float samples by default: the
+// recorders' resampled output needs no second rounding before the builder's
+// own mu-law encoding.
 #include "recording_file.h"
 
 #include <sndfile.h>
