@@ -48,6 +48,10 @@ constexpr const char* kVoiceBracketNames[] = {"wavout[", "+[", "-[",  "u[",  "<[
 constexpr const char* kVoicePlainNames[] = {"+", "-", "=", "<",  ">",  "|",  "n",  "s", "w",
                                             "b", "o", ":", "0<", "0>", "0+", "0-", "e"};
 
+// The voice tags' enums (script_syntax.h) number these tables.
+static_assert(sizeof kVoiceBracketNames / sizeof *kVoiceBracketNames == kWavOutSilentTag + 1, "");
+static_assert(sizeof kVoicePlainNames / sizeof *kVoicePlainNames == kEndOfVoice + 1, "");
+
 constexpr MeasuredLengths<sizeof kVoiceBracketNames / sizeof *kVoiceBracketNames> kVoiceBracketLengths{
     kVoiceBracketNames};
 constexpr MeasuredLengths<sizeof kVoicePlainNames / sizeof *kVoicePlainNames> kVoicePlainLengths{kVoicePlainNames};

@@ -38,47 +38,48 @@ extern const StringTable script_plain_tags;
 const ScriptTag& script_bracket_tag(int index);
 const ScriptTag& script_plain_tag(int index);
 
-// The module's voice-control tags after the tag prefix: those with a
-// bracketed argument, tried first, in table order...
+// The module's voice-control tags after the tag prefix, numbered in the
+// order of their names' tables (script_syntax.cpp): those with a bracketed
+// argument, tried first...
 extern const StringTable voice_bracket_tags;
 enum VoiceBracketTag {
-    kWavOutTag = 0,         // "wavout["
-    kLevelAddTag = 1,       // "+["
-    kLevelSubtractTag = 2,  // "-["
-    kPitchStepTag = 3,      // "u["
-    kPitchUpTag = 4,        // "<["
-    kPitchDownTag = 5,      // ">["
-    kGTag = 6,              // "g[" (no effect)
-    kPTag = 7,              // "p[" (no effect)
-    kSpeedTag = 8,          // "s["
-    kSoundEffectTag = 9,    // "a["
-    kPitchSetUpTag = 10,    // "0<["
-    kPitchSetDownTag = 11,  // "0>["
-    kLevelSetUpTag = 12,    // "0+["
-    kLevelSetDownTag = 13,  // "0-["
-    kWavOutSilentTag = 14,  // "wavouts["
+    kWavOutTag,
+    kLevelAddTag,
+    kLevelSubtractTag,
+    kPitchStepTag,
+    kPitchUpTag,
+    kPitchDownTag,
+    kGTag,
+    kPTag,
+    kSpeedTag,
+    kSoundEffectTag,
+    kPitchSetUpTag,
+    kPitchSetDownTag,
+    kLevelSetUpTag,
+    kLevelSetDownTag,
+    kWavOutSilentTag
 };
 
 // ...and those without an argument, in table order.
 extern const StringTable voice_plain_tags;
 enum VoicePlainTag {
-    kLevelUpStep = 0,        // "+"
-    kLevelDownStep = 1,      // "-"
-    kLevelReset = 2,         // "="
-    kPitchUpStep = 3,        // "<"
-    kPitchDownStep = 4,      // ">"
-    kPitchReset = 5,         // "|"
-    kVoiceOff = 6,           // "n"
-    kSpeedReset = 7,         // "s"
-    kParticleWa = 8,         // "w"
-    kOverlapToggle = 9,      // "b"
-    kOmitText = 10,          // "o"
-    kReleaseNow = 11,        // ":"
-    kPitchSetUpStep = 12,    // "0<"
-    kPitchSetDownStep = 13,  // "0>"
-    kLevelSetUpStep = 14,    // "0+"
-    kLevelSetDownStep = 15,  // "0-"
-    kEndOfVoice = 16,        // "e"
+    kLevelUpStep,
+    kLevelDownStep,
+    kLevelReset,
+    kPitchUpStep,
+    kPitchDownStep,
+    kPitchReset,
+    kVoiceOff,
+    kSpeedReset,
+    kParticleWa,
+    kOverlapToggle,
+    kOmitText,
+    kReleaseNow,
+    kPitchSetUpStep,
+    kPitchSetDownStep,
+    kLevelSetUpStep,
+    kLevelSetDownStep,
+    kEndOfVoice
 };
 
 // A script ends at its first NUL: the bytes before it, held to the int range.

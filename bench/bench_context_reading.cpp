@@ -5,36 +5,18 @@
 // Targets: +0.3 ms for the line, +10 ms for the longest script, 150 ms load.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "bench/bench_texts.h"
 #include "bench/bench_voice.h"
 #include "host/module.h"
 
-namespace fs = std::filesystem;
-
 namespace {
 
-const char* const kMixedLine = "ねえ、今日は良い天気ですね。3時から駅前の公園へ散歩に行きましょうか？";
-
 // A private copy of the bundled voice with the reading step on or off.
-struct Voice {
-    explicit Voice(bool reading) : directory(bench::prepare_voice_directory()) {
-        const fs::path dictionary = fs::path(VOKARI_SOURCE_DIR) / "voices/default/naist-jdic";
-        if (reading && !fs::exists(fs::path(directory) / "naist-jdic"))
-            fs::create_directory_symlink(dictionary, fs::path(directory) / "naist-jdic");
-        std::ofstream(fs::path(directory) / "vokari.txt", std::ios::binary)
-            << (reading ? "voice.reading.dic,naist-jdic\n" : "talk.default.speed,130\n");
-        vokari::load_module(module, directory.data(), static_cast<long>(directory.size()));
-    }
-    ~Voice() {
-        vokari::unload_module(module);
-        fixture::remove_tree(directory);
-    }
-    std::string directory;
-    vokari::Module module;
+struct Voice : bench::ModuleVoice {
+    explicit Voice(bool reading)
+        : ModuleVoice(reading ? "voice.reading.dic,naist-jdic\n" : "talk.default.speed,130\n", reading) {}
 };
 
 // What a request does to its script before rendering.
@@ -46,7 +28,7 @@ void speak_text(vokari::Module& module, const std::string& script, vokari::Timel
 // Nine mixed lines: 360 characters.
 std::string longest_mixed_script() {
     std::string text = "\\0";
-    for (int line = 0; line < 9; ++line) text += kMixedLine;
+    for (int line = 0; line < 9; ++line) text += bench::typical_line_mixed();
     return bench::to_shift_jis(text);
 }
 
@@ -58,7 +40,7 @@ void BM_TypicalLine(benchmark::State& state) {
     if (reading && !voice.module.reader.is_open())
         state.SkipWithError("no reading dictionary: build vokari_reading_dictionary");
     const std::string script =
-        bench::to_shift_jis(std::string("\\0") + (reading ? kMixedLine : bench::typical_line_kana()));
+        bench::to_shift_jis(std::string("\\0") + (reading ? bench::typical_line_mixed() : bench::typical_line_kana()));
     vokari::Timeline timeline;
     for (auto _ : state) speak_text(voice.module, script, timeline);
     state.SetLabel(reading ? "mixed line, reading step" : "kana alone, no step");

@@ -18,8 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kMixedLine = "ねえ、今日は良い天気ですね。3時から駅前の公園へ散歩に行きましょうか？";
-
 void BM_AccentOnTypicalLine(benchmark::State& state) {
     vokari::platform::set_player(vokari::platform::null_player());
     const bool accent = state.range(0) != 0;
@@ -33,7 +31,7 @@ void BM_AccentOnTypicalLine(benchmark::State& state) {
     vokari::load_module(module, directory.data(), static_cast<long>(directory.size()));
     if (!module.reader.is_open()) state.SkipWithError("no reading dictionary: build vokari_reading_dictionary");
     if (!accent) module.voice.settings.accent_depth = 0.0;
-    const std::string script = bench::to_shift_jis(std::string("\\0") + kMixedLine);
+    const std::string script = bench::to_shift_jis(std::string("\\0") + bench::typical_line_mixed());
     vokari::Timeline timeline;
     for (auto _ : state) {
         const vokari::SpeechPlan plan = vokari::plan_speech(vokari::speech_sources(module), script, timeline);

@@ -5,42 +5,25 @@
 // Targets: +3 ms for the line, +40 ms for the cap script, +30 ms load.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
+#include <vector>
 
 #include "bench/bench_texts.h"
 #include "bench/bench_voice.h"
 #include "host/module.h"
 #include "reading/prosody_model.h"
 
-namespace fs = std::filesystem;
-
 namespace {
-
-const fs::path kVoiceDir = fs::path(VOKARI_SOURCE_DIR) / "voices/default";
 
 // A private copy of the bundled voice with the reading step, and the
 // prosody model when `model` is set.
-struct Voice {
-    explicit Voice(bool model) : directory(bench::prepare_voice_directory()) {
-        if (!fs::exists(fs::path(directory) / "naist-jdic"))
-            fs::create_directory_symlink(kVoiceDir / "naist-jdic", fs::path(directory) / "naist-jdic");
-        std::string settings = "voice.reading.dic,naist-jdic\n";
-        if (model) {
-            fs::copy_file(kVoiceDir / vokari::kTrainedVoiceFileName,
-                          fs::path(directory) / vokari::kTrainedVoiceFileName, fs::copy_options::overwrite_existing);
-            settings += std::string("voice.prosody.model,") + vokari::kTrainedVoiceFileName + "\n";
-        }
-        std::ofstream(fs::path(directory) / "vokari.txt", std::ios::binary) << settings;
-        vokari::load_module(module, directory.data(), static_cast<long>(directory.size()));
-    }
-    ~Voice() {
-        vokari::unload_module(module);
-        fixture::remove_tree(directory);
-    }
-    std::string directory;
-    vokari::Module module;
+struct Voice : bench::ModuleVoice {
+    explicit Voice(bool model)
+        : ModuleVoice(model ? std::string("voice.reading.dic,naist-jdic\nvoice.prosody.model,") +
+                                  vokari::kTrainedVoiceFileName + "\n"
+                            : "voice.reading.dic,naist-jdic\n",
+                      true,
+                      model ? std::vector<std::string>{vokari::kTrainedVoiceFileName} : std::vector<std::string>{}) {}
 };
 
 // Arg 0: the analysis alone; arg 1: analysis, labels and plan.

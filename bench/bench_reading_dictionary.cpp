@@ -15,33 +15,17 @@
 
 namespace {
 
-// 40 characters: kanji words, a number with a counter, kana and punctuation.
-const char* const kMixedLine = "ねえ、今日は良い天気ですね。3時から駅前の公園へ散歩に行きましょうか？";
-
-// A module object loaded from a private copy of the bundled voice.
-struct BundledVoice {
-    BundledVoice() : directory(bench::prepare_voice_directory()) {
-        vokari::load_module(module, directory.data(), static_cast<long>(directory.size()));
-    }
-    ~BundledVoice() {
-        vokari::unload_module(module);
-        fixture::remove_tree(directory);
-    }
-    std::string directory;
-    vokari::Module module;
-};
-
 void BM_MixedLine(benchmark::State& state) {
     vokari::platform::set_player(vokari::platform::null_player());
     const bool with_dictionary = state.range(0) != 0;
-    BundledVoice voice;
+    bench::ModuleVoice voice;
     vokari::Module& module = voice.module;
     if (!with_dictionary) {
         module.dictionary.clear();
         vokari::add_system_pairs(module.voice.settings, module.dictionary);
         module.dictionary_index.build(module.dictionary);
     }
-    const std::string script = bench::to_shift_jis(std::string("\\0") + kMixedLine);
+    const std::string script = bench::to_shift_jis(std::string("\\0") + bench::typical_line_mixed());
     vokari::Timeline timeline;
     for (auto _ : state) {
         const vokari::SpeechPlan plan = vokari::plan_speech(vokari::speech_sources(module), script, timeline);
@@ -57,7 +41,7 @@ void BM_MixedLine(benchmark::State& state) {
 // Building the index of the pairs, which load does once after the last pair.
 void BM_BuildPairIndex(benchmark::State& state) {
     vokari::platform::set_player(vokari::platform::null_player());
-    BundledVoice voice;
+    bench::ModuleVoice voice;
     for (auto _ : state) {
         vokari::TranslationIndex index;
         index.build(voice.module.dictionary);

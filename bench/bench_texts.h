@@ -16,6 +16,12 @@ inline const char* typical_line_kana() {
     return "ねえ、こんにちは。きょうは、いいおてんきですね。どこかへさんぽにいきましょうか？";
 }
 
+// The same kind of line as the reading step meets it: 40 characters of kanji
+// words, a number with a counter, kana and punctuation.
+inline const char* typical_line_mixed() {
+    return "ねえ、今日は良い天気ですね。3時から駅前の公園へ散歩に行きましょうか？";
+}
+
 // 365 plain kana, 130 ms each at the default speed: 47.58 s, beyond the
 // 47.55 s of the largest output, so its request fills the output to the cap.
 inline const char* cap_script_kana() {

@@ -64,6 +64,34 @@ inline std::string prepare_voice_directory() {
     return directory;
 }
 
+// A module object of the benchmark's own, loaded from a fresh copy of the
+// voice: its settings file replaced by `settings` unless that is empty, the
+// bundled voice's analyser dictionary linked in as "naist-jdic" with
+// `analyser`, and the bundled voice's files `copied` copied in.  Unloaded and
+// removed at the end.
+struct ModuleVoice {
+    explicit ModuleVoice(const std::string& settings = "", bool analyser = false,
+                         const std::vector<std::string>& copied = {})
+        : directory(prepare_voice_directory()) {
+        namespace fs = std::filesystem;
+        const fs::path bundled = fs::path(VOKARI_SOURCE_DIR) / "voices" / "default", here(directory);
+        if (analyser && !fs::exists(here / "naist-jdic"))
+            fs::create_directory_symlink(bundled / "naist-jdic", here / "naist-jdic");
+        for (const std::string& name : copied)
+            fs::copy_file(bundled / name, here / name, fs::copy_options::overwrite_existing);
+        if (!settings.empty()) fixture::write_text((here / "vokari.txt").string(), settings);
+        vokari::load_module(module, directory.data(), static_cast<long>(directory.size()));
+    }
+    ~ModuleVoice() {
+        vokari::unload_module(module);
+        fixture::remove_tree(directory);
+    }
+    ModuleVoice(const ModuleVoice&) = delete;
+    ModuleVoice& operator=(const ModuleVoice&) = delete;
+    std::string directory;
+    vokari::Module module;
+};
+
 // A host memory block holding `bytes` (no terminator); the module frees it.
 inline HGLOBAL host_block(const void* bytes, std::size_t length) {
     void* block = vokari::platform::global_alloc(length == 0 ? 1 : length);

@@ -252,7 +252,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> sentences;
     std::ifstream in(sentences_path);
     for (std::string line; std::getline(in, line);) {
-        if (!line.empty()) sentences.push_back(line);
+        if (!line.empty() && line[0] != '#') sentences.push_back(line);  // '#' opens a comment line
     }
     char scratch_template[] = "/tmp/vokari-measures-XXXXXX";
     if (mkdtemp(scratch_template) == nullptr) return 1;

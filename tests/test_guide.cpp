@@ -9,7 +9,6 @@
 //    does what the guide says it does.
 #include <gtest/gtest.h>
 
-#include <iconv.h>
 
 #include <algorithm>
 #include <cctype>
@@ -17,7 +16,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <regex>
@@ -31,48 +29,34 @@
 #include "support/host_calls.h"
 #include "support/module_state.h"
 #include "support/recording_player.h"
+#include "support/text_files.h"
 #include "base/script_syntax.h"
 #include "translate/timeline.h"
 #include "voice_data/log_line_table.h"
 #include "vokari_voice_format.h"
+#include "tools/text/shift_jis.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string read_file_text(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 const std::string kSource = VOKARI_SOURCE_DIR;
 
-std::string guide_text() { return read_file_text(kSource + "/docs/guide.md"); }
+std::string guide_text() { return fixture::read_text(kSource + "/docs/guide.md"); }
 
 // ---------------------------------------------------------------------------
 // Encodings: examples and the guide are UTF-8, the module speaks Shift_JIS.
 
-std::string convert(const std::string& text, const char* from, const char* to) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        ADD_FAILURE() << "iconv cannot convert " << from << " to " << to;
-        return text;
-    }
-    std::string out(text.size() * 4 + 16, '\0');
-    char* in_ptr = const_cast<char*>(text.data());
-    std::size_t in_left = text.size();
-    char* out_ptr = &out[0];
-    std::size_t out_left = out.size();
-    if (iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left) == static_cast<std::size_t>(-1))
-        ADD_FAILURE() << "cannot convert from " << from << ": " << text;
-    iconv_close(cd);
-    out.resize(out.size() - out_left);
-    return out;
+std::string sjis(const std::string& utf8) {
+    const vokari::text::ShiftJisEncoding encoded = vokari::text::utf8_to_shift_jis(utf8);
+    EXPECT_TRUE(encoded.ok) << "no Shift_JIS form: " << utf8;
+    return encoded.shift_jis;
 }
-std::string sjis(const std::string& utf8) { return convert(utf8, "UTF-8", "CP932"); }
-std::string utf8(const std::string& sjis_text) { return convert(sjis_text, "CP932", "UTF-8"); }
+std::string utf8(const std::string& sjis_text) {
+    const vokari::text::ShiftJisDecoding decoded = vokari::text::shift_jis_to_utf8(sjis_text);
+    EXPECT_TRUE(decoded.ok) << "not Shift_JIS: " << sjis_text;
+    return decoded.utf8;
+}
 
 // ---------------------------------------------------------------------------
 // The guide's quotes: fenced blocks and inline code spans.
@@ -125,10 +109,10 @@ std::vector<Example> example_files() {
         if (!entry.is_regular_file()) continue;
         std::string name = fs::relative(entry.path(), kSource).generic_string();
         examples.push_back(
-            {name, read_file_text(entry.path().string()), name.find("examples/lines/") != std::string::npos});
+            {name, fixture::read_text(entry.path().string()), name.find("examples/lines/") != std::string::npos});
     }
     for (const char* name : {"packaging/vokari.txt", "packaging/dictionary.txt"})
-        examples.push_back({name, read_file_text(kSource + "/" + name), false});
+        examples.push_back({name, fixture::read_text(kSource + "/" + name), false});
     std::sort(examples.begin(), examples.end(), [](const Example& a, const Example& b) { return a.name < b.name; });
     return examples;
 }
@@ -142,7 +126,7 @@ std::vector<std::string> lines_of(const std::string& text) {
     return lines;
 }
 
-std::string example_text(const std::string& name) { return read_file_text(kSource + "/" + name); }
+std::string example_text(const std::string& name) { return fixture::read_text(kSource + "/" + name); }
 
 // ---------------------------------------------------------------------------
 // Quoting
@@ -191,7 +175,7 @@ TEST(GuideQuotes, StartHereNamesSectionsThatExist) {
     std::string line;
     while (std::getline(lines, line))
         if (line.rfind("## ", 0) == 0 || line.rfind("### ", 0) == 0) headings.insert(line.substr(line.find(' ') + 1));
-    const std::string start_here = read_file_text(kSource + "/packaging/START-HERE.txt");
+    const std::string start_here = fixture::read_text(kSource + "/packaging/START-HERE.txt");
     const std::regex named("「([^」]+)」|section\\s+\"([^\"]+)\"");
     int count = 0;
     for (std::sregex_iterator it(start_here.begin(), start_here.end(), named), end; it != end; ++it, ++count) {
@@ -455,7 +439,7 @@ protected:
     }
 
     std::string log_text() const {
-        std::string text = read_file_text(folder_ + "/vokari.log");
+        std::string text = fixture::read_text(folder_ + "/vokari.log");
         text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
         return utf8(text);
     }
@@ -472,13 +456,7 @@ TEST_F(GuideExamples, PackagedSettingsChangeNothing) {
     make_voice({{}, true, true, true, false});
     put("packaging/vokari.txt", "vokari.txt");
     load();
-    EXPECT_EQ(settings.log_path[0], '\0');
-    EXPECT_EQ(settings.tag_prefix, '@');
-    EXPECT_EQ(settings.talk_default_speed, 130);
-    EXPECT_EQ(settings.speaker_frequency[0], 1.0);
-    EXPECT_EQ(settings.speaker_frequency[1], 1.0);
-    EXPECT_EQ(settings.delete_excess_hv1, 0);
-    EXPECT_EQ(settings.security_high, 0);
+    EXPECT_EQ(settings_fields(), SettingsFields("", '@', 130, 1.0, 1.0, 0, 0));
     EXPECT_EQ(settings.message_speed, 66);
     EXPECT_TRUE(sound_effects.empty());
     EXPECT_EQ(translation_dictionary.size(), 45u);  // the built-in pairs only
@@ -731,7 +709,7 @@ std::map<std::string, Check> line_checks() {
     checks["@wavout[greeting.wav]こんにちは"] = [](GuideExamples& g, const Spoken& s) {
         auto& line = static_cast<LineExamples&>(g);
         EXPECT_TRUE(s.played);
-        const std::string file = read_file_text(line.module() + "/greeting.wav");
+        const std::string file = fixture::read_text(line.module() + "/greeting.wav");
         ASSERT_GT(file.size(), 58u);
         EXPECT_EQ(file.substr(58), std::string(s.samples.begin(), s.samples.end()));
         fs::remove(line.module() + "/greeting.wav");
@@ -739,7 +717,7 @@ std::map<std::string, Check> line_checks() {
     checks["@wavouts[greeting.wav]こんにちは"] = [](GuideExamples& g, const Spoken& s) {
         auto& line = static_cast<LineExamples&>(g);
         EXPECT_FALSE(s.played);
-        const std::string file = read_file_text(line.module() + "/greeting.wav");
+        const std::string file = fixture::read_text(line.module() + "/greeting.wav");
         fs::remove(line.module() + "/greeting.wav");
         const std::vector<std::uint8_t> plain = line.image("こんにちは");
         ASSERT_GT(file.size(), 58u);

@@ -98,27 +98,20 @@ TEST_F(PlatformFiles, TextWriteTurnsLfIntoCrLf) {
 }
 
 TEST_F(PlatformFiles, AppendingInTextModeDropsAFinalByte1A) {
-    put("z.txt", "a\x1A");
-    write_with("z.txt", "a+", "b\n");
-    EXPECT_EQ(get("z.txt"),
-              "a"
-              "b\r\n");
     // Only a final one, and only when the file is also opened for reading.
-    put("y.txt", "a\x1Az");
-    write_with("y.txt", "a+", "b");
-    EXPECT_EQ(get("y.txt"),
-              "a\x1Az"
-              "b");
-    put("x.txt", "a\x1A");
-    write_with("x.txt", "at", "b");
-    EXPECT_EQ(get("x.txt"),
-              "a\x1A"
-              "b");
-    put("w.txt", "a\x1A");
-    write_with("w.txt", "ab+", "b");
-    EXPECT_EQ(get("w.txt"),
-              "a\x1A"
-              "b");
+    const struct {
+        const char *before, *mode, *written, *after;
+    } cases[] = {
+        {"a\x1A", "a+", "y\n", "ay\r\n"},
+        {"a\x1Az", "a+", "y", "a\x1Azy"},
+        {"a\x1A", "at", "y", "a\x1Ay"},
+        {"a\x1A", "ab+", "y", "a\x1Ay"},
+    };
+    for (const auto& c : cases) {
+        put("z.txt", c.before);
+        write_with("z.txt", c.mode, c.written);
+        EXPECT_EQ(get("z.txt"), c.after) << c.mode << " after " << c.before;
+    }
     // Looking for the byte leaves the stream where it was: at the start.
     put("v.txt", "one\r\ntwo\x1A");
     EXPECT_EQ(read_all("v.txt", "r+"), "one\ntwo");
@@ -221,24 +214,24 @@ TEST_F(PlatformFiles, CopyReplacesTheTargetAndDeleteRemovesFilesOnly) {
     EXPECT_FALSE(delete_file(path("subdir").c_str()));
 }
 
-TEST(NativePath, MapsSeparatorsButNotShiftJisTrailBytes) {
-    char out[64];
-    vokari::platform::native_path("a\\b\\c.txt", out, sizeof out);
-    EXPECT_STREQ(out, "a/b/c.txt");
-    // 0x95 0x5C is one kanji; the backslash after it is a separator.
-    vokari::platform::native_path("x\\\x95\x5C\\y", out, sizeof out);
-    EXPECT_STREQ(out, "x/\x95\x5C/y");
-    // A lead byte at the very end stands alone.
-    vokari::platform::native_path("\\\x95", out, sizeof out);
-    EXPECT_STREQ(out, "/\x95");
-}
-
-TEST(NativePath, LeavesTheOutputEmptyWhenThePathDoesNotFit) {
-    char out[4];
-    vokari::platform::native_path("abc", out, sizeof out);
-    EXPECT_STREQ(out, "abc");
-    vokari::platform::native_path("abcd", out, sizeof out);
-    EXPECT_STREQ(out, "");
+// 0x95 0x5C is one kanji: the backslash after it is a separator.  A lead
+// byte at the very end stands alone.  A path that does not fit leaves the
+// output empty.
+TEST(NativePath, MapsSeparatorsButNotShiftJisTrailBytesWithinItsRoom) {
+    const struct {
+        const char* path;
+        std::size_t room;
+        const char* expected;
+    } cases[] = {{"a\\b\\c.txt", 64, "a/b/c.txt"},
+                 {"x\\\x95\x5C\\y", 64, "x/\x95\x5C/y"},
+                 {"\\\x95", 64, "/\x95"},
+                 {"abc", 4, "abc"},
+                 {"abcd", 4, ""}};
+    for (const auto& c : cases) {
+        std::vector<char> out(c.room);
+        vokari::platform::native_path(c.path, out.data(), out.size());
+        EXPECT_STREQ(out.data(), c.expected) << c.path;
+    }
 }
 
 // The log's date and time are the calendar's now, as strftime gives it (read

@@ -127,14 +127,8 @@ TEST_F(SettingsFile, DefaultsWithoutAFile) {
     std::vector<std::string> names;
     load_defaults();
     read_settings(names);
-    EXPECT_EQ(settings.tag_prefix, '@');
-    EXPECT_EQ(settings.talk_default_speed, 130);
+    EXPECT_EQ(settings_fields(), SettingsFields("", '@', 130, 1.0, 1.0, 0, 0));
     EXPECT_EQ(settings.message_speed, 50);
-    EXPECT_EQ(settings.speaker_frequency[0], 1.0);
-    EXPECT_EQ(settings.speaker_frequency[1], 1.0);
-    EXPECT_EQ(settings.delete_excess_hv1, 0);
-    EXPECT_EQ(settings.security_high, 0);
-    EXPECT_STREQ(settings.log_path, "");
     EXPECT_STREQ(settings.reading_dic_path, "");
     EXPECT_EQ(settings.accent_depth, 0.0);
     EXPECT_STREQ(settings.prosody_model_path, "");
@@ -157,13 +151,7 @@ TEST_F(SettingsFile, EveryKeySetsItsField) {
         "voice.translate.dic, second.dic",
         "voice.translate.dic,",
     });
-    EXPECT_EQ(std::string(settings.log_path), dir_ + "\\logs\\vokari.log");
-    EXPECT_EQ(settings.tag_prefix, '#');
-    EXPECT_EQ(settings.talk_default_speed, 150);
-    EXPECT_EQ(settings.speaker_frequency[0], 1.25);
-    EXPECT_EQ(settings.speaker_frequency[1], 0.5);
-    EXPECT_EQ(settings.delete_excess_hv1, 1);
-    EXPECT_EQ(settings.security_high, 1);
+    EXPECT_EQ(settings_fields(), SettingsFields(dir_ + "\\logs\\vokari.log", '#', 150, 1.25, 0.5, 1, 1));
     EXPECT_EQ(names, (std::vector<std::string>{"first.dic", "second.dic", ""}));
 }
 

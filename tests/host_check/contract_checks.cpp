@@ -8,7 +8,7 @@
 
 #include "case_directory.h"
 #include "host_module.h"
-#include "log_normaliser.h"
+#include "support/text_files.h"
 
 namespace host_check {
 
@@ -140,7 +140,7 @@ void check_log_bytes(const std::string& library, Report& report) {
             module.load(directory.module_path());
             module.request("X MAKOTO/2.0\r\nString: 100%s %d\r\n\r\n");
             module.unload();
-            const std::string log = normalised_log(directory.file("vokari.log"), directory.module_path());
+            const std::string log = fixture::normalised_log(directory.file("vokari.log"), directory.module_path());
             const std::string banner = "// VOKARIng request log\r\n// start : MM/DD/YY HH:MM:SS\r\n\r\n";
             report.check(log.compare(0, banner.size(), banner) == 0, "log opens with the banner", printable(log, 200));
             report.check(log.find("// request header\r\nX MAKOTO/2.0\r\nString: 100%s %d\r\n\r\n// response header\r\n"

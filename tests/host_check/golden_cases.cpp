@@ -9,7 +9,7 @@
 
 #include "case_directory.h"
 #include "host_module.h"
-#include "log_normaliser.h"
+#include "support/text_files.h"
 #include "support/fixture_voice.h"
 
 namespace host_check {
@@ -101,7 +101,7 @@ void run_case(const std::string& library, const std::string& base, const std::st
     }
     // The log as it stands after the request, before unload adds its end line.
     if (wants_log) {
-        const std::string log = normalised_log(directory.file("vokari.log"), directory.module_path());
+        const std::string log = fixture::normalised_log(directory.file("vokari.log"), directory.module_path());
         if (!report.check(log == expected_log, name + " log", difference(expected_log, log)))
             keep_actual(name + ".log", log);
     }

@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "module_adapter.h"
+#include "reading_test.h"
 #include "reading_score.h"
 #include "reading/spoken_kana.h"
 #include "tools/text/shift_jis.h"
@@ -20,6 +21,8 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+using namespace reading_test;
 
 const fs::path kSource = VOKARI_SOURCE_DIR;
 const fs::path kDictionary = kSource / "voices/default/naist-jdic";
@@ -39,7 +42,6 @@ struct Tally {
     }
 };
 
-std::string sjis(const std::string& utf8) { return vokari::text::utf8_to_shift_jis(utf8).shift_jis; }
 
 Morae split_spaces(const std::string& text) {
     Morae tokens;

@@ -5,10 +5,12 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <sstream>
 
 #include "module_adapter.h"
+#include "reading_test.h"
 #include "reading/text_reader.h"
 #include "tools/text/shift_jis.h"
 
@@ -16,41 +18,31 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kDictionary = fs::path(VOKARI_SOURCE_DIR) / "voices/default/naist-jdic";
-
-std::string sjis(const char* utf8) { return vokari::text::utf8_to_shift_jis(utf8).shift_jis; }
-
-std::string read_bytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-// A module folder with the settings text `settings`, removed at the end.
-struct Folder {
-    fs::path dir = fs::temp_directory_path() / ("vokari_context_" + std::to_string(getpid()));
-    explicit Folder(const std::string& settings) {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        std::ofstream(dir / "vokari.txt", std::ios::binary) << settings;
-    }
-    ~Folder() { fs::remove_all(dir); }
-};
+using namespace reading_test;
 
 std::string reading_of(const char* utf8) {
-    const std::string response =
-        module_adapter::answer("GET Reading SAORI/1.0\r\nCharset: Shift_JIS\r\nArgument0: " + sjis(utf8) + "\r\n\r\n");
-    const std::size_t at = response.find("Result: ");
-    return at == std::string::npos ? "" : response.substr(at + 8, response.find("\r\n", at) - at - 8);
+    return result_of(
+        module_adapter::answer("GET Reading SAORI/1.0\r\nCharset: Shift_JIS\r\nArgument0: " + sjis(utf8) + "\r\n\r\n"));
 }
 
-TEST(ContextReading, EverydayLinesReadInContext) {
-    ASSERT_TRUE(fs::exists(kDictionary / "checksums")) << "build the target vokari_reading_dictionary first";
-    // The folder is named relative to the module directory.
-    Folder folder("voice.reading.dic,naist-jdic\n");
-    fs::create_directory_symlink(kDictionary, folder.dir / "naist-jdic");
-    ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
+// The module loads a folder whose settings turn the reading step on (the
+// dictionary named relative to the module directory), and is unloaded at the
+// end.
+class ContextReading : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(fs::exists(kDictionary / "checksums")) << "build the target vokari_reading_dictionary first";
+    }
+    void TearDown() override { module_adapter::unload_module(); }
+    void load_reading() {
+        reading_.emplace("voice.reading.dic,naist-jdic\n");
+        ASSERT_TRUE(module_adapter::load_module(reading_->dir.string()));
+    }
+    std::optional<Folder> reading_;
+};
+
+TEST_F(ContextReading, EverydayLinesReadInContext) {
+    load_reading();
     const std::pair<const char*, const char*> lines[] = {
         {"こんにちは、今日は晴れ。", "こ ん に ち わ きょ お わ は れ"},  // particles after kana and kanji
         {"東京へ行った", "と お きょ お え い っ た"},
@@ -66,18 +58,14 @@ TEST(ContextReading, EverydayLinesReadInContext) {
         "GET Reading SAORI/1.0\r\nCharset: Shift_JIS\r\nArgument0: " + sjis("雨") + "\r\nArgument1: pitch\r\n\r\n");
     EXPECT_NE(pitched.find("Result: " + sjis("あ") + ":"), std::string::npos) << pitched;
     EXPECT_NE(pitched.find(" " + sjis("め") + ":"), std::string::npos) << pitched;
-    module_adapter::unload_module();
 }
 
 // Readings the neighbours decide, each beside a line where they must not
 // apply: a sign before a number, letters cut from a word before a particle,
 // a verb or noun read by the words around it, laughter after text, the
 // forms of する and of katakana names that the pruned dictionary must keep.
-TEST(ContextReading, NeighboursDecideSignsLettersAndWords) {
-    ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
-    Folder folder("voice.reading.dic,naist-jdic\n");
-    fs::create_directory_symlink(kDictionary, folder.dir / "naist-jdic");
-    ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
+TEST_F(ContextReading, NeighboursDecideSignsLettersAndWords) {
+    load_reading();
     const std::pair<const char*, const char*> lines[] = {
         {"￥1,500と$30", "せ ん ご ひゃ く え ん と さ ん じゅ う ど る"},
         {"−5度", "ま い な す ご ど"},
@@ -95,40 +83,28 @@ TEST(ContextReading, NeighboursDecideSignsLettersAndWords) {
         {"ノ", "の"},  // alone, the analyser files it as a sign
     };
     for (const auto& [line, kana] : lines) EXPECT_EQ(reading_of(line), sjis(kana)) << line;
-    module_adapter::unload_module();
 }
 
 // Every tag and its argument reach the scanner byte for byte, and nothing
 // inside them is read: the control events equal those of the kana alone.
-TEST(ContextReading, TagsPassUntouched) {
-    ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
-    Folder folder("voice.reading.dic,naist-jdic\n");
-    fs::create_directory_symlink(kDictionary, folder.dir / "naist-jdic");
-    ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
+TEST_F(ContextReading, TagsPassUntouched) {
+    load_reading();
     EXPECT_EQ(reading_of("\\0雨\\w9@s[120]@a[雨]\\_w[300]\\s[10]@wavout[音声.wav]雨@<"), sjis("あ め あ め"));
-    module_adapter::unload_module();
 }
 
 // The reading is what the voice says: nothing after "e", nothing at all with
 // "n", but either inside another tag's argument ends nothing.
-TEST(ContextReading, ReadingEndsWhereTheVoiceEnds) {
-    ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
-    Folder folder("voice.reading.dic,naist-jdic\n");
-    fs::create_directory_symlink(kDictionary, folder.dir / "naist-jdic");
-    ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
+TEST_F(ContextReading, ReadingEndsWhereTheVoiceEnds) {
+    load_reading();
     EXPECT_EQ(reading_of("雨@e雨"), sjis("あ め"));
     EXPECT_EQ(reading_of("雨@n雨"), "");
     EXPECT_EQ(reading_of("雨@a[@e@n]雨"), sjis("あ め あ め"));
-    module_adapter::unload_module();
 }
 
 // A line too long for one piece of analysis is cut at its last clause mark,
 // full-width or ASCII, so a word that crosses the piece's end stays whole.
-TEST(ContextReading, LongLinesAreCutAtClauseMarks) {
-    ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
-    Folder folder("voice.reading.dic,naist-jdic\n");
-    fs::create_directory_symlink(kDictionary, folder.dir / "naist-jdic");
-    ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
+TEST_F(ContextReading, LongLinesAreCutAtClauseMarks) {
+    load_reading();
     std::string clauses;
     for (int i = 0; i < 39; ++i) clauses += "雨が、";
     for (const std::string& before : {clauses + "雨、", clauses + "雨."}) {
@@ -137,13 +113,11 @@ TEST(ContextReading, LongLinesAreCutAtClauseMarks) {
         EXPECT_EQ(reading_of((before + "東京").c_str()), reading_of(before.c_str()) + " " + sjis("と お きょ お"))
             << before.back();
     }
-    module_adapter::unload_module();
 }
 
 // What the step does not read reaches the scanner as the author wrote it: a
 // half-width ~ is a pause there, its full-width form would hold the vowel.
-TEST(ContextReading, UnreadSignsKeepTheAuthorsBytes) {
-    ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
+TEST_F(ContextReading, UnreadSignsKeepTheAuthorsBytes) {
     const std::string request = "EXECUTE MAKOTO/2.0\r\nString: " + sjis("ね~ね、(*) *-*!ね｡") + "\r\n\r\n";
     Folder plain("");
     ASSERT_TRUE(module_adapter::load_module(plain.dir.string()));
@@ -151,17 +125,14 @@ TEST(ContextReading, UnreadSignsKeepTheAuthorsBytes) {
     const std::vector<std::string> unread = module_adapter::last_phoneme_events();
     module_adapter::unload_module();
     Folder folder("voice.reading.dic,naist-jdic\n");
-    fs::create_directory_symlink(kDictionary, folder.dir / "naist-jdic");
     ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
     module_adapter::answer(request);
     EXPECT_EQ(module_adapter::last_phoneme_events(), unread);
-    module_adapter::unload_module();
 }
 
 // A byte the analyser cannot take ends the piece before it: the words on
 // either side keep their places around it.
-TEST(ContextReading, UnreadableByteStaysBetweenItsNeighbours) {
-    ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
+TEST_F(ContextReading, UnreadableByteStaysBetweenItsNeighbours) {
     vokari::TextReader reader;
     ASSERT_EQ(reader.open(kDictionary.string()), "");
     const std::string text = sjis("雨") + "\x7F" + sjis("雪");
@@ -180,8 +151,7 @@ TEST(ContextReading, UnreadableByteStaysBetweenItsNeighbours) {
 
 // The list may name files the analyser never opens (here one that is not
 // even there): only the files it opens are checked.
-TEST(ContextReading, FilesTheAnalyserDoesNotOpenAreNotChecked) {
-    ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
+TEST_F(ContextReading, FilesTheAnalyserDoesNotOpenAreNotChecked) {
     Folder folder("voice.reading.dic,dic\n");
     fs::create_directory(folder.dir / "dic");
     for (const char* name : {"unk.dic", "matrix.bin", "char.bin", "dicrc", "sys.dic"})
@@ -190,13 +160,11 @@ TEST(ContextReading, FilesTheAnalyserDoesNotOpenAreNotChecked) {
         << read_bytes(kDictionary / "checksums") << "left-id.def 12 00000000000000ff\n";
     ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
     EXPECT_EQ(reading_of("雨"), sjis("あ め"));
-    module_adapter::unload_module();
 }
 
 // Missing, cut short or changed by one byte: one warning, speech as without
 // the key, byte for byte.
-TEST(ContextReading, DamagedDictionaryWarnsOnceAndReadsWithoutIt) {
-    ASSERT_TRUE(fs::exists(kDictionary / "checksums"));
+TEST_F(ContextReading, DamagedDictionaryWarnsOnceAndReadsWithoutIt) {
     const std::string request = "EXECUTE MAKOTO/2.0\r\nCharset: Shift_JIS\r\nString: " + sjis("今日は雨") + "\r\n\r\n";
     Folder plain("");
     ASSERT_TRUE(module_adapter::load_module(plain.dir.string()));

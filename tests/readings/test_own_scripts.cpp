@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "module_adapter.h"
+#include "reading_test.h"
 #include "reading_score.h"
 #include "tools/readings/japanese_text.h"
 #include "tools/text/shift_jis.h"
@@ -20,6 +21,8 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+using namespace reading_test;
 
 const std::string kSourceDir = VOKARI_SOURCE_DIR;
 
@@ -40,13 +43,6 @@ BuilderRun run_builder(const std::string& arguments, const fs::path& work) {
     text << file.rdbuf();
     run.errors = text.str();
     return run;
-}
-
-std::string read_bytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 fs::path fresh_dir(const std::string& name) {
@@ -71,7 +67,7 @@ TEST(OwnScripts, DictionaryFromScriptsReadsThemAsInContext) {
         for (std::string line; std::getline(stream, line);) lines.push_back(line);
     }
     std::string error;
-    auto morphology = vokari::readings::Morphology::open(vokari::readings::kDefaultDictionaryDir, error);
+    auto morphology = vokari::readings::Morphology::open(vokari::readings::default_dictionary_dir(), error);
     ASSERT_NE(morphology, nullptr) << error;
     ASSERT_TRUE(module_adapter::load_module(dir.string()));
     // How the numbers of the scripts are said (MeCab leaves digits unread),
@@ -214,10 +210,8 @@ TEST(OwnScripts, HandCorrectionsInFrontOfTheGeneralDictionaryWin) {
     const fs::path dir = fresh_dir("guide");
     const fs::path examples = kSourceDir + "/docs/examples/readings";
     for (const char* name : {"vokari.txt", "mine.dic"})
-        std::ofstream(dir / name, std::ios::binary)
-            << vokari::text::utf8_to_shift_jis(read_bytes(examples / name)).shift_jis;
+        std::ofstream(dir / name, std::ios::binary) << sjis(read_bytes(examples / name));
     fs::copy_file(kSourceDir + "/voices/default/reading.dic", dir / "reading.dic");
-    const auto sjis = [](const char* utf8) { return vokari::text::utf8_to_shift_jis(utf8).shift_jis; };
     const auto said = [&](const char* utf8) {
         return module_adapter::voiced_units(module_adapter::translate(sjis(utf8)));
     };

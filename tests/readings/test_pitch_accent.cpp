@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "module_adapter.h"
+#include "reading_test.h"
 #include "reading/accent_phrases.h"
 #include "tools/text/shift_jis.h"
 
@@ -20,7 +21,8 @@ using vokari::ReadWord;
 
 namespace {
 
-std::string sjis(const char* utf8) { return vokari::text::utf8_to_shift_jis(utf8).shift_jis; }
+using namespace reading_test;
+
 
 ReadWord word(const char* katakana, int accent, int morae, bool joins = false) {
     ReadWord w;
@@ -99,24 +101,6 @@ TEST(PitchAccent, OddDictionaryDataIsSaidFlat) {
     for (double depth : {1e300, std::nan(""), -5.0})
         for (const MoraPitch& m : vokari::accent_morae({word("ハシ", 1, 2), word("カ", 0, 1)}, depth))
             EXPECT_TRUE(m.factor >= 0.25 && m.factor <= 3.0) << depth;
-}
-
-const fs::path kDictionary = fs::path(VOKARI_SOURCE_DIR) / "voices/default/naist-jdic";
-
-struct Folder {
-    fs::path dir = fs::temp_directory_path() / ("vokari_accent_" + std::to_string(getpid()));
-    explicit Folder(const std::string& settings) {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        std::ofstream(dir / "vokari.txt", std::ios::binary) << settings;
-        fs::create_directory_symlink(kDictionary, dir / "naist-jdic");
-    }
-    ~Folder() { fs::remove_all(dir); }
-};
-
-std::string result_of(const std::string& response) {
-    const std::size_t at = response.find("Result: ");
-    return at == std::string::npos ? "" : response.substr(at + 8, response.find("\r\n", at) - at - 8);
 }
 
 std::string pitch_of(const std::string& utf8) {

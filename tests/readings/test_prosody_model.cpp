@@ -13,6 +13,7 @@
 
 #include "HTS_engine.h"
 #include "module_adapter.h"
+#include "reading_test.h"
 #include "reading/prosody_model.h"
 #include "tools/text/shift_jis.h"
 
@@ -21,17 +22,9 @@ using vokari::ProsodyPlan;
 
 namespace {
 
-const fs::path kVoiceDir = fs::path(VOKARI_SOURCE_DIR) / "voices/default";
+using namespace reading_test;
+
 const fs::path kTrainedVoice = kVoiceDir / vokari::kTrainedVoiceFileName;
-
-std::string sjis(const char* utf8) { return vokari::text::utf8_to_shift_jis(utf8).shift_jis; }
-std::string utf8(const std::string& sjis) { return vokari::text::shift_jis_to_utf8(sjis).utf8; }
-
-std::string read_bytes(const fs::path& path) {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
 
 class ProsodyModelTest : public ::testing::Test {
 protected:
@@ -192,17 +185,6 @@ TEST_F(ProsodyModelTest, HostileLinesAreBounded) {
 }
 
 // A module folder with the settings `settings` and the analyser dictionary.
-struct Folder {
-    fs::path dir = fs::temp_directory_path() / ("vokari_prosody_" + std::to_string(getpid()));
-    explicit Folder(const std::string& settings) {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        std::ofstream(dir / "vokari.txt", std::ios::binary) << settings;
-        fs::create_directory_symlink(kVoiceDir / "naist-jdic", dir / "naist-jdic");
-    }
-    ~Folder() { fs::remove_all(dir); }
-};
-
 TEST(TrainedVoiceFile, OnlyTheKnownFileOpens) {
     Folder folder("");
     const std::string good = read_bytes(kTrainedVoice);

@@ -19,7 +19,7 @@ const char* const kHeldOutText = "/usr/share/debian-reference/debian-reference.j
 
 std::unique_ptr<vokari::readings::Morphology> open_morphology() {
     std::string error;
-    auto morphology = vokari::readings::Morphology::open(vokari::readings::kDefaultDictionaryDir, error);
+    auto morphology = vokari::readings::Morphology::open(vokari::readings::default_dictionary_dir(), error);
     EXPECT_NE(morphology, nullptr) << error;
     return morphology;
 }

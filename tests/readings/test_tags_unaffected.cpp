@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "module_adapter.h"
+#include "reading_test.h"
 #include "tools/readings/japanese_text.h"
 #include "tools/text/shift_jis.h"
 #include "tools/readings/script_text.h"
@@ -21,14 +22,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kSourceDir = VOKARI_SOURCE_DIR;
+using namespace reading_test;
 
-std::string read_bytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+const std::string kSourceDir = VOKARI_SOURCE_DIR;
 
 // The script of a request: its String or Argument0 header.
 std::string script_of(const std::string& request) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "host/module.h"
@@ -39,6 +40,20 @@ protected:
     vokari::Timeline timeline;      // what scan_script fills and render_timeline reads
     vokari::ScanResult scan;        // the last scan's result; render_and_play's file request
     vokari::RequestState request_;  // the last handle_request's headers and timeline
+
+    // The fields a settings file sets, as one value to compare whole: the log,
+    // the tag prefix, the talk speed, the two speakers' frequencies, the
+    // trimming of sample files and the security level.
+    using SettingsFields = std::tuple<std::string, int, int, double, double, int, int>;
+    SettingsFields settings_fields() const {
+        return {settings.log_path,
+                settings.tag_prefix,
+                settings.talk_default_speed,
+                settings.speaker_frequency[0],
+                settings.speaker_frequency[1],
+                settings.delete_excess_hv1,
+                settings.security_high};
+    }
 
     // voice_data
     void load_defaults() { vokari::load_defaults(voice_); }

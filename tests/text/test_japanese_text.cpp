@@ -54,8 +54,10 @@ TEST(JapaneseText, TellsKanjiAtTheEdgesOfEveryRange) {
     for (const char* other : {"〇", "ゝ", "ヵ", "ヷ", "䷿", "ꀀ", "\xEF\xAC\x80", "\xF0\x9F\x98\x80",
                               "\xF0\xB0\x80\x80", "㏿", "\xE4\xB8", "かナ"})
         EXPECT_FALSE(holds_kanji(other)) << other;
-    // Katakana from ァ to ヶ have hiragana twins; ゠, ヷ and a stray byte stay.
+    // Katakana from ァ to ヶ have hiragana twins; ゠, ヷ and a stray byte stay;
+    // and back, where ゟ stays.
     EXPECT_EQ(katakana_to_hiragana("゠ァカヴヶヷ\xFFン"), "゠ぁかゔゖヷ\xFFん");
+    EXPECT_EQ(hiragana_to_katakana("ぁかゔゖ\xFFゟ"), "ァカヴヶ\xFFゟ");
 }
 
 TEST(JapaneseText, ShiftJisLeadAndTrailBytesAtTheirBoundaries) {

@@ -27,20 +27,11 @@
 #endif
 
 #include "host_check/host_module.h"
+#include "support/text_files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string read_file(const fs::path& path) {
-    std::string bytes;
-    if (std::FILE* file = std::fopen(path.string().c_str(), "rb")) {
-        char buffer[4096];
-        for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, got);
-        std::fclose(file);
-    }
-    return bytes;
-}
 
 bool write_file(const fs::path& path, const std::string& bytes) {
     std::FILE* out = std::fopen(path.string().c_str(), "wb");
@@ -51,7 +42,7 @@ bool write_file(const fs::path& path, const std::string& bytes) {
 
 std::vector<std::string> read_scripts(const fs::path& path) {
     std::vector<std::string> scripts;
-    const std::string text = read_file(path);
+    const std::string text = fixture::read_text(path.string());
     for (std::size_t start = 0; start < text.size();) {
         std::size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();
@@ -65,7 +56,7 @@ std::vector<std::string> read_scripts(const fs::path& path) {
 
 // The voice's settings without the line that turns the reading step on.
 void drop_reading_key(const fs::path& settings) {
-    const std::string text = read_file(settings);
+    const std::string text = fixture::read_text(settings.string());
     std::string kept;
     for (std::size_t start = 0; start < text.size();) {
         std::size_t end = text.find('\n', start);
@@ -98,7 +89,7 @@ std::string memory_now() {
 #else
     // Anonymous resident memory is what the process holds alone; file pages
     // mapped from the dictionary are shared and counted in the resident set.
-    const std::string status = read_file("/proc/self/status");
+    const std::string status = fixture::read_text("/proc/self/status");
     auto field = [&](const char* name) {
         const std::size_t at = status.find(name);
         return at == std::string::npos ? std::string("?")
@@ -132,7 +123,7 @@ int main(int argc, char** argv) {
         std::printf("FAILED: no scripts in %s\n", argv[first + 2]);
         return 1;
     }
-    if (comparing && read_file(references / speech_name(0)).empty()) {
+    if (comparing && fixture::read_text((references / speech_name(0)).string()).empty()) {
         std::printf("no reference speech in %s: the native tests make it; run them first\n", argv[first + 4]);
         return 77;
     }
@@ -167,7 +158,7 @@ int main(int argc, char** argv) {
     int failed = 0;
     for (std::size_t i = 0; i < scripts.size(); ++i) {
         const std::string name = speech_name(i);
-        const std::string speech = read_file(copy / name);
+        const std::string speech = fixture::read_text((copy / name).string());
         if (speech.size() <= 58 + 22050 / 10) {
             std::printf("FAILED: %s: the module saved %zu bytes of speech\n", name.c_str(), speech.size());
             ++failed;
@@ -176,9 +167,9 @@ int main(int argc, char** argv) {
                 std::printf("FAILED: %s: cannot keep the speech\n", name.c_str());
                 ++failed;
             }
-        } else if (speech != read_file(references / name)) {
+        } else if (speech != fixture::read_text((references / name).string())) {
             std::printf("FAILED: %s: %zu bytes of speech, unlike the reference's %zu\n", name.c_str(), speech.size(),
-                        read_file(references / name).size());
+                        fixture::read_text((references / name).string()).size());
             ++failed;
         }
     }

@@ -14,18 +14,9 @@
 #include <string>
 
 #include "host_check/host_module.h"
+#include "support/text_files.h"
 
 namespace {
-
-std::string read_file(const std::string& path) {
-    std::string bytes;
-    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, got);
-        std::fclose(file);
-    }
-    return bytes;
-}
 
 int failures = 0;
 
@@ -51,7 +42,7 @@ int main(int argc, char** argv) {
 #else
     const std::string separator = "/";
 #endif
-    const std::string expected = read_file(folder + separator + "expected-slots.txt");
+    const std::string expected = fixture::read_text(folder + separator + "expected-slots.txt");
     if (expected.empty()) {
         std::printf("no imported voice in %s: the native voicebank tests write it; run them first\n", argv[2]);
         return 77;
@@ -66,7 +57,7 @@ int main(int argc, char** argv) {
     check(module.load(folder) == 1, "load returns 1");
 
     // Every line of the expected file must appear in the load log as is.
-    const std::string log = read_file(folder + separator + "imported-check.log");
+    const std::string log = fixture::read_text(folder + separator + "imported-check.log");
     size_t start = 0;
     for (size_t end; (end = expected.find('\n', start)) != std::string::npos; start = end + 1) {
         const std::string line = "reading data from directory " + expected.substr(start, end - start);
@@ -82,7 +73,7 @@ int main(int argc, char** argv) {
     check(response.bytes.find("\\_w[") != std::string::npos, "the reply carries wait tags");
     module.unload();
 
-    const std::string wav = read_file(folder + separator + "imported-check.wav");
+    const std::string wav = fixture::read_text(folder + separator + "imported-check.wav");
     long loud = 0;
     for (size_t i = 58; i < wav.size(); ++i) loud += magnitude(static_cast<unsigned char>(wav[i])) >= 0x30;
     const double seconds = wav.size() > 58 ? (wav.size() - 58) / 22050.0 : 0.0;

@@ -17,19 +17,13 @@
 #include "synthetic_speech.h"
 
 using namespace vokari::voicebank;
+using program_runner::fresh_folder;
 using program_runner::ProgramRun;
 using program_runner::snapshot;
 using synthetic::ms;
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path fresh_folder(const std::string& name) {
-    const fs::path folder = fs::path(program_runner::scratch_folder()) / name;
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
 
 // A module folder holding an old bank that a failed run must not touch.
 fs::path module_with_old_bank(const std::string& name) {

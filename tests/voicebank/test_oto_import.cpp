@@ -4,7 +4,6 @@
 // filled, keep the vowel where the oto.ini puts it, loop seamlessly and
 // speak a sentence through the module's exports.
 #include <gtest/gtest.h>
-#include <iconv.h>
 #include <sndfile.h>
 
 #include <cmath>
@@ -25,9 +24,12 @@
 #include "base/wav_format.h"
 #include "vokari_voice_format.h"
 #include "syllables.h"
+#include "tools/text/shift_jis.h"
+#include "tools/text/utf8.h"
 #include "details_file.h"
 
 using namespace vokari::voicebank;
+using program_runner::fresh_folder;
 using program_runner::ProgramRun;
 namespace fs = std::filesystem;
 
@@ -70,29 +72,7 @@ const std::vector<Recorded>& recordings() {
 
 std::string hiragana(int slot) { return kSyllables[slot].kana; }
 
-std::string katakana(int slot) {
-    std::string text = kSyllables[slot].kana;
-    for (size_t i = 0; i + 2 < text.size(); i += 3) {  // U+3041..U+3096 -> U+30A1..U+30F6
-        unsigned code = ((text[i] & 0x0Fu) << 12) | ((text[i + 1] & 0x3Fu) << 6) | (text[i + 2] & 0x3Fu);
-        code += 0x60;
-        text[i + 1] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        text[i + 2] = static_cast<char>(0x80 | (code & 0x3F));
-    }
-    return text;
-}
-
-std::string to_shift_jis(const std::string& utf8) {
-    iconv_t converter = iconv_open("CP932", "UTF-8");
-    std::string input = utf8;
-    std::string output(utf8.size() * 2 + 4, '\0');
-    char* in = input.data();
-    char* out = output.data();
-    size_t in_left = input.size();
-    size_t out_left = output.size();
-    iconv(converter, &in, &in_left, &out, &out_left);
-    iconv_close(converter);
-    return output.substr(0, output.size() - out_left);
-}
+std::string katakana(int slot) { return vokari::text::hiragana_to_katakana(kSyllables[slot].kana); }
 
 struct BankFormat {
     std::string encoding = "UTF-8";  // "UTF-8", "UTF-8 with BOM" or "Shift_JIS"
@@ -136,7 +116,7 @@ public:
     void save(const fs::path& path, const std::string& encoding) const {
         std::ofstream out(path, std::ios::binary);
         if (encoding == "Shift_JIS") {
-            out << to_shift_jis(text_);
+            out << vokari::text::utf8_to_shift_jis(text_).shift_jis;
         } else {
             out << (encoding == "UTF-8 with BOM" ? "\xEF\xBB\xBF" : "") << text_;
         }
@@ -146,13 +126,6 @@ private:
     std::string text_;
     int lines_ = 0;
 };
-
-fs::path fresh_folder(const std::string& name) {
-    const fs::path folder = fs::path(program_runner::scratch_folder()) / name;
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
 
 // A bank of all test syllables in one folder: kana file names, aliases
 // alternating between the file name, katakana and romaji, each syllable
@@ -410,8 +383,9 @@ TEST(OtoImport, AliasesRepeatedAcrossSubBanksAreOneLineAfterTheProblems) {
 TEST(OtoImport, AnEncodingItCannotTellChangesNothing) {
     const fs::path bank = fresh_folder("oto_mixed");
     // Line 1 Shift_JIS, line 2 UTF-8: the file is neither.
-    std::ofstream(bank / "oto.ini", std::ios::binary) << to_shift_jis("か.wav=か,1,2,-300,4,0") << "\r\n"
-                                                      << "き.wav=き,1,2,-300,4,0\r\n";
+    std::ofstream(bank / "oto.ini", std::ios::binary)
+        << vokari::text::utf8_to_shift_jis("か.wav=か,1,2,-300,4,0").shift_jis << "\r\n"
+        << "き.wav=き,1,2,-300,4,0\r\n";
     const fs::path module = fresh_folder("oto_mixed_module");
     std::ofstream(module / "vokari.txt") << "old";
     const ProgramRun run = program_runner::voicebank({"--oto", bank.string(), module.string()});

@@ -70,7 +70,7 @@ TEST(OtoIni, TimesArePlainDecimalNumbers) {
 }
 
 TEST(FolderIndex, AnExactNameWinsOverTheSameInOtherCase) {
-    const FolderIndex index("bank", {"A.wav", "a.wav"});
+    const FolderIndex index({"A.wav", "a.wav"});
     EXPECT_EQ(index.find_name("a.wav"), "a.wav");
     EXPECT_EQ(index.find_name("A.WAV"), "A.wav");
 }

@@ -208,15 +208,6 @@ TEST_F(CommandLine, WaitsForTheSoundBeforeUnloading) {
     EXPECT_EQ(stray_files(), std::vector<std::string>{});
 }
 
-TEST_F(CommandLine, DrawsThePicture) {
-    const RunResult r = say({"--no-wait", "--svg", dir_ + "/a.svg", "\\0あ\\1い"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    const std::vector<std::uint8_t> svg = fixture::read_file(dir_ + "/a.svg");
-    const std::string text(svg.begin(), svg.end());
-    EXPECT_NE(text.find("fill='#1f5fbf'>あ</text>"), std::string::npos);
-    EXPECT_NE(text.find("fill='#c0392b'>い</text>"), std::string::npos);
-}
-
 TEST_F(CommandLine, PacesTheReplyWithSpeakerLabels) {
     const RunResult r = say({"--no-wait", "--pace", "-s", "0", "\\0あ\\1い"});
     EXPECT_EQ(r.status, 0) << r.err;

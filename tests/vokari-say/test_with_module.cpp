@@ -34,6 +34,14 @@ protected:
         fixture::remove_tree(dir_);
     }
 
+    // The voice folder made anew: the fixture voice with `settings_lines`.
+    void remake_voice(const std::vector<std::string>& settings_lines) {
+        fixture::remove_tree(module_dir_);
+        fixture::VoiceOptions options;
+        options.settings_lines = settings_lines;
+        fixture::make_voice(module_dir_, options);
+    }
+
     RunResult say(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), {"--library", VOKARI_SAY_MODULE, "--module-dir", module_dir_});
         return run_say(arguments);
@@ -128,10 +136,7 @@ TEST_F(WithModule, VoiceControlTagsNeverReachTheReply) {
 }
 
 TEST_F(WithModule, SettingsPrefixIsUsedForTheSoundFileRequest) {
-    fixture::remove_tree(module_dir_);
-    fixture::VoiceOptions options;
-    options.settings_lines = {"tag.prefix, !"};
-    fixture::make_voice(module_dir_, options);
+    remake_voice({"tag.prefix, !"});
     const RunResult r = say({"--no-play", "-o", dir_ + "/a.wav", "あ"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_GT(fixture::read_file(dir_ + "/a.wav").size(), 58u + 1000u);
@@ -164,10 +169,7 @@ TEST_F(WithModule, PictureHoldsTheWaveformAndEveryCharacter) {
 // folder cannot be written: saving, drawing and silent runs all work, the
 // folder stays as it was, and the private copy is gone afterwards.
 TEST_F(WithModule, VoiceFolderIsOnlyRead) {
-    fixture::remove_tree(module_dir_);
-    fixture::VoiceOptions options;
-    options.settings_lines = {"voice.translate.dic,dictionary.txt", "log,voice.log"};
-    fixture::make_voice(module_dir_, options);
+    remake_voice({"voice.translate.dic,dictionary.txt", "log,voice.log"});
     fixture::write_text(module_dir_ + "/dictionary.txt", "vokari,\x82\xDA\x82\xA9\x82\xE8\r\n");
     fixture::make_directory(module_dir_ + "/effects");
     const std::string before = listing(module_dir_);
@@ -227,11 +229,8 @@ TEST_F(WithModule, EverySilenceIsExplainedAndNoSuccess) {
         EXPECT_EQ(kanji.err.find("samples"), std::string::npos) << unread << kanji.err;
     }
 
-    fixture::remove_tree(module_dir_);
-    fixture::VoiceOptions options;
     // A comment saved as UTF-8 adds a WARNING, which is no failure of the module.
-    options.settings_lines = {"talk.default.speed,0", "// \xe3\x81\x82"};
-    fixture::make_voice(module_dir_, options);
+    remake_voice({"talk.default.speed,0", "// \xe3\x81\x82"});
     const RunResult muted = say({"--no-play", "こんにちは"});
     EXPECT_EQ(muted.status, 3);
     EXPECT_NE(muted.err.find("the module's log: WARNING"), std::string::npos) << muted.err;
@@ -262,10 +261,7 @@ TEST_F(WithModule, NoPlayPlaysNothingEvenForTheScriptsOwnSoundFile) {
 // A dictionary that vokari.txt names but that is not there is named, the
 // one that was read is not, and the script is still spoken.
 TEST_F(WithModule, DictionaryThatCannotBeReadIsNamed) {
-    fixture::remove_tree(module_dir_);
-    fixture::VoiceOptions options;
-    options.settings_lines = {"voice.translate.dic,mine.dic", "voice.translate.dic,gone.dic"};
-    fixture::make_voice(module_dir_, options);
+    remake_voice({"voice.translate.dic,mine.dic", "voice.translate.dic,gone.dic"});
     fixture::write_text(module_dir_ + "/mine.dic", "x,\x82\xA0\r\n");
     const RunResult r = say({"--no-play", "あ"});
     EXPECT_EQ(r.status, 0) << r.err;
@@ -278,10 +274,7 @@ TEST_F(WithModule, DictionaryThatCannotBeReadIsNamed) {
 
 // --reading passes the module's warnings on as well, and still succeeds.
 TEST_F(WithModule, ReadingShowsTheModulesWarnings) {
-    fixture::remove_tree(module_dir_);
-    fixture::VoiceOptions options;
-    options.settings_lines = {"voice.reading.dic,naist-jdic", "// \xe3\x81\x82"};
-    fixture::make_voice(module_dir_, options);
+    remake_voice({"voice.reading.dic,naist-jdic", "// \xe3\x81\x82"});
     std::filesystem::create_directory_symlink(VOKARI_SOURCE_DIR "/voices/default/naist-jdic",
                                               module_dir_ + "/naist-jdic");
     const RunResult read = say({"--reading", "雨"});

@@ -1,7 +1,6 @@
 // Reading EDICT's common words and the forms their verbs and adjectives take.
 #include "tools/readings/common_words.h"
 
-#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -49,14 +48,10 @@ void add(std::map<std::string, std::string>& words, const std::string& form, con
 }  // namespace
 
 std::map<std::string, std::string> read_common_words(const std::string& path, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
     std::map<std::string, std::string> words;
-    if (!file) {
-        error = "cannot read " + path + " (install the Debian package edict)";
-        return words;
-    }
-    for (std::string raw; std::getline(file, raw);) {
-        const std::string line = euc_jp_to_utf8(raw);
+    std::vector<std::string> lines;
+    if (!read_euc_jp_lines(path, "edict", lines, error)) return words;
+    for (const std::string& line : lines) {
         // 学校 [がっこう] /(n) school/(P)/
         const std::size_t open = line.find(" [");
         const std::size_t close = line.find("] /");

@@ -7,6 +7,7 @@
 #include <iconv.h>
 #endif
 
+#include <fstream>
 #include <vector>
 
 namespace vokari {
@@ -41,6 +42,14 @@ std::string euc_jp_to_utf8(const std::string& line) {
     return std::string(out.data(), out.size() - out_left);
 }
 #endif
+
+bool read_euc_jp_lines(const std::string& path, const char* package, std::vector<std::string>& lines,
+                       std::string& error) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) error = "cannot read " + path + " (install the Debian package " + package + ")";
+    for (std::string raw; std::getline(file, raw);) lines.push_back(euc_jp_to_utf8(raw));
+    return error.empty();
+}
 
 bool is_hiragana(char32_t c) { return c >= 0x3041 && c <= 0x309F; }
 bool is_katakana(char32_t c) { return (c >= 0x30A1 && c <= 0x30FA) || c == 0x30FC; }

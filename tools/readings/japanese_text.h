@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "tools/text/utf8.h"
 
@@ -19,6 +20,12 @@ using vokari::text::next_utf8;
 // A line of the EDRDG dictionaries (EUC-JP) in, UTF-8 out; empty when the
 // line is not EUC-JP.
 std::string euc_jp_to_utf8(const std::string& line);
+
+// The lines of the EDRDG dictionary file at `path` in UTF-8; false, with a
+// message naming the Debian package `package` in `error`, when it cannot be
+// read.
+bool read_euc_jp_lines(const std::string& path, const char* package, std::vector<std::string>& lines,
+                       std::string& error);
 
 bool is_hiragana(char32_t code);
 bool is_katakana(char32_t code);  // full-width, with the long-vowel mark

@@ -1,7 +1,6 @@
 // One reading for each kanji of kanjidic.
 #include "tools/readings/kanji_readings.h"
 
-#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -35,15 +34,12 @@ bool is_reading_field(const std::string& field, bool& katakana) {
 }  // namespace
 
 std::map<std::string, std::string> read_kanjidic(const std::string& path, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
     std::map<std::string, std::string> readings;
-    if (!file) {
-        error = "cannot read " + path + " (install the Debian package kanjidic)";
-        return readings;
-    }
-    for (std::string raw; std::getline(file, raw);) {
-        if (raw.empty() || raw[0] == '#') continue;
-        std::istringstream fields(euc_jp_to_utf8(raw));
+    std::vector<std::string> lines;
+    if (!read_euc_jp_lines(path, "kanjidic", lines, error)) return readings;
+    for (const std::string& line : lines) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
         std::string kanji, jis, field, on, kun;
         if (!(fields >> kanji >> jis)) continue;
         while (fields >> field) {

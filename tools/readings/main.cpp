@@ -151,12 +151,8 @@ int main(int argc, char** argv) {
     }
     // The dictionary is written beside its final name and renamed, so its
     // folder must take new files; checked before the long analysis.
-#ifdef _WIN32
-    const std::size_t slash = options.output.find_last_of("/\\");
-#else
-    const std::size_t slash = options.output.find_last_of('/');
-#endif
-    const std::string folder = slash == std::string::npos ? "." : options.output.substr(0, slash + 1);
+    const std::string parent = std::filesystem::u8path(options.output).parent_path().u8string();
+    const std::string folder = parent.empty() ? "." : parent;
     if (access(folder.c_str(), W_OK) != 0) {
         std::cerr << "vokari-readings: cannot write into " << folder << " (" << std::strerror(errno)
                   << "); nothing written\n";

@@ -1,7 +1,8 @@
 // On Windows the builder reads with the module's own analyser and, unless
 // told otherwise, with the analyser dictionary the release zip carries
 // (naist-jdic beside tools\).
-#include <windows.h>
+#include <filesystem>
+#include <system_error>
 
 // The reading step's MeCab copy is compiled under a namespace of its own
 // (reading/frontend/forced_include.h); its header is read the same way.
@@ -10,21 +11,17 @@
 #undef MeCab
 
 #include "tools/readings/morphology.h"
+#include "tools/text/program_path.h"
 
 namespace vokari {
 namespace readings {
 
 std::string default_dictionary_dir() {
-    char path[MAX_PATH * 4];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path) return "naist-jdic";
-    std::string dir(path, length);
-    dir = dir.substr(0, dir.find_last_of("\\/"));
+    const std::filesystem::path dir = text::running_program_path().parent_path();
     // tools\vokari-readings.exe in the zip; the dictionary one folder up.
-    const std::string beside = dir + "\\naist-jdic", above = dir + "\\..\\naist-jdic";
-    const DWORD attributes = GetFileAttributesA(beside.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return beside;
-    return above;
+    std::error_code failure;
+    if (std::filesystem::is_directory(dir / "naist-jdic", failure)) return (dir / "naist-jdic").u8string();
+    return dir.empty() ? "naist-jdic" : (dir.parent_path() / "naist-jdic").u8string();
 }
 
 std::string dictionary_hint() {

@@ -6,9 +6,7 @@
 namespace vokari {
 namespace readings {
 
-const char* const kDefaultDictionaryDir = "/var/lib/mecab/dic/ipadic-utf8";
-
-std::string default_dictionary_dir() { return kDefaultDictionaryDir; }
+std::string default_dictionary_dir() { return "/var/lib/mecab/dic/ipadic-utf8"; }
 
 std::string dictionary_hint() {
     return "install the Debian package " + std::string(kDictionaryPackage) + " (apt-get install " + kDictionaryPackage +

@@ -1,7 +1,6 @@
 // Splitting lines into words with their readings through MeCab.
 #include "tools/readings/morphology.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -19,24 +18,11 @@ const char* const kDictionaryPackage = "mecab-ipadic-utf8";
 namespace {
 
 // The comma-separated feature fields of a MeCab node.
-std::vector<std::string> split_features(const char* feature) {
+std::vector<std::string> split_features(const std::string& feature) {
     std::vector<std::string> fields;
-    std::string field;
-    for (const char* p = feature; *p != '\0'; ++p) {
-        if (*p == ',') {
-            fields.push_back(field);
-            field.clear();
-        } else {
-            field += *p;
-        }
-    }
-    fields.push_back(field);
+    std::istringstream text(feature);
+    for (std::string field; std::getline(text, field, ',');) fields.push_back(field);
     return fields;
-}
-
-bool is_directory(const std::string& path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 std::string lower(std::string text) {
@@ -55,7 +41,7 @@ std::string from_shift_jis(const std::string& bytes) {
 }  // namespace
 
 std::unique_ptr<Morphology> Morphology::open(const std::string& dictionary_dir, std::string& error) {
-    if (!is_directory(dictionary_dir) || access((dictionary_dir + "/sys.dic").c_str(), R_OK) != 0) {
+    if (access((dictionary_dir + "/sys.dic").c_str(), R_OK) != 0) {
         error = "no MeCab dictionary at " + dictionary_dir + ": " + dictionary_hint();
         return nullptr;
     }
@@ -89,7 +75,7 @@ void Morphology::analyse_native(const std::string& text, std::vector<Word>& word
     for (const mecab_node_t* node = parse_to_node(tagger_, text); node != nullptr; node = node->next) {
         if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE) continue;
         const std::string feature = shift_jis_ ? from_shift_jis(node->feature) : node->feature;
-        const std::vector<std::string> fields = split_features(feature.c_str());
+        const std::vector<std::string> fields = split_features(feature);
         Word word;
         word.surface.assign(node->surface, node->length);
         if (shift_jis_) word.surface = from_shift_jis(word.surface);

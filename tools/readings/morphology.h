@@ -22,7 +22,6 @@ struct Word {
 
 // The dictionary the builder uses unless told otherwise (the Debian package
 // kDictionaryPackage on the desktop, the zip's naist-jdic on Windows).
-extern const char* const kDefaultDictionaryDir;
 extern const char* const kDictionaryPackage;
 std::string default_dictionary_dir();
 

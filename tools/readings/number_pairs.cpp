@@ -160,8 +160,6 @@ const char* const kHundredsTsuMark = "└";
 const char* const kThousandsMark = "├";
 const char* const kTenThousandsMark = "┬";
 const char* const kFullWidthEnd = "┤";  // ends a run of converted full-width digits
-const char* const kAllMarkers[] = {kTens,          kTensTsu,          kHundredsMark, kHundredsTsuMark,
-                                   kThousandsMark, kTenThousandsMark, kFullWidthEnd};
 
 std::string digit(int d) { return std::string(1, static_cast<char>('0' + d)); }
 
@@ -233,18 +231,21 @@ void add_counter_pairs(const Counter& c, std::vector<Pair>& pairs) {
     for (int d = 0; d <= 9; ++d) pairs.push_back({digit(d) + text, digit(d) + unit_reading(c, d, true)});
 }
 
+// Appends `more` to `pairs`, the longest searches first, so that a search
+// comes before the shorter ones it may contain.
+void append_longest_first(std::vector<Pair> more, std::vector<Pair>& pairs) {
+    std::stable_sort(more.begin(), more.end(), [](const Pair& a, const Pair& b) {
+        return character_count(a.search) > character_count(b.search);
+    });
+    pairs.insert(pairs.end(), more.begin(), more.end());
+}
+
 }  // namespace
 
 std::vector<std::string> known_counters() {
     std::vector<std::string> names;
     for (const Counter& c : counters()) names.push_back(c.text);
     return names;
-}
-
-bool contains_number_marker(const std::string& text) {
-    for (const char* marker : kAllMarkers)
-        if (text.find(marker) != std::string::npos) return true;
-    return false;
 }
 
 std::vector<Pair> number_pairs(const std::vector<std::string>& wanted, bool fullwidth_numbers) {
@@ -261,20 +262,14 @@ std::vector<Pair> number_pairs(const std::vector<std::string>& wanted, bool full
         for (int d = 0; d <= 9; ++d) pairs.push_back({std::string(kFullWidthEnd) + digit(d), digit(d)});
         std::vector<Pair> before_counters;
         for (const Counter& c : chosen) before_counters.push_back({std::string(kFullWidthEnd) + c.text, c.text});
-        std::stable_sort(before_counters.begin(), before_counters.end(), [](const Pair& a, const Pair& b) {
-            return character_count(a.search) > character_count(b.search);
-        });
-        pairs.insert(pairs.end(), before_counters.begin(), before_counters.end());
+        append_longest_first(before_counters, pairs);
         chosen.push_back(Counter{kFullWidthEnd, "", Row::Plain, "", "", nullptr, {}, false});
     }
     // The counters' own pairs, longest search first, so that 3時間 is read
     // with 時間 before 時 could take it.
     std::vector<Pair> last_digits;
     for (const Counter& c : chosen) add_counter_pairs(c, last_digits);
-    std::stable_sort(last_digits.begin(), last_digits.end(), [](const Pair& a, const Pair& b) {
-        return character_count(a.search) > character_count(b.search);
-    });
-    pairs.insert(pairs.end(), last_digits.begin(), last_digits.end());
+    append_longest_first(last_digits, pairs);
     // Then place by place: a digit in front of a marker becomes its reading
     // when another digit stands before it; the first digit of a number, with
     // nothing before it, is read by the last pairs of each place and stays.

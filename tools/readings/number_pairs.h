@@ -32,9 +32,5 @@ std::vector<std::string> known_counters();
 // without a counter after them.
 std::vector<Pair> number_pairs(const std::vector<std::string>& counters, bool fullwidth_numbers);
 
-// True when `text` contains one of the marker characters that the number
-// pairs use between their steps.
-bool contains_number_marker(const std::string& text);
-
 }  // namespace readings
 }  // namespace vokari

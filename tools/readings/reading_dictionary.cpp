@@ -13,23 +13,23 @@ namespace readings {
 
 namespace {
 
+// `text` with every full-width digit written as the ASCII digit 0.
+std::string ascii_digits(std::string text) {
+    for (const char* fw : {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"})
+        for (std::size_t at; (at = text.find(fw)) != std::string::npos;) text.replace(at, 3, "0");
+    return text;
+}
+
+bool is_digit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+
 bool has_digit(const std::string& text) {
-    for (const char c : text)
-        if (std::isdigit(static_cast<unsigned char>(c))) return true;
-    return text.find("０") != std::string::npos || text.find("１") != std::string::npos ||
-           text.find("２") != std::string::npos || text.find("３") != std::string::npos ||
-           text.find("４") != std::string::npos || text.find("５") != std::string::npos ||
-           text.find("６") != std::string::npos || text.find("７") != std::string::npos ||
-           text.find("８") != std::string::npos || text.find("９") != std::string::npos;
+    const std::string ascii = ascii_digits(text);
+    return std::any_of(ascii.begin(), ascii.end(), is_digit);
 }
 
 bool is_digit_number(const Word& word) {
-    if (word.surface.empty()) return false;
-    std::string rest = word.surface;
-    for (const char* fw : {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"}) {
-        for (std::size_t at; (at = rest.find(fw)) != std::string::npos;) rest.replace(at, 3, "0");
-    }
-    return std::all_of(rest.begin(), rest.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+    const std::string ascii = ascii_digits(word.surface);
+    return !ascii.empty() && std::all_of(ascii.begin(), ascii.end(), is_digit);
 }
 
 // A kanji word with a usable reading.

@@ -1,3 +1,5 @@
+// Script files as the reading builder reads them: their encoding found out,
+// and their spoken segments and tags through the module's script syntax.
 #include "tools/readings/script_text.h"
 
 #include "base/script_syntax.h"

@@ -64,7 +64,11 @@ bool holds_kanji(const std::string& utf8) {
     return false;
 }
 
-std::string katakana_to_hiragana(const std::string& utf8) {
+namespace {
+
+// `utf8` with every character from `first` to `last` (all three-byte
+// characters) moved `by` code points.
+std::string shift_kana(const std::string& utf8, char32_t first, char32_t last, int by) {
     std::string out;
     std::size_t pos = 0;
     char32_t c;
@@ -74,8 +78,8 @@ std::string katakana_to_hiragana(const std::string& utf8) {
             out += utf8[pos++];
             continue;
         }
-        if (c >= 0x30A1 && c <= 0x30F6) {
-            c -= 0x60;
+        if (c >= first && c <= last) {
+            c += by;
             out += static_cast<char>(0xE0 | (c >> 12));
             out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
             out += static_cast<char>(0x80 | (c & 0x3F));
@@ -85,6 +89,11 @@ std::string katakana_to_hiragana(const std::string& utf8) {
     }
     return out;
 }
+
+}  // namespace
+
+std::string katakana_to_hiragana(const std::string& utf8) { return shift_kana(utf8, 0x30A1, 0x30F6, -0x60); }
+std::string hiragana_to_katakana(const std::string& utf8) { return shift_kana(utf8, 0x3041, 0x3096, 0x60); }
 
 }  // namespace text
 }  // namespace vokari

@@ -1,5 +1,5 @@
 // Reading UTF-8: one character at a time, where a text stops being UTF-8,
-// whether it holds kanji, and katakana made hiragana.
+// whether it holds kanji, and katakana made hiragana and back.
 #pragma once
 
 #include <cstddef>
@@ -30,9 +30,11 @@ bool is_kanji(char32_t code);
 // Whether `utf8` holds a kanji; bytes that are not UTF-8 are stepped over.
 bool holds_kanji(const std::string& utf8);
 
-// Full-width katakana (U+30A1 to U+30F6) turned into hiragana; other
-// characters, and bytes that are not UTF-8, unchanged.
+// Full-width katakana (U+30A1 to U+30F6) turned into hiragana, and hiragana
+// (U+3041 to U+3096) into katakana; other characters, and bytes that are not
+// UTF-8, unchanged.
 std::string katakana_to_hiragana(const std::string& utf8);
+std::string hiragana_to_katakana(const std::string& utf8);
 
 }  // namespace text
 }  // namespace vokari

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "audio_input.h"
-#include "bank_writer.h"
 #include "command_line.h"
 #include "corrections.h"
 #include "syllables.h"
@@ -93,14 +92,6 @@ int tune_and_store(std::vector<SlotSample> samples, std::vector<std::string> nam
     const bool warnings =
         !report.left_out.empty() || !report.estimates.empty() || !report.empty.empty() || !report.notes.empty();
     return warnings ? kExitBuiltWithWarnings : kExitBuilt;
-}
-
-int tune_and_write(std::vector<SlotSample> samples, std::vector<std::string> names, BuildReport& report, int speaker,
-                   const std::string& module_dir) {
-    const BankSink to_folder = [&](const std::vector<SlotSample>& tuned, const BankTuning& tuning, std::string& error) {
-        return write_bank(module_dir, speaker, tuned, tuning, error);
-    };
-    return tune_and_store(std::move(samples), std::move(names), report, speaker, to_folder, stdout, stderr);
 }
 
 }  // namespace voicebank

@@ -26,20 +26,15 @@ struct BuildReport {
 using BankSink =
     std::function<bool(const std::vector<SlotSample>& samples, const BankTuning& tuning, std::string& error)>;
 
-// As tune_and_write below, but the bank goes to `store`, the per-slot lines
-// to `out` and the report to `err`.
-int tune_and_store(std::vector<SlotSample> samples, std::vector<std::string> names, BuildReport& report, int speaker,
-                   const BankSink& store, std::FILE* out, std::FILE* err);
-
 // Tunes `samples` (`names[i]` names samples[i] for the user), leaves out
 // every sample whose correction would pass the renderer's limits (retuning
-// the rest), prints one line per slot to stdout and writes speaker
-// `speaker`'s directories into `module_dir`.  The report goes to stderr,
-// left-out samples under a WARNING banner.  Returns the exit status:
-// kExitBuilt, kExitBuiltWithWarnings, or kExitFailed when nothing usable is
-// left or the write fails (the module folder then holds its old bank).
-int tune_and_write(std::vector<SlotSample> samples, std::vector<std::string> names, BuildReport& report, int speaker,
-                   const std::string& module_dir);
+// the rest), prints one line per slot to `out` and hands speaker `speaker`'s
+// bank to `store`.  The report goes to `err`, left-out samples under a
+// WARNING banner.  Returns the exit status: kExitBuilt,
+// kExitBuiltWithWarnings, or kExitFailed when nothing usable is left or
+// `store` fails (a module folder then holds its old bank).
+int tune_and_store(std::vector<SlotSample> samples, std::vector<std::string> names, BuildReport& report, int speaker,
+                   const BankSink& store, std::FILE* out, std::FILE* err);
 
 }  // namespace voicebank
 }  // namespace vokari

@@ -5,12 +5,15 @@
 //
 // Everything that can be checked before writing is checked first: a failed
 // run leaves the module folder exactly as it was.
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-
-#include <unistd.h>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -19,7 +22,7 @@
 #include "bank_build.h"
 #include "bank_writer.h"
 #include "command_line.h"
-#include "oto_import.h"
+#include "oto_bank.h"
 #include "reading_setup.h"
 #include "recordings_build.h"
 
@@ -33,15 +36,37 @@ bool is_folder(const std::string& path) {
     return fs::is_directory(fs::u8path(path), ignored);
 }
 
-// The recordings of a folder on disk, read when the build needs them.
-class FolderRecordings : public RecordingFiles {
+// The source folder on disk, read when the build needs it: as recordings
+// named by syllable, or as a CV bank whose oto.ini files are parsed first and
+// whose recordings are read only when an entry needs them.
+class SourceFolder : public RecordingFiles, public OtoBankFiles {
 public:
-    explicit FolderRecordings(const std::string& folder) : folder_(folder) {}
+    explicit SourceFolder(const std::string& source) : source_(source), top_(fs::u8path(source)) {}
 
-    std::vector<std::string> file_names() const override {
+    std::vector<std::string> sub_folders() const override {
+        std::vector<fs::path> below;
+        std::error_code failure;
+        for (fs::recursive_directory_iterator it(top_, failure), end; !failure && it != end; it.increment(failure)) {
+            std::error_code ignored;
+            if (it->is_directory(ignored)) below.push_back(it->path());
+        }
+        std::sort(below.begin(), below.end());
+        std::vector<std::string> folders;
+        for (const fs::path& folder : below) folders.push_back(fs::relative(folder, top_).generic_u8string());
+        return folders;
+    }
+
+    bool is_folder(const std::string& folder) const override {
+        std::error_code ignored;
+        return fs::is_directory(at(folder), ignored);
+    }
+
+    std::vector<std::string> file_names() const override { return file_names(""); }
+
+    std::vector<std::string> file_names(const std::string& folder) const override {
         std::vector<std::string> names;
         std::error_code failure;
-        fs::directory_iterator it(fs::u8path(folder_), failure);
+        fs::directory_iterator it(at(folder), failure);
         if (failure) return names;
         for (const fs::directory_entry& entry : it) {
             std::error_code ignored;
@@ -50,22 +75,32 @@ public:
         return names;
     }
 
-    AudioReadResult recording(const std::string& name) const override { return read_recording(describe(name)); }
+    std::string read(const std::string& path) const override {
+        std::ifstream in(at(path), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
 
-    std::string describe(const std::string& name) const override {
-        return name.empty() ? folder_ : (fs::u8path(folder_) / fs::u8path(name)).u8string();
+    AudioReadResult recording(const std::string& path) const override { return read_recording(at(path).u8string()); }
+
+    std::string describe(const std::string& path) const override {
+        return path.empty() ? source_ : at(path).u8string();
     }
 
 private:
-    std::string folder_;
+    fs::path at(const std::string& relative) const { return relative.empty() ? top_ : top_ / fs::u8path(relative); }
+
+    std::string source_;
+    fs::path top_;
 };
 
-int build_from_recordings(const Options& options) {
+int build(const Options& options) {
+    const SourceFolder source(options.source);
     const BankSink to_module_dir = [&](const std::vector<SlotSample>& samples, const BankTuning& tuning,
                                        std::string& error) {
         return write_bank(options.module_dir, options.speaker, samples, tuning, error);
     };
-    return build_from_recording_files(FolderRecordings(options.source), options.speaker, to_module_dir, stdout, stderr);
+    if (options.oto) return import_oto_files(source, options.subbank, options.speaker, to_module_dir, stdout, stderr);
+    return build_from_recording_files(source, options.speaker, to_module_dir, stdout, stderr);
 }
 
 }  // namespace
@@ -106,7 +141,7 @@ int main(int argc, char** argv) {
                      error.c_str());
         return kExitFailed;
     }
-    const int status = options.oto ? import_oto_bank(options) : build_from_recordings(options);
+    const int status = build(options);
     if (status == kExitBuilt || status == kExitBuiltWithWarnings) {
         const std::string reading = set_up_reading(options.module_dir, bundled_voice_dirs(argv[0]));
         if (!reading.empty()) std::printf("%s\n", reading.c_str());

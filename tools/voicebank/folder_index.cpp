@@ -1,12 +1,8 @@
 // A folder's file names looked up regardless of letter case.
 #include "folder_index.h"
 
-#include <filesystem>
-#include <system_error>
-
 namespace vokari {
 namespace voicebank {
-namespace fs = std::filesystem;
 
 std::string fold_case(const std::string& text) {
     std::string folded = text;
@@ -16,19 +12,7 @@ std::string fold_case(const std::string& text) {
     return folded;
 }
 
-FolderIndex::FolderIndex(const std::string& folder) : folder_(folder) {
-    std::error_code failure;
-    fs::directory_iterator it(fs::u8path(folder), failure);
-    if (failure) return;
-    for (const fs::directory_entry& entry : it) {
-        std::error_code ignored;
-        if (!entry.is_regular_file(ignored)) continue;
-        const std::string name = entry.path().filename().u8string();
-        by_folded_name_.emplace(fold_case(name), name);
-    }
-}
-
-FolderIndex::FolderIndex(const std::string& folder, const std::vector<std::string>& names) : folder_(folder) {
+FolderIndex::FolderIndex(const std::vector<std::string>& names) {
     for (const std::string& name : names) by_folded_name_.emplace(fold_case(name), name);
 }
 
@@ -40,12 +24,6 @@ std::string FolderIndex::find_name(const std::string& name) const {
         if (it->second == name) chosen = it->second;
     }
     return chosen;
-}
-
-std::string FolderIndex::find(const std::string& name) const {
-    const std::string chosen = find_name(name);
-    if (chosen.empty()) return {};
-    return (fs::u8path(folder_) / fs::u8path(chosen)).u8string();
 }
 
 std::vector<std::string> FolderIndex::ambiguous_names() const {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -48,28 +49,13 @@ std::string join(const std::string& a, const std::string& b) {
     return a + "/" + b;
 }
 
-// `folder` without "." parts, empty parts and "x/.." pairs.
+// `folder` without "." parts, empty parts and "x/.." pairs, relative to the
+// bank's top folder.
 std::string normal_folder(const std::string& folder) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    while (start <= folder.size()) {
-        size_t slash = folder.find('/', start);
-        if (slash == std::string::npos) slash = folder.size();
-        const std::string part = folder.substr(start, slash - start);
-        if (part == "..") {
-            if (!parts.empty() && parts.back() != "..") {
-                parts.pop_back();
-            } else {
-                parts.push_back(part);
-            }
-        } else if (!part.empty() && part != ".") {
-            parts.push_back(part);
-        }
-        start = slash + 1;
-    }
-    std::string joined;
-    for (const std::string& part : parts) joined = join(joined, part);
-    return joined;
+    std::string normal = std::filesystem::path(folder).lexically_normal().generic_string();
+    const std::size_t first = normal.find_first_not_of('/'), last = normal.find_last_not_of('/');
+    normal = first == std::string::npos ? "" : normal.substr(first, last - first + 1);
+    return normal == "." ? "" : normal;
 }
 
 // The folders whose oto.ini files are read: the sub-folder `subbank`, or
@@ -179,9 +165,9 @@ int import_oto_files(const OtoBankFiles& bank, const std::string& subbank, int s
     std::vector<OtoSource> sources;
     for (const std::string& folder : folders_to_read(bank, subbank)) {
         const std::vector<std::string> names = bank.file_names(folder);
-        const std::string oto_name = FolderIndex(folder, names).find_name("oto.ini");
+        const std::string oto_name = FolderIndex(names).find_name("oto.ini");
         if (oto_name.empty()) continue;
-        OtoSource source{folder, join(folder, oto_name), FolderIndex(folder, names), {}};
+        OtoSource source{folder, join(folder, oto_name), FolderIndex(names), {}};
         sources.push_back(std::move(source));
     }
     if (sources.empty()) {

@@ -13,17 +13,12 @@ constexpr double kDipThreshold = 0.15;
 constexpr double kPeriodicLimit = 0.3;
 constexpr long kFrameHop = 110;
 
-}  // namespace
-
-PeriodEstimate estimate_period(const std::vector<float>& x, long begin) {
-    PeriodEstimate result;
-    const long window = kMaxPeriod;
-    if (begin < 0 || begin + window + kMaxPeriod + 1 > static_cast<long>(x.size())) return result;
-    const float* frame = x.data() + begin;
-
-    std::vector<double> normalised(kMaxPeriod + 2, 1.0);
+// The cumulative-mean-normalised difference of the `window` samples at
+// `frame` with their copy lagged by 1 to `lags` samples, by lag ([0] is 1).
+std::vector<double> normalised_differences(const float* frame, long window, int lags) {
+    std::vector<double> normalised(static_cast<std::size_t>(lags) + 1, 1.0);
     double running = 0.0;
-    for (int lag = 1; lag <= kMaxPeriod + 1; ++lag) {
+    for (int lag = 1; lag <= lags; ++lag) {
         double difference = 0.0;
         for (long j = 0; j < window; ++j) {
             const double step = static_cast<double>(frame[j]) - frame[j + lag];
@@ -32,6 +27,16 @@ PeriodEstimate estimate_period(const std::vector<float>& x, long begin) {
         running += difference;
         normalised[lag] = running > 0.0 ? difference * lag / running : 1.0;
     }
+    return normalised;
+}
+
+}  // namespace
+
+PeriodEstimate estimate_period(const std::vector<float>& x, long begin) {
+    PeriodEstimate result;
+    const long window = kMaxPeriod;
+    if (begin < 0 || begin + window + kMaxPeriod + 1 > static_cast<long>(x.size())) return result;
+    const std::vector<double> normalised = normalised_differences(x.data() + begin, window, kMaxPeriod + 1);
 
     int best = -1;
     for (int lag = kMinPeriod; lag <= kMaxPeriod; ++lag) {
@@ -63,19 +68,8 @@ double aperiodicity_near(const std::vector<float>& x, long begin, double period)
     const int low = std::max(1, static_cast<int>(0.7 * period));
     const int high = static_cast<int>(1.4 * period) + 1;
     if (begin < 0 || begin + window + high > static_cast<long>(x.size())) return 1.0;
-    const float* frame = x.data() + begin;
-    double running = 0.0;
-    double lowest = 1.0;
-    for (int lag = 1; lag <= high; ++lag) {
-        double difference = 0.0;
-        for (long j = 0; j < window; ++j) {
-            const double step = static_cast<double>(frame[j]) - frame[j + lag];
-            difference += step * step;
-        }
-        running += difference;
-        if (lag >= low && running > 0.0) lowest = std::min(lowest, difference * lag / running);
-    }
-    return lowest;
+    const std::vector<double> normalised = normalised_differences(x.data() + begin, window, high);
+    return std::min(1.0, *std::min_element(normalised.begin() + low, normalised.end()));
 }
 
 double median_period(const std::vector<float>& x, long begin, long end) {

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "program_path.h"
+#include "tools/text/program_path.h"
 #include "tools/text/file_replacement.h"
 
 namespace vokari {
@@ -60,7 +60,7 @@ std::string set_up_reading(const std::string& module_dir, const std::vector<std:
 std::vector<std::string> bundled_voice_dirs(const char* argv0) {
     std::vector<std::string> dirs;
     std::error_code failure;
-    fs::path program = running_program_path();
+    fs::path program = text::running_program_path();
     if (program.empty() && argv0 != nullptr) program = fs::absolute(fs::u8path(argv0), failure);
     if (!program.empty()) {
         dirs.push_back(program.parent_path().u8string());

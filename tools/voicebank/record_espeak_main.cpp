@@ -6,14 +6,13 @@
 //
 // --speaker starts from the bundled voice of that speaker; the other options
 // change single settings of it.
-#include <sndfile.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "espeak_recording.h"
+#include "recording_file.h"
 #include "syllables.h"
 
 using namespace vokari::voicebank;
@@ -27,19 +26,6 @@ const char* const kUsage =
     "  --speaker N   start from the bundled voice of speaker 0 or 1\n"
     "  --voice NAME  the espeak-ng voice (ja)\n"
     "  --pitch P, --range R, --rate WPM   espeak-ng's pitch, pitch range and speed\n";
-
-bool write_wav16(const std::string& path, const EspeakRecording& recording) {
-    SF_INFO info{};
-    info.samplerate = recording.rate;
-    info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-    if (file == nullptr) return false;
-    const sf_count_t count = static_cast<sf_count_t>(recording.samples.size());
-    const bool ok = sf_writef_float(file, recording.samples.data(), count) == count;
-    sf_close(file);
-    return ok;
-}
 
 }  // namespace
 
@@ -77,7 +63,7 @@ int main(int argc, char** argv) {
     for (int slot = 0; slot < kSyllableCount; ++slot) {
         const EspeakRecording recording = record_with_espeak(recording_text(slot), voice);
         const std::string path = out_dir + "/" + kSyllables[slot].romaji + ".wav";
-        if (!recording.error.empty() || !write_wav16(path, recording)) {
+        if (!recording.error.empty() || !write_recording(path, recording.samples, recording.rate, true)) {
             std::fprintf(stderr, "%s: %s\n", path.c_str(),
                          recording.error.empty() ? "cannot write" : recording.error.c_str());
             return 1;

@@ -28,6 +28,7 @@
 #include "recording_file.h"
 #include "sample_shaping.h"
 #include "syllables.h"
+#include "tools/text/utf8.h"
 
 namespace fs = std::filesystem;
 using namespace vokari::voicebank;
@@ -54,15 +55,7 @@ std::string syllable_text(int slot, bool katakana) {
     // open_jtalk reads ぢゅ and ぢょ as ぢ and ゆ, ょ; they sound as じゅ, じょ.
     if (kana.size() == 6 && kana.compare(0, 3, "ぢ") == 0) kana.replace(0, 3, "じ");
     if (!katakana) return "あ" + kana + kHeld;
-    // Hiragana U+3041..U+3096 are E3 81 81..E3 82 96; katakana lie 0x60 above.
-    for (size_t i = 0; i + 2 < kana.size(); i += 3) {
-        unsigned code =
-            (static_cast<unsigned char>(kana[i + 1]) & 0x3F) << 6 | (static_cast<unsigned char>(kana[i + 2]) & 0x3F);
-        code += 0x60;
-        kana[i + 1] = static_cast<char>(0x80 | (code >> 6));
-        kana[i + 2] = static_cast<char>(0x80 | (code & 0x3F));
-    }
-    return "ア" + kana + "ーーネ";
+    return "ア" + vokari::text::hiragana_to_katakana(kana) + "ーーネ";
 }
 
 // 95 ms at most from the consonant's start to its vowel: the module starts a
@@ -209,21 +202,17 @@ int main(int argc, char** argv) {
 
     fs::create_directories(out_dir, ignored);
     std::vector<std::string> written;
+    std::string failed;  // the file that could not be written
     // Each file is one syllable from its start: offset 0, cutoff 0 (its
     // end), the vowel at the preutterance; the fixed part is the consonant.
     std::string oto;
-    for (int slot = 0; slot < kSyllableCount; ++slot) {
+    for (int slot = 0; slot < kSyllableCount && failed.empty(); ++slot) {
         const std::string name = std::string(kSyllables[slot].romaji) + ".wav";
-        const std::string path = out_dir + "/" + name;
+        written.push_back(out_dir + "/" + name);
         // The synthesiser's loudest vowels reach full scale; the builder sets
         // the bank's level itself, so halving costs nothing.
         for (float& v : cuts[slot].samples) v *= 0.5f;
-        if (!write_recording(path, cuts[slot].samples, kBankRate)) {
-            std::fprintf(stderr, "vokari-jtalk-record: cannot write %s; nothing written\n", path.c_str());
-            for (const std::string& done : written) fs::remove(done, ignored);
-            return 1;
-        }
-        written.push_back(path);
+        if (!write_recording(written.back(), cuts[slot].samples, kBankRate)) failed = written.back();
         char line[128];
         const double vowel_ms = ms(take_over(cuts[slot]));
         std::snprintf(line, sizeof line, "%s=%s,0,%.4f,0,%.4f,0\n", name.c_str(), kSyllables[slot].kana, vowel_ms,
@@ -231,11 +220,10 @@ int main(int argc, char** argv) {
         oto += line;
     }
     const std::string oto_path = out_dir + "/oto.ini";
-    std::ofstream(oto_path, std::ios::binary) << oto;
-    if (!fs::exists(oto_path) || fs::file_size(oto_path, ignored) != oto.size()) {
-        std::fprintf(stderr, "vokari-jtalk-record: cannot write %s; nothing written\n", oto_path.c_str());
-        for (const std::string& done : written) fs::remove(done, ignored);
-        return 1;
-    }
-    return 0;
+    if (failed.empty()) std::ofstream(oto_path, std::ios::binary) << oto;
+    if (failed.empty() && (!fs::exists(oto_path) || fs::file_size(oto_path, ignored) != oto.size())) failed = oto_path;
+    if (failed.empty()) return 0;
+    std::fprintf(stderr, "vokari-jtalk-record: cannot write %s; nothing written\n", failed.c_str());
+    for (const std::string& done : written) fs::remove(done, ignored);
+    return 1;
 }

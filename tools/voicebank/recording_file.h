@@ -1,5 +1,5 @@
-// Writing a recorder's output: one mono recording as a float WAV file that
-// vokari-voicebank reads without loss.
+// Writing a recording for vokari-voicebank to read: the recorders' output and
+// the tests' made-up recordings, one mono WAV file each.
 #pragma once
 
 #include <string>
@@ -8,8 +8,10 @@
 namespace vokari {
 namespace voicebank {
 
-// Writes `samples` (+-1.0 full scale) at `rate` Hz to `path`; false on failure.
-bool write_recording(const std::string& path, const std::vector<float>& samples, int rate);
+// Writes `samples` (+-1.0 full scale) at `rate` Hz to `path`: as float
+// samples, which the builder reads without loss, or with `pcm16` as 16-bit
+// samples clipped at full scale.  False on failure.
+bool write_recording(const std::string& path, const std::vector<float>& samples, int rate, bool pcm16 = false);
 
 }  // namespace voicebank
 }  // namespace vokari

@@ -70,7 +70,7 @@ RecordingName read_recording_name(const std::string& file_name) {
 
 int build_from_recording_files(const RecordingFiles& files, int speaker, const BankSink& store, std::FILE* out,
                                std::FILE* err) {
-    const FolderIndex folder("", files.file_names());
+    const FolderIndex folder(files.file_names());
     std::vector<std::string> names(kSyllableCount);
     int found = 0;
     for (int slot = 0; slot < kSyllableCount; ++slot) {

@@ -19,7 +19,6 @@
 #include "tools/vokari-say/paced_display.h"
 #include "tools/vokari-say/private_host.h"
 #include "tools/vokari-say/protocol.h"
-#include "tools/vokari-say/reading_lines.h"
 #include "tools/vokari-say/script_input.h"
 #include "tools/vokari-say/sound_device.h"
 #include "tools/vokari-say/speech_report.h"
@@ -64,28 +63,26 @@ void wait_until_spoken(Clock::time_point start, int length_ms) {
     sleep_ms(length_ms + kPlaybackTailMs - static_cast<int>(elapsed));
 }
 
-// The user's script as UTF-8: the arguments, or the text of --file or of
-// standard input, in the encoding given or found, turned into one script line.
-ReadResult script_text(const Options& options) {
-    if (options.script_given) {
-        ReadResult given;
-        given.ok = true;
-        given.bytes = options.script;
-        return given;
-    }
+// The text of --file or of standard input as UTF-8, in the encoding given or
+// found.
+ReadResult file_text(const Options& options) {
     const std::string source = options.script_file.empty() ? "-" : options.script_file;
     if (source == "-" && isatty(STDIN_FILENO))
         std::fprintf(stderr, "vokari-say: reading the script from standard input (end it with Ctrl-D)\n");
     ReadResult read = read_input(source);
     if (!read.ok) return read;
     const Converted text = script_file_to_utf8(read.bytes, options.encoding);
-    if (!text.ok) {
-        read.ok = false;
-        read.error = (source == "-" ? std::string("standard input: ") : source + ": ") + text.error;
-        return read;
-    }
-    read.bytes = script_from_text(text.text);
-    return read;
+    if (!text.ok) return {false, "", (source == "-" ? std::string("standard input: ") : source + ": ") + text.error};
+    return {true, text.text, ""};
+}
+
+// The user's script as UTF-8: the arguments, or the text of file_text()
+// turned into one script line.
+ReadResult script_text(const Options& options) {
+    if (options.script_given) return {true, options.script, ""};
+    ReadResult text = file_text(options);
+    text.bytes = script_from_text(text.bytes);
+    return text;
 }
 
 // Prints the WARNING and ERROR lines of the module's log; true when there
@@ -125,11 +122,9 @@ int run_reading(const Options& options, ModuleLibrary& library, const PrivateHos
         return fail("the voice in " + voice_dir + " has no reading step (no voice.reading.dic line in its settings)");
     std::vector<std::string> scripts;
     if (options.each_line) {
-        const ReadResult read = read_input(options.script_file);
-        if (!read.ok) return fail(read.error);
-        const Converted text = script_file_to_utf8(read.bytes, options.encoding);
-        if (!text.ok) return fail(options.script_file + ": " + text.error);
-        scripts = scripts_per_line(text.text);
+        const ReadResult text = file_text(options);
+        if (!text.ok) return fail(text.error);
+        scripts = scripts_per_line(text.bytes);
     } else {
         const ReadResult text = script_text(options);
         if (!text.ok) return fail(text.error);
@@ -242,6 +237,21 @@ int run_script(const Options& options, ModuleLibrary& library, const PrivateHost
     return status;
 }
 
+// Runs `run` on the module library at `library_path`, loaded on the private
+// host tree of `plan`, and unloads it again.
+template <typename Run>
+int with_module(const PrivateHostPlan& plan, const std::string& library_path, const Run& run) {
+    PrivateHost host;
+    std::string error;
+    if (!host.create(plan, error)) return fail(error);
+    ModuleLibrary library;
+    if (!library.open(library_path, error)) return fail(error);
+    library.load(host.module_dir_for_load());
+    const int status = run(library, host);
+    library.unload();
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -271,18 +281,12 @@ int main(int argc, char** argv) {
     const char prefix = tag_prefix_setting(settings);
     if (options.reading) {
         if (prefix == '\0') return fail("the module's tag.prefix setting is empty, so --reading cannot keep it silent");
-        PrivateHost host;
         PrivateHostPlan plan;
         plan.voice_dir = voice_dir.path;
         plan.message_speed_ms = options.message_speed_ms;
-        std::string error;
-        if (!host.create(plan, error)) return fail(error);
-        ModuleLibrary library;
-        if (!library.open(library_path.path, error)) return fail(error);
-        library.load(host.module_dir_for_load());
-        const int status = run_reading(options, library, host, voice_dir.path, prefix);
-        library.unload();
-        return status;
+        return with_module(plan, library_path.path, [&](ModuleLibrary& library, const PrivateHost& host) {
+            return run_reading(options, library, host, voice_dir.path, prefix);
+        });
     }
     if (options.raw_file.empty()) {
         const ReadResult text = script_text(options);
@@ -314,21 +318,14 @@ int main(int argc, char** argv) {
     }
     if (options.play) run.device = find_sound_device();
 
-    PrivateHost host;
     PrivateHostPlan plan;
     plan.voice_dir = voice_dir.path;
     plan.message_speed_ms = options.message_speed_ms;
     plan.sound_tag = run.sound_tag;
     plan.request_text = run.request;
     plan.silent = !options.play;
-    std::string error;
-    if (!host.create(plan, error)) return fail(error);
-
-    ModuleLibrary library;
-    if (!library.open(library_path.path, error)) return fail(error);
-    library.load(host.module_dir_for_load());
-    const int status = options.raw_file.empty() ? run_script(options, library, host, voice_dir.path, run)
-                                                : run_raw(options, library, host, voice_dir.path, run.request);
-    library.unload();
-    return status;
+    return with_module(plan, library_path.path, [&](ModuleLibrary& library, const PrivateHost& host) {
+        return options.raw_file.empty() ? run_script(options, library, host, voice_dir.path, run)
+                                        : run_raw(options, library, host, voice_dir.path, run.request);
+    });
 }

@@ -1,7 +1,18 @@
-// Driving the module through its three exports, as the host application does.
+// Driving the module through its three exports, as the host application does:
+// the library opened with LoadLibrary on Windows, dlopen elsewhere.
 #include "tools/vokari-say/module_library.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "tools/windows/system_message.h"
+#else
+#include <dlfcn.h>
+#endif
+
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/platform.h"
 
@@ -21,7 +32,31 @@ void* module_block(const std::string& bytes) {
 }  // namespace
 
 bool ModuleLibrary::open(const std::string& path, std::string& error) {
-    if (!open_system_library(path, error)) return false;
+    std::error_code failure;
+    if (!std::filesystem::is_regular_file(std::filesystem::u8path(path), failure)) {
+        error = "module library not found: " + path;
+        return false;
+    }
+#ifdef _WIN32
+    HMODULE library = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    const auto find_export = [library](const char* name) {
+        return reinterpret_cast<void*>(GetProcAddress(library, name));
+    };
+    if (library == nullptr) {
+        error = "cannot load the module library " + path + ": " + vokari::windows::system_message(GetLastError());
+        return false;
+    }
+#else
+    // dlopen searches the library path for a bare name; a name in the current
+    // directory has to be given as one.
+    void* library = dlopen((path.find('/') == std::string::npos ? "./" + path : path).c_str(), RTLD_NOW | RTLD_LOCAL);
+    const auto find_export = [library](const char* name) { return dlsym(library, name); };
+    if (library == nullptr) {
+        const char* why = dlerror();
+        error = "cannot load the module library " + path + ": " + (why ? why : "unknown error");
+        return false;
+    }
+#endif
     load_ = reinterpret_cast<LoadFunction>(find_export("load"));
     request_ = reinterpret_cast<RequestFunction>(find_export("request"));
     unload_ = reinterpret_cast<UnloadFunction>(find_export("unload"));

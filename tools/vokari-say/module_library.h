@@ -37,13 +37,6 @@ private:
     using RequestFunction = void* (*)(void*, long*);
     using UnloadFunction = int (*)();
 
-    // The system's part (module_library_posix.cpp, module_library_win32.cpp):
-    // opens the library file at `path`, false with the reason in `error`;
-    // then finds an export by name (null when missing).
-    bool open_system_library(const std::string& path, std::string& error);
-    void* find_export(const char* name) const;
-
-    void* handle_ = nullptr;
     LoadFunction load_ = nullptr;
     RequestFunction request_ = nullptr;
     UnloadFunction unload_ = nullptr;

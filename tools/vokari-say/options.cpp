@@ -22,15 +22,11 @@ const OptionRule kOptions[] = {
     {"timing", 0, false},
 };
 
-const OptionRule* find_long(const std::string& name) {
+// The rule of the option `name` (without its dashes), long or short.
+const OptionRule* find_rule(const std::string& name, bool is_long) {
     for (const OptionRule& rule : kOptions)
-        if (name == rule.long_name) return &rule;
-    return nullptr;
-}
-
-const OptionRule* find_short(char name) {
-    for (const OptionRule& rule : kOptions)
-        if (rule.short_name != 0 && rule.short_name == name) return &rule;
+        if (is_long ? name == rule.long_name : name.size() == 1 && rule.short_name != 0 && name[0] == rule.short_name)
+            return &rule;
     return nullptr;
 }
 
@@ -116,7 +112,7 @@ ParsedOptions parse_options(const std::vector<std::string>& arguments) {
         const bool is_long = arg[1] == '-';
         const size_t equals = is_long ? arg.find('=') : std::string::npos;
         const std::string name = is_long ? arg.substr(2, equals - 2) : arg.substr(1);
-        const OptionRule* rule = is_long ? find_long(name) : (name.size() == 1 ? find_short(name[0]) : nullptr);
+        const OptionRule* rule = find_rule(name, is_long);
         if (rule == nullptr) {
             parsed.error = "unknown option '" + arg + "'";
             return parsed;

@@ -1,18 +1,30 @@
 // Building, and always removing, the private host tree.
 #include "tools/vokari-say/private_host.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "tools/windows/system_message.h"
+#else
+#include <ftw.h>
+#include <signal.h>
+#include <stdlib.h>
+#endif
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <set>
+#include <system_error>
 #include <vector>
 
-#include "tools/vokari-say/private_tree.h"
 #include "tools/vokari-say/script_input.h"
 #include "vokari_settings_text.h"
 
 namespace vokari {
 namespace say {
+namespace fs = std::filesystem;
 namespace {
 
 // Where the character folder sits below the host's base, and the names of the
@@ -26,6 +38,93 @@ constexpr size_t kLongestModuleDir = 900;
 // Folders deeper than this in the voice folder are not copied (this also ends
 // a loop of symbolic links).
 constexpr int kDeepestFolder = 8;
+
+// The tree to remove when the user ends the program; empty when none.  A
+// fixed buffer, since a signal handler must not allocate.
+char g_pending_tree[4096];
+
+#ifdef _WIN32
+// Windows gives folder links only to administrators, so folders are copied.
+constexpr bool kFoldersCanBeLinked = false;
+const char kFallbackRoot[] = "C:\\ProgramData";
+
+BOOL WINAPI remove_pending_tree(DWORD) {
+    std::error_code ignored;
+    if (g_pending_tree[0] != '\0') fs::remove_all(fs::u8path(g_pending_tree), ignored);
+    return FALSE;  // the system's own handling ends the program
+}
+#else
+constexpr bool kFoldersCanBeLinked = true;
+const char kFallbackRoot[] = "/tmp";
+
+int remove_entry(const char* path, const struct stat*, int, struct FTW*) {
+    ::remove(path);
+    return 0;
+}
+
+void remove_pending_and_reraise(int signal_number) {
+    if (g_pending_tree[0] != '\0') ::nftw(g_pending_tree, remove_entry, 16, FTW_DEPTH | FTW_PHYS);
+    ::signal(signal_number, SIG_DFL);
+    ::raise(signal_number);
+}
+#endif
+
+// While set, the tree at `root` is removed when the user ends the program (a
+// signal, Ctrl-C, closing the console); an empty root forgets it.
+void remove_tree_on_interrupt(const std::string& root) {
+    std::snprintf(g_pending_tree, sizeof g_pending_tree, "%s", root.c_str());
+    if (root.empty()) return;
+#ifdef _WIN32
+    SetConsoleCtrlHandler(remove_pending_tree, TRUE);
+#else
+    for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) ::signal(signal_number, remove_pending_and_reraise);
+#endif
+}
+
+// The system's temporary folder when the module can take its path (plain
+// ASCII without the separators it splits at), else a fixed one.
+std::string temporary_root() {
+    std::error_code failure;
+    std::string root = fs::temp_directory_path(failure).u8string();
+    while (root.size() > 1 && (root.back() == '\\' || root.back() == '/')) root.pop_back();
+    bool plain = !failure && !root.empty();
+#ifndef _WIN32
+    plain = plain && root[0] == '/' && root.find('\\') == std::string::npos;
+#endif
+    for (char c : root)
+        plain = plain && static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7F && c != ',';
+    return plain ? root : kFallbackRoot;
+}
+
+// A fresh folder for the tree below temporary_root(), "" with a message in
+// `error` when none can be made.
+std::string make_unique_folder(std::string& error) {
+    const std::string root = temporary_root();
+#ifdef _WIN32
+    DWORD last = 0;
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        const std::string path =
+            root + "\\vokari-say-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt);
+        if (CreateDirectoryA(path.c_str(), nullptr)) return path;
+        last = GetLastError();
+        if (last != ERROR_ALREADY_EXISTS) break;
+    }
+    error = "cannot create a private folder in " + root + ": " + vokari::windows::system_message(last);
+    return "";
+#else
+    std::string pattern = root + "/vokari-say-XXXXXX";
+    if (::mkdtemp(&pattern[0]) != nullptr) return pattern;
+    error = "cannot create a private folder in " + root + ": " + std::strerror(errno);
+    return "";
+#endif
+}
+
+bool make_folder(const std::string& path, std::string& error) {
+    std::error_code failure;
+    if (fs::create_directory(fs::u8path(path), failure)) return true;
+    error = "cannot create " + path + ": " + (failure ? failure.message() : std::strerror(EEXIST));
+    return false;
+}
 
 bool write_bytes(const std::string& path, const std::string& bytes, std::string& error) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -42,19 +141,26 @@ bool copy_bytes(const std::string& from, const std::string& to, std::string& err
     return write_bytes(to, source.bytes, error);
 }
 
-// Copies the files and folders of `from` into the existing folder `to`,
+// Copies the folders and plain files of `from` into the existing folder `to`,
 // following symbolic links, leaving out the top-level names in `skip`.  With
-// `link_folders`, the folders of `from` are linked instead of copied: the
-// module only reads them, and linking them spares the copy of every sample.
+// `link_folders`, the folders of `from` are linked instead of copied where the
+// system lets every user link: the module only reads them, and linking them
+// spares the copy of every sample.
 bool copy_folder(const std::string& from, const std::string& to, const std::set<std::string>& skip, int depth,
                  bool link_folders, std::string& error) {
-    for (const FolderEntry& entry : folder_entries(from)) {
-        if (skip.count(entry.name) != 0) continue;
-        const std::string source = from + "/" + entry.name, target = to + "/" + entry.name;
+    std::error_code failure;
+    for (fs::directory_iterator it(fs::u8path(from), failure), end; !failure && it != end; it.increment(failure)) {
+        const std::string name = it->path().filename().u8string();
+        std::error_code unreadable;  // an entry the module could not read either
+        const bool folder = fs::is_directory(it->path(), unreadable);
+        if (skip.count(name) != 0 || (!folder && !fs::is_regular_file(it->path(), unreadable))) continue;
+        const std::string source = from + "/" + name, target = to + "/" + name;
         bool ok = true;
-        if (entry.folder && link_folders && folders_can_be_linked) {
-            ok = link_folder(source, target, error);
-        } else if (entry.folder) {
+        if (folder && link_folders && kFoldersCanBeLinked) {
+            fs::create_directory_symlink(fs::u8path(source), fs::u8path(target), unreadable);
+            ok = !unreadable;
+            if (!ok) error = "cannot create " + target + ": " + unreadable.message();
+        } else if (folder) {
             if (depth >= kDeepestFolder) continue;
             ok = make_folder(target, error) && copy_folder(source, target, {}, depth + 1, false, error);
         } else {
@@ -92,7 +198,7 @@ char free_placeholder(const std::vector<std::string>& texts) {
 PrivateHost::~PrivateHost() { remove(); }
 
 bool PrivateHost::create(const PrivateHostPlan& plan, std::string& error) {
-    base_ = make_unique_folder("vokari-say-", error);
+    base_ = make_unique_folder(error);
     if (base_.empty()) return false;
     remove_tree_on_interrupt(base_);
     module_dir_ = base_ + kModuleSubdir;
@@ -185,7 +291,8 @@ std::string PrivateHost::module_file(const std::string& name) const { return mod
 
 void PrivateHost::remove() {
     if (base_.empty()) return;
-    remove_tree(base_);
+    std::error_code ignored;
+    fs::remove_all(fs::u8path(base_), ignored);
     base_.clear();
     module_dir_.clear();
     remove_tree_on_interrupt("");

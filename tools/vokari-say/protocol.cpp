@@ -16,6 +16,14 @@ std::string build_request(const std::string& script, Protocol protocol) {
     return request;
 }
 
+std::string build_reading_request(const std::string& silent_tag, const std::string& script_cp932, bool pitch,
+                                  bool timing) {
+    std::string request = "GET Reading SAORI/1.0\r\nSender: vokari-say\r\nSecurityLevel: Local\r\n";
+    if (pitch) request += "Argument1: pitch\r\n";
+    if (timing) request += "Argument1: timing\r\n";
+    return request + "Charset: Shift_JIS\r\nArgument0: " + silent_tag + script_cp932 + "\r\n\r\n";
+}
+
 Reply parse_response(const std::string& response) {
     Reply reply;
     const size_t status_end = response.find("\r\n");

@@ -12,6 +12,14 @@ namespace say {
 // to the module: MAKOTO/2.0 carries it in "String", SAORI/1.0 in "Argument0".
 std::string build_request(const std::string& script, Protocol protocol);
 
+// --reading: the request "GET Reading" that asks for the reading of
+// `script_cp932` (answered only while the voice's reading step is on), each
+// mora with its pitch factor with `pitch`, with its timing with `timing`.
+// `silent_tag` comes first: should the module not know the command, it
+// renders the script into that file instead of playing it.
+std::string build_reading_request(const std::string& silent_tag, const std::string& script_cp932, bool pitch,
+                                  bool timing);
+
 struct Reply {
     bool ok = false;
     std::string script;  // the returned script (Shift_JIS bytes)

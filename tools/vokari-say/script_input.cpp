@@ -43,5 +43,19 @@ std::string script_from_text(const std::string& text) {
     return script;
 }
 
+std::vector<std::string> scripts_per_line(const std::string& text) {
+    std::vector<std::string> scripts;
+    std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        scripts.push_back(line);
+        start = end + 1;
+    }
+    return scripts;
+}
+
 }  // namespace say
 }  // namespace vokari

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace vokari {
 namespace say {
@@ -21,6 +22,10 @@ ReadResult read_input(const std::string& path);
 // (LF or CR LF) as the host's line-break tag "\n", because a request header
 // cannot hold a raw line break.
 std::string script_from_text(const std::string& text);
+
+// The scripts of a --each-line file (UTF-8 text): one per line, without a
+// byte order mark and line ends; a last empty line is no script.
+std::vector<std::string> scripts_per_line(const std::string& text);
 
 }  // namespace say
 }  // namespace vokari

@@ -1,10 +1,10 @@
 // The checks behind vokari-say's notes and its exit status.
 #include "tools/vokari-say/speech_report.h"
 
-#include <dirent.h>
-
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "tools/text/utf8.h"
 #include "vokari_voice_format.h"
@@ -12,7 +12,7 @@
 namespace vokari {
 namespace say {
 namespace {
-
+namespace fs = std::filesystem;
 
 // The decoded level up to which a sample counts as silence (the codes next to
 // zero decode to 2 and 4).
@@ -27,13 +27,16 @@ bool is_sample_name(const std::string& name) {
     return ending == ".wav" || ending == ".hv1";
 }
 
+// The entries of the folder `dir`; none when it cannot be read.
+fs::directory_iterator entries(const std::string& dir) {
+    std::error_code unreadable;
+    return fs::directory_iterator(fs::u8path(dir), unreadable);
+}
+
 bool folder_has_sample(const std::string& folder) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return false;
-    bool found = false;
-    while (dirent* entry = found ? nullptr : ::readdir(dir)) found = is_sample_name(entry->d_name);
-    ::closedir(dir);
-    return found;
+    for (const fs::directory_entry& entry : entries(folder))
+        if (is_sample_name(entry.path().filename().u8string())) return true;
+    return false;
 }
 
 bool is_silent(const MuLawWav& sound) {
@@ -65,15 +68,11 @@ bool voice_has_samples(const std::string& voice_dir) {
 }
 
 std::string voice_folder_below(const std::string& voice_dir) {
-    DIR* dir = ::opendir(voice_dir.c_str());
-    if (dir == nullptr) return "";
-    std::string found;
-    while (dirent* entry = found.empty() ? ::readdir(dir) : nullptr) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != ".." && voice_has_samples(voice_dir + "/" + name)) found = voice_dir + "/" + name;
+    for (const fs::directory_entry& entry : entries(voice_dir)) {
+        const std::string below = voice_dir + "/" + entry.path().filename().u8string();
+        if (voice_has_samples(below)) return below;
     }
-    ::closedir(dir);
-    return found;
+    return "";
 }
 
 SpeechReport judge_speech(const SpeechFacts& facts) {

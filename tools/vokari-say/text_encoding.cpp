@@ -14,18 +14,8 @@ namespace {
 
 const char kNoConverter[] = "this system's iconv has no CP932 conversion";
 
-Converted failure(std::string message) {
-    Converted result;
-    result.error = std::move(message);
-    return result;
-}
-
-Converted success(std::string text) {
-    Converted result;
-    result.ok = true;
-    result.text = std::move(text);
-    return result;
-}
+Converted failure(std::string message) { return {false, "", std::move(message)}; }
+Converted success(std::string text) { return {true, std::move(text), ""}; }
 
 // "not a Shift_JIS character at byte N (XX YY)": the offset and the one or
 // two bytes found there.
@@ -42,14 +32,10 @@ std::string not_shift_jis_message(const std::string& cp932, size_t offset) {
 
 // Well-formed UTF-8 with every yen sign (U+00A5) made the full-width yen
 // sign (U+FFE5).  Its two bytes cannot occur inside another character.
-std::string with_full_width_yen(const std::string& utf8) {
-    static const std::string kYen = "\xC2\xA5";
-    static const std::string kFullWidthYen = "\xEF\xBF\xA5";
-    std::string out;
-    size_t from = 0;
-    for (size_t at; (at = utf8.find(kYen, from)) != std::string::npos; from = at + kYen.size())
-        out.append(utf8, from, at - from) += kFullWidthYen;
-    return out.append(utf8, from, std::string::npos);
+std::string with_full_width_yen(std::string utf8) {
+    for (size_t at = 0; (at = utf8.find("\xC2\xA5", at)) != std::string::npos; at += 3)
+        utf8.replace(at, 2, "\xEF\xBF\xA5");
+    return utf8;
 }
 
 }  // namespace
