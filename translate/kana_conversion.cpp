@@ -31,9 +31,7 @@ void emit_kana(ScanState& state, int slot) {
 
 // Speaks `slot`, consumes `bytes` and one character of time.
 void speak(ScanState& state, int slot, std::int32_t bytes) {
-    if (state.kana_starts != nullptr)
-        state.kana_starts->push_back(
-            KanaStart{state.time_ms, state.speaker, std::string(state.text + state.pos, bytes)});
+    if (state.morae != nullptr) state.morae->speak(state.pos, bytes, state.time_ms, state.speaker);
     emit_kana(state, slot);
     state.time_ms = add_time(state.time_ms, state.speed_ms);
     state.pos += bytes;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/script_syntax.h"
+#include "translate/mora_events.h"
 #include "translate/scan_result.h"
 #include "translate/timeline.h"
 #include "voice_data/loaded_voice.h"
@@ -36,10 +37,10 @@ struct ScanState {
     int speaker = 0;
     std::int32_t speed_ms;  // duration of one character
     std::int32_t wa_countdown = 0;
-    bool overlap = false;                           // speaker switches do not silence the other one
-    bool voice_on = true;                           // cleared by "n": the scan returns 0
-    bool scanning = true;                           // cleared by "e": the scan finishes
-    std::vector<KanaStart>* kana_starts = nullptr;  // when given: every spoken kana
+    bool overlap = false;         // speaker switches do not silence the other one
+    bool voice_on = true;         // cleared by "n": the scan returns 0
+    bool scanning = true;         // cleared by "e": the scan finishes
+    MoraStream* morae = nullptr;  // when given: the reading step's morae
 };
 
 // The byte at `pos` as an unsigned value.

@@ -37,13 +37,6 @@ struct ControlEvent {
     double value;
 };
 
-// Where the scan started a spoken kana, for the pitch accent to find.
-struct KanaStart {
-    std::int64_t ms;
-    int speaker;
-    std::string kana;  // the bytes the scanner read
-};
-
 struct Timeline {
     std::vector<PhonemeEvent> phoneme_events[2];
     std::vector<ControlEvent> control_events[2];

@@ -1,0 +1,37 @@
+// The reading step's morae as the scanner speaks them: the kana that start a
+// mora give that mora's events (its accent), in the order they are spoken.
+#pragma once
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "reading/spoken_kana.h"
+#include "translate/timeline.h"
+
+namespace vokari {
+
+class MoraStream {
+public:
+    // `morae` in order; `mora_at` holds per byte of the voice text the number
+    // of the mora whose kana start there, -1 elsewhere.
+    MoraStream(const std::vector<SpokenMora>& morae, std::vector<std::int32_t> mora_at)
+        : morae_(morae), mora_at_(std::move(mora_at)) {}
+
+    // A kana of text[pos, pos + bytes) spoken by `speaker` at `ms`: the first
+    // mora that starts within it gives its events.  A speaker gets an accent
+    // event only where its factor changes.
+    void speak(std::int32_t pos, std::int32_t bytes, std::int64_t ms, int speaker);
+
+    // Merges the events into each speaker's control list: by time, the list's
+    // own events keeping their order.
+    void add_to(Timeline& timeline);
+
+private:
+    const std::vector<SpokenMora>& morae_;
+    const std::vector<std::int32_t> mora_at_;
+    double factor_[2] = {1.0, 1.0};
+    Timeline events_;
+};
+
+}  // namespace vokari
