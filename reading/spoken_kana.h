@@ -19,6 +19,14 @@ struct SpokenMora {
     std::int32_t at;      // where its kana start in the text they were written into
     bool high = false;    // high in its accent phrase
     double factor = 1.0;  // the accent's pitch relative to the voice's own
+    // The prosody model's timing, in ms at its own tempo, when it timed the
+    // mora (length_ms above 0).
+    std::int32_t length_ms = 0;
+    std::int32_t vowel_ms = 0;  // from the mora's start to its vowel's (or ん's, っ's)
+    std::int32_t pause_ms = 0;  // the silence the model puts before it
+    bool held = false;          // a held vowel (ー): the vowel before it goes on
+    bool devoiced = false;      // its vowel is said without voice
+    double log_f0 = 0.0;        // natural log of its mean F0 in Hz; 0: no voiced frame
 };
 
 // Appends the spoken kana of `words` to `out` (Shift_JIS).  A word without a

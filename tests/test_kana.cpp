@@ -157,3 +157,44 @@ TEST_F(KanaTest, NegativeKanaTimesAreStoredAsZeroAndSilencesKeepThem) {
 }
 
 }  // namespace
+
+namespace {
+
+// The prosody model's timing through the scan: the consonant placed so that
+// the vowel starts where the model says, っ a closure of its length, a held
+// vowel without a new start, the model's pause kept where the text's own
+// silence is shorter, and every length at the voice's speed.
+TEST_F(KanaTest, TimedMoraeFollowTheModel) {
+    tune_slot(0, 5, 1102, 0);  // ka: its vowel 49 ms after the onset
+    const char kSmallTsu[] = "\x82\xc1", kComma[] = "\x81\x41";
+    const std::string text = std::string(sjis::ka) + kSmallTsu + sjis::ka + sjis::a + kComma + sjis::ka;
+    std::vector<vokari::SpokenMora> morae = {
+        {sjis::ka, 0, 0}, {kSmallTsu, 0, 2}, {sjis::ka, 0, 4}, {sjis::a, 0, 6}, {sjis::ka, 1, 10}};
+    const std::int32_t lengths[] = {200, 60, 100, 150, 100}, vowels[] = {100, 60, 40, 0, 50};
+    std::vector<std::int32_t> mora_at(text.size(), -1);
+    for (std::size_t m = 0; m < morae.size(); ++m) {
+        morae[m].length_ms = lengths[m];
+        morae[m].vowel_ms = vowels[m];
+        mora_at[static_cast<std::size_t>(morae[m].at)] = static_cast<std::int32_t>(m);
+    }
+    morae[3].held = true;
+    morae[4].pause_ms = 300;
+    const auto scan = [&] {
+        vokari::MoraStream stream(morae, mora_at);
+        return vokari::scan_script(voice_, text, timeline, &stream).total_ms;
+    };
+    EXPECT_EQ(scan(), 910 + 130);
+    EXPECT_EQ(events(0), (Events{{2124, 5, 0, 1},  // 51 ms: the vowel at 100
+                                 {3226, 0, 1, 0},
+                                 silence(5410),    // っ at 200
+                                 {6733, 5, 0, 1},  // 260: the vowel can start no sooner than the onset's delay
+                                 {7835, 0, 1, 0},
+                                 silence(12245),    // 、 at 510, after the held vowel
+                                 {18882, 5, 0, 1},  // 811: the pause runs from 510 to 810
+                                 {19984, 0, 1, 0},
+                                 silence(21065)}));
+    settings.talk_default_speed = 260;  // every length doubled, the model's pause too
+    EXPECT_EQ(scan(), 1820 + 260);
+}
+
+}  // namespace

@@ -23,17 +23,18 @@ void merge_by_time(std::vector<ControlEvent>& events, const std::vector<ControlE
 
 }  // namespace
 
-void MoraStream::speak(std::int32_t pos, std::int32_t bytes, std::int64_t ms, int speaker) {
+const SpokenMora* MoraStream::find(std::int32_t pos, std::int32_t bytes) const {
     const std::size_t end = std::min(mora_at_.size(), static_cast<std::size_t>(pos) + static_cast<std::size_t>(bytes));
-    for (std::size_t at = static_cast<std::size_t>(pos); at < end; ++at) {
-        if (mora_at_[at] < 0) continue;
-        const SpokenMora& mora = morae_[static_cast<std::size_t>(mora_at_[at])];
-        const int s = speaker == 1 ? 1 : 0;
-        if (mora.factor != factor_[s]) {
-            factor_[s] = mora.factor;
-            emit_control(events_, ms, s, AccentSet, mora.factor);
-        }
-        return;
+    for (std::size_t at = static_cast<std::size_t>(pos); at < end; ++at)
+        if (mora_at_[at] >= 0) return &morae_[static_cast<std::size_t>(mora_at_[at])];
+    return nullptr;
+}
+
+void MoraStream::speak(const SpokenMora& mora, std::int64_t ms, int speaker) {
+    const int s = speaker == 1 ? 1 : 0;
+    if (mora.factor != factor_[s]) {
+        factor_[s] = mora.factor;
+        emit_control(events_, ms, s, AccentSet, mora.factor);
     }
 }
 

@@ -18,10 +18,12 @@ public:
     MoraStream(const std::vector<SpokenMora>& morae, std::vector<std::int32_t> mora_at)
         : morae_(morae), mora_at_(std::move(mora_at)) {}
 
-    // A kana of text[pos, pos + bytes) spoken by `speaker` at `ms`: the first
-    // mora that starts within it gives its events.  A speaker gets an accent
-    // event only where its factor changes.
-    void speak(std::int32_t pos, std::int32_t bytes, std::int64_t ms, int speaker);
+    // The first mora whose kana start within text[pos, pos + bytes), or null.
+    const SpokenMora* find(std::int32_t pos, std::int32_t bytes) const;
+
+    // The events of `mora` spoken by `speaker` at `ms`.  A speaker gets an
+    // accent event only where its factor changes.
+    void speak(const SpokenMora& mora, std::int64_t ms, int speaker);
 
     // Merges the events into each speaker's control list: by time, the list's
     // own events keeping their order.

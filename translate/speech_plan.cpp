@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "reading/accent_phrases.h"
+#include "reading/timed_morae.h"
 #include "translate/mora_events.h"
 #include "translate/reading_between_tags.h"
 #include "translate/scanner.h"
@@ -30,15 +31,17 @@ SpeechPlan plan_speech(const SpeechSources& sources, const std::string& script, 
     SpeechPlan plan;
     plan.reply = script;
     std::string voice_text = script;
-    const bool accent = sources.reader.is_open() && accent_is_on(settings.accent_depth);
+    const bool timed = sources.reader.is_open() && sources.prosody != nullptr && sources.prosody->is_open();
+    const bool with_morae = timed || (sources.reader.is_open() && accent_is_on(settings.accent_depth));
     std::vector<ReadWord> words;
     std::vector<SpokenMora> morae;
-    read_script(sources, voice_text, accent ? &words : nullptr, accent ? &morae : nullptr);
-    if (!accent) {
+    read_script(sources, voice_text, with_morae ? &words : nullptr, with_morae ? &morae : nullptr);
+    if (!with_morae) {
         if (sources.reader.is_open()) apply_translation(settings, sources.kana_pairs, voice_text);
         plan.scan = scan_script(sources.voice, voice_text, timeline);
     } else {
         set_accent(words, morae, settings.accent_depth);
+        if (timed) time_morae(sources.prosody->plan(words, settings.prosody_tempo, settings.prosody_range), morae);
         std::vector<std::int32_t> mora_at(voice_text.size(), -1);
         for (std::size_t m = 0; m < morae.size(); ++m)
             mora_at[static_cast<std::size_t>(morae[m].at)] = static_cast<std::int32_t>(m);

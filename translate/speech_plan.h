@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "reading/prosody_model.h"
 #include "reading/spoken_kana.h"
 #include "reading/text_reader.h"
 #include "translate/scan_result.h"
@@ -24,6 +25,7 @@ struct SpeechSources {
     const TranslationIndex* dictionary_index;
     TextReader& reader;                       // the reading step, when open
     const TranslationDictionary& kana_pairs;  // the built-in pairs held back for the reader's kana
+    const ProsodyModel* prosody = nullptr;    // times the morae, when open
 };
 
 // The front half: rewrites `script` as it is read (translated, and with the
