@@ -21,6 +21,7 @@ struct SpokenMora {
     double factor = 1.0;  // the accent's pitch relative to the voice's own
     // The prosody model's timing, in ms at its own tempo, when it timed the
     // mora (length_ms above 0).
+    std::int32_t start_ms = 0;  // from the start of the model's line
     std::int32_t length_ms = 0;
     std::int32_t vowel_ms = 0;  // from the mora's start to its vowel's (or ん's, っ's)
     std::int32_t pause_ms = 0;  // the silence the model puts before it

@@ -34,6 +34,7 @@ void time_morae(const ProsodyPlan& plan, std::vector<SpokenMora>& morae) {
             for (std::size_t k = i; k < plan_end; ++k, ++j) {
                 const ProsodyMora& timed = plan.morae[k];
                 SpokenMora& mora = morae[j];
+                mora.start_ms = timed.start_ms;
                 mora.length_ms = timed.length_ms;
                 mora.vowel_ms = timed.vowel_start_ms - timed.start_ms;
                 if (k > 0) {

@@ -64,6 +64,7 @@ void end_timed(ScanState& state, const SpokenMora& mora, std::int32_t bytes) {
 // vowel (ー) starts nothing, so the vowel before it goes on sounding.
 void speak_timed(ScanState& state, int slot, std::int32_t bytes, const SpokenMora& mora) {
     start_timed(state, mora);
+    state.morae->glide(mora, state.time_ms, at_speed(state, mora.length_ms), state.speaker);
     if (!mora.held) {
         std::int64_t onset = state.time_ms;
         if (slot != vowel_of[slot]) {

@@ -4,9 +4,14 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "translate/pitch_factor.h"
+
 namespace vokari {
 
 namespace {
+
+// ln 1.014546: the size of one pitch step as a difference of natural logs.
+constexpr double kLogPitchStep = 0.014441221789058361;
 
 void merge_by_time(std::vector<ControlEvent>& events, const std::vector<ControlEvent>& added) {
     if (added.empty()) return;
@@ -35,6 +40,37 @@ void MoraStream::speak(const SpokenMora& mora, std::int64_t ms, int speaker) {
     if (mora.factor != factor_[s]) {
         factor_[s] = mora.factor;
         emit_control(events_, ms, s, AccentSet, mora.factor);
+    }
+}
+
+void MoraStream::set_melody(const std::vector<double>& log_f0, int frame_ms) {
+    double sum = 0.0;
+    std::size_t voiced = 0;
+    for (double value : log_f0) {
+        if (value == 0.0) continue;
+        sum += value;
+        ++voiced;
+    }
+    if (voiced == 0 || frame_ms <= 0) return;
+    const double mean = sum / static_cast<double>(voiced);
+    frame_ms_ = frame_ms;
+    melody_.assign(log_f0.size(), 0.0);
+    for (std::size_t f = 0; f < log_f0.size(); ++f)
+        if (log_f0[f] != 0.0) melody_[f] = pitch_factor((log_f0[f] - mean) / kLogPitchStep);
+}
+
+void MoraStream::glide(const SpokenMora& mora, std::int64_t ms, std::int64_t length_ms, int speaker) {
+    if (frame_ms_ == 0 || mora.length_ms <= 0) return;
+    const int s = speaker == 1 ? 1 : 0;
+    const std::size_t first = static_cast<std::size_t>(mora.start_ms / frame_ms_);
+    const std::size_t end =
+        std::min(melody_.size(), static_cast<std::size_t>((mora.start_ms + mora.length_ms) / frame_ms_));
+    for (std::size_t f = first; f < end; ++f) {
+        const double factor = melody_[f];
+        if (factor == 0.0 || factor == melody_now_[s]) continue;
+        melody_now_[s] = factor;
+        const std::int64_t into = static_cast<std::int64_t>(f) * frame_ms_ - mora.start_ms;
+        emit_control(events_, ms + (into > 0 ? into * length_ms / mora.length_ms : 0), s, MelodySet, factor);
     }
 }
 

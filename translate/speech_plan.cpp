@@ -40,13 +40,20 @@ SpeechPlan plan_speech(const SpeechSources& sources, const std::string& script, 
         if (sources.reader.is_open()) apply_translation(settings, sources.kana_pairs, voice_text);
         plan.scan = scan_script(sources.voice, voice_text, timeline);
     } else {
-        set_accent(words, morae, settings.accent_depth);
-        if (timed) time_morae(sources.prosody->plan(words, settings.prosody_tempo, settings.prosody_range), morae);
+        // The model's melody replaces the step accent.
+        ProsodyPlan prosody;
+        if (timed) {
+            prosody = sources.prosody->plan(words, settings.prosody_tempo, settings.prosody_range);
+            time_morae(prosody, morae);
+        } else {
+            set_accent(words, morae, settings.accent_depth);
+        }
         std::vector<std::int32_t> mora_at(voice_text.size(), -1);
         for (std::size_t m = 0; m < morae.size(); ++m)
             mora_at[static_cast<std::size_t>(morae[m].at)] = static_cast<std::int32_t>(m);
         apply_translation(settings, sources.kana_pairs, voice_text, nullptr, &mora_at);
         MoraStream stream(morae, std::move(mora_at));
+        stream.set_melody(prosody.log_f0, prosody.frame_ms);
         plan.scan = scan_script(sources.voice, voice_text, timeline, &stream);
         stream.add_to(timeline);
     }

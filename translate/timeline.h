@@ -29,6 +29,10 @@ enum ControlKind : std::int32_t {
     // The reading step's pitch accent: a factor of its own on top of the
     // speaker's pitch, taken up by the voices started after it.
     AccentSet = 7,
+    // The prosody model's melody: a factor of its own on top of the pitch and
+    // the accent that every sounding vowel of the speaker follows at once, so
+    // that events close together make a glide.
+    MelodySet = 8,
 };
 
 struct ControlEvent {
