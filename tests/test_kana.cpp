@@ -165,8 +165,9 @@ namespace {
 // The prosody model's timing through the scan: the consonant placed so that
 // the vowel starts where the model says, っ a closure of its length, a held
 // vowel without a new start, the model's pause kept where the text's own
-// silence is shorter, every length at the voice's speed, and the melody
-// around the line's mean wherever it changes within a spoken mora.
+// silence is shorter, every length at the voice's speed, the melody around
+// the line's mean wherever it changes within a spoken mora, and a devoiced
+// mora its consonant alone.
 TEST_F(KanaTest, TimedMoraeFollowTheModel) {
     tune_slot(0, 5, 1102, 0);  // ka: its vowel 49 ms after the onset
     const char kSmallTsu[] = "\x82\xc1", kComma[] = "\x81\x41";
@@ -210,6 +211,13 @@ TEST_F(KanaTest, TimedMoraeFollowTheModel) {
     EXPECT_NEAR(controls(0)[1].value, std::exp(5.1 - mean), 1e-9);
     settings.talk_default_speed = 260;  // every length doubled, the model's pause too
     EXPECT_EQ(scan(), 1820 + 260);
+    morae[3].held = false;  // a bare vowel devoiced: only the sound before it ends
+    morae[3].devoiced = morae[4].devoiced = true;
+    scan();
+    ASSERT_EQ(events(0).size(), 9u);
+    EXPECT_EQ(events(0)[5], silence(vokari::ms_to_samples(720)));
+    EXPECT_EQ(events(0)[7].slot, 5);
+    EXPECT_EQ(events(0)[8], silence(vokari::ms_to_samples(1820)));
 }
 
 }  // namespace

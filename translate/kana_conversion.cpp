@@ -15,8 +15,10 @@ namespace {
 
 // The events of one recognised kana of slot `slot` starting at `ms`: an onset
 // event for a consonant slot, then the event of its vowel, which starts the
-// onset's vowel_delay later and fades in over its loop_chunk_offset.
-void emit_kana(ScanState& state, int slot, std::int64_t ms) {
+// onset's vowel_delay later and fades in over its loop_chunk_offset.  Without
+// `voiced` the onset alone, which fades out by itself; a bare vowel then
+// only ends the sound before it.
+void emit_kana(ScanState& state, int slot, std::int64_t ms, bool voiced = true) {
     const int speaker = state.speaker;
     const int vowel = vowel_of[slot];
     std::int32_t carry_fade = 1;
@@ -24,8 +26,10 @@ void emit_kana(ScanState& state, int slot, std::int64_t ms) {
     if (slot != vowel)
         emit_phoneme(state.timeline, state.voice.bank, ms, speaker, slot, state.wa_countdown, false, carry_fade,
                      carry_delay);
-    emit_phoneme(state.timeline, state.voice.bank, ms, speaker, vowel, state.wa_countdown, true, carry_fade,
-                 carry_delay);
+    else if (!voiced) emit_silence(state.timeline, ms, speaker);
+    if (voiced)
+        emit_phoneme(state.timeline, state.voice.bank, ms, speaker, vowel, state.wa_countdown, true, carry_fade,
+                     carry_delay);
 }
 
 // A time of the prosody model at the scan's speed: the voice's speed and the
@@ -60,8 +64,9 @@ void end_timed(ScanState& state, const SpokenMora& mora, std::int32_t bytes) {
 }
 
 // A mora the model timed: its consonant starts so that the sample's vowel
-// onset falls on the model's vowel start (never before the mora), and a held
-// vowel (ー) starts nothing, so the vowel before it goes on sounding.
+// onset falls on the model's vowel start (never before the mora), a
+// devoiced one is its consonant alone, and a held vowel (ー) starts nothing,
+// so the vowel before it goes on sounding.
 void speak_timed(ScanState& state, int slot, std::int32_t bytes, const SpokenMora& mora) {
     start_timed(state, mora);
     state.morae->glide(mora, state.time_ms, at_speed(state, mora.length_ms), state.speaker);
@@ -72,7 +77,7 @@ void speak_timed(ScanState& state, int slot, std::int32_t bytes, const SpokenMor
             const std::int64_t lead = at_speed(state, mora.vowel_ms) - delay_ms;
             if (lead > 0) onset = add_time(onset, lead);
         }
-        emit_kana(state, slot, onset);
+        emit_kana(state, slot, onset, !mora.devoiced);
     }
     end_timed(state, mora, bytes);
 }
