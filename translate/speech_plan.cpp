@@ -43,7 +43,7 @@ SpeechPlan plan_speech(const SpeechSources& sources, const std::string& script, 
         // The model's melody replaces the step accent.
         ProsodyPlan prosody;
         if (timed) {
-            prosody = sources.prosody->plan(words, settings.prosody_tempo, settings.prosody_range);
+            prosody = plan_sentences(*sources.prosody, words, settings.prosody_tempo, settings.prosody_range);
             time_morae(prosody, morae);
         } else {
             set_accent(words, morae, settings.accent_depth);
