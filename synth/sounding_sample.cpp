@@ -146,8 +146,8 @@ void refresh_sample(SoundingSample& sounding, const SpeakerTuning& tuning, doubl
 }
 
 void glide_sample(SoundingSample& sounding, const SpeakerTuning& tuning, double pitch) {
-    if (sounding.is_vowel != 0)
-        sounding.rate = clamp_to(playback_rate(*sounding.source, tuning, pitch, true), kMinRate, kMaxRate);
+    sounding.rate =
+        clamp_to(playback_rate(*sounding.source, tuning, pitch, sounding.is_vowel != 0), kMinRate, kMaxRate);
 }
 
 bool sample_finished(const SoundingSample& sounding) {

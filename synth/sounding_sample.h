@@ -47,8 +47,8 @@ void release_sample(SoundingSample& sounding, const SpeakerTuning& tuning, doubl
 // A holding sample (gain_step 0) follows the speaker's new pitch and level.
 void refresh_sample(SoundingSample& sounding, const SpeakerTuning& tuning, double pitch, double level);
 
-// A vowel sample, whatever its envelope, plays on at `pitch`: the glide of a
-// melody.  Onsets keep theirs.
+// The sample, whatever its envelope, plays on at `pitch`: the glide of a
+// melody, which a voiced onset follows as the vowel does.
 void glide_sample(SoundingSample& sounding, const SpeakerTuning& tuning, double pitch);
 
 // Runs `count` output samples of the sample (envelope, then output) and adds

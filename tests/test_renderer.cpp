@@ -391,9 +391,9 @@ TEST_F(Renderer, AccentActsOnTopOfTheAuthorsPitch) {
     EXPECT_NE(render(900), accented);
 }
 
-// The melody moves every sounding vowel at once, one still fading in too
-// (the author's pitch waits until a vowel holds), on top of the author's
-// pitch.
+// The melody moves every sounding sample at once, a vowel still fading in
+// and an onset too (the author's pitch waits until a vowel holds), on top of
+// the author's pitch.
 TEST_F(Renderer, MelodyGlidesEveryVowelOnTopOfTheAuthorsPitch) {
     std::vector<std::uint8_t> wave(6000);
     for (int i = 0; i < 6000; ++i) wave[i] = static_cast<std::uint8_t>(0x80 + (i * 13) % 100);
@@ -410,6 +410,12 @@ TEST_F(Renderer, MelodyGlidesEveryVowelOnTopOfTheAuthorsPitch) {
     vowel(0, 0, 0, 2000);
     control(0, 300, PitchMultiply, 1.5);
     EXPECT_EQ(render(900), flat);
+    clear_timeline();
+    slot(0, 5, wave, 2000);  // an onset, still falling at 300
+    onset(0, 0, 5);
+    const auto onset_flat = render(900);
+    control(0, 300, MelodySet, 1.5);
+    EXPECT_NE(render(900), onset_flat);
 }
 
 TEST_F(Renderer, VowelStartedInTheSameSampleIsNotReleased) {

@@ -30,8 +30,8 @@ enum ControlKind : std::int32_t {
     // speaker's pitch, taken up by the voices started after it.
     AccentSet = 7,
     // The prosody model's melody: a factor of its own on top of the pitch and
-    // the accent that every sounding vowel of the speaker follows at once, so
-    // that events close together make a glide.
+    // the accent that every sounding sample of the speaker follows at once,
+    // so that events close together make a glide.
     MelodySet = 8,
 };
 
