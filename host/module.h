@@ -26,7 +26,8 @@ struct Module {
 
 // What `module` speaks with, for the speech plan.
 inline SpeechSources speech_sources(Module& module) {
-    return SpeechSources{module.voice, module.dictionary, &module.dictionary_index, module.reader, module.kana_pairs};
+    return SpeechSources{module.voice,  module.dictionary, &module.dictionary_index,
+                         module.reader, module.kana_pairs, &module.prosody};
 }
 
 // `load` for one Module (the host's view of it is in include/vokari.h): a

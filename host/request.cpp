@@ -167,7 +167,7 @@ void answer_reading(Module& module, RequestState& state, std::string& response) 
         for (const std::string& mora : spoken_morae(words)) add(mora);
         return;
     }
-    for (const MoraPitch& mora : accent_morae(words, module.voice.settings.accent_depth))
+    for (const SpokenMora& mora : accent_morae(words, module.voice.settings.accent_depth))
         add(mora.kana + ":" + three_decimals(mora.factor));
 }
 

@@ -1,3 +1,5 @@
+// Pitch accent: the accent phrases of the analysed words, and the high, low
+// and pitch factor of each of their morae.
 #include "reading/accent_phrases.h"
 
 #include <algorithm>
@@ -39,20 +41,20 @@ bool is_high(int index, int accent) {
 
 class AccentBuilder {
 public:
-    AccentBuilder(std::vector<MoraPitch>& morae, int depth_halves) : morae_(morae), depth_halves_(depth_halves) {}
+    AccentBuilder(std::vector<SpokenMora>& morae, int depth_halves) : morae_(morae), depth_halves_(depth_halves) {}
 
-    void add_word(const ReadWord& word, char& vowel) {
+    // The word's morae are those up to `end`.
+    void add_word(const ReadWord& word, std::size_t end) {
         if (pause_ms_ >= kLongPauseMs) declination_halves_ = 0;
         pause_ms_ = 0;
-        const std::vector<std::string> kana = split_morae(pronunciation_to_hiragana(word.pronunciation, vowel));
         if (!in_phrase_) {
-            phrase_start_ = morae_.size();
+            phrase_start_ = next_;
             accent_ = word.accent_type;
             dictionary_morae_ = 0;
             in_phrase_ = true;
         }
         dictionary_morae_ += word.mora_count;
-        for (const std::string& k : kana) morae_.push_back(MoraPitch{k, false, 1.0});
+        next_ = end;
         last_spoken_ = word.pronunciation;
         if (!word.joins_next) close_phrase();
     }
@@ -74,13 +76,13 @@ private:
     void close_phrase() {
         if (!in_phrase_) return;
         in_phrase_ = false;
-        const std::size_t count = morae_.size() - phrase_start_;
+        const std::size_t count = next_ - phrase_start_;
         if (count == 0) return;
         const int length = static_cast<int>(count);
         const bool sound =
             length <= kLongestAccentPhrase && accent_ >= 0 && accent_ <= length && dictionary_morae_ == length;
         for (int i = 0; i < length; ++i) {
-            MoraPitch& mora = morae_[phrase_start_ + static_cast<std::size_t>(i)];
+            SpokenMora& mora = morae_[phrase_start_ + static_cast<std::size_t>(i)];
             mora.high = sound && is_high(i, accent_);
             if (depth_halves_ == 0) continue;  // no accent: no fall and no rise either
             // A flat phrase sits midway, so a damaged entry neither shouts nor drops.
@@ -96,15 +98,16 @@ private:
     // mora above the phrase's high.
     void end_sentence(bool question_mark) {
         const bool question = question_mark || last_spoken_ == "\x83\x4A";  // カ
-        if (question && sentence_has_morae_ && !morae_.empty() && depth_halves_ != 0)
-            morae_.back().factor = half_steps(declination_halves_ + depth_halves_);
+        if (question && sentence_has_morae_ && next_ != 0 && depth_halves_ != 0)
+            morae_[next_ - 1].factor = half_steps(declination_halves_ + depth_halves_);
         declination_halves_ = 0;
         sentence_has_morae_ = false;
         last_spoken_.clear();
     }
 
-    std::vector<MoraPitch>& morae_;
+    std::vector<SpokenMora>& morae_;
     const int depth_halves_;
+    std::size_t next_ = 0;  // the first mora not yet in a phrase
     bool in_phrase_ = false;
     std::size_t phrase_start_ = 0;
     int accent_ = 0;
@@ -119,22 +122,27 @@ private:
 
 bool accent_is_on(double depth) { return depth >= 0.25; }
 
-std::vector<MoraPitch> accent_morae(const std::vector<ReadWord>& words, double depth) {
+void set_accent(const std::vector<ReadWord>& words, std::vector<SpokenMora>& morae, double depth) {
     // Half steps, up to two octaves: far inside the renderer's limits.
     const double bounded = depth > 0.0 ? std::min(depth, 48.0) : 0.0;
     const int depth_halves = static_cast<int>(bounded * 2.0 + 0.5);
-    std::vector<MoraPitch> morae;
     AccentBuilder builder(morae, depth_halves);
-    char vowel = 0;
-    for (const ReadWord& word : words) {
+    std::size_t end = 0;
+    for (std::size_t w = 0; w < words.size(); ++w) {
+        const ReadWord& word = words[w];
         if (word.symbol || word.pronunciation.empty()) {
-            vowel = 0;
             builder.add_break(word);
-        } else {
-            builder.add_word(word, vowel);
+            continue;
         }
+        while (end < morae.size() && morae[end].word == w) ++end;
+        builder.add_word(word, end);
     }
     builder.finish();
+}
+
+std::vector<SpokenMora> accent_morae(const std::vector<ReadWord>& words, double depth) {
+    std::vector<SpokenMora> morae = word_morae(words);
+    set_accent(words, morae, depth);
     return morae;
 }
 

@@ -7,16 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "reading/spoken_kana.h"
 #include "reading/text_reader.h"
 
 namespace vokari {
-
-// One spoken mora, in the order spoken_morae gives them.
-struct MoraPitch {
-    std::string kana;     // hiragana, Shift_JIS
-    bool high = false;    // high in its accent phrase
-    double factor = 1.0;  // pitch relative to the voice's own
-};
 
 // Phrases longer than this, or whose accent type lies past their end, or
 // whose dictionary mora counts disagree with their pronunciation, are said
@@ -35,8 +29,12 @@ constexpr std::int64_t kLongPauseMs = 300;
 // steps); below that the speech stays flat and untouched.
 bool accent_is_on(double depth);
 
-// The pitch factor of the morae of `words`; `depth` is the accent's rise in
-// pitch steps (1.014546 each).  High morae of the first phrase are 1.0.
-std::vector<MoraPitch> accent_morae(const std::vector<ReadWord>& words, double depth);
+// Sets `high` and the pitch factor of `morae`, the spoken morae of `words`
+// in order (each naming its word); `depth` is the accent's rise in pitch
+// steps (1.014546 each).  High morae of the first phrase are 1.0.
+void set_accent(const std::vector<ReadWord>& words, std::vector<SpokenMora>& morae, double depth);
+
+// The morae of `words` (word_morae) with their accent.
+std::vector<SpokenMora> accent_morae(const std::vector<ReadWord>& words, double depth);
 
 }  // namespace vokari

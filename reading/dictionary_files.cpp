@@ -1,3 +1,5 @@
+// The analyser dictionary's files: each listed, present and of the checksum
+// its list gives, before the analyser opens any.
 #include "reading/dictionary_files.h"
 
 #include <cstdio>

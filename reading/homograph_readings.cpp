@@ -1,3 +1,4 @@
+// Homograph readings: the rules that pick a word's reading by its neighbours.
 #include "reading/homograph_readings.h"
 
 #include <cstring>

@@ -113,6 +113,7 @@ ProsodyLabels make_prosody_labels(const std::vector<ReadWord>& words) {
     bool previous_joins = false;
     bool any_spoken = false;
     std::size_t kana = 0;
+    std::vector<int> spoken_words;
     for (const ReadWord& word : words) {
         const bool joins_previous = previous_joins;
         previous_joins = word.joins_next;
@@ -120,6 +121,7 @@ ProsodyLabels make_prosody_labels(const std::vector<ReadWord>& words) {
             kana += word.pronunciation.size() / 2;
             if (kana > kProsodyKanaLimit) return result;
             work.push_word(word, joins_previous);
+            spoken_words.push_back(static_cast<int>(&word - words.data()));
             any_spoken = true;
             continue;
         }
@@ -142,6 +144,8 @@ ProsodyLabels make_prosody_labels(const std::vector<ReadWord>& words) {
     result.phonemes.emplace_back("sil");
     result.mora_of_phoneme.push_back(-1);
     const JPCommonLabelMora* last_mora = nullptr;
+    const JPCommonLabelWord* last_word = nullptr;
+    std::size_t label_words = 0;
     int index = 1;
     for (const JPCommonLabelPhoneme* p = work.jpcommon.label->phoneme_head; p != nullptr && index < size - 1;
          p = p->next, ++index) {
@@ -154,9 +158,17 @@ ProsodyLabels make_prosody_labels(const std::vector<ReadWord>& words) {
         if (p->up != last_mora) {
             result.morae.emplace_back(p->up->mora);
             last_mora = p->up;
+            if (p->up->up != last_word) {
+                last_word = p->up->up;
+                ++label_words;
+            }
+            result.word_of_mora.push_back(label_words <= spoken_words.size() ? spoken_words[label_words - 1] : -1);
         }
         result.mora_of_phoneme.push_back(static_cast<int>(result.morae.size()) - 1);
     }
+    // Each word pushed makes one word of the labels, unless the library
+    // dropped one: then no mora can be said to belong to a word.
+    if (label_words != spoken_words.size()) result.word_of_mora.assign(result.morae.size(), -1);
     result.labels.emplace_back(features[size - 1]);
     result.phonemes.emplace_back("sil");
     result.mora_of_phoneme.push_back(-1);

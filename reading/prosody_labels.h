@@ -16,6 +16,8 @@ struct ProsodyLabels {
     std::vector<std::string> phonemes;  // the label's own phoneme ("k", "a", "U" devoiced, "pau", "sil")
     std::vector<int> mora_of_phoneme;   // index into `morae`; -1 for silence and pauses
     std::vector<std::string> morae;     // each spoken mora in katakana (Shift_JIS), "ー" for a held vowel
+    std::vector<int> word_of_mora;      // per mora the index of its word in the words given; all -1 when
+                                        // the label library's words do not line up with them
 };
 
 // Lines whose readings hold more kana than this get no labels: the label

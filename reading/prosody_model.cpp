@@ -317,6 +317,8 @@ ProsodyPlan ProsodyModel::plan(const ProsodyLabels& labels, double tempo, double
                 ProsodyMora& mora = plan.morae[static_cast<std::size_t>(phoneme.mora)];
                 if (mora.kana.empty()) {
                     mora.kana = labels.morae[static_cast<std::size_t>(phoneme.mora)];
+                    const std::size_t m = static_cast<std::size_t>(phoneme.mora);
+                    mora.word = m < labels.word_of_mora.size() ? labels.word_of_mora[m] : -1;
                     mora.start_ms = phoneme.start_ms;
                 }
                 mora.length_ms += phoneme.length_ms;

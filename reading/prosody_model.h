@@ -32,6 +32,7 @@ struct ProsodyMora {
     int vowel_start_ms = 0;  // its last phoneme's start: the vowel (or ん, っ)
     bool devoiced = false;   // its vowel is not voiced
     double log_f0 = 0.0;     // mean natural log of F0 in Hz over its voiced frames; 0: none voiced
+    int word = -1;           // the index of its word in the words planned; -1: not known
 };
 
 struct ProsodyPlan {

@@ -1,3 +1,5 @@
+// Sign readings: currency, plus and minus signs before a number and a run of
+// w after Japanese text, read by the characters around them.
 #include "reading/sign_readings.h"
 
 #include "base/shift_jis.h"

@@ -1,6 +1,9 @@
+// Spoken kana: the analysis's katakana pronunciations become the hiragana
+// and the morae that the voice says.
 #include "reading/spoken_kana.h"
 
 #include <cstring>
+#include <utility>
 
 #include "base/shift_jis.h"
 
@@ -103,22 +106,51 @@ std::string katakana_to_hiragana_text(const std::string& katakana) {
     }
     return hiragana;
 }
+
+// The morae of the hiragana `text` from `from` on, with where each starts: a kana
+// with the small kana after it (きょ), っ and ん each their own, anything
+// else dropped.
+void add_morae(const std::string& text, std::size_t from, std::size_t word, std::vector<SpokenMora>& morae) {
+    const std::size_t first = morae.size();
+    for (std::size_t i = from; i < text.size();) {
+        const std::size_t size = sjis_char_size(text.data(), i, text.size());
+        const unsigned code = size == 2 ? code_at(text, i) : 0;
+        const std::size_t at = i;
+        i += size;
+        if (!is_hiragana(code)) continue;
+        const bool attaches = is_small_glide(code) && morae.size() > first && morae.back().kana.size() == 2 &&
+                              kVowels[code_at(morae.back().kana, 0) - kFirstHiragana] != '-';
+        if (!attaches) morae.push_back(SpokenMora{std::string(), word, static_cast<std::int32_t>(at)});
+        append_code(morae.back().kana, code);
+    }
+}
 }  // namespace
 
 std::string pronunciation_to_hiragana(const std::string& katakana, char& vowel) {
     return resolve_long_vowels(katakana_to_hiragana_text(katakana), vowel);
 }
 
-void append_spoken_kana(const std::vector<ReadWord>& words, std::string& out) {
+void append_spoken_kana(const std::vector<ReadWord>& words, std::string& out, std::vector<SpokenMora>* morae,
+                        std::size_t first_word) {
     char vowel = 0;
-    for (const ReadWord& word : words) {
+    for (std::size_t w = 0; w < words.size(); ++w) {
+        const ReadWord& word = words[w];
         if (word.symbol || word.pronunciation.empty()) {
             out += word.surface;
             vowel = 0;
-        } else {
-            out += pronunciation_to_hiragana(word.pronunciation, vowel);
+            continue;
         }
+        const std::size_t start = out.size();
+        out += pronunciation_to_hiragana(word.pronunciation, vowel);
+        if (morae != nullptr) add_morae(out, start, first_word + w, *morae);
     }
+}
+
+std::vector<SpokenMora> word_morae(const std::vector<ReadWord>& words) {
+    std::vector<SpokenMora> morae;
+    std::string kana;
+    append_spoken_kana(words, kana, &morae);
+    return morae;
 }
 
 std::vector<std::string> spoken_morae(const std::vector<ReadWord>& words) {
@@ -134,21 +166,12 @@ std::vector<std::string> spoken_morae(const std::vector<ReadWord>& words) {
 std::vector<std::string> split_morae(const std::string& text) {
     char vowel = 0;
     const std::string hiragana = resolve_long_vowels(katakana_to_hiragana_text(text), vowel);
-    std::vector<std::string> morae;
-    for (std::size_t i = 0; i < hiragana.size();) {
-        const std::size_t size = sjis_char_size(hiragana.data(), i, hiragana.size());
-        const unsigned code = size == 2 ? code_at(hiragana, i) : 0;
-        i += size;
-        if (!is_hiragana(code)) continue;
-        const bool attaches = is_small_glide(code) && !morae.empty() && morae.back().size() == 2 &&
-                              kVowels[code_at(morae.back(), 0) - kFirstHiragana] != '-';
-        if (attaches) append_code(morae.back(), code);
-        else {
-            morae.emplace_back();
-            append_code(morae.back(), code);
-        }
-    }
-    return morae;
+    std::vector<SpokenMora> morae;
+    add_morae(hiragana, 0, 0, morae);
+    std::vector<std::string> kana;
+    kana.reserve(morae.size());
+    for (SpokenMora& mora : morae) kana.push_back(std::move(mora.kana));
+    return kana;
 }
 
 }  // namespace vokari

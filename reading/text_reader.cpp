@@ -1,3 +1,5 @@
+// The reading step's analyser at work: MeCab over the voice's dictionary,
+// the accent and pronunciation rules after it, and the words it gives.
 #include "reading/text_reader.h"
 
 #include <cstring>

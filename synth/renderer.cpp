@@ -32,6 +32,7 @@ struct SpeakerState {
     double level = 1.0;
     double previous_pitch = 1.0;
     double accent = 1.0;  // the pitch accent's factor (AccentSet)
+    double melody = 1.0;  // the prosody model's melody (MelodySet)
     SpeakerTuning tuning;
     const PhonemeSlot* row;
     std::vector<SoundingSample> sounding;  // sounding (and dormant holding) samples
@@ -130,16 +131,21 @@ private:
             speaker.accent = clamp_to(value, 0.5, 2.0);
             speaker.previous_pitch = sounding_pitch(speaker);
             break;
+        case MelodySet:
+            speaker.melody = clamp_to(value, 0.5, 2.0);
+            for (SoundingSample& sounding : speaker.sounding)
+                glide_sample(sounding, speaker.tuning, sounding_pitch(speaker));
+            return;
         default: break;
         }
         for (SoundingSample& sounding : speaker.sounding)
             refresh_sample(sounding, speaker.tuning, sounding_pitch(speaker), speaker.level);
     }
 
-    // The author's pitch times the accent; with no accent (1.0) exactly the
-    // author's pitch, which is already within the limits.
+    // The author's pitch times the accent and the melody; with neither (1.0)
+    // exactly the author's pitch, which is already within the limits.
     static double sounding_pitch(const SpeakerState& speaker) {
-        return clamp_to(speaker.pitch * speaker.accent, 0.25, 3.0);
+        return clamp_to(speaker.pitch * speaker.accent * speaker.melody, 0.25, 3.0);
     }
 
     // Starts effect number trunc(value); a number outside the list starts

@@ -145,6 +145,11 @@ void refresh_sample(SoundingSample& sounding, const SpeakerTuning& tuning, doubl
     sounding.gain = clamp_to(sample_level(*sounding.source, tuning, level, is_vowel), 0.0, kMaxGain);
 }
 
+void glide_sample(SoundingSample& sounding, const SpeakerTuning& tuning, double pitch) {
+    sounding.rate =
+        clamp_to(playback_rate(*sounding.source, tuning, pitch, sounding.is_vowel != 0), kMinRate, kMaxRate);
+}
+
 bool sample_finished(const SoundingSample& sounding) {
     // A falling gain never rises again: only a ramp (step above 0) or a
     // refresh (step exactly 0) can raise it.

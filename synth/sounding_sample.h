@@ -47,6 +47,10 @@ void release_sample(SoundingSample& sounding, const SpeakerTuning& tuning, doubl
 // A holding sample (gain_step 0) follows the speaker's new pitch and level.
 void refresh_sample(SoundingSample& sounding, const SpeakerTuning& tuning, double pitch, double level);
 
+// The sample, whatever its envelope, plays on at `pitch`: the glide of a
+// melody, which a voiced onset follows as the vowel does.
+void glide_sample(SoundingSample& sounding, const SpeakerTuning& tuning, double pitch);
+
 // Runs `count` output samples of the sample (envelope, then output) and adds
 // its contributions to sums[0..count-1].
 void mix_sample(SoundingSample& sounding, std::int64_t* sums, std::int32_t count);

@@ -2,6 +2,8 @@
 // katakana, contracted sounds, long-vowel marks and unknown characters.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "support/translate_test.h"
@@ -154,6 +156,68 @@ TEST_F(KanaTest, NegativeKanaTimesAreStoredAsZeroAndSilencesKeepThem) {
     scan_script(std::string("\\_w[-1000]a") + sjis::a);
     EXPECT_EQ(events(0)[0], silence(1000 - 22050));
     EXPECT_EQ(events(0)[1], (vokari::PhonemeEvent{0, 0, 1, 1}));
+}
+
+}  // namespace
+
+namespace {
+
+// The prosody model's timing through the scan: the consonant placed so that
+// the vowel starts where the model says, っ a closure of its length, a held
+// vowel without a new start, the model's pause kept where the text's own
+// silence is shorter, every length at the voice's speed, the melody around
+// the line's mean wherever it changes within a spoken mora, and a devoiced
+// mora its consonant alone.
+TEST_F(KanaTest, TimedMoraeFollowTheModel) {
+    tune_slot(0, 5, 1102, 0);  // ka: its vowel 49 ms after the onset
+    const char kSmallTsu[] = "\x82\xc1", kComma[] = "\x81\x41";
+    const std::string text = std::string(sjis::ka) + kSmallTsu + sjis::ka + sjis::a + kComma + sjis::ka;
+    std::vector<vokari::SpokenMora> morae = {
+        {sjis::ka, 0, 0}, {kSmallTsu, 0, 2}, {sjis::ka, 0, 4}, {sjis::a, 0, 6}, {sjis::ka, 1, 10}};
+    const std::int32_t lengths[] = {200, 60, 100, 150, 100}, vowels[] = {100, 60, 40, 0, 50},
+                       starts[] = {0, 200, 260, 360, 810};
+    std::vector<std::int32_t> mora_at(text.size(), -1);
+    for (std::size_t m = 0; m < morae.size(); ++m) {
+        morae[m].start_ms = starts[m];
+        morae[m].length_ms = lengths[m];
+        morae[m].vowel_ms = vowels[m];
+        mora_at[static_cast<std::size_t>(morae[m].at)] = static_cast<std::int32_t>(m);
+    }
+    morae[3].held = true;
+    morae[4].pause_ms = 300;
+    std::vector<double> log_f0(200, 5.1);  // 5 ms frames: 100 ms low, the rest high
+    std::fill_n(log_f0.begin(), 20, 4.9);
+    const double mean = (20 * 4.9 + 180 * 5.1) / 200;
+    const auto scan = [&] {
+        vokari::MoraStream stream(morae, mora_at);
+        stream.set_melody(log_f0, 5);
+        const std::int64_t total = vokari::scan_script(voice_, text, timeline, &stream).total_ms;
+        stream.add_to(timeline);
+        return total;
+    };
+    EXPECT_EQ(scan(), 910 + 130);
+    EXPECT_EQ(events(0), (Events{{2124, 5, 0, 1},  // 51 ms: the vowel at 100
+                                 {3226, 0, 1, 0},
+                                 silence(5410),    // っ at 200
+                                 {6733, 5, 0, 1},  // 260: the vowel can start no sooner than the onset's delay
+                                 {7835, 0, 1, 0},
+                                 silence(12245),    // 、 at 510, after the held vowel
+                                 {18882, 5, 0, 1},  // 811: the pause runs from 510 to 810
+                                 {19984, 0, 1, 0},
+                                 silence(21065)}));
+    ASSERT_EQ(controls(0).size(), 2u);  // at 0 and 100 ms, in the first mora
+    EXPECT_EQ(controls(0)[1].time, 3205);
+    EXPECT_NEAR(controls(0)[0].value, std::exp(4.9 - mean), 1e-9);
+    EXPECT_NEAR(controls(0)[1].value, std::exp(5.1 - mean), 1e-9);
+    settings.talk_default_speed = 260;  // every length doubled, the model's pause too
+    EXPECT_EQ(scan(), 1820 + 260);
+    morae[3].held = false;  // a bare vowel devoiced: only the sound before it ends
+    morae[3].devoiced = morae[4].devoiced = true;
+    scan();
+    ASSERT_EQ(events(0).size(), 9u);
+    EXPECT_EQ(events(0)[5], silence(vokari::ms_to_samples(720)));
+    EXPECT_EQ(events(0)[7].slot, 5);
+    EXPECT_EQ(events(0)[8], silence(vokari::ms_to_samples(1820)));
 }
 
 }  // namespace

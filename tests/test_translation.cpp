@@ -14,7 +14,7 @@
 #include "base/text_routines.h"
 #include "support/fixture_voice.h"
 #include "support/translate_test.h"
-#include "translate/accent_events.h"
+#include "translate/mora_events.h"
 #include "translate/repeated_replace.h"
 
 namespace {
@@ -227,19 +227,30 @@ TEST_F(DictionaryFileTest, PairsThatCouldNeverEndAreSkippedAndStoppedOnesLogged)
                               "WARNING : translate pair \"ab\" keeps matching its own replacements; stopped.\n\n");
 }
 
-// A last kana that matches no mora stands for the mora in its place: the
-// look-ahead for a match stops at the end of both lists.
-TEST(AccentEvents, AMismatchAtTheEndTakesTheMoraInItsPlace) {
-    vokari::Timeline timeline;
-    const std::vector<vokari::KanaStart> starts = {{0, 0, "\x82\xa0"}, {100, 0, "\x82\xa2"}};            // あ い
-    const std::vector<vokari::MoraPitch> morae = {{"\x82\xa0", true, 1.25}, {"\x82\xa4", false, 0.75}};  // あ う
-    vokari::add_accent_events(timeline, starts, morae);
-    const std::vector<vokari::ControlEvent>& events = timeline.control_events[0];
-    ASSERT_EQ(events.size(), 2u);
-    EXPECT_EQ(events[0].value, 1.25);
-    EXPECT_EQ(events[1].value, 0.75);
-    EXPECT_GT(events[1].time, events[0].time);
-    EXPECT_TRUE(timeline.control_events[1].empty());
+// The morae reach the scanner by their place in the text, through the pairs
+// that rewrite their kana: a folded mora keeps its mark, a mora whose mark a
+// replacement took over speaks there, and kana no mora starts give nothing.
+TEST_F(TranslationTest, MoraeKeepTheirPlaceThroughThePairs) {
+    add_system_pairs();
+    const std::string de_i = std::string(sjis::de) + sjis::small_i;
+    // あ でぃ か | き で (unread) | ぃ (a mora of its own): folded あでかきで.
+    std::string text = std::string(sjis::a) + de_i + sjis::ka + sjis::ki + de_i;
+    const std::vector<vokari::SpokenMora> morae = {
+        {sjis::a, 0, 0, true, 1.25}, {de_i, 0, 2, false, 0.75}, {sjis::ka, 0, 6, false, 0.75}, {"", 1, 12, true, 1.5}};
+    std::vector<std::int32_t> marks(text.size(), -1);
+    for (std::size_t m = 0; m < morae.size(); ++m) marks[static_cast<std::size_t>(morae[m].at)] = std::int32_t(m);
+    vokari::apply_translation(settings, translation_dictionary, text, nullptr, &marks);
+    ASSERT_EQ(text, std::string(sjis::a) + sjis::de + sjis::ka + sjis::ki + sjis::de);
+    vokari::MoraStream stream(morae, marks);
+    vokari::scan_script(voice_, text, timeline, &stream);
+    timeline.control_events[0].push_back({1000, vokari::PitchSet, 2.0});  // an author's tag at the same moment
+    stream.add_to(timeline);
+    using vokari::AccentSet;
+    EXPECT_EQ(
+        controls(0),
+        (Controls{
+            {1000, vokari::PitchSet, 2.0}, {1000, AccentSet, 1.25}, {3866, AccentSet, 0.75}, {12466, AccentSet, 1.5}}));
+    EXPECT_TRUE(controls(1).empty());
 }
 
 }  // namespace

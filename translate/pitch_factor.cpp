@@ -1,3 +1,5 @@
+// The pitch factor of a number of pitch steps, alike to the bit in every build.
+//
 // 1.014546 ^ steps = exp(steps * ln 1.014546).  The product is formed exactly
 // (Dekker's two-product, since the constant is known to 107 bits), and exp is
 // the classic reduction x = k ln 2 + r with a rational approximation of exp(r)

@@ -1,3 +1,5 @@
+// The reading between tags: each text run of the spoken copy is analysed and
+// written again as the kana the voice says, its tags kept as they stand.
 #include "translate/reading_between_tags.h"
 
 #include <cstdint>
@@ -38,7 +40,8 @@ ReadWord pause_word(std::int64_t wait_ms) {
 
 }  // namespace
 
-bool read_in_context(const Settings& settings, TextReader& reader, std::string& script, std::vector<ReadWord>* words) {
+bool read_in_context(const Settings& settings, TextReader& reader, std::string& script, std::vector<ReadWord>* words,
+                     std::vector<SpokenMora>* morae) {
     // The scanner stops at a NUL; so does reading.
     const std::int32_t length = script_length(script);
     const char* text = script.data();
@@ -48,8 +51,8 @@ bool read_in_context(const Settings& settings, TextReader& reader, std::string& 
     auto read_run = [&](const ScriptToken& run) {
         run_words.clear();
         reader.analyse(text + run.pos, static_cast<std::size_t>(run.span), run_words);
-        append_spoken_kana(run_words, out);
-        if (words == nullptr) return;
+        if (words == nullptr) return append_spoken_kana(run_words, out);
+        append_spoken_kana(run_words, out, morae, words->size());
         for (ReadWord& word : run_words)
             if (word.symbol || word.pronunciation.empty())
                 word.pause_ms = silent_characters(word.surface) * settings.talk_default_speed;

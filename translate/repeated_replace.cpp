@@ -16,6 +16,8 @@
 // examined bytes are moved back behind the gap to be examined again.
 #include "translate/repeated_replace.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -27,10 +29,14 @@ namespace {
 
 class GapText {
 public:
-    GapText(const std::string& text, std::size_t gap, bool track_boundaries)
-        : bytes_(text.size() + gap, '\0'), done_(0), rest_(gap), track_(track_boundaries) {
+    GapText(const std::string& text, std::size_t gap, bool track_boundaries, std::vector<std::int32_t>* marks)
+        : bytes_(text.size() + gap, '\0'), done_(0), rest_(gap), track_(track_boundaries), marked_(marks != nullptr) {
         std::memcpy(bytes_.data() + rest_, text.data(), text.size());
         if (track_) starts_.assign(bytes_.size(), 0);
+        if (marked_) {
+            marks_.assign(bytes_.size(), -1);
+            std::copy(marks->begin(), marks->end(), marks_.begin() + static_cast<std::ptrdiff_t>(rest_));
+        }
     }
 
     std::size_t remaining() const { return bytes_.size() - rest_; }
@@ -49,7 +55,7 @@ public:
     // Moves the next `size` bytes to the examined part without marking
     // character starts (byte-wise searches need none).
     void pass_bytes(std::size_t size) {
-        if (done_ != rest_) std::memmove(bytes_.data() + done_, bytes_.data() + rest_, size);
+        if (done_ != rest_) move(rest_, done_, size);
         done_ += size;
         rest_ += size;
     }
@@ -60,47 +66,69 @@ public:
             starts_[done_] = 1;
             if (size == 2) starts_[done_ + 1] = 0;
         }
-        if (done_ != rest_) {
-            bytes_[done_] = bytes_[rest_];
-            if (size == 2) bytes_[done_ + 1] = bytes_[rest_ + 1];
-        }
+        if (done_ != rest_) move(rest_, done_, size);
         done_ += size;
         rest_ += size;
     }
 
     // Drops `search_size` bytes ahead, puts `replacement` in their place, and
     // steps back so that the last `search_size` - 1 examined bytes (widened to
-    // a character boundary) are examined again.
+    // a character boundary) are examined again.  The replacement's first byte
+    // takes the first mark of the bytes it replaced.
     void replace_next(std::size_t search_size, const std::string& replacement) {
+        std::int32_t mark = -1;
+        for (std::size_t k = 0; marked_ && k < search_size && mark < 0; ++k) mark = marks_[rest_ + k];
         rest_ += search_size;
         if (rest_ - done_ < replacement.size()) widen_gap(replacement.size());
         rest_ -= replacement.size();
         std::memcpy(bytes_.data() + rest_, replacement.data(), replacement.size());
+        if (marked_ && !replacement.empty()) {
+            std::fill_n(marks_.begin() + static_cast<std::ptrdiff_t>(rest_), replacement.size(), -1);
+            marks_[rest_] = mark;
+        }
         if (search_size < 2 || done_ == 0) return;
         std::size_t back_to = done_ > search_size - 1 ? done_ - (search_size - 1) : 0;
         if (track_ && !starts_[back_to]) --back_to;  // a trail byte: its lead starts the character
         const std::size_t moved = done_ - back_to;
         rest_ -= moved;
-        std::memmove(bytes_.data() + rest_, bytes_.data() + back_to, moved);
+        move(back_to, rest_, moved);
         done_ = back_to;
     }
 
-    std::string result() const {
+    std::string result(std::vector<std::int32_t>* marks) const {
         std::string text(bytes_.data(), done_);
         text.append(bytes_.data() + rest_, remaining());
+        if (marked_) {
+            marks->assign(marks_.begin(), marks_.begin() + static_cast<std::ptrdiff_t>(done_));
+            marks->insert(marks->end(), marks_.begin() + static_cast<std::ptrdiff_t>(rest_), marks_.end());
+        }
         return text;
     }
 
 private:
+    // Moves `size` bytes, and their marks, from `from` to `to`.
+    void move(std::size_t from, std::size_t to, std::size_t size) {
+        std::memmove(bytes_.data() + to, bytes_.data() + from, size);
+        if (marked_) std::memmove(marks_.data() + to, marks_.data() + from, size * sizeof(std::int32_t));
+    }
+
     // Makes room for at least `needed` bytes between the two parts, doubling
     // the buffer so that growth costs linear time overall.
     void widen_gap(std::size_t needed) {
         const std::size_t used = done_ + remaining();
-        std::vector<char> wider(used + needed + used + 16, '\0');
-        const std::size_t new_rest = wider.size() - remaining();
+        const std::size_t wider_size = used + needed + used + 16;
+        const std::size_t new_rest = wider_size - remaining();
+        std::vector<char> wider(wider_size, '\0');
         std::memcpy(wider.data(), bytes_.data(), done_);
         std::memcpy(wider.data() + new_rest, bytes_.data() + rest_, remaining());
-        if (track_) starts_.resize(wider.size(), 0);
+        if (marked_) {
+            std::vector<std::int32_t> wider_marks(wider_size, -1);
+            std::copy_n(marks_.begin(), done_, wider_marks.begin());
+            std::copy(marks_.begin() + static_cast<std::ptrdiff_t>(rest_), marks_.end(),
+                      wider_marks.begin() + static_cast<std::ptrdiff_t>(new_rest));
+            marks_.swap(wider_marks);
+        }
+        if (track_) starts_.resize(wider_size, 0);
         bytes_.swap(wider);
         rest_ = new_rest;
     }
@@ -109,7 +137,9 @@ private:
     std::size_t done_;
     std::size_t rest_;
     bool track_;
+    bool marked_;
     std::vector<unsigned char> starts_;  // per examined byte: 1 where a character starts
+    std::vector<std::int32_t> marks_;    // per byte, when marked: what the caller marked it with, or -1
 };
 
 // True when `search` occurs in `text` byte-wise: a quick test that spares a
@@ -145,10 +175,10 @@ const char* find_bytes(const char* bytes, std::size_t size, const std::string& s
 }  // namespace
 
 bool replace_repeatedly(std::string& text, const std::string& search, const std::string& replacement, MatchStart start,
-                        std::size_t max_replacements) {
+                        std::size_t max_replacements, std::vector<std::int32_t>* marks) {
     if (search.empty() || !occurs_bytewise(text, search)) return true;
     const bool by_character = start == MatchStart::CharacterBoundary;
-    GapText gap_text(text, replacement.size() > search.size() ? replacement.size() : 0, by_character);
+    GapText gap_text(text, replacement.size() > search.size() ? replacement.size() : 0, by_character, marks);
     std::size_t replacements = 0;
     bool finished = true;
     while (gap_text.remaining() > 0) {
@@ -169,7 +199,7 @@ bool replace_repeatedly(std::string& text, const std::string& search, const std:
         }
         gap_text.pass(by_character ? sjis_char_size(gap_text.next(), 0, gap_text.remaining()) : 1);
     }
-    text = gap_text.result();
+    text = gap_text.result(marks);
     return finished;
 }
 

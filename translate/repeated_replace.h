@@ -6,7 +6,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vokari {
 
@@ -21,8 +23,11 @@ enum class MatchStart {
 // starts (see contains_at_character_start), or the rewriting would not end.
 // With CharacterBoundary a lead byte as the text's last byte ends the search,
 // as it does for find_from.
+// `marks`, when given, holds a number per byte of `text` (-1: none) and
+// comes back with the rewritten text's: each byte keeps its own, and a
+// replacement's first byte takes the first of the bytes it replaced.
 bool replace_repeatedly(std::string& text, const std::string& search, const std::string& replacement, MatchStart start,
-                        std::size_t max_replacements);
+                        std::size_t max_replacements, std::vector<std::int32_t>* marks = nullptr);
 
 // True when `search` occurs in `text` at the start of one of its characters,
 // a lead byte as the last byte counting as a character.

@@ -8,11 +8,15 @@
 #include <vector>
 
 #include "base/script_syntax.h"
+#include "translate/mora_events.h"
 #include "translate/scan_result.h"
 #include "translate/timeline.h"
 #include "voice_data/loaded_voice.h"
 
 namespace vokari {
+
+// No timed mora spoken yet.
+constexpr std::int64_t kNoTimedMora = INT64_MIN;
 
 struct ScanState {
     ScanState(const LoadedVoice& voice, Timeline& timeline, const char* text, std::int32_t length)
@@ -36,10 +40,11 @@ struct ScanState {
     int speaker = 0;
     std::int32_t speed_ms;  // duration of one character
     std::int32_t wa_countdown = 0;
-    bool overlap = false;                           // speaker switches do not silence the other one
-    bool voice_on = true;                           // cleared by "n": the scan returns 0
-    bool scanning = true;                           // cleared by "e": the scan finishes
-    std::vector<KanaStart>* kana_starts = nullptr;  // when given: every spoken kana
+    bool overlap = false;                                         // speaker switches do not silence the other one
+    bool voice_on = true;                                         // cleared by "n": the scan returns 0
+    bool scanning = true;                                         // cleared by "e": the scan finishes
+    MoraStream* morae = nullptr;                                  // when given: the reading step's morae
+    std::int64_t timed_end_ms[2] = {kNoTimedMora, kNoTimedMora};  // where each speaker's last timed mora ended
 };
 
 // The byte at `pos` as an unsigned value.

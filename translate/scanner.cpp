@@ -60,11 +60,10 @@ void scan_text(ScanState& state, std::int32_t end) {
 // text: the voice text (after translation), read up to its first NUL.
 // The total duration is the time after the last character plus one more
 // character; 0 when the tag "n" cut the voice.
-ScanResult scan_script(const LoadedVoice& voice, const std::string& text, Timeline& timeline,
-                       std::vector<KanaStart>* kana_starts) {
+ScanResult scan_script(const LoadedVoice& voice, const std::string& text, Timeline& timeline, MoraStream* morae) {
     timeline.clear();
     ScanState state(voice, timeline, text.data(), script_length(text));
-    state.kana_starts = kana_starts;
+    state.morae = morae;
 
     ScriptToken token;
     while (state.pos < state.length) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "translate/mora_events.h"
 #include "translate/scan_result.h"
 #include "translate/timeline.h"
 #include "voice_data/loaded_voice.h"
@@ -17,8 +18,8 @@ namespace vokari {
 // milliseconds with the scan's other results.  The total is kept in 64 bits
 // (held within +-2^61), so that a script whose own pauses run past the 32-bit
 // range still gets the waits that its characters need.
-// With `kana_starts`, every kana spoken is listed there as well.
+// With `morae`, every kana spoken that starts a mora gives its events there.
 ScanResult scan_script(const LoadedVoice& voice, const std::string& text, Timeline& timeline,
-                       std::vector<KanaStart>* kana_starts = nullptr);
+                       MoraStream* morae = nullptr);
 
 }  // namespace vokari

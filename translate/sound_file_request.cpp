@@ -1,3 +1,5 @@
+// The sound file request of a script: its tag's argument split into the
+// file, the effect to play and whether the file is deleted after.
 #include "translate/sound_file_request.h"
 
 #include <string>

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "reading/prosody_model.h"
+#include "reading/spoken_kana.h"
 #include "reading/text_reader.h"
 #include "translate/scan_result.h"
 #include "translate/timeline.h"
@@ -23,13 +25,16 @@ struct SpeechSources {
     const TranslationIndex* dictionary_index;
     TextReader& reader;                       // the reading step, when open
     const TranslationDictionary& kana_pairs;  // the built-in pairs held back for the reader's kana
+    const ProsodyModel* prosody = nullptr;    // times the morae, when open
 };
 
 // The front half: rewrites `script` as it is read (translated, and with the
 // reader open read in context); `words` receives the analysis of what was
-// read, when given.  False when the script silences itself (the voice tag
-// "n"): nothing of it is spoken.
-bool read_script(const SpeechSources& sources, std::string& script, std::vector<ReadWord>* words);
+// read, when given, and `morae` (with `words`) the morae written, each with
+// where its kana stand in `script`.  False when the script silences itself
+// (the voice tag "n"): nothing of it is spoken.
+bool read_script(const SpeechSources& sources, std::string& script, std::vector<ReadWord>* words,
+                 std::vector<SpokenMora>* morae = nullptr);
 
 struct SpeechPlan {
     std::string reply;  // the script as the host shows it: its waits in, the voice-control tags out

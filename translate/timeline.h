@@ -29,19 +29,16 @@ enum ControlKind : std::int32_t {
     // The reading step's pitch accent: a factor of its own on top of the
     // speaker's pitch, taken up by the voices started after it.
     AccentSet = 7,
+    // The prosody model's melody: a factor of its own on top of the pitch and
+    // the accent that every sounding sample of the speaker follows at once,
+    // so that events close together make a glide.
+    MelodySet = 8,
 };
 
 struct ControlEvent {
     std::int32_t time;  // samples, never negative
     std::int32_t kind;  // ControlKind
     double value;
-};
-
-// Where the scan started a spoken kana, for the pitch accent to find.
-struct KanaStart {
-    std::int64_t ms;
-    int speaker;
-    std::string kana;  // the bytes the scanner read
 };
 
 struct Timeline {

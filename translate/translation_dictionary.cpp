@@ -134,7 +134,7 @@ void add_system_pairs(const Settings& settings, TranslationDictionary& dictionar
 // Shift_JIS character boundary, until none is left, as if every search began
 // at the start of the text again.
 void apply_translation(const Settings& settings, const TranslationDictionary& dictionary, std::string& text,
-                       const TranslationIndex* index) {
+                       const TranslationIndex* index, std::vector<std::int32_t>* marks) {
     // With an index, the pairs that do not occur in the text as it stands are
     // skipped; they would leave it unchanged.
     const bool indexed = index != nullptr && index->active();
@@ -142,7 +142,7 @@ void apply_translation(const Settings& settings, const TranslationDictionary& di
     for (std::size_t n = next(0); n < dictionary.size(); n = next(n + 1)) {
         const TranslationPair& pair = dictionary[n];
         if (replace_repeatedly(text, pair.search, pair.replacement, MatchStart::CharacterBoundary,
-                               replacement_limit(text)))
+                               replacement_limit(text), marks))
             continue;
         log_line(settings, LogLine::PairKeepsMatching, {pair.search});
     }

@@ -2,6 +2,7 @@
 // rewrite the spoken copy of every script.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,8 +37,9 @@ class TranslationIndex;
 // Rewrites `text` in place with every pair of `dictionary`, in order; a pair
 // that keeps matching its own replacements is logged to the log of `settings`.
 // `index`, when given, must have been built from `dictionary` as it is; it
-// only makes the rewriting faster, never different.
+// only makes the rewriting faster, never different.  `marks` (one per byte,
+// see replace_repeatedly) follow the bytes they mark.
 void apply_translation(const Settings& settings, const TranslationDictionary& dictionary, std::string& text,
-                       const TranslationIndex* index = nullptr);
+                       const TranslationIndex* index = nullptr, std::vector<std::int32_t>* marks = nullptr);
 
 }  // namespace vokari

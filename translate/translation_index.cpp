@@ -1,3 +1,5 @@
+// The translation index: the pairs grouped by the first bytes of their
+// search texts, and the search for the next pair that occurs in a text.
 #include "translate/translation_index.h"
 
 #include <algorithm>

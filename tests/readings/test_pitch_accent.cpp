@@ -16,8 +16,8 @@
 #include "tools/text/shift_jis.h"
 
 namespace fs = std::filesystem;
-using vokari::MoraPitch;
 using vokari::ReadWord;
+using vokari::SpokenMora;
 
 namespace {
 
@@ -41,9 +41,9 @@ ReadWord mark(const char* utf8) {
     return w;
 }
 
-std::string shape(const std::vector<MoraPitch>& morae) {
+std::string shape(const std::vector<SpokenMora>& morae) {
     std::string s;
-    for (const MoraPitch& m : morae) s += m.high ? 'H' : 'L';
+    for (const SpokenMora& m : morae) s += m.high ? 'H' : 'L';
     return s;
 }
 
@@ -72,8 +72,8 @@ TEST(PitchAccent, FactorsFallAcrossASentenceAndRiseForAQuestion) {
     EXPECT_NEAR(morae[2].factor, 1.0 / std::sqrt(1.014546), 1e-12);  // the next phrase half a step down
     EXPECT_DOUBLE_EQ(morae[4].factor, 1.0);                          // a new sentence starts again
     EXPECT_GT(morae[6].factor, morae[4].factor);                     // ending in か: the last mora rises
-    for (const MoraPitch& m : vokari::accent_morae(words, 0.0)) EXPECT_EQ(m.factor, 1.0);
-    for (const MoraPitch& m : vokari::accent_morae(words, 0.2)) EXPECT_EQ(m.factor, 1.0);
+    for (const SpokenMora& m : vokari::accent_morae(words, 0.0)) EXPECT_EQ(m.factor, 1.0);
+    for (const SpokenMora& m : vokari::accent_morae(words, 0.2)) EXPECT_EQ(m.factor, 1.0);
     EXPECT_FALSE(vokari::accent_is_on(0.2));
     EXPECT_TRUE(vokari::accent_is_on(0.25));
 }
@@ -91,7 +91,7 @@ TEST(PitchAccent, OddDictionaryDataIsSaidFlat) {
     for (const auto& words : cases) {
         const auto morae = vokari::accent_morae(words, 6.0);
         ASSERT_FALSE(morae.empty());
-        for (const MoraPitch& m : morae) {
+        for (const SpokenMora& m : morae) {
             EXPECT_FALSE(m.high);
             EXPECT_EQ(m.factor, morae[0].factor);
         }
@@ -99,7 +99,7 @@ TEST(PitchAccent, OddDictionaryDataIsSaidFlat) {
     }
     EXPECT_EQ(shape(vokari::accent_morae({word("ハシ", 2, 2)}, 6.0)), "LH");  // the limit itself is sound
     for (double depth : {1e300, std::nan(""), -5.0})
-        for (const MoraPitch& m : vokari::accent_morae({word("ハシ", 1, 2), word("カ", 0, 1)}, depth))
+        for (const SpokenMora& m : vokari::accent_morae({word("ハシ", 1, 2), word("カ", 0, 1)}, depth))
             EXPECT_TRUE(m.factor >= 0.25 && m.factor <= 3.0) << depth;
 }
 

@@ -1,7 +1,7 @@
-// The pitch line over the page's waveform: the accent events that the module
-// put into the timeline it rendered, taken from that timeline itself so that
-// the line shows what was played, not a second reckoning of the accent.  The
-// browser build's definition of the module's front-end view.
+// The pitch line over the page's waveform: the accent events (or, with the
+// prosody model, the melody's) that the module put into the timeline it rendered, taken from that timeline itself so
+// that the line shows what was played, not a second reckoning of the accent.  The browser build's definition of the
+// module's front-end view.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
@@ -17,7 +17,7 @@
 namespace {
 
 struct SpeakerPitch {
-    std::vector<vokari::ControlEvent> accent;  // AccentSet events, in timeline order
+    std::vector<vokari::ControlEvent> accent;  // AccentSet and MelodySet events, in timeline order
     // [start, end) in samples where the speaker's voice runs: from a sample's
     // start to the silence that releases it.
     std::vector<std::pair<std::int32_t, std::int32_t>> spans;
@@ -46,7 +46,7 @@ void vokari::show_timeline_to_front_end(const Timeline& timeline) {
     for (int s = 0; s < 2; ++s) {
         SpeakerPitch& speaker = kept[s];
         for (const vokari::ControlEvent& event : timeline.control_events[s])
-            if (event.kind == vokari::AccentSet) speaker.accent.push_back(event);
+            if (event.kind == vokari::AccentSet || event.kind == vokari::MelodySet) speaker.accent.push_back(event);
         bool open = false;
         for (const vokari::PhonemeEvent& event : timeline.phoneme_events[s]) {
             if (!open && event.slot >= 0) {
