@@ -188,8 +188,7 @@ TEST_F(SettingsFile, LogPathThatDoesNotFitLeavesLoggingOff) {
 }
 
 TEST_F(SettingsFile, SoundEffectLinesLoadTheirEffectsInOrder) {
-    std::vector<std::uint8_t> wav = fixture::wav_header(3);
-    wav.insert(wav.end(), {0x10, 0x20, 0x30});
+    const std::vector<std::uint8_t> wav = fixture::wav_file({0x10, 0x20, 0x30});
     ASSERT_TRUE(fixture::write_file(dir_ + "/a,b.wav", wav));
     ASSERT_TRUE(fixture::write_file(dir_ + "/c.wav", wav));
     read({"se, first, a,b.wav", "se, second , c.wav", "se, missing, none.wav", "se, nofile"});
