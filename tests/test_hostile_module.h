@@ -93,6 +93,12 @@ protected:
             if (call.kind == recording::PlayerCall::Play) images.push_back(call.bytes);
         return images;
     }
+    // The one image played since the last clear().
+    std::vector<std::uint8_t> played_image() const {
+        const auto images = played();
+        EXPECT_EQ(images.size(), 1u);
+        return images.empty() ? std::vector<std::uint8_t>() : images[0];
+    }
 
     std::string dir_;
     recording::RecordingPlayer player_;

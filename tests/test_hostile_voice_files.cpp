@@ -56,12 +56,6 @@ protected:
         return bytes;
     }
 
-    // The one image played since the last clear().
-    std::vector<std::uint8_t> played_image() const {
-        const auto images = played();
-        EXPECT_EQ(images.size(), 1u);
-        return images.empty() ? std::vector<std::uint8_t>() : images[0];
-    }
     static bool is_silent(const std::vector<std::uint8_t>& image) {
         for (std::size_t i = 58; i < image.size(); ++i)
             if (image[i] != 0xFF) return false;

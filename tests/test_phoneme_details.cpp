@@ -188,7 +188,7 @@ TEST_F(TrimTest, NegativeOrEmptyLengthsNeverEmptyAFile) {
 TEST_F(TrimTest, SlotWithoutItsOwnHv1LeavesTheDirectoryUnchanged) {
     // Slot 12 comes from a ".wav"; slot 20 has no file; the last sample
     // loaded (slot 30) was an ".hv1", so the gate is open for both.
-    write("vokaric0/12.wav", wav_file(sample_));
+    write("vokaric0/12.wav", fixture::wav_file(sample_));
     write("vokaric0/30.hv1", sample_);
     write_text("vokaric0/details.txt", "[12]\r\nloopchunkofset, 300\r\n[20]\r\nloopchunkofset, 300\r\n");
     load_speaker_0();
@@ -197,7 +197,7 @@ TEST_F(TrimTest, SlotWithoutItsOwnHv1LeavesTheDirectoryUnchanged) {
     EXPECT_FALSE(exists("vokaric0\\20.hv1"));
     EXPECT_FALSE(exists("vokaric0\\12.hv1.tmp"));
     EXPECT_FALSE(exists("vokaric0\\20.hv1.tmp"));
-    EXPECT_EQ(file("vokaric0/12.wav"), wav_file(sample_));
+    EXPECT_EQ(file("vokaric0/12.wav"), fixture::wav_file(sample_));
 }
 
 TEST_F(TrimTest, FileThatCannotBeCopiedIsLeftWhole) {

@@ -4,8 +4,8 @@
 // checked through the exports by host_check, on both builds.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,12 +17,6 @@
 #include "support/text_files.h"
 
 namespace {
-
-bool file_exists(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file != nullptr) std::fclose(file);
-    return file != nullptr;
-}
 
 class RequestLog : public ::testing::Test, protected module_test::ModuleState {
 protected:
@@ -65,7 +59,7 @@ TEST_F(RequestLog, NothingIsWrittenWhileLoggingIsOff) {
     load_voice({});
     host_calls::request_text("X MAKOTO/2.0\r\nString:\r\n\r\n");
     unload();
-    EXPECT_FALSE(file_exists(log_file_));
+    EXPECT_FALSE(std::filesystem::exists(log_file_));
 }
 
 TEST_F(RequestLog, EveryLoadStartsAFreshLog) {
@@ -93,7 +87,7 @@ TEST_F(RequestLog, ResponseDoesNotDependOnTheLog) {
     unload();
     EXPECT_EQ(broken_log, without_log);
     EXPECT_EQ(with_log, without_log);
-    EXPECT_FALSE(file_exists(dir_ + "/missing"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ + "/missing"));
 }
 
 }  // namespace

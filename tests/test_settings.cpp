@@ -14,17 +14,11 @@
 
 namespace {
 
-std::string trimmed(const std::string& text) {
+// `text` after `edit` changed it in place as a C string.
+std::string edited(void (*edit)(char*), const std::string& text) {
     std::vector<char> buffer(text.begin(), text.end());
     buffer.push_back('\0');
-    vokari::trim_blanks(buffer.data());
-    return buffer.data();
-}
-
-std::string without_comment(const std::string& line) {
-    std::vector<char> buffer(line.begin(), line.end());
-    buffer.push_back('\0');
-    vokari::strip_comment(buffer.data());
+    edit(buffer.data());
     return buffer.data();
 }
 
@@ -42,7 +36,7 @@ TEST(ConfigText, TrimBlanksAtBothEndsButNeverInsideACharacter) {
         {"\x81\x81@", "\x81\x81@"},
         {" \x95\x5c ", "\x95\x5c"},  // a kanji whose trail byte is 0x5C
     };
-    for (const auto& c : cases) EXPECT_EQ(trimmed(c.text), c.expected) << c.text;
+    for (const auto& c : cases) EXPECT_EQ(edited(vokari::trim_blanks, c.text), c.expected) << c.text;
     std::string header = "\t name \x81\x40";
     vokari::trim_blanks(header);
     EXPECT_EQ(header, "name");
@@ -64,7 +58,7 @@ TEST(ConfigText, CommentIsCutOnlyAfterABlankOutsideQuotes) {
         {"a,b//c //d", "a,b//c"},
         {"a,\\\" // cut", "a,\\\""},  // an escaped quote opens no quotes
     };
-    for (const auto& c : cases) EXPECT_EQ(without_comment(c.line), c.expected) << c.line;
+    for (const auto& c : cases) EXPECT_EQ(edited(vokari::strip_comment, c.line), c.expected) << c.line;
 }
 
 TEST(ConfigText, KeyAndValueSplitAtTheFirstCommaOutsideQuotes) {
@@ -188,8 +182,7 @@ TEST_F(SettingsFile, LogPathThatDoesNotFitLeavesLoggingOff) {
 }
 
 TEST_F(SettingsFile, SoundEffectLinesLoadTheirEffectsInOrder) {
-    std::vector<std::uint8_t> wav = fixture::wav_header(3);
-    wav.insert(wav.end(), {0x10, 0x20, 0x30});
+    const std::vector<std::uint8_t> wav = fixture::wav_file({0x10, 0x20, 0x30});
     ASSERT_TRUE(fixture::write_file(dir_ + "/a,b.wav", wav));
     ASSERT_TRUE(fixture::write_file(dir_ + "/c.wav", wav));
     read({"se, first, a,b.wav", "se, second , c.wav", "se, missing, none.wav", "se, nofile"});

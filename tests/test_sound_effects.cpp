@@ -15,15 +15,15 @@ protected:
     void SetUp() override {
         VoiceDataTest::SetUp();
         make_dir("se");
-        write("se/bell.wav", wav_file(ramp(700, 5)));
-        write("se/drum.wav", wav_file(ramp(90, 200)));
+        write("se/bell.wav", fixture::wav_file(ramp(700, 5)));
+        write("se/drum.wav", fixture::wav_file(ramp(90, 200)));
     }
 };
 
 // Effects are numbered in the order added, their header skipped; only the
 // first comma separates name and file; a header alone is a silent effect.
 TEST_F(SoundEffectsTest, EffectsAreNumberedInTheOrderAdded) {
-    write("se/a,b.wav", wav_file(ramp(30)));
+    write("se/a,b.wav", fixture::wav_file(ramp(30)));
     write("se/quiet.wav", fixture::wav_header(0));
     add_sound_effect("bell, se\\bell.wav");
     add_sound_effect("drum,se\\drum.wav");

@@ -71,12 +71,6 @@ int slot_file_kind(int speaker, int slot) {
     return (slot + speaker) % 3 == 0 ? 2 : 1;
 }
 
-std::vector<std::uint8_t> with_wav_header(const std::vector<std::uint8_t>& samples) {
-    std::vector<std::uint8_t> file = wav_header(static_cast<std::int32_t>(samples.size()));
-    file.insert(file.end(), samples.begin(), samples.end());
-    return file;
-}
-
 void put_le(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value, int width) {
     for (int i = 0; i < width; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
@@ -91,7 +85,7 @@ void write_sample_directory(const std::string& module_dir, const char* name, int
         std::vector<std::uint8_t> samples = sample_bytes(speaker, slot, slot_length(speaker, slot));
         std::string base = join(directory, std::to_string(slot));
         if (kind == 1) write_file(base + ".hv1", samples);
-        else write_file(base + ".wav", with_wav_header(samples));
+        else write_file(base + ".wav", wav_file(samples));
     }
 }
 
@@ -182,6 +176,12 @@ std::vector<std::uint8_t> wav_header(std::int32_t samples) {
     put_le(header, 46, n, 4);
     put_le(header, 54, n, 4);
     return header;
+}
+
+std::vector<std::uint8_t> wav_file(const std::vector<std::uint8_t>& samples) {
+    std::vector<std::uint8_t> file = wav_header(static_cast<std::int32_t>(samples.size()));
+    file.insert(file.end(), samples.begin(), samples.end());
+    return file;
 }
 
 bool write_file(const std::string& path, const std::vector<std::uint8_t>& bytes) {
@@ -276,7 +276,7 @@ void make_voice(const std::string& module_dir, const VoiceOptions& options) {
             std::string native = effect.file;
             for (char& c : native)
                 if (c == '\\') c = kSeparator;
-            write_file(join(module_dir, native), with_wav_header(effect_bytes(effect)));
+            write_file(join(module_dir, native), wav_file(effect_bytes(effect)));
             settings += std::string("se, ") + effect.name + ", " + effect.file + "\r\n";
         }
     }

@@ -26,6 +26,8 @@ std::vector<std::uint8_t> sample_bytes(int speaker, int slot, int length);
 
 // The module's 58-byte WAV header for `samples` mu-law samples.
 std::vector<std::uint8_t> wav_header(std::int32_t samples);
+// A ".wav" file in the module's layout holding `samples`.
+std::vector<std::uint8_t> wav_file(const std::vector<std::uint8_t>& samples);
 
 // Writes `bytes` to `path` (native separators); true on success.
 bool write_file(const std::string& path, const std::vector<std::uint8_t>& bytes);

@@ -63,22 +63,14 @@ protected:
         return vokari::load_phoneme_directory(voice_, directory, speaker, vowels);
     }
     void fill_partner_from_main(vokari::SlotGroup group) { vokari::fill_partner_from_main(phoneme_bank, group); }
-    void copy_slot_to_partner(int slot) { vokari::copy_slot_to_partner(phoneme_bank, slot); }
     void reset_phoneme_bank() { vokari::reset_phoneme_bank(phoneme_bank); }
     void release_phoneme_bank() { vokari::release_phoneme_bank(phoneme_bank); }
     bool format_module_path(char* out, const char* relative) {
         return vokari::format_module_path(module_dir, out, relative);
     }
-    bool format_slot_path(char* out, const char* directory, int slot, const char* extension) {
-        return vokari::format_slot_path(module_dir, out, directory, slot, extension);
-    }
     bool load_phoneme_details(const char* directory, int speaker) {
         return vokari::load_phoneme_details(voice_, directory, speaker);
     }
-    void apply_detail(const char* key, const char* value, int speaker, int slot) {
-        vokari::apply_detail(voice_, key, value, speaker, slot);
-    }
-    void cut_excess_hv1(int speaker, int slot, long keep) { vokari::cut_excess_hv1(module_dir, speaker, slot, keep); }
     void discover_message_speed() { vokari::discover_message_speed(voice_); }
     void add_sound_effect(const char* value) { vokari::add_sound_effect(voice_, value); }
     int find_sound_effect(const std::string& name) { return vokari::find_sound_effect(sound_effects, name); }

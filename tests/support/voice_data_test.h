@@ -58,13 +58,6 @@ protected:
         ASSERT_TRUE(fixture::write_text(native(relative), text));
     }
 
-    // A ".wav" file in the module's layout holding `samples`.
-    static std::vector<std::uint8_t> wav_file(const std::vector<std::uint8_t>& samples) {
-        std::vector<std::uint8_t> file = fixture::wav_header(static_cast<std::int32_t>(samples.size()));
-        file.insert(file.end(), samples.begin(), samples.end());
-        return file;
-    }
-
     // `count` bytes counting up from `first` (wrapping), easy to tell apart.
     static std::vector<std::uint8_t> ramp(int count, int first = 0) {
         std::vector<std::uint8_t> bytes(count);
