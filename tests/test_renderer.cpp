@@ -392,11 +392,11 @@ TEST_F(Renderer, MelodyGlidesEveryVowelOnTopOfTheAuthorsPitch) {
     EXPECT_NE(sung, flat);
     control(0, 300, PitchSet, 1.0);
     EXPECT_EQ(render(900), sung);
-    clear_timeline();
+    timeline.clear();
     vowel(0, 0, 0, 2000);
     control(0, 300, PitchMultiply, 1.5);
     EXPECT_EQ(render(900), flat);
-    clear_timeline();
+    timeline.clear();
     slot(0, 5, wave, 2000);  // an onset, still falling at 300
     onset(0, 0, 5);
     const auto onset_flat = render(900);
