@@ -128,6 +128,7 @@ void silence(ScanState& state, std::int32_t bytes) {
     const SpokenMora* mora = mora_here(state, bytes);
     if (mora != nullptr && mora->length_ms > 0) {
         start_timed(state, *mora);
+        release_before(state, state.time_ms);
         emit_silence(state.timeline, state.time_ms, state.speaker);
         return end_timed(state, *mora, bytes);
     }
