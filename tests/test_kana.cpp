@@ -166,8 +166,9 @@ namespace {
 // the vowel starts where the model says, っ a closure of its length, a held
 // vowel without a new start, the model's pause kept where the text's own
 // silence is shorter, every length at the voice's speed, the melody around
-// the line's mean wherever it changes within a spoken mora, and a devoiced
-// mora its consonant alone.
+// the line's mean wherever it changes within a spoken mora, a devoiced
+// mora its consonant alone, and the sound before a voiceless stretch (a
+// pause, っ, a devoiced vowel, k s t h p) released ahead of it.
 TEST_F(KanaTest, TimedMoraeFollowTheModel) {
     tune_slot(0, 5, 1102, 0);  // ka: its vowel 49 ms after the onset
     const char kSmallTsu[] = "\x82\xc1", kComma[] = "\x81\x41";
@@ -198,10 +199,12 @@ TEST_F(KanaTest, TimedMoraeFollowTheModel) {
     EXPECT_EQ(scan(), 910 + 130);
     EXPECT_EQ(events(0), (Events{{2124, 5, 0, 1},  // 51 ms: the vowel at 100
                                  {3226, 0, 1, 0},
-                                 silence(5410),    // っ at 200
+                                 silence(4307),    // released 50 ms before ...
+                                 silence(5410),    // ... っ at 200
                                  {6733, 5, 0, 1},  // 260: the vowel can start no sooner than the onset's delay
                                  {7835, 0, 1, 0},
-                                 silence(12245),    // 、 at 510, after the held vowel
+                                 silence(11143),    // released 50 ms before the silence of 、 ...
+                                 silence(12245),    // ... at 510, after the held vowel
                                  {18882, 5, 0, 1},  // 811: the pause runs from 510 to 810
                                  {19984, 0, 1, 0},
                                  silence(21065)}));
@@ -214,10 +217,11 @@ TEST_F(KanaTest, TimedMoraeFollowTheModel) {
     morae[3].held = false;  // a bare vowel devoiced: only the sound before it ends
     morae[3].devoiced = morae[4].devoiced = true;
     scan();
-    ASSERT_EQ(events(0).size(), 9u);
-    EXPECT_EQ(events(0)[5], silence(vokari::ms_to_samples(720)));
-    EXPECT_EQ(events(0)[7].slot, 5);
-    EXPECT_EQ(events(0)[8], silence(vokari::ms_to_samples(1820)));
+    ASSERT_EQ(events(0).size(), 11u);
+    EXPECT_EQ(events(0)[6], silence(vokari::ms_to_samples(670)));  // the vowel before released 50 ms early
+    EXPECT_EQ(events(0)[7], silence(vokari::ms_to_samples(720)));
+    EXPECT_EQ(events(0)[9].slot, 5);
+    EXPECT_EQ(events(0)[10], silence(vokari::ms_to_samples(1820)));
 }
 
 }  // namespace

@@ -55,6 +55,26 @@ void start_timed(ScanState& state, const SpokenMora& mora) {
     state.morae->speak(mora, state.time_ms, state.speaker);
 }
 
+// True for the slots whose consonant is said without voice (k, s, t, h, p
+// and their contracted rows).
+bool voiceless_onset(int slot) {
+    return (slot >= 5 && slot <= 19) || (slot >= 25 && slot <= 29) || (slot >= 66 && slot <= 79) ||
+           (slot >= 83 && slot <= 85) || slot >= 104;
+}
+
+// The sound before a voiceless stretch is released this long before it
+// starts, so that its fade has ended about where the model's voice stops.
+constexpr std::int64_t kVoicelessReleaseLeadMs = 50;
+
+// Releases the speaker's sound kVoicelessReleaseLeadMs before `ms`, never
+// before the speaker's last event; a speaker already silent is left so.
+void release_before(ScanState& state, std::int64_t ms) {
+    std::vector<PhonemeEvent>& events = state.timeline.phoneme_events[state.speaker];
+    if (events.empty() || events.back().slot < 0) return;
+    const std::int32_t at = ms_to_samples(add_time(ms, -kVoicelessReleaseLeadMs));
+    events.push_back(PhonemeEvent{at > events.back().time ? at : events.back().time, -1, 0, 1});
+}
+
 // Ends a timed mora after its length, consuming `bytes`.
 void end_timed(ScanState& state, const SpokenMora& mora, std::int32_t bytes) {
     const std::int64_t length = at_speed(state, mora.length_ms);
@@ -71,6 +91,8 @@ void speak_timed(ScanState& state, int slot, std::int32_t bytes, const SpokenMor
     start_timed(state, mora);
     state.morae->glide(mora, state.time_ms, at_speed(state, mora.length_ms), state.speaker);
     if (!mora.held) {
+        const bool said_as_wa = slot == kHaSlot && state.wa_countdown == 2;
+        if (mora.devoiced || (voiceless_onset(slot) && !said_as_wa)) release_before(state, state.time_ms);
         std::int64_t onset = state.time_ms;
         if (slot != vowel_of[slot]) {
             const std::int64_t delay_ms = state.voice.bank.slots[state.speaker][slot].vowel_delay * 1000LL / 22050;
@@ -106,9 +128,13 @@ void silence(ScanState& state, std::int32_t bytes) {
     const SpokenMora* mora = mora_here(state, bytes);
     if (mora != nullptr && mora->length_ms > 0) {
         start_timed(state, *mora);
+        release_before(state, state.time_ms);
         emit_silence(state.timeline, state.time_ms, state.speaker);
         return end_timed(state, *mora, bytes);
     }
+    // A sign right after a timed mora: the model's voice stops at the mora's end.
+    if (state.morae != nullptr && state.timed_end_ms[state.speaker == 1 ? 1 : 0] == state.time_ms)
+        release_before(state, state.time_ms);
     spend_silent_characters(state, 1);
     state.pos += bytes;
 }
