@@ -229,4 +229,31 @@ TEST(OwnScripts, HandCorrectionsInFrontOfTheGeneralDictionaryWin) {
     fs::remove_all(dir);
 }
 
+// --general makes a general dictionary: marked so on its first line, and
+// without the forms its texts show only once.
+TEST(OwnScripts, GeneralDictionaryIsMarkedAndLeavesOutFormsSeenOnce) {
+    const fs::path dir = fresh_dir("general");
+    std::ofstream(dir / "once.txt") << "\xE4\xBB\x8A\xE6\x97\xA5\xE3\x81\xAF\n";  // 今日は
+    const std::string output = (dir / "general.dic").string();
+    const BuilderRun run = run_builder("--general -o " + output + " " + (dir / "once.txt").string(), dir);
+    ASSERT_EQ(run.status, 0) << run.errors;
+    const std::string written = read_bytes(output);
+    EXPECT_EQ(written.rfind("// Reading dictionary written by vokari-readings (general).\r\n", 0), 0u) << written;
+    EXPECT_EQ(written.find("\x8D\xA1\x93\xFA"), std::string::npos);  // 今日
+    fs::remove_all(dir);
+}
+
+// An option refused for its value says why.
+TEST(OwnScripts, RefusedOptionValuesAreNamed) {
+    const fs::path dir = fresh_dir("usage");
+    for (const auto& [option, message] :
+         {std::pair{"--tag-prefix %%", "--tag-prefix takes one byte, not \"%%\""},
+          std::pair{"--min-count 0", "--min-count takes a whole number from 1 to 1000000, not \"0\""}}) {
+        const BuilderRun run = run_builder(std::string(option) + " -o " + (dir / "x.dic").string() + " in.txt", dir);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.errors.find(message), std::string::npos) << run.errors;
+    }
+    fs::remove_all(dir);
+}
+
 }  // namespace

@@ -1,10 +1,24 @@
 // UTF-8 and Shift_JIS (code page 932) checks, conversions and detection, at
-// the edges of their byte ranges.
+// the edges of their byte ranges; files replaced whole or not at all.
 #include <gtest/gtest.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstddef>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 
+#include "tools/text/file_replacement.h"
 #include "tools/text/shift_jis.h"
 #include "tools/text/text_detection.h"
 #include "tools/text/utf8.h"
@@ -120,6 +134,56 @@ TEST(JapaneseText, DetectsUtf8ThenShiftJisAndSaysWhereEachFails) {
     EXPECT_FALSE(neither.ok);
     EXPECT_EQ(neither.bad_utf8, 2u);
     EXPECT_EQ(neither.bad_shift_jis, 4u);
+}
+
+// The Windows and browser decoders step by this length: 1 for a byte of its
+// own, 2 for a lead byte with its trail, 0 where no character starts.
+TEST(JapaneseText, ShiftJisCharacterLengthOnBothSidesOfEachRange) {
+    for (const char* one : {"\x7F", "\xA1", "\xDF"}) EXPECT_EQ(shift_jis_character_length(one, 0), 1u) << one;
+    for (const char* two : {"\x81\x40", "\x9F\xFC", "\xE0\x7E", "\xFC\x80"})
+        EXPECT_EQ(shift_jis_character_length(two, 0), 2u) << two;
+    for (const char* none : {"\x80\x40", "\xA0", "\xFD\x40", "\x81\x3F", "\x81\x7F", "\x81"})
+        EXPECT_EQ(shift_jis_character_length(none, 0), 0u) << none;
+}
+
+// The new bytes replace the old file exactly, or, when the file's close fails
+// after every byte went out (a network file system over its quota does
+// that), not at all.  A system-call filter makes close fail in a child.
+TEST(FileReplacement, ReplacesWithExactlyTheBytesOrNotAtAllWhenTheCloseFails) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("vokari_replace_" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::string path = (dir / "out.txt").string();
+    const auto content = [&path] {
+        std::ostringstream bytes;
+        bytes << std::ifstream(path, std::ios::binary).rdbuf();
+        return bytes.str();
+    };
+    std::string reason;
+    ASSERT_TRUE(replace_file(path, "old", reason)) << reason;
+    ASSERT_TRUE(replace_file(path, std::string("kept\0\r\n", 7), reason)) << reason;
+    EXPECT_EQ(content(), std::string("kept\0\r\n", 7));
+
+    const pid_t child = fork();
+    if (child == 0) {
+        sock_filter close_fails[] = {
+            BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+            BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_close, 0, 1),
+            BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EIO),
+            BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        };
+        const sock_fprog filter = {std::size(close_fails), close_fails};
+        if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 || prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter) != 0)
+            _exit(3);
+        _exit(replace_file(path, "lost", reason) ? 0 : reason == std::strerror(EIO) ? 1 : 2);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << "0: reported as written, 2: another reason";
+    EXPECT_EQ(content(), std::string("kept\0\r\n", 7));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);  // nothing left beside
+    fs::remove_all(dir);
 }
 
 }  // namespace

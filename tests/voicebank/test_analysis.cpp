@@ -12,6 +12,7 @@
 
 #include "audio_input.h"
 #include "corrections.h"
+#include "list_chunk_check.h"
 #include "loop_points.h"
 #include "pitch_period.h"
 #include "program_runner.h"
@@ -404,4 +405,27 @@ TEST(AudioInput, FrameCountsFromNoneToOneTooMany) {
     EXPECT_EQ(read_recording(long_path).error, "too long for a recording of syllables");
     std::remove(empty_path.c_str());
     std::remove(long_path.c_str());
+}
+
+// libsndfile reads a list from nine bytes on: a wrapping entry in a list of
+// nine bytes is refused, one in a list of eight is not, and libsndfile skips
+// that list.
+TEST(AudioInput, ListsAreCheckedFromNineBytesOn) {
+    for (const std::uint32_t length : {8u, 9u}) {
+        std::string bytes = wav_with_list(4, std::string(4, '\0'), 0xfffffff4);
+        for (int i = 0; i < 4; ++i) bytes[52 + i] = static_cast<char>(length >> (8 * i) & 0xff);  // the list's length
+        EXPECT_EQ(has_looping_list_chunk(bytes), length == 9) << length;
+        if (length == 8) {
+            const AudioReadResult read = read_recording_bytes(bytes);
+            EXPECT_EQ(read.samples.size(), 2u) << read.error;
+        }
+    }
+}
+
+// A consonant's recording that is vowel from its first sample: the vowel is
+// found there, not reported missing.
+TEST(SlotAnalysis, AVowelFromTheFirstSampleIsFoundThere) {
+    const SlotSample s = analyse_slot(slot_of_romaji("ka"), synthetic::vowel(ms(300), 150.0, 0.5));
+    EXPECT_EQ(s.vowel_delay, 0);
+    EXPECT_TRUE(s.problems.empty()) << s.problems.front();
 }

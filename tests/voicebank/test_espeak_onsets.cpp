@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 
 #include "espeak_recording.h"
 #include "program_runner.h"
@@ -90,4 +92,24 @@ TEST(EspeakRecorder, HelpPrintsTheUsageAndAWrongOptionIsRefused) {
     const program_runner::ProgramRun wrong = program_runner::run_program(ESPEAK_RECORD_PROGRAM, {"--pich", "3", "out"});
     EXPECT_EQ(wrong.status, 1);
     EXPECT_NE(wrong.err.find("--pich"), std::string::npos) << wrong.err;
+}
+
+// Every syllable as a whole WAV file: the sizes its header gives are those of
+// the file (a file left unclosed keeps the sizes of an empty one).
+TEST(EspeakRecorder, WritesEverySyllableAsAWholeWavFile) {
+    namespace fs = std::filesystem;
+    const std::string out = program_runner::scratch_folder() + "espeak-bank";
+    fs::remove_all(out);
+    const program_runner::ProgramRun run = program_runner::run_program(ESPEAK_RECORD_PROGRAM, {out});
+    ASSERT_EQ(run.status, 0) << run.err;
+    int files = 0;
+    for (const fs::directory_entry& wav : fs::directory_iterator(out)) {
+        unsigned char riff[8] = {};
+        std::ifstream(wav.path(), std::ios::binary).read(reinterpret_cast<char*>(riff), sizeof riff);
+        const std::uintmax_t size = riff[4] | riff[5] << 8 | riff[6] << 16 | static_cast<std::uintmax_t>(riff[7]) << 24;
+        ASSERT_EQ(size + 8, wav.file_size()) << wav.path();
+        ++files;
+    }
+    EXPECT_EQ(files, kSyllableCount);
+    fs::remove_all(out);
 }

@@ -127,3 +127,35 @@ TEST(JtalkRecorder, BringsTheVowelToTheBanksPitchAndLeavesTheConsonant) {
     EXPECT_NEAR(late / target, 1.0, 0.02) << late;
     EXPECT_NEAR(vokari::voicebank::vowel_period(cut) / target, 1.0, 0.02);
 }
+
+// A synthesiser that exits 0 but leaves no speech: the error names the file.
+TEST(JtalkRecorder, ASynthesiserThatLeavesNoSpeechIsNamedWithTheFile) {
+    vokari::voicebank::JtalkVoice voice;
+    voice.program = "/bin/true";
+    const auto recording = vokari::voicebank::record_with_jtalk("あ", voice, program_runner::scratch_folder());
+    EXPECT_NE(recording.error.find("/speech.wav: "), std::string::npos) << recording.error;
+}
+
+// A vowel's pitch, from which the bank's common pitch is taken, is the median
+// of its frames', not the pitch at its middle: here the middle stretch is an
+// octave below the rest.
+TEST(JtalkRecorder, TheVowelsPitchIsItsMedian) {
+    using namespace synthetic;
+    vokari::voicebank::SyllableCut cut;
+    cut.samples = join(join(vowel(ms(150), 100.0, 0.5), vowel(ms(100), 200.0, 0.5)), vowel(ms(150), 100.0, 0.5));
+    EXPECT_NEAR(vokari::voicebank::vowel_period(cut), 100.0, 1.0);
+}
+
+// Every syllable recorded with the installed voice; を, which open_jtalk says
+// without its consonant in either script, is kept as it is said.
+TEST(JtalkRecorder, RecordsEverySyllableAndWoAsItIsSaid) {
+    const std::string missing = vokari::voicebank::missing_jtalk_parts(vokari::voicebank::bundled_jtalk_voice(1));
+    if (!missing.empty()) GTEST_SKIP() << "missing:\n" << missing;
+    const std::string out = program_runner::scratch_folder() + "jtalk-bank";
+    fs::remove_all(out);
+    const auto run = program_runner::run_program(JTALK_RECORD_PROGRAM, {out});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("// wo: あをーーね, no consonant,"), std::string::npos) << run.out;
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 108);  // and oto.ini
+    fs::remove_all(out);
+}

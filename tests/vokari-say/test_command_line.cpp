@@ -341,4 +341,11 @@ TEST_F(CommandLine, HelpDescribesTheOptionsAndExitStatuses) {
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 
+// --reading unloads the module as speaking does, so that it closes its log.
+TEST_F(CommandLine, ReadingUnloadsTheModule) {
+    say({"--reading", "あめ"});
+    const std::string calls = record("stub-calls.txt");
+    EXPECT_TRUE(std::regex_match(calls, std::regex("load [^\n]+\nunload\n"))) << calls;
+}
+
 }  // namespace

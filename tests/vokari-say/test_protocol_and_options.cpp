@@ -70,4 +70,11 @@ TEST(Options, ReportsBadUsage) {
     EXPECT_EQ(parse_options({"-e", "sjis"}).options.encoding, ScriptEncoding::ShiftJis);
 }
 
+// What the user is told when a response cannot be used.
+TEST(Protocol, ARefusedResponseSaysWhy) {
+    EXPECT_EQ(parse_response("").error, "the module gave an empty response");
+    EXPECT_EQ(parse_response("SAORI/1.0 200 OK\r\nCharset: Shift_JIS\r\n\r\n").error,
+              "the module's response holds no script (no String or Result header)");
+}
+
 }  // namespace
