@@ -173,6 +173,17 @@ for folder, _, files in os.walk(stage):
         if not os.path.exists(target) or not filecmp.cmp(fresh, target, shallow=False):
             os.makedirs(os.path.dirname(target), exist_ok=True)
             shutil.copyfile(fresh, target)
+# A file the tree no longer has goes too, or a folder's glob would still
+# build it; what the build fetches or makes inside the copy stays.
+made = ("web/node_modules", "voices/default/naist-jdic")
+for folder, _, files in os.walk(src):
+    for name in files:
+        target = os.path.join(folder, name)
+        relative = os.path.relpath(target, src)
+        if relative.split(os.sep)[0].startswith("build") or relative.startswith(made):
+            continue
+        if not os.path.exists(os.path.join(stage, relative)):
+            os.remove(target)
 EOF2
 # With the standard library's bounds checks, as the sanitized suite has them:
 # an index one past a vector's end is caught even where it reads harmlessly.
