@@ -72,6 +72,11 @@ TEST(PitchAccent, FactorsFallAcrossASentenceAndRiseForAQuestion) {
     EXPECT_NEAR(morae[2].factor, 1.0 / std::sqrt(1.014546), 1e-12);  // the next phrase half a step down
     EXPECT_DOUBLE_EQ(morae[4].factor, 1.0);                          // a new sentence starts again
     EXPECT_GT(morae[6].factor, morae[4].factor);                     // ending in か: the last mora rises
+    // The fall stops four steps down: from the ninth phrase on, no lower.
+    const auto falling = vokari::accent_morae(std::vector<ReadWord>(10, word("ハシ", 1, 2)), 6.0);
+    EXPECT_NEAR(falling[14].factor, std::pow(1.014546, -3.5), 1e-12);
+    EXPECT_NEAR(falling[16].factor, std::pow(1.014546, -4.0), 1e-12);
+    EXPECT_EQ(falling[18].factor, falling[16].factor);
     for (const SpokenMora& m : vokari::accent_morae(words, 0.0)) EXPECT_EQ(m.factor, 1.0);
     for (const SpokenMora& m : vokari::accent_morae(words, 0.2)) EXPECT_EQ(m.factor, 1.0);
     EXPECT_FALSE(vokari::accent_is_on(0.2));
