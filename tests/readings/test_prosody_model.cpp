@@ -143,9 +143,9 @@ TEST_F(ProsodyModelTest, SameAsTheEnginesPublicInterface) {
     char* voices[] = {&path[0]};
     ASSERT_TRUE(HTS_Engine_load(&engine, voices, 1));
     const std::pair<const char*, double> lines[] = {
-        {"こんにちは。そうです、雨が降る？", 1.0},
-        {"今日はいい天気ですね、明日も晴れるといいのですが。", 1.6},
-        {"東京へ行ったことがありますか", 0.6},
+        {"こんにちは。そうです、雨が降る？", 1.0}, {"今日はいい天気ですね、明日も晴れるといいのですが。", 1.6},
+        {"東京へ行ったことがありますか", 0.6},     {"東京へ行ったことがありますか", 0.8},
+        {"こんにちは。そうです、雨が降る？", 0.7}, {"今日はいい天気ですね、明日も晴れるといいのですが。", 1.3},
     };
     for (const auto& [line, tempo] : lines) {
         SCOPED_TRACE(line);
