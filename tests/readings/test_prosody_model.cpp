@@ -254,6 +254,26 @@ TEST(TrainedVoiceFile, OnlyTheKnownFileOpens) {
     }
 }
 
+// The melody reaches the sound: the same line with the bundled samples,
+// flat (range 0) and sung, differs.
+TEST(TrainedVoiceFile, TheMelodyReachesTheSound) {
+    std::string sound[2];
+    for (int sung = 0; sung < 2; ++sung) {
+        Folder folder(std::string("voice.reading.dic,naist-jdic\nvoice.prosody.model,") +
+                      vokari::kTrainedVoiceFileName + (sung ? "\n" : "\nvoice.prosody.range,0\n"));
+        fs::copy_file(kTrainedVoice, folder.dir / vokari::kTrainedVoiceFileName);
+        for (const char* samples : {"vokariv0", "vokariv1", "vokaric0", "vokaric1"})
+            fs::create_directory_symlink(kVoiceDir / samples, folder.dir / samples);
+        ASSERT_TRUE(module_adapter::load_module(folder.dir.string()));
+        module_adapter::answer(
+            "EXECUTE MAKOTO/2.0\r\nCharset: Shift_JIS\r\nString: " + sjis("今日は雨です@wavouts[s.wav]") + "\r\n\r\n");
+        module_adapter::unload_module();
+        sound[sung] = read_bytes(folder.dir / "s.wav");
+    }
+    EXPECT_GT(sound[0].size(), 10000u);
+    EXPECT_TRUE(sound[0] != sound[1]);
+}
+
 // In the module: an unusable voice file or a missing reading step costs one
 // warning naming the problem, nothing on stderr, and the speech of the
 // folder without the key, byte for byte; the good file costs nothing.
