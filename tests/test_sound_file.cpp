@@ -76,6 +76,14 @@ TEST_F(SoundFile, ReloadsTheNamedEffectThenDeletes) {
     EXPECT_EQ(sound_effects[2].data, (std::vector<std::uint8_t>{4, 5}));  // only the first of the name
 }
 
+TEST_F(SoundFile, NamedEffectWithoutADeleteFlagIsReloadedAndTheFileKept) {
+    add_effect("greeting", {1, 2, 3});
+    ask_for("tmp.wav,greeting");
+    EXPECT_TRUE(write_sound_file());
+    EXPECT_TRUE(exists("tmp.wav"));
+    EXPECT_EQ(sound_effects[0].data, samples());
+}
+
 TEST_F(SoundFile, EmptyEffectNameReloadsNothing) {
     add_effect("greeting", {1, 2, 3});
     ask_for("tmp.wav,,1");
