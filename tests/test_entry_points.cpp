@@ -160,11 +160,14 @@ TEST_F(EntryPoints, UnloadStopsPlaybackAndTheModuleCanBeLoadedAgain) {
     logged.settings_lines = {"log, vokari.log"};
     fixture::make_voice(dir, logged);
     const std::string speak = "X MAKOTO/2.0\r\nString: \x82\xa9\x82\xa0@a[chime]\r\n\r\n";
+    const int blocks_before = vokari::platform::live_global_blocks();
     host_calls::load_directory(dir);
     const std::string first = request_text(speak).bytes;
+    request_text(speak);  // the second image replaces the first
     purges = 0;
     EXPECT_EQ(unload(), 1);
     EXPECT_GE(purges, 1);
+    EXPECT_EQ(vokari::platform::live_global_blocks(), blocks_before);  // the speech's image is given back
     const std::vector<std::uint8_t> log = fixture::read_file(dir + "/vokari.log");
     EXPECT_NE(std::string(log.begin(), log.end()).find("// unload\r\n// end : "), std::string::npos);
     // A second loaded life answers as the first did: nothing doubled, nothing lost.
