@@ -78,6 +78,7 @@ TEST_F(ContextReading, NeighboursDecideSignsLettersAndWords) {
         {"三角形の角", "さ ん か っ け え の か く"},
         {"笑ったｗｗｗ", "わ ら っ た"},
         {"笑ったwin", "わ ら っ た うぃ ん"},  // a word, not laughter
+        {"ｚｗ", "ずぃ い だ ぶ りゅ う"},     // after a letter, the last one, ｗ is a letter too
         {"計画を作成すべきだ", "け え か く を さ く せ え す べ き だ"},
         {"ノルウェーへ", "の る うぇ え え"},
         {"ノ", "の"},  // alone, the analyser files it as a sign
