@@ -35,6 +35,16 @@ void* operator new(std::size_t bytes) {
 }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+// The library's temporary buffers (std::stable_sort) ask without throwing and
+// give back with plain delete: both forms must come from the same heap.
+void* operator new(std::size_t bytes, const std::nothrow_t&) noexcept {
+    try {
+        return operator new(bytes);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace {
 
