@@ -227,6 +227,12 @@ protected:
     static std::vector<std::uint8_t> constant(int count, std::uint8_t byte) {
         return std::vector<std::uint8_t>(count, byte);
     }
+    // 6000 bytes of a wave whose pitch changes show in every output byte.
+    static std::vector<std::uint8_t> periodic_wave() {
+        std::vector<std::uint8_t> wave(6000);
+        for (int i = 0; i < 6000; ++i) wave[i] = static_cast<std::uint8_t>(0x80 + (i * 13) % 100);
+        return wave;
+    }
     static std::uint8_t byte_of(double linear) { return encode_sample(static_cast<std::int32_t>(linear)); }
 };
 
@@ -330,8 +336,7 @@ TEST_F(Renderer, OnlyHoldingVoicesFollowControlEvents) {
 // At one sample the control event acts first: a new voice uses the new pitch,
 // but the release of the older vowel sets its rate from the pitch before.
 TEST_F(Renderer, ReleaseAtAControlEventUsesThePitchBeforeIt) {
-    std::vector<std::uint8_t> wave(6000);
-    for (int i = 0; i < 6000; ++i) wave[i] = static_cast<std::uint8_t>(0x80 + (i * 13) % 100);
+    const std::vector<std::uint8_t> wave = periodic_wave();
     slot(0, 0, wave);
     vowel(0, 0, 0, 1);
     silence(0, 200);
@@ -354,8 +359,7 @@ TEST_F(Renderer, ReleaseAtAControlEventUsesThePitchBeforeIt) {
 // released vowel included; the author's "PitchSet 1.0" returns to the
 // accent's level, not to flat.
 TEST_F(Renderer, AccentActsOnTopOfTheAuthorsPitch) {
-    std::vector<std::uint8_t> wave(6000);
-    for (int i = 0; i < 6000; ++i) wave[i] = static_cast<std::uint8_t>(0x80 + (i * 13) % 100);
+    const std::vector<std::uint8_t> wave = periodic_wave();
     slot(0, 0, wave);
     slot(0, 1, wave);
     vowel(0, 0, 0, 1);
@@ -381,8 +385,7 @@ TEST_F(Renderer, AccentActsOnTopOfTheAuthorsPitch) {
 // and an onset too (the author's pitch waits until a vowel holds), on top of
 // the author's pitch.
 TEST_F(Renderer, MelodyGlidesEveryVowelOnTopOfTheAuthorsPitch) {
-    std::vector<std::uint8_t> wave(6000);
-    for (int i = 0; i < 6000; ++i) wave[i] = static_cast<std::uint8_t>(0x80 + (i * 13) % 100);
+    const std::vector<std::uint8_t> wave = periodic_wave();
     slot(0, 0, wave);
     vowel(0, 0, 0, 2000);  // still fading in at 300
     const auto flat = render(900);
